@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Quillmend developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Installs the Debian 12 packages that building and testing Quillmend need.
+# Does nothing when they are all present; uses sudo only when not root.
+set -euo pipefail
+
+packages=(
+    build-essential
+    cmake
+    pkg-config
+    qt6-base-dev
+    libgl-dev
+    libpugixml-dev
+    libsimpleini-dev
+    libuchardet-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "lang/message.h"
+
+// Messages of the main window, element Form1_Module of a language file.
+// Numbers 18 and up are this program's own additions for errors; they use
+// %1, %2 placeholders.
+namespace Form1Msg {
+inline constexpr Message ErrorInFile{u"Form1", 1, u"Error in file"};
+inline constexpr Message Saved{u"Form1", 2, u"Saved"};
+inline constexpr Message ReloadQuestion{u"Form1", 3, u"Original file changed. Reloaded?"};
+inline constexpr Message Working{u"Form1", 4, u"Working..."};
+inline constexpr Message TimeEdit{u"Form1", 5, u"Time edit"};
+inline constexpr Message SummaryEdits{u"Form1", 6, u"Edits: "};
+inline constexpr Message SummaryWith{u"Form1", 7, u" (with "};
+inline constexpr Message SummaryTime{u"Form1", 8, u" time)"};
+inline constexpr Message SummaryLongLines{u"Form1", 9, u" \"long\" lines still exist)"};
+inline constexpr Message SummaryTimeOnly{u"Form1", 10, u" time - "};
+inline constexpr Message SummarySplits{u"Form1", 11, u" splits (with "};
+inline constexpr Message SummarySplitTime{u"Form1", 12, u" time edit)"};
+inline constexpr Message NotSaved{u"Form1", 13, u"Not saved"};
+inline constexpr Message NothingToSave{u"Form1", 14, u"Nothing to save"};
+inline constexpr Message ReplaceBak{u"Form1", 15, u".bak file exists. Replace?"};
+inline constexpr Message Lines{u"Form1", 16, u" line(s)"};
+inline constexpr Message SaveChanges{u"Form1", 17, u"Edited text not saved. Save changes?"};
+
+inline constexpr Message AtLine{u"Form1", 18, u"line %1: %2"};
+inline constexpr Message InvalidUtf8{u"Form1", 19, u"invalid UTF-8 at byte %1"};
+inline constexpr Message InvalidUtf16{u"Form1", 20, u"invalid UTF-16 at byte %1"};
+inline constexpr Message NulByte{u"Form1", 21, u"a NUL byte at byte %1; this is not a text file"};
+inline constexpr Message NoTimeLine{u"Form1", 22, u"no time line found; this is not a subtitle file"};
+inline constexpr Message NotRegularFile{u"Form1", 23, u"not a regular file"};
+inline constexpr Message CannotRead{u"Form1", 24, u"cannot read the file: %1"};
+inline constexpr Message TooLarge{u"Form1", 25, u"the file is too large (%1 bytes)"};
+inline constexpr Message CannotSave{u"Form1", 26, u"Cannot save %1: %2"};
+inline constexpr Message CannotBackUp{u"Form1", 27, u"cannot make the backup %1: %2"};
+inline constexpr Message NotEncodable{u"Form1", 28, u"the character %1 cannot be written in %2"};
+inline constexpr Message InvalidSetting{u"Form1", 29, u"Invalid setting %1: %2"};
+inline constexpr Message AtLeastOne{u"Form1", 30, u"must be at least 1"};
+inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integer"};
+} // namespace Form1Msg

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+// Every value kept in the settings file, with its default. Field names are
+// the settings keys; geometry is in twips (1/1440 inch).
+struct Settings
+{
+    qint32 MaxLen = 44; // characters per subtitle line
+    bool JoinSubsAbove2Lines = true;
+    bool BuyTime = true;
+    qint32 LettersFor1Min = 23; // letters read per second
+    bool CorrectSubsAbove2Lines = true;
+    bool CreateBakFile = true;
+    bool ParseAllTimes = true;
+    bool BrakeTo2 = true;
+    bool ShowMessage = true;
+    bool CreateBakFileAuto = true;
+    bool ShowMessageAuto = true;
+    // Language name, ".", the application name and ".exe".
+    QString LangFileBase = QStringLiteral("English.Quillmend.exe");
+
+    float MainXTwips = 150;
+    float MainYTwips = 150;
+    float MainWidthTwips = 9000;
+    float MainHeightTwips = 5000;
+    float EditXTwips = 150;
+    float EditYTwips = 150;
+    float EditWidthTwips = 4700;
+    float EditHeightTwips = 4500;
+    float DiaxTwips = 3000;
+    std::array<float, 4> List1ColTwips{300, 870, 870, 3500};
+    std::array<float, 4> List2ColTwips{300, 870, 870, 3500};
+
+    friend bool operator==(const Settings &, const Settings &) = default;
+};
