@@ -14,7 +14,9 @@ function(quillmend_add_test name)
         QUILLMEND_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
         QUILLMEND_LANG_SOURCE_DIR="${PROJECT_SOURCE_DIR}/lang"
         QUILLMEND_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
-    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    set_target_properties(${name} PROPERTIES
+        AUTOMOC ON
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"

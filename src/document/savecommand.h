@@ -1,0 +1,42 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/documentstate.h"
+#include "document/subtitlerow.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <span>
+
+class LangDoc;
+class Prompter;
+
+// What became of a save; message is the text to show for anything but Saved.
+struct SaveOutcome
+{
+    enum class Status { Saved, NothingToSave, Failed };
+
+    Status status = Status::Failed;
+    QString message;
+};
+
+// Writes fileBytes (a whole SRT file holding rowCount subtitles) over target.
+// With createBakFile and an existing target, the old file is kept as
+// target + ".bak"; an older .bak is replaced only when the user says Yes.
+// The new content goes to a temporary file that replaces the target only
+// once complete, so a failure or a crash leaves the old file as it was.
+SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QString &target,
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang);
+
+// The same for rows, written in encoding.
+SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
+                   const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang);
+
+// Before work that would drop unsaved edits: asks whether to save them.
+// True when the caller may go on (saved, not wanted, or nothing unsaved);
+// false on Cancel, and when the save failed, so the edits are not lost.
+bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang,
+               const std::function<SaveOutcome()> &save);

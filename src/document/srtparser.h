@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/readerror.h"
+#include "document/subtitlerow.h"
+
+#include <QByteArrayView>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One stretch of an SRT file: a time line and the text lines that follow it
+// up to the next time line. Text counts code points, hence UTF-32.
+struct SrtEntry
+{
+    double startSeconds = 0.0;
+    double endSeconds = 0.0;
+    std::u32string text;       // committed lines joined by CR LF, none at the end
+    qint64 timeLineNumber = 0; // 1-based; 0 for the text before the first time line
+};
+
+// Reads SRT text entry by entry, in one pass and without holding more than
+// the entry being collected.
+//
+// A line ends at CR LF, a lone CR or a lone LF. A time line has its first
+// "-->" within its first 16 characters; every other line is text. A text
+// line enters the entry only once the line after it is read and is not a
+// time line (the one-line delay), so the subtitle number before a time line
+// is dropped; a line in that place that is neither blank nor all digits is
+// kept as the entry's last text line, so a missing number never costs a
+// line of dialogue. Blank lines are dropped.
+class SrtParser
+{
+public:
+    explicit SrtParser(QByteArrayView utf8);
+
+    // The next entry: first the text before the first time line (times 0),
+    // then one entry per time line. False at the end and on an error.
+    bool next(SrtEntry &entry);
+
+    const std::optional<ReadError> &error() const { return m_error; }
+
+private:
+    bool nextLine(QByteArrayView &line);
+    void commit(QByteArrayView line);
+    void finishEntry(SrtEntry &entry);
+
+    QByteArrayView m_data;
+    qsizetype m_position = 0;
+    qsizetype m_nextLf = -1; // cached line-end positions, so CR-only or
+    qsizetype m_nextCr = -1; // LF-only files stay linear
+    qint64 m_lineNumber = 0;
+
+    QByteArrayView m_previousLine;
+    QByteArrayView m_currentLine;
+    std::u32string m_pending;
+    double m_start = 0.0;
+    double m_end = 0.0;
+    qint64 m_timeLineNumber = 0;
+    bool m_sawTimeLine = false;
+    bool m_finished = false;
+    std::optional<ReadError> m_error;
+};
+
+// The subtitles as read, numbered 1..N in file order; entries without text
+// give no row.
+bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error);
+
+// Appends UTF-8 (already validated) to text as code points.
+void appendUtf8(std::u32string &text, QByteArrayView utf8);
+// Appends code points to a UTF-8 byte array.
+void appendUtf32(QByteArray &utf8, std::u32string_view text);

@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/readerror.h"
+#include "document/textencoding.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+
+// A subtitle file's text as UTF-8 without byte-order mark, with the
+// encoding it came in.
+struct DecodedSubtitles
+{
+    FileEncoding encoding;
+    QByteArray storage;   // holds the bytes utf8() points into
+    qsizetype offset = 0; // where the text starts in storage (after a BOM)
+
+    QByteArrayView utf8() const { return QByteArrayView(storage).sliced(offset); }
+};
+
+// Files above this size are refused rather than read into memory.
+inline constexpr qint64 MaxSubtitleFileBytes = qint64(1) << 30;
+
+// Reads a whole file. Refuses, without reading from it, anything that is
+// not a regular file.
+bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error);
+bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error);
+
+// Works out the encoding (UTF-8 with or without BOM, UTF-16 with BOM, else
+// a legacy encoding that gives back the same bytes, else ISO-8859-1) and
+// turns the text into UTF-8.
+bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error);
+
+bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error);
+
+// Turns UTF-8 text into the bytes of a file in encoding. UTF-8 passes
+// through untouched (its BOM is the writer's); UTF-16 gets its BOM here.
+// On a character the encoding cannot hold, returns false with that
+// character in badCharacter.
+bool encodeForFile(const QByteArray &utf8, const FileEncoding &encoding, QByteArray &fileBytes,
+                   QString &badCharacter);
+
+// Offset of the first byte that is not part of valid UTF-8, or -1.
+qsizetype firstInvalidUtf8(QByteArrayView bytes);

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+// Conversions between subtitle times in seconds (a double counted from
+// 00:00:00) and their text form "hh:mm:ss,fff".
+
+// x rounded to the nearest thousandth of a second, halves to even on the
+// double product, so every stored time is reproducible.
+inline double Round3(double seconds)
+{
+    return std::nearbyint(seconds * 1000.0) / 1000.0;
+}
+
+// One side of a time line, already cut out: "00:01:02,345". Blanks (spaces)
+// around the clock part and after the comma are allowed; reading of the
+// fraction stops at the first non-digit, so trailing position data is
+// ignored. No value for text that is not a time of day with a comma.
+std::optional<double> TimeTextToSeconds(QStringView timeText);
+std::optional<double> TimeTextToSeconds(std::string_view timeTextUtf8);
+
+// "hh:mm:ss,fff" with at least two digits for each clock field and three
+// for the thousandths. Times below zero are written as 00:00:00,000.
+QString SecondsToTimeText(double seconds);
+
+// The same text as SecondsToTimeText, ASCII, written at out (which must
+// have room for MaxTimeTextLength bytes); returns the length written.
+inline constexpr int MaxTimeTextLength = 32;
+int writeTimeText(double seconds, char *out);

@@ -1,0 +1,198 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/correctionrun.h"
+
+#include "document/srtparser.h"
+#include "document/timecode.h"
+#include "engine/linebreak.h"
+#include "engine/subtitlesplit.h"
+#include "engine/timebuying.h"
+#include "lang/form1messages.h"
+#include "settings/settings.h"
+
+#include <utility>
+
+namespace {
+
+constexpr std::u32string_view LineBreak = U"\r\n";
+
+// The state carried from one subtitle to the next.
+class Corrector
+{
+public:
+    Corrector(const Settings &settings, CorrectionSink &sink, CorrectionResult &result)
+        : m_settings(settings), m_sink(sink), m_result(result)
+    {
+    }
+
+    void handle(SrtEntry &current, double nextStartSeconds);
+    qint32 subtitlesRead() const { return m_ordinal; }
+
+private:
+    void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
+
+    const Settings &m_settings;
+    CorrectionSink &m_sink;
+    CorrectionResult &m_result;
+    qint32 m_outputNumber = 0;
+    qint32 m_ordinal = 0;
+    double m_previousEndSeconds = 0.0;
+};
+
+void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
+{
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal});
+}
+
+void Corrector::handle(SrtEntry &current, double nextStartSeconds)
+{
+    std::u32string &text = current.text;
+    if (text.empty()) {
+        // Not shown and takes no time, but its end still bounds the next one.
+        m_previousEndSeconds = current.endSeconds;
+        return;
+    }
+    ++m_ordinal;
+
+    const qint64 maxLength = m_settings.MaxLen;
+    bool needsCorrection = hasLineLongerThan(text, maxLength);
+    if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && StrCount(text, LineBreak) + 1 >= 3)
+        needsCorrection = true;
+
+    SubtitleTiming timing{current.startSeconds, current.endSeconds, m_previousEndSeconds, nextStartSeconds};
+    CorrectionCounters &counters = m_result.counters;
+    bool timeBought = false;
+    bool joined = false;
+    bool split = false;
+    bool counted = false;
+
+    if (!needsCorrection) {
+        if (m_settings.ParseAllTimes && m_settings.BuyTime) {
+            const qint64 readLength = qint64(text.size()) - StrCount(text, LineBreak);
+            timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min);
+            if (timeBought)
+                ++counters.timeOnlyEdits;
+        }
+    } else if (m_settings.JoinSubsAbove2Lines) {
+        joinLines(text);
+        joined = true;
+        if (m_settings.BuyTime)
+            timeBought = buyTime(timing, qint64(text.size()), m_settings.LettersFor1Min);
+        const auto length = qsizetype(text.size());
+        counted = true;
+        if (length > maxLength) {
+            const qsizetype breakPosition = lastBlankAtOrBefore(text, qsizetype(maxLength));
+            std::optional<SplitParts> parts;
+            if (breakPosition == 0) {
+                counted = false; // one word longer than a line: left as it is
+            } else if (length - breakPosition <= maxLength) {
+                breakAt(text, breakPosition);
+            } else if (m_settings.BrakeTo2 && (parts = splitText(text, maxLength))) {
+                const double firstEnd = firstPartEnd(timing.startSeconds, timing.endSeconds,
+                                                     qsizetype(parts->first.size()), length);
+                middleBreak(parts->first, maxLength);
+                emitSubtitle(timing.startSeconds, firstEnd, parts->first);
+                timing.startSeconds = firstEnd + 0.001;
+                middleBreak(parts->second, maxLength);
+                text = std::move(parts->second);
+                split = true;
+            } else {
+                ++counters.longLinesLeft;
+                breakAt(text, breakPosition);
+            }
+        }
+    }
+
+    if (counted) {
+        ++counters.edits;
+        if (split) {
+            ++counters.splits;
+            if (timeBought)
+                ++counters.splitTimeEdits;
+        } else if (timeBought) {
+            ++counters.timeEdits;
+        }
+    }
+    m_previousEndSeconds = timing.endSeconds;
+    emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    if (joined || split || timeBought) {
+        const auto change = split ? EditRecord::Change::Split
+            : joined              ? EditRecord::Change::Edit
+                                  : EditRecord::Change::None;
+        m_result.records.push_back({m_ordinal, change, timeBought});
+    }
+}
+
+// Counts what reaches the real sink, so the result can say how many
+// subtitles went out.
+class CountingSink : public CorrectionSink
+{
+public:
+    explicit CountingSink(CorrectionSink &inner) : m_inner(inner) {}
+    void addSubtitle(const CorrectedSubtitle &subtitle) override
+    {
+        ++count;
+        m_inner.addSubtitle(subtitle);
+    }
+    qint64 count = 0;
+
+private:
+    CorrectionSink &m_inner;
+};
+
+QString invalidSetting(const LangDoc &lang, const QString &key)
+{
+    return GetLangText(lang, Form1Msg::InvalidSetting).arg(key, GetLangText(lang, Form1Msg::AtLeastOne));
+}
+
+} // namespace
+
+void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
+{
+    rows.push_back({subtitle.number, SecondsToTimeText(subtitle.startSeconds), SecondsToTimeText(subtitle.endSeconds),
+                    QString::fromUcs4(subtitle.text.data(), qsizetype(subtitle.text.size())), subtitle.ordinal});
+}
+
+CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
+                               CorrectionSink &sink)
+{
+    CorrectionResult result;
+    // Zero would make every line long and divide by zero when timing.
+    if (settings.MaxLen < 1) {
+        result.errorText = invalidSetting(lang, QStringLiteral("MaxLen"));
+        return result;
+    }
+    if (settings.LettersFor1Min < 1) {
+        result.errorText = invalidSetting(lang, QStringLiteral("LettersFor1Min"));
+        return result;
+    }
+
+    CountingSink counting(sink);
+    Corrector corrector(settings, counting, result);
+    SrtParser parser(utf8);
+    SrtEntry current;
+    SrtEntry next;
+    bool more = parser.next(current);
+    while (more) {
+        if (parser.next(next)) {
+            next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds);
+            corrector.handle(current, next.startSeconds);
+            std::swap(current, next);
+        } else {
+            if (!parser.error() && !current.text.empty())
+                corrector.handle(current, EndOfInputSeconds);
+            more = false;
+        }
+    }
+    if (parser.error()) {
+        result.readError = parser.error();
+        result.errorText = parser.error()->describe(lang);
+        return result;
+    }
+
+    result.ok = true;
+    result.subtitlesIn = corrector.subtitlesRead();
+    result.subtitlesOut = counting.count;
+    result.summary = correctionSummary(result.counters, lang);
+    return result;
+}

@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/readerror.h"
+#include "document/subtitlerow.h"
+#include "engine/editrecord.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+class LangDoc;
+struct Settings;
+
+// A corrected subtitle on its way out of the run.
+struct CorrectedSubtitle
+{
+    qint32 number = 0; // output number: 1, 2, 3 ... a split takes two
+    double startSeconds = 0.0;
+    double endSeconds = 0.0;
+    std::u32string_view text;
+    qint32 ordinal = 0; // of the subtitle as read; both halves of a split share it
+};
+
+// Receives the corrected subtitles in order. The window keeps them as rows;
+// the command line writes them straight into the new file's bytes.
+class CorrectionSink
+{
+public:
+    virtual ~CorrectionSink() = default;
+    virtual void addSubtitle(const CorrectedSubtitle &subtitle) = 0;
+};
+
+// Keeps the corrected subtitles as rows, tagged with their ordinals.
+class RowCollector : public CorrectionSink
+{
+public:
+    std::vector<SubtitleRow> rows;
+    void addSubtitle(const CorrectedSubtitle &subtitle) override;
+};
+
+struct CorrectionResult
+{
+    bool ok = false;
+    QString errorText;                  // when not ok, in the run's language
+    std::optional<ReadError> readError; // when the text itself was at fault
+    CorrectionCounters counters;
+    std::vector<EditRecord> records; // one per re-broken, split or retimed subtitle
+    qint64 subtitlesIn = 0;          // subtitles with text, as read
+    qint64 subtitlesOut = 0;         // subtitles written out
+    QString summary;
+};
+
+// The correction run over a whole SRT text (UTF-8, no byte-order mark):
+// every subtitle is tested, joined and re-broken, retimed and, if need be,
+// split, as settings say, and handed to sink in order. On failure (invalid
+// settings, a time line that is no time) the sink may have seen part of the
+// output, which the caller must throw away: a failed run changes nothing.
+CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
+                               CorrectionSink &sink);

@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/linebreak.h"
+
+#include <algorithm>
+
+qint32 StrCount(std::u32string_view toString, std::u32string_view foundString)
+{
+    if (foundString.empty())
+        return 0;
+    qint32 count = 0;
+    for (size_t at = toString.find(foundString); at != std::u32string_view::npos;
+         at = toString.find(foundString, at + 1))
+        ++count;
+    return count;
+}
+
+qsizetype lastBlankAtOrBefore(std::u32string_view text, qsizetype position)
+{
+    if (position < 1)
+        return 0;
+    const size_t last = size_t(std::min<qsizetype>(position, qsizetype(text.size()))) - 1;
+    const size_t at = text.rfind(U' ', last);
+    return at == std::u32string_view::npos ? 0 : qsizetype(at) + 1;
+}
+
+qsizetype firstBlankAtOrAfter(std::u32string_view text, qsizetype position)
+{
+    const size_t at = text.find(U' ', size_t(std::max<qsizetype>(position, 1) - 1));
+    return at == std::u32string_view::npos ? 0 : qsizetype(at) + 1;
+}
+
+void breakAt(std::u32string &text, qsizetype position)
+{
+    text[size_t(position) - 1] = U'\r';
+    text.insert(size_t(position), 1, U'\n');
+}
+
+bool hasLineLongerThan(std::u32string_view text, qint64 maxLength)
+{
+    qint64 lineLength = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+            lineLength = 0;
+            ++i;
+        } else if (++lineLength > maxLength) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void joinLines(std::u32string &text)
+{
+    size_t out = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+            text[out++] = U' ';
+            ++i;
+        } else {
+            text[out++] = text[i];
+        }
+    }
+    text.resize(out);
+}
+
+void middleBreak(std::u32string &part, qint64 maxLength)
+{
+    const auto length = qsizetype(part.size());
+    if (length <= maxLength)
+        return;
+    qsizetype position = firstBlankAtOrAfter(part, length / 2);
+    if (position == 0)
+        return;
+    if (position > maxLength)
+        position = lastBlankAtOrBefore(part, qsizetype(maxLength));
+    if (position == 0)
+        return;
+    breakAt(part, position);
+}

@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QtGlobal>
+
+#include <string>
+#include <string_view>
+
+// Measuring and breaking subtitle text. Text is UTF-32, so lengths and
+// positions count characters; positions are 1-based as users count them,
+// and 0 means "not found". A blank is the space character only.
+
+// Occurrences of foundString in toString, overlapping ones included
+// ("aa" occurs twice in "aaa").
+qint32 StrCount(std::u32string_view toString, std::u32string_view foundString);
+
+// Position of the last blank at or before position, or 0.
+qsizetype lastBlankAtOrBefore(std::u32string_view text, qsizetype position);
+// Position of the first blank at or after position, or 0.
+qsizetype firstBlankAtOrAfter(std::u32string_view text, qsizetype position);
+
+// Replaces the blank at position with CR LF; nothing else is trimmed.
+void breakAt(std::u32string &text, qsizetype position);
+
+// True when a line (lines are separated by CR LF) is longer than maxLength.
+bool hasLineLongerThan(std::u32string_view text, qint64 maxLength);
+
+// Replaces every CR LF by one blank.
+void joinLines(std::u32string &text);
+
+// Balances a part of a split subtitle over two lines: breaks at the first
+// blank from the middle on, or failing that within maxLength; a part that
+// fits or has no usable blank stays one line.
+void middleBreak(std::u32string &part, qint64 maxLength);

@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QtGlobal>
+
+// Times in seconds of the subtitle being corrected and of its neighbours.
+struct SubtitleTiming
+{
+    double startSeconds = 0.0;
+    double endSeconds = 0.0;
+    double previousEndSeconds = 0.0; // end of the subtitle handled before
+    double nextStartSeconds = 0.0;   // start of the one after, overlap-corrected
+};
+
+// Lengthens a subtitle shown too briefly for textLength characters read at
+// lettersPerSecond: first into the free gap after it, then into the gap
+// before it, always leaving a thousandth of a second between subtitles.
+// Returns whether any time was taken.
+bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond);
+
+// The time at which the next subtitle starts, moved just after the current
+// one when the two overlap.
+double correctOverlap(double currentEndSeconds, double nextStartSeconds);
+
+// The time after the last subtitle of a file: 23:59:59,999.
+inline constexpr double EndOfInputSeconds = 86399.999;

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/languagelocator.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+namespace {
+QString fileSuffix()
+{
+    return QLatin1Char('.') + LanguageLocator::applicationName() + QStringLiteral(".exe.xml");
+}
+} // namespace
+
+LanguageLocator::LanguageLocator(QStringList folders) : m_folders(std::move(folders)) {}
+
+QStringList LanguageLocator::defaultFolders(const QString &executableFolder)
+{
+    QStringList folders{executableFolder};
+    const QString installed = QStringLiteral(QUILLMEND_LANG_INSTALL_DIR);
+    if (QDir(installed) != QDir(executableFolder))
+        folders << installed;
+    return folders;
+}
+
+std::optional<QString> LanguageLocator::fileFor(const QString &langFileBase) const
+{
+    if (langFileBase.trimmed().isEmpty() || langFileBase.contains(QLatin1Char('/'))
+        || langFileBase.contains(QLatin1Char('\\')))
+        return std::nullopt;
+    for (const QString &folder : m_folders) {
+        const QDir dir(folder);
+        for (const QString &suffix : {QStringLiteral(".xml.New"), QStringLiteral(".xml")}) {
+            const QFileInfo candidate(dir.filePath(langFileBase + suffix));
+            if (candidate.isFile())
+                return candidate.filePath();
+        }
+    }
+    return std::nullopt;
+}
+
+QStringList LanguageLocator::languageNames() const
+{
+    QStringList names;
+    const QString suffix = fileSuffix();
+    for (const QString &folder : m_folders) {
+        const QStringList files = QDir(folder).entryList({QLatin1Char('*') + suffix}, QDir::Files, QDir::Name);
+        for (const QString &file : files) {
+            const QString name = file.chopped(suffix.size());
+            // "Quillmend.exe.xml" alone has no language part; skip it.
+            if (!name.isEmpty() && !names.contains(name))
+                names << name;
+        }
+    }
+    return names;
+}
+
+QString LanguageLocator::langFileBaseFor(const QString &languageName)
+{
+    return languageName + QLatin1Char('.') + applicationName() + QStringLiteral(".exe");
+}
+
+QString LanguageLocator::languageNameOf(const QString &langFileBase)
+{
+    return langFileBase.section(QLatin1Char('.'), 0, 0);
+}

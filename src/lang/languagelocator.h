@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Finds language files: "<Language>.Quillmend.exe.xml", or its override
+// "<Language>.Quillmend.exe.xml.New", in a list of folders searched in order
+// (beside the executable first, then the installed data folder).
+class LanguageLocator
+{
+public:
+    explicit LanguageLocator(QStringList folders);
+
+    // The executable's folder followed by the installed language folder.
+    static QStringList defaultFolders(const QString &executableFolder);
+
+    // The file to load for an identifier such as "French.Quillmend.exe":
+    // in the first folder that has one, the ".xml.New" override, else the
+    // ".xml" file.
+    std::optional<QString> fileFor(const QString &langFileBase) const;
+
+    // Language names of the ".xml" files found, each once, in folder order
+    // and within a folder by file name. Overrides alone are not listed.
+    QStringList languageNames() const;
+
+    static QString applicationName() { return QStringLiteral("Quillmend"); }
+    // "French" → "French.Quillmend.exe".
+    static QString langFileBaseFor(const QString &languageName);
+    // "French.Quillmend.exe" → "French": the part before the first point.
+    static QString languageNameOf(const QString &langFileBase);
+
+private:
+    QStringList m_folders;
+};
