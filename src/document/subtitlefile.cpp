@@ -113,7 +113,8 @@ QString firstUnencodable(const QString &text, const QByteArray &name)
         const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, width);
         QStringEncoder encoder(name.constData(), QStringConverter::Flag::Stateless);
-        (void)encoder.encode(character);
+        const QByteArray encoded = encoder.encode(character); // encode() is lazy until converted
+        Q_UNUSED(encoded);
         if (encoder.hasError())
             return character;
         i += width;
@@ -354,9 +355,9 @@ bool encodeForFile(const QByteArray &utf8, const FileEncoding &encoding, QByteAr
     case Kind::Legacy: {
         const QString text = QString::fromUtf8(utf8);
         if (encoding.legacyName.compare("ISO-8859-1", Qt::CaseInsensitive) == 0) {
-            for (const QChar c : text) {
-                if (c.unicode() > 0xFF) {
-                    badCharacter = firstUnencodable(text, encoding.legacyName);
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text.at(i).unicode() > 0xFF) {
+                    badCharacter = text.mid(i, text.at(i).isHighSurrogate() ? 2 : 1);
                     return false;
                 }
             }

@@ -1,0 +1,231 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/savecommand.h"
+#include "lang/langdoc.h"
+#include "support/scriptedprompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+// Saving over a file: the exact format, the backup rules, and failures that
+// must leave the old file as it was.
+class TestSaveCommand : public QObject
+{
+    Q_OBJECT
+
+private:
+    LangDoc m_lang;
+
+    static std::vector<SubtitleRow> twoRows()
+    {
+        return {{1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"One\r\nline two"_qs, 1},
+                {2, u"00:00:03,000"_qs, u"00:00:04,500"_qs, u"Two"_qs, 2}};
+    }
+    static QByteArray twoRowsFile()
+    {
+        return "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\nline two\r\n\r\n"
+               "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo\r\n\r\n";
+    }
+
+    static void write(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    static QByteArray read(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
+
+private slots:
+    void backupRules_data()
+    {
+        QTest::addColumn<bool>("createBakFile");
+        QTest::addColumn<bool>("oldBackup");
+        QTest::addColumn<QList<Prompter::Answer>>("answers");
+        QTest::addColumn<QByteArray>("backupAfter");
+        QTest::addColumn<int>("questions");
+
+        QTest::newRow("first backup") << true << false << QList<Prompter::Answer>{} << QByteArray("old") << 0;
+        QTest::newRow("old backup kept by default")
+            << true << true << QList<Prompter::Answer>{} << QByteArray("older") << 1;
+        QTest::newRow("old backup replaced on Yes")
+            << true << true << QList<Prompter::Answer>{Prompter::Answer::Yes} << QByteArray("old") << 1;
+        QTest::newRow("no backup wanted") << false << false << QList<Prompter::Answer>{} << QByteArray("<missing>") << 0;
+        QTest::newRow("no backup wanted, old one untouched")
+            << false << true << QList<Prompter::Answer>{} << QByteArray("older") << 0;
+    }
+
+    void backupRules()
+    {
+        QFETCH(bool, createBakFile);
+        QFETCH(bool, oldBackup);
+        QFETCH(QList<Prompter::Answer>, answers);
+        QFETCH(QByteArray, backupAfter);
+        QFETCH(int, questions);
+
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        write(target, "old");
+        if (oldBackup)
+            write(target + u".bak"_qs, "older");
+
+        ScriptedPrompter prompter(answers);
+        const SaveOutcome outcome = DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang);
+        QCOMPARE(outcome.status, SaveOutcome::Status::Saved);
+        QCOMPARE(read(target), twoRowsFile());
+        QCOMPARE(read(target + u".bak"_qs), backupAfter);
+        QCOMPARE(prompter.asked.size(), questions);
+        if (questions)
+            QCOMPARE(prompter.asked.first(), u".bak file exists. Replace?"_qs);
+        // Nothing left over from the temporary files.
+        QCOMPARE(filesIn(dir.path()).size(), backupAfter == "<missing>" ? 1 : 2);
+    }
+
+    void saveAsANewFileMakesNoBackup()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompter prompter;
+        const QString target = dir.filePath(u"new.srt"_qs);
+        QCOMPARE(DoSave(twoRows(), {}, target, true, prompter, m_lang).status, SaveOutcome::Status::Saved);
+        QCOMPARE(filesIn(dir.path()), QStringList{u"new.srt"_qs});
+    }
+
+    void keepsTheFilePermissions()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        write(target, "old");
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        ScriptedPrompter prompter;
+        QCOMPARE(DoSave(twoRows(), {}, target, false, prompter, m_lang).status, SaveOutcome::Status::Saved);
+        const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser; // mirror the caller's rights
+        QCOMPARE(QFile::permissions(target) & ~userBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    }
+
+    void nothingToSaveWritesNothing()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        write(target, "old");
+        ScriptedPrompter prompter;
+        const SaveOutcome outcome = DoSave(std::vector<SubtitleRow>{}, {}, target, true, prompter, m_lang);
+        QCOMPARE(outcome.status, SaveOutcome::Status::NothingToSave);
+        QCOMPARE(outcome.message, u"Nothing to save"_qs);
+        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
+        QCOMPARE(read(target), QByteArray("old"));
+    }
+
+    void failuresLeaveTheOldFile_data()
+    {
+        QTest::addColumn<QString>("target"); // relative to a fresh folder
+        QTest::addColumn<FileEncoding>("encoding");
+        QTest::addColumn<QString>("reasonPart");
+
+        QTest::newRow("folder missing") << u"gone/movie.srt"_qs << FileEncoding{} << QString();
+        QTest::newRow("parent is a file") << u"movie.srt/inside.srt"_qs << FileEncoding{} << QString();
+        QTest::newRow("target is a folder") << u"folder"_qs << FileEncoding{} << u"not a regular file"_qs;
+        QTest::newRow("encoding cannot hold the text")
+            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"}
+            << u"the character € cannot be written in ISO-8859-1"_qs;
+    }
+
+    void failuresLeaveTheOldFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(FileEncoding, encoding);
+        QFETCH(QString, reasonPart);
+
+        QTemporaryDir dir;
+        write(dir.filePath(u"movie.srt"_qs), "old");
+        QDir(dir.path()).mkdir(u"folder"_qs);
+        std::vector<SubtitleRow> rows = twoRows();
+        rows.back().text = u"5 €"_qs;
+
+        ScriptedPrompter prompter;
+        const QString path = dir.filePath(target);
+        const SaveOutcome outcome = DoSave(rows, encoding, path, true, prompter, m_lang);
+        QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
+        QVERIFY2(outcome.message.startsWith(u"Cannot save "_qs + path + u": "_qs), qPrintable(outcome.message));
+        QVERIFY2(outcome.message.contains(reasonPart), qPrintable(outcome.message));
+        QCOMPARE(read(dir.filePath(u"movie.srt"_qs)), QByteArray("old"));
+        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
+    }
+
+    void readOnlyFolder()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        write(target, "old");
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        ScriptedPrompter prompter;
+        const SaveOutcome outcome = DoSave(twoRows(), {}, target, true, prompter, m_lang);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
+        QCOMPARE(read(target), QByteArray("old"));
+        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
+    }
+
+    void askToSave_data()
+    {
+        QTest::addColumn<SaveState>("stateBefore");
+        QTest::addColumn<QList<Prompter::Answer>>("answers");
+        QTest::addColumn<SaveOutcome::Status>("saveStatus");
+        QTest::addColumn<bool>("goOn");
+        QTest::addColumn<SaveState>("stateAfter");
+        QTest::addColumn<QStringList>("shown");
+
+        using A = Prompter::Answer;
+        using S = SaveOutcome::Status;
+        QTest::newRow("nothing unsaved") << SaveState::Saved << QList<A>{} << S::Saved << true << SaveState::Saved
+                                         << QStringList{};
+        QTest::newRow("just loaded") << SaveState::Empty << QList<A>{} << S::Saved << true << SaveState::Empty
+                                     << QStringList{};
+        QTest::newRow("cancel") << SaveState::NotSaved << QList<A>{A::Cancel} << S::Saved << false
+                                << SaveState::NotSaved << QStringList{};
+        QTest::newRow("no") << SaveState::NotSaved << QList<A>{A::No} << S::Saved << true << SaveState::NotSaved
+                            << QStringList{};
+        QTest::newRow("yes") << SaveState::NotSaved << QList<A>{A::Yes} << S::Saved << true << SaveState::Saved
+                             << QStringList{};
+        QTest::newRow("yes, nothing to save") << SaveState::NotSaved << QList<A>{A::Yes} << S::NothingToSave << true
+                                              << SaveState::NotSaved << QStringList{u"message"_qs};
+        QTest::newRow("yes, save failed: stay") << SaveState::NotSaved << QList<A>{A::Yes} << S::Failed << false
+                                                << SaveState::NotSaved << QStringList{u"message"_qs};
+    }
+
+    void askToSave()
+    {
+        QFETCH(SaveState, stateBefore);
+        QFETCH(QList<Prompter::Answer>, answers);
+        QFETCH(SaveOutcome::Status, saveStatus);
+        QFETCH(bool, goOn);
+        QFETCH(SaveState, stateAfter);
+        QFETCH(QStringList, shown);
+
+        ScriptedPrompter prompter(answers);
+        SaveState state = stateBefore;
+        int saves = 0;
+        const bool result = AskToSave(state, prompter, m_lang, [&] {
+            ++saves;
+            return SaveOutcome{saveStatus, u"message"_qs};
+        });
+        QCOMPARE(result, goOn);
+        QCOMPARE(state, stateAfter);
+        QCOMPARE(prompter.informed, shown);
+        QCOMPARE(saves, answers.value(0, Prompter::Answer::No) == Prompter::Answer::Yes ? 1 : 0);
+        if (!answers.isEmpty())
+            QCOMPARE(prompter.asked, QStringList{u"Edited text not saved. Save changes?"_qs});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSaveCommand)
+#include "tst_savecommand.moc"

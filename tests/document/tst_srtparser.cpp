@@ -1,0 +1,123 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/srtparser.h"
+#include "lang/langdoc.h"
+
+#include <QTest>
+
+// The reader's line rules, seen through the rows it gives.
+class TestSrtParser : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Rows as "number|start|end|text" with CR LF in the text shown as "/".
+    static QStringList rowsOf(const QByteArray &utf8)
+    {
+        std::vector<SubtitleRow> rows;
+        ReadError error;
+        if (!readSubtitleRows(utf8, rows, error))
+            return {u"error: "_qs + error.describe(LangDoc{})};
+        QStringList texts;
+        for (const SubtitleRow &row : rows) {
+            texts << QString::number(row.number) + QLatin1Char('|') + row.startText + QLatin1Char('|') + row.endText
+                    + QLatin1Char('|') + QString(row.text).replace(u"\r\n"_qs, u"/"_qs);
+        }
+        return texts;
+    }
+
+private slots:
+    void rows_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("rows");
+
+        const QString a = u"1|00:00:01,000|00:00:02,000|"_qs;
+        const QString b = u"2|00:00:03,000|00:00:04,000|"_qs;
+
+        QTest::newRow("standard, CR LF")
+            << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\nTwo\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nThree\r\n")
+            << QStringList{a + u"One/Two"_qs, b + u"Three"_qs};
+        QTest::newRow("LF only")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nOne\nTwo\n\n2\n00:00:03,000 --> 00:00:04,000\nThree\n")
+            << QStringList{a + u"One/Two"_qs, b + u"Three"_qs};
+        QTest::newRow("CR only")
+            << QByteArray("1\r00:00:01,000 --> 00:00:02,000\rOne\rTwo\r\r2\r00:00:03,000 --> 00:00:04,000\rThree\r")
+            << QStringList{a + u"One/Two"_qs, b + u"Three"_qs};
+        QTest::newRow("LF CR is two line ends")
+            << QByteArray("1\n\r00:00:01,000 --> 00:00:02,000\n\rOne\n\r")
+            << QStringList{u"1|00:00:00,000|00:00:00,000|1"_qs, u"2|00:00:01,000|00:00:02,000|One"_qs};
+        QTest::newRow("numbers in the file are ignored")
+            << QByteArray("5\n00:00:01,000 --> 00:00:02,000\nOne\n\n5\n00:00:03,000 --> 00:00:04,000\nThree\n")
+            << QStringList{a + u"One"_qs, b + u"Three"_qs};
+        QTest::newRow("a subtitle without text gives no row")
+            << QByteArray("1\n00:00:09,000 --> 00:00:09,500\n\n2\n00:00:01,000 --> 00:00:02,000\nOne\n")
+            << QStringList{a + u"One"_qs};
+        QTest::newRow("arrow at 17 is text")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nHe said: 1234567 --> go\nok\n")
+            << QStringList{a + u"He said: 1234567 --> go/ok"_qs};
+        QTest::newRow("arrow position counts characters, not bytes")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"
+                          "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9-->\nok\n")
+            << QStringList{a + u"éééééééééééééééé-->/ok"_qs};
+        QTest::newRow("blank line inside the text is dropped")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nOne\n   \nTwo\n") << QStringList{a + u"One/Two"_qs};
+        QTest::newRow("last line without a line end")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nOne") << QStringList{a + u"One"_qs};
+        QTest::newRow("a title before the first subtitle")
+            << QByteArray("My film\n\n1\n00:00:01,000 --> 00:00:02,000\nOne\n")
+            << QStringList{u"1|00:00:00,000|00:00:00,000|My film"_qs, u"2|00:00:01,000|00:00:02,000|One"_qs};
+        QTest::newRow("dialogue where the number is missing is kept")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nOne\nTwo\n00:00:03,000 --> 00:00:04,000\nThree\n")
+            << QStringList{a + u"One/Two"_qs, b + u"Three"_qs};
+        QTest::newRow("two time lines in a row commit nothing")
+            << QByteArray("1\n00:00:09,000 --> 00:00:09,500\n00:00:01,000 --> 00:00:02,000\nOne\n")
+            << QStringList{a + u"One"_qs};
+        QTest::newRow("lines keep their blanks and tabs")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n  One \n\t\n") << QStringList{a + u"  One /\t"_qs};
+        QTest::newRow("empty input") << QByteArray() << QStringList{};
+        QTest::newRow("blank lines only") << QByteArray("\n \r\n\r") << QStringList{};
+        QTest::newRow("bad time line")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nOne\n\n2\n00:00:03.000 --> 00:00:04,000\nThree\n")
+            << QStringList{u"error: Error in file: line 6: 00:00:03.000 --> 00:00:04,000"_qs};
+        QTest::newRow("text without a time line")
+            << QByteArray("Dear diary,\ntoday nothing happened.\n")
+            << QStringList{u"error: Error in file: no time line found; this is not a subtitle file"_qs};
+    }
+
+    void rows()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, rows);
+        QCOMPARE(rowsOf(input), rows);
+    }
+
+    void entriesCarryEveryTimeLine()
+    {
+        // The engine needs the times of empty subtitles too.
+        SrtParser parser(QByteArrayView("1\n00:00:01,000 --> 00:00:02,000\n\n2\n00:00:03,000 --> 00:00:04,000\nHi\n"));
+        SrtEntry entry;
+        QList<double> ends;
+        QList<qint64> lines;
+        while (parser.next(entry)) {
+            ends << entry.endSeconds;
+            lines << entry.timeLineNumber;
+        }
+        QVERIFY(!parser.error());
+        QCOMPARE(ends, (QList<double>{0.0, 2.0, 4.0}));
+        QCOMPARE(lines, (QList<qint64>{0, 2, 5}));
+    }
+
+    void aLongBadLineIsShortenedInTheMessage()
+    {
+        const QByteArray input = "1\n00:00:01;000 --> " + QByteArray(5000, 'x') + "\n";
+        ReadError error;
+        std::vector<SubtitleRow> rows;
+        QVERIFY(!readSubtitleRows(input, rows, error));
+        QCOMPARE(error.lineNumber, 2);
+        QVERIFY(error.describe(LangDoc{}).size() < 300);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSrtParser)
+#include "tst_srtparser.moc"
