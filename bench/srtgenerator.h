@@ -11,7 +11,8 @@
 class SrtGenerator
 {
 public:
-    // 24 h minus a margin: times above 23:59:59,999 are refused by the reader.
+    // Every subtitle still gets 2 ms or more in one day; the reader refuses
+    // hours above 23.
     static constexpr std::uint64_t maximumCount = 40'000'000;
 
     explicit SrtGenerator(std::uint64_t seed);
