@@ -1,0 +1,181 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/cli/clirunner.h"
+
+#include "app/cli/consoleprompter.h"
+#include "app/cli/filecorrection.h"
+#include "app/cli/jsonreport.h"
+#include "lang/form1messages.h"
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "settings/clsinifile.h"
+#include "settings/settingproblemtext.h"
+#include "settings/settingsstore.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+const QString ProgramName = QStringLiteral("quillmend-cli");
+
+struct CliOptions
+{
+    QStringList files;
+    FileCorrectionOptions correction;
+    QString settingsPath;
+    QStringList overrides; // KEY=VALUE
+    bool replaceBackups = false;
+    bool json = false;
+};
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: quillmend-cli [options] FILE...\n"
+        "Corrects SubRip (.srt) subtitles: re-breaks long lines, gives short subtitles\n"
+        "more time, splits those too long for two lines and corrects overlaps. Each FILE\n"
+        "is saved over itself; with the backup setting on, the old file is kept as\n"
+        "FILE.bak (an existing .bak is kept unless --replace-bak is given).\n"
+        "\n"
+        "Options:\n"
+        "  -o, --output FILE      write the result to FILE instead (one input only;\n"
+        "                         the input is not touched and no backup is made)\n"
+        "  --dry-run              correct and report, but write nothing\n"
+        "  --settings INI         read this settings file instead of the default one\n"
+        "  --set KEY=VALUE        override one setting, as the settings file would\n"
+        "                         hold it (repeatable), e.g. --set MaxLen=40\n"
+        "  --replace-bak          replace an existing .bak file\n"
+        "  --report json          one JSON object per file on standard output\n"
+        "  -h, --help             show this help\n"
+        "  -v, --version          show the version\n"
+        "\n"
+        "Exit status: 0 when every file was corrected and written, 1 when a file\n"
+        "could not be read, corrected or written, 2 for bad usage or settings.\n");
+}
+
+// Parses the arguments; returns an exit code when the run ends here.
+std::optional<int> parseArguments(const QStringList &arguments, CliOptions &options, QTextStream &out,
+                                  QTextStream &err)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"));
+    const QCommandLineOption settings(QStringLiteral("settings"), {}, QStringLiteral("INI"));
+    const QCommandLineOption set(QStringLiteral("set"), {}, QStringLiteral("KEY=VALUE"));
+    const QCommandLineOption replaceBak(QStringLiteral("replace-bak"));
+    const QCommandLineOption report(QStringLiteral("report"), {}, QStringLiteral("FORMAT"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version});
+
+    auto usageError = [&](const QString &message) {
+        err << ProgramName << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
+        return std::optional<int>(ExitUsage);
+    };
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        out << helpText();
+        return ExitOk;
+    }
+    if (parser.isSet(version)) {
+        out << ProgramName << ' ' << QStringLiteral(QUILLMEND_VERSION) << Qt::endl;
+        return ExitOk;
+    }
+
+    options.files = parser.positionalArguments();
+    options.correction.outputPath = parser.value(output);
+    options.correction.dryRun = parser.isSet(dryRun);
+    options.settingsPath = parser.value(settings);
+    options.overrides = parser.values(set);
+    options.replaceBackups = parser.isSet(replaceBak);
+    if (parser.isSet(report)) {
+        const QString format = parser.value(report);
+        if (format == u"json")
+            options.json = true;
+        else if (format != u"text")
+            return usageError(QStringLiteral("unknown report format '%1' (use json)").arg(format));
+    }
+    if (options.files.isEmpty())
+        return usageError(QStringLiteral("no subtitle file given"));
+    if (!options.correction.outputPath.isEmpty() && options.files.size() > 1)
+        return usageError(QStringLiteral("--output takes exactly one input file"));
+    if (parser.isSet(settings) && !QFileInfo(options.settingsPath).isFile())
+        return usageError(QStringLiteral("settings file '%1' not found").arg(options.settingsPath));
+    for (const QString &override : options.overrides) {
+        if (!override.contains(QLatin1Char('=')))
+            return usageError(QStringLiteral("--set needs KEY=VALUE, not '%1'").arg(override));
+    }
+    return std::nullopt;
+}
+
+// The settings file, then the overrides; an exit code when they are unusable.
+std::optional<int> loadSettings(const CliOptions &options, const CliEnvironment &environment, Prompter &prompter,
+                                const LangDoc &lang, Settings &settings, QTextStream &err)
+{
+    const QString path = options.settingsPath.isEmpty() ? environment.defaultSettingsPath : options.settingsPath;
+    clsIniFile ini(prompter, path);
+    ini.setFullPath(path);
+    ini.setSectionName(QStringLiteral("General"));
+    SettingsReadResult read = SettingsStore::read(ini);
+    QList<SettingProblem> problems = read.problems;
+    settings = read.settings;
+    for (const QString &override : options.overrides) {
+        const QString key = override.section(QLatin1Char('='), 0, 0).trimmed();
+        const QString value = override.section(QLatin1Char('='), 1);
+        if (const auto problem = SettingsStore::applyValue(settings, key, value))
+            problems << *problem;
+    }
+    problems << SettingsStore::validate(settings);
+    if (problems.isEmpty())
+        return std::nullopt;
+    for (const SettingProblem &problem : problems)
+        err << ProgramName << ": " << settingProblemText(problem, lang) << Qt::endl;
+    return ExitUsage;
+}
+
+// The language of the Lang setting, else English as it was loaded first.
+void loadLanguage(const Settings &settings, const CliEnvironment &environment, LangDoc &lang)
+{
+    const LanguageLocator locator(environment.languageFolders);
+    if (const auto english = locator.fileFor(QStringLiteral("English.Quillmend.exe")))
+        lang.load(*english);
+    if (const auto chosen = locator.fileFor(settings.LangFileBase))
+        lang.load(*chosen);
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, const CliEnvironment &environment)
+{
+    CliOptions options;
+    if (const auto exitCode = parseArguments(arguments, options, out, err))
+        return *exitCode;
+
+    ConsolePrompter prompter(err, options.replaceBackups);
+    LangDoc lang;
+    Settings settings;
+    if (const auto exitCode = loadSettings(options, environment, prompter, lang, settings, err))
+        return *exitCode;
+    loadLanguage(settings, environment, lang);
+
+    int exitCode = ExitOk;
+    for (const QString &file : std::as_const(options.files)) {
+        const FileCorrectionReport report = correctFile(file, options.correction, settings, lang, prompter);
+        if (!report.ok)
+            exitCode = ExitFileFailed;
+        if (options.json) {
+            out << jsonReportLine(report, lang) << '\n';
+        } else if (report.ok) {
+            out << file << ": " << report.summary << '\n';
+        } else {
+            err << ProgramName << ": " << file << ": " << report.error << '\n';
+        }
+        out.flush();
+        err.flush();
+    }
+    return exitCode;
+}

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/textencoding.h"
+#include "engine/editrecord.h"
+
+#include <QString>
+
+#include <vector>
+
+class LangDoc;
+class Prompter;
+struct Settings;
+
+// How an unattended correction writes its result.
+struct FileCorrectionOptions
+{
+    QString outputPath; // empty: over the file itself, with the auto backup rule
+    bool dryRun = false;
+};
+
+// What happened to one file.
+struct FileCorrectionReport
+{
+    QString file;
+    bool ok = false;
+    bool corrected = false; // the run completed, so the figures below mean something
+    QString error;          // when not ok, in the run's language
+    FileEncoding encoding;
+    qint64 subtitlesIn = 0;
+    qint64 subtitlesOut = 0;
+    CorrectionCounters counters;
+    std::vector<EditRecord> records;
+    QString summary;
+};
+
+// Reads, corrects and saves one subtitle file without a window, as the
+// unattended run does: saved over the file with the CreateBakFileAuto
+// backup rule, or to options.outputPath without a backup. A file that
+// cannot be read, corrected or written is left exactly as it was.
+FileCorrectionReport correctFile(const QString &path, const FileCorrectionOptions &options, const Settings &settings,
+                                 const LangDoc &lang, Prompter &prompter);
