@@ -120,12 +120,22 @@ QByteArray unattachedTrailingComments(QByteArrayView bytes)
 
 } // namespace
 
+struct clsIniFile::Document
+{
+    CSimpleIniA ini;
+    QString path;
+    QByteArray bytes;
+};
+
 clsIniFile::clsIniFile(Prompter &prompter, const QString &defaultPath)
     : m_prompter(prompter)
     , m_sectionName(QStringLiteral("General"))
     , m_fullPath(defaultPath)
 {
 }
+
+clsIniFile::clsIniFile(clsIniFile &&) noexcept = default;
+clsIniFile::~clsIniFile() = default;
 
 void clsIniFile::setFullPath(const QString &path)
 {
@@ -187,28 +197,46 @@ qint16 clsIniFile::PutString(const QString &entryName, const QString &strValue)
     if (!isUsableSection(m_sectionName) || !isUsableKey(entryName) || hasLineBreakOrNul(strValue))
         return 0;
     const FileContent content = readFileContent(m_fullPath);
-    CSimpleIniA ini;
-    if (content.state == FileContent::State::Unusable || !load(ini, content.bytes))
+    if (content.state == FileContent::State::Unusable)
         return 0;
+    // The parser trims values on load, so reloading the file this accessor
+    // has just written would strip the leading blank of the values it wrote
+    // (" 44"). Its own document is reused while the file is unchanged.
+    if (!m_document || m_document->path != m_fullPath || m_document->bytes != content.bytes) {
+        auto document = std::make_unique<Document>();
+        if (!load(document->ini, content.bytes))
+            return 0;
+        document->path = m_fullPath;
+        m_document = std::move(document);
+    }
+    const qint16 result = save(content.bytes, entryName, strValue);
+    if (result == 0)
+        m_document.reset();
+    return result;
+}
 
+qint16 clsIniFile::save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue)
+{
+    CSimpleIniA &ini = m_document->ini;
     const QByteArray section = m_sectionName.trimmed().toUtf8();
     const QByteArray key = entryName.trimmed().toUtf8();
     const QByteArray value = strValue.toUtf8();
     if (ini.SetValue(section.constData(), key.constData(), value.constData()) < 0)
         return 0;
     std::string saved;
-    if (ini.Save(saved, content.bytes.startsWith(Utf8Bom)) < 0)
+    if (ini.Save(saved, previousBytes.startsWith(Utf8Bom)) < 0)
         return 0;
 
-    QByteArray bytes = QByteArray::fromStdString(saved) + unattachedTrailingComments(content.bytes);
+    QByteArray bytes = QByteArray::fromStdString(saved) + unattachedTrailingComments(previousBytes);
     // Keep the file's own line ends; the parser writes the platform's.
-    if (content.bytes.contains("\r\n")) {
+    if (previousBytes.contains("\r\n")) {
         bytes.replace("\r\n", "\n");
         bytes.replace("\n", "\r\n");
     }
 
     QSaveFile file(m_fullPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return 0;
-    return file.commit() ? 1 : 0;
+    m_document->bytes = std::move(bytes);
+    return 1;
 }

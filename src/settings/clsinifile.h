@@ -5,6 +5,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
 class Prompter;
 
 // An accessor for the text values of one section of one INI file. It holds
@@ -17,6 +19,8 @@ public:
     // unregistered (refusing reads and writes) until setFullPath or
     // setSectionName is called.
     clsIniFile(Prompter &prompter, const QString &defaultPath);
+    clsIniFile(clsIniFile &&) noexcept;
+    ~clsIniFile();
 
     // Registers the accessor when the current section is not blank.
     void setFullPath(const QString &path);
@@ -38,9 +42,15 @@ public:
     qint16 PutString(const QString &entryName, const QString &strValue);
 
 private:
+    struct Document;
+
     void reportUnregistered() const;
+    // Sets the value in the document and replaces the file with it.
+    qint16 save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue);
 
     Prompter &m_prompter;
+    // The file as this accessor last wrote it; see PutString.
+    std::unique_ptr<Document> m_document;
     QString m_sectionName;
     QString m_fullPath;
     bool m_isRegistered = false;

@@ -25,6 +25,7 @@ private slots:
     void reads();
     void writes_data();
     void writes();
+    void successiveWrites();
     void refusedWriteKeepsFile_data();
     void refusedWriteKeepsFile();
     void impossiblePaths();
@@ -166,6 +167,19 @@ void tst_clsIniFile::writes()
         createFile(path(), before);
     QVERIFY(registered(path()).PutString(key, u" 44"_s) != 0);
     QCOMPARE(fileContent(), after);
+}
+
+void tst_clsIniFile::successiveWrites()
+{
+    clsIniFile ini = registered(path());
+    QVERIFY(ini.PutString(u"MaxLen"_s, u" 44"_s) != 0);
+    QVERIFY(ini.PutString(u"LettersFor1Min"_s, u" 23"_s) != 0);
+    QCOMPARE(fileContent(), "[General]\nMaxLen= 44\nLettersFor1Min= 23\n"_ba);
+
+    // A change made by someone else in between is not overwritten.
+    createFile(path(), "[General]\nOther=1\n");
+    QVERIFY(ini.PutString(u"MaxLen"_s, u" 50"_s) != 0);
+    QCOMPARE(fileContent(), "[General]\nOther=1\nMaxLen= 50\n"_ba);
 }
 
 void tst_clsIniFile::refusedWriteKeepsFile_data()
