@@ -48,18 +48,15 @@ FileContent readFileContent(const QString &path)
     return {FileContent::State::Readable, std::move(bytes)};
 }
 
-void configure(CSimpleIniA &ini)
+// Values are plain text to the end of the line: no quotes, no multi-line
+// values, and "key=value" without blanks around the equals sign.
+bool load(CSimpleIniA &ini, const QByteArray &bytes)
 {
     ini.SetUnicode(true);
     ini.SetSpaces(false);
     ini.SetQuotes(false);
     ini.SetMultiLine(false);
     ini.SetMultiKey(false);
-}
-
-bool load(CSimpleIniA &ini, const QByteArray &bytes)
-{
-    configure(ini);
     return bytes.isEmpty() || ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) >= 0;
 }
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -220,10 +221,11 @@ bool write(clsIniFile &ini, const Settings &settings)
 QList<SettingProblem> validate(const Settings &settings)
 {
     QList<SettingProblem> problems;
-    if (settings.MaxLen < 1)
-        problems.append({SettingProblem::Kind::BelowOne, u"MaxLen"_s, QString::number(settings.MaxLen)});
-    if (settings.LettersFor1Min < 1)
-        problems.append({SettingProblem::Kind::BelowOne, u"LettersFor1Min"_s, QString::number(settings.LettersFor1Min)});
+    for (const auto &[name, value] : {std::pair(u"MaxLen"_s, settings.MaxLen),
+                                      std::pair(u"LettersFor1Min"_s, settings.LettersFor1Min)}) {
+        if (value < 1)
+            problems.append({SettingProblem::Kind::BelowOne, name, QString::number(value)});
+    }
     return problems;
 }
 
