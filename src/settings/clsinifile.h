@@ -1,0 +1,57 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+
+class Prompter;
+
+// An accessor for the text values of one section of one INI file. It holds
+// no open file: every read loads the file afresh and every write replaces it
+// whole through a temporary file, so a crash never leaves half a file.
+class clsIniFile
+{
+public:
+    // Points at defaultPath with the section "General", but stays
+    // unregistered (refusing reads and writes) until setFullPath or
+    // setSectionName is called.
+    clsIniFile(Prompter &prompter, const QString &defaultPath);
+    clsIniFile(clsIniFile &&) noexcept;
+    ~clsIniFile();
+
+    // Registers the accessor when the current section is not blank.
+    void setFullPath(const QString &path);
+    QString fullPath() const;
+    // Registers the accessor exactly when section is not blank.
+    void setSectionName(const QString &section);
+    QString sectionName() const;
+    bool isRegistered() const;
+
+    // The value of entryName with surrounding blanks removed; defaultStr when
+    // the file or the key is missing or the file cannot be read. A key with
+    // an empty value gives the empty text. Unregistered: an error notice and
+    // the empty text.
+    QString GetString(const QString &entryName, const QString &defaultStr) const;
+    // Writes the value in place of the key's old one, or at the end of the
+    // section, creating the file and section as needed; everything else in
+    // the file is kept. Non-zero on success, 0 on failure (nothing written).
+    // Unregistered: an error notice and 0.
+    qint16 PutString(const QString &entryName, const QString &strValue);
+
+private:
+    struct Document;
+
+    void reportUnregistered() const;
+    // Sets the value in the document and replaces the file with it.
+    qint16 save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue);
+
+    Prompter &m_prompter;
+    // The file as this accessor last wrote it; see PutString.
+    std::unique_ptr<Document> m_document;
+    QString m_sectionName;
+    QString m_fullPath;
+    bool m_isRegistered = false;
+};

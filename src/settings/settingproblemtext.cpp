@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/settingproblemtext.h"
+
+#include "lang/form1messages.h"
+
+QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
+{
+    QString reason;
+    switch (problem.kind) {
+    case SettingProblem::Kind::UnknownKey:
+        reason = GetLangText(lang, Form1Msg::NotASetting);
+        break;
+    case SettingProblem::Kind::NotInt32:
+        reason = GetLangText(lang, Form1Msg::Not32Bit);
+        break;
+    case SettingProblem::Kind::NotFloat:
+        reason = GetLangText(lang, Form1Msg::TooLargeNumber);
+        break;
+    case SettingProblem::Kind::BelowOne:
+        reason = GetLangText(lang, Form1Msg::AtLeastOne);
+        break;
+    }
+    const QString key = SettingsStore::canonicalKeyName(problem.key);
+    return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);
+}

@@ -1,0 +1,243 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/settingsstore.h"
+
+#include "settings/clsinifile.h"
+#include "settings/settingvalue.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Language files are named after this on every platform, whatever the
+// executable is called, so they can be shared between platforms.
+constexpr QLatin1StringView LanguageFileSuffix(".Quillmend.exe");
+constexpr QLatin1StringView SettingsFileName("Quillmend.ini");
+
+// A key and where its value lives in Settings; columns are addressed as
+// an array and an index because a member pointer cannot reach into one.
+struct KeyRow
+{
+    SettingKey key;
+    qint32 Settings::*integer = nullptr;
+    bool Settings::*boolean = nullptr;
+    float Settings::*geometry = nullptr;
+    std::array<float, 4> Settings::*columns = nullptr;
+    std::size_t column = 0;
+};
+
+constexpr KeyRow integerRow(QLatin1StringView name, QLatin1StringView defaultText, qint32 Settings::*field)
+{
+    return {{name, defaultText, SettingKind::Integer}, field};
+}
+
+constexpr KeyRow booleanRow(QLatin1StringView name, bool Settings::*field)
+{
+    return {{name, "-1"_L1, SettingKind::Boolean}, nullptr, field};
+}
+
+constexpr KeyRow geometryRow(QLatin1StringView name, QLatin1StringView defaultText, float Settings::*field)
+{
+    return {{name, defaultText, SettingKind::Geometry}, nullptr, nullptr, field};
+}
+
+constexpr KeyRow columnRow(QLatin1StringView name, QLatin1StringView defaultText,
+                           std::array<float, 4> Settings::*columns, std::size_t column)
+{
+    return {{name, defaultText, SettingKind::Geometry}, nullptr, nullptr, nullptr, columns, column};
+}
+
+constexpr std::array Rows{
+    geometryRow("MainX"_L1, "150"_L1, &Settings::MainXTwips),
+    geometryRow("MainY"_L1, "150"_L1, &Settings::MainYTwips),
+    geometryRow("MainWidth"_L1, "9000"_L1, &Settings::MainWidthTwips),
+    geometryRow("MainHeight"_L1, "5000"_L1, &Settings::MainHeightTwips),
+    integerRow("MaxLen"_L1, "44"_L1, &Settings::MaxLen),
+    booleanRow("JoinSubsAbove2Lines"_L1, &Settings::JoinSubsAbove2Lines),
+    booleanRow("BuyTime"_L1, &Settings::BuyTime),
+    integerRow("LettersFor1Min"_L1, "23"_L1, &Settings::LettersFor1Min),
+    booleanRow("CorrectSubsAbove2Lines"_L1, &Settings::CorrectSubsAbove2Lines),
+    booleanRow("CreateBakFile"_L1, &Settings::CreateBakFile),
+    booleanRow("ParseAllTimes"_L1, &Settings::ParseAllTimes),
+    booleanRow("BrakeTo2"_L1, &Settings::BrakeTo2),
+    KeyRow{{"Lang"_L1, "English"_L1, SettingKind::Language}},
+    geometryRow("EditX"_L1, "150"_L1, &Settings::EditXTwips),
+    geometryRow("EditY"_L1, "150"_L1, &Settings::EditYTwips),
+    geometryRow("EditWidth"_L1, "4700"_L1, &Settings::EditWidthTwips),
+    geometryRow("EditHeight"_L1, "4500"_L1, &Settings::EditHeightTwips),
+    booleanRow("ShowMessage"_L1, &Settings::ShowMessage),
+    booleanRow("CreateBakFileAuto"_L1, &Settings::CreateBakFileAuto),
+    booleanRow("ShowMessageAuto"_L1, &Settings::ShowMessageAuto),
+    geometryRow("Diax"_L1, "3000"_L1, &Settings::DiaxTwips),
+    columnRow("List1Col1"_L1, "300"_L1, &Settings::List1ColTwips, 0),
+    columnRow("List1Col2"_L1, "870"_L1, &Settings::List1ColTwips, 1),
+    columnRow("List1Col3"_L1, "870"_L1, &Settings::List1ColTwips, 2),
+    columnRow("List1Col4"_L1, "3500"_L1, &Settings::List1ColTwips, 3),
+    columnRow("List2Col1"_L1, "300"_L1, &Settings::List2ColTwips, 0),
+    columnRow("List2Col2"_L1, "870"_L1, &Settings::List2ColTwips, 1),
+    columnRow("List2Col3"_L1, "870"_L1, &Settings::List2ColTwips, 2),
+    columnRow("List2Col4"_L1, "3500"_L1, &Settings::List2ColTwips, 3),
+};
+
+constexpr auto Keys = [] {
+    std::array<SettingKey, Rows.size()> keys{};
+    std::transform(Rows.begin(), Rows.end(), keys.begin(), [](const KeyRow &row) { return row.key; });
+    return keys;
+}();
+
+// The order the file has always been written in.
+constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
+    "MaxLen"_L1, "JoinSubsAbove2Lines"_L1, "BuyTime"_L1, "LettersFor1Min"_L1,
+    "CorrectSubsAbove2Lines"_L1, "CreateBakFile"_L1, "ParseAllTimes"_L1, "BrakeTo2"_L1,
+    "ShowMessage"_L1, "CreateBakFileAuto"_L1, "ShowMessageAuto"_L1,
+    "MainX"_L1, "MainY"_L1, "MainWidth"_L1, "MainHeight"_L1,
+    "EditX"_L1, "EditY"_L1, "EditWidth"_L1, "EditHeight"_L1, "Diax"_L1,
+    "List1Col1"_L1, "List1Col2"_L1, "List1Col3"_L1, "List1Col4"_L1,
+    "List2Col1"_L1, "List2Col2"_L1, "List2Col3"_L1, "List2Col4"_L1,
+    "Lang"_L1,
+};
+
+const KeyRow *findRow(QStringView name)
+{
+    const auto found = std::find_if(Rows.begin(), Rows.end(), [name](const KeyRow &row) {
+        return name.compare(row.key.name, Qt::CaseInsensitive) == 0;
+    });
+    return found == Rows.end() ? nullptr : &*found;
+}
+
+template<typename S>
+auto &geometryOf(S &settings, const KeyRow &row)
+{
+    return row.columns ? (settings.*row.columns)[row.column] : settings.*row.geometry;
+}
+
+std::optional<SettingProblem> applyRow(Settings &settings, const KeyRow &row, const QString &text)
+{
+    switch (row.key.kind) {
+    case SettingKind::Integer:
+        if (const std::optional<qint32> value = integerFromSettingText(text)) {
+            settings.*row.integer = *value;
+            return std::nullopt;
+        }
+        return SettingProblem{SettingProblem::Kind::NotInt32, QString(row.key.name), text};
+    case SettingKind::Boolean:
+        settings.*row.boolean = booleanFromSettingText(text);
+        return std::nullopt;
+    case SettingKind::Geometry:
+        if (const std::optional<float> value = geometryFromSettingText(text)) {
+            geometryOf(settings, row) = *value;
+            return std::nullopt;
+        }
+        return SettingProblem{SettingProblem::Kind::NotFloat, QString(row.key.name), text};
+    case SettingKind::Language:
+        settings.LangFileBase = text + LanguageFileSuffix;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString textOf(const Settings &settings, const KeyRow &row)
+{
+    switch (row.key.kind) {
+    case SettingKind::Integer:
+        return settingTextFromInteger(settings.*row.integer);
+    case SettingKind::Boolean:
+        return settingTextFromBoolean(settings.*row.boolean);
+    case SettingKind::Geometry:
+        return settingTextFromGeometry(geometryOf(settings, row));
+    case SettingKind::Language:
+        // A language name holding a point cannot be told from the rest of
+        // LangFileBase; it is cut there as it has always been.
+        return settings.LangFileBase.section(u'.', 0, 0);
+    }
+    return {};
+}
+
+} // namespace
+
+namespace SettingsStore {
+
+std::span<const SettingKey> keys()
+{
+    return Keys;
+}
+
+std::optional<SettingKey> findKey(QStringView name)
+{
+    const KeyRow *row = findRow(name);
+    return row ? std::optional<SettingKey>(row->key) : std::nullopt;
+}
+
+bool isKey(QStringView name)
+{
+    return findRow(name) != nullptr;
+}
+
+QString canonicalKeyName(QStringView name)
+{
+    const KeyRow *row = findRow(name);
+    return row ? QString(row->key.name) : QString();
+}
+
+std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, const QString &text)
+{
+    const KeyRow *row = findRow(key);
+    if (!row)
+        return SettingProblem{SettingProblem::Kind::UnknownKey, key.toString(), text};
+    return applyRow(settings, *row, text);
+}
+
+SettingsReadResult read(const clsIniFile &ini, const Settings &previous)
+{
+    SettingsReadResult result{previous, {}};
+    for (const KeyRow &row : Rows) {
+        const QString text = ini.GetString(QString(row.key.name), QString(row.key.defaultText));
+        if (std::optional<SettingProblem> problem = applyRow(result.settings, row, text))
+            result.problems.append(std::move(*problem));
+    }
+    return result;
+}
+
+bool write(clsIniFile &ini, const Settings &settings)
+{
+    const QFileInfo file(ini.fullPath());
+    QDir().mkpath(file.absolutePath());
+    bool allWritten = true;
+    for (QLatin1StringView name : SaveOrder) {
+        const QString key(name);
+        allWritten = ini.PutString(key, textOf(settings, *findRow(key))) != 0 && allWritten;
+    }
+    return allWritten;
+}
+
+QList<SettingProblem> validate(const Settings &settings)
+{
+    QList<SettingProblem> problems;
+    for (const auto &[name, value] : {std::pair(u"MaxLen"_s, settings.MaxLen),
+                                      std::pair(u"LettersFor1Min"_s, settings.LettersFor1Min)}) {
+        if (value < 1)
+            problems.append({SettingProblem::Kind::BelowOne, name, QString::number(value)});
+    }
+    return problems;
+}
+
+QString defaultFilePath(const QString &executableFolder)
+{
+    // Replacing the file goes through a temporary file beside it, so the
+    // folder itself must be writable, not just an existing file.
+    const QFileInfo folder(executableFolder);
+    if (!executableFolder.isEmpty() && folder.isDir() && folder.isWritable())
+        return QDir(executableFolder).filePath(SettingsFileName);
+    const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(configFolder).filePath(u"quillmend/"_s + SettingsFileName);
+}
+
+} // namespace SettingsStore

@@ -1,0 +1,230 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/clsinifile.h"
+#include "settings/settingsstore.h"
+#include "settings/settingvalue.h"
+#include "support/scriptedprompter.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Settings)
+
+namespace {
+
+Settings changed(const std::function<void(Settings &)> &change)
+{
+    Settings settings;
+    change(settings);
+    return settings;
+}
+
+} // namespace
+
+class tst_SettingsStore : public QObject
+{
+    Q_OBJECT
+
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString path() const { return m_dir->filePath(u"Quillmend.ini"_s); }
+
+    clsIniFile iniAt(const QString &path)
+    {
+        clsIniFile ini(m_prompter, {});
+        ini.setFullPath(path);
+        ini.setSectionName(u"General"_s);
+        return ini;
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("number");
+        const double inf = std::numeric_limits<double>::infinity();
+        for (const auto &[text, number] : std::initializer_list<std::pair<QString, double>>{
+                 {u"4 4"_s, 4.0},    {u"  7"_s, 7.0},     {u"\t-2.5e-1x"_s, -0.25}, {u"+3"_s, 3.0},
+                 {u"1e3"_s, 1000.0}, {u"1e"_s, 1.0},      {u"1E+"_s, 1.0},          {u".5"_s, 0.5},
+                 {u"5."_s, 5.0},     {u"-"_s, 0.0},       {u"."_s, 0.0},            {QString(), 0.0},
+                 {u"abc"_s, 0.0},    {u"50abc"_s, 50.0},  {u"1,5"_s, 1.0},          {u"0x1A"_s, 0.0},
+                 {u"inf"_s, 0.0},    {u"\u0663"_s, 0.0}, {u"-1e999"_s, -inf},      {u"1e-999"_s, 0.0}})
+            QTest::addRow("\"%s\"", text.toUtf8().constData()) << text << number;
+    }
+
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, number);
+        QCOMPARE(::leadingNumber(text), number);
+    }
+
+    void ignoresUserLocale()
+    {
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const double number = ::leadingNumber(u"2,5");
+        const QString text = settingTextFromGeometry(283.4646f);
+        QLocale::setDefault(previous);
+        QCOMPARE(number, 2.0);
+        QCOMPARE(text, u"283.4646"_s);
+    }
+
+    void defaultsWithoutFile()
+    {
+        const SettingsReadResult result = SettingsStore::read(iniAt(path()));
+        QVERIFY(result.problems.isEmpty());
+        QVERIFY(result.settings == Settings{});
+        QCOMPARE(result.settings.LangFileBase, u"English.Quillmend.exe"_s);
+        QCOMPARE(result.settings.List2ColTwips, (std::array<float, 4>{300, 870, 870, 3500}));
+        QCOMPARE(SettingsStore::canonicalKeyName(u"list2col4"), u"List2Col4"_s);
+        QVERIFY(!SettingsStore::isKey(u"List2Col5"));
+    }
+
+    void applyValue_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Settings>("expected"); // from defaults with BuyTime false
+        QTest::addColumn<int>("problem");       // -1: none
+
+        const auto from = [](const std::function<void(Settings &)> &change) {
+            return changed([&](Settings &s) {
+                s.BuyTime = false;
+                change(s);
+            });
+        };
+        const auto same = [](Settings &) {};
+        using Kind = SettingProblem::Kind;
+        QTest::newRow("any case") << u"maxlen"_s << u"45.5"_s << from([](Settings &s) { s.MaxLen = 46; }) << -1;
+        QTest::newRow("half to even") << u"LettersFor1Min"_s << u"44.5"_s
+                                      << from([](Settings &s) { s.LettersFor1Min = 44; }) << -1;
+        QTest::newRow("empty is 0") << u"LettersFor1Min"_s << QString()
+                                    << from([](Settings &s) { s.LettersFor1Min = 0; }) << -1;
+        QTest::newRow("1e10") << u"MaxLen"_s << u"1e10"_s << from(same) << int(Kind::NotInt32);
+        QTest::newRow("rounds past 32 bits") << u"MaxLen"_s << u"2147483647.5"_s << from(same) << int(Kind::NotInt32);
+        QTest::newRow("1 is True") << u"BuyTime"_s << u"1"_s << from([](Settings &s) { s.BuyTime = true; }) << -1;
+        QTest::newRow("True is False") << u"ShowMessage"_s << u"True"_s
+                                       << from([](Settings &s) { s.ShowMessage = false; }) << -1;
+        QTest::newRow("empty is False") << u"BrakeTo2"_s << QString()
+                                        << from([](Settings &s) { s.BrakeTo2 = false; }) << -1;
+        QTest::newRow("language") << u"Lang"_s << u"French"_s
+                                  << from([](Settings &s) { s.LangFileBase = u"French.Quillmend.exe"_s; }) << -1;
+        QTest::newRow("1e39") << u"Diax"_s << u"1e39"_s << from(same) << int(Kind::NotFloat);
+        QTest::newRow("unknown") << u"MaxLength"_s << u"50"_s << from(same) << int(Kind::UnknownKey);
+    }
+
+    void applyValue()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(Settings, expected);
+        QFETCH(int, problem);
+        Settings settings = changed([](Settings &s) { s.BuyTime = false; });
+        const std::optional<SettingProblem> reported = SettingsStore::applyValue(settings, key, text);
+        QVERIFY(settings == expected);
+        QCOMPARE(reported ? int(reported->kind) : -1, problem);
+    }
+
+    void readProblemsKeepPreviousValues()
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nDiax=1e39\nMaxLen=1e10\nLettersFor1Min=\n");
+        file.close();
+        const SettingsReadResult result =
+            SettingsStore::read(iniAt(path()), changed([](Settings &s) { s.MaxLen = 30; }));
+        const QList<SettingProblem> problems{{SettingProblem::Kind::NotInt32, u"MaxLen"_s, u"1e10"_s},
+                                             {SettingProblem::Kind::NotFloat, u"Diax"_s, u"1e39"_s}};
+        QCOMPARE(result.problems, problems);
+        QVERIFY(result.settings == changed([](Settings &s) {
+            s.MaxLen = 30;
+            s.LettersFor1Min = 0;
+        }));
+
+        const QList<SettingProblem> belowOne{{SettingProblem::Kind::BelowOne, u"LettersFor1Min"_s, u"0"_s}};
+        QCOMPARE(SettingsStore::validate(result.settings), belowOne);
+        QVERIFY(SettingsStore::validate(Settings{}).isEmpty());
+    }
+
+    void writesWholeFile()
+    {
+        // The folder is created, as on the first save to the configuration folder.
+        const QString target = m_dir->filePath(u"config/quillmend/Quillmend.ini"_s);
+        clsIniFile ini = iniAt(target);
+        QVERIFY(SettingsStore::write(ini, changed([](Settings &s) {
+            s.BuyTime = false;
+            s.LettersFor1Min = -5;
+            s.List1ColTwips[3] = 283.4646f;
+            s.LangFileBase = u"French.Quillmend.exe"_s;
+        })));
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 "[General]\nMaxLen= 44\nJoinSubsAbove2Lines=-1\nBuyTime=0\nLettersFor1Min=-5\n"
+                 "CorrectSubsAbove2Lines=-1\nCreateBakFile=-1\nParseAllTimes=-1\nBrakeTo2=-1\n"
+                 "ShowMessage=-1\nCreateBakFileAuto=-1\nShowMessageAuto=-1\n"
+                 "MainX=150\nMainY=150\nMainWidth=9000\nMainHeight=5000\n"
+                 "EditX=150\nEditY=150\nEditWidth=4700\nEditHeight=4500\nDiax=3000\n"
+                 "List1Col1=300\nList1Col2=870\nList1Col3=870\nList1Col4=283.4646\n"
+                 "List2Col1=300\nList2Col2=870\nList2Col3=870\nList2Col4=3500\nLang=French\n"_ba);
+
+        // A language name that holds a point cannot be told from the rest.
+        QVERIFY(SettingsStore::write(ini, changed([](Settings &s) { s.LangFileBase = u"Pt.BR.Quillmend.exe"_s; })));
+        QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt"_s);
+
+        clsIniFile onFolder = iniAt(m_dir->path());
+        QVERIFY(!SettingsStore::write(onFolder, Settings{}));
+        QVERIFY(m_prompter.informed.isEmpty());
+    }
+
+    void roundTrip()
+    {
+        // A different value for every key, so two keys sharing a field show.
+        QStringList texts;
+        Settings settings;
+        for (const SettingKey &key : SettingsStore::keys()) {
+            const qsizetype n = texts.size();
+            texts << (key.kind == SettingKind::Boolean    ? (n % 2 ? u"0"_s : u"-1"_s)
+                      : key.kind == SettingKind::Language ? u"Deutsch"_s
+                                                          : QString::number(-n));
+            QVERIFY(!SettingsStore::applyValue(settings, QString(key.name), texts.last()));
+        }
+        clsIniFile ini = iniAt(path());
+        QVERIFY(SettingsStore::write(ini, settings));
+        for (const SettingKey &key : SettingsStore::keys())
+            QCOMPARE(ini.GetString(QString(key.name), {}), texts.takeFirst());
+        const SettingsReadResult result = SettingsStore::read(ini);
+        QVERIFY(result.problems.isEmpty());
+        QVERIFY(result.settings == settings);
+    }
+
+    void defaultFilePath()
+    {
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), path());
+        const QString inConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                 + u"/quillmend/Quillmend.ini"_s;
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->filePath(u"missing"_s)), inConfig);
+        QCOMPARE(SettingsStore::defaultFilePath(QString()), inConfig);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SettingsStore)
+#include "tst_settingsstore.moc"
