@@ -7,8 +7,9 @@
 #include "engine/linebreak.h"
 #include "engine/subtitlesplit.h"
 #include "engine/timebuying.h"
-#include "lang/form1messages.h"
+#include "settings/settingproblemtext.h"
 #include "settings/settings.h"
+#include "settings/settingsstore.h"
 
 #include <utility>
 
@@ -140,11 +141,6 @@ private:
     CorrectionSink &m_inner;
 };
 
-QString invalidSetting(const LangDoc &lang, const QString &key)
-{
-    return GetLangText(lang, Form1Msg::InvalidSetting).arg(key, GetLangText(lang, Form1Msg::AtLeastOne));
-}
-
 } // namespace
 
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
@@ -158,12 +154,8 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
 {
     CorrectionResult result;
     // Zero would make every line long and divide by zero when timing.
-    if (settings.MaxLen < 1) {
-        result.errorText = invalidSetting(lang, QStringLiteral("MaxLen"));
-        return result;
-    }
-    if (settings.LettersFor1Min < 1) {
-        result.errorText = invalidSetting(lang, QStringLiteral("LettersFor1Min"));
+    if (const QList<SettingProblem> problems = SettingsStore::validate(settings); !problems.isEmpty()) {
+        result.errorText = settingProblemText(problems.first(), lang);
         return result;
     }
 

@@ -40,4 +40,6 @@ inline constexpr Message NotEncodable{u"Form1", 28, u"the character %1 cannot be
 inline constexpr Message InvalidSetting{u"Form1", 29, u"Invalid setting %1: %2"};
 inline constexpr Message AtLeastOne{u"Form1", 30, u"must be at least 1"};
 inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integer"};
+inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
+inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
 } // namespace Form1Msg

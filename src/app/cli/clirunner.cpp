@@ -67,8 +67,8 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     const QCommandLineOption set(QStringLiteral("set"), {}, QStringLiteral("KEY=VALUE"));
     const QCommandLineOption replaceBak(QStringLiteral("replace-bak"));
     const QCommandLineOption report(QStringLiteral("report"), {}, QStringLiteral("FORMAT"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version});
 
     auto usageError = [&](const QString &message) {
@@ -112,9 +112,9 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     return std::nullopt;
 }
 
-// The settings file, then the overrides; an exit code when they are unusable.
-std::optional<int> loadSettings(const CliOptions &options, const CliEnvironment &environment, Prompter &prompter,
-                                const LangDoc &lang, Settings &settings, QTextStream &err)
+// The settings file, then the overrides, and whatever makes them unusable.
+QList<SettingProblem> loadSettings(const CliOptions &options, const CliEnvironment &environment, Prompter &prompter,
+                                   Settings &settings)
 {
     const QString path = options.settingsPath.isEmpty() ? environment.defaultSettingsPath : options.settingsPath;
     clsIniFile ini(prompter, path);
@@ -129,12 +129,7 @@ std::optional<int> loadSettings(const CliOptions &options, const CliEnvironment 
         if (const auto problem = SettingsStore::applyValue(settings, key, value))
             problems << *problem;
     }
-    problems << SettingsStore::validate(settings);
-    if (problems.isEmpty())
-        return std::nullopt;
-    for (const SettingProblem &problem : problems)
-        err << ProgramName << ": " << settingProblemText(problem, lang) << Qt::endl;
-    return ExitUsage;
+    return problems + SettingsStore::validate(settings);
 }
 
 // The language of the Lang setting, else English as it was loaded first.
@@ -156,11 +151,15 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         return *exitCode;
 
     ConsolePrompter prompter(err, options.replaceBackups);
-    LangDoc lang;
     Settings settings;
-    if (const auto exitCode = loadSettings(options, environment, prompter, lang, settings, err))
-        return *exitCode;
+    const QList<SettingProblem> problems = loadSettings(options, environment, prompter, settings);
+    LangDoc lang;
     loadLanguage(settings, environment, lang);
+    if (!problems.isEmpty()) {
+        for (const SettingProblem &problem : problems)
+            err << ProgramName << ": " << settingProblemText(problem, lang) << Qt::endl;
+        return ExitUsage;
+    }
 
     int exitCode = ExitOk;
     for (const QString &file : std::as_const(options.files)) {

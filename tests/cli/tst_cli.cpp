@@ -1,0 +1,342 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/cli/clirunner.h"
+#include "support/srttext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+// quillmend-cli through its run function: arguments in, exit code, output
+// and files out.
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_out;
+    QString m_err;
+
+    struct Run
+    {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+
+    Run run(QStringList arguments, const QStringList &languageFolders = {QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)})
+    {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        arguments.prepend(u"quillmend-cli"_qs);
+        const CliEnvironment environment{m_dir.filePath(u"default.ini"_qs), languageFolders};
+        const int exitCode = runCli(arguments, outStream, errStream, environment);
+        outStream.flush();
+        errStream.flush();
+        return {exitCode, out, err};
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    static void write(const QString &file, const QByteArray &content)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files, QDir::Name); }
+
+    // One subtitle too long for a line of 44, and one short.
+    static QByteArray input()
+    {
+        return crlf(u"1\n00:00:01,000 --> 00:00:06,000\nThe lighthouse keeper climbed the stairs twice every night.\n\n"
+                    u"2\n00:00:07,000 --> 00:00:09,000\nShort one.\n"_qs)
+            .toUtf8();
+    }
+    static QByteArray corrected()
+    {
+        return crlf(u"1\n00:00:01,000 --> 00:00:06,000\nThe lighthouse keeper climbed the stairs\ntwice every night.\n\n"
+                    u"2\n00:00:07,000 --> 00:00:09,000\nShort one.\n\n"_qs)
+            .toUtf8();
+    }
+    static QString summary() { return u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs; }
+
+private slots:
+    void init()
+    {
+        for (const QString &file : files())
+            QFile::remove(path(file));
+    }
+
+    void correctsInPlaceKeepingABackup()
+    {
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+        const Run first = run({movie});
+        QCOMPARE(first.exitCode, 0);
+        QCOMPARE(first.out, movie + u": "_qs + summary() + u"\n"_qs);
+        QCOMPARE(first.err, QString());
+        QCOMPARE(read(movie), corrected());
+        QCOMPARE(read(movie + u".bak"_qs), input());
+
+        // A second run keeps the first backup, the untouched original,
+        // unless told to replace it.
+        QCOMPARE(run({movie}).exitCode, 0);
+        QCOMPARE(read(movie + u".bak"_qs), input());
+        QCOMPARE(run({u"--replace-bak"_qs, movie}).exitCode, 0);
+        QCOMPARE(read(movie + u".bak"_qs), corrected());
+    }
+
+    void outputAndDryRunLeaveTheInput()
+    {
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+        QCOMPARE(run({u"-o"_qs, path(u"out.srt"_qs), movie}).exitCode, 0);
+        QCOMPARE(read(path(u"out.srt"_qs)), corrected());
+        QCOMPARE(read(movie), input());
+
+        const Run dry = run({u"--dry-run"_qs, movie});
+        QCOMPARE(dry.exitCode, 0);
+        QCOMPARE(dry.out, movie + u": "_qs + summary() + u"\n"_qs);
+        QCOMPARE(files(), (QStringList{u"movie.srt"_qs, u"out.srt"_qs}));
+        QCOMPARE(read(movie), input());
+    }
+
+    void jsonReport()
+    {
+        const QString movie = path(u"movie.srt"_qs);
+        const QString empty = path(u"empty.srt"_qs);
+        write(movie, input());
+        write(empty, "\r\n\r\n");
+        const Run result = run({u"--report"_qs, u"json"_qs, movie, path(u"missing.srt"_qs), empty});
+        QCOMPARE(result.exitCode, 1);
+        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+
+        const QJsonObject good = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+        QCOMPARE(good[u"file"_qs].toString(), movie);
+        QCOMPARE(good[u"encoding"_qs].toString(), u"UTF-8"_qs);
+        QCOMPARE(good[u"subtitlesIn"_qs].toInt(), 2);
+        QCOMPARE(good[u"subtitlesOut"_qs].toInt(), 2);
+        QCOMPARE(good[u"summary"_qs].toString(), summary());
+        QCOMPARE(good[u"counters"_qs].toObject()[u"edits"_qs].toInt(), 1);
+        QCOMPARE(good[u"counters"_qs].toObject().keys(),
+                 (QStringList{u"edits"_qs, u"longLinesLeft"_qs, u"splitTimeEdits"_qs, u"splits"_qs, u"timeEdits"_qs,
+                              u"timeOnlyEdits"_qs}));
+        QCOMPARE(good[u"records"_qs].toArray(),
+                 (QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}));
+        QVERIFY(!good.contains(u"error"_qs));
+
+        const QJsonObject missing = QJsonDocument::fromJson(lines[1].toUtf8()).object();
+        QCOMPARE(missing.keys(), (QStringList{u"error"_qs, u"file"_qs}));
+        QVERIFY(missing[u"error"_qs].toString().startsWith(u"Error in file: cannot read the file: "_qs));
+
+        // Nothing to save still reports what the run found.
+        const QJsonObject nothing = QJsonDocument::fromJson(lines[2].toUtf8()).object();
+        QCOMPARE(nothing[u"error"_qs].toString(), u"Nothing to save"_qs);
+        QCOMPARE(nothing[u"subtitlesIn"_qs].toInt(), 0);
+        QCOMPARE(nothing[u"records"_qs].toArray(), QJsonArray{});
+        QCOMPARE(read(empty), QByteArray("\r\n\r\n"));
+    }
+
+    void badFilesAreRefusedAndLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("empty") << QByteArray() << u"Nothing to save"_qs;
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20)
+                                << u"Error in file: a NUL byte at byte 8; this is not a text file"_qs;
+        QTest::newRow("NUL inside a subtitle")
+            << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\nHel\0lo\r\n", 43)
+            << u"Error in file: a NUL byte at byte 37; this is not a text file"_qs;
+        QTest::newRow("invalid UTF-8 after a BOM") << QByteArray("\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\n")
+                                                   << u"Error in file: invalid UTF-8 at byte 40"_qs;
+        QTest::newRow("invalid time line") << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n")
+                                           << u"Error in file: line 6: 00:00:03 --> 00:00:04,000"_qs;
+        QTest::newRow("5 MB line of text and no time line")
+            << QByteArray(5 * 1024 * 1024, 'a') << u"Error in file: no time line found; this is not a subtitle file"_qs;
+    }
+
+    void badFilesAreRefusedAndLeftAlone()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+
+        const QString movie = path(u"bad.srt"_qs);
+        write(movie, content);
+        const Run result = run({movie});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, u"quillmend-cli: "_qs + movie + u": "_qs + message + u"\n"_qs);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(read(movie), content);
+        QCOMPARE(files(), QStringList{u"bad.srt"_qs});
+    }
+
+    void aFiveMegabyteSubtitleIsCorrectedQuickly()
+    {
+        QByteArray words;
+        while (words.size() < 5 * 1024 * 1024)
+            words += "word, and. ";
+        const QString movie = path(u"huge.srt"_qs);
+        write(movie, "1\r\n00:00:01,000 --> 00:00:09,000\r\n" + words + "\r\n");
+        QCOMPARE(run({movie}).exitCode, 0);
+        QVERIFY(read(movie).size() > words.size());
+    }
+
+    void onlyRegularFilesAreOpened()
+    {
+        QDir(m_dir.path()).mkdir(u"folder.srt"_qs);
+        const QString fifo = path(u"pipe.srt"_qs);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+
+        // The good file among them is still corrected.
+        const Run result = run({path(u"folder.srt"_qs), fifo, movie});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, u"quillmend-cli: "_qs + path(u"folder.srt"_qs) + u": Error in file: not a regular file\n"_qs
+                                 + u"quillmend-cli: "_qs + fifo + u": Error in file: not a regular file\n"_qs);
+        QCOMPARE(read(movie), corrected());
+        QDir(m_dir.path()).rmdir(u"folder.srt"_qs);
+    }
+
+    void unwritableTargets()
+    {
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+        const QString nowhere = path(u"no/such/folder/out.srt"_qs);
+        const Run result = run({u"-o"_qs, nowhere, movie});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.startsWith(u"quillmend-cli: "_qs + movie + u": Cannot save "_qs + nowhere + u": "_qs),
+                 qPrintable(result.err));
+        QCOMPARE(read(movie), input());
+
+        if (::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const Run readOnly = run({movie});
+        QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(readOnly.exitCode, 1);
+        QCOMPARE(read(movie), input());
+        QCOMPARE(files(), QStringList{u"movie.srt"_qs});
+    }
+
+    void settingsAndOverrides_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("err");
+
+        QTest::newRow("narrower lines") << QByteArray() << QStringList{u"--set"_qs, u"maxlen=30"_qs} << 0 << QString();
+        QTest::newRow("from the settings file") << QByteArray("[General]\nMaxLen=30\n") << QStringList{} << 0
+                                                << QString();
+        QTest::newRow("unknown key") << QByteArray() << QStringList{u"--set"_qs, u"MaxLength=20"_qs} << 2
+                                     << u"quillmend-cli: Invalid setting MaxLength: not a setting\n"_qs;
+        QTest::newRow("zero") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen=0"_qs} << 2
+                              << u"quillmend-cli: Invalid setting MaxLen: must be at least 1\n"_qs;
+        QTest::newRow("beyond 32 bits") << QByteArray() << QStringList{u"--set"_qs, u"LettersFor1Min=1e10"_qs} << 2
+                                        << u"quillmend-cli: Invalid setting LettersFor1Min: does not fit in a 32-bit "
+                                           u"integer\n"_qs;
+        QTest::newRow("unreadable value in the file") << QByteArray("[General]\nMaxLen=forty\n") << QStringList{} << 2
+                                                      << u"quillmend-cli: Invalid setting MaxLen: must be at least 1\n"_qs;
+        QTest::newRow("no equals sign") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen"_qs} << 2
+                                        << u"quillmend-cli: --set needs KEY=VALUE, not 'MaxLen'\nTry 'quillmend-cli --help'.\n"_qs;
+    }
+
+    void settingsAndOverrides()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, err);
+
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+        write(path(u"settings.ini"_qs), ini);
+        const Run result = run(QStringList{u"--settings"_qs, path(u"settings.ini"_qs)} + arguments + QStringList{movie});
+        QCOMPARE(result.err, err);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode == 0) {
+            QVERIFY(read(movie).contains("The lighthouse keeper climbed\r\nthe stairs twice every night."));
+        } else {
+            QCOMPARE(read(movie), input());
+            QCOMPARE(files(), (QStringList{u"movie.srt"_qs, u"settings.ini"_qs}));
+        }
+        // The command line never rewrites the settings file.
+        QCOMPARE(read(path(u"settings.ini"_qs)), ini);
+    }
+
+    void messagesFollowTheLanguageSetting()
+    {
+        QTemporaryDir languages;
+        write(languages.filePath(u"French.Quillmend.exe.xml"_qs),
+              R"xml(<?xml version="1.0" encoding="UTF-8"?><Language><Form1_Module s1="Erreur dans le fichier" )xml"
+              R"xml(s6="Corrections : " s7=" (dont " s8=" de temps)"/></Language>)xml");
+        write(path(u"settings.ini"_qs), "[General]\nLang=French\n");
+        const QString movie = path(u"movie.srt"_qs);
+        write(movie, input());
+        write(path(u"bad.srt"_qs), "1\r\n00:00:01 --> 00:00:02\r\n");
+
+        const Run result = run({u"--settings"_qs, path(u"settings.ini"_qs), movie, path(u"bad.srt"_qs)},
+                               {languages.path(), QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)});
+        QCOMPARE(result.out,
+                 movie + u": Corrections : 1 (dont 0 de temps) - 0 time - 0 splits (with 0 time edit)\n"_qs);
+        QVERIFY2(result.err.contains(u": Erreur dans le fichier: line 2: "_qs), qPrintable(result.err));
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("outStart");
+        QTest::addColumn<QString>("errStart");
+
+        QTest::newRow("help") << QStringList{u"--help"_qs} << 0 << u"Usage: quillmend-cli [options] FILE..."_qs
+                              << QString();
+        QTest::newRow("version") << QStringList{u"--version"_qs} << 0 << u"quillmend-cli 0."_qs << QString();
+        QTest::newRow("no file") << QStringList{} << 2 << QString() << u"quillmend-cli: no subtitle file given"_qs;
+        QTest::newRow("unknown option") << QStringList{u"--fast"_qs, u"a.srt"_qs} << 2 << QString()
+                                        << u"quillmend-cli: Unknown option 'fast'."_qs;
+        QTest::newRow("output with two files") << QStringList{u"-o"_qs, u"x.srt"_qs, u"a.srt"_qs, u"b.srt"_qs} << 2
+                                               << QString() << u"quillmend-cli: --output takes exactly one input"_qs;
+        QTest::newRow("unknown report") << QStringList{u"--report"_qs, u"xml"_qs, u"a.srt"_qs} << 2 << QString()
+                                        << u"quillmend-cli: unknown report format 'xml'"_qs;
+        QTest::newRow("missing settings file") << QStringList{u"--settings"_qs, u"/no/such.ini"_qs, u"a.srt"_qs} << 2
+                                               << QString() << u"quillmend-cli: settings file '/no/such.ini' not found"_qs;
+    }
+
+    void usage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, outStart);
+        QFETCH(QString, errStart);
+
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(result.out.startsWith(outStart), qPrintable(result.out));
+        QVERIFY2(result.err.startsWith(errStart), qPrintable(result.err));
+        QVERIFY(outStart.isEmpty() == result.out.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

@@ -1,0 +1,144 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/srttext.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// The real quillmend-cli executable: what a shell sees, and what is left
+// on disk when the program is killed at any moment.
+class TestCliProcess : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    static QString program() { return QStringLiteral(QUILLMEND_BIN_DIR "/quillmend-cli"); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static void write(const QString &file, const QByteArray &content)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+
+    QStringList arguments(const QStringList &files) const
+    {
+        return QStringList{u"--settings"_qs, path(u"empty.ini"_qs)} + files;
+    }
+
+    // A file large enough that saving it takes a while.
+    static QByteArray largeFile(int subtitles)
+    {
+        QByteArray bytes;
+        bytes.reserve(subtitles * 120);
+        for (int i = 0; i < subtitles; ++i) {
+            const int ms = i * 400; // 200,000 of them still end within the day
+            const auto time = [](int t) -> QByteArray {
+                return QByteArray::number(t / 3600000 + 100).right(2) + ':' + QByteArray::number(t / 60000 % 60 + 100).right(2)
+                    + ':' + QByteArray::number(t / 1000 % 60 + 100).right(2) + ',' + QByteArray::number(t % 1000 + 1000).right(3);
+            };
+            bytes += QByteArray::number(i + 1) + "\r\n" + time(ms) + " --> " + time(ms + 300) + "\r\n"
+                + "This subtitle is long enough to need a break somewhere near here\r\nand a second line.\r\n\r\n";
+        }
+        return bytes;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(program()), "quillmend-cli must be built");
+        write(path(u"empty.ini"_qs), {});
+    }
+
+    void exitCodesAndStreams()
+    {
+        write(path(u"good.srt"_qs), crlf(u"1\n00:00:01,000 --> 00:00:05,000\nHi.\n"_qs).toUtf8());
+        QProcess process;
+        process.start(program(), arguments({path(u"good.srt"_qs), path(u"missing.srt"_qs)}));
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+                 path(u"good.srt"_qs) + u": Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)\n"_qs);
+        QVERIFY(process.readAllStandardError().contains("missing.srt: Error in file: cannot read the file: "));
+
+        process.start(program(), {u"--frobnicate"_qs});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+    }
+
+    // Killed or interrupted at any moment, a file is either as it was or
+    // completely corrected, and its backup, if any, is the original.
+    void killedAtAnyMomentLeavesWholeFiles_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGKILL") << int(SIGKILL);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+    }
+
+    void killedAtAnyMomentLeavesWholeFiles()
+    {
+        QFETCH(int, signal);
+
+        const QByteArray original = largeFile(200000);
+        const QString movie = path(u"movie.srt"_qs);
+        const QString expected = path(u"expected.out"_qs);
+        write(movie, original);
+
+        QElapsedTimer timer;
+        timer.start();
+        QProcess reference;
+        reference.start(program(), arguments({u"-o"_qs, expected, movie}));
+        QVERIFY(reference.waitForFinished(60000));
+        QCOMPARE(reference.exitCode(), 0);
+        const qint64 fullRunMs = timer.elapsed();
+        const QByteArray corrected = read(expected);
+        QVERIFY(corrected != original);
+
+        int seenOriginal = 0;
+        int seenCorrected = 0;
+        constexpr int rounds = 8;
+        for (int round = 0; round < rounds; ++round) {
+            QFile::remove(movie + u".bak"_qs);
+            write(movie, original);
+            QProcess process;
+            process.start(program(), arguments({movie}));
+            QVERIFY(process.waitForStarted());
+            // From right after the start to past the usual end of the run.
+            QTest::qWait(int(fullRunMs * 3 * round / (2 * (rounds - 1))));
+            if (process.state() == QProcess::Running && process.processId() > 0)
+                ::kill(pid_t(process.processId()), signal);
+            QVERIFY(process.state() == QProcess::NotRunning || process.waitForFinished(30000));
+
+            const QByteArray now = read(movie);
+            QVERIFY2(now == original || now == corrected, "half-written file");
+            (now == original ? seenOriginal : seenCorrected)++;
+            const QByteArray backup = read(movie + u".bak"_qs);
+            QVERIFY(backup == "<missing>" || backup == original);
+            const QStringList left = QDir(m_dir.path()).entryList({u"movie*"_qs}, QDir::Files | QDir::Hidden);
+            for (const QString &file : left)
+                QVERIFY2(file == u"movie.srt" || file == u"movie.srt.bak", qPrintable(file));
+        }
+        qInfo("left as it was %d times, completely corrected %d times", seenOriginal, seenCorrected);
+        QVERIFY(seenOriginal > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliProcess)
+#include "tst_cliprocess.moc"
