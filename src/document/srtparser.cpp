@@ -3,12 +3,17 @@
 #include "document/srtparser.h"
 
 #include "document/timecode.h"
+#include "document/unicodetext.h"
 
 #include <QString>
 
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -39,71 +44,48 @@ bool isNumberLine(QByteArrayView line)
 // span at most 64 bytes, so the search never needs to go further.
 const char *timeLineArrow(QByteArrayView line)
 {
-    const qsizetype searched = std::min<qsizetype>(line.size(), 64 + 2);
-    const void *hit = memmem(line.data(), size_t(searched), "-->", 3);
-    if (!hit)
+    const char *begin = line.data();
+    const char *end = begin + std::min<qsizetype>(line.size(), 64 + 2);
+    // Look for the '>', rarer in text than '-'.
+    const char *arrow = nullptr;
+    for (const char *from = begin + 2; from < end && !arrow;) {
+        const auto *greater = static_cast<const char *>(std::memchr(from, '>', size_t(end - from)));
+        if (!greater)
+            return nullptr;
+        if (greater[-1] == '-' && greater[-2] == '-')
+            arrow = greater - 2;
+        from = greater + 1;
+    }
+    if (!arrow)
         return nullptr;
-    const char *arrow = static_cast<const char *>(hit);
     int codePoints = 0;
-    for (const char *p = line.data(); p != arrow; ++p) {
+    for (const char *p = begin; p != arrow; ++p) {
         if ((static_cast<unsigned char>(*p) & 0xC0) != 0x80)
             ++codePoints;
     }
     return codePoints < 16 ? arrow : nullptr;
 }
 
+// The first CR or LF in [p, end), or end.
+const char *findLineEnd(const char *p, const char *end)
+{
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (hits)
+            return p + __builtin_ctz(unsigned(hits));
+        p += 16;
+    }
+#endif
+    while (p != end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
 } // namespace
-
-void appendUtf8(std::u32string &text, QByteArrayView utf8)
-{
-    const size_t oldSize = text.size();
-    text.resize(oldSize + size_t(utf8.size()));
-    char32_t *out = text.data() + oldSize;
-    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
-    const auto *end = in + utf8.size();
-    while (in != end) {
-        const unsigned lead = *in;
-        if (lead < 0x80) {
-            *out++ = lead;
-            ++in;
-        } else if (lead < 0xE0) {
-            *out++ = char32_t((lead & 0x1F) << 6 | (in[1] & 0x3F));
-            in += 2;
-        } else if (lead < 0xF0) {
-            *out++ = char32_t((lead & 0x0F) << 12 | (in[1] & 0x3F) << 6 | (in[2] & 0x3F));
-            in += 3;
-        } else {
-            *out++ = char32_t((lead & 0x07) << 18 | (in[1] & 0x3F) << 12 | (in[2] & 0x3F) << 6 | (in[3] & 0x3F));
-            in += 4;
-        }
-    }
-    text.resize(size_t(out - text.data()));
-}
-
-void appendUtf32(QByteArray &utf8, std::u32string_view text)
-{
-    const qsizetype oldSize = utf8.size();
-    utf8.resize(oldSize + qsizetype(text.size()) * 4);
-    auto *out = reinterpret_cast<unsigned char *>(utf8.data()) + oldSize;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            *out++ = static_cast<unsigned char>(c);
-        } else if (c < 0x800) {
-            *out++ = static_cast<unsigned char>(0xC0 | c >> 6);
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
-            *out++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *out++ = static_cast<unsigned char>(0xF0 | c >> 18);
-            *out++ = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        }
-    }
-    utf8.resize(qsizetype(out - reinterpret_cast<unsigned char *>(utf8.data())));
-}
 
 SrtParser::SrtParser(QByteArrayView utf8) : m_data(utf8) {}
 
@@ -113,15 +95,7 @@ bool SrtParser::nextLine(QByteArrayView &line)
     if (m_position >= size)
         return false;
     const char *data = m_data.data();
-    auto find = [&](char c) {
-        const void *hit = std::memchr(data + m_position, c, size_t(size - m_position));
-        return hit ? qsizetype(static_cast<const char *>(hit) - data) : size;
-    };
-    if (m_nextLf < m_position)
-        m_nextLf = find('\n');
-    if (m_nextCr < m_position)
-        m_nextCr = find('\r');
-    const qsizetype lineEnd = std::min(m_nextLf, m_nextCr);
+    const qsizetype lineEnd = findLineEnd(data + m_position, data + size) - data;
     line = m_data.sliced(m_position, lineEnd - m_position);
     if (lineEnd == size)
         m_position = size;

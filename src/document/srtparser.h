@@ -49,8 +49,6 @@ private:
 
     QByteArrayView m_data;
     qsizetype m_position = 0;
-    qsizetype m_nextLf = -1; // cached line-end positions, so CR-only or
-    qsizetype m_nextCr = -1; // LF-only files stay linear
     qint64 m_lineNumber = 0;
 
     QByteArrayView m_previousLine;
@@ -67,8 +65,3 @@ private:
 // The subtitles as read, numbered 1..N in file order; entries without text
 // give no row.
 bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error);
-
-// Appends UTF-8 (already validated) to text as code points.
-void appendUtf8(std::u32string &text, QByteArrayView utf8);
-// Appends code points to a UTF-8 byte array.
-void appendUtf32(QByteArray &utf8, std::u32string_view text);

@@ -2,56 +2,84 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
 
-#include "document/srtparser.h"
-#include "document/subtitlefile.h"
+#include "document/textencoder.h"
 #include "document/timecode.h"
+#include "document/unicodetext.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
-SrtWriter::SrtWriter(QByteArray &out, const FileEncoding &encoding) : m_out(out)
+namespace {
+
+// Number, time line and separators of one row, at most.
+constexpr qsizetype RowFrameBytes = 16 + 2 * MaxTimeTextLength + 16;
+
+char *append(char *out, QByteArrayView bytes)
 {
+    std::memcpy(out, bytes.data(), size_t(bytes.size()));
+    return out + bytes.size();
+}
+
+} // namespace
+
+SrtWriter::SrtWriter(const FileEncoding &encoding, qsizetype expectedBytes)
+{
+    m_buffer.resize(std::max<qsizetype>(expectedBytes, 4096));
     if (encoding.kind == FileEncoding::Kind::Utf8 && encoding.hasBom)
-        m_out.append("\xEF\xBB\xBF");
+        advanceTo(append(reserve(3), "\xEF\xBB\xBF"));
+}
+
+char *SrtWriter::reserve(qsizetype bytes)
+{
+    if (m_used + bytes > m_buffer.size())
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_used + bytes)); // new bytes stay uninitialized
+    return m_buffer.data() + m_used;
 }
 
 void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, std::u32string_view text)
 {
-    // Number, times and separators go through one small stack buffer.
-    char line[16 + 2 * MaxTimeTextLength + 16];
-    char *p = std::to_chars(line, line + 16, number).ptr;
-    *p++ = '\r';
-    *p++ = '\n';
+    char *p = reserve(RowFrameBytes + 4 * qsizetype(text.size()) + 4);
+    p = std::to_chars(p, p + 16, number).ptr;
+    p = append(p, "\r\n");
     p += writeTimeText(startSeconds, p);
-    for (char c : {' ', '-', '-', '>', ' '})
-        *p++ = c;
+    p = append(p, " --> ");
     p += writeTimeText(endSeconds, p);
-    *p++ = '\r';
-    *p++ = '\n';
-    m_out.append(line, p - line);
-    appendUtf32(m_out, text);
-    m_out.append("\r\n\r\n", 4);
+    p = append(p, "\r\n");
+    p = writeUtf8(text, p);
+    advanceTo(append(p, "\r\n\r\n"));
     ++m_rowCount;
 }
 
 void SrtWriter::writeRow(const SubtitleRow &row)
 {
-    m_out.append(QByteArray::number(row.number));
-    m_out.append("\r\n", 2);
-    m_out.append(row.startText.toUtf8());
-    m_out.append(" --> ", 5);
-    m_out.append(row.endText.toUtf8());
-    m_out.append("\r\n", 2);
-    m_out.append(row.text.toUtf8());
-    m_out.append("\r\n\r\n", 4);
+    const QByteArray start = row.startText.toUtf8();
+    const QByteArray end = row.endText.toUtf8();
+    const QByteArray text = row.text.toUtf8();
+    char *p = reserve(RowFrameBytes + start.size() + end.size() + text.size());
+    p = std::to_chars(p, p + 16, row.number).ptr;
+    p = append(p, "\r\n");
+    p = append(p, start);
+    p = append(p, " --> ");
+    p = append(p, end);
+    p = append(p, "\r\n");
+    p = append(p, text);
+    advanceTo(append(p, "\r\n\r\n"));
     ++m_rowCount;
+}
+
+QByteArray SrtWriter::take()
+{
+    m_buffer.truncate(m_used);
+    m_used = 0;
+    return std::exchange(m_buffer, QByteArray());
 }
 
 bool encodeSubtitleFile(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
                         QByteArray &fileBytes, QString &badCharacter)
 {
-    QByteArray utf8;
-    SrtWriter writer(utf8, encoding);
+    SrtWriter writer(encoding);
     for (const SubtitleRow &row : rows)
         writer.writeRow(row);
-    return encodeForFile(utf8, encoding, fileBytes, badCharacter);
+    return encodeForFile(writer.take(), encoding, fileBytes, badCharacter);
 }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/subtitlefile.h"
 
+#include "document/unicodetext.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -106,22 +108,6 @@ bool decodeRoundTrip(QByteArrayView bytes, const QByteArray &name, QString &text
     return !encoder.hasError() && QByteArrayView(back) == bytes;
 }
 
-QString firstUnencodable(const QString &text, const QByteArray &name)
-{
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const qsizetype width = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, width);
-        QStringEncoder encoder(name.constData(), QStringConverter::Flag::Stateless);
-        const QByteArray encoded = encoder.encode(character); // encode() is lazy until converted
-        Q_UNUSED(encoded);
-        if (encoder.hasError())
-            return character;
-        i += width;
-    }
-    return {};
-}
-
 } // namespace
 
 QString FileEncoding::displayName() const
@@ -139,90 +125,36 @@ QString FileEncoding::displayName() const
     return {};
 }
 
-qsizetype firstInvalidUtf8(QByteArrayView bytes)
-{
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        // Most subtitle text is ASCII: skip it eight bytes at a time.
-        while (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, data + i, 8);
-            if (word & 0x8080808080808080ULL)
-                break;
-            i += 8;
-        }
-        if (i >= size)
-            break;
-        const unsigned lead = data[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        qsizetype length;
-        unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0; // no overlong forms
-            else if (lead == 0xED)
-                high = 0x9F; // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90;
-            else if (lead == 0xF4)
-                high = 0x8F; // nothing above U+10FFFF
-        } else {
-            return i;
-        }
-        if (i + length > size)
-            return i;
-        if (data[i + 1] < low || data[i + 1] > high)
-            return i;
-        for (qsizetype k = 2; k < length; ++k) {
-            if ((data[i + k] & 0xC0) != 0x80)
-                return i;
-        }
-        i += length;
-    }
-    return -1;
-}
-
 bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error)
 {
-    if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
+    auto failed = [&] {
         error = ReadError{};
         error.reason = device.errorString();
         return false;
-    }
-    if (!device.isSequential() && device.size() > MaxSubtitleFileBytes) {
-        error = errorAt(ReadError::Kind::TooLarge, device.size());
-        return false;
-    }
+    };
+    if (!device.isOpen() && !device.open(QIODevice::ReadOnly))
+        return failed();
     bytes.clear();
-    if (!device.isSequential())
-        bytes.reserve(device.size());
-    char chunk[64 * 1024];
+    // A file is read straight into a buffer of its size; a stream, or a file
+    // that grows while being read, in chunks.
+    qsizetype chunk = device.isSequential() ? 64 * 1024 : qsizetype(qMin(device.size(), MaxSubtitleFileBytes)) + 1;
     for (;;) {
-        const qint64 got = device.read(chunk, sizeof chunk);
-        if (got < 0) {
-            error = ReadError{};
-            error.reason = device.errorString();
+        const qsizetype used = bytes.size();
+        if (used > MaxSubtitleFileBytes) {
+            error = errorAt(ReadError::Kind::TooLarge, device.isSequential() ? used : device.size());
             return false;
         }
-        if (got == 0 && (device.atEnd() || !device.isSequential() || !device.waitForReadyRead(-1)))
-            break;
-        if (bytes.size() + got > MaxSubtitleFileBytes) {
-            error = errorAt(ReadError::Kind::TooLarge, bytes.size() + got);
-            return false;
-        }
-        bytes.append(chunk, got);
+        bytes.resize(used + chunk);
+        const qint64 got = device.read(bytes.data() + used, chunk);
+        if (got < 0)
+            return failed();
+        bytes.truncate(used + got);
+        if (!device.isSequential() && got < chunk)
+            return true; // a short read of a file is its end
+        if (got == 0 && !(device.isSequential() && !device.atEnd() && device.waitForReadyRead(-1)))
+            return true;
+        chunk = 64 * 1024;
     }
-    return true;
 }
 
 bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error)
@@ -276,13 +208,11 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
 
     if (startsWith(view, Utf8Bom, 3)) {
         decoded.encoding = {Kind::Utf8, true, {}};
-        const QByteArrayView text = view.sliced(3);
-        if (const auto nul = text.indexOf('\0'); nul >= 0) {
-            error = errorAt(ReadError::Kind::NulByte, nul + 3);
-            return false;
-        }
-        if (const qsizetype bad = firstInvalidUtf8(text); bad >= 0) {
-            error = errorAt(ReadError::Kind::InvalidUtf8, bad + 3);
+        const Utf8Check check = checkUtf8Text(view.sliced(3));
+        if (check.result != Utf8Check::Result::Valid) {
+            const auto kind = check.result == Utf8Check::Result::Nul ? ReadError::Kind::NulByte
+                                                                     : ReadError::Kind::InvalidUtf8;
+            error = errorAt(kind, check.offset + 3);
             return false;
         }
         decoded.storage = std::move(bytes);
@@ -308,11 +238,15 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
         return true;
     }
 
-    if (const auto nul = view.indexOf('\0'); nul >= 0) {
+    const Utf8Check check = checkUtf8Text(view);
+    const qsizetype nul = check.result == Utf8Check::Result::Nul ? check.offset
+        : check.result == Utf8Check::Result::Invalid             ? view.indexOf('\0')
+                                                                 : -1;
+    if (nul >= 0) {
         error = errorAt(ReadError::Kind::NulByte, nul);
         return false;
     }
-    if (firstInvalidUtf8(view) < 0) {
+    if (check.result == Utf8Check::Result::Valid) {
         decoded.encoding = {Kind::Utf8, false, {}};
         decoded.storage = std::move(bytes);
         return true;
@@ -333,45 +267,4 @@ bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError 
 {
     QByteArray bytes;
     return readFileBytes(path, bytes, error) && decodeSubtitleBytes(std::move(bytes), decoded, error);
-}
-
-bool encodeForFile(const QByteArray &utf8, const FileEncoding &encoding, QByteArray &fileBytes,
-                   QString &badCharacter)
-{
-    using Kind = FileEncoding::Kind;
-    switch (encoding.kind) {
-    case Kind::Utf8:
-        fileBytes = utf8;
-        return true;
-    case Kind::Utf16LE:
-    case Kind::Utf16BE: {
-        const bool littleEndian = encoding.kind == Kind::Utf16LE;
-        QStringEncoder encoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless);
-        fileBytes = littleEndian ? QByteArrayLiteral("\xFF\xFE") : QByteArrayLiteral("\xFE\xFF");
-        fileBytes += encoder.encode(QString::fromUtf8(utf8));
-        return true;
-    }
-    case Kind::Legacy: {
-        const QString text = QString::fromUtf8(utf8);
-        if (encoding.legacyName.compare("ISO-8859-1", Qt::CaseInsensitive) == 0) {
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                if (text.at(i).unicode() > 0xFF) {
-                    badCharacter = text.mid(i, text.at(i).isHighSurrogate() ? 2 : 1);
-                    return false;
-                }
-            }
-            fileBytes = text.toLatin1();
-            return true;
-        }
-        QStringEncoder encoder(encoding.legacyName.constData(), QStringConverter::Flag::Stateless);
-        fileBytes = encoder.encode(text);
-        if (!encoder.isValid() || encoder.hasError()) {
-            badCharacter = firstUnencodable(text, encoding.legacyName);
-            return false;
-        }
-        return true;
-    }
-    }
-    return false;
 }

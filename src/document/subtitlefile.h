@@ -36,13 +36,3 @@ bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error);
 bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error);
 
 bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error);
-
-// Turns UTF-8 text into the bytes of a file in encoding. UTF-8 passes
-// through untouched (its BOM is the writer's); UTF-16 gets its BOM here.
-// On a character the encoding cannot hold, returns false with that
-// character in badCharacter.
-bool encodeForFile(const QByteArray &utf8, const FileEncoding &encoding, QByteArray &fileBytes,
-                   QString &badCharacter);
-
-// Offset of the first byte that is not part of valid UTF-8, or -1.
-qsizetype firstInvalidUtf8(QByteArrayView bytes);

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr std::u32string_view LineBreak = U"\r\n";
-
 // The state carried from one subtitle to the next.
 class Corrector
 {
@@ -56,8 +54,9 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
     ++m_ordinal;
 
     const qint64 maxLength = m_settings.MaxLen;
-    bool needsCorrection = hasLineLongerThan(text, maxLength);
-    if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && StrCount(text, LineBreak) + 1 >= 3)
+    const LineStats stats = lineStats(text);
+    bool needsCorrection = stats.longestLine > maxLength;
+    if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && stats.lineBreaks + 1 >= 3)
         needsCorrection = true;
 
     SubtitleTiming timing{current.startSeconds, current.endSeconds, m_previousEndSeconds, nextStartSeconds};
@@ -69,7 +68,8 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
 
     if (!needsCorrection) {
         if (m_settings.ParseAllTimes && m_settings.BuyTime) {
-            const qint64 readLength = qint64(text.size()) - StrCount(text, LineBreak);
+            // Each CR LF reads as one blank.
+            const qint64 readLength = qint64(text.size()) - stats.lineBreaks;
             timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min);
             if (timeBought)
                 ++counters.timeOnlyEdits;

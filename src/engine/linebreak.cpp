@@ -36,18 +36,21 @@ void breakAt(std::u32string &text, qsizetype position)
     text.insert(size_t(position), 1, U'\n');
 }
 
-bool hasLineLongerThan(std::u32string_view text, qint64 maxLength)
+LineStats lineStats(std::u32string_view text)
 {
-    qint64 lineLength = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
-            lineLength = 0;
+    LineStats stats;
+    qint64 lineStart = 0;
+    const auto size = qint64(text.size());
+    for (qint64 i = 0; i < size; ++i) {
+        if (text[size_t(i)] == U'\r' && i + 1 < size && text[size_t(i) + 1] == U'\n') {
+            stats.longestLine = std::max(stats.longestLine, i - lineStart);
+            ++stats.lineBreaks;
+            lineStart = i + 2;
             ++i;
-        } else if (++lineLength > maxLength) {
-            return true;
         }
     }
-    return false;
+    stats.longestLine = std::max(stats.longestLine, size - lineStart);
+    return stats;
 }
 
 void joinLines(std::u32string &text)

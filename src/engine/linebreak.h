@@ -23,8 +23,14 @@ qsizetype firstBlankAtOrAfter(std::u32string_view text, qsizetype position);
 // Replaces the blank at position with CR LF; nothing else is trimmed.
 void breakAt(std::u32string &text, qsizetype position);
 
-// True when a line (lines are separated by CR LF) is longer than maxLength.
-bool hasLineLongerThan(std::u32string_view text, qint64 maxLength);
+// The shape of a text whose lines are separated by CR LF, measured in one
+// pass.
+struct LineStats
+{
+    qint64 longestLine = 0; // characters
+    qint32 lineBreaks = 0;  // CR LF pairs: the lines are one more
+};
+LineStats lineStats(std::u32string_view text);
 
 // Replaces every CR LF by one blank.
 void joinLines(std::u32string &text);

@@ -3,6 +3,8 @@
 #include "document/srtparser.h"
 #include "document/srtwriter.h"
 #include "document/subtitlefile.h"
+#include "document/textencoder.h"
+#include "document/unicodetext.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>

@@ -28,11 +28,10 @@ private:
         LangDoc lang;
         Outcome outcome;
         outcome.result = runCorrection(input.toUtf8(), settings, lang, collector);
-        QByteArray bytes;
-        SrtWriter writer(bytes, {});
+        SrtWriter writer({});
         for (const SubtitleRow &row : collector.rows)
             writer.writeRow(row);
-        outcome.srt = QString::fromUtf8(bytes);
+        outcome.srt = QString::fromUtf8(writer.take());
         outcome.rows = std::move(collector.rows);
         return outcome;
     }

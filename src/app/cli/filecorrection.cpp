@@ -2,12 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/filecorrection.h"
 
-#include "document/savecommand.h"
+#include "document/filereplacement.h"
 #include "document/srtwriter.h"
 #include "document/subtitlefile.h"
+#include "document/textencoder.h"
 #include "engine/correctionrun.h"
 #include "lang/form1messages.h"
 #include "settings/settings.h"
+
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -15,19 +18,54 @@
 
 namespace {
 
-// Writes corrected subtitles straight into the new file's bytes, so a large
-// file is never held as rows.
-class WriterSink : public CorrectionSink
+// Bytes gathered before they go to the file: large enough to make few
+// writes, small enough to stay in cache.
+constexpr qsizetype ChunkBytes = 1024 * 1024;
+
+// Writes corrected subtitles as SRT straight into the replacement file, a
+// chunk at a time, in the file's own encoding. Nothing is written at all on
+// a dry run.
+class FileSink : public CorrectionSink
 {
 public:
-    explicit WriterSink(SrtWriter &writer) : m_writer(writer) {}
+    FileSink(const FileEncoding &encoding, FileReplacement *replacement)
+        : m_writer(encoding, ChunkBytes + ChunkBytes / 4), m_encoder(encoding), m_replacement(replacement)
+    {
+    }
+
     void addSubtitle(const CorrectedSubtitle &subtitle) override
     {
         m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.text);
+        if (m_writer.pending().size() >= ChunkBytes)
+            flush();
     }
 
+    // Sends what is left; false when the encoding or the write failed.
+    bool flush()
+    {
+        if (m_failed)
+            return false;
+        if (m_replacement) {
+            if (m_encoder.passesThrough()) {
+                m_failed = !m_replacement->write(m_writer.pending());
+            } else {
+                m_encoded.clear();
+                m_failed = !m_encoder.encode(m_writer.pending(), m_encoded) || !m_replacement->write(m_encoded);
+            }
+        }
+        m_writer.discardPending();
+        return !m_failed;
+    }
+
+    qsizetype rowCount() const { return m_writer.rowCount(); }
+    QString badCharacter() const { return m_encoder.badCharacter(); }
+
 private:
-    SrtWriter &m_writer;
+    SrtWriter m_writer;
+    TextEncoder m_encoder;
+    FileReplacement *m_replacement;
+    QByteArray m_encoded;
+    bool m_failed = false;
 };
 
 // Holds off Ctrl-C and termination while a file is being replaced; a
@@ -76,17 +114,23 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     }
     report.encoding = decoded.encoding;
 
-    QByteArray utf8;
-    utf8.reserve(decoded.utf8().size() + decoded.utf8().size() / 8 + 64);
-    SrtWriter writer(utf8, decoded.encoding);
-    WriterSink sink(writer);
+    const QString target = options.outputPath.isEmpty() ? path : options.outputPath;
+    std::optional<FileReplacement> replacement;
+    if (!options.dryRun) {
+        replacement.emplace(target);
+        if (!replacement->open()) {
+            report.error = replacement->failure(lang).message;
+            return report;
+        }
+    }
+
+    FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr);
     CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink);
+    decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
-        return report;
+        return report; // the replacement cancels itself
     }
-    decoded = DecodedSubtitles{}; // the source text is no longer needed: free it before saving
-
     report.corrected = true;
     report.subtitlesIn = result.subtitlesIn;
     report.subtitlesOut = result.subtitlesOut;
@@ -94,28 +138,26 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.records = std::move(result.records);
     report.summary = std::move(result.summary);
 
-    QByteArray fileBytes;
-    QString badCharacter;
-    const QString target = options.outputPath.isEmpty() ? path : options.outputPath;
-    if (!encodeForFile(utf8, report.encoding, fileBytes, badCharacter)) {
-        report.error = GetLangText(lang, Form1Msg::CannotSave)
-                           .arg(target, GetLangText(lang, Form1Msg::NotEncodable)
-                                            .arg(badCharacter, report.encoding.displayName()));
+    if (!sink.flush()) {
+        const QString badCharacter = sink.badCharacter();
+        report.error = badCharacter.isEmpty()
+            ? replacement->failure(lang).message
+            : GetLangText(lang, Form1Msg::CannotSave)
+                  .arg(target, GetLangText(lang, Form1Msg::NotEncodable).arg(badCharacter, report.encoding.displayName()));
         return report;
     }
-    utf8 = QByteArray();
-    if (writer.rowCount() == 0) {
+    if (sink.rowCount() == 0) {
         report.error = GetLangText(lang, Form1Msg::NothingToSave);
         return report;
     }
-    if (options.dryRun) {
+    if (!replacement) {
         report.ok = true;
         return report;
     }
 
     const bool createBackup = options.outputPath.isEmpty() && settings.CreateBakFileAuto;
     const InterruptionGuard guard;
-    const SaveOutcome outcome = DoSave(fileBytes, writer.rowCount(), target, createBackup, prompter, lang);
+    const SaveOutcome outcome = replacement->commit(createBackup, prompter, lang);
     report.ok = outcome.status == SaveOutcome::Status::Saved;
     report.error = outcome.message;
     return report;

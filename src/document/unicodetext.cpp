@@ -1,0 +1,134 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/unicodetext.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint64_t HighBits = 0x8080808080808080ULL;
+
+} // namespace
+
+Utf8Check checkUtf8Text(QByteArrayView bytes)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        // Skip ASCII without NUL eight bytes at a time.
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            const std::uint64_t zeroBytes = (word - 0x0101010101010101ULL) & ~word & HighBits;
+            if ((word & HighBits) | zeroBytes)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        const unsigned lead = data[i];
+        if (lead == 0)
+            return {Utf8Check::Result::Nul, i};
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        qsizetype length;
+        unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong forms
+            else if (lead == 0xED)
+                high = 0x9F; // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F; // nothing above U+10FFFF
+        } else {
+            return {Utf8Check::Result::Invalid, i};
+        }
+        if (i + length > size || data[i + 1] < low || data[i + 1] > high)
+            return {Utf8Check::Result::Invalid, i};
+        for (qsizetype k = 2; k < length; ++k) {
+            if ((data[i + k] & 0xC0) != 0x80)
+                return {Utf8Check::Result::Invalid, i};
+        }
+        i += length;
+    }
+    return {};
+}
+
+qsizetype firstInvalidUtf8(QByteArrayView bytes)
+{
+    // A NUL is valid UTF-8: look past each one.
+    qsizetype from = 0;
+    for (;;) {
+        const Utf8Check check = checkUtf8Text(bytes.sliced(from));
+        if (check.result == Utf8Check::Result::Valid)
+            return -1;
+        if (check.result == Utf8Check::Result::Invalid)
+            return from + check.offset;
+        from += check.offset + 1;
+    }
+}
+
+void appendUtf8(std::u32string &text, QByteArrayView utf8)
+{
+    const size_t oldSize = text.size();
+    text.resize(oldSize + size_t(utf8.size()));
+    char32_t *out = text.data() + oldSize;
+    const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
+    const auto *end = in + utf8.size();
+    while (in != end) {
+        const unsigned lead = *in;
+        if (lead < 0x80) {
+            *out++ = lead;
+            ++in;
+            continue;
+        }
+        if (lead < 0xE0) {
+            *out++ = char32_t((lead & 0x1F) << 6 | (in[1] & 0x3F));
+            in += 2;
+        } else if (lead < 0xF0) {
+            *out++ = char32_t((lead & 0x0F) << 12 | (in[1] & 0x3F) << 6 | (in[2] & 0x3F));
+            in += 3;
+        } else {
+            *out++ = char32_t((lead & 0x07) << 18 | (in[1] & 0x3F) << 12 | (in[2] & 0x3F) << 6 | (in[3] & 0x3F));
+            in += 4;
+        }
+    }
+    text.resize(size_t(out - text.data()));
+}
+
+char *writeUtf8(std::u32string_view text, char *out)
+{
+    auto *p = reinterpret_cast<unsigned char *>(out);
+    const char32_t *in = text.data();
+    const char32_t *end = in + text.size();
+    while (in != end) {
+        const char32_t c = *in++;
+        if (c < 0x80) {
+            *p++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            *p++ = static_cast<unsigned char>(0xC0 | c >> 6);
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *p++ = static_cast<unsigned char>(0xE0 | c >> 12);
+            *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<unsigned char>(0xF0 | c >> 18);
+            *p++ = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+    }
+    return reinterpret_cast<char *>(p);
+}
