@@ -42,4 +42,41 @@ inline constexpr Message AtLeastOne{u"Form1", 30, u"must be at least 1"};
 inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integer"};
 inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
 inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
+
+// Every message of the window, in number order.
+inline constexpr Message All[] = {
+    ErrorInFile,
+    Saved,
+    ReloadQuestion,
+    Working,
+    TimeEdit,
+    SummaryEdits,
+    SummaryWith,
+    SummaryTime,
+    SummaryLongLines,
+    SummaryTimeOnly,
+    SummarySplits,
+    SummarySplitTime,
+    NotSaved,
+    NothingToSave,
+    ReplaceBak,
+    Lines,
+    SaveChanges,
+    AtLine,
+    InvalidUtf8,
+    InvalidUtf16,
+    NulByte,
+    NoTimeLine,
+    NotRegularFile,
+    CannotRead,
+    TooLarge,
+    CannotSave,
+    CannotBackUp,
+    NotEncodable,
+    InvalidSetting,
+    AtLeastOne,
+    Not32Bit,
+    TooLargeNumber,
+    NotASetting,
+};
 } // namespace Form1Msg

@@ -12,4 +12,7 @@ inline constexpr Message AllAbove2Lines{
 inline constexpr Message Chars{u"Form2", 2, u" chars"};
 inline constexpr Message BuyTimeForEvery{
     u"Form2", 3, u"Buy time for every subtitle, not only for the one that have above "};
+
+// Every message of the window, in number order.
+inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery};
 } // namespace Form2Msg

@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/form1messages.h"
+#include "lang/form2messages.h"
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Message lookup with its quiet fallbacks, and finding language files.
+class TestLangDoc : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void write(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+private slots:
+    void lookupFallsBackQuietly_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<QString>("notSaved");     // Form1 message 13
+        QTest::addColumn<QString>("errorInFile");  // Form1 message 1
+        QTest::addColumn<QString>("optionsFirst"); // Form2 message 1
+
+        const QString english13 = u"Not saved"_qs;
+        const QString english1 = u"Error in file"_qs;
+        const QString english2_1 = Form2Msg::AllAbove2Lines.englishText().toString();
+
+        QTest::newRow("no document") << QByteArray() << english13 << english1 << english2_1;
+        QTest::newRow("not XML") << QByteArray("<Language><Form1_Module s13=") << english13 << english1 << english2_1;
+        QTest::newRow("translated")
+            << QByteArray(R"(<L><Form1_Module s13="Non enregistré" s1="Erreur"/><Form2_Module s1="Tous"/></L>)")
+            << u"Non enregistré"_qs << u"Erreur"_qs << u"Tous"_qs;
+        QTest::newRow("empty text is a text") << QByteArray(R"(<L><Form1_Module s13=""/></L>)") << QString() << english1
+                                              << english2_1;
+        QTest::newRow("leading zeros name another attribute")
+            << QByteArray(R"(<L><Form1_Module s013="x"/></L>)") << english13 << english1 << english2_1;
+        QTest::newRow("each window its own messages")
+            << QByteArray(R"(<L><Form2_Module s1="Options one"/></L>)") << english13 << english1 << u"Options one"_qs;
+        QTest::newRow("element names are case-sensitive")
+            << QByteArray(R"(<L><form1_module s13="x"/></L>)") << english13 << english1 << english2_1;
+        QTest::newRow("blanks kept") << QByteArray(R"(<L><Form1_Module s13="  x  "/></L>)") << u"  x  "_qs << english1
+                                     << english2_1;
+        QTest::newRow("UTF-16 file") << QByteArray("\xFF\xFE<\0L\0>\0<\0F\0o\0r\0m\0001\0_\0M\0o\0d\0u\0l\0e\0 \0s\0001\0=\0\"\0\xb1\x03\"\0/\0>\0<\0/\0L\0>\0", 62)
+                                     << english13 << u"α"_qs << english2_1;
+    }
+
+    void lookupFallsBackQuietly()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(QString, notSaved);
+        QFETCH(QString, errorInFile);
+        QFETCH(QString, optionsFirst);
+
+        LangDoc doc;
+        if (!xml.isEmpty())
+            doc.loadData(xml);
+        QCOMPARE(GetLangText(doc, Form1Msg::NotSaved), notSaved);
+        QCOMPARE(GetLangText(doc, Form1Msg::ErrorInFile), errorInFile);
+        QCOMPARE(GetLangText(doc, Form2Msg::AllAbove2Lines), optionsFirst);
+    }
+
+    void aFailedLoadEmptiesTheDocument()
+    {
+        LangDoc doc;
+        QVERIFY(doc.loadData(R"(<L><Form1_Module s13="x"/></L>)"));
+        QVERIFY(!doc.load(u"/no/such/English.Quillmend.exe.xml"_qs));
+        QVERIFY(doc.isEmpty());
+        QCOMPARE(GetLangText(doc, Form1Msg::NotSaved), u"Not saved"_qs);
+    }
+
+    void shippedEnglishMatchesTheProgram()
+    {
+        LangDoc doc;
+        QVERIFY(doc.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/English.Quillmend.exe.xml")));
+        for (const Message &message : Form1Msg::All)
+            QCOMPARE(GetLangText(doc, message), message.englishText());
+        for (const Message &message : Form2Msg::All)
+            QCOMPARE(GetLangText(doc, message), message.englishText());
+        QCOMPARE(GetLangText(doc, Form1Msg::SummaryLongLines), u" \"long\" lines still exist)"_qs);
+    }
+
+    void locatorFindsFilesAndOverrides()
+    {
+        QTemporaryDir beside;
+        QTemporaryDir installed;
+        write(beside.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>");
+        write(beside.filePath(u"German.Quillmend.exe.xml.New"_qs), "<L/>");
+        write(beside.filePath(u"Pt.BR.Quillmend.exe.xml"_qs), "<L/>");
+        write(beside.filePath(u"Klingon.Quillmend.exe.xml.New"_qs), "<L/>");
+        write(beside.filePath(u"Quillmend.exe.xml"_qs), "<L/>");
+        write(installed.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>");
+        write(installed.filePath(u"English.Quillmend.exe.xml"_qs), "<L/>");
+
+        const LanguageLocator locator({beside.path(), installed.path()});
+        QCOMPARE(locator.languageNames(), (QStringList{u"German"_qs, u"Pt.BR"_qs, u"English"_qs}));
+        QCOMPARE(locator.fileFor(u"German.Quillmend.exe"_qs), beside.filePath(u"German.Quillmend.exe.xml.New"_qs));
+        QCOMPARE(locator.fileFor(u"Klingon.Quillmend.exe"_qs), beside.filePath(u"Klingon.Quillmend.exe.xml.New"_qs));
+        QCOMPARE(locator.fileFor(u"English.Quillmend.exe"_qs), installed.filePath(u"English.Quillmend.exe.xml"_qs));
+        QCOMPARE(locator.fileFor(u"Welsh.Quillmend.exe"_qs), std::nullopt);
+        QCOMPARE(locator.fileFor(u"../German.Quillmend.exe"_qs), std::nullopt);
+
+        // A point in a language name survives the menu but not the setting.
+        QCOMPARE(LanguageLocator::langFileBaseFor(u"Pt.BR"_qs), u"Pt.BR.Quillmend.exe"_qs);
+        QCOMPARE(LanguageLocator::languageNameOf(u"Pt.BR.Quillmend.exe"_qs), u"Pt"_qs);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLangDoc)
+#include "tst_langdoc.moc"
