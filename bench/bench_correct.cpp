@@ -122,20 +122,6 @@ private:
     bool m_keep;
 };
 
-bool writeAll(int fd, const char *data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        data += written;
-        size -= std::size_t(written);
-    }
-    return true;
-}
-
 // Reads a file through once, so its pages are cached before it is timed;
 // counts the time lines ("-->") on the way, which is the subtitle count of a
 // well-formed file.

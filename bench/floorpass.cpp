@@ -21,20 +21,6 @@ std::string describe(const char *what, const std::string &path)
     return std::string(what) + ' ' + path + ": " + std::strerror(errno);
 }
 
-bool writeAll(int fd, const char *data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written < 0)
-            return false;
-        data += written;
-        size -= std::size_t(written);
-    }
-    return true;
-}
-
 bool readWhole(const std::string &path, std::unique_ptr<char[]> &buffer, std::size_t &size, std::string &error)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -69,6 +55,20 @@ bool readWhole(const std::string &path, std::unique_ptr<char[]> &buffer, std::si
 }
 
 } // namespace
+
+bool writeAll(int fd, const char *data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return false;
+        data += written;
+        size -= std::size_t(written);
+    }
+    return true;
+}
 
 bool runFloorPass(const std::string &inputPath, const std::string &outputPath, FloorPassResult &result,
                   std::string &error)

@@ -17,5 +17,8 @@ struct FloorPassResult
 // one buffer, find the line ends (CR LF, lone CR, lone LF) and write every line
 // followed by CR LF to outputPath. Plain POSIX, no Qt, so it is a true floor.
 // On failure returns false and sets error.
+// Writes all of data to fd, going on after interruptions.
+bool writeAll(int fd, const char *data, std::size_t size);
+
 bool runFloorPass(const std::string &inputPath, const std::string &outputPath, FloorPassResult &result,
                   std::string &error);

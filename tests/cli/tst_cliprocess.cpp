@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/srttext.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,17 +25,6 @@ private:
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
-    static QByteArray read(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    static void write(const QString &file, const QByteArray &content)
-    {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
 
     QStringList arguments(const QStringList &files) const
     {
@@ -62,12 +52,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFile::exists(program()), "quillmend-cli must be built");
-        write(path(u"empty.ini"_qs), {});
+        QVERIFY(writeFile(path(u"empty.ini"_qs), {}));
     }
 
     void exitCodesAndStreams()
     {
-        write(path(u"good.srt"_qs), crlf(u"1\n00:00:01,000 --> 00:00:05,000\nHi.\n"_qs).toUtf8());
+        QVERIFY(writeFile(path(u"good.srt"_qs), crlf(u"1\n00:00:01,000 --> 00:00:05,000\nHi.\n"_qs).toUtf8()));
         QProcess process;
         process.start(program(), arguments({path(u"good.srt"_qs), path(u"missing.srt"_qs)}));
         QVERIFY(process.waitForFinished(30000));
@@ -99,7 +89,7 @@ private slots:
         const QByteArray original = largeFile(200000);
         const QString movie = path(u"movie.srt"_qs);
         const QString expected = path(u"expected.out"_qs);
-        write(movie, original);
+        QVERIFY(writeFile(movie, original));
 
         QElapsedTimer timer;
         timer.start();
@@ -108,7 +98,7 @@ private slots:
         QVERIFY(reference.waitForFinished(60000));
         QCOMPARE(reference.exitCode(), 0);
         const qint64 fullRunMs = timer.elapsed();
-        const QByteArray corrected = read(expected);
+        const QByteArray corrected = readFile(expected);
         QVERIFY(corrected != original);
 
         int seenOriginal = 0;
@@ -116,7 +106,7 @@ private slots:
         constexpr int rounds = 8;
         for (int round = 0; round < rounds; ++round) {
             QFile::remove(movie + u".bak"_qs);
-            write(movie, original);
+            QVERIFY(writeFile(movie, original));
             QProcess process;
             process.start(program(), arguments({movie}));
             QVERIFY(process.waitForStarted());
@@ -126,10 +116,10 @@ private slots:
                 ::kill(pid_t(process.processId()), signal);
             QVERIFY(process.state() == QProcess::NotRunning || process.waitForFinished(30000));
 
-            const QByteArray now = read(movie);
+            const QByteArray now = readFile(movie);
             QVERIFY2(now == original || now == corrected, "half-written file");
             (now == original ? seenOriginal : seenCorrected)++;
-            const QByteArray backup = read(movie + u".bak"_qs);
+            const QByteArray backup = readFile(movie + u".bak"_qs);
             QVERIFY(backup == "<missing>" || backup == original);
             const QStringList left = QDir(m_dir.path()).entryList({u"movie*"_qs}, QDir::Files | QDir::Hidden);
             for (const QString &file : left)

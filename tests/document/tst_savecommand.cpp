@@ -3,6 +3,7 @@
 #include "document/savecommand.h"
 #include "lang/langdoc.h"
 #include "support/scriptedprompter.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,18 +32,6 @@ private:
                "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo\r\n\r\n";
     }
 
-    static void write(const QString &path, const QByteArray &content)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    static QByteArray read(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-    static QStringList filesIn(const QString &folder) { return QDir(folder).entryList(QDir::Files, QDir::Name); }
 
 private slots:
     void backupRules_data()
@@ -73,15 +62,15 @@ private slots:
 
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
-        write(target, "old");
+        QVERIFY(writeFile(target, "old"));
         if (oldBackup)
-            write(target + u".bak"_qs, "older");
+            QVERIFY(writeFile(target + u".bak"_qs, "older"));
 
         ScriptedPrompter prompter(answers);
         const SaveOutcome outcome = DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang);
         QCOMPARE(outcome.status, SaveOutcome::Status::Saved);
-        QCOMPARE(read(target), twoRowsFile());
-        QCOMPARE(read(target + u".bak"_qs), backupAfter);
+        QCOMPARE(readFile(target), twoRowsFile());
+        QCOMPARE(readFile(target + u".bak"_qs), backupAfter);
         QCOMPARE(prompter.asked.size(), questions);
         if (questions)
             QCOMPARE(prompter.asked.first(), u".bak file exists. Replace?"_qs);
@@ -102,7 +91,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
-        write(target, "old");
+        QVERIFY(writeFile(target, "old"));
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         ScriptedPrompter prompter;
         QCOMPARE(DoSave(twoRows(), {}, target, false, prompter, m_lang).status, SaveOutcome::Status::Saved);
@@ -114,13 +103,13 @@ private slots:
     {
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
-        write(target, "old");
+        QVERIFY(writeFile(target, "old"));
         ScriptedPrompter prompter;
         const SaveOutcome outcome = DoSave(std::vector<SubtitleRow>{}, {}, target, true, prompter, m_lang);
         QCOMPARE(outcome.status, SaveOutcome::Status::NothingToSave);
         QCOMPARE(outcome.message, u"Nothing to save"_qs);
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
-        QCOMPARE(read(target), QByteArray("old"));
+        QCOMPARE(readFile(target), QByteArray("old"));
     }
 
     void failuresLeaveTheOldFile_data()
@@ -132,9 +121,12 @@ private slots:
         QTest::newRow("folder missing") << u"gone/movie.srt"_qs << FileEncoding{} << QString();
         QTest::newRow("parent is a file") << u"movie.srt/inside.srt"_qs << FileEncoding{} << QString();
         QTest::newRow("target is a folder") << u"folder"_qs << FileEncoding{} << u"not a regular file"_qs;
-        QTest::newRow("encoding cannot hold the text")
+        QTest::newRow("Latin-1 cannot hold the text")
             << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"}
             << u"the character € cannot be written in ISO-8859-1"_qs;
+        QTest::newRow("windows-1253 cannot hold the text")
+            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "windows-1253"}
+            << u"the character Ł cannot be written in windows-1253"_qs;
     }
 
     void failuresLeaveTheOldFile()
@@ -144,10 +136,10 @@ private slots:
         QFETCH(QString, reasonPart);
 
         QTemporaryDir dir;
-        write(dir.filePath(u"movie.srt"_qs), "old");
+        QVERIFY(writeFile(dir.filePath(u"movie.srt"_qs), "old"));
         QDir(dir.path()).mkdir(u"folder"_qs);
         std::vector<SubtitleRow> rows = twoRows();
-        rows.back().text = u"5 €"_qs;
+        rows.back().text = u"5 €, Łódź: łódź"_qs; // windows-1253 has €, not Ł
 
         ScriptedPrompter prompter;
         const QString path = dir.filePath(target);
@@ -155,7 +147,7 @@ private slots:
         QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
         QVERIFY2(outcome.message.startsWith(u"Cannot save "_qs + path + u": "_qs), qPrintable(outcome.message));
         QVERIFY2(outcome.message.contains(reasonPart), qPrintable(outcome.message));
-        QCOMPARE(read(dir.filePath(u"movie.srt"_qs)), QByteArray("old"));
+        QCOMPARE(readFile(dir.filePath(u"movie.srt"_qs)), QByteArray("old"));
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
     }
 
@@ -165,13 +157,13 @@ private slots:
             QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
-        write(target, "old");
+        QVERIFY(writeFile(target, "old"));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         ScriptedPrompter prompter;
         const SaveOutcome outcome = DoSave(twoRows(), {}, target, true, prompter, m_lang);
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
-        QCOMPARE(read(target), QByteArray("old"));
+        QCOMPARE(readFile(target), QByteArray("old"));
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
     }
 

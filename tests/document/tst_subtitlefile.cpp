@@ -109,18 +109,6 @@ private slots:
         }
     }
 
-    void legacyEncodingsRefuseWhatTheyCannotHold()
-    {
-        FileEncoding latin1{FileEncoding::Kind::Legacy, false, "ISO-8859-1"};
-        QByteArray bytes;
-        QString badCharacter;
-        QVERIFY(!encodeForFile(u"Ελλάδα"_qs.toUtf8(), latin1, bytes, badCharacter));
-        QCOMPARE(badCharacter, u"Ε"_qs);
-        FileEncoding cp1252{FileEncoding::Kind::Legacy, false, "windows-1252"};
-        QVERIFY(!encodeForFile(u"ok 日本"_qs.toUtf8(), cp1252, bytes, badCharacter));
-        QCOMPARE(badCharacter, u"日"_qs);
-    }
-
     void badBytesAreRefusedWithTheirOffset_data()
     {
         QTest::addColumn<QByteArray>("file");

@@ -4,6 +4,7 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ class TestLangDoc : public QObject
     Q_OBJECT
 
 private:
-    static void write(const QString &path, const QByteArray &content)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
 
 private slots:
     void lookupFallsBackQuietly_data()
@@ -93,13 +88,13 @@ private slots:
     {
         QTemporaryDir beside;
         QTemporaryDir installed;
-        write(beside.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>");
-        write(beside.filePath(u"German.Quillmend.exe.xml.New"_qs), "<L/>");
-        write(beside.filePath(u"Pt.BR.Quillmend.exe.xml"_qs), "<L/>");
-        write(beside.filePath(u"Klingon.Quillmend.exe.xml.New"_qs), "<L/>");
-        write(beside.filePath(u"Quillmend.exe.xml"_qs), "<L/>");
-        write(installed.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>");
-        write(installed.filePath(u"English.Quillmend.exe.xml"_qs), "<L/>");
+        QVERIFY(writeFile(beside.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>"));
+        QVERIFY(writeFile(beside.filePath(u"German.Quillmend.exe.xml.New"_qs), "<L/>"));
+        QVERIFY(writeFile(beside.filePath(u"Pt.BR.Quillmend.exe.xml"_qs), "<L/>"));
+        QVERIFY(writeFile(beside.filePath(u"Klingon.Quillmend.exe.xml.New"_qs), "<L/>"));
+        QVERIFY(writeFile(beside.filePath(u"Quillmend.exe.xml"_qs), "<L/>"));
+        QVERIFY(writeFile(installed.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>"));
+        QVERIFY(writeFile(installed.filePath(u"English.Quillmend.exe.xml"_qs), "<L/>"));
 
         const LanguageLocator locator({beside.path(), installed.path()});
         QCOMPARE(locator.languageNames(), (QStringList{u"German"_qs, u"Pt.BR"_qs, u"English"_qs}));
