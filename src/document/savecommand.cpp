@@ -7,12 +7,12 @@
 #include "document/srtwriter.h"
 #include "lang/form1messages.h"
 
-namespace {
-SaveOutcome failed(const LangDoc &lang, const QString &target, const QString &reason)
+SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
+                         const LangDoc &lang)
 {
+    const QString reason = GetLangText(lang, Form1Msg::NotEncodable).arg(character, encoding.displayName());
     return {SaveOutcome::Status::Failed, GetLangText(lang, Form1Msg::CannotSave).arg(target, reason)};
 }
-} // namespace
 
 SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QString &target,
                    bool createBakFile, Prompter &prompter, const LangDoc &lang)
@@ -32,10 +32,8 @@ SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encodi
         return {SaveOutcome::Status::NothingToSave, GetLangText(lang, Form1Msg::NothingToSave)};
     QByteArray fileBytes;
     QString badCharacter;
-    if (!encodeSubtitleFile(rows, encoding, fileBytes, badCharacter)) {
-        return failed(lang, target,
-                      GetLangText(lang, Form1Msg::NotEncodable).arg(badCharacter, encoding.displayName()));
-    }
+    if (!encodeSubtitleFile(rows, encoding, fileBytes, badCharacter))
+        return notEncodable(target, badCharacter, encoding, lang);
     return DoSave(fileBytes, qsizetype(rows.size()), target, createBakFile, prompter, lang);
 }
 

@@ -23,6 +23,10 @@ struct SaveOutcome
     QString message;
 };
 
+// The failure of a save to target because encoding cannot hold character.
+SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
+                         const LangDoc &lang);
+
 // Writes fileBytes (a whole SRT file holding rowCount subtitles) over target.
 // With createBakFile and an existing target, the old file is kept as
 // target + ".bak"; an older .bak is replaced only when the user says Yes.

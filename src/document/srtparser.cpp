@@ -118,7 +118,6 @@ void SrtParser::finishEntry(SrtEntry &entry)
 {
     entry.startSeconds = m_start;
     entry.endSeconds = m_end;
-    entry.timeLineNumber = m_timeLineNumber;
     // Hand the text over and take the old buffer back, keeping its capacity.
     entry.text.swap(m_pending);
     m_pending.clear();
@@ -154,7 +153,6 @@ bool SrtParser::next(SrtEntry &entry)
         finishEntry(entry);
         m_start = *start;
         m_end = *end;
-        m_timeLineNumber = m_lineNumber;
         m_sawTimeLine = true;
         // The time line itself must never become a committed text line.
         m_currentLine = QByteArrayView();

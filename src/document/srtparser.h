@@ -17,8 +17,7 @@ struct SrtEntry
 {
     double startSeconds = 0.0;
     double endSeconds = 0.0;
-    std::u32string text;       // committed lines joined by CR LF, none at the end
-    qint64 timeLineNumber = 0; // 1-based; 0 for the text before the first time line
+    std::u32string text; // committed lines joined by CR LF, none at the end
 };
 
 // Reads SRT text entry by entry, in one pass and without holding more than
@@ -56,7 +55,6 @@ private:
     std::u32string m_pending;
     double m_start = 0.0;
     double m_end = 0.0;
-    qint64 m_timeLineNumber = 0;
     bool m_sawTimeLine = false;
     bool m_finished = false;
     std::optional<ReadError> m_error;

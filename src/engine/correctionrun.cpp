@@ -26,6 +26,7 @@ public:
 
     void handle(SrtEntry &current, double nextStartSeconds);
     qint32 subtitlesRead() const { return m_ordinal; }
+    qint32 subtitlesWritten() const { return m_outputNumber; }
 
 private:
     void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
@@ -124,23 +125,6 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
     }
 }
 
-// Counts what reaches the real sink, so the result can say how many
-// subtitles went out.
-class CountingSink : public CorrectionSink
-{
-public:
-    explicit CountingSink(CorrectionSink &inner) : m_inner(inner) {}
-    void addSubtitle(const CorrectedSubtitle &subtitle) override
-    {
-        ++count;
-        m_inner.addSubtitle(subtitle);
-    }
-    qint64 count = 0;
-
-private:
-    CorrectionSink &m_inner;
-};
-
 } // namespace
 
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
@@ -159,8 +143,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         return result;
     }
 
-    CountingSink counting(sink);
-    Corrector corrector(settings, counting, result);
+    Corrector corrector(settings, sink, result);
     SrtParser parser(utf8);
     SrtEntry current;
     SrtEntry next;
@@ -184,7 +167,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
 
     result.ok = true;
     result.subtitlesIn = corrector.subtitlesRead();
-    result.subtitlesOut = counting.count;
+    result.subtitlesOut = corrector.subtitlesWritten();
     result.summary = correctionSummary(result.counters, lang);
     return result;
 }

@@ -3,6 +3,7 @@
 #include "app/cli/filecorrection.h"
 
 #include "document/filereplacement.h"
+#include "document/savecommand.h"
 #include "document/srtwriter.h"
 #include "document/subtitlefile.h"
 #include "document/textencoder.h"
@@ -140,10 +141,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();
-        report.error = badCharacter.isEmpty()
-            ? replacement->failure(lang).message
-            : GetLangText(lang, Form1Msg::CannotSave)
-                  .arg(target, GetLangText(lang, Form1Msg::NotEncodable).arg(badCharacter, report.encoding.displayName()));
+        report.error = badCharacter.isEmpty() ? replacement->failure(lang).message
+                                              : notEncodable(target, badCharacter, report.encoding, lang).message;
         return report;
     }
     if (sink.rowCount() == 0) {
