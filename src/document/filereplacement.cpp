@@ -13,6 +13,7 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -57,8 +58,13 @@ bool makeBackup(const QString &target, const QString &backup, QString &reason)
 #ifdef Q_OS_UNIX
     const QByteArray targetName = QFile::encodeName(target);
     const QByteArray backupName = QFile::encodeName(backup);
+    // Following symbolic links: the backup must hold the file's content, not
+    // a second link to the file about to be replaced.
+    const auto linkTo = [&](const QByteArray &name) {
+        return ::linkat(AT_FDCWD, targetName.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+    };
     if (!QFileInfo::exists(backup)) {
-        if (::link(targetName.constData(), backupName.constData()) == 0)
+        if (linkTo(backupName))
             return true;
     } else {
         // Link under a temporary name, then rename over the old backup, so
@@ -67,7 +73,7 @@ bool makeBackup(const QString &target, const QString &backup, QString &reason)
             const QString temporary =
                 backup + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
             const QByteArray temporaryName = QFile::encodeName(temporary);
-            if (::link(targetName.constData(), temporaryName.constData()) != 0) {
+            if (!linkTo(temporaryName)) {
                 if (errno == EEXIST)
                     continue;
                 break;

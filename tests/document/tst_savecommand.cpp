@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -85,6 +86,25 @@ private slots:
         const QString target = dir.filePath(u"new.srt"_qs);
         QCOMPARE(DoSave(twoRows(), {}, target, true, prompter, m_lang).status, SaveOutcome::Status::Saved);
         QCOMPARE(filesIn(dir.path()), QStringList{u"new.srt"_qs});
+    }
+
+    void throughASymbolicLink()
+    {
+        // The backup holds the old content, and the link still leads to the file.
+        QTemporaryDir dir;
+        const QString real = dir.filePath(u"real.srt"_qs);
+        const QString link = dir.filePath(u"link.srt"_qs);
+        QVERIFY(writeFile(real, "old"));
+        QVERIFY(QFile::link(real, link));
+        for (const QByteArray &oldBackup : {QByteArray(), QByteArray("older")}) {
+            if (!oldBackup.isNull())
+                QVERIFY(writeFile(link + u".bak"_qs, oldBackup));
+            ScriptedPrompter prompter({Prompter::Answer::Yes});
+            QCOMPARE(DoSave(twoRows(), {}, link, true, prompter, m_lang).status, SaveOutcome::Status::Saved);
+            QCOMPARE(readFile(link + u".bak"_qs), oldBackup.isNull() ? QByteArray("old") : twoRowsFile());
+            QVERIFY(QFileInfo(link).isSymLink());
+            QCOMPARE(readFile(real), twoRowsFile());
+        }
     }
 
     void keepsTheFilePermissions()
