@@ -145,7 +145,7 @@ bool SrtParser::next(SrtEntry &entry)
             ReadError error;
             error.kind = ReadError::Kind::BadTimeLine;
             error.lineNumber = m_lineNumber;
-            error.line = QString::fromUtf8(line);
+            error.line = utf8ToQString(line);
             m_error = error;
             m_finished = true;
             return false;
@@ -183,7 +183,7 @@ bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadE
             continue;
         rows.push_back({int(rows.size() + 1), SecondsToTimeText(entry.startSeconds),
                         SecondsToTimeText(entry.endSeconds),
-                        QString::fromUcs4(entry.text.data(), qsizetype(entry.text.size())), 0});
+                        toQString(entry.text), 0});
     }
     if (parser.error()) {
         error = *parser.error();

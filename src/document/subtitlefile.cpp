@@ -95,7 +95,8 @@ QByteArray guessLegacyEncoding(QByteArrayView bytes)
 // correction did not touch.
 bool decodeRoundTrip(QByteArrayView bytes, const QByteArray &name, QString &text)
 {
-    QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(name.constData(),
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     if (!decoder.isValid())
         return false;
     text = decoder.decode(bytes);
@@ -231,8 +232,9 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
             error = errorAt(ReadError::Kind::NulByte, nul + 2);
             return false;
         }
+        // Our own check took the byte-order mark off; a second one is text.
         QStringDecoder decoder(utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless);
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
         decoded.encoding = {utf16LE ? Kind::Utf16LE : Kind::Utf16BE, true, {}};
         decoded.storage = QString(decoder.decode(text)).toUtf8();
         return true;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/textencoder.h"
 
+#include "document/unicodetext.h"
+
 namespace {
 
 bool isLatin1(const QByteArray &name)
@@ -62,7 +64,7 @@ bool TextEncoder::encode(QByteArrayView utf8, QByteArray &out)
         out.append(utf8);
         return true;
     }
-    const QString text = QString::fromUtf8(utf8);
+    const QString text = utf8ToQString(utf8);
     if (m_encoding.kind == Kind::Legacy && isLatin1(m_encoding.legacyName)) {
         for (const QChar c : text) {
             if (c.unicode() > 0xFF) {

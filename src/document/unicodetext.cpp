@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/unicodetext.h"
 
+#include <QStringDecoder>
+
 #include <cstdint>
 #include <cstring>
 
@@ -131,4 +133,26 @@ char *writeUtf8(std::u32string_view text, char *out)
         }
     }
     return reinterpret_cast<char *>(p);
+}
+
+QString toQString(std::u32string_view text)
+{
+    QString result;
+    result.reserve(qsizetype(text.size()));
+    for (const char32_t c : text) {
+        if (c < 0x10000) {
+            result += QChar(char16_t(c));
+        } else {
+            result += QChar(QChar::highSurrogate(c));
+            result += QChar(QChar::lowSurrogate(c));
+        }
+    }
+    return result;
+}
+
+QString utf8ToQString(QByteArrayView utf8)
+{
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(utf8);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 
 #include <string>
 #include <string_view>
@@ -29,3 +30,8 @@ void appendUtf8(std::u32string &text, QByteArrayView utf8);
 // Writes text as UTF-8 at out, which has room for 4 bytes per character;
 // returns the end of what was written.
 char *writeUtf8(std::u32string_view text, char *out);
+
+// Text as QString, keeping a U+FEFF at the start: Qt's own conversions take
+// it for a byte-order mark and drop it, which would change the text.
+QString toQString(std::u32string_view text);
+QString utf8ToQString(QByteArrayView utf8);

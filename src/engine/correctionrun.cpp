@@ -4,6 +4,7 @@
 
 #include "document/srtparser.h"
 #include "document/timecode.h"
+#include "document/unicodetext.h"
 #include "engine/linebreak.h"
 #include "engine/subtitlesplit.h"
 #include "engine/timebuying.h"
@@ -130,7 +131,7 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 {
     rows.push_back({subtitle.number, SecondsToTimeText(subtitle.startSeconds), SecondsToTimeText(subtitle.endSeconds),
-                    QString::fromUcs4(subtitle.text.data(), qsizetype(subtitle.text.size())), subtitle.ordinal});
+                    toQString(subtitle.text), subtitle.ordinal});
 }
 
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,

@@ -75,6 +75,8 @@ private slots:
             << QStringList{a + u"One"_qs};
         QTest::newRow("lines keep their blanks and tabs")
             << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n  One \n\t\n") << QStringList{a + u"  One /\t"_qs};
+        QTest::newRow("a stray byte-order mark is text")
+            << QByteArray("1\n00:00:01,000 --> 00:00:02,000\n\xEF\xBB\xBF\n") << QStringList{a + u"\uFEFF"_qs};
         QTest::newRow("empty input") << QByteArray() << QStringList{};
         QTest::newRow("blank lines only") << QByteArray("\n \r\n\r") << QStringList{};
         QTest::newRow("bad time line")

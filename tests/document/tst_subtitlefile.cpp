@@ -79,6 +79,16 @@ private slots:
         QCOMPARE(written, file);
     }
 
+    void onlyTheFirstByteOrderMarkIsTakenOff()
+    {
+        DecodedSubtitles decoded;
+        ReadError error;
+        QVERIFY(decodeSubtitleBytes(QByteArray("\xFF\xFE\xFF\xFE" "a\0", 6), decoded, error));
+        QCOMPARE(decoded.utf8(), QByteArrayView("\xEF\xBB\xBF" "a"));
+        QVERIFY(decodeSubtitleBytes(QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a"), decoded, error));
+        QCOMPARE(decoded.utf8(), QByteArrayView("\xEF\xBB\xBF" "a"));
+    }
+
     void legacyFilesComeBackByteForByte()
     {
         // French in windows-1252: guessed, and written back unchanged.
