@@ -51,19 +51,17 @@ private:
 
     QStringList files() const { return filesIn(m_dir.path()); }
 
+    static QString data(const QString &name) { return QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/") + name; }
+    // A copy of a test file in the work folder, where the program may change it.
+    QString copied(const QString &name) const
+    {
+        const QString target = path(name);
+        QFile::remove(target);
+        return QFile::copy(data(name), target) ? target : QString();
+    }
     // One subtitle too long for a line of 44, and one short.
-    static QByteArray input()
-    {
-        return crlf(u"1\n00:00:01,000 --> 00:00:06,000\nThe lighthouse keeper climbed the stairs twice every night.\n\n"
-                    u"2\n00:00:07,000 --> 00:00:09,000\nShort one.\n"_qs)
-            .toUtf8();
-    }
-    static QByteArray corrected()
-    {
-        return crlf(u"1\n00:00:01,000 --> 00:00:06,000\nThe lighthouse keeper climbed the stairs\ntwice every night.\n\n"
-                    u"2\n00:00:07,000 --> 00:00:09,000\nShort one.\n\n"_qs)
-            .toUtf8();
-    }
+    static QByteArray input() { return readFile(data(u"movie.srt"_qs)); }
+    static QByteArray corrected() { return readFile(data(u"movie.corrected.srt"_qs)); }
     static QString summary() { return u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs; }
 
 private slots:
@@ -75,8 +73,7 @@ private slots:
 
     void correctsInPlaceKeepingABackup()
     {
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
+        const QString movie = copied(u"movie.srt"_qs);
         const Run first = run({movie});
         QCOMPARE(first.exitCode, 0);
         QCOMPARE(first.out, movie + u": "_qs + summary() + u"\n"_qs);
@@ -94,8 +91,7 @@ private slots:
 
     void outputAndDryRunLeaveTheInput()
     {
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
+        const QString movie = copied(u"movie.srt"_qs);
         QCOMPARE(run({u"-o"_qs, path(u"out.srt"_qs), movie}).exitCode, 0);
         QCOMPARE(readFile(path(u"out.srt"_qs)), corrected());
         QCOMPARE(readFile(movie), input());
@@ -109,10 +105,8 @@ private slots:
 
     void jsonReport()
     {
-        const QString movie = path(u"movie.srt"_qs);
-        const QString empty = path(u"empty.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
-        QVERIFY(writeFile(empty, "\r\n\r\n"));
+        const QString movie = copied(u"movie.srt"_qs);
+        const QString empty = copied(u"blank-lines.srt"_qs);
         const Run result = run({u"--report"_qs, u"json"_qs, movie, path(u"missing.srt"_qs), empty});
         QCOMPARE(result.exitCode, 1);
         const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -146,41 +140,45 @@ private slots:
 
     void badFilesAreRefusedAndLeftAlone_data()
     {
-        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("empty") << QByteArray() << u"Nothing to save"_qs;
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20)
-                                << u"Error in file: a NUL byte at byte 8; this is not a text file"_qs;
-        QTest::newRow("invalid UTF-8 after a BOM") << QByteArray("\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\n")
+        QTest::newRow("empty") << u"empty.srt"_qs << u"Nothing to save"_qs;
+        QTest::newRow("binary") << u"binary.srt"_qs << u"Error in file: a NUL byte at byte 8; this is not a text file"_qs;
+        QTest::newRow("invalid UTF-8 after a BOM") << u"invalid-utf8-after-bom.srt"_qs
                                                    << u"Error in file: invalid UTF-8 at byte 40"_qs;
-        QTest::newRow("invalid time line") << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n")
+        QTest::newRow("invalid time line") << u"bad-time-line.srt"_qs
                                            << u"Error in file: line 6: 00:00:03 --> 00:00:04,000"_qs;
-        QTest::newRow("5 MB line of text and no time line")
-            << QByteArray(5 * 1024 * 1024, 'a') << u"Error in file: no time line found; this is not a subtitle file"_qs;
     }
 
     void badFilesAreRefusedAndLeftAlone()
     {
-        QFETCH(QByteArray, content);
+        QFETCH(QString, file);
         QFETCH(QString, message);
 
-        const QString movie = path(u"bad.srt"_qs);
-        QVERIFY(writeFile(movie, content));
+        const QString movie = copied(file);
         const Run result = run({movie});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.err, u"quillmend-cli: "_qs + movie + u": "_qs + message + u"\n"_qs);
         QCOMPARE(result.out, QString());
-        QCOMPARE(readFile(movie), content);
-        QCOMPARE(files(), QStringList{u"bad.srt"_qs});
+        QCOMPARE(readFile(movie), readFile(data(file)));
+        QCOMPARE(files(), QStringList{file});
     }
 
-    void aFiveMegabyteSubtitleIsCorrectedQuickly()
+    void fiveMegabyteLines()
     {
+        // Without a time line it is no subtitle file; as a subtitle it is
+        // corrected like any other, without taking long.
         QByteArray words;
         while (words.size() < 5 * 1024 * 1024)
             words += "word, and. ";
         const QString movie = path(u"huge.srt"_qs);
+        QVERIFY(writeFile(movie, words));
+        const Run refused = run({movie});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.endsWith(u"Error in file: no time line found; this is not a subtitle file\n"_qs));
+        QCOMPARE(readFile(movie), words);
+
         QVERIFY(writeFile(movie, "1\r\n00:00:01,000 --> 00:00:09,000\r\n" + words + "\r\n"));
         QCOMPARE(run({movie}).exitCode, 0);
         QVERIFY(readFile(movie).size() > words.size());
@@ -191,8 +189,7 @@ private slots:
         QDir(m_dir.path()).mkdir(u"folder.srt"_qs);
         const QString fifo = path(u"pipe.srt"_qs);
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
+        const QString movie = copied(u"movie.srt"_qs);
 
         // The good file among them is still corrected.
         const Run result = run({path(u"folder.srt"_qs), fifo, movie});
@@ -205,8 +202,7 @@ private slots:
 
     void unwritableTargets()
     {
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
+        const QString movie = copied(u"movie.srt"_qs);
         const QString nowhere = path(u"no/such/folder/out.srt"_qs);
         const Run result = run({u"-o"_qs, nowhere, movie});
         QCOMPARE(result.exitCode, 1);
@@ -245,8 +241,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, err);
 
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
+        const QString movie = copied(u"movie.srt"_qs);
         QVERIFY(writeFile(path(u"settings.ini"_qs), ini));
         const Run result = run(QStringList{u"--settings"_qs, path(u"settings.ini"_qs)} + arguments + QStringList{movie});
         QCOMPARE(result.err, err);
@@ -263,20 +258,14 @@ private slots:
 
     void messagesFollowTheLanguageSetting()
     {
-        QTemporaryDir languages;
-        QVERIFY(writeFile(languages.filePath(u"French.Quillmend.exe.xml"_qs),
-              R"xml(<?xml version="1.0" encoding="UTF-8"?><Language><Form1_Module s1="Erreur dans le fichier" )xml"
-              R"xml(s6="Corrections : " s7=" (dont " s8=" de temps)"/></Language>)xml"));
         QVERIFY(writeFile(path(u"settings.ini"_qs), "[General]\nLang=French\n"));
-        const QString movie = path(u"movie.srt"_qs);
-        QVERIFY(writeFile(movie, input()));
-        QVERIFY(writeFile(path(u"bad.srt"_qs), "1\r\n00:00:01 --> 00:00:02\r\n"));
-
-        const Run result = run({u"--settings"_qs, path(u"settings.ini"_qs), movie, path(u"bad.srt"_qs)},
-                               {languages.path(), QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)});
+        const QString movie = copied(u"movie.srt"_qs);
+        const QString bad = copied(u"bad-time-line.srt"_qs);
+        const Run result = run({u"--settings"_qs, path(u"settings.ini"_qs), movie, bad},
+                               {data(u"lang"_qs), QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)});
         QCOMPARE(result.out,
                  movie + u": Corrections : 1 (dont 0 de temps) - 0 time - 0 splits (with 0 time edit)\n"_qs);
-        QVERIFY2(result.err.contains(u": Erreur dans le fichier: line 2: "_qs), qPrintable(result.err));
+        QVERIFY2(result.err.contains(u": Erreur dans le fichier: line 6: "_qs), qPrintable(result.err));
     }
 
     void usage_data()

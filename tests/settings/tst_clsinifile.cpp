@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/clsinifile.h"
 #include "support/scriptedprompter.h"
+#include "support/settingsfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,14 +22,6 @@ class tst_clsIniFile : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
 
     QString path() const { return m_dir->filePath(u"Quillmend.ini"_s); }
-
-    clsIniFile registered(const QString &path)
-    {
-        clsIniFile ini(m_prompter, {});
-        ini.setFullPath(path);
-        ini.setSectionName(u"General"_s);
-        return ini;
-    }
 
     void createFile(const QByteArray &content, const QString &path = {})
     {
@@ -91,7 +84,7 @@ private slots:
         QFETCH(QString, value);
         if (!content.isNull())
             createFile(content);
-        QCOMPARE(registered(path()).GetString(u"MaxLen"_s, u"default"_s), value);
+        QCOMPARE(registeredIni(m_prompter, path()).GetString(u"MaxLen"_s, u"default"_s), value);
     }
 
     void writes_data()
@@ -115,13 +108,13 @@ private slots:
         QFETCH(QByteArray, after);
         if (!before.isNull())
             createFile(before);
-        QVERIFY(registered(path()).PutString(u"MaxLen"_s, u" 44"_s) != 0);
+        QVERIFY(registeredIni(m_prompter, path()).PutString(u"MaxLen"_s, u" 44"_s) != 0);
         QCOMPARE(fileContent(), after);
     }
 
     void successiveWrites()
     {
-        clsIniFile ini = registered(path());
+        clsIniFile ini = registeredIni(m_prompter, path());
         QVERIFY(ini.PutString(u"MaxLen"_s, u" 44"_s) != 0);
         QVERIFY(ini.PutString(u"LettersFor1Min"_s, u" 23"_s) != 0);
         QCOMPARE(fileContent(), "[General]\nMaxLen= 44\nLettersFor1Min= 23\n"_ba);
@@ -136,7 +129,7 @@ private slots:
     {
         const QByteArray content = "[General]\nA=1\n"_ba;
         createFile(content);
-        clsIniFile ini = registered(path());
+        clsIniFile ini = registeredIni(m_prompter, path());
         QCOMPARE(ini.PutString(u"A"_s, u"2\nB=3"_s), qint16(0));
         QCOMPARE(ini.PutString(u"A=B"_s, u"2"_s), qint16(0));
         QCOMPARE(fileContent(), content);
@@ -153,7 +146,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(targets.last()).constData(), 0600), 0);
 #endif
         for (const QString &target : targets) {
-            clsIniFile elsewhere = registered(target);
+            clsIniFile elsewhere = registeredIni(m_prompter, target);
             QCOMPARE(elsewhere.PutString(u"MaxLen"_s, u" 44"_s), qint16(0));
             QCOMPARE(elsewhere.GetString(u"MaxLen"_s, u"44"_s), u"44"_s);
         }

@@ -4,6 +4,7 @@
 #include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
 #include "support/scriptedprompter.h"
+#include "support/settingsfixture.h"
 
 #include <QFile>
 #include <QLocale>
@@ -37,14 +38,6 @@ class tst_SettingsStore : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
 
     QString path() const { return m_dir->filePath(u"Quillmend.ini"_s); }
-
-    clsIniFile iniAt(const QString &path)
-    {
-        clsIniFile ini(m_prompter, {});
-        ini.setFullPath(path);
-        ini.setSectionName(u"General"_s);
-        return ini;
-    }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -89,7 +82,7 @@ private slots:
 
     void defaultsWithoutFile()
     {
-        const SettingsReadResult result = SettingsStore::read(iniAt(path()));
+        const SettingsReadResult result = SettingsStore::read(registeredIni(m_prompter, path()));
         QVERIFY(result.problems.isEmpty());
         QVERIFY(result.settings == Settings{});
         QCOMPARE(result.settings.LangFileBase, u"English.Quillmend.exe"_s);
@@ -150,7 +143,7 @@ private slots:
         file.write("[General]\nDiax=1e39\nMaxLen=1e10\nLettersFor1Min=\n");
         file.close();
         const SettingsReadResult result =
-            SettingsStore::read(iniAt(path()), changed([](Settings &s) { s.MaxLen = 30; }));
+            SettingsStore::read(registeredIni(m_prompter, path()), changed([](Settings &s) { s.MaxLen = 30; }));
         const QList<SettingProblem> problems{{SettingProblem::Kind::NotInt32, u"MaxLen"_s, u"1e10"_s},
                                              {SettingProblem::Kind::NotFloat, u"Diax"_s, u"1e39"_s}};
         QCOMPARE(result.problems, problems);
@@ -168,7 +161,7 @@ private slots:
     {
         // The folder is created, as on the first save to the configuration folder.
         const QString target = m_dir->filePath(u"config/quillmend/Quillmend.ini"_s);
-        clsIniFile ini = iniAt(target);
+        clsIniFile ini = registeredIni(m_prompter, target);
         QVERIFY(SettingsStore::write(ini, changed([](Settings &s) {
             s.BuyTime = false;
             s.LettersFor1Min = -5;
@@ -190,7 +183,7 @@ private slots:
         QVERIFY(SettingsStore::write(ini, changed([](Settings &s) { s.LangFileBase = u"Pt.BR.Quillmend.exe"_s; })));
         QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt"_s);
 
-        clsIniFile onFolder = iniAt(m_dir->path());
+        clsIniFile onFolder = registeredIni(m_prompter, m_dir->path());
         QVERIFY(!SettingsStore::write(onFolder, Settings{}));
         QVERIFY(m_prompter.informed.isEmpty());
     }
@@ -207,7 +200,7 @@ private slots:
                                                           : QString::number(-n));
             QVERIFY(!SettingsStore::applyValue(settings, QString(key.name), texts.last()));
         }
-        clsIniFile ini = iniAt(path());
+        clsIniFile ini = registeredIni(m_prompter, path());
         QVERIFY(SettingsStore::write(ini, settings));
         for (const SettingKey &key : SettingsStore::keys())
             QCOMPARE(ini.GetString(QString(key.name), {}), texts.takeFirst());
