@@ -62,9 +62,8 @@ qsizetype firstInvalidUtf16(QByteArrayView bytes, bool littleEndian)
     return bytes.size() % 2 ? bytes.size() - 1 : -1;
 }
 
-qsizetype firstNulUtf16(QByteArrayView bytes, bool littleEndian)
+qsizetype firstNulUtf16(QByteArrayView bytes)
 {
-    Q_UNUSED(littleEndian);
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
         if (bytes[i] == 0 && bytes[i + 1] == 0)
             return i;
@@ -228,7 +227,7 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
             error = errorAt(ReadError::Kind::InvalidUtf16, bad + 2);
             return false;
         }
-        if (const qsizetype nul = firstNulUtf16(text, utf16LE); nul >= 0) {
+        if (const qsizetype nul = firstNulUtf16(text); nul >= 0) {
             error = errorAt(ReadError::Kind::NulByte, nul + 2);
             return false;
         }

@@ -67,20 +67,6 @@ Utf8Check checkUtf8Text(QByteArrayView bytes)
     return {};
 }
 
-qsizetype firstInvalidUtf8(QByteArrayView bytes)
-{
-    // A NUL is valid UTF-8: look past each one.
-    qsizetype from = 0;
-    for (;;) {
-        const Utf8Check check = checkUtf8Text(bytes.sliced(from));
-        if (check.result == Utf8Check::Result::Valid)
-            return -1;
-        if (check.result == Utf8Check::Result::Invalid)
-            return from + check.offset;
-        from += check.offset + 1;
-    }
-}
-
 void appendUtf8(std::u32string &text, QByteArrayView utf8)
 {
     const size_t oldSize = text.size();

@@ -11,9 +11,6 @@
 // Conversions between UTF-8 bytes and UTF-32 text on the hot path of
 // reading and writing subtitles, with a fast lane for ASCII.
 
-// Offset of the first byte that is not part of valid UTF-8, or -1.
-qsizetype firstInvalidUtf8(QByteArrayView bytes);
-
 // The first thing wrong with bytes as UTF-8 text, found in one pass: bytes
 // are read once, which matters for files far larger than the cache.
 struct Utf8Check

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
 #include "engine/correctionrun.h"
+#include "engine/linebreak.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
 #include "support/srttext.h"
@@ -342,6 +343,14 @@ private slots:
         QFETCH(CorrectionCounters, counters);
         QFETCH(QString, summary);
         QCOMPARE(correctionSummary(counters, LangDoc{}), summary);
+    }
+
+    void strCountCountsOverlappingOccurrences()
+    {
+        QCOMPARE(StrCount(U"aaa", U"aa"), 2);
+        QCOMPARE(StrCount(U"one line", U"\r\n"), 0);
+        QCOMPARE(StrCount(U"a\r\nb\r\nc", U"\r\n"), 2);
+        QCOMPARE(StrCount(U"abc", U""), 0);
     }
 
     void summaryAndKindsFollowTheLanguage()
