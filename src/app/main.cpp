@@ -1,0 +1,99 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/cli/clirunner.h"
+#include "lang/form1messages.h"
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "settings/settingsstore.h"
+#include "ui/commandline.h"
+#include "ui/filechooser.h"
+#include "ui/form1.h"
+#include "ui/messageboxprompter.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+void setApplicationNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmend"));
+    QCoreApplication::setOrganizationName(QStringLiteral("the Quillmend developers"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMEND_VERSION));
+}
+
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The unattended run without a display: as quillmend-cli, the summary on
+// standard output and each question answered with its default button.
+int runWithoutDisplay(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication application(argc, argv);
+    setApplicationNames();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString folder = QCoreApplication::applicationDirPath();
+    const CliEnvironment environment{SettingsStore::defaultFilePath(folder), LanguageLocator::defaultFolders(folder)};
+    if (commandLine.fileName.isEmpty()) {
+        LangDoc lang;
+        if (const auto file = LanguageLocator(environment.languageFolders).fileFor(QStringLiteral("English.Quillmend.exe")))
+            lang.load(*file);
+        err << GetLangText(lang, Form1Msg::ErrorInFile) << '\n';
+        return ExitFileFailed;
+    }
+    const int exitCode = runCli({QCoreApplication::applicationFilePath(), QStringLiteral("--"), commandLine.fileName},
+                                out, err, environment);
+    out.flush();
+    err.flush();
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    if (commandLine.autoMode && !hasDisplay())
+        return runWithoutDisplay(argc, argv, commandLine);
+
+    QApplication application(argc, argv);
+    setApplicationNames();
+
+    const QString folder = QCoreApplication::applicationDirPath();
+    const LanguageLocator languages(LanguageLocator::defaultFolders(folder));
+    LangDoc lang;
+    if (const auto file = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
+        lang.load(*file);
+
+    MessageBoxPrompter prompter;
+    DialogFileChooser files;
+    Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files);
+    prompter.setParentWidget(&window);
+    window.Form_Load();
+
+    switch (window.runCommandLine(commandLine)) {
+    case Form1::StartOutcome::AutoSucceeded:
+        return 0;
+    case Form1::StartOutcome::AutoFailed:
+        return 1;
+    case Form1::StartOutcome::Interactive:
+        break;
+    }
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,91 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/editrecordmodel.h"
+
+#include <algorithm>
+
+EditRecordModel::EditRecordModel(QObject *parent)
+    : QAbstractTableModel(parent), m_headers{QStringLiteral("A/A"), QStringLiteral("Jobs done")}
+{
+}
+
+int EditRecordModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+int EditRecordModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant EditRecordModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const Entry &entry = m_entries[std::size_t(index.row())];
+    if (role == Qt::DisplayRole)
+        return index.column() == OrdinalColumn ? entry.ordinalText : entry.kindText;
+    if (role == OrdinalRole)
+        return index.column() == OrdinalColumn ? QVariant(entry.ordinal) : QVariant(entry.kindText);
+    return {};
+}
+
+QVariant EditRecordModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headers.size())
+        return m_headers.at(section);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+bool EditRecordModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
+{
+    if (orientation != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole) || section < 0
+        || section >= m_headers.size())
+        return false;
+    m_headers[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const LangDoc &lang)
+{
+    beginResetModel();
+    m_entries.clear();
+    m_entries.reserve(records.size());
+    int largest = 0;
+    for (const EditRecord &record : records) {
+        m_entries.push_back({record.ordinal, record.ordinalText(), record.kindText(lang)});
+        largest = std::max(largest, record.ordinal);
+    }
+    m_rowByOrdinal.assign(std::size_t(largest) + 1, -1);
+    for (std::size_t row = m_entries.size(); row-- > 0;) {
+        if (m_entries[row].ordinal > 0)
+            m_rowByOrdinal[std::size_t(m_entries[row].ordinal)] = int(row); // the first record wins
+    }
+    endResetModel();
+}
+
+void EditRecordModel::clear()
+{
+    beginResetModel();
+    m_entries.clear();
+    m_rowByOrdinal.clear();
+    endResetModel();
+}
+
+int EditRecordModel::rowOfOrdinal(int ordinal) const
+{
+    if (ordinal <= 0 || std::size_t(ordinal) >= m_rowByOrdinal.size())
+        return -1;
+    return m_rowByOrdinal[std::size_t(ordinal)];
+}
+
+std::vector<int> EditRecordModel::ordinals() const
+{
+    std::vector<int> result;
+    result.reserve(m_entries.size());
+    for (const Entry &entry : m_entries)
+        result.push_back(entry.ordinal);
+    return result;
+}

@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/filechooser.h"
+
+#include <QFileDialog>
+
+namespace {
+const QString SubtitleFilter = QStringLiteral("*.srt (*.srt)");
+}
+
+QString DialogFileChooser::chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath)
+{
+    return QFileDialog::getOpenFileName(parent, title, presetPath, SubtitleFilter);
+}
+
+QString DialogFileChooser::chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath)
+{
+    return QFileDialog::getSaveFileName(parent, title, presetPath, SubtitleFilter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}

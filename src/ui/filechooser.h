@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The Open and Save as file dialogs. An empty answer means cancelled.
+class FileChooser
+{
+public:
+    virtual ~FileChooser() = default;
+    // An existing .srt file, starting from presetPath.
+    virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath) = 0;
+    // A file name to save under; the dialog asks no overwrite question,
+    // because saving keeps a backup of a file it replaces.
+    virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) = 0;
+};
+
+// The platform's file dialogs.
+class DialogFileChooser : public FileChooser
+{
+public:
+    QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath) override;
+    QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) override;
+};

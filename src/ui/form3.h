@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+#include <vector>
+
+class EditRecordModel;
+class LangDoc;
+class QSortFilterProxyModel;
+class QTableView;
+struct EditRecord;
+
+// The edits window: the corrections of the last run, one record per
+// corrected subtitle. Double-clicking a record takes the main window there.
+// Closing it by hand only hides it.
+class Form3 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Form3(QWidget *parent = nullptr);
+
+    EditRecordModel &records() { return *m_records; }
+    QTableView *list() const { return m_list; }
+
+    void setRecords(const std::vector<EditRecord> &records, const LangDoc &lang);
+    void clearRecords();
+
+    // Back to the order the records were made in.
+    void sortOff();
+    // Header click: that column, the direction flipped from the last sort.
+    void sortByColumn(int column);
+
+    // The ordinals as the list shows them now.
+    QList<int> ordinalsInViewOrder() const;
+    // Selects the record shown at viewRow and scrolls to it; no signal.
+    void selectViewRow(int viewRow);
+    // Selects the record for ordinal, if there is one; no signal.
+    void selectOrdinal(int ordinal);
+    // As a double-click on the record shown at viewRow.
+    void activateViewRow(int viewRow);
+
+    // Shown by the correction run or "Show Edits window".
+    void showWindow();
+    bool isMeantToBeShown() const { return m_editsWindowShown; }
+    // The application is ending: the next close really closes.
+    void closeForGood();
+
+signals:
+    void recordActivated(int ordinal);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    EditRecordModel *m_records;
+    QSortFilterProxyModel *m_sorted;
+    QTableView *m_list;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_editsWindowShown = false;
+    bool m_closingForGood = false;
+};
