@@ -43,6 +43,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QSplitter>
 #include <QTableView>
 #include <QToolBar>
@@ -87,9 +88,8 @@ QAction *makeAction(QObject *parent, const char16_t *name, const char16_t *capti
     return action;
 }
 
-QTableView *makeList(QWidget *parent, const char16_t *name, SubtitleTableModel *model, QAbstractItemModel *shown)
+QTableView *makeList(QWidget *parent, const char16_t *name, QAbstractItemModel *shown)
 {
-    Q_UNUSED(model);
     auto *list = new QTableView(parent);
     list->setObjectName(QString::fromUtf16(name));
     list->setModel(shown);
@@ -291,13 +291,14 @@ void Form1::createCentralWidget()
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    m_listView1 = makeList(central, u"ListView1", m_originalModel, m_originalModel);
-    m_listView2 = makeList(central, u"ListView2", m_correctedModel, m_filterModel);
+    m_listView1 = makeList(central, u"ListView1", m_originalModel);
+    m_listView2 = makeList(central, u"ListView2", m_filterModel);
     m_listView2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_listView2, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &position) { m_mnuEdit->popup(m_listView2->viewport()->mapToGlobal(position)); });
 
-    const int boxHeight = std::max(twips.toPixels(TextBoxHeightTwips), 2 * fontMetrics().lineSpacing() + 14);
+    // Tall enough for a three-line subtitle in the font in use.
+    const int boxHeight = std::max(twips.toPixels(TextBoxHeightTwips), 3 * fontMetrics().lineSpacing() + 14);
     m_txtSub1 = new QPlainTextEdit(central);
     m_txtSub1->setObjectName(QStringLiteral("txtSub1"));
     m_txtSub1->setReadOnly(true);
@@ -566,10 +567,17 @@ void Form1::applyDiax()
 void Form1::applyColumnWidths()
 {
     const Twips twips = Twips::forWidget(this);
+    // Never so narrow that a number or a time text is cut off.
+    const QFontMetrics metrics = m_listView1->fontMetrics();
+    const int padding = 4 * m_listView1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const int minimumPixels[] = {metrics.horizontalAdvance(QStringLiteral("0000")) + padding,
+                                 metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding,
+                                 metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding, 0};
     for (int column = 0; column < 4; ++column) {
         // A width of zero or less (an old file's shrinking columns) gets the default.
         const auto pixels = [&](float stored) {
-            return twips.toPixels(stored > 0 ? stored : float(DefaultColumnTwips[column]));
+            const int wanted = twips.toPixels(stored > 0 ? stored : float(DefaultColumnTwips[column]));
+            return std::max(wanted, minimumPixels[column]);
         };
         m_listView1->horizontalHeader()->resizeSection(column, pixels(m_settings.List1ColTwips[std::size_t(column)]));
         m_listView2->horizontalHeader()->resizeSection(column, pixels(m_settings.List2ColTwips[std::size_t(column)]));

@@ -28,7 +28,9 @@ Form3::Form3(QWidget *parent)
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_list->horizontalHeader()->setSectionsClickable(true);
     m_list->setAlternatingRowColors(true);
 
