@@ -444,7 +444,11 @@ void Form1::buildLanguagesMenu()
         item->setObjectName(QStringLiteral("mnuLangDef"));
         item->setProperty(ControlIndexProperty, index);
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, index] { mnuLangDef_Click(index); });
+        connect(item, &QAction::triggered, this, [this, item, index] {
+            // Only a language that loads moves the check mark; undo the click's own toggle.
+            item->setChecked(!item->isChecked());
+            mnuLangDef_Click(index);
+        });
         m_langDefItems << item;
     }
     m_langDefItems.first()->setVisible(false);
@@ -470,9 +474,10 @@ void Form1::mnuLangDef_Click(int index)
     if (index < 0 || index >= m_langDefItems.size())
         return;
     QAction *clicked = m_langDefItems.at(index);
-    const bool loaded = LoadNewLang(LanguageLocator::langFileBaseFor(clicked->text()));
+    if (!LoadNewLang(LanguageLocator::langFileBaseFor(clicked->text())))
+        return; // the language's files are gone: nothing changes, check marks included
     for (QAction *item : std::as_const(m_langDefItems))
-        item->setChecked(loaded && item == clicked ? true : (loaded ? false : item->isChecked()));
+        item->setChecked(item == clicked);
 }
 
 void Form1::LoadValues()
