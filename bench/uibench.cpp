@@ -1,0 +1,493 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// quillmend-uibench: times what a user of the main window waits for with a
+// large file open: opening it, correcting it, the "only corrected" filter,
+// stepping through the edits and inserting and deleting a row near the top.
+// Each step runs as one queued event, as a menu command would, and counts
+// until the event loop is idle again and the windows are repainted.
+
+#include "commandline.h"
+#include "srtgenerator.h"
+
+#include "document/prompter.h"
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "ui/editrecordmodel.h"
+#include "ui/filechooser.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/subtitletablemodel.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr const char *usage =
+    "usage: quillmend-uibench [--count N] [--runs R] [--steps S] [--file FILE] [--keep]\n"
+    "  --count N    subtitles in the generated file (default 100000)\n"
+    "  --runs R     timed runs, each with a fresh window (default 5)\n"
+    "  --steps S    next-edit steps per run (default 300)\n"
+    "  --file FILE  measure on a copy of FILE instead of a generated file\n"
+    "  --keep       keep the work folder (the file and the settings)\n"
+    "The window runs on the offscreen platform unless QT_QPA_PLATFORM is set.\n"
+    "The work folder is made under $TMPDIR when set, else under the build folder.\n";
+
+constexpr int windowWidth = 1200;
+constexpr int windowHeight = 800;
+constexpr int splitterLeft = 600;
+constexpr int selectedRowNearTop = 10;
+constexpr double targetSeconds = 1.0;
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Times every event delivered from the event loop itself; events sent from
+// inside one belong to it, so the longest is the longest the window froze.
+class TimingApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (m_depth > 0)
+            return QApplication::notify(receiver, event);
+        ++m_depth;
+        ++m_delivered;
+        const auto start = Clock::now();
+        const bool result = QApplication::notify(receiver, event);
+        m_longest = std::max(m_longest, secondsSince(start));
+        --m_depth;
+        return result;
+    }
+
+    // Work the program does in one event, but a harness does from outside.
+    template <typename Work>
+    void asOneEvent(Work &&work)
+    {
+        ++m_delivered;
+        const auto start = Clock::now();
+        ++m_depth;
+        work();
+        --m_depth;
+        m_longest = std::max(m_longest, secondsSince(start));
+    }
+
+    std::uint64_t delivered() const { return m_delivered; }
+    double takeLongest() { return std::exchange(m_longest, 0.0); }
+
+private:
+    int m_depth = 0;
+    std::uint64_t m_delivered = 0;
+    double m_longest = 0;
+};
+
+// Answers every question with its default button and keeps the notices, so
+// a notice in a timed step (a read error) fails the run instead of blocking.
+class SilentPrompter : public Prompter
+{
+public:
+    void inform(const QString &text, const QString &) override { m_notices << text; }
+    Answer ask(const QString &, Buttons, Answer defaultAnswer) override { return defaultAnswer; }
+    std::optional<QString> askText(const QString &, const QString &, const QString &initialText) override
+    {
+        return initialText;
+    }
+
+    QStringList takeNotices() { return std::exchange(m_notices, {}); }
+
+private:
+    QStringList m_notices;
+};
+
+class NoFileChooser : public FileChooser
+{
+public:
+    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+struct Options
+{
+    std::uint64_t count = 100'000;
+    std::uint64_t runs = 5;
+    std::uint64_t steps = 300;
+    std::string file;
+    bool keep = false;
+};
+
+struct Step
+{
+    double seconds = 0;
+    double longestEvent = 0;
+};
+
+// Delivers pending events until a pass delivers none; a cursor's blink timer
+// can keep it from ever being quiet, hence the cap.
+void processUntilIdle(TimingApplication &application)
+{
+    for (int pass = 0; pass < 100; ++pass) {
+        const std::uint64_t before = application.delivered();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (application.delivered() == before)
+            return;
+    }
+}
+
+void settle(TimingApplication &application)
+{
+    processUntilIdle(application);
+    // One paint of every window, as a single update request would do it.
+    application.asOneEvent([] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        for (QWidget *window : windows) {
+            if (window->isVisible())
+                window->repaint();
+        }
+    });
+    processUntilIdle(application);
+}
+
+// Runs action as one queued event, the way a menu command or key arrives,
+// and times it up to the repainted, idle window.
+Step perform(TimingApplication &application, const std::function<void()> &action)
+{
+    settle(application);
+    application.takeLongest();
+    const auto start = Clock::now();
+    QMetaObject::invokeMethod(&application, action, Qt::QueuedConnection);
+    settle(application);
+    Step step;
+    step.seconds = secondsSince(start);
+    step.longestEvent = application.takeLongest();
+    return step;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string withThousands(std::uint64_t value)
+{
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
+// Kilobytes from a "Name:   1234 kB" line of /proc/self/status.
+std::uint64_t statusKilobytes(const char *name)
+{
+    std::FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return 0;
+    char line[256];
+    std::uint64_t value = 0;
+    const std::size_t nameLength = std::char_traits<char>::length(name);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::char_traits<char>::compare(line, name, nameLength) == 0 && line[nameLength] == ':') {
+            value = std::strtoull(line + nameLength + 1, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(status);
+    return value;
+}
+
+double megabytes(std::uint64_t kilobytes)
+{
+    return double(kilobytes) * 1024 / 1e6;
+}
+
+// ShowMessage off, so the run informs nobody, and a desktop-sized window
+// split in the middle, in the twips the settings file keeps.
+bool writeSettings(const QString &path, const Twips &twips)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const auto number = [&](int pixels) { return QByteArray::number(double(twips.fromPixels(pixels))); };
+    const QByteArray text = "[General]\r\nShowMessage=0\r\nMainX=" + number(40) + "\r\nMainY=" + number(40)
+                            + "\r\nMainWidth=" + number(windowWidth) + "\r\nMainHeight=" + number(windowHeight)
+                            + "\r\nDiax=" + number(splitterLeft) + "\r\n";
+    return file.write(text) == text.size() && file.flush();
+}
+
+// The work folder goes under $TMPDIR, else the build folder (the parent of
+// bin/), where quillmend-bench puts its own.
+std::unique_ptr<QTemporaryDir> makeWorkFolder(bool keep)
+{
+    QStringList parents;
+    if (const QString tmp = qEnvironmentVariable("TMPDIR"); !tmp.isEmpty())
+        parents << tmp;
+    parents << QFileInfo(QCoreApplication::applicationDirPath()).path() << u"/tmp"_s;
+    for (const QString &parent : std::as_const(parents)) {
+        auto folder = std::make_unique<QTemporaryDir>(parent + u"/quillmend-uibench-XXXXXX"_s);
+        if (folder->isValid()) {
+            folder->setAutoRemove(!keep);
+            return folder;
+        }
+    }
+    return nullptr;
+}
+
+int fail(const QString &error)
+{
+    std::fprintf(stderr, "quillmend-uibench: %s\n", qPrintable(error));
+    return 1;
+}
+
+struct Phase
+{
+    const char *name;
+    std::vector<double> seconds; // one a run
+    double longestEvent = 0;     // over all runs
+};
+
+void addStep(Phase &phase, const Step &step)
+{
+    phase.seconds.push_back(step.seconds);
+    phase.longestEvent = std::max(phase.longestEvent, step.longestEvent);
+}
+
+// The first run gets its own column: only it pays for growing the heap and
+// first use of fonts, as a program just started does.
+void printPhase(const Phase &phase, double scale, const char *unit)
+{
+    const auto [best, worst] = std::minmax_element(phase.seconds.begin(), phase.seconds.end());
+    std::printf("%-22s%9.3f %-2s %9.3f %-2s %9.3f %-2s %9.3f %-2s %9.3f %-2s\n", phase.name,
+                median(phase.seconds) * scale, unit, *best * scale, unit, *worst * scale, unit,
+                phase.seconds.front() * scale, unit, phase.longestEvent * scale, unit);
+}
+
+QtMessageHandler previousMessageHandler = nullptr;
+
+// The offscreen platform says so on every window shown; that is expected.
+void quietOffscreenNotes(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.startsWith(u"This plugin does not support"_s))
+        return;
+    if (previousMessageHandler)
+        previousMessageHandler(type, context, message);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Before QApplication: the platform is chosen when it starts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    previousMessageHandler = qInstallMessageHandler(quietOffscreenNotes);
+    TimingApplication application(argc, argv);
+    QCoreApplication::setApplicationName(u"Quillmend"_s);
+    QCoreApplication::setOrganizationName(u"the Quillmend developers"_s);
+
+    Options options;
+    bool wantsHelp = false;
+    bool hasCount = false;
+    CommandLine arguments(argc, argv);
+    while (arguments.hasMore() && !arguments.hasError()) {
+        if (arguments.takeFlag("--help", wantsHelp) || arguments.takeFlag("-h", wantsHelp)
+            || arguments.takeNumber("--runs", options.runs) || arguments.takeNumber("--steps", options.steps)
+            || arguments.takeFlag("--keep", options.keep) || arguments.takeText("--file", options.file))
+            continue;
+        if (arguments.takeNumber("--count", options.count)) {
+            hasCount = true;
+            continue;
+        }
+        std::string unexpected;
+        arguments.takePositional(unexpected);
+        if (!arguments.hasError()) {
+            std::fprintf(stderr, "quillmend-uibench: unexpected argument %s\n%s", unexpected.c_str(), usage);
+            return 2;
+        }
+    }
+    std::string usageError = arguments.error();
+    if (usageError.empty() && options.runs < 1)
+        usageError = "--runs must be at least 1";
+    if (usageError.empty() && hasCount && !options.file.empty())
+        usageError = "--count and --file exclude each other";
+    if (usageError.empty() && (options.count < 1 || options.count > 10'000'000))
+        usageError = "--count must be between 1 and 10,000,000";
+    if (!usageError.empty()) {
+        std::fprintf(stderr, "quillmend-uibench: %s\n%s", usageError.c_str(), usage);
+        return 2;
+    }
+    if (wantsHelp) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+
+    const auto work = makeWorkFolder(options.keep);
+    if (!work)
+        return fail(u"cannot create a work folder"_s);
+    std::printf("work folder: %s\n", qPrintable(work->path()));
+
+    // A copy even of a given file: nothing here saves, but FILE stays safe if
+    // a later version of the window does.
+    const QString subtitles = work->filePath(u"subtitles.srt"_s);
+    if (options.file.empty()) {
+        const auto start = Clock::now();
+        SrtGenerator generator(1);
+        std::string error;
+        if (!generator.write(subtitles.toStdString(), options.count, false, error))
+            return fail(QString::fromStdString(error));
+        std::printf("generated %s subtitles in %.2f s\n", withThousands(options.count).c_str(), secondsSince(start));
+    } else if (!QFile::copy(QString::fromLocal8Bit(options.file.c_str()), subtitles)) {
+        return fail(u"cannot copy "_s + QString::fromLocal8Bit(options.file.c_str()) + u" to the work folder"_s);
+    }
+    const double fileMegabytes = double(QFileInfo(subtitles).size()) / 1e6;
+
+    const LanguageLocator languages(LanguageLocator::defaultFolders(QCoreApplication::applicationDirPath()));
+    LangDoc lang;
+    if (const auto file = languages.fileFor(u"English.Quillmend.exe"_s))
+        lang.load(*file);
+    SilentPrompter prompter;
+    NoFileChooser files;
+    const QString settingsPath = work->filePath(u"Quillmend.ini"_s);
+
+    Phase open{"open", {}, 0};
+    Phase correct{"correct", {}, 0};
+    Phase filterOn{"filter on", {}, 0};
+    Phase filterOff{"filter off", {}, 0};
+    Phase nextEdit{"next edit, per step", {}, 0};
+    Phase insertRow{"insert row near top", {}, 0};
+    Phase deleteRow{"delete row near top", {}, 0};
+    double worstNextEdit = 0;
+    int originalRows = 0;
+    int correctedRows = 0;
+    int records = 0;
+    int filteredRows = 0;
+    std::uint64_t baselineKilobytes = 0;
+
+    for (std::uint64_t run = 1; run <= options.runs; ++run) {
+        // A fresh window each run, so every open starts from an empty one.
+        auto window = std::make_unique<Form1>(lang, languages, settingsPath, prompter, files);
+        if (!writeSettings(settingsPath, Twips::forWidget(window.get())))
+            return fail(u"cannot write "_s + settingsPath);
+        window->Form_Load();
+        window->show();
+        settle(application);
+        if (run == 1)
+            baselineKilobytes = statusKilobytes("VmRSS");
+        auto *list2 = window->findChild<QTableView *>(u"ListView2"_s);
+        if (!list2)
+            return fail(u"the window has no corrected list"_s);
+
+        bool opened = false;
+        addStep(open, perform(application, [&] { opened = window->LoadFileToList(subtitles); }));
+        if (!opened)
+            return fail(u"the file did not open: "_s + prompter.takeNotices().join(u'\n'));
+        originalRows = window->originalModel().rowCount();
+
+        addStep(correct, perform(application, [&] { window->EditSubs(); }));
+        if (const QStringList notices = prompter.takeNotices(); !notices.isEmpty())
+            return fail(u"the correction did not run: "_s + notices.join(u'\n'));
+        correctedRows = window->correctedModel().rowCount();
+        records = window->editsWindow().records().rowCount();
+        if (records < 1)
+            return fail(u"the correction changed nothing, so there is nothing to filter or step through"_s);
+
+        addStep(filterOn, perform(application, [&] { window->ShowEditOnly(true); }));
+        filteredRows = list2->model()->rowCount();
+        addStep(filterOff, perform(application, [&] { window->ShowEditOnly(false); }));
+        if (list2->model()->rowCount() != correctedRows)
+            return fail(u"the corrected list did not come back whole after the filter"_s);
+
+        // From the first edit, as after a double-click in the edits window.
+        window->editsWindow().activateViewRow(0);
+        settle(application);
+        std::vector<double> stepSeconds;
+        double longestStepEvent = 0;
+        for (std::uint64_t i = 0; i < options.steps; ++i) {
+            bool moved = false;
+            const Step step = perform(application, [&] { moved = window->LocateNextSubEdit(false); });
+            if (!moved)
+                break; // the last edit
+            stepSeconds.push_back(step.seconds);
+            longestStepEvent = std::max(longestStepEvent, step.longestEvent);
+            worstNextEdit = std::max(worstNextEdit, step.seconds);
+        }
+        if (stepSeconds.empty())
+            return fail(u"next edit did not move"_s);
+        nextEdit.seconds.push_back(median(stepSeconds));
+        nextEdit.longestEvent = std::max(nextEdit.longestEvent, longestStepEvent);
+
+        // A click on a row near the top, then Ins and Del: both renumber
+        // every row below.
+        list2->selectionModel()->setCurrentIndex(list2->model()->index(selectedRowNearTop, 0),
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        settle(application);
+        addStep(insertRow, perform(application, [&] { window->mnuInsSub_Click(); }));
+        if (window->correctedModel().rowCount() != correctedRows + 1)
+            return fail(u"insert did not add a row"_s);
+        addStep(deleteRow, perform(application, [&] { window->mnuDelSub_Click(); }));
+        if (window->correctedModel().rowCount() != correctedRows)
+            return fail(u"delete did not remove the inserted row"_s);
+
+        std::printf("run %llu/%llu: open %.3f s, correct %.3f s, filter on %.3f s, off %.3f s, "
+                    "next edit %.2f ms (%zu steps), insert %.3f s, delete %.3f s\n",
+                    static_cast<unsigned long long>(run), static_cast<unsigned long long>(options.runs),
+                    open.seconds.back(), correct.seconds.back(), filterOn.seconds.back(), filterOff.seconds.back(),
+                    nextEdit.seconds.back() * 1e3, stepSeconds.size(), insertRow.seconds.back(),
+                    deleteRow.seconds.back());
+        window.reset();
+        settle(application);
+    }
+
+    std::printf("\n");
+    std::printf("%-22s%.1f MB, %s subtitles%s\n", "file", fileMegabytes,
+                withThousands(std::uint64_t(originalRows)).c_str(), options.file.empty() ? " (generated)" : "");
+    std::printf("%-22s%s corrected rows, %s edits, %s shown with the filter\n", "after correcting",
+                withThousands(std::uint64_t(correctedRows)).c_str(), withThousands(std::uint64_t(records)).c_str(),
+                withThousands(std::uint64_t(filteredRows)).c_str());
+    std::printf("%-22s%d x %d, platform %s\n", "window", windowWidth, windowHeight,
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("%-22s%llu, a fresh window each\n", "runs", static_cast<unsigned long long>(options.runs));
+    std::printf("%-22s%12s %12s %12s %12s %14s\n", "", "median", "best", "worst", "first run", "longest event");
+    for (const Phase *phase : {&open, &correct, &filterOn, &filterOff})
+        printPhase(*phase, 1, "s");
+    printPhase(nextEdit, 1e3, "ms");
+    for (const Phase *phase : {&insertRow, &deleteRow})
+        printPhase(*phase, 1, "s");
+    std::printf("%-22s%.2f ms (one step, any run); the row above is of each run's median step\n",
+                "slowest next edit", worstNextEdit * 1e3);
+    std::printf("%-22s%.1f MB (VmHWM); %.1f MB with the empty window\n", "peak RSS",
+                megabytes(statusKilobytes("VmHWM")), megabytes(baselineKilobytes));
+    std::printf("\n");
+    for (const Phase *phase : {&open, &correct, &filterOn, &filterOff}) {
+        const double value = median(phase->seconds);
+        std::printf("%-12s under %.0f s   %s  (%.3f s)\n", phase->name, targetSeconds,
+                    value < targetSeconds ? "PASS" : "FAIL", value);
+    }
+    if (options.keep)
+        std::printf("\nwork folder kept: %s\n", qPrintable(work->path()));
+    return 0;
+}
