@@ -123,14 +123,18 @@ char *writeUtf8(std::u32string_view text, char *out)
 
 QString toQString(std::u32string_view text)
 {
-    QString result;
-    result.reserve(qsizetype(text.size()));
+    // One allocation and plain stores: this runs once per corrected subtitle.
+    qsizetype units = qsizetype(text.size());
+    for (const char32_t c : text)
+        units += c >= 0x10000 ? 1 : 0;
+    QString result(units, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
     for (const char32_t c : text) {
         if (c < 0x10000) {
-            result += QChar(char16_t(c));
+            *out++ = char16_t(c);
         } else {
-            result += QChar(QChar::highSurrogate(c));
-            result += QChar(QChar::lowSurrogate(c));
+            *out++ = QChar::highSurrogate(c);
+            *out++ = QChar::lowSurrogate(c);
         }
     }
     return result;

@@ -24,7 +24,7 @@ void CorrectedFilterModel::setRecordedOrdinals(const std::vector<int> &ordinals)
     }
     m_recorded = std::move(recorded);
     if (m_onlyCorrected)
-        invalidateFilter();
+        invalidate();
 }
 
 void CorrectedFilterModel::setOnlyCorrected(bool onlyCorrected)
@@ -32,7 +32,9 @@ void CorrectedFilterModel::setOnlyCorrected(bool onlyCorrected)
     if (m_onlyCorrected == onlyCorrected)
         return;
     m_onlyCorrected = onlyCorrected;
-    invalidateFilter();
+    // One reset, not a removal signal per run of hidden rows: on 100,000
+    // rows that is milliseconds instead of seconds.
+    invalidate();
 }
 
 bool CorrectedFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const

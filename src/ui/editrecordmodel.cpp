@@ -3,6 +3,8 @@
 #include "ui/editrecordmodel.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 EditRecordModel::EditRecordModel(QObject *parent)
     : QAbstractTableModel(parent), m_headers{QStringLiteral("A/A"), QStringLiteral("Jobs done")}
@@ -53,9 +55,14 @@ void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const L
     beginResetModel();
     m_entries.clear();
     m_entries.reserve(records.size());
+    // Five kinds at most: word each once and share the strings.
+    std::map<std::pair<EditRecord::Change, bool>, QString> kinds;
     int largest = 0;
     for (const EditRecord &record : records) {
-        m_entries.push_back({record.ordinal, record.ordinalText(), record.kindText(lang)});
+        auto [kind, added] = kinds.try_emplace({record.change, record.timeBought});
+        if (added)
+            kind->second = record.kindText(lang);
+        m_entries.push_back({record.ordinal, record.ordinalText(), kind->second});
         largest = std::max(largest, record.ordinal);
     }
     m_rowByOrdinal.assign(std::size_t(largest) + 1, -1);

@@ -51,12 +51,15 @@ void Form3::setRecords(const std::vector<EditRecord> &records, const LangDoc &la
 void Form3::clearRecords()
 {
     m_records->clear();
+    m_viewOrdinals.clear();
 }
 
 void Form3::sortOff()
 {
     m_sorted->sort(-1);
     m_list->horizontalHeader()->setSortIndicatorShown(false);
+    const std::vector<int> ordinals = m_records->ordinals();
+    m_viewOrdinals = QList<int>(ordinals.begin(), ordinals.end());
 }
 
 void Form3::sortByColumn(int column)
@@ -65,16 +68,16 @@ void Form3::sortByColumn(int column)
     m_sorted->sort(column, m_sortOrder);
     m_list->horizontalHeader()->setSortIndicatorShown(true);
     m_list->horizontalHeader()->setSortIndicator(column, m_sortOrder);
+    refreshViewOrdinals();
 }
 
-QList<int> Form3::ordinalsInViewOrder() const
+void Form3::refreshViewOrdinals()
 {
-    QList<int> ordinals;
+    m_viewOrdinals.clear();
     const int rows = m_sorted->rowCount();
-    ordinals.reserve(rows);
+    m_viewOrdinals.reserve(rows);
     for (int row = 0; row < rows; ++row)
-        ordinals << m_sorted->index(row, 0).data(EditRecordModel::OrdinalRole).toInt();
-    return ordinals;
+        m_viewOrdinals << m_sorted->index(row, 0).data(EditRecordModel::OrdinalRole).toInt();
 }
 
 void Form3::selectViewRow(int viewRow)

@@ -35,7 +35,7 @@ public:
     void sortByColumn(int column);
 
     // The ordinals as the list shows them now.
-    QList<int> ordinalsInViewOrder() const;
+    const QList<int> &ordinalsInViewOrder() const { return m_viewOrdinals; }
     // Selects the record shown at viewRow and scrolls to it; no signal.
     void selectViewRow(int viewRow);
     // Selects the record for ordinal, if there is one; no signal.
@@ -56,10 +56,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void refreshViewOrdinals();
+
     EditRecordModel *m_records;
     QSortFilterProxyModel *m_sorted;
     QTableView *m_list;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_editsWindowShown = false;
     bool m_closingForGood = false;
+    // Kept up to date on every change of records or order, so stepping
+    // through 100,000 records does not rebuild it on every key press.
+    QList<int> m_viewOrdinals;
 };
