@@ -1,0 +1,614 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "support/scriptedprompter.h"
+#include "support/srttext.h"
+#include "support/testfiles.h"
+#include "ui/commandline.h"
+#include "ui/editrecordmodel.h"
+#include "ui/filechooser.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/subtitletablemodel.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Answers the Open dialog from a list; Save as is always cancelled.
+class ScriptedChooser : public FileChooser
+{
+public:
+    QStringList toOpen;
+    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return toOpen.value(0); }
+    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_qs;
+const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_qs;
+const QByteArray NoTimeBuying = QByteArrayLiteral("[General]\r\nBuyTime=0\r\n");
+
+// Five subtitles: the second gets re-broken, the fourth split in two.
+QByteArray fiveSubtitles()
+{
+    return (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Short one."_qs)
+            + srtBlock(2, u"00:00:03,000"_qs, u"00:00:08,000"_qs, LongText)
+            + srtBlock(3, u"00:00:09,000"_qs, u"00:00:10,000"_qs, u"Quiet."_qs)
+            + srtBlock(4, u"00:00:11,000"_qs, u"00:00:15,000"_qs,
+                       u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr "
+                       u"stuvw xyzabc"_qs)
+            + srtBlock(5, u"00:00:16,000"_qs, u"00:00:17,000"_qs, u"The end."_qs))
+        .toUtf8();
+}
+
+QByteArray twoSubtitles(const QString &secondStart = u"00:00:07,000"_qs)
+{
+    return (srtBlock(1, u"00:00:01,000"_qs, u"00:00:06,000"_qs, LongText)
+            + srtBlock(2, secondStart, u"00:00:09,000"_qs, u"Short one."_qs))
+        .toUtf8();
+}
+
+int selectedRow(const QTableView *view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void clickRow(QTableView *view, int row)
+{
+    const QModelIndex index = view->model()->index(row, SubtitleTableModel::StartColumn);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+QList<int> numbers(const SubtitleTableModel &model)
+{
+    QList<int> values;
+    for (const SubtitleRow &row : model.rows())
+        values << row.number;
+    return values;
+}
+
+} // namespace
+
+// One main window and everything it talks to.
+struct Session
+{
+    LangDoc lang;
+    LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
+    ScriptedPrompter prompter;
+    ScriptedChooser files;
+    std::unique_ptr<Form1> window;
+
+    explicit Session(const QString &settingsPath)
+        : window(std::make_unique<Form1>(lang, languages, settingsPath, prompter, files))
+    {
+        window->Form_Load();
+    }
+
+    bool show()
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    void open(const QString &path)
+    {
+        files.toOpen = {path};
+        action(u"mnuOpen"_qs)->trigger();
+    }
+    // F8; the edits window takes the focus and gives it back.
+    bool correct()
+    {
+        QTest::keyClick(window.get(), Qt::Key_F8);
+        QCoreApplication::processEvents();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    bool openAndCorrect(const QString &path)
+    {
+        open(path);
+        return correct();
+    }
+    // The main window's own lists; the edits window has a ListView1 too.
+    QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
+    QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
+    QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
+    QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }
+    QString label(const QString &name) const { return window->findChild<QLabel *>(name)->text(); }
+    QAction *language(const QString &name) const
+    {
+        for (QAction *item : window->findChildren<QAction *>(u"mnuLangDef"_qs)) {
+            if (item->text() == name)
+                return item;
+        }
+        return nullptr;
+    }
+    SubtitleTableModel &corrected() const { return window->correctedModel(); }
+};
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString settingsPath() const { return path(u"Quillmend.ini"_qs); }
+    QString written(const QString &name, const QByteArray &content) const
+    {
+        return writeFile(path(name), content) ? path(name) : QString();
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void correctNavigateEditAndSave()
+    {
+        // Times left as read, so the split shares the span by length alone.
+        QVERIFY(writeFile(settingsPath(), NoTimeBuying));
+        const QByteArray original = fiveSubtitles();
+        const QString movie = written(u"movie.srt"_qs, original);
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        s.open(movie);
+        QCOMPARE(s.window->originalModel().rowCount(), 5);
+        QVERIFY(!s.action(u"mnuSave"_qs)->isEnabled());
+        QVERIFY(s.correct());
+        QCOMPARE(s.prompter.informed, QStringList{u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit)"_qs});
+        QCOMPARE(s.corrected().rowCount(), 6);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+
+        // Ctrl-Down and Ctrl-Up: one record per press, from a list or a box.
+        QTableView *list1 = s.list(u"ListView1"_qs);
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        QPlainTextEdit *sub2 = s.box(u"txtSub2"_qs);
+        clickRow(list1, 0);
+        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(selectedRow(list1), 1);
+        QCOMPARE(selectedRow(list2), 1);
+        QCOMPARE(s.box(u"txtSub1"_qs)->toPlainText(), LongText);
+        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(selectedRow(list1), 3);
+        QCOMPARE(selectedRow(list2), 3);
+        QCOMPARE(s.window->editsWindow().list()->currentIndex().row(), 1);
+        clickRow(list1, 2); // no record here: the next is the first after it
+        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(selectedRow(list1), 3);
+        sub2->setFocus();
+        QTest::keyClick(sub2, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(selectedRow(list1), 1);
+        QCOMPARE(selectedRow(list2), 1);
+        QCOMPARE(sub2->toPlainText(), LongBroken);
+
+        // Text replaced with two lines, applied with Ctrl-Enter.
+        QTest::keyClick(sub2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(sub2, u"Two lines"_qs);
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(sub2, u"of text"_qs);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [9 - 7]"_qs);
+        QCOMPARE(s.corrected().row(1).text, crlf(LongBroken));
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(s.corrected().row(1).text, u"Two lines\r\nof text"_qs);
+
+        // Time digits overwrite; Enter applies them.
+        QLineEdit *start = s.line(u"txtStartTime"_qs);
+        start->setFocus();
+        QTest::keyClick(start, Qt::Key_Home);
+        QTest::keyClicks(start, u"0000025"_qs);
+        QCOMPARE(start->text(), u"00:00:02,500"_qs);
+        QCOMPARE(s.corrected().row(1).startText, u"00:00:03,000"_qs);
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(s.corrected().row(1).startText, u"00:00:02,500"_qs);
+
+        // Insert above "Quiet." (1 ms before it), then delete the first row.
+        clickRow(list2, 2);
+        QTest::keyClick(list2, Qt::Key_Insert);
+        QCOMPARE(s.line(u"txtEndTime"_qs)->text(), u"00:00:08,999"_qs);
+        sub2->setFocus();
+        QTest::keyClicks(sub2, u"Inserted."_qs);
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(numbers(s.corrected()), (QList<int>{1, 2, 3, 4, 5, 6, 7}));
+        clickRow(list2, 0);
+        QTest::keyClick(list2, Qt::Key_Delete);
+        QCOMPARE(numbers(s.corrected()), (QList<int>{1, 2, 3, 4, 5, 6}));
+        QCOMPARE(selectedRow(list2), 0);
+        QCOMPARE(sub2->toPlainText(), u"Two lines\nof text"_qs);
+
+        // F9: the edited row and both halves of the split; no Insert or Delete.
+        QTest::keyClick(list2, Qt::Key_F9);
+        QCOMPARE(list2->model()->rowCount(), 3);
+        QVERIFY(!s.action(u"mnuInsSub"_qs)->isEnabled());
+        clickRow(list2, 1);
+        QTest::keyClick(list2, Qt::Key_Delete);
+        QTest::keyClick(list2, Qt::Key_Insert);
+        QCOMPARE(s.corrected().rowCount(), 6);
+
+        // Saved while filtered: still the whole list, the original kept as .bak.
+        QTest::keyClick(list2, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
+        const QString expected = srtBlock(1, u"00:00:02,500"_qs, u"00:00:08,000"_qs, u"Two lines\nof text"_qs)
+            + srtBlock(2, u"00:00:08,999"_qs, u"00:00:08,999"_qs, u"Inserted."_qs)
+            + srtBlock(3, u"00:00:09,000"_qs, u"00:00:10,000"_qs, u"Quiet."_qs)
+            + srtBlock(4, u"00:00:11,000"_qs, u"00:00:12,599"_qs, u"abcd abcd abcd abcd abcd abcd abcd abcde"_qs)
+            + srtBlock(5, u"00:00:12,600"_qs, u"00:00:15,000"_qs,
+                       u"efghijklmn opqrs tuvwx yzabc\ndefgh ijklm nopqr stuvw xyzabc"_qs)
+            + srtBlock(6, u"00:00:16,000"_qs, u"00:00:17,000"_qs, u"The end."_qs);
+        QCOMPARE(readFile(movie), expected.toUtf8());
+        QCOMPARE(readFile(movie + u".bak"_qs), original);
+
+        // Inserting and deleting rows leave the save state alone.
+        QTest::keyClick(list2, Qt::Key_F9);
+        QCOMPARE(list2->model()->rowCount(), 6);
+        clickRow(list2, 5);
+        QTest::keyClick(list2, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(s.corrected().row(6).startText, u"00:00:17,001"_qs);
+        QTest::keyClick(list2, Qt::Key_Delete);
+        QCOMPARE(s.corrected().rowCount(), 6);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
+    }
+
+    void escapeAndTheLineCounter()
+    {
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        QPlainTextEdit *sub2 = s.box(u"txtSub2"_qs);
+        clickRow(list2, 0);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [40 - 18]"_qs);
+        s.action(u"mnuSave"_qs)->trigger();
+
+        // Esc gives back the text as selected; leaving the box still writes it.
+        sub2->setFocus();
+        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(sub2, u" Really."_qs);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [40 - 26]"_qs);
+        QTest::keyClick(sub2, Qt::Key_Escape);
+        QCOMPARE(sub2->toPlainText(), LongBroken);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [40 - 18]"_qs);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
+        list2->setFocus();
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+        QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
+
+        // Alt-Down from a box moves the corrected list.
+        QTest::keyClick(sub2, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(selectedRow(list2), 1);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"1 line(s) [10]"_qs);
+
+        QLineEdit *end = s.line(u"txtEndTime"_qs);
+        end->setFocus();
+        QTest::keyClick(end, Qt::Key_Home);
+        QTest::keyClicks(end, u"12"_qs);
+        QCOMPARE(end->text(), u"12:00:09,000"_qs);
+        QTest::keyClick(end, Qt::Key_Escape);
+        QCOMPARE(end->text(), u"00:00:09,000"_qs);
+        QCOMPARE(s.corrected().row(1).endText, u"00:00:09,000"_qs);
+
+        // After Enter the row holds the new time; Esc must not show another.
+        QTest::keyClick(end, Qt::Key_Home);
+        QTest::keyClicks(end, u"01"_qs);
+        QTest::keyClick(end, Qt::Key_Return);
+        QCOMPARE(s.corrected().row(1).endText, u"01:00:09,000"_qs);
+        QTest::keyClick(end, Qt::Key_Escape);
+        QEXPECT_FAIL("", "Esc restores the time read at selection, not the one Enter wrote", Continue);
+        QCOMPARE(end->text(), s.corrected().row(1).endText);
+    }
+
+    void emptiedBoxesWriteNothing()
+    {
+        const QString movie =
+            written(u"movie.srt"_qs, srtBlock(1, u"00:00:00,000"_qs, u"00:00:05,000"_qs, LongText).toUtf8());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        QPlainTextEdit *sub2 = s.box(u"txtSub2"_qs);
+
+        // F9 empties the boxes; applying them then must leave the row be.
+        clickRow(list2, 0);
+        QTest::keyClick(list2, Qt::Key_F9);
+        QCOMPARE(sub2->toPlainText(), QString());
+        sub2->setFocus();
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QEXPECT_FAIL("", "Ctrl-Enter writes the emptied box into the row still selected", Continue);
+        QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
+        QTest::keyClick(list2, Qt::Key_F9);
+
+        // Inserted above 00:00:00,000: never a negative time.
+        clickRow(list2, 0);
+        QTest::keyClick(list2, Qt::Key_Insert);
+        QCOMPARE(s.corrected().row(0).startText, u"00:00:00,000"_qs);
+        QCOMPARE(s.corrected().row(0).endText, u"00:00:00,000"_qs);
+        QTest::keyClick(list2, Qt::Key_Delete);
+        QTest::keyClick(list2, Qt::Key_Delete);
+        QCOMPARE(s.corrected().rowCount(), 0);
+
+        // Nothing left to write into: applying or leaving the box is a no-op.
+        const qsizetype notices = s.prompter.informed.size();
+        sub2->setFocus();
+        QTest::keyClicks(sub2, u"Ghost"_qs);
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(sub2, u"!"_qs);
+        list2->setFocus();
+        QCOMPARE(s.corrected().rowCount(), 0);
+        QCOMPARE(s.prompter.informed.size(), notices);
+    }
+
+    void languageSwitchToFrench()
+    {
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QAction *french = s.language(u"French"_qs);
+        QVERIFY(french && french->property("controlIndex").toInt() >= 1);
+        french->trigger();
+        QVERIFY(french->isChecked());
+        QVERIFY(!s.language(u"English"_qs)->isChecked());
+
+        QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_qs)->title(), u"Fichier"_qs);
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        QCOMPARE(list2->model()->headerData(3, Qt::Horizontal).toString(), u"Texte"_qs);
+        QToolBar *toolbar = s.window->findChild<QToolBar *>(u"Toolbar1"_qs);
+        QCOMPARE(toolbar->widgetForAction(s.action(u"mnuOpen"_qs))->toolTip(), u"Ouvrir (Ctrl-O)"_qs);
+        QCOMPARE(s.window->editsWindow().windowTitle(), u"Corrections effectuées"_qs);
+
+        QVERIFY(s.openAndCorrect(movie));
+        QCOMPARE(s.prompter.informed, QStringList{u"Corrections\u00a0: 1 (dont 0 de minutage) - 0 de minutage seul "
+                                                  u"- 0 divisions (dont 0 de minutage)"_qs});
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Non enregistré"_qs);
+        s.action(u"mnuSave"_qs)->trigger();
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Enregistré"_qs);
+        clickRow(list2, 1);
+        QCOMPARE(s.label(u"lblStatus3"_qs), u"1 ligne(s) [10]"_qs);
+        QPlainTextEdit *sub2 = s.box(u"txtSub2"_qs);
+        sub2->setFocus();
+        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(sub2, u"!"_qs);
+        list2->setFocus();
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Non enregistré"_qs);
+
+        // Ctrl-S from the box also saves what is typed there, not yet applied.
+        sub2->setFocus();
+        QTest::keyClicks(sub2, u"?"_qs);
+        QTest::keyClick(sub2, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Enregistré"_qs);
+        QVERIFY(readFile(movie).endsWith("Short one.!?\r\n\r\n"));
+    }
+
+    void unattendedRun_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("backup");
+        QTest::addColumn<bool>("summary");
+        // The unattended run has switches of its own, apart from the window's.
+        QTest::newRow("backup and summary") << QByteArrayLiteral(
+            "[General]\nCreateBakFile=0\nShowMessage=0\nCreateBakFileAuto=-1\nShowMessageAuto=-1\n") << true << true;
+        QTest::newRow("neither") << QByteArrayLiteral(
+            "[General]\nCreateBakFile=-1\nShowMessage=-1\nCreateBakFileAuto=0\nShowMessageAuto=0\n") << false << false;
+    }
+
+    void unattendedRun()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, backup);
+        QFETCH(bool, summary);
+        QVERIFY(writeFile(settingsPath(), settings));
+        const QByteArray original = twoSubtitles();
+        const QString movie = written(u"movie.srt"_qs, original);
+        Session s(settingsPath());
+
+        QCOMPARE(s.window->runCommandLine({true, movie}), Form1::StartOutcome::AutoSucceeded);
+        QVERIFY(!s.window->isVisible());
+        QVERIFY(s.prompter.asked.isEmpty());
+        QCOMPARE(readFile(movie), (srtBlock(1, u"00:00:01,000"_qs, u"00:00:06,000"_qs, LongBroken)
+                                   + srtBlock(2, u"00:00:07,000"_qs, u"00:00:09,000"_qs, u"Short one."_qs))
+                                      .toUtf8());
+        QCOMPARE(readFile(movie + u".bak"_qs), backup ? original : QByteArray("<missing>"));
+        QCOMPARE(s.prompter.informed,
+                 summary ? QStringList{u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
+                         : QStringList());
+    }
+
+    void commandLineWithAMissingFileOrAnInteractiveOne()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(u"subs"_qs));
+        const QString missing = path(u"subs/missing.srt"_qs);
+        Session unattended(settingsPath());
+        QCOMPARE(unattended.window->runCommandLine({true, missing}), Form1::StartOutcome::AutoFailed);
+        QCOMPARE(unattended.prompter.informed, QStringList{u"Error in file\n"_qs + missing});
+        QCOMPARE(filesIn(path(u"subs"_qs)), QStringList());
+
+        // Without /AUTO the file is opened and corrected at once, not saved.
+        const QByteArray original = twoSubtitles();
+        const QString movie = written(u"movie.srt"_qs, original);
+        Session s(settingsPath());
+        QCOMPARE(s.window->runCommandLine({false, movie}), Form1::StartOutcome::Interactive);
+        QVERIFY(s.window->isVisible());
+        QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+        QVERIFY(s.window->editsWindow().isVisible());
+        QCOMPARE(readFile(movie), original);
+    }
+
+    void settingsAndGeometrySurviveARestart()
+    {
+        QRect geometry;
+        QRect editsGeometry;
+        int handleX = 0;
+        float diax = 0;
+        {
+            Session s(settingsPath());
+            QVERIFY(s.show());
+            s.window->setGeometry(70, 50, 820, 520);
+            QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_qs);
+            const int before = handle->mapTo(s.window->centralWidget(), QPoint()).x();
+            QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(2, 20));
+            QTest::mouseMove(handle, QPoint(82, 20));
+            QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(82, 20));
+            handleX = handle->mapTo(s.window->centralWidget(), QPoint()).x();
+            QCOMPARE(handleX, before + 80);
+            s.list(u"ListView1"_qs)->horizontalHeader()->resizeSection(1, 123);
+            s.list(u"ListView2"_qs)->horizontalHeader()->resizeSection(0, 57);
+            s.window->editsWindow().setGeometry(300, 220, 380, 260);
+            s.language(u"German"_qs)->trigger();
+
+            QVERIFY(s.window->Form_Unload());
+            QVERIFY(s.prompter.asked.isEmpty());
+            geometry = s.window->geometry();
+            editsGeometry = s.window->editsWindow().geometry();
+            diax = s.window->diaxTwips();
+        }
+
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        const auto near = [](int found, int expected) { return std::abs(found - expected) <= 1; }; // twips rounding
+        for (const auto &[found, expected] : {std::pair{s.window->geometry(), geometry},
+                                              std::pair{s.window->editsWindow().geometry(), editsGeometry}}) {
+            QVERIFY2(near(found.x(), expected.x()) && near(found.y(), expected.y())
+                         && near(found.width(), expected.width()) && near(found.height(), expected.height()),
+                     qPrintable(u"%1,%2 %3x%4"_qs.arg(found.x()).arg(found.y()).arg(found.width()).arg(found.height())));
+        }
+        QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_qs);
+        QVERIFY(near(handle->mapTo(s.window->centralWidget(), QPoint()).x(), handleX));
+        QVERIFY(std::abs(s.window->diaxTwips() - diax) <= 15);
+        QVERIFY(near(s.list(u"ListView1"_qs)->horizontalHeader()->sectionSize(1), 123));
+        QVERIFY(near(s.list(u"ListView2"_qs)->horizontalHeader()->sectionSize(0), 57));
+        QCOMPARE(s.window->settings().LangFileBase, u"German.Quillmend.exe"_qs);
+        QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_qs)->title(), u"Datei"_qs);
+        QVERIFY(s.language(u"German"_qs)->isChecked());
+
+        // Closed maximised, it comes back as it was before maximising.
+        const QRect normal = s.window->geometry();
+        s.window->showMaximized();
+        QVERIFY(s.window->Form_Unload());
+        Session again(settingsPath());
+        QVERIFY(again.show());
+        QCOMPARE(again.window->size(), normal.size());
+        QEXPECT_FAIL("", "maximised, the client position is saved where the frame position belongs", Continue);
+        QCOMPARE(again.window->geometry().topLeft(), normal.topLeft());
+    }
+
+    void unreadableFileAndClosingWithUnsavedEdits()
+    {
+        const QByteArray good = twoSubtitles();
+        const QString movie = written(u"movie.srt"_qs, good);
+        const QString bad = written(u"bad.srt"_qs, twoSubtitles(u"00:00:07.000"_qs));
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+
+        // A file that cannot be read: named with its line, nothing half-loaded.
+        s.prompter.answers = {Prompter::Answer::No};
+        s.open(bad);
+        QCOMPARE(s.prompter.asked, QStringList{u"Edited text not saved. Save changes?"_qs});
+        const QString message = s.prompter.informed.value(1);
+        QVERIFY2(message.contains(bad) && message.contains(u"line 6: 00:00:07.000 --> 00:00:09,000"_qs),
+                 qPrintable(message));
+        QCOMPARE(s.window->originalModel().rowCount(), 0);
+        QCOMPARE(s.corrected().rowCount(), 0);
+        QCOMPARE(s.window->editsWindow().records().rowCount(), 0);
+        QVERIFY(!s.action(u"mnuSave"_qs)->isEnabled());
+        QVERIFY(!s.action(u"mnuEditSubs"_qs)->isEnabled());
+        QCOMPARE(s.window->document().path, QString());
+
+        // Typing not yet applied counts when closing: Cancel keeps it all.
+        QVERIFY(s.openAndCorrect(movie));
+        clickRow(s.list(u"ListView2"_qs), 1);
+        QPlainTextEdit *sub2 = s.box(u"txtSub2"_qs);
+        sub2->setFocus();
+        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(sub2, u" Edited."_qs);
+        s.prompter.answers = {Prompter::Answer::Cancel};
+        QVERIFY(!s.window->close());
+        QVERIFY(s.window->isVisible());
+        QCOMPARE(s.corrected().row(1).text, u"Short one. Edited."_qs);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+        QVERIFY(!QFile::exists(settingsPath()));
+
+        // No: the settings are written, the subtitles are not.
+        s.prompter.answers = {Prompter::Answer::No};
+        QVERIFY(s.window->close());
+        QCOMPARE(s.prompter.asked.size(), 3);
+        QVERIFY(QFile::exists(settingsPath()));
+        QCOMPARE(readFile(movie), good);
+        QVERIFY(!QFile::exists(movie + u".bak"_qs));
+    }
+
+    void editsWindowSortsJumpsAndHides()
+    {
+        QVERIFY(writeFile(settingsPath(), NoTimeBuying));
+        const QString movie = written(u"movie.srt"_qs, fiveSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        Form3 &edits = s.window->editsWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&edits));
+        QTableView *records = edits.list();
+        QHeaderView *header = records->horizontalHeader();
+
+        // Every click flips the direction, whichever column ("Edit" < "Split").
+        Qt::SortOrder order = Qt::AscendingOrder;
+        for (const int column : {EditRecordModel::OrdinalColumn, EditRecordModel::KindColumn,
+                                 EditRecordModel::KindColumn, EditRecordModel::OrdinalColumn}) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+            order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+            QCOMPARE(header->sortIndicatorOrder(), order);
+            QCOMPARE(edits.ordinalsInViewOrder(), (order == Qt::AscendingOrder ? QList<int>{2, 4} : QList<int>{4, 2}));
+        }
+
+        // A double-click (as delivered: a click, then the double-click) takes
+        // both lists there; ordinal 4 is the first half of the split.
+        const auto doubleClick = [records](int row) {
+            const QPoint at = records->visualRect(records->model()->index(row, 0)).center();
+            QTest::mouseClick(records->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(records->viewport(), Qt::LeftButton, {}, at);
+        };
+        QTableView *list1 = s.list(u"ListView1"_qs);
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        doubleClick(1);
+        QCOMPARE(selectedRow(list1), 3);
+        QCOMPARE(selectedRow(list2), 3);
+        doubleClick(0);
+        QCOMPARE(selectedRow(list1), 1);
+        QCOMPARE(selectedRow(list2), 1);
+        QCOMPARE(s.box(u"txtSub1"_qs)->toPlainText(), LongText);
+
+        // Minimise and restore take it along while it is meant to be shown.
+        s.window->showMinimized();
+        QVERIFY(!edits.isVisible());
+        s.window->showNormal();
+        QVERIFY(edits.isVisible());
+
+        // Closed by hand it only hides, and stays hidden through minimise.
+        QVERIFY(!edits.close());
+        QVERIFY(!edits.isVisible());
+        s.window->showMinimized();
+        s.window->showNormal();
+        QVERIFY(!edits.isVisible());
+        s.action(u"mnuShowEditsWindow"_qs)->trigger();
+        QVERIFY(edits.isVisible());
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
