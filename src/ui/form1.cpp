@@ -516,8 +516,12 @@ void Form1::LoadValues()
 void Form1::SaveValues()
 {
     const Twips twips = Twips::forWidget(this);
-    const QRect main = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
-    const QPoint mainPosition = isMaximized() || isMinimized() || isFullScreen() ? main.topLeft() : pos();
+    // The normal size and place, as a window closed maximised reopens; the
+    // place is the frame's, as move() takes it back.
+    const bool normal = !(isMaximized() || isMinimized() || isFullScreen());
+    const QRect main = normal ? geometry() : normalGeometry();
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    const QPoint mainPosition = normal ? pos() : main.topLeft() - frameOffset;
     m_settings.MainXTwips = twips.fromPixels(mainPosition.x());
     m_settings.MainYTwips = twips.fromPixels(mainPosition.y());
     m_settings.MainWidthTwips = twips.fromPixels(main.width());
@@ -641,17 +645,21 @@ Form1::StartOutcome Form1::runCommandLine(const CommandLine &commandLine)
     return StartOutcome::Interactive;
 }
 
-bool Form1::Form_Unload()
+bool Form1::askToSaveHandEdits()
 {
     commitPendingText();
-    if (!AskToSave(m_document.saveState, m_prompter, m_lang, [this] {
-            return DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path, m_settings.CreateBakFile,
-                          m_prompter, m_lang);
-        })) {
-        setSaveState(m_document.saveState);
-        return false;
-    }
+    const bool goOn = AskToSave(m_document.saveState, m_prompter, m_lang, [this] {
+        return DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path, m_settings.CreateBakFile,
+                      m_prompter, m_lang);
+    });
     setSaveState(m_document.saveState);
+    return goOn;
+}
+
+bool Form1::Form_Unload()
+{
+    if (!askToSaveHandEdits())
+        return false;
     SaveValues();
     m_form3->closeForGood();
     return true;
@@ -715,6 +723,7 @@ void Form1::clearDocument()
 {
     ClearValues();
     m_document = {};
+    m_handEdited = false;
     m_text1->clear();
     setWindowTitle(windowCaption());
     EnableEditMenu(false);
@@ -723,16 +732,8 @@ void Form1::clearDocument()
 
 bool Form1::LoadFileToList(const QString &fileName)
 {
-    if (!fileExists(fileName))
+    if (!fileExists(fileName) || !askToSaveHandEdits())
         return false;
-    commitPendingText();
-    if (!AskToSave(m_document.saveState, m_prompter, m_lang, [this] {
-            return DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path, m_settings.CreateBakFile,
-                          m_prompter, m_lang);
-        })) {
-        setSaveState(m_document.saveState);
-        return false;
-    }
 
     DecodedSubtitles decoded;
     ReadError error;
@@ -767,6 +768,11 @@ void Form1::EditSubs()
                                                    : GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path);
         return;
     }
+    // A second run starts again from the file: edits made by hand since the
+    // last run would be lost without a word.
+    commitPendingText();
+    if (m_handEdited && !askToSaveHandEdits())
+        return;
     if (m_document.saveState == SaveState::Saved
         && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReloadQuestion), Prompter::Buttons::YesNo,
                           Prompter::Answer::Yes)
@@ -807,6 +813,7 @@ void Form1::EditSubs()
 
     m_lblStatus->setText(result.summary);
     setSaveState(SaveState::NotSaved);
+    m_handEdited = false;
 
     if (m_autoMode) {
         const SaveOutcome outcome = DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path,
@@ -836,6 +843,8 @@ void Form1::EditSubs()
 void Form1::setSaveState(SaveState state)
 {
     m_document.saveState = state;
+    if (state != SaveState::NotSaved)
+        m_handEdited = false;
     switch (state) {
     case SaveState::Empty:
         m_lblStatus2->clear();
@@ -1150,9 +1159,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_txtSub2) {
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && modifiers == Qt::ControlModifier) {
-            commitText(selectedCorrectedRow() < 0 ? QPersistentModelIndex()
-                                                  : QPersistentModelIndex(m_correctedModel->index(
-                                                        selectedCorrectedRow(), 0)));
+            // Into the row the boxes were filled from; emptied boxes write nothing.
+            commitText(m_editedRow);
             return true;
         }
         if (enter && modifiers == Qt::ShiftModifier) {
@@ -1179,6 +1187,7 @@ void Form1::commitText(const QPersistentModelIndex &row)
     if (row.isValid() && row.model() == m_correctedModel) {
         m_correctedModel->setText(row.row(), boxTextToRowText(m_txtSub2->toPlainText()));
         setSaveState(SaveState::NotSaved);
+        m_handEdited = true;
     }
     m_textEditPending = false;
 }
@@ -1199,11 +1208,16 @@ void Form1::commitTime(bool start)
     const int row = selectedCorrectedRow();
     if (row < 0)
         return;
-    if (start)
-        m_correctedModel->setStartText(row, m_txtStartTime->text());
-    else
-        m_correctedModel->setEndText(row, m_txtEndTime->text());
+    // Esc afterwards shows what the row now holds, not a time it no longer has.
+    if (start) {
+        m_storedStart = m_txtStartTime->text();
+        m_correctedModel->setStartText(row, m_storedStart);
+    } else {
+        m_storedEnd = m_txtEndTime->text();
+        m_correctedModel->setEndText(row, m_storedEnd);
+    }
     setSaveState(SaveState::NotSaved);
+    m_handEdited = true;
 }
 
 void Form1::restoreTime(bool start)
@@ -1262,6 +1276,9 @@ void Form1::ListView2_KeyDown(int key, bool shift)
         row.startText = timeText;
         row.endText = timeText;
         m_correctedModel->insertSubtitle(position, std::move(row));
+        // A row added or removed is work that closing must not drop unasked.
+        setSaveState(SaveState::NotSaved);
+        m_handEdited = true;
         selectCorrectedRow(position);
         m_listView2->scrollTo(m_filterModel->mapFromSource(m_correctedModel->index(position, 0)));
         ListView2_ItemClick();
@@ -1276,4 +1293,6 @@ void Form1::ListView2_KeyDown(int key, bool shift)
         ListView2_ItemClick();
     }
     m_correctedModel->removeSubtitle(selected);
+    setSaveState(SaveState::NotSaved);
+    m_handEdited = true;
 }

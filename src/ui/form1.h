@@ -134,6 +134,7 @@ private:
     void fillCorrectedBoxes(int sourceRow);
     void emptyCorrectedBoxes();
     void setSaveState(SaveState state);
+    bool askToSaveHandEdits();
     void commitPendingText();
     QString windowCaption() const;
 
@@ -158,6 +159,8 @@ private:
     bool m_syncing = false;
     bool m_fillingBoxes = false;
     bool m_textEditPending = false;
+    // Changed by hand since the last load, correction or save.
+    bool m_handEdited = false;
     QPersistentModelIndex m_editedRow; // in the corrected model
     QString m_storedText;              // CR LF line ends, as the row has it
     QString m_storedStart;

@@ -253,15 +253,22 @@ private slots:
         QCOMPARE(readFile(movie), expected.toUtf8());
         QCOMPARE(readFile(movie + u".bak"_qs), original);
 
-        // Inserting and deleting rows leave the save state alone.
+        // Inserting and deleting rows are edits too: closing would ask about them.
         QTest::keyClick(list2, Qt::Key_F9);
         QCOMPARE(list2->model()->rowCount(), 6);
         clickRow(list2, 5);
         QTest::keyClick(list2, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(s.corrected().row(6).startText, u"00:00:17,001"_qs);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
         QTest::keyClick(list2, Qt::Key_Delete);
         QCOMPARE(s.corrected().rowCount(), 6);
-        QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
+
+        // F8 again would throw the hand edits away: it asks first, and Cancel keeps them.
+        s.prompter.answers = {Prompter::Answer::Cancel};
+        QTest::keyClick(list2, Qt::Key_F8);
+        QCOMPARE(s.prompter.asked.last(), u"Edited text not saved. Save changes?"_qs);
+        QCOMPARE(s.corrected().rowCount(), 6);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
     }
 
     void escapeAndTheLineCounter()
@@ -309,7 +316,6 @@ private slots:
         QTest::keyClick(end, Qt::Key_Return);
         QCOMPARE(s.corrected().row(1).endText, u"01:00:09,000"_qs);
         QTest::keyClick(end, Qt::Key_Escape);
-        QEXPECT_FAIL("", "Esc restores the time read at selection, not the one Enter wrote", Continue);
         QCOMPARE(end->text(), s.corrected().row(1).endText);
     }
 
@@ -329,7 +335,6 @@ private slots:
         QCOMPARE(sub2->toPlainText(), QString());
         sub2->setFocus();
         QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QEXPECT_FAIL("", "Ctrl-Enter writes the emptied box into the row still selected", Continue);
         QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
         QTest::keyClick(list2, Qt::Key_F9);
 
@@ -503,7 +508,6 @@ private slots:
         Session again(settingsPath());
         QVERIFY(again.show());
         QCOMPARE(again.window->size(), normal.size());
-        QEXPECT_FAIL("", "maximised, the client position is saved where the frame position belongs", Continue);
         QCOMPARE(again.window->geometry().topLeft(), normal.topLeft());
     }
 
