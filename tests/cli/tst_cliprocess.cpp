@@ -72,6 +72,33 @@ private slots:
         QCOMPARE(process.exitCode(), 2);
     }
 
+    // The window program's unattended run where there is no display: the
+    // command line's behaviour, summary on standard output.
+    void windowProgramUnattendedWithoutADisplay()
+    {
+        const QString window = QStringLiteral(QUILLMEND_BIN_DIR "/quillmend");
+        QVERIFY2(QFile::exists(window), "quillmend must be built");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_qs, u"WAYLAND_DISPLAY"_qs, u"QT_QPA_PLATFORM"_qs})
+            environment.remove(name);
+        const QString movie = path(u"auto movie.srt"_qs);
+        const QByteArray original = crlf(u"1\n00:00:01,000 --> 00:00:05,000\nHi.\n"_qs).toUtf8();
+        QVERIFY(writeFile(movie, original));
+
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(window, {u"/Auto"_qs, path(u"auto"_qs), u"movie.srt"_qs});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(process.readAllStandardOutput().startsWith(QByteArray(movie.toUtf8() + ": Edits: 0")));
+        QCOMPARE(readFile(movie + u".bak"_qs), original);
+
+        process.start(window, {u"--auto"_qs});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(), QByteArray("Error in file\n"));
+    }
+
     // Killed or interrupted at any moment, a file is either as it was or
     // completely corrected, and its backup, if any, is the original.
     void killedAtAnyMomentLeavesWholeFiles_data()

@@ -13,6 +13,10 @@
 #include "ui/subtitletablemodel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -452,6 +456,29 @@ private slots:
         QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
         QVERIFY(s.window->editsWindow().isVisible());
         QCOMPARE(readFile(movie), original);
+
+        // A file dropped on a list opens in its place; dropped text is ignored.
+        s.prompter.answers = {Prompter::Answer::No};
+        const QString other = written(u"other.srt"_qs, twoSubtitles());
+        const auto drop = [&](QMimeData &data) {
+            QWidget *target = s.list(u"ListView1"_qs)->viewport();
+            const QPointF at(target->width() / 2.0, target->height() / 2.0);
+            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(s.window.get(), &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(s.window.get(), &dropped);
+        };
+        QMimeData text;
+        text.setText(other);
+        drop(text);
+        QCOMPARE(s.window->document().path, movie);
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(other)});
+        drop(file);
+        QCOMPARE(s.prompter.asked.last(), u"Edited text not saved. Save changes?"_qs);
+        QCOMPARE(s.window->document().path, other);
+        QCOMPARE(s.corrected().rowCount(), 0);
+        QCOMPARE(s.window->originalModel().rowCount(), 2);
     }
 
     void settingsAndGeometrySurviveARestart()
