@@ -5,7 +5,7 @@
 // file against the floor (read, split into lines, write back), alternating
 // the two in one run so both see the same machine state.
 
-#include "commandline.h"
+#include "bencharguments.h"
 #include "floorpass.h"
 #include "srtgenerator.h"
 
@@ -366,14 +366,6 @@ double best(const std::vector<double> &values)
     return *std::min_element(values.begin(), values.end());
 }
 
-std::string withThousands(std::uint64_t value)
-{
-    std::string digits = std::to_string(value);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, 1, ',');
-    return digits;
-}
-
 double megabytes(std::uint64_t bytes)
 {
     return double(bytes) / 1e6;
@@ -397,7 +389,7 @@ int main(int argc, char **argv)
     Options options;
     bool wantsHelp = false;
     bool hasCount = false;
-    CommandLine arguments(argc, argv);
+    BenchArguments arguments(argc, argv);
     while (arguments.hasMore() && !arguments.hasError()) {
         if (arguments.takeFlag("--help", wantsHelp) || arguments.takeFlag("-h", wantsHelp)
             || arguments.takeText("--cli", options.cliPath) || arguments.takeNumber("--runs", options.runs)
@@ -414,13 +406,8 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    std::string usageError = arguments.error();
-    if (usageError.empty() && options.runs < 1)
-        usageError = "--runs must be at least 1";
-    if (usageError.empty() && hasCount && !options.file.empty())
-        usageError = "--count and --file exclude each other";
-    if (usageError.empty() && (options.count < 1 || options.count > SrtGenerator::maximumCount))
-        usageError = "--count must be between 1 and " + withThousands(SrtGenerator::maximumCount);
+    const std::string usageError = commonOptionsError(arguments.error(), options.runs, hasCount, options.file,
+                                                      options.count, SrtGenerator::maximumCount);
     if (!usageError.empty()) {
         std::fprintf(stderr, "quillmend-bench: %s\n%s", usageError.c_str(), usage);
         return 2;

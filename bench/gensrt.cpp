@@ -3,7 +3,7 @@
 
 // quillmend-gensrt: writes a large SRT file for benchmarks and manual tests.
 
-#include "commandline.h"
+#include "bencharguments.h"
 #include "srtgenerator.h"
 
 #include <cstdio>
@@ -27,7 +27,7 @@ int main(int argc, char **argv)
     bool wantsHelp = false;
     std::string output;
 
-    CommandLine arguments(argc, argv);
+    BenchArguments arguments(argc, argv);
     while (arguments.hasMore() && !arguments.hasError()) {
         if (arguments.takeFlag("--help", wantsHelp) || arguments.takeFlag("-h", wantsHelp)
             || arguments.takeNumber("--count", count) || arguments.takeNumber("--seed", seed)

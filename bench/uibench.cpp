@@ -7,7 +7,7 @@
 // Each step runs as one queued event, as a menu command would, and counts
 // until the event loop is idle again and the windows are repainted.
 
-#include "commandline.h"
+#include "bencharguments.h"
 #include "srtgenerator.h"
 
 #include "document/prompter.h"
@@ -193,14 +193,6 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-std::string withThousands(std::uint64_t value)
-{
-    std::string digits = std::to_string(value);
-    for (std::size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, 1, ',');
-    return digits;
-}
-
 // Kilobytes from a "Name:   1234 kB" line of /proc/self/status.
 std::uint64_t statusKilobytes(const char *name)
 {
@@ -312,7 +304,7 @@ int main(int argc, char **argv)
     Options options;
     bool wantsHelp = false;
     bool hasCount = false;
-    CommandLine arguments(argc, argv);
+    BenchArguments arguments(argc, argv);
     while (arguments.hasMore() && !arguments.hasError()) {
         if (arguments.takeFlag("--help", wantsHelp) || arguments.takeFlag("-h", wantsHelp)
             || arguments.takeNumber("--runs", options.runs) || arguments.takeNumber("--steps", options.steps)
@@ -329,13 +321,8 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    std::string usageError = arguments.error();
-    if (usageError.empty() && options.runs < 1)
-        usageError = "--runs must be at least 1";
-    if (usageError.empty() && hasCount && !options.file.empty())
-        usageError = "--count and --file exclude each other";
-    if (usageError.empty() && (options.count < 1 || options.count > 10'000'000))
-        usageError = "--count must be between 1 and 10,000,000";
+    const std::string usageError =
+        commonOptionsError(arguments.error(), options.runs, hasCount, options.file, options.count, 10'000'000);
     if (!usageError.empty()) {
         std::fprintf(stderr, "quillmend-uibench: %s\n%s", usageError.c_str(), usage);
         return 2;

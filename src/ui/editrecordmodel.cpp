@@ -7,7 +7,7 @@
 #include <utility>
 
 EditRecordModel::EditRecordModel(QObject *parent)
-    : QAbstractTableModel(parent), m_headers{QStringLiteral("A/A"), QStringLiteral("Jobs done")}
+    : LabelledTableModel({QStringLiteral("A/A"), QStringLiteral("Jobs done")}, parent)
 {
 }
 
@@ -31,23 +31,6 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
     if (role == OrdinalRole)
         return index.column() == OrdinalColumn ? QVariant(entry.ordinal) : QVariant(entry.kindText);
     return {};
-}
-
-QVariant EditRecordModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headers.size())
-        return m_headers.at(section);
-    return QAbstractTableModel::headerData(section, orientation, role);
-}
-
-bool EditRecordModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
-{
-    if (orientation != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole) || section < 0
-        || section >= m_headers.size())
-        return false;
-    m_headers[section] = value.toString();
-    emit headerDataChanged(orientation, section, section);
-    return true;
 }
 
 void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const LangDoc &lang)

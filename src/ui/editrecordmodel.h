@@ -4,8 +4,8 @@
 
 #include "engine/editrecord.h"
 
-#include <QAbstractTableModel>
-#include <QStringList>
+#include "ui/labelledtablemodel.h"
+
 
 #include <vector>
 
@@ -13,7 +13,7 @@ class LangDoc;
 
 // The edits window's records: the ordinal ("0012") and the kind of
 // correction, in the order the correction run made them.
-class EditRecordModel : public QAbstractTableModel
+class EditRecordModel : public LabelledTableModel
 {
     Q_OBJECT
 
@@ -27,9 +27,6 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                       int role = Qt::EditRole) override;
 
     // The kinds are worded once, in the language active now: texts already
     // on screen keep their wording until the next run.
@@ -49,5 +46,4 @@ private:
     };
     std::vector<Entry> m_entries;
     std::vector<int> m_rowByOrdinal; // -1 where no record
-    QStringList m_headers;
 };

@@ -15,8 +15,8 @@ QString oneLine(const QString &text)
 } // namespace
 
 SubtitleTableModel::SubtitleTableModel(QObject *parent)
-    : QAbstractTableModel(parent),
-      m_headers{QStringLiteral("A/A"), QStringLiteral("Show"), QStringLiteral("Hide"), QStringLiteral("Text")}
+    : LabelledTableModel(
+          {QStringLiteral("A/A"), QStringLiteral("Show"), QStringLiteral("Hide"), QStringLiteral("Text")}, parent)
 {
 }
 
@@ -60,23 +60,6 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
         return subtitle.tag;
     }
     return {};
-}
-
-QVariant SubtitleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headers.size())
-        return m_headers.at(section);
-    return QAbstractTableModel::headerData(section, orientation, role);
-}
-
-bool SubtitleTableModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value, int role)
-{
-    if (orientation != Qt::Horizontal || (role != Qt::EditRole && role != Qt::DisplayRole) || section < 0
-        || section >= m_headers.size())
-        return false;
-    m_headers[section] = value.toString();
-    emit headerDataChanged(orientation, section, section);
-    return true;
 }
 
 void SubtitleTableModel::setRows(std::vector<SubtitleRow> rows)

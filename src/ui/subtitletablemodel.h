@@ -4,14 +4,14 @@
 
 #include "document/subtitlerow.h"
 
-#include <QAbstractTableModel>
-#include <QStringList>
+#include "ui/labelledtablemodel.h"
+
 
 #include <vector>
 
 // The subtitles of one list as a table: number, start, end and text. The
 // rows are plain values, so a file of 100,000 subtitles stays instant.
-class SubtitleTableModel : public QAbstractTableModel
+class SubtitleTableModel : public LabelledTableModel
 {
     Q_OBJECT
 
@@ -25,9 +25,6 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    bool setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
-                       int role = Qt::EditRole) override;
 
     void setRows(std::vector<SubtitleRow> rows);
     void clear();
@@ -53,5 +50,4 @@ private:
     void emitRowChanged(int index, Column column);
 
     std::vector<SubtitleRow> m_rows;
-    QStringList m_headers;
 };

@@ -9,10 +9,10 @@
 
 // A small reader of the bench tools' arguments ("--name value", "--name=value",
 // flags and one positional argument); the tools stay free of Qt on purpose.
-class CommandLine
+class BenchArguments
 {
 public:
-    CommandLine(int argc, char **argv) : m_argc(argc), m_argv(argv) {}
+    BenchArguments(int argc, char **argv) : m_argc(argc), m_argv(argv) {}
 
     bool hasMore() const { return m_index < m_argc; }
     bool hasError() const { return !m_error.empty(); }
@@ -82,3 +82,28 @@ private:
     int m_index = 1;
     std::string m_error;
 };
+
+// 1234567 as "1,234,567".
+inline std::string withThousands(std::uint64_t value)
+{
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
+// The checks every bench tool makes of --runs, --count and --file; empty
+// when the options are usable.
+inline std::string commonOptionsError(const std::string &parseError, std::uint64_t runs, bool hasCount,
+                                      const std::string &file, std::uint64_t count, std::uint64_t maximumCount)
+{
+    if (!parseError.empty())
+        return parseError;
+    if (runs < 1)
+        return "--runs must be at least 1";
+    if (hasCount && !file.empty())
+        return "--count and --file exclude each other";
+    if (count < 1 || count > maximumCount)
+        return "--count must be between 1 and " + withThousands(maximumCount);
+    return {};
+}
