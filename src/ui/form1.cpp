@@ -648,10 +648,8 @@ Form1::StartOutcome Form1::runCommandLine(const CommandLine &commandLine)
 bool Form1::askToSaveHandEdits()
 {
     commitPendingText();
-    const bool goOn = AskToSave(m_document.saveState, m_prompter, m_lang, [this] {
-        return DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path, m_settings.CreateBakFile,
-                      m_prompter, m_lang);
-    });
+    const bool goOn = AskToSave(m_document.saveState, m_prompter, m_lang,
+                                [this] { return saveCorrected(m_document.path, m_settings.CreateBakFile); });
     setSaveState(m_document.saveState);
     return goOn;
 }
@@ -816,12 +814,7 @@ void Form1::EditSubs()
     m_handEdited = false;
 
     if (m_autoMode) {
-        const SaveOutcome outcome = DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path,
-                                           m_settings.CreateBakFileAuto, m_prompter, m_lang);
-        if (outcome.status == SaveOutcome::Status::Saved)
-            setSaveState(SaveState::Saved);
-        else
-            m_prompter.inform(outcome.message);
+        saveAndReport(m_document.path, m_settings.CreateBakFileAuto);
         if (m_settings.ShowMessageAuto)
             m_prompter.inform(result.summary);
         return;
@@ -868,12 +861,7 @@ void Form1::mnuOpen_Click()
 void Form1::mnuSave_Click()
 {
     commitPendingText();
-    const SaveOutcome outcome = DoSave(m_correctedModel->rows(), m_document.encoding, m_document.path,
-                                       m_settings.CreateBakFile, m_prompter, m_lang);
-    if (outcome.status == SaveOutcome::Status::Saved)
-        setSaveState(SaveState::Saved);
-    else
-        m_prompter.inform(outcome.message);
+    saveAndReport(m_document.path, m_settings.CreateBakFile);
 }
 
 void Form1::mnuSaveAS_Click()
@@ -883,8 +871,18 @@ void Form1::mnuSaveAS_Click()
     if (chosen.isEmpty())
         return;
     // A copy: the open file stays the one a later Save writes.
-    const SaveOutcome outcome =
-        DoSave(m_correctedModel->rows(), m_document.encoding, chosen, m_settings.CreateBakFile, m_prompter, m_lang);
+    saveAndReport(chosen, m_settings.CreateBakFile);
+}
+
+SaveOutcome Form1::saveCorrected(const QString &target, bool createBakFile)
+{
+    // The whole document, whatever the filter shows.
+    return DoSave(m_correctedModel->rows(), m_document.encoding, target, createBakFile, m_prompter, m_lang);
+}
+
+void Form1::saveAndReport(const QString &target, bool createBakFile)
+{
+    const SaveOutcome outcome = saveCorrected(target, createBakFile);
     if (outcome.status == SaveOutcome::Status::Saved)
         setSaveState(SaveState::Saved);
     else

@@ -11,6 +11,7 @@
 #include <optional>
 
 class CorrectedFilterModel;
+struct SaveOutcome;
 class FileChooser;
 class Form3;
 class LangDoc;
@@ -135,6 +136,8 @@ private:
     void emptyCorrectedBoxes();
     void setSaveState(SaveState state);
     bool askToSaveHandEdits();
+    SaveOutcome saveCorrected(const QString &target, bool createBakFile);
+    void saveAndReport(const QString &target, bool createBakFile);
     void commitPendingText();
     QString windowCaption() const;
 
