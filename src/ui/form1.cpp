@@ -452,9 +452,6 @@ void Form1::buildLanguagesMenu()
         m_langDefItems << item;
     }
     m_langDefItems.first()->setVisible(false);
-    // The About item stays last, below the languages.
-    if (QMenu *help = menuBar()->findChild<QMenu *>(QStringLiteral("mnuHelp")))
-        help->addAction(m_mnuAbout);
 }
 
 bool Form1::LoadNewLang(const QString &newLang)
@@ -480,11 +477,17 @@ void Form1::mnuLangDef_Click(int index)
         item->setChecked(item == clicked);
 }
 
-void Form1::LoadValues()
+clsIniFile Form1::settingsFile()
 {
     clsIniFile ini(m_prompter, m_settingsPath);
     ini.setFullPath(m_settingsPath);
     ini.setSectionName(QStringLiteral("General"));
+    return ini;
+}
+
+void Form1::LoadValues()
+{
+    clsIniFile ini = settingsFile();
     const SettingsReadResult result = SettingsStore::read(ini, m_settings);
     m_settings = result.settings;
     if (!result.problems.isEmpty()) {
@@ -538,9 +541,7 @@ void Form1::SaveValues()
             twips.fromPixels(m_listView2->horizontalHeader()->sectionSize(column));
     }
 
-    clsIniFile ini(m_prompter, m_settingsPath);
-    ini.setFullPath(m_settingsPath);
-    ini.setSectionName(QStringLiteral("General"));
+    clsIniFile ini = settingsFile();
     SettingsStore::write(ini, m_settings);
 }
 

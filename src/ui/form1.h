@@ -11,6 +11,7 @@
 #include <optional>
 
 class CorrectedFilterModel;
+class clsIniFile;
 struct SaveOutcome;
 class FileChooser;
 class Form3;
@@ -114,6 +115,7 @@ private:
     void createToolBar();
     void createCentralWidget();
     void buildLanguagesMenu();
+    clsIniFile settingsFile();
     void setSplitterLimits();
     void applyDiax();
     void applyColumnWidths();
