@@ -148,6 +148,7 @@ void Form1::createActions()
     m_mnuOptions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_mnuOptions->setData(QStringLiteral("Options"));
     m_mnuExit = makeAction(this, u"mnuExit", u"Exit");
+    m_mnuExit->setShortcut(QKeySequence::Quit);
     m_mnuEditSubs = makeAction(this, u"mnuEditSubs", u"Correct subtitles");
     m_mnuEditSubs->setShortcut(QKeySequence(Qt::Key_F8));
     m_mnuEditSubs->setData(QStringLiteral("Edit"));
@@ -707,6 +708,7 @@ QString Form1::windowCaption() const
 void Form1::ClearValues(bool dontClearLists)
 {
     m_lblStatus->clear();
+    m_lblStatus->setToolTip({});
     m_lblStatus2->clear();
     m_txtSub1->clear();
     emptyCorrectedBoxes();
@@ -811,6 +813,7 @@ void Form1::EditSubs()
     EnableEditMenu(true);
 
     m_lblStatus->setText(result.summary);
+    m_lblStatus->setToolTip(result.summary); // the field is often narrower than the summary
     setSaveState(SaveState::NotSaved);
     m_handEdited = false;
 
