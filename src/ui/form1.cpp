@@ -295,8 +295,15 @@ void Form1::createCentralWidget()
     m_listView1 = makeList(central, u"ListView1", m_originalModel);
     m_listView2 = makeList(central, u"ListView2", m_filterModel);
     m_listView2->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_listView2, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &position) { m_mnuEdit->popup(m_listView2->viewport()->mapToGlobal(position)); });
+    connect(m_listView2, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        // The menu acts on the row clicked, as a right click selects it first.
+        const QModelIndex under = m_listView2->indexAt(position);
+        if (under.isValid() && !m_listView2->selectionModel()->isRowSelected(under.row(), {})) {
+            selectCorrectedRow(m_filterModel->mapToSource(under).row());
+            ListView2_ItemClick();
+        }
+        m_mnuEdit->popup(m_listView2->viewport()->mapToGlobal(position));
+    });
 
     // Tall enough for a three-line subtitle in the font in use.
     const int boxHeight = std::max(twips.toPixels(TextBoxHeightTwips), 3 * fontMetrics().lineSpacing() + 14);
@@ -389,6 +396,13 @@ void Form1::createCentralWidget()
     layout->setSpacing(margin);
     layout->addWidget(m_splitter, 1);
     layout->addLayout(status);
+
+    // Tab runs from list to list, then through the corrected subtitle's boxes.
+    setTabOrder(m_listView1, m_listView2);
+    setTabOrder(m_listView2, m_txtStartTime);
+    setTabOrder(m_txtStartTime, m_txtEndTime);
+    setTabOrder(m_txtEndTime, m_txtSub2);
+    setTabOrder(m_txtSub2, m_txtSub1);
 
     for (QWidget *watched : std::initializer_list<QWidget *>{m_listView1, m_listView2, m_txtSub1, m_txtSub2,
                                                              m_txtStartTime, m_txtEndTime, m_text1, this})

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -321,6 +322,16 @@ private slots:
         QCOMPARE(s.corrected().row(1).endText, u"01:00:09,000"_qs);
         QTest::keyClick(end, Qt::Key_Escape);
         QCOMPARE(end->text(), s.corrected().row(1).endText);
+
+        // A right click selects the row under it before the Edit menu opens.
+        const QPoint at = list2->visualRect(list2->model()->index(0, 0)).center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, list2->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list2->viewport(), &menuEvent);
+        QCOMPARE(selectedRow(list2), 0);
+        QCOMPARE(s.line(u"txtStartTime"_qs)->text(), s.corrected().row(0).startText);
+        auto *editMenu = s.window->findChild<QMenu *>(u"mnuEdit"_qs);
+        QVERIFY(editMenu->isVisible());
+        editMenu->hide();
     }
 
     void emptiedBoxesWriteNothing()
