@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/langdoc.h"
+#include "ui/langcaptions.h"
+#include "ui/subtitletablemodel.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+// Captions found by control name: plain, indexed, table headers, tool-bar
+// buttons counted with their separators, and never another window's controls.
+class TestLangCaptions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void captionsByControlName()
+    {
+        QWidget window;
+        window.setObjectName(u"Form9"_qs);
+        auto *label = new QLabel(u"Original"_qs, &window);
+        label->setObjectName(u"Label3"_qs);
+        auto *blanked = new QLabel(u"Edited"_qs, &window);
+        blanked->setObjectName(u"Label4"_qs);
+        auto *box = new QLineEdit(&window);
+        box->setObjectName(u"txtSub2"_qs);
+        box->setToolTip(u"design tip"_qs);
+
+        QMenu menu(&window);
+        menu.setObjectName(u"mnuLanguages"_qs);
+        QAction *item0 = menu.addAction(u"Default"_qs);
+        item0->setObjectName(u"mnuLangDef"_qs);
+        item0->setProperty(ControlIndexProperty, 0);
+        QAction *item1 = menu.addAction(u"French"_qs);
+        item1->setObjectName(u"mnuLangDef"_qs);
+        item1->setProperty(ControlIndexProperty, 1);
+
+        SubtitleTableModel model;
+        auto *table = new QTableView(&window);
+        table->setObjectName(u"ListView1"_qs);
+        table->setModel(&model);
+
+        auto *toolBar = new QToolBar(&window);
+        toolBar->setObjectName(u"Toolbar1"_qs);
+        QAction *open = toolBar->addAction(u"Open..."_qs);
+        toolBar->addSeparator();
+        QAction *correct = toolBar->addAction(u"Correct"_qs);
+
+        // Another window parented to this one, with a list of the same name.
+        QWidget other(&window, Qt::Window);
+        other.setObjectName(u"Form3"_qs);
+        SubtitleTableModel otherModel;
+        auto *otherTable = new QTableView(&other);
+        otherTable->setObjectName(u"ListView1"_qs);
+        otherTable->setModel(&otherModel);
+
+        LangDoc lang;
+        QVERIFY(lang.loadData(R"xml(<Language><Form9_Design
+            Form9="Fenêtre" Label3="Original (fr)" Label4="" txtSub2="ignored" txtSub2_ToolTipText="Astuce"
+            mnuLanguages="Langues" mnuLangDef="bare name" mnuLangDef_0="Par défaut" mnuLangDef_1="Français"
+            ListView1_2="Début" ListView1_5="no such column"
+            Toolbar1_1_ToolTipText="Ouvrir" Toolbar1_2_ToolTipText="separator" Toolbar1_3_ToolTipText="Corriger"/>
+            </Language>)xml"));
+        ApplyLangCaptions(window, lang);
+
+        QCOMPARE(window.windowTitle(), u"Fenêtre"_qs);
+        QCOMPARE(label->text(), u"Original (fr)"_qs);
+        QCOMPARE(blanked->text(), QString()); // present but empty blanks the caption
+        QCOMPARE(box->text(), QString());     // a text box takes no caption
+        QCOMPARE(box->toolTip(), u"Astuce"_qs);
+        QCOMPARE(menu.title(), u"Langues"_qs);
+        QCOMPARE(item0->text(), u"Par défaut"_qs); // indexed names only
+        QCOMPARE(item1->text(), u"Français"_qs);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), u"A/A"_qs);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Début"_qs);
+        QCOMPARE(open->toolTip(), u"Ouvrir"_qs);
+        QCOMPARE(correct->toolTip(), u"Corriger"_qs);
+        QCOMPARE(otherModel.headerData(1, Qt::Horizontal).toString(), u"Show"_qs);
+
+        // An empty document changes nothing.
+        ApplyLangCaptions(window, LangDoc());
+        QCOMPARE(label->text(), u"Original (fr)"_qs);
+    }
+};
+
+QTEST_MAIN(TestLangCaptions)
+#include "tst_langcaptions.moc"
