@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <utility>
 
@@ -18,11 +19,33 @@ LanguageLocator::LanguageLocator(QStringList folders) : m_folders(std::move(fold
 
 QStringList LanguageLocator::defaultFolders(const QString &executableFolder)
 {
-    QStringList folders{executableFolder};
-    const QString installed = QStringLiteral(QUILLMEND_LANG_INSTALL_DIR);
-    if (QDir(installed) != QDir(executableFolder))
-        folders << installed;
+    const QStringList candidates{
+        executableFolder,
+        userFolder(),
+        QDir(executableFolder).filePath(QStringLiteral(QUILLMEND_LANG_RELATIVE_DIR)),
+        QStringLiteral(QUILLMEND_LANG_INSTALL_DIR),
+    };
+    QStringList folders;
+    for (const QString &candidate : candidates) {
+        const QString folder = QDir::cleanPath(candidate);
+        if (!folder.isEmpty() && !folders.contains(folder))
+            folders << folder;
+    }
     return folders;
+}
+
+QString LanguageLocator::writableFolder(const QString &executableFolder)
+{
+    const QFileInfo folder(executableFolder);
+    if (!executableFolder.isEmpty() && folder.isDir() && folder.isWritable())
+        return QDir::cleanPath(executableFolder);
+    return userFolder();
+}
+
+QString LanguageLocator::userFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir::cleanPath(QDir(data).filePath(QStringLiteral("quillmend/lang")));
 }
 
 std::optional<QString> LanguageLocator::fileFor(const QString &langFileBase) const

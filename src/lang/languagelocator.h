@@ -15,8 +15,17 @@ class LanguageLocator
 public:
     explicit LanguageLocator(QStringList folders);
 
-    // The executable's folder followed by the installed language folder.
+    // The executable's folder, the user's language folder, then the
+    // installed language folder (found relative to the executable first, so
+    // an installation can be moved).
     static QStringList defaultFolders(const QString &executableFolder);
+    // Where language files made by the user go: the executable's folder when
+    // it is writable, else the user's language folder.
+    static QString writableFolder(const QString &executableFolder);
+    // "quillmend/lang" in the user's data folder; it may not exist yet.
+    static QString userFolder();
+
+    const QStringList &folders() const { return m_folders; }
 
     // The file to load for an identifier such as "French.Quillmend.exe":
     // in the first folder that has one, the ".xml.New" override, else the
