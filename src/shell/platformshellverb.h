@@ -1,0 +1,13 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "shell/shellverb.h"
+
+#include <QString>
+
+#include <memory>
+
+// The verb as this platform's file manager knows it, for the executable at
+// executablePath: registry keys on Windows, a desktop entry elsewhere.
+std::unique_ptr<ShellVerb> makePlatformShellVerb(const QString &executablePath);

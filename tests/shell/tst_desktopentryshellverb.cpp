@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/desktopentryshellverb.h"
+#include "support/testfiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_DesktopEntryShellVerb : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_folder;
+
+    DesktopEntryShellVerb verb(const QString &executable = u"/opt/quillmend/quillmend"_s) const
+    {
+        return DesktopEntryShellVerb(executable, m_folder);
+    }
+    QString entryPath() const { return m_folder + u"/quillmend-correct-subtitles.desktop"_s; }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_folder = m_dir->filePath(u"share/applications"_s);
+    }
+
+    void addThenRemove()
+    {
+        // Every character the Exec quoting treats specially, and blanks.
+        DesktopEntryShellVerb verb = this->verb(uR"(/opt/My "Subs" $HOME `x` 100%\tools/quill mend)"_s);
+        const QString exec = uR"("/opt/My \\"Subs\\" \\$HOME \\`x\\` 100%%\\\\tools/quill mend" /auto %f)"_s;
+        QVERIFY(!verb.IsShellVerbRegistered());
+        QString error;
+        QVERIFY2(verb.SetShellVerb(true, &error), qPrintable(error));
+        QCOMPARE(readFile(entryPath()), (u"[Desktop Entry]\n"
+                                         u"Type=Application\n"
+                                         u"Name=Correct subtitles\n"
+                                         u"Comment=Correct the subtitles of this file unattended with Quillmend\n"
+                                         u"Exec="_s + exec + u"\n"
+                                         u"MimeType=application/x-subrip;\n"
+                                         u"NoDisplay=true\n"
+                                         u"Icon=quillmend\n"
+                                         u"Actions=correct-subtitles;\n"
+                                         u"X-Quillmend-Verb=true\n"
+                                         u"\n"
+                                         u"[Desktop Action correct-subtitles]\n"
+                                         u"Name=Correct subtitles\n"
+                                         u"Exec=" + exec + u"\n")
+                                            .toUtf8());
+        QVERIFY(verb.IsShellVerbRegistered());
+        QVERIFY(verb.SetShellVerb(true));
+
+        QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
+        QVERIFY(!QFile::exists(entryPath()));
+        QVERIFY(!verb.IsShellVerbRegistered());
+        QVERIFY(verb.SetShellVerb(false));
+    }
+
+    void existingFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("registered");
+        QTest::addColumn<bool>("replaceable"); // by adding, when not registered
+        QTest::newRow("foreign entry")
+            << "[Desktop Entry]\nName=Correct subtitles\nExec=other %f\n"_ba << false << false;
+        QTest::newRow("marker in another group")
+            << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba << false << false;
+        QTest::newRow("ours, no action")
+            << "[Desktop Entry]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Other\n"_ba << false << true;
+        QTest::newRow("ours, comments and blanks")
+            << "# by hand\r\n[Desktop Entry]\r\nX-Quillmend-Verb = true\r\n\r\n"
+               "[Desktop Action a]\r\nName=Correct subtitles\r\n"_ba
+            << true << false;
+    }
+
+    void existingFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, registered);
+        QFETCH(bool, replaceable);
+        QVERIFY(QDir().mkpath(m_folder) && writeFile(entryPath(), content));
+        DesktopEntryShellVerb verb = this->verb();
+        QCOMPARE(verb.IsShellVerbRegistered(), registered);
+        QString error;
+        if (registered) {
+            QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
+            QVERIFY(!QFile::exists(entryPath()));
+            return;
+        }
+        QVERIFY(verb.SetShellVerb(false));
+        QCOMPARE(readFile(entryPath()), content);
+        QCOMPARE(verb.SetShellVerb(true, &error), replaceable);
+        QCOMPARE(verb.IsShellVerbRegistered(), replaceable);
+        if (!replaceable) {
+            QCOMPARE(readFile(entryPath()), content);
+            QVERIFY2(error.contains(entryPath()), qPrintable(error));
+        }
+    }
+
+    void unwritable_data()
+    {
+        QTest::addColumn<bool>("folderUnderFile");
+        QTest::newRow("folder under a file") << true;
+        QTest::newRow("read-only folder") << false;
+    }
+
+    void unwritable()
+    {
+        QFETCH(bool, folderUnderFile);
+        if (folderUnderFile) {
+            QVERIFY(writeFile(m_dir->filePath(u"share"_s), "not a folder"));
+        } else {
+            QVERIFY(QDir().mkpath(m_folder));
+            QVERIFY(QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::ExeOwner));
+        }
+        if (!folderUnderFile && writeFile(m_folder + u"/probe"_s, "x"))
+            QSKIP("Permissions do not bind this user.");
+
+        DesktopEntryShellVerb verb = this->verb();
+        QString error;
+        QVERIFY(!verb.SetShellVerb(true, &error));
+        QVERIFY2(error.contains(entryPath()), qPrintable(error));
+        QVERIFY(!verb.IsShellVerbRegistered());
+        if (!folderUnderFile)
+            QCOMPARE(filesIn(m_folder), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DesktopEntryShellVerb)
+#include "tst_desktopentryshellverb.moc"

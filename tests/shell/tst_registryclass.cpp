@@ -1,0 +1,158 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/memoryregistrystore.h"
+#include "shell/registryclass.h"
+#include "shell/registryerror.h"
+
+#include <QTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray utf16WithNul(QStringView text)
+{
+    QByteArray data;
+    for (const QChar c : text)
+        data += char(c.unicode() & 0xff) + QByteArray(1, char(c.unicode() >> 8));
+    return data + QByteArray(2, '\0');
+}
+
+} // namespace
+
+class tst_RegistryClass : public QObject
+{
+    Q_OBJECT
+
+    MemoryRegistryStore m_store;
+    RegistryClass m_registry{m_store, u"Quillmend"_s};
+
+    // What the call raised, as "number description source".
+    static QString raised(const std::function<void()> &call)
+    {
+        try {
+            call();
+        } catch (const RegistryError &error) {
+            return QStringLiteral("%1 %2 %3").arg(error.number()).arg(error.description(), error.source());
+        }
+        return u"nothing"_s;
+    }
+
+private slots:
+    void initTestCase() { qputenv("QUILLMEND_TEST_FOLDER", "/srv/subs"); }
+
+    void init()
+    {
+        m_store = MemoryRegistryStore();
+        m_registry.Init(RegistryStore::ClassesRoot);
+    }
+
+    void getValue_data()
+    {
+        QTest::addColumn<quint32>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("plain") << 1u << utf16WithNul(u"C:\\Subs") << QVariant(u"C:\\Subs"_s);
+        QTest::newRow("plain, no NUL") << 1u << "a\0b\0"_ba << QVariant(u"ab"_s);
+        QTest::newRow("multi") << 7u << "a\0\0\0b\0\0\0\0\0"_ba << QVariant(u"a\0b\0"_s);
+        QTest::newRow("expandable") << 2u << utf16WithNul(u"%QUILLMEND_TEST_FOLDER%\\x")
+                                    << QVariant(u"/srv/subs\\x"_s);
+        QTest::newRow("expandable, unset") << 2u << utf16WithNul(u"100% %QUILLMEND_UNSET%")
+                                           << QVariant(u"100% %QUILLMEND_UNSET%"_s);
+        QTest::newRow("32-bit") << 4u << "\x01\x02\x03\x84"_ba << QVariant(qint32(0x84030201));
+        QTest::newRow("big-endian") << 5u << "\x01\x02\x03\x04"_ba << QVariant(qint32(0x01020304));
+        QTest::newRow("short 32-bit") << 4u << "\x01\x02"_ba << QVariant("\x01\x02"_ba);
+        QTest::newRow("binary") << 3u << "\x00\xff"_ba << QVariant("\x00\xff"_ba);
+        QTest::newRow("64-bit") << 11u << "\x01\0\0\0\0\0\0\0"_ba << QVariant("\x01\0\0\0\0\0\0\0"_ba);
+    }
+
+    void getValue()
+    {
+        QFETCH(quint32, type);
+        QFETCH(QByteArray, data);
+        QFETCH(QVariant, expected);
+        QVERIFY(m_store.createKey(RegistryStore::ClassesRoot, u"Key"_s));
+        QVERIFY(m_store.setValue(RegistryStore::ClassesRoot, u"Key"_s, u"Value"_s, {type, data}));
+        const QVariant value = m_registry.GetValue(u"KEY"_s, u"value"_s, 42);
+        QCOMPARE(value.metaType(), expected.metaType());
+        QCOMPARE(value, expected);
+        QCOMPARE(m_registry.ValueType(u"Key"_s, u"Value"_s), type);
+        QCOMPARE(m_registry.GetValue(u"Key"_s, u"Other"_s, 42), QVariant(42));
+        QCOMPARE(m_registry.GetValue(u"Missing"_s, u"Value"_s, 42), QVariant(42));
+        QCOMPARE(m_registry.ValueType(u"Missing"_s, u"Value"_s), 0u);
+    }
+
+    void setValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<quint32>("requested");
+        QTest::addColumn<quint32>("stored");
+        QTest::newRow("plain") << u"\"C:\\Quillmend.exe\" /auto %1"_s << 1u << 1u;
+        QTest::newRow("reference") << u"%APPDATA%\\x"_s << 1u << 2u;
+        QTest::newRow("one character between") << u"50%a%"_s << 1u << 2u;
+        QTest::newRow("adjacent") << u"100%%"_s << 1u << 1u;
+        QTest::newRow("expandable asked, none") << u"x"_s << 2u << 1u;
+        QTest::newRow("empty") << QString() << 1u << 1u;
+    }
+
+    void setValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(quint32, requested);
+        QFETCH(quint32, stored);
+        QVERIFY(m_registry.SetValue(u"New\\Key"_s, QString(), text, requested));
+        const auto value = m_store.queryValue(RegistryStore::ClassesRoot, u"new\\key"_s, QString());
+        QVERIFY(value);
+        QCOMPARE(value->type, stored);
+        QCOMPARE(value->data, utf16WithNul(text));
+    }
+
+    void deleteKey()
+    {
+        QVERIFY(m_registry.CreateKey(u"Tree\\a\\b"_s) && m_registry.CreateKey(u"Tree\\c"_s));
+        QVERIFY(m_registry.CreateKey(u"Other"_s));
+        QVERIFY(!m_registry.DeleteKey(u"Tree"_s, false));
+        m_store.readOnly = true;
+        QVERIFY(!m_registry.DeleteKey(u"Tree"_s, true));
+        QCOMPARE(m_store.dump(), QStringList({u"Other"_s, u"Tree"_s, u"Tree\\a"_s, u"Tree\\a\\b"_s, u"Tree\\c"_s}));
+        m_store.readOnly = false;
+        QVERIFY(m_registry.DeleteKey(u"TREE"_s, true));
+        QCOMPARE(m_store.dump(), QStringList(u"Other"_s));
+        QVERIFY(!m_registry.DeleteKey(u"Tree"_s, true));
+    }
+
+    void numbersAndRoots()
+    {
+        QVERIFY(m_registry.SetValue(u"K"_s, u"n"_s, -2, 4) && m_registry.SetValue(u"K"_s, u"b"_s, 7, 5));
+        QCOMPARE(m_store.queryValue(RegistryStore::ClassesRoot, u"K"_s, u"b"_s)->data, "\0\0\0\x07"_ba);
+        QCOMPARE(m_registry.GetValue(u"K"_s, u"n"_s), QVariant(-2));
+        QCOMPARE(m_registry.GetValue(u"K"_s, u"b"_s), QVariant(7));
+        m_registry.setRootKey(RegistryStore::CurrentUser);
+        QVERIFY(!m_registry.KeyExists(u"K"_s));
+    }
+
+    void errors()
+    {
+        const QString invalid = u"-2147203503 Invalid KeyName value Quillmend.CRegistry"_s;
+        QCOMPARE(raised([&] { m_registry.CreateKey(QString()); }), invalid);
+        QCOMPARE(raised([&] { m_registry.DeleteKey(QString(), true); }), invalid);
+        QCOMPARE(raised([&] { m_registry.SetValue(QString(), QString(), u"x"_s, 1); }), invalid);
+
+        const QString failure = u"-2147203501 CRegistry component failure Quillmend.CRegistry"_s;
+        const std::function<void()> storeCalls[] = {
+            [&] { m_registry.KeyExists(u"Key"_s); },
+            [&] { m_registry.GetValue(u"Key"_s, QString()); },
+            [&] { m_registry.SetValue(u"Key"_s, QString(), u"x"_s, 1); },
+            [&] { m_registry.DeleteKey(u"Key"_s, true); },
+        };
+        for (const auto &call : storeCalls) {
+            m_store.throwOnNextCall = true;
+            QCOMPARE(raised(call), failure);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RegistryClass)
+#include "tst_registryclass.moc"
