@@ -13,6 +13,7 @@
 #include "document/prompter.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "shell/shellverb.h"
 #include "ui/editrecordmodel.h"
 #include "ui/filechooser.h"
 #include "ui/form1.h"
@@ -128,6 +129,14 @@ class NoFileChooser : public FileChooser
 public:
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+// The benchmark never opens the Options dialog; the verb is never there.
+class AbsentShellVerb : public ShellVerb
+{
+public:
+    bool IsShellVerbRegistered() override { return false; }
+    bool SetShellVerb(bool add, QString *) override { return !add; }
 };
 
 struct Options
@@ -358,6 +367,7 @@ int main(int argc, char **argv)
         lang.load(*file);
     SilentPrompter prompter;
     NoFileChooser files;
+    AbsentShellVerb shellVerb;
     const QString settingsPath = work->filePath(u"Quillmend.ini"_s);
 
     Phase open{"open", {}, 0};
@@ -376,7 +386,7 @@ int main(int argc, char **argv)
 
     for (std::uint64_t run = 1; run <= options.runs; ++run) {
         // A fresh window each run, so every open starts from an empty one.
-        auto window = std::make_unique<Form1>(lang, languages, settingsPath, prompter, files);
+        auto window = std::make_unique<Form1>(lang, languages, settingsPath, prompter, files, shellVerb, work->path());
         if (!writeSettings(settingsPath, Twips::forWidget(window.get())))
             return fail(u"cannot write "_s + settingsPath);
         window->Form_Load();

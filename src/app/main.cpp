@@ -5,6 +5,7 @@
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "settings/settingsstore.h"
+#include "shell/platformshellverb.h"
 #include "ui/commandline.h"
 #include "ui/filechooser.h"
 #include "ui/form1.h"
@@ -15,6 +16,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -82,7 +84,9 @@ int main(int argc, char *argv[])
 
     MessageBoxPrompter prompter;
     DialogFileChooser files;
-    Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files);
+    const std::unique_ptr<ShellVerb> shellVerb = makePlatformShellVerb(QCoreApplication::applicationFilePath());
+    Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
+                 LanguageLocator::writableFolder(folder));
     prompter.setParentWidget(&window);
     window.Form_Load();
 

@@ -12,7 +12,16 @@ inline constexpr Message AllAbove2Lines{
 inline constexpr Message Chars{u"Form2", 2, u" chars"};
 inline constexpr Message BuyTimeForEvery{
     u"Form2", 3, u"Buy time for every subtitle, not only for the one that have above "};
+// %1: the text as typed.
+inline constexpr Message BadMaxChars{
+    u"Form2", 4, u"Maximum characters per line must be a whole number of 1 or more, not \"%1\"."};
+inline constexpr Message BadLettersFor1Min{
+    u"Form2", 5, u"Letters for about 1 sec must be a whole number of 1 or more, not \"%1\"."};
+// %1: what went wrong, naming the file.
+inline constexpr Message ShellVerbFailed{
+    u"Form2", 6, u"The option \"Correct subtitles\" could not be changed: %1"};
 
 // Every message of the window, in number order.
-inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery};
+inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery, BadMaxChars, BadLettersFor1Min,
+                                  ShellVerbFailed};
 } // namespace Form2Msg

@@ -21,6 +21,8 @@
 #include "ui/editrecordmodel.h"
 #include "ui/filechooser.h"
 #include "ui/form3.h"
+#include "ui/form2.h"
+#include "ui/frmcreatelang.h"
 #include "ui/frmabout.h"
 #include "ui/langcaptions.h"
 #include "ui/subtitletablemodel.h"
@@ -112,9 +114,9 @@ QTableView *makeList(QWidget *parent, const char16_t *name, QAbstractItemModel *
 } // namespace
 
 Form1::Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
-             FileChooser &files, QWidget *parent)
+             FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent)
     : QMainWindow(parent), m_lang(lang), m_languages(languages), m_settingsPath(settingsPath), m_prompter(prompter),
-      m_files(files), m_originalModel(new SubtitleTableModel(this)), m_correctedModel(new SubtitleTableModel(this)),
+      m_files(files), m_shellVerb(shellVerb), m_newLanguageFolder(newLanguageFolder), m_originalModel(new SubtitleTableModel(this)), m_correctedModel(new SubtitleTableModel(this)),
       m_filterModel(new CorrectedFilterModel(this)), m_form3(new Form3(this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -170,14 +172,10 @@ void Form1::createActions()
     m_mnuCreateLang = makeAction(this, u"mnuCreateLang", u"Create new Language...");
     m_mnuAbout = makeAction(this, u"mnuAbout", u"About...");
 
-    // The Options dialog and the language-file creator come with their own
-    // windows; until then their commands stay off.
-    m_mnuOptions->setEnabled(false);
-    m_mnuCreateLang->setEnabled(false);
-
     connect(m_mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
     connect(m_mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
     connect(m_mnuSaveAS, &QAction::triggered, this, &Form1::mnuSaveAS_Click);
+    connect(m_mnuOptions, &QAction::triggered, this, &Form1::mnuOptions_Click);
     connect(m_mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
     connect(m_mnuEditSubs, &QAction::triggered, this, &Form1::mnuEditSubs_Click);
     connect(m_mnuShowEditOnly, &QAction::triggered, this, &Form1::mnuShowEditOnly_Click);
@@ -187,6 +185,7 @@ void Form1::createActions()
     connect(m_mnuNextSubEdit, &QAction::triggered, this, &Form1::mnuNextSubEdit_Click);
     connect(m_mnuBefSubEdit, &QAction::triggered, this, &Form1::mnuBefSubEdit_Click);
     connect(m_mnuShowEditsWindow, &QAction::triggered, this, &Form1::mnuShowEditsWindow_Click);
+    connect(m_mnuCreateLang, &QAction::triggered, this, &Form1::mnuCreateLang_Click);
     connect(m_mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
 }
 
@@ -920,6 +919,24 @@ void Form1::mnuEditSubs_Click()
 void Form1::mnuShowEditsWindow_Click()
 {
     m_form3->showWindow();
+}
+
+void Form1::mnuOptions_Click()
+{
+    {
+        Form2 options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+        options.exec();
+    }
+    // Whichever way the dialog closed, the file and the window follow the
+    // settings now held.
+    SaveValues();
+    LoadValues();
+}
+
+void Form1::mnuCreateLang_Click()
+{
+    frmCreateLang creator(m_languages, m_newLanguageFolder, m_prompter, this);
+    creator.exec();
 }
 
 void Form1::mnuAbout_Click()

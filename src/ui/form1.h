@@ -26,6 +26,7 @@ class QPlainTextEdit;
 class QSplitter;
 class QTableView;
 class QToolBar;
+class ShellVerb;
 class SubtitleTableModel;
 class TimeLineEdit;
 struct CommandLine;
@@ -44,8 +45,9 @@ public:
         AutoFailed,    // the unattended run could not
     };
 
+    // newLanguageFolder is where the language-file creator writes.
     Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
-          FileChooser &files, QWidget *parent = nullptr);
+          FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Captions, the Languages menu, the settings, the first layout and the
@@ -79,6 +81,7 @@ public:
     void mnuOpen_Click();
     void mnuSave_Click();
     void mnuSaveAS_Click();
+    void mnuOptions_Click();
     void mnuExit_Click();
     void mnuEditSubs_Click();
     void mnuShowEditOnly_Click();
@@ -88,6 +91,7 @@ public:
     void mnuNextSubEdit_Click();
     void mnuBefSubEdit_Click();
     void mnuShowEditsWindow_Click();
+    void mnuCreateLang_Click();
     void mnuAbout_Click();
     void mnuLangDef_Click(int index);
 
@@ -155,6 +159,8 @@ private:
     QString m_settingsPath;
     Prompter &m_prompter;
     FileChooser &m_files;
+    ShellVerb &m_shellVerb;
+    QString m_newLanguageFolder;
     Settings m_settings;
     DocumentState m_document;
     bool m_autoMode = false;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "support/fakeshellverb.h"
 #include "support/scriptedprompter.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
@@ -96,10 +97,12 @@ struct Session
     LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
     ScriptedPrompter prompter;
     ScriptedChooser files;
+    FakeShellVerb shellVerb;
     std::unique_ptr<Form1> window;
 
     explicit Session(const QString &settingsPath)
-        : window(std::make_unique<Form1>(lang, languages, settingsPath, prompter, files))
+        : window(std::make_unique<Form1>(lang, languages, settingsPath, prompter, files, shellVerb,
+                                         QFileInfo(settingsPath).absolutePath()))
     {
         window->Form_Load();
     }

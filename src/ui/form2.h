@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class LangDoc;
+class Prompter;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class ShellVerb;
+struct Settings;
+
+// The Options dialog: the correction settings and the "Correct subtitles"
+// file-manager verb. Ok copies the controls into the settings and brings
+// the verb to the ticked state; Cancel and the close box copy nothing.
+class Form2 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    Form2(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter,
+          QWidget *parent = nullptr);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    void chkJoinSubsAbove2Lines_Click();
+    void chkBuyTime_Click();
+    void chkAddToRightClick_Click();
+    void Command1_Click();
+    // The first number box whose text a correction run cannot use, after
+    // telling the user why; nullptr when both are usable.
+    QLineEdit *refuseUnusableNumbers();
+    void SaveValues();
+
+    Settings &m_settings;
+    ShellVerb &m_shellVerb;
+    const LangDoc &m_lang;
+    Prompter &m_prompter;
+
+    QLabel *m_Label2 = nullptr;
+    QLineEdit *m_txtMaxCharsPerLine = nullptr;
+    QCheckBox *m_chkCorrectSubsAbove2Lines = nullptr;
+    QCheckBox *m_chkJoinSubsAbove2Lines = nullptr;
+    QCheckBox *m_chkBuyTime = nullptr;
+    QLineEdit *m_txtLettersFor1Min = nullptr;
+    QLabel *m_Label1 = nullptr;
+    QCheckBox *m_chkParseAllTimes = nullptr;
+    QCheckBox *m_chkBrakeTo2 = nullptr;
+    QCheckBox *m_chkCreateBakFile = nullptr;
+    QCheckBox *m_chkShowMessage = nullptr;
+    QCheckBox *m_chkAddToRightClick = nullptr;
+    QCheckBox *m_chkCreateBakFileAuto = nullptr;
+    QCheckBox *m_chkShowMessageAuto = nullptr;
+    QPushButton *m_Command1 = nullptr;
+    QPushButton *m_Command2 = nullptr;
+};

@@ -1,0 +1,315 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "settings/settings.h"
+#include "support/fakeshellverb.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "ui/filechooser.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class NoFileChooser : public FileChooser
+{
+public:
+    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+};
+
+// A check box takes clicks on its box and caption only, not on the rest of
+// its row.
+void clickOn(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+}
+
+// The Options dialog over its own settings, verb and prompter.
+struct Options
+{
+    Settings settings;
+    FakeShellVerb shellVerb;
+    LangDoc lang;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Form2> dialog;
+
+    void open()
+    {
+        dialog = std::make_unique<Form2>(settings, shellVerb, lang, prompter);
+        dialog->show();
+    }
+    template<typename T = QWidget>
+    T *control(const QString &name) const
+    {
+        return dialog->findChild<T *>(name);
+    }
+    QCheckBox *box(const QString &name) const { return control<QCheckBox>(name); }
+    void click(const QString &name) const { clickOn(control(name)); }
+    void type(const QString &name, const QString &text) const
+    {
+        auto *edit = control<QLineEdit>(name);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    QString hoverToolTip(const QString &name) const
+    {
+        QTest::mouseMove(control(name));
+        return control(name)->toolTip();
+    }
+};
+
+// Runs act on the modal dialog as soon as it is shown.
+void whenModal(std::function<void(QWidget &)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        act(*modal);
+    });
+}
+
+} // namespace
+
+class TestForm2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void enablingRulesOnOpening_data();
+    void enablingRulesOnOpening();
+    void enablingRulesFollowClicks();
+    void tooltipsQuoteTheMaximumAsTyped();
+    void okCopiesEveryControl();
+    void unusableNumbersKeepTheDialogOpen_data();
+    void unusableNumbersKeepTheDialogOpen();
+    void aFailedVerbChangeIsReported();
+    void optionsRoundTripThroughTheSettingsFile();
+};
+
+void TestForm2::enablingRulesOnOpening_data()
+{
+    QTest::addColumn<bool>("join");
+    QTest::addColumn<bool>("buyTime");
+    QTest::addColumn<bool>("verb");
+    QTest::addColumn<bool>("buyTimeEnabled");   // chkBuyTime and chkBrakeTo2
+    QTest::addColumn<bool>("lettersEnabled");   // Label1, txtLettersFor1Min, chkParseAllTimes
+    QTest::addRow("no join: the time rules are off whatever BuyTime is") << false << true << false << false << false;
+    QTest::addRow("join without buying time") << true << false << false << true << false;
+    QTest::addRow("join and buy time, verb present") << true << true << true << true << true;
+}
+
+void TestForm2::enablingRulesOnOpening()
+{
+    QFETCH(bool, join);
+    QFETCH(bool, buyTime);
+    QFETCH(bool, verb);
+    QFETCH(bool, buyTimeEnabled);
+    QFETCH(bool, lettersEnabled);
+    Options options;
+    options.settings.JoinSubsAbove2Lines = join;
+    options.settings.BuyTime = buyTime;
+    options.shellVerb.registered = verb;
+    options.open();
+
+    QCOMPARE(options.box(u"chkBuyTime"_s)->isEnabled(), buyTimeEnabled);
+    QCOMPARE(options.box(u"chkBuyTime"_s)->isChecked(), buyTime);
+    QCOMPARE(options.box(u"chkBrakeTo2"_s)->isEnabled(), buyTimeEnabled);
+    for (const QString &name : {u"Label1"_s, u"txtLettersFor1Min"_s, u"chkParseAllTimes"_s})
+        QVERIFY2(options.control(name)->isEnabled() == lettersEnabled, qPrintable(name));
+    QCOMPARE(options.box(u"chkAddToRightClick"_s)->isChecked(), verb);
+    QCOMPARE(options.box(u"chkCreateBakFileAuto"_s)->isEnabled(), verb);
+    QCOMPARE(options.box(u"chkShowMessageAuto"_s)->isEnabled(), verb);
+}
+
+void TestForm2::enablingRulesFollowClicks()
+{
+    Options options;
+    options.open();
+    QVERIFY(!options.box(u"chkShowMessageAuto"_s)->isEnabled());
+    options.click(u"chkAddToRightClick"_s);
+    QVERIFY(options.box(u"chkCreateBakFileAuto"_s)->isEnabled());
+    QVERIFY(options.box(u"chkShowMessageAuto"_s)->isEnabled());
+
+    options.click(u"chkBuyTime"_s);
+    QVERIFY(!options.control(u"txtLettersFor1Min"_s)->isEnabled());
+    QVERIFY(options.box(u"chkBrakeTo2"_s)->isEnabled());
+    options.click(u"chkBuyTime"_s);
+    QVERIFY(options.control(u"txtLettersFor1Min"_s)->isEnabled());
+
+    // Turning joining off disables buying time but keeps its tick, and Ok
+    // saves the tick as it stands.
+    options.click(u"chkJoinSubsAbove2Lines"_s);
+    QVERIFY(!options.box(u"chkBuyTime"_s)->isEnabled());
+    QVERIFY(options.box(u"chkBuyTime"_s)->isChecked());
+    QVERIFY(!options.control(u"chkParseAllTimes"_s)->isEnabled());
+    options.click(u"Command1"_s);
+    QVERIFY(!options.settings.JoinSubsAbove2Lines);
+    QVERIFY(options.settings.BuyTime);
+}
+
+void TestForm2::tooltipsQuoteTheMaximumAsTyped()
+{
+    Options options;
+    options.open();
+    options.type(u"txtMaxCharsPerLine"_s, u"30"_s);
+    QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s),
+             u"All subtitles above 2 lines will be corrected, not only theh ones that have above 30 chars"_s);
+    options.type(u"txtMaxCharsPerLine"_s, u"3o"_s);
+    QCOMPARE(options.hoverToolTip(u"chkParseAllTimes"_s),
+             u"Buy time for every subtitle, not only for the one that have above 3o chars"_s);
+
+    QVERIFY(options.lang.loadData(R"(<Language><Form2_Module s1="Tous, au-dessus de " s2=" car."/></Language>)"));
+    QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s), u"Tous, au-dessus de 3o car."_s);
+}
+
+void TestForm2::okCopiesEveryControl()
+{
+    Options options;
+    options.shellVerb.registered = true;
+    options.open();
+    options.type(u"txtMaxCharsPerLine"_s, u"50abc"_s);
+    options.type(u"txtLettersFor1Min"_s, u"17.5"_s);
+    for (const QString &name : {u"chkCorrectSubsAbove2Lines"_s, u"chkCreateBakFile"_s, u"chkParseAllTimes"_s,
+                                u"chkBrakeTo2"_s, u"chkShowMessage"_s, u"chkCreateBakFileAuto"_s,
+                                u"chkShowMessageAuto"_s, u"chkAddToRightClick"_s})
+        options.click(name);
+    options.click(u"Command1"_s);
+
+    QVERIFY(!options.dialog->isVisible());
+    QCOMPARE(options.dialog->result(), int(QDialog::Accepted));
+    Settings expected;
+    expected.MaxLen = 50;
+    expected.LettersFor1Min = 18; // halves go to the even integer
+    expected.CorrectSubsAbove2Lines = expected.CreateBakFile = expected.ParseAllTimes = expected.BrakeTo2 =
+        expected.ShowMessage = expected.CreateBakFileAuto = expected.ShowMessageAuto = false;
+    QCOMPARE(options.settings, expected);
+    QVERIFY(!options.shellVerb.registered);
+    QVERIFY(options.prompter.informed.isEmpty());
+
+    // Cancel copies nothing, the verb included.
+    options.open();
+    options.type(u"txtMaxCharsPerLine"_s, u"20"_s);
+    options.click(u"chkAddToRightClick"_s);
+    options.click(u"Command2"_s);
+    QCOMPARE(options.settings, expected);
+    QCOMPARE(options.shellVerb.changes, 1);
+}
+
+void TestForm2::unusableNumbersKeepTheDialogOpen_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString maxChars = u"Maximum characters per line must be a whole number of 1 or more, not \"%1\"."_s;
+    const QString letters = u"Letters for about 1 sec must be a whole number of 1 or more, not \"%1\"."_s;
+    QTest::addRow("maximum 0") << u"txtMaxCharsPerLine"_s << u"0"_s << maxChars;
+    QTest::addRow("maximum rounds to 0") << u"txtMaxCharsPerLine"_s << u"0.5"_s << maxChars;
+    QTest::addRow("maximum not a number") << u"txtMaxCharsPerLine"_s << u"abc"_s << maxChars;
+    QTest::addRow("maximum empty") << u"txtMaxCharsPerLine"_s << QString() << maxChars;
+    QTest::addRow("maximum beyond 32 bits") << u"txtMaxCharsPerLine"_s << u"99999999999"_s << maxChars;
+    QTest::addRow("reading speed negative") << u"txtLettersFor1Min"_s << u"-3"_s << letters;
+    QTest::addRow("reading speed 0") << u"txtLettersFor1Min"_s << u"0"_s << letters;
+}
+
+void TestForm2::unusableNumbersKeepTheDialogOpen()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    Options options;
+    options.open();
+    options.type(box, text);
+    options.click(u"chkShowMessage"_s);
+    options.click(u"Command1"_s);
+
+    QCOMPARE(options.prompter.informed, QStringList{message.arg(text)});
+    QVERIFY(options.dialog->isVisible());
+    QCOMPARE(options.settings, Settings());
+
+    // Mended, the same dialog saves.
+    options.type(box, u"0.6"_s);
+    options.click(u"Command1"_s);
+    QVERIFY(!options.dialog->isVisible());
+    QCOMPARE(box == u"txtMaxCharsPerLine"_s ? options.settings.MaxLen : options.settings.LettersFor1Min, 1);
+    QVERIFY(!options.settings.ShowMessage);
+}
+
+void TestForm2::aFailedVerbChangeIsReported()
+{
+    Options options;
+    options.shellVerb.failure = u"Cannot write /home/x/.local/share/applications/q.desktop: Permission denied"_s;
+    options.open();
+    options.click(u"chkAddToRightClick"_s);
+    options.click(u"chkShowMessageAuto"_s);
+    options.click(u"Command1"_s);
+
+    QCOMPARE(options.prompter.informed,
+             QStringList{u"The option \"Correct subtitles\" could not be changed: "_s + options.shellVerb.failure});
+    QVERIFY(!options.shellVerb.registered);
+    QVERIFY(!options.settings.ShowMessageAuto);
+    QVERIFY(!options.dialog->isVisible());
+}
+
+void TestForm2::optionsRoundTripThroughTheSettingsFile()
+{
+    QTemporaryDir folder;
+    const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
+    LangDoc lang;
+    const LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
+    ScriptedPrompter prompter;
+    NoFileChooser files;
+    FakeShellVerb shellVerb;
+    Form1 window(lang, languages, settingsPath, prompter, files, shellVerb, folder.path());
+    window.Form_Load();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QAction *options = window.findChild<QAction *>(u"mnuOptions"_s);
+    QVERIFY(options->isEnabled());
+
+    whenModal([](QWidget &dialog) {
+        QCOMPARE(dialog.objectName(), u"Form2"_s);
+        auto *maxChars = dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s);
+        QCOMPARE(maxChars->text(), u"44"_s);
+        maxChars->setText(u"38"_s);
+        clickOn(dialog.findChild<QCheckBox *>(u"chkBrakeTo2"_s));
+        clickOn(dialog.findChild<QCheckBox *>(u"chkAddToRightClick"_s));
+        clickOn(dialog.findChild<QPushButton *>(u"Command1"_s));
+    });
+    options->trigger();
+    QCOMPARE(window.settings().MaxLen, 38);
+    QVERIFY(!window.settings().BrakeTo2);
+    QVERIFY(shellVerb.registered);
+    const QByteArray saved = readFile(settingsPath);
+    QVERIFY2(saved.contains("MaxLen= 38") && saved.contains("BrakeTo2=0"), saved.constData());
+
+    // Cancel leaves the file's values as they were, however much was changed.
+    whenModal([](QWidget &dialog) {
+        QCOMPARE(dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->text(), u"38"_s);
+        dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->setText(u"70"_s);
+        clickOn(dialog.findChild<QCheckBox *>(u"chkBrakeTo2"_s));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(window.settings().MaxLen, 38);
+    QCOMPARE(readFile(settingsPath), saved);
+}
+
+QTEST_MAIN(TestForm2)
+#include "tst_form2.moc"
