@@ -19,7 +19,10 @@ LanguageLocator::LanguageLocator(QStringList folders) : m_folders(std::move(fold
 
 QStringList LanguageLocator::defaultFolders(const QString &executableFolder)
 {
+    // The folder new language files are written to comes first, so a file
+    // completed there wins over the copy it was made from.
     const QStringList candidates{
+        writableFolder(executableFolder),
         executableFolder,
         userFolder(),
         QDir(executableFolder).filePath(QStringLiteral(QUILLMEND_LANG_RELATIVE_DIR)),

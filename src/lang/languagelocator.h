@@ -15,9 +15,9 @@ class LanguageLocator
 public:
     explicit LanguageLocator(QStringList folders);
 
-    // The executable's folder, the user's language folder, then the
-    // installed language folder (found relative to the executable first, so
-    // an installation can be moved).
+    // The folder of writableFolder(), the executable's folder, the user's
+    // language folder, then the installed language folder (found relative to
+    // the executable first, so an installation can be moved).
     static QStringList defaultFolders(const QString &executableFolder);
     // Where language files made by the user go: the executable's folder when
     // it is writable, else the user's language folder.
