@@ -2,8 +2,9 @@
 # SPDX-FileCopyrightText: 2026 Quillmend developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Takes docs/main-window.png: the main window after correcting the bundled
-# sample, under a virtual X server. Needs xvfb, xdotool, x11-apps and
+# Takes docs/main-window.png (the main window after correcting the bundled
+# sample), docs/options.png and docs/create-language.png under a virtual X
+# server. Needs xvfb, xdotool, x11-apps and
 # imagemagick (apt-get install xvfb xdotool x11-apps imagemagick) and a build
 # in build/.
 set -eu
@@ -13,6 +14,9 @@ trap 'rm -rf "$work"' EXIT
 
 cp "$root/build/bin/quillmend" "$root"/build/bin/*.Quillmend.exe.xml "$work/"
 cp "$root/examples/sample.srt" "$work/"
+# A translation under way, for the language-file creator to open.
+sed -e 's/Creator="[^"]*"/Creator="Lucia"/' -e 's/mnuOpen="Open..."/mnuOpen="Apri..."/' \
+    -e 's/mnuSave="Save"/mnuSave="Salva"/' "$root/lang/English.Quillmend.exe.xml" > "$work/Italian.Quillmend.exe.xml"
 # A desktop-sized window, the edits window beside it, no summary box.
 cat > "$work/Quillmend.ini" <<'INI'
 [General]
@@ -41,9 +45,45 @@ sleep 3
 xdotool key alt+Down
 for step in 1 2 3 4; do xdotool key ctrl+Down; sleep 0.3; done
 sleep 1
-xwd -root -silent | convert xwd:- -crop 1390x730+0+0 "$2"
+xwd -root -silent | convert xwd:- -crop 1390x730+0+0 "$2/main-window.png"
+
+# Dialogs are taken by window, as a root grab shows them black.
+shoot() {
+    id=$(xdotool search --name "$1" | head -1)
+    xwd -id "$id" -silent | convert xwd:- "$2"
+}
+xdotool key ctrl+p
+sleep 2
+shoot '^Options$' "$2/options.png"
+xdotool key Escape
+sleep 0.5
+
+# Help, Languages, Create new Language...; then open the Italian file on
+# the right, pick an item and translate two with Enter.
+xdotool mousemove 96 8 click 1
+sleep 0.5
+xdotool key Down Right Return
+sleep 2
+creator=$(xdotool search --name '^Create new language' | head -1)
+xdotool mousemove --window "$creator" 795 21 click 1
+sleep 0.7
+xdotool type I
+xdotool key Return
+sleep 1
+xdotool mousemove --window "$creator" 150 116 click 1
+sleep 0.5
+xdotool mousemove --window "$creator" 480 90 click 1
+xdotool key ctrl+a
+xdotool type --delay 40 'Salva come...'
+xdotool key Return
+sleep 0.3
+xdotool key Return
+sleep 0.3
+xdotool type --delay 40 'Opzioni...'
+sleep 0.5
+shoot '^Create new language' "$2/create-language.png"
 kill "$pid"
 SH
 chmod +x "$work/take.sh"
-xvfb-run -a -s "-screen 0 1400x740x24" "$work/take.sh" "$work" "$root/docs/main-window.png"
-echo "wrote docs/main-window.png"
+xvfb-run -a -s "-screen 0 1400x740x24" "$work/take.sh" "$work" "$root/docs"
+echo "wrote docs/main-window.png, docs/options.png and docs/create-language.png"
