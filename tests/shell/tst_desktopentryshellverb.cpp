@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/desktopentryshellverb.h"
+#include "shell/platformshellverb.h"
 #include "support/testfiles.h"
 
 #include <QTemporaryDir>
@@ -59,6 +60,21 @@ private slots:
         QVERIFY(!QFile::exists(entryPath()));
         QVERIFY(!verb.IsShellVerbRegistered());
         QVERIFY(verb.SetShellVerb(false));
+    }
+
+    // The program's own verb goes into the applications folder of the
+    // user's data folder.
+    void platformVerbUnderTheUsersHome()
+    {
+        qputenv("XDG_DATA_HOME", m_dir->filePath(u"share"_s).toUtf8());
+        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(u"/usr/bin/quillmend"_s);
+        QString error;
+        QVERIFY2(verb->SetShellVerb(true, &error), qPrintable(error));
+        QVERIFY(readFile(entryPath()).contains("\nExec=\"/usr/bin/quillmend\" /auto %f\n"));
+        QVERIFY(verb->IsShellVerbRegistered());
+        QVERIFY(verb->SetShellVerb(false, &error));
+        QCOMPARE(filesIn(m_folder), QStringList());
+        qunsetenv("XDG_DATA_HOME");
     }
 
     void existingFile_data()
