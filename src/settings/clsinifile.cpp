@@ -194,8 +194,10 @@ qint16 clsIniFile::PutString(const QString &entryName, const QString &strValue)
     if (!isUsableSection(m_sectionName) || !isUsableKey(entryName) || hasLineBreakOrNul(strValue))
         return 0;
     const FileContent content = readFileContent(m_fullPath);
-    if (content.state == FileContent::State::Unusable)
+    if (content.state == FileContent::State::Unusable) {
+        m_errorString = QStringLiteral("the file cannot be read");
         return 0;
+    }
     // The parser trims values on load, so reloading the file this accessor
     // has just written would strip the leading blank of the values it wrote
     // (" 44"). Its own document is reused while the file is unchanged.
@@ -232,8 +234,11 @@ qint16 clsIniFile::save(const QByteArray &previousBytes, const QString &entryNam
     }
 
     QSaveFile file(m_fullPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        m_errorString = file.errorString();
         return 0;
+    }
     m_document->bytes = std::move(bytes);
+    m_errorString.clear();
     return 1;
 }

@@ -40,6 +40,9 @@ public:
     // the file is kept. Non-zero on success, 0 on failure (nothing written).
     // Unregistered: an error notice and 0.
     qint16 PutString(const QString &entryName, const QString &strValue);
+    // Why the last PutString that touched the file failed; empty after a
+    // success.
+    QString errorString() const { return m_errorString; }
 
 private:
     struct Document;
@@ -53,5 +56,6 @@ private:
     std::unique_ptr<Document> m_document;
     QString m_sectionName;
     QString m_fullPath;
+    QString m_errorString;
     bool m_isRegistered = false;
 };

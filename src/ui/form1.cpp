@@ -530,7 +530,7 @@ void Form1::LoadValues()
     applyColumnWidths();
 }
 
-void Form1::SaveValues()
+bool Form1::SaveValues()
 {
     const Twips twips = Twips::forWidget(this);
     // The normal size and place, as a window closed maximised reopens; the
@@ -556,7 +556,10 @@ void Form1::SaveValues()
     }
 
     clsIniFile ini = settingsFile();
-    SettingsStore::write(ini, m_settings);
+    if (SettingsStore::write(ini, m_settings))
+        return true;
+    m_prompter.inform(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    return false;
 }
 
 float Form1::diaxTwips() const
@@ -928,9 +931,10 @@ void Form1::mnuOptions_Click()
         options.exec();
     }
     // Whichever way the dialog closed, the file and the window follow the
-    // settings now held.
-    SaveValues();
-    LoadValues();
+    // settings now held; when the file cannot take them, reading it back
+    // would undo what was just chosen.
+    if (SaveValues())
+        LoadValues();
 }
 
 void Form1::mnuCreateLang_Click()

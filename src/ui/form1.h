@@ -67,7 +67,9 @@ public:
 
     bool LoadNewLang(const QString &newLang);
     void LoadValues();
-    void SaveValues();
+    // False, after telling the user, when the settings file could not be
+    // written.
+    bool SaveValues();
 
     void EnableEditMenu(bool toEnable);
     void EnableEditSubs(bool toEnable);

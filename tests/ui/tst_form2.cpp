@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -75,14 +77,18 @@ struct Options
     }
 };
 
-// Runs act on the modal dialog as soon as it is shown.
-void whenModal(std::function<void(QWidget &)> act)
+// Runs act on the modal dialog as soon as it is shown; the flag tells
+// whether it was.
+std::shared_ptr<bool> whenModal(std::function<void(QWidget &)> act)
 {
-    QTimer::singleShot(0, [act] {
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [act, ran] {
         QWidget *modal = QApplication::activeModalWidget();
         QVERIFY(modal);
+        *ran = true;
         act(*modal);
     });
+    return ran;
 }
 
 } // namespace
@@ -101,6 +107,7 @@ private slots:
     void unusableNumbersKeepTheDialogOpen();
     void aFailedVerbChangeIsReported();
     void optionsRoundTripThroughTheSettingsFile();
+    void anUnwritableSettingsFileKeepsTheChoice();
 };
 
 void TestForm2::enablingRulesOnOpening_data()
@@ -283,7 +290,7 @@ void TestForm2::optionsRoundTripThroughTheSettingsFile()
     QAction *options = window.findChild<QAction *>(u"mnuOptions"_s);
     QVERIFY(options->isEnabled());
 
-    whenModal([](QWidget &dialog) {
+    auto ran = whenModal([](QWidget &dialog) {
         QCOMPARE(dialog.objectName(), u"Form2"_s);
         auto *maxChars = dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s);
         QCOMPARE(maxChars->text(), u"44"_s);
@@ -293,6 +300,7 @@ void TestForm2::optionsRoundTripThroughTheSettingsFile()
         clickOn(dialog.findChild<QPushButton *>(u"Command1"_s));
     });
     options->trigger();
+    QVERIFY(*ran);
     QCOMPARE(window.settings().MaxLen, 38);
     QVERIFY(!window.settings().BrakeTo2);
     QVERIFY(shellVerb.registered);
@@ -300,15 +308,44 @@ void TestForm2::optionsRoundTripThroughTheSettingsFile()
     QVERIFY2(saved.contains("MaxLen= 38") && saved.contains("BrakeTo2=0"), saved.constData());
 
     // Cancel leaves the file's values as they were, however much was changed.
-    whenModal([](QWidget &dialog) {
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ran = whenModal([](QWidget &dialog) {
         QCOMPARE(dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->text(), u"38"_s);
         dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->setText(u"70"_s);
         clickOn(dialog.findChild<QCheckBox *>(u"chkBrakeTo2"_s));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(*ran);
     QCOMPARE(window.settings().MaxLen, 38);
     QCOMPARE(readFile(settingsPath), saved);
+}
+
+void TestForm2::anUnwritableSettingsFileKeepsTheChoice()
+{
+    // A folder where the settings file should be: nothing can be written.
+    QTemporaryDir folder;
+    const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
+    QVERIFY(QDir().mkpath(settingsPath));
+    LangDoc lang;
+    const LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
+    ScriptedPrompter prompter;
+    NoFileChooser files;
+    FakeShellVerb shellVerb;
+    Form1 window(lang, languages, settingsPath, prompter, files, shellVerb, folder.path());
+    window.Form_Load();
+
+    const auto ran = whenModal([](QWidget &dialog) {
+        dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->setText(u"38"_s);
+        clickOn(dialog.findChild<QPushButton *>(u"Command1"_s));
+    });
+    window.findChild<QAction *>(u"mnuOptions"_s)->trigger();
+    QVERIFY(*ran);
+    QCOMPARE(window.settings().MaxLen, 38);
+    QCOMPARE(prompter.informed.size(), 1);
+    QVERIFY2(prompter.informed.first().startsWith(u"Cannot save "_s + settingsPath + u": "_s),
+             qPrintable(prompter.informed.first()));
 }
 
 QTEST_MAIN(TestForm2)
