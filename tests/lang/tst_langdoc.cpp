@@ -108,6 +108,26 @@ private slots:
         QCOMPARE(LanguageLocator::langFileBaseFor(u"Pt.BR"_qs), u"Pt.BR.Quillmend.exe"_qs);
         QCOMPARE(LanguageLocator::languageNameOf(u"Pt.BR.Quillmend.exe"_qs), u"Pt"_qs);
     }
+
+    // New files go where they can be written, and that folder is searched
+    // first, so a file completed there wins over the one it came from.
+    void defaultFoldersPutTheWritableOneFirst()
+    {
+        QTemporaryDir home;
+        qputenv("XDG_DATA_HOME", home.filePath(u"data"_qs).toUtf8());
+        const QString user = home.filePath(u"data/quillmend/lang"_qs);
+        QCOMPARE(LanguageLocator::userFolder(), user);
+
+        const QString installedBin = home.filePath(u"missing/bin"_qs);
+        QCOMPARE(LanguageLocator::writableFolder(installedBin), user);
+        const QStringList installed = LanguageLocator::defaultFolders(installedBin);
+        QCOMPARE(installed.mid(0, 3),
+                 (QStringList{user, installedBin, home.filePath(u"missing/share/quillmend/lang"_qs)}));
+
+        QCOMPARE(LanguageLocator::writableFolder(home.path()), home.path());
+        QCOMPARE(LanguageLocator::defaultFolders(home.path()).mid(0, 2), (QStringList{home.path(), user}));
+        qunsetenv("XDG_DATA_HOME");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLangDoc)
