@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace {
 
 QCheckBox *makeCheckBox(QWidget *parent, const char16_t *name, const char16_t *caption)
@@ -37,12 +39,15 @@ QLineEdit *makeNumberBox(QWidget *parent, const char16_t *name, const char16_t *
     return box;
 }
 
-// A row indented under the check box it depends on.
-QHBoxLayout *indented(int level)
+// A row indented under the check box it depends on, added to layout.
+void addIndented(QBoxLayout *layout, int level, std::initializer_list<QWidget *> widgets)
 {
     auto *row = new QHBoxLayout;
     row->addSpacing(20 * level);
-    return row;
+    for (QWidget *widget : widgets)
+        row->addWidget(widget);
+    row->addStretch();
+    layout->addLayout(row);
 }
 
 // The value a correction run can use, or nothing: the leading number of text
@@ -114,20 +119,10 @@ void Form2::createControls()
     auto *frameLayout = new QVBoxLayout(Frame1);
     frameLayout->addWidget(m_chkCorrectSubsAbove2Lines);
     frameLayout->addWidget(m_chkJoinSubsAbove2Lines);
-    QHBoxLayout *buyRow = indented(1);
-    buyRow->addWidget(m_chkBuyTime);
-    frameLayout->addLayout(buyRow);
-    QHBoxLayout *lettersRow = indented(2);
-    lettersRow->addWidget(m_txtLettersFor1Min);
-    lettersRow->addWidget(m_Label1);
-    lettersRow->addStretch();
-    frameLayout->addLayout(lettersRow);
-    QHBoxLayout *allRow = indented(2);
-    allRow->addWidget(m_chkParseAllTimes);
-    frameLayout->addLayout(allRow);
-    QHBoxLayout *brakeRow = indented(1);
-    brakeRow->addWidget(m_chkBrakeTo2);
-    frameLayout->addLayout(brakeRow);
+    addIndented(frameLayout, 1, {m_chkBuyTime});
+    addIndented(frameLayout, 2, {m_txtLettersFor1Min, m_Label1});
+    addIndented(frameLayout, 2, {m_chkParseAllTimes});
+    addIndented(frameLayout, 1, {m_chkBrakeTo2});
 
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
@@ -146,11 +141,8 @@ void Form2::createControls()
     layout->addWidget(m_chkShowMessage);
     layout->addWidget(line);
     layout->addWidget(m_chkAddToRightClick);
-    for (QCheckBox *box : {m_chkCreateBakFileAuto, m_chkShowMessageAuto}) {
-        QHBoxLayout *row = indented(1);
-        row->addWidget(box);
-        layout->addLayout(row);
-    }
+    addIndented(layout, 1, {m_chkCreateBakFileAuto});
+    addIndented(layout, 1, {m_chkShowMessageAuto});
     layout->addStretch();
     layout->addLayout(buttons);
 

@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "support/fakeshellverb.h"
-#include "support/scriptedprompter.h"
+#include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
 #include "ui/commandline.h"
@@ -33,15 +32,6 @@
 #include <memory>
 
 namespace {
-
-// Answers the Open dialog from a list; Save as is always cancelled.
-class ScriptedChooser : public FileChooser
-{
-public:
-    QStringList toOpen;
-    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return toOpen.value(0); }
-    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
-};
 
 const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_qs;
 const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_qs;
@@ -91,21 +81,9 @@ QList<int> numbers(const SubtitleTableModel &model)
 } // namespace
 
 // One main window and everything it talks to.
-struct Session
+struct Session : MainWindowFixture
 {
-    LangDoc lang;
-    LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
-    ScriptedPrompter prompter;
-    ScriptedChooser files;
-    FakeShellVerb shellVerb;
-    std::unique_ptr<Form1> window;
-
-    explicit Session(const QString &settingsPath)
-        : window(std::make_unique<Form1>(lang, languages, settingsPath, prompter, files, shellVerb,
-                                         QFileInfo(settingsPath).absolutePath()))
-    {
-        window->Form_Load();
-    }
+    using MainWindowFixture::MainWindowFixture;
 
     bool show()
     {

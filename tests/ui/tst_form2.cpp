@@ -4,10 +4,9 @@
 #include "lang/languagelocator.h"
 #include "settings/settings.h"
 #include "support/fakeshellverb.h"
+#include "support/mainwindowfixture.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
-#include "ui/filechooser.h"
-#include "ui/form1.h"
 #include "ui/form2.h"
 
 #include <QAction>
@@ -27,13 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-class NoFileChooser : public FileChooser
-{
-public:
-    QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
-    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
-};
 
 // A check box takes clicks on its box and caption only, not on the rest of
 // its row.
@@ -278,13 +270,9 @@ void TestForm2::optionsRoundTripThroughTheSettingsFile()
 {
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
-    LangDoc lang;
-    const LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
-    ScriptedPrompter prompter;
-    NoFileChooser files;
-    FakeShellVerb shellVerb;
-    Form1 window(lang, languages, settingsPath, prompter, files, shellVerb, folder.path());
-    window.Form_Load();
+    MainWindowFixture main(settingsPath);
+    Form1 &window = *main.window;
+    FakeShellVerb &shellVerb = main.shellVerb;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QAction *options = window.findChild<QAction *>(u"mnuOptions"_s);
@@ -328,13 +316,9 @@ void TestForm2::anUnwritableSettingsFileKeepsTheChoice()
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
     QVERIFY(QDir().mkpath(settingsPath));
-    LangDoc lang;
-    const LanguageLocator languages{QStringList{QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)}};
-    ScriptedPrompter prompter;
-    NoFileChooser files;
-    FakeShellVerb shellVerb;
-    Form1 window(lang, languages, settingsPath, prompter, files, shellVerb, folder.path());
-    window.Form_Load();
+    MainWindowFixture main(settingsPath);
+    Form1 &window = *main.window;
+    const ScriptedPrompter &prompter = main.prompter;
 
     const auto ran = whenModal([](QWidget &dialog) {
         dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s)->setText(u"38"_s);
