@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
-#include "support/srttext.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -20,8 +19,6 @@ class TestCli : public QObject
 
 private:
     QTemporaryDir m_dir;
-    QString m_out;
-    QString m_err;
 
     struct Run
     {
