@@ -33,29 +33,31 @@ private:
                "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo\r\n\r\n";
     }
 
-
 private slots:
     void backupRules_data()
     {
         QTest::addColumn<bool>("createBakFile");
+        QTest::addColumn<bool>("oldFile");
         QTest::addColumn<bool>("oldBackup");
         QTest::addColumn<QList<Prompter::Answer>>("answers");
         QTest::addColumn<QByteArray>("backupAfter");
         QTest::addColumn<int>("questions");
 
-        QTest::newRow("first backup") << true << false << QList<Prompter::Answer>{} << QByteArray("old") << 0;
-        QTest::newRow("old backup kept by default")
-            << true << true << QList<Prompter::Answer>{} << QByteArray("older") << 1;
-        QTest::newRow("old backup replaced on Yes")
-            << true << true << QList<Prompter::Answer>{Prompter::Answer::Yes} << QByteArray("old") << 1;
-        QTest::newRow("no backup wanted") << false << false << QList<Prompter::Answer>{} << QByteArray("<missing>") << 0;
+        using A = Prompter::Answer;
+        QTest::newRow("first backup") << true << true << false << QList<A>{} << QByteArray("old") << 0;
+        QTest::newRow("old backup kept by default") << true << true << true << QList<A>{} << QByteArray("older") << 1;
+        QTest::newRow("old backup replaced on Yes") << true << true << true << QList<A>{A::Yes} << QByteArray("old") << 1;
+        QTest::newRow("no backup wanted") << false << true << false << QList<A>{} << QByteArray("<missing>") << 0;
         QTest::newRow("no backup wanted, old one untouched")
-            << false << true << QList<Prompter::Answer>{} << QByteArray("older") << 0;
+            << false << true << true << QList<A>{} << QByteArray("older") << 0;
+        QTest::newRow("a new file has nothing to back up")
+            << true << false << false << QList<A>{} << QByteArray("<missing>") << 0;
     }
 
     void backupRules()
     {
         QFETCH(bool, createBakFile);
+        QFETCH(bool, oldFile);
         QFETCH(bool, oldBackup);
         QFETCH(QList<Prompter::Answer>, answers);
         QFETCH(QByteArray, backupAfter);
@@ -63,7 +65,8 @@ private slots:
 
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
-        QVERIFY(writeFile(target, "old"));
+        if (oldFile)
+            QVERIFY(writeFile(target, "old"));
         if (oldBackup)
             QVERIFY(writeFile(target + u".bak"_qs, "older"));
 
@@ -77,15 +80,6 @@ private slots:
             QCOMPARE(prompter.asked.first(), u".bak file exists. Replace?"_qs);
         // Nothing left over from the temporary files.
         QCOMPARE(filesIn(dir.path()).size(), backupAfter == "<missing>" ? 1 : 2);
-    }
-
-    void saveAsANewFileMakesNoBackup()
-    {
-        QTemporaryDir dir;
-        ScriptedPrompter prompter;
-        const QString target = dir.filePath(u"new.srt"_qs);
-        QCOMPARE(DoSave(twoRows(), {}, target, true, prompter, m_lang).status, SaveOutcome::Status::Saved);
-        QCOMPARE(filesIn(dir.path()), QStringList{u"new.srt"_qs});
     }
 
     void throughASymbolicLink()
@@ -139,7 +133,6 @@ private slots:
         QTest::addColumn<QString>("reasonPart");
 
         QTest::newRow("folder missing") << u"gone/movie.srt"_qs << FileEncoding{} << QString();
-        QTest::newRow("parent is a file") << u"movie.srt/inside.srt"_qs << FileEncoding{} << QString();
         QTest::newRow("target is a folder") << u"folder"_qs << FileEncoding{} << u"not a regular file"_qs;
         QTest::newRow("Latin-1 cannot hold the text")
             << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"}

@@ -5,6 +5,7 @@
 #include "document/subtitlefile.h"
 #include "document/textencoder.h"
 #include "document/unicodetext.h"
+#include "lang/langdoc.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -122,39 +123,33 @@ private slots:
     void badBytesAreRefusedWithTheirOffset_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<ReadError::Kind>("kind");
-        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<QString>("message");
 
         QTest::newRow("invalid UTF-8 after a BOM") << QByteArray("\xEF\xBB\xBF" "1\nabc\xE9z\n")
-                                                   << ReadError::Kind::InvalidUtf8 << qint64(8);
-        QTest::newRow("overlong form after a BOM") << QByteArray("\xEF\xBB\xBF\xC0\xAF") << ReadError::Kind::InvalidUtf8
-                                                   << qint64(3);
-        QTest::newRow("surrogate after a BOM") << QByteArray("\xEF\xBB\xBFok\xED\xA0\x80")
-                                               << ReadError::Kind::InvalidUtf8 << qint64(5);
-        QTest::newRow("truncated at the end") << QByteArray("\xEF\xBB\xBFok\xE2\x82") << ReadError::Kind::InvalidUtf8
-                                              << qint64(5);
-        QTest::newRow("NUL byte") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nab\0cd", 37) << ReadError::Kind::NulByte
-                                  << qint64(34);
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << ReadError::Kind::NulByte
-                                << qint64(8);
+                                                   << u"invalid UTF-8 at byte 8"_qs;
+        QTest::newRow("overlong form after a BOM") << QByteArray("\xEF\xBB\xBF\xC0\xAF") << u"invalid UTF-8 at byte 3"_qs;
+        QTest::newRow("surrogate after a BOM") << QByteArray("\xEF\xBB\xBFok\xED\xA0\x80") << u"invalid UTF-8 at byte 5"_qs;
+        QTest::newRow("truncated at the end") << QByteArray("\xEF\xBB\xBFok\xE2\x82") << u"invalid UTF-8 at byte 5"_qs;
+        QTest::newRow("NUL byte") << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nab\0cd", 37)
+                                  << u"a NUL byte at byte 34; this is not a text file"_qs;
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                                << u"a NUL byte at byte 8; this is not a text file"_qs;
         QTest::newRow("unpaired UTF-16 surrogate") << QByteArray("\xFF\xFE" "a\0\x00\xD8" "b\0", 8)
-                                                   << ReadError::Kind::InvalidUtf16 << qint64(4);
-        QTest::newRow("odd UTF-16 length") << QByteArray("\xFE\xFF\0a\0", 5) << ReadError::Kind::InvalidUtf16
-                                           << qint64(4);
-        QTest::newRow("NUL in UTF-16") << QByteArray("\xFF\xFE" "a\0\0\0", 6) << ReadError::Kind::NulByte << qint64(4);
+                                                   << u"invalid UTF-16 at byte 4"_qs;
+        QTest::newRow("odd UTF-16 length") << QByteArray("\xFE\xFF\0a\0", 5) << u"invalid UTF-16 at byte 4"_qs;
+        QTest::newRow("NUL in UTF-16") << QByteArray("\xFF\xFE" "a\0\0\0", 6)
+                                       << u"a NUL byte at byte 4; this is not a text file"_qs;
     }
 
     void badBytesAreRefusedWithTheirOffset()
     {
         QFETCH(QByteArray, file);
-        QFETCH(ReadError::Kind, kind);
-        QFETCH(qint64, offset);
+        QFETCH(QString, message);
 
         DecodedSubtitles decoded;
         ReadError error;
         QVERIFY(!decodeSubtitleBytes(file, decoded, error));
-        QCOMPARE(error.kind, kind);
-        QCOMPARE(error.byteOffset, offset);
+        QCOMPARE(error.describe(LangDoc{}), u"Error in file: "_qs + message);
     }
 
     void onlyRegularFilesAreRead()
@@ -164,7 +159,7 @@ private slots:
         ReadError error;
 
         QVERIFY(!readFileBytes(dir.path(), bytes, error));
-        QCOMPARE(error.kind, ReadError::Kind::NotRegularFile);
+        QCOMPARE(error.describe(LangDoc{}), u"Error in file: not a regular file"_qs);
 
         // A FIFO nobody writes to would block a plain open for ever.
         const QString fifo = dir.filePath(u"pipe.srt"_qs);
@@ -173,8 +168,8 @@ private slots:
         QCOMPARE(error.kind, ReadError::Kind::NotRegularFile);
 
         QVERIFY(!readFileBytes(dir.filePath(u"missing.srt"_qs), bytes, error));
-        QCOMPARE(error.kind, ReadError::Kind::CannotOpen);
         QVERIFY(!error.reason.isEmpty());
+        QCOMPARE(error.describe(LangDoc{}), u"Error in file: cannot read the file: "_qs + error.reason);
 
         FailingDevice failing;
         QVERIFY(!readDeviceBytes(failing, bytes, error));

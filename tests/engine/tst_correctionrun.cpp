@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
 #include "engine/correctionrun.h"
-#include "engine/linebreak.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
 #include "support/srttext.h"
@@ -46,10 +45,12 @@ private:
         return texts.join(QLatin1Char('|'));
     }
 
-    static Settings withMaxLen(qint32 maxLen)
+    // The default settings with one value changed.
+    template<typename T>
+    static Settings with(T Settings::*field, T value)
     {
         Settings settings;
-        settings.MaxLen = maxLen;
+        settings.*field = value;
         return settings;
     }
 
@@ -63,42 +64,38 @@ private slots:
         QTest::addColumn<int>("edits");
         QTest::addColumn<int>("longLinesLeft");
 
-        Settings noSplit;
-        noSplit.BrakeTo2 = false;
-        Settings keepThreeLines;
-        keepThreeLines.CorrectSubsAbove2Lines = false;
-        Settings noJoin;
-        noJoin.JoinSubsAbove2Lines = false;
         const QString sixty = QStringLiteral("This line is far too long to be read in the time it is shown");
         const QString hundredTwenty =
             QStringLiteral("one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen "
                            "sixteen seventeen eighteen nine");
-        QCOMPARE(hundredTwenty.size(), 120);
 
-        QTest::newRow("last blank within MaxLen") << withMaxLen(10) << u"aaaa bbbb cccc"_qs
-                                                 << u"aaaa bbbb\ncccc"_qs << u"0001 Edit"_qs << 1 << 0;
+        const Settings ten = with(&Settings::MaxLen, 10);
+        QTest::newRow("last blank within MaxLen")
+            << ten << u"aaaa bbbb cccc"_qs << u"aaaa bbbb\ncccc"_qs << u"0001 Edit"_qs << 1 << 0;
         QTest::newRow("two lines of exactly MaxLen stay")
-            << withMaxLen(10) << u"aaaa bbbbb\ncccc ddddd"_qs << u"aaaa bbbbb\ncccc ddddd"_qs << QString() << 0 << 0;
+            << ten << u"aaaa bbbbb\ncccc ddddd"_qs << u"aaaa bbbbb\ncccc ddddd"_qs << QString() << 0 << 0;
         QTest::newRow("three short lines joined")
             << Settings{} << u"Yes.\nNo.\nMaybe."_qs << u"Yes. No. Maybe."_qs << u"0001 Edit"_qs << 1 << 0;
-        QTest::newRow("three short lines kept when so set")
-            << keepThreeLines << u"Yes.\nNo.\nMaybe."_qs << u"Yes.\nNo.\nMaybe."_qs << QString() << 0 << 0;
+        QTest::newRow("three short lines kept when so set") << with(&Settings::CorrectSubsAbove2Lines, false)
+                                                            << u"Yes.\nNo.\nMaybe."_qs << u"Yes.\nNo.\nMaybe."_qs
+                                                            << QString() << 0 << 0;
         QTest::newRow("no correction without joining")
-            << noJoin << sixty << sixty << QString() << 0 << 0;
+            << with(&Settings::JoinSubsAbove2Lines, false) << sixty << sixty << QString() << 0 << 0;
         QTest::newRow("first word longer than a line")
-            << withMaxLen(10) << u"Supercalifragilistic yes"_qs << u"Supercalifragilistic yes"_qs
-            << u"0001 Edit"_qs << 0 << 0;
+            << ten << u"Supercalifragilistic yes"_qs << u"Supercalifragilistic yes"_qs << u"0001 Edit"_qs << 0 << 0;
         QTest::newRow("blank right after MaxLen is not used")
-            << withMaxLen(10) << u"aaa bbbbbb cc"_qs << u"aaa\nbbbbbb cc"_qs << u"0001 Edit"_qs << 1 << 0;
+            << ten << u"aaa bbbbbb cc"_qs << u"aaa\nbbbbbb cc"_qs << u"0001 Edit"_qs << 1 << 0;
         QTest::newRow("second line left long without splitting")
-            << noSplit << hundredTwenty
+            << with(&Settings::BrakeTo2, false) << hundredTwenty
             << u"one two three four five six seven eight\nnine ten eleven twelve thirteen fourteen fifteen sixteen "
                u"seventeen eighteen nine"_qs
             << u"0001 Edit"_qs << 1 << 1;
+        QTest::newRow("a split with an empty half is a broken long line")
+            << ten << u"  - aaaa bbbb cccc dddd"_qs << u"  - aaaa\nbbbb cccc dddd"_qs << u"0001 Edit"_qs << 1 << 1;
         QTest::newRow("a line ending in a blank leaves two at the join")
-            << withMaxLen(10) << u"aaaa bbbb \ncc\ndd"_qs << u"aaaa bbbb\n cc dd"_qs << u"0001 Edit"_qs << 1 << 0;
+            << ten << u"aaaa bbbb \ncc\ndd"_qs << u"aaaa bbbb\n cc dd"_qs << u"0001 Edit"_qs << 1 << 0;
         QTest::newRow("accents count as one character")
-            << withMaxLen(10) << u"éééé àààà çç"_qs << u"éééé àààà\nçç"_qs << u"0001 Edit"_qs << 1 << 0;
+            << ten << u"éééé àààà çç"_qs << u"éééé àààà\nçç"_qs << u"0001 Edit"_qs << 1 << 0;
     }
 
     void reBreaking()
@@ -191,9 +188,7 @@ private slots:
     void timeOnlyPathFollowsItsSettings()
     {
         const QString input = srtBlock(1, u"00:00:10,000"_qs, u"00:00:10,500"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs);
-        Settings onlyLongOnes;
-        onlyLongOnes.ParseAllTimes = false;
-        QCOMPARE(correct(input, onlyLongOnes).srt, input);
+        QCOMPARE(correct(input, with(&Settings::ParseAllTimes, false)).srt, input);
 
         const Outcome outcome = correct(input);
         QCOMPARE(outcome.result.counters.timeOnlyEdits, 1);
@@ -210,29 +205,29 @@ private slots:
         QTest::newRow("middle blank, time shared by length")
             << 44
             << u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr stuvw xyzabc"_qs
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,599"_qs, u"abcd abcd abcd abcd abcd abcd abcd abcde"_qs)
-                + srtBlock(2, u"00:00:02,600"_qs, u"00:00:05,000"_qs,
+            << srtBlock(2, u"00:00:01,000"_qs, u"00:00:02,599"_qs, u"abcd abcd abcd abcd abcd abcd abcd abcde"_qs)
+                + srtBlock(3, u"00:00:02,600"_qs, u"00:00:05,000"_qs,
                            u"efghijklmn opqrs tuvwx yzabc\ndefgh ijklm nopqr stuvw xyzabc"_qs);
         QTest::newRow("dialogue dash too far from the end: comma near the middle")
             << 44
             << u"He said - no. - Yes, we go now, all of us together, right this minute and no later than that, I promise."_qs
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,192"_qs, u"He said - no. - Yes, we go now,"_qs)
-                + srtBlock(2, u"00:00:02,193"_qs, u"00:00:05,000"_qs,
+            << srtBlock(2, u"00:00:01,000"_qs, u"00:00:02,192"_qs, u"He said - no. - Yes, we go now,"_qs)
+                + srtBlock(3, u"00:00:02,193"_qs, u"00:00:05,000"_qs,
                            u"all of us together, right this minute\nand no later than that, I promise."_qs);
         QTest::newRow("dialogue dash")
             << 30 << u"- Where are you going now? - Home, where else would I go at this hour?"_qs
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,485"_qs, u"- Where are you going now?"_qs)
-                + srtBlock(2, u"00:00:02,486"_qs, u"00:00:05,000"_qs,
+            << srtBlock(2, u"00:00:01,000"_qs, u"00:00:02,485"_qs, u"- Where are you going now?"_qs)
+                + srtBlock(3, u"00:00:02,486"_qs, u"00:00:05,000"_qs,
                            u"- Home, where else would\nI go at this hour?"_qs);
         QTest::newRow("not at 2.5 nor after an initial; after an ellipsis")
             << 30 << u"So we all paid 2.5 dollars to J. Smith and he said wait... then we left the shop quickly now"_qs
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:03,521"_qs,
+            << srtBlock(2, u"00:00:01,000"_qs, u"00:00:03,521"_qs,
                         u"So we all paid 2.5 dollars to\nJ. Smith and he said wait..."_qs)
-                + srtBlock(2, u"00:00:03,522"_qs, u"00:00:05,000"_qs, u"then we left the\nshop quickly now"_qs);
+                + srtBlock(3, u"00:00:03,522"_qs, u"00:00:05,000"_qs, u"then we left the\nshop quickly now"_qs);
         QTest::newRow("a question mark first in the window ends its search")
             << 30 << u"Is it you, Tom? Who else would be here at this late hour? Come in and sit down by the warm fire"_qs
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,936"_qs, u"Is it you, Tom? Who else\nwould be here at this"_qs)
-                + srtBlock(2, u"00:00:02,937"_qs, u"00:00:05,000"_qs,
+            << srtBlock(2, u"00:00:01,000"_qs, u"00:00:02,936"_qs, u"Is it you, Tom? Who else\nwould be here at this"_qs)
+                + srtBlock(3, u"00:00:02,937"_qs, u"00:00:05,000"_qs,
                            u"late hour? Come in and sit\ndown by the warm fire"_qs);
     }
 
@@ -242,58 +237,36 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, expected);
 
-        Settings settings = withMaxLen(maxLen);
+        // Between two short subtitles, to see the numbers after a split.
+        const QString first = srtBlock(1, u"00:00:00,200"_qs, u"00:00:00,500"_qs, u"First."_qs);
+        const auto last = [](int number) { return srtBlock(number, u"00:00:06,000"_qs, u"00:00:07,000"_qs, u"Last."_qs); };
+        Settings settings = with(&Settings::MaxLen, maxLen);
         settings.BuyTime = false; // keeps the span at 4.001 s
-        const Outcome outcome = correct(srtBlock(1, u"00:00:01,000"_qs, u"00:00:05,000"_qs, text), settings);
+        const Outcome outcome =
+            correct(first + srtBlock(2, u"00:00:01,000"_qs, u"00:00:05,000"_qs, text) + last(3), settings);
         QVERIFY(outcome.result.ok);
-        QCOMPARE(outcome.srt, expected);
-        QCOMPARE(recordsText(outcome.result), u"0001 Split"_qs);
+        QCOMPARE(outcome.srt, first + expected + last(4));
+        QCOMPARE(recordsText(outcome.result), u"0002 Split"_qs);
         QCOMPARE(outcome.result.counters.splits, 1);
         QCOMPARE(outcome.result.counters.edits, 1);
-        QCOMPARE(outcome.rows.at(0).tag, 1);
-        QCOMPARE(outcome.rows.at(1).tag, 1);
-    }
-
-    void splitShiftsLaterNumbersButNotOrdinals()
-    {
-        Settings settings;
-        settings.BuyTime = false;
-        const QString longText =
-            u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr stuvw xyzabc"_qs;
-        const Outcome outcome = correct(srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"First."_qs)
-                                            + srtBlock(2, u"00:00:03,000"_qs, u"00:00:09,000"_qs, longText)
-                                            + srtBlock(3, u"00:00:10,000"_qs, u"00:00:12,000"_qs, u"Last."_qs),
-                                        settings);
-        QCOMPARE(outcome.rows.size(), size_t(4));
-        QCOMPARE(outcome.rows.at(3).number, 4);
+        QCOMPARE(outcome.rows.at(1).tag, 2);
+        QCOMPARE(outcome.rows.at(2).tag, 2);
         QCOMPARE(outcome.rows.at(3).tag, 3);
-        QCOMPARE(recordsText(outcome.result), u"0002 Split"_qs);
         QCOMPARE(outcome.result.subtitlesIn, 3);
         QCOMPARE(outcome.result.subtitlesOut, 4);
     }
 
-    void splitWithAnEmptyHalfIsABrokenLongLine()
+    void aFiveMegabyteLineIsHandledLikeAnyOther()
     {
-        const Outcome outcome = correct(srtBlock(1, u"00:00:01,000"_qs, u"00:00:30,000"_qs, u"  - aaaa bbbb cccc dddd"_qs),
-                                        withMaxLen(10));
-        QCOMPARE(outcome.rows.size(), size_t(1));
-        QCOMPARE(outcome.rows.front().text, u"  - aaaa\r\nbbbb cccc dddd"_qs);
-        QCOMPARE(outcome.result.counters.longLinesLeft, 1);
-        QCOMPARE(outcome.result.counters.splits, 0);
-        QCOMPARE(recordsText(outcome.result), u"0001 Edit"_qs);
-    }
+        QString words;
+        while (words.size() < 5 * 1024 * 1024)
+            words += u"word, and. "_qs;
+        QCOMPARE(correct(words).result.errorText, u"Error in file: no time line found; this is not a subtitle file"_qs);
 
-    void readingRulesOfTheRun()
-    {
-        // A missing number line keeps its dialogue; an empty subtitle gives
-        // no row and the numbers close up; numbers in the file are ignored.
-        const QString input = u"7\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n"
-                              u"00:00:03,000 --> 00:00:04,000\r\n\r\n"
-                              u"9\r\n00:00:05,000 --> 00:00:06,000\r\nTwo\r\n"_qs;
-        const Outcome outcome = correct(input);
+        const Outcome outcome = correct(srtBlock(1, u"00:00:01,000"_qs, u"00:00:09,000"_qs, words));
         QVERIFY(outcome.result.ok);
-        QCOMPARE(outcome.srt, srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"One"_qs)
-                                  + srtBlock(2, u"00:00:05,000"_qs, u"00:00:06,000"_qs, u"Two"_qs));
+        QCOMPARE(outcome.rows.size(), size_t(2));
+        QCOMPARE(outcome.result.counters, (CorrectionCounters{1, 1, 0, 1, 0, 0}));
     }
 
     void invalidInputChangesNothing_data()
@@ -302,17 +275,15 @@ private slots:
         QTest::addColumn<Settings>("settings");
         QTest::addColumn<QString>("error");
 
+        const QString hi = srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Hi"_qs);
         QTest::newRow("full stop for comma") << u"1\r\n00:00:01.000 --> 00:00:02.000\r\nHi\r\n"_qs << Settings{}
                                              << u"Error in file: line 2: 00:00:01.000 --> 00:00:02.000"_qs;
-        QTest::newRow("bad time after the last text")
-            << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Hi"_qs) + u"2\r\n24:00:00,000 --> 24:00:01,000\r\n"_qs
-            << Settings{} << u"Error in file: line 6: 24:00:00,000 --> 24:00:01,000"_qs;
-        QTest::newRow("MaxLen zero") << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Hi"_qs) << withMaxLen(0)
+        QTest::newRow("bad time after the last text") << hi + u"2\r\n24:00:00,000 --> 24:00:01,000\r\n"_qs << Settings{}
+                                                      << u"Error in file: line 6: 24:00:00,000 --> 24:00:01,000"_qs;
+        QTest::newRow("MaxLen zero") << hi << with(&Settings::MaxLen, 0)
                                      << u"Invalid setting MaxLen: must be at least 1"_qs;
-        Settings noReading;
-        noReading.LettersFor1Min = -3;
-        QTest::newRow("reading speed below one") << srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Hi"_qs)
-                                                 << noReading << u"Invalid setting LettersFor1Min: must be at least 1"_qs;
+        QTest::newRow("reading speed below one") << hi << with(&Settings::LettersFor1Min, -3)
+                                                 << u"Invalid setting LettersFor1Min: must be at least 1"_qs;
     }
 
     void invalidInputChangesNothing()
@@ -343,14 +314,6 @@ private slots:
         QFETCH(CorrectionCounters, counters);
         QFETCH(QString, summary);
         QCOMPARE(correctionSummary(counters, LangDoc{}), summary);
-    }
-
-    void strCountCountsOverlappingOccurrences()
-    {
-        QCOMPARE(StrCount(U"aaa", U"aa"), 2);
-        QCOMPARE(StrCount(U"one line", U"\r\n"), 0);
-        QCOMPARE(StrCount(U"a\r\nb\r\nc", U"\r\n"), 2);
-        QCOMPARE(StrCount(U"abc", U""), 0);
     }
 
     void summaryAndKindsFollowTheLanguage()

@@ -3,6 +3,7 @@
 #include "settings/clsinifile.h"
 #include "support/scriptedprompter.h"
 #include "support/settingsfixture.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,18 +23,6 @@ class tst_clsIniFile : public QObject
     std::unique_ptr<QTemporaryDir> m_dir;
 
     QString path() const { return m_dir->filePath(u"Quillmend.ini"_s); }
-
-    void createFile(const QByteArray &content, const QString &path = {})
-    {
-        QFile file(path.isEmpty() ? this->path() : path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
-
-    QByteArray fileContent() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
 private slots:
     void init()
@@ -83,7 +72,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, value);
         if (!content.isNull())
-            createFile(content);
+            QVERIFY(writeFile(path(), content));
         QCOMPARE(registeredIni(m_prompter, path()).GetString(u"MaxLen"_s, u"default"_s), value);
     }
 
@@ -107,9 +96,9 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         if (!before.isNull())
-            createFile(before);
+            QVERIFY(writeFile(path(), before));
         QVERIFY(registeredIni(m_prompter, path()).PutString(u"MaxLen"_s, u" 44"_s) != 0);
-        QCOMPARE(fileContent(), after);
+        QCOMPARE(readFile(path()), after);
     }
 
     void successiveWrites()
@@ -117,28 +106,28 @@ private slots:
         clsIniFile ini = registeredIni(m_prompter, path());
         QVERIFY(ini.PutString(u"MaxLen"_s, u" 44"_s) != 0);
         QVERIFY(ini.PutString(u"LettersFor1Min"_s, u" 23"_s) != 0);
-        QCOMPARE(fileContent(), "[General]\nMaxLen= 44\nLettersFor1Min= 23\n"_ba);
+        QCOMPARE(readFile(path()), "[General]\nMaxLen= 44\nLettersFor1Min= 23\n"_ba);
 
         // A change made by someone else in between is not overwritten.
-        createFile("[General]\nOther=1\n");
+        QVERIFY(writeFile(path(), "[General]\nOther=1\n"));
         QVERIFY(ini.PutString(u"MaxLen"_s, u" 50"_s) != 0);
-        QCOMPARE(fileContent(), "[General]\nOther=1\nMaxLen= 50\n"_ba);
+        QCOMPARE(readFile(path()), "[General]\nOther=1\nMaxLen= 50\n"_ba);
     }
 
     void refusedWritesChangeNothing()
     {
         const QByteArray content = "[General]\nA=1\n"_ba;
-        createFile(content);
+        QVERIFY(writeFile(path(), content));
         clsIniFile ini = registeredIni(m_prompter, path());
         QCOMPARE(ini.PutString(u"A"_s, u"2\nB=3"_s), qint16(0));
         QCOMPARE(ini.PutString(u"A=B"_s, u"2"_s), qint16(0));
-        QCOMPARE(fileContent(), content);
-        createFile(content + '\0');
+        QCOMPARE(readFile(path()), content);
+        QVERIFY(writeFile(path(), content + '\0'));
         QCOMPARE(ini.PutString(u"A"_s, u"2"_s), qint16(0));
-        QCOMPARE(fileContent(), content + '\0');
+        QCOMPARE(readFile(path()), content + '\0');
 
         const QString plainFile = m_dir->filePath(u"plain.txt"_s);
-        createFile("text", plainFile);
+        QVERIFY(writeFile(plainFile, "text"));
         QStringList targets{plainFile + u"/Quillmend.ini"_s, m_dir->path()};
 #ifdef Q_OS_UNIX
         // Opening a pipe with no writer would block for ever.
@@ -151,12 +140,12 @@ private slots:
             QCOMPARE(elsewhere.GetString(u"MaxLen"_s, u"44"_s), u"44"_s);
         }
 
-        createFile(content);
+        QVERIFY(writeFile(path(), content));
         QVERIFY(QFile::setPermissions(path(), QFileDevice::ReadOwner));
         if (QFileInfo(path()).isWritable())
             QSKIP("this user may write to read-only files");
         QCOMPARE(ini.PutString(u"B"_s, u"2"_s), qint16(0));
-        QCOMPARE(fileContent(), content);
+        QCOMPARE(readFile(path()), content);
     }
 };
 
