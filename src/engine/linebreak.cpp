@@ -4,17 +4,6 @@
 
 #include <algorithm>
 
-qint32 StrCount(std::u32string_view toString, std::u32string_view foundString)
-{
-    if (foundString.empty())
-        return 0;
-    qint32 count = 0;
-    for (size_t at = toString.find(foundString); at != std::u32string_view::npos;
-         at = toString.find(foundString, at + 1))
-        ++count;
-    return count;
-}
-
 qsizetype lastBlankAtOrBefore(std::u32string_view text, qsizetype position)
 {
     if (position < 1)

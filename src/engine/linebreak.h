@@ -11,10 +11,6 @@
 // positions count characters; positions are 1-based as users count them,
 // and 0 means "not found". A blank is the space character only.
 
-// Occurrences of foundString in toString, overlapping ones included
-// ("aa" occurs twice in "aaa").
-qint32 StrCount(std::u32string_view toString, std::u32string_view foundString);
-
 // Position of the last blank at or before position, or 0.
 qsizetype lastBlankAtOrBefore(std::u32string_view text, qsizetype position);
 // Position of the first blank at or after position, or 0.
