@@ -9,6 +9,13 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+constexpr int digit(char c)
+{
+    return TimeKey::Digit0 + (c - '0');
+}
+} // namespace
+
 // The editing rules behind the main window's boxes and its next and
 // previous edit commands, without a window.
 class TestEditing : public QObject
@@ -16,143 +23,117 @@ class TestEditing : public QObject
     Q_OBJECT
 
 private slots:
-    void checkTime_data();
-    void checkTime();
-    void checkTimeTypesAcrossSeparators();
-    void lineCounter_data();
-    void lineCounter();
-    void locateNextSubEdit_data();
-    void locateNextSubEdit();
+    void checkTime_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<int>("selection");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("expectedText");
+        QTest::addColumn<int>("expectedCaret");
+        QTest::addColumn<int>("passed");
+
+        const QString t = u"01:23:45,678"_s;
+        QTest::newRow("digit overwrites") << t << 3 << 0 << digit('9') << u"01:93:45,678"_s << 4 << 0;
+        QTest::newRow("digit jumps the colon") << t << 1 << 0 << digit('9') << u"09:23:45,678"_s << 3 << 0;
+        QTest::newRow("digit jumps the comma") << t << 7 << 0 << digit('9') << u"01:23:49,678"_s << 9 << 0;
+        QTest::newRow("digit before a separator does nothing") << t << 2 << 0 << digit('9') << t << 2 << 0;
+        QTest::newRow("digit at the end does nothing") << t << 12 << 0 << digit('9') << t << 12 << 0;
+        QTest::newRow("digit on one selected digit") << t << 0 << 1 << digit('9') << u"91:23:45,678"_s << 1 << 0;
+        QTest::newRow("digit on a wide selection skips only") << t << 1 << 4 << digit('9') << t << 3 << 0;
+        QTest::newRow("letter is consumed") << t << 0 << 0 << int('A') << t << 0 << 0;
+        QTest::newRow("delete at 0") << t << 0 << 0 << TimeKey::Delete << u"01:23:45,678"_s << 1 << 0;
+        QTest::newRow("delete at 1 jumps to the minutes") << t << 1 << 0 << TimeKey::Delete << u"00:23:45,678"_s
+                                                          << 3 << 0;
+        QTest::newRow("delete in the minutes") << t << 3 << 0 << TimeKey::Delete << u"01:03:45,678"_s << 4 << 0;
+        QTest::newRow("delete before a separator") << t << 5 << 0 << TimeKey::Delete << t << 5 << 0;
+        QTest::newRow("delete at the end") << t << 12 << 0 << TimeKey::Delete << t << 12 << 0;
+        QTest::newRow("delete a wide selection changes nothing") << t << 3 << 5 << TimeKey::Delete << t << 3 << 0;
+        QTest::newRow("backspace at 0") << t << 0 << 0 << TimeKey::Backspace << t << 0 << 0;
+        QTest::newRow("backspace after a colon") << t << 3 << 0 << TimeKey::Backspace << t << 3 << 0;
+        QTest::newRow("backspace jumps left over the colon") << t << 4 << 0 << TimeKey::Backspace
+                                                              << u"01:03:45,678"_s << 2 << 0;
+        QTest::newRow("backspace in the middle of a group") << t << 5 << 0 << TimeKey::Backspace
+                                                             << u"01:20:45,678"_s << 4 << 0;
+        QTest::newRow("backspace at the end") << t << 12 << 0 << TimeKey::Backspace << u"01:23:45,670"_s << 11 << 0;
+        QTest::newRow("backspace on a selection acts as delete") << t << 9 << 1 << TimeKey::Backspace
+                                                                  << u"01:23:45,078"_s << 10 << 0;
+        QTest::newRow("enter passes") << t << 5 << 0 << TimeKey::Enter << t << 5 << TimeKey::Enter;
+        QTest::newRow("esc passes") << t << 5 << 0 << TimeKey::Esc << t << 5 << TimeKey::Esc;
+        QTest::newRow("left passes") << t << 5 << 0 << TimeKey::Left << t << 5 << TimeKey::Left;
+        QTest::newRow("empty box takes nothing, not even enter") << QString() << 0 << 0 << TimeKey::Enter
+                                                                 << QString() << 0 << 0;
+        QTest::newRow("a hand-typed value is not checked") << u"00:75:99,000"_s << 0 << 0 << digit('2')
+                                                           << u"20:75:99,000"_s << 1 << 0;
+    }
+
+    void checkTime()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, caret);
+        QFETCH(int, selection);
+        QFETCH(int, key);
+        TimeBoxState box{text, caret, selection};
+        QTEST(CheckTime(box, key), "passed");
+        QTEST(box.text, "expectedText");
+        QTEST(box.caret, "expectedCaret");
+        QCOMPARE(box.text.size(), text.size());
+    }
+
+    void lineCounter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty") << QString() << u"1 line(s) [0]"_s;
+        QTest::newRow("ends in a line break") << u"abc\n"_s << u"2 line(s) [3 - 0]"_s;
+        QTest::newRow("characters, not UTF-16 units") << u"😀é\ncafé"_s << u"2 line(s) [2 - 4]"_s;
+    }
+
+    void lineCounter()
+    {
+        QFETCH(QString, text);
+        const LangDoc english;
+        QTEST(lineCounterText(text, english), "expected");
+
+        LangDoc french;
+        QVERIFY(french.loadData(R"xml(<Language><Form1_Module s16=" ligne(s)"/></Language>)xml"));
+        QVERIFY(lineCounterText(text, french).contains(u" ligne(s) ["));
+    }
+
+    void locateNextSubEdit_data()
+    {
+        QTest::addColumn<QList<int>>("ordinals");
+        QTest::addColumn<int>("selected"); // 0: nothing selected
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<int>("expected"); // index, -1: no move
+
+        // Sorted by kind, the moves follow the order on show.
+        QTest::newRow("down from a record, in the shown order") << QList<int>{12, 3, 7} << 3 << false << 2;
+        QTest::newRow("up from a record, in the shown order") << QList<int>{12, 3, 7} << 3 << true << 0;
+        const QList<int> records{3, 7, 12};
+        QTest::newRow("down from the last record") << records << 12 << false << -1;
+        QTest::newRow("up from the first record") << records << 3 << true << -1;
+        QTest::newRow("down between records lands on the next") << records << 5 << false << 1;
+        QTest::newRow("up between records lands on the one before") << records << 5 << true << 0;
+        QTest::newRow("up before every record") << records << 1 << true << -1;
+        QTest::newRow("up after every record lands on the last") << records << 20 << true << 2;
+        QTest::newRow("down after every record") << records << 20 << false << -1;
+        QTest::newRow("nothing selected, up") << records << 0 << true << 1;
+        QTest::newRow("nothing selected, down") << records << 0 << false << -1;
+        QTest::newRow("no records") << QList<int>{} << 5 << false << -1;
+    }
+
+    void locateNextSubEdit()
+    {
+        QFETCH(QList<int>, ordinals);
+        QFETCH(int, selected);
+        QFETCH(bool, up);
+        QFETCH(int, expected);
+        const std::optional<qsizetype> target =
+            LocateNextSubEdit(ordinals, selected > 0 ? std::optional<int>(selected) : std::nullopt, up);
+        QCOMPARE(target ? int(*target) : -1, expected);
+    }
 };
-
-using Keys = QList<int>;
-constexpr int digit(char c)
-{
-    return TimeKey::Digit0 + (c - '0');
-}
-
-void TestEditing::checkTime_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<int>("selection");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("expectedText");
-    QTest::addColumn<int>("expectedCaret");
-    QTest::addColumn<int>("passed");
-
-    const QString t = u"01:23:45,678"_s;
-    QTest::newRow("digit overwrites") << t << 3 << 0 << digit('9') << u"01:93:45,678"_s << 4 << 0;
-    QTest::newRow("digit jumps the colon") << t << 4 << 0 << digit('9') << u"01:29:45,678"_s << 6 << 0;
-    QTest::newRow("digit jumps the comma") << t << 7 << 0 << digit('9') << u"01:23:49,678"_s << 9 << 0;
-    QTest::newRow("digit before a separator does nothing") << t << 2 << 0 << digit('9') << t << 2 << 0;
-    QTest::newRow("digit at the end does nothing") << t << 12 << 0 << digit('9') << t << 12 << 0;
-    QTest::newRow("digit on one selected digit") << t << 0 << 1 << digit('9') << u"91:23:45,678"_s << 1 << 0;
-    QTest::newRow("digit on a selected separator") << t << 2 << 1 << digit('9') << t << 2 << 0;
-    QTest::newRow("digit on a wide selection skips only") << t << 1 << 4 << digit('9') << t << 3 << 0;
-    QTest::newRow("letter is consumed") << t << 0 << 0 << int('A') << t << 0 << 0;
-    QTest::newRow("delete at 0") << t << 0 << 0 << TimeKey::Delete << u"01:23:45,678"_s << 1 << 0;
-    QTest::newRow("delete at 1 jumps to the minutes") << t << 1 << 0 << TimeKey::Delete << u"00:23:45,678"_s << 3 << 0;
-    QTest::newRow("delete in the minutes") << t << 3 << 0 << TimeKey::Delete << u"01:03:45,678"_s << 4 << 0;
-    QTest::newRow("delete before a separator") << t << 5 << 0 << TimeKey::Delete << t << 5 << 0;
-    QTest::newRow("delete at the end") << t << 12 << 0 << TimeKey::Delete << t << 12 << 0;
-    QTest::newRow("delete a wide selection changes nothing") << t << 3 << 5 << TimeKey::Delete << t << 3 << 0;
-    QTest::newRow("backspace at 0") << t << 0 << 0 << TimeKey::Backspace << t << 0 << 0;
-    QTest::newRow("backspace after a colon") << t << 3 << 0 << TimeKey::Backspace << t << 3 << 0;
-    QTest::newRow("backspace jumps left over the colon") << t << 4 << 0 << TimeKey::Backspace
-                                                          << u"01:03:45,678"_s << 2 << 0;
-    QTest::newRow("backspace in the middle of a group") << t << 5 << 0 << TimeKey::Backspace
-                                                         << u"01:20:45,678"_s << 4 << 0;
-    QTest::newRow("backspace at the end") << t << 12 << 0 << TimeKey::Backspace << u"01:23:45,670"_s << 11 << 0;
-    QTest::newRow("backspace on a selection acts as delete") << t << 9 << 1 << TimeKey::Backspace
-                                                              << u"01:23:45,078"_s << 10 << 0;
-    QTest::newRow("enter passes") << t << 5 << 0 << TimeKey::Enter << t << 5 << TimeKey::Enter;
-    QTest::newRow("esc passes") << t << 5 << 0 << TimeKey::Esc << t << 5 << TimeKey::Esc;
-    QTest::newRow("left passes") << t << 5 << 0 << TimeKey::Left << t << 5 << TimeKey::Left;
-    QTest::newRow("empty box takes nothing, not even enter") << QString() << 0 << 0 << TimeKey::Enter << QString()
-                                                             << 0 << 0;
-    QTest::newRow("a hand-typed value is not checked") << u"00:75:99,000"_s << 0 << 0 << digit('2')
-                                                       << u"20:75:99,000"_s << 1 << 0;
-}
-
-void TestEditing::checkTime()
-{
-    QFETCH(QString, text);
-    QFETCH(int, caret);
-    QFETCH(int, selection);
-    QFETCH(int, key);
-    TimeBoxState box{text, caret, selection};
-    QTEST(CheckTime(box, key), "passed");
-    QTEST(box.text, "expectedText");
-    QTEST(box.caret, "expectedCaret");
-    QCOMPARE(box.text.size(), text.size());
-}
-
-void TestEditing::checkTimeTypesAcrossSeparators()
-{
-    TimeBoxState box{u"00:00:00,000"_s, 0, 0};
-    for (char c : {'1', '2', '3', '4'})
-        QCOMPARE(CheckTime(box, digit(c)), 0);
-    QCOMPARE(box.text, u"12:34:00,000"_s);
-    QCOMPARE(box.caret, 6);
-}
-
-void TestEditing::lineCounter_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("two lines") << QString(35, u'a') + u'\n' + QString(20, u'b') << u"2 line(s) [35 - 20]"_s;
-    QTest::newRow("empty") << QString() << u"1 line(s) [0]"_s;
-    QTest::newRow("ends in a line break") << u"abc\n"_s << u"2 line(s) [3 - 0]"_s;
-    QTest::newRow("characters, not UTF-16 units") << u"😀é\ncafé"_s << u"2 line(s) [2 - 4]"_s;
-}
-
-void TestEditing::lineCounter()
-{
-    QFETCH(QString, text);
-    const LangDoc english;
-    QTEST(lineCounterText(text, english), "expected");
-
-    LangDoc french;
-    QVERIFY(french.loadData(R"xml(<Language><Form1_Module s16=" ligne(s)"/></Language>)xml"));
-    QVERIFY(lineCounterText(text, french).contains(u" ligne(s) ["));
-}
-
-void TestEditing::locateNextSubEdit_data()
-{
-    QTest::addColumn<QList<int>>("ordinals");
-    QTest::addColumn<int>("selected"); // 0: nothing selected
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<int>("expected"); // index, -1: no move
-
-    const QList<int> records{3, 7, 12};
-    QTest::newRow("down from a record") << records << 7 << false << 2;
-    QTest::newRow("up from a record") << records << 7 << true << 0;
-    QTest::newRow("down from the last record") << records << 12 << false << -1;
-    QTest::newRow("up from the first record") << records << 3 << true << -1;
-    QTest::newRow("down between records lands on the next") << records << 5 << false << 1;
-    QTest::newRow("up between records lands on the one before") << records << 5 << true << 0;
-    QTest::newRow("up before every record") << records << 1 << true << -1;
-    QTest::newRow("up after every record lands on the last") << records << 20 << true << 2;
-    QTest::newRow("down after every record") << records << 20 << false << -1;
-    QTest::newRow("nothing selected, up") << records << 0 << true << 1;
-    QTest::newRow("nothing selected, down") << records << 0 << false << -1;
-    QTest::newRow("no records") << QList<int>{} << 5 << false << -1;
-    // Sorted by kind, the moves follow the order on show.
-    QTest::newRow("down in the shown order") << QList<int>{12, 3, 7} << 3 << false << 2;
-    QTest::newRow("up in the shown order") << QList<int>{12, 3, 7} << 3 << true << 0;
-}
-
-void TestEditing::locateNextSubEdit()
-{
-    QFETCH(QList<int>, ordinals);
-    QFETCH(int, selected);
-    QFETCH(bool, up);
-    QFETCH(int, expected);
-    const std::optional<qsizetype> target =
-        LocateNextSubEdit(ordinals, selected > 0 ? std::optional<int>(selected) : std::nullopt, up);
-    QCOMPARE(target ? int(*target) : -1, expected);
-}
 
 QTEST_GUILESS_MAIN(TestEditing)
 #include "tst_editing.moc"

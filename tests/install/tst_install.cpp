@@ -15,7 +15,6 @@ namespace {
 struct Run
 {
     int exitCode = -1;
-    QString out;
     QString err;
 };
 
@@ -25,124 +24,107 @@ class TestInstall : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void installsEveryFile();
-    void installedProgramsFindTheirLanguageFiles_data();
-    void installedProgramsFindTheirLanguageFiles();
-    void installedWindowProgramCorrectsOffscreen();
-
-private:
-    QString prefixPath(const QString &relative) const { return QDir(m_prefix.path()).filePath(relative); }
-    QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
-    // Runs an installed program with a home of its own, so nothing of the
-    // user's settings or language files takes part.
-    Run run(const QString &program, const QStringList &arguments, bool display);
-    void writeSettings(const QByteArray &lines);
-
     QTemporaryDir m_prefix;
     QTemporaryDir m_home;
-};
 
-void TestInstall::initTestCase()
-{
-    QVERIFY(m_prefix.isValid() && m_home.isValid());
-    QProcess install;
-    install.start(QStringLiteral(QUILLMEND_CMAKE_COMMAND),
-                  {u"--install"_s, QStringLiteral(QUILLMEND_BUILD_DIR), u"--prefix"_s, m_prefix.path()});
-    QVERIFY(install.waitForFinished(120'000));
-    QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-}
+    QString prefixPath(const QString &relative) const { return QDir(m_prefix.path()).filePath(relative); }
+    QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
 
-void TestInstall::installsEveryFile()
-{
-    const QString data = QStringLiteral(QUILLMEND_INSTALL_DATADIR "/");
-    const QString man = QStringLiteral(QUILLMEND_INSTALL_MANDIR "/man1/");
-    QStringList expected{binary(u"quillmend"_s),
-                         binary(u"quillmend-cli"_s),
-                         prefixPath(data + u"applications/quillmend.desktop"_s),
-                         prefixPath(data + u"icons/hicolor/scalable/apps/quillmend.svg"_s),
-                         prefixPath(man + u"quillmend.1"_s),
-                         prefixPath(man + u"quillmend-cli.1"_s)};
-    for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
-        expected << prefixPath(data + u"quillmend/lang/"_s + language + u".Quillmend.exe.xml"_s);
-    for (const QString &file : expected)
-        QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
-    QVERIFY(QFileInfo(binary(u"quillmend"_s)).isExecutable());
+    // Runs an installed program with a home of its own, so nothing of the
+    // user's settings or language files takes part.
+    Run run(const QString &program, const QStringList &arguments, bool display)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+            environment.remove(name);
+        if (display)
+            environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"HOME"_s, m_home.path());
+        environment.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
+        environment.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
 
-    const QByteArray entry = readFile(prefixPath(data + u"applications/quillmend.desktop"_s));
-    QVERIFY(entry.contains("\nExec=quillmend %f\n"));
-    QVERIFY(entry.contains("\nMimeType=application/x-subrip;\n"));
-    QVERIFY(!readFile(prefixPath(man + u"quillmend.1"_s)).contains("@PROJECT_VERSION@"));
-}
-
-void TestInstall::installedProgramsFindTheirLanguageFiles_data()
-{
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addRow("window program, unattended without a display") << u"quillmend"_s << QStringList{u"/AUTO"_s};
-    QTest::addRow("command line") << u"quillmend-cli"_s << QStringList{};
-}
-
-void TestInstall::installedProgramsFindTheirLanguageFiles()
-{
-    QFETCH(QString, program);
-    QFETCH(QStringList, arguments);
-    // French messages can only come from the installed French file.
-    writeSettings("Lang=French\n");
-    const QString subtitles = m_home.filePath(u"bad.srt"_s);
-    QVERIFY(writeFile(subtitles, "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n"));
-
-    const Run result = run(binary(program), arguments << subtitles, false);
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains(u"Erreur dans le fichier"_s), qPrintable(result.err));
-}
-
-void TestInstall::installedWindowProgramCorrectsOffscreen()
-{
-    writeSettings("ShowMessageAuto=0\n");
-    const QString subtitles = m_home.filePath(u"movie.srt"_s);
-    QVERIFY(QFile::copy(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.srt"), subtitles));
-
-    const Run result = run(binary(u"quillmend"_s), {u"/auto"_s, subtitles}, true);
-    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-    QCOMPARE(readFile(subtitles), readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.corrected.srt")));
-    QVERIFY(QFileInfo::exists(subtitles + u".bak"_s));
-}
-
-Run TestInstall::run(const QString &program, const QStringList &arguments, bool display)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
-        environment.remove(name);
-    if (display)
-        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    environment.insert(u"HOME"_s, m_home.path());
-    environment.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u"config"_s));
-    environment.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u"data"_s));
-
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(60'000)) {
-        process.kill();
-        process.waitForFinished();
-        result.err = u"did not finish: "_s + program;
-        return result;
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        // A program that hangs is killed when process goes out of scope.
+        if (!process.waitForFinished(60'000))
+            return {-1, u"did not finish: "_s + program};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardError())};
     }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
 
-// The settings file beside the installed executables, whose folder is
-// writable here.
-void TestInstall::writeSettings(const QByteArray &lines)
-{
-    QVERIFY(writeFile(binary(u"Quillmend.ini"_s), "[General]\n" + lines));
-}
+    // The settings file beside the installed executables, whose folder is
+    // writable here.
+    void writeSettings(const QByteArray &lines)
+    {
+        QVERIFY(writeFile(binary(u"Quillmend.ini"_s), "[General]\n" + lines));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_prefix.isValid() && m_home.isValid());
+        QProcess install;
+        install.start(QStringLiteral(QUILLMEND_CMAKE_COMMAND),
+                      {u"--install"_s, QStringLiteral(QUILLMEND_BUILD_DIR), u"--prefix"_s, m_prefix.path()});
+        QVERIFY(install.waitForFinished(120'000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+    }
+
+    // The programs themselves are run below.
+    void installsEveryFile()
+    {
+        const QString data = QStringLiteral(QUILLMEND_INSTALL_DATADIR "/");
+        const QString man = QStringLiteral(QUILLMEND_INSTALL_MANDIR "/man1/");
+        QStringList expected{prefixPath(data + u"applications/quillmend.desktop"_s),
+                             prefixPath(data + u"icons/hicolor/scalable/apps/quillmend.svg"_s),
+                             prefixPath(man + u"quillmend.1"_s),
+                             prefixPath(man + u"quillmend-cli.1"_s)};
+        for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
+            expected << prefixPath(data + u"quillmend/lang/"_s + language + u".Quillmend.exe.xml"_s);
+        for (const QString &file : expected)
+            QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+
+        const QByteArray entry = readFile(prefixPath(data + u"applications/quillmend.desktop"_s));
+        QVERIFY(entry.contains("\nExec=quillmend %f\n"));
+        QVERIFY(entry.contains("\nMimeType=application/x-subrip;\n"));
+        QVERIFY(!readFile(prefixPath(man + u"quillmend.1"_s)).contains("@PROJECT_VERSION@"));
+    }
+
+    void installedProgramsFindTheirLanguageFiles_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addRow("window program, unattended without a display") << u"quillmend"_s << QStringList{u"/AUTO"_s};
+        QTest::addRow("command line") << u"quillmend-cli"_s << QStringList{};
+    }
+
+    void installedProgramsFindTheirLanguageFiles()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        // French messages can only come from the installed French file.
+        writeSettings("Lang=French\n");
+        const QString subtitles = m_home.filePath(u"bad.srt"_s);
+        QVERIFY(writeFile(subtitles, "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n"));
+
+        const Run result = run(binary(program), arguments << subtitles, false);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.contains(u"Erreur dans le fichier"_s), qPrintable(result.err));
+    }
+
+    void installedWindowProgramCorrectsOffscreen()
+    {
+        writeSettings("ShowMessageAuto=0\n");
+        const QString subtitles = m_home.filePath(u"movie.srt"_s);
+        QVERIFY(QFile::copy(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.srt"), subtitles));
+
+        const Run result = run(binary(u"quillmend"_s), {u"/auto"_s, subtitles}, true);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QCOMPARE(readFile(subtitles), readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.corrected.srt")));
+        QVERIFY(QFileInfo::exists(subtitles + u".bak"_s));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestInstall)
 #include "tst_install.moc"

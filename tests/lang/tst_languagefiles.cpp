@@ -11,39 +11,30 @@
 
 namespace {
 
-QString text(const pugi::char_t *value)
+// Every element and attribute of a language file in order, each text
+// reduced to what the program relies on when it glues numbers and paths
+// into it: whether it is empty, a blank at either end, and each placeholder.
+QStringList outline(const QString &path)
 {
-    return QString::fromUtf8(value);
-}
-
-QStringList elementNames(const pugi::xml_node &root)
-{
-    QStringList names;
-    for (const pugi::xml_node &child : root.children())
-        names << text(child.name());
-    return names;
-}
-
-// Attribute names prefixed with their element, so a mismatch says where.
-QStringList attributeNames(const pugi::xml_node &element)
-{
-    QStringList names{text(element.name())};
-    for (const pugi::xml_attribute &attribute : element.attributes())
-        names << text(attribute.name());
-    return names;
-}
-
-// What the program relies on when it glues numbers and paths into a text:
-// a blank at either end, and each placeholder it fills.
-QString shapeOf(const QString &where, const QString &value)
-{
-    const auto blank = [&](bool atEnd) {
-        const bool found = !value.isEmpty() && (atEnd ? value.back() : value.front()).isSpace();
-        return found ? u"yes"_qs : u"no"_qs;
-    };
-    return u"%1: blank before %2, blank after %3, placeholder 1 x%4, placeholder 2 x%5"_qs.arg(
-        where, blank(false), blank(true), QString::number(value.count(u"%1"_qs)),
-        QString::number(value.count(u"%2"_qs)));
+    LangDoc doc;
+    if (!doc.load(path))
+        return {path + u" does not parse"_qs};
+    const pugi::xml_node root = doc.document().document_element();
+    QStringList lines{QString::fromUtf8(root.name())};
+    for (const pugi::xml_node &element : root.children()) {
+        lines << QString::fromUtf8(element.name());
+        for (const pugi::xml_attribute &attribute : element.attributes()) {
+            const QString value = QString::fromUtf8(attribute.value());
+            const auto blank = [&](bool atEnd) {
+                return !value.isEmpty() && (atEnd ? value.back() : value.front()).isSpace();
+            };
+            lines << u"%1 %2: empty %3, blank before %4, blank after %5, placeholder 1 x%6, placeholder 2 x%7"_qs.arg(
+                QString::fromUtf8(element.name()), QString::fromUtf8(attribute.name()),
+                QString::number(value.isEmpty()), QString::number(blank(false)), QString::number(blank(true)),
+                QString::number(value.count(u"%1"_qs)), QString::number(value.count(u"%2"_qs)));
+        }
+    }
+    return lines;
 }
 
 } // namespace
@@ -54,7 +45,6 @@ class TestLanguageFiles : public QObject
 {
     Q_OBJECT
 
-private:
     QStringList m_translations;
 
 private slots:
@@ -78,28 +68,7 @@ private slots:
     void matchesEnglish()
     {
         QFETCH(QString, path);
-
-        LangDoc english;
-        QVERIFY(english.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/English.Quillmend.exe.xml")));
-        LangDoc translated;
-        QVERIFY2(translated.load(path), "does not parse");
-
-        const pugi::xml_node englishRoot = english.document().document_element();
-        const pugi::xml_node translatedRoot = translated.document().document_element();
-        QCOMPARE(text(translatedRoot.name()), text(englishRoot.name()));
-        QCOMPARE(elementNames(translatedRoot), elementNames(englishRoot));
-
-        for (const pugi::xml_node &englishElement : englishRoot.children()) {
-            const pugi::xml_node element = translatedRoot.child(englishElement.name());
-            QCOMPARE(attributeNames(element), attributeNames(englishElement));
-
-            for (const pugi::xml_attribute &englishAttribute : englishElement.attributes()) {
-                const QString where = text(element.name()) + u' ' + text(englishAttribute.name());
-                const QString value = text(element.attribute(englishAttribute.name()).value());
-                QVERIFY2(!value.isEmpty(), qPrintable(where + u" is empty"_qs));
-                QCOMPARE(shapeOf(where, value), shapeOf(where, text(englishAttribute.value())));
-            }
-        }
+        QCOMPARE(outline(path), outline(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/English.Quillmend.exe.xml")));
     }
 };
 

