@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/filestamp.h"
 #include "document/textencoding.h"
 
 #include <QString>
@@ -15,10 +16,12 @@ enum class SaveState {
     NotSaved, // changed by a correction run or a hand edit
 };
 
-// The open subtitle file: its path, how its text was encoded, and its save state.
+// The open subtitle file: its path, how its text was encoded, what the file
+// was when last read or written, and its save state.
 struct DocumentState
 {
     QString path;
     FileEncoding encoding;
+    FileStamp stamp;
     SaveState saveState = SaveState::Empty;
 };

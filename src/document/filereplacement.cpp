@@ -91,7 +91,10 @@ bool makeBackup(const QString &target, const QString &backup, QString &reason)
 
 } // namespace
 
-FileReplacement::FileReplacement(const QString &target) : m_target(target), m_file(target) {}
+FileReplacement::FileReplacement(const QString &target, qint64 sizeLimit)
+    : m_target(target), m_file(target), m_sizeLimit(sizeLimit)
+{
+}
 
 bool FileReplacement::open()
 {
@@ -109,6 +112,12 @@ bool FileReplacement::open()
 
 bool FileReplacement::write(QByteArrayView bytes)
 {
+    if (bytes.size() > m_sizeLimit - m_written) {
+        m_tooLarge = true;
+        m_file.cancelWriting();
+        return false;
+    }
+    m_written += bytes.size();
     if (m_file.write(bytes.data(), bytes.size()) == bytes.size())
         return true;
     m_reason = m_file.errorString();
@@ -124,7 +133,9 @@ void FileReplacement::cancel()
 
 SaveOutcome FileReplacement::failure(const LangDoc &lang) const
 {
-    const QString reason = m_notRegular ? GetLangText(lang, Form1Msg::NotRegularFile) : m_reason;
+    const QString reason = m_notRegular ? GetLangText(lang, Form1Msg::NotRegularFile)
+                           : m_tooLarge ? GetLangText(lang, Form1Msg::OutputTooLarge).arg(m_sizeLimit)
+                                        : m_reason;
     return {SaveOutcome::Status::Failed, GetLangText(lang, Form1Msg::CannotSave).arg(m_target, reason)};
 }
 

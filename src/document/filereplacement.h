@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/savecommand.h"
+#include "document/subtitlefile.h"
 
 #include <QByteArrayView>
 #include <QSaveFile>
@@ -19,7 +20,9 @@ class Prompter;
 class FileReplacement
 {
 public:
-    explicit FileReplacement(const QString &target);
+    // Content beyond sizeLimit bytes is refused, so nothing is written that
+    // the reader would then refuse to open.
+    explicit FileReplacement(const QString &target, qint64 sizeLimit = MaxSubtitleFileBytes);
     FileReplacement(const FileReplacement &) = delete;
     FileReplacement &operator=(const FileReplacement &) = delete;
 
@@ -39,5 +42,8 @@ private:
     QString m_target;
     QSaveFile m_file;
     QString m_reason;
+    qint64 m_sizeLimit;
+    qint64 m_written = 0;
     bool m_notRegular = false;
+    bool m_tooLarge = false;
 };

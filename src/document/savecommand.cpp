@@ -58,6 +58,8 @@ bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang, const 
     case SaveOutcome::Status::Failed:
         prompter.inform(outcome.message);
         return false;
+    case SaveOutcome::Status::Cancelled:
+        return false;
     }
     return false;
 }

@@ -17,7 +17,8 @@ class Prompter;
 // What became of a save; message is the text to show for anything but Saved.
 struct SaveOutcome
 {
-    enum class Status { Saved, NothingToSave, Failed };
+    // Cancelled: the user chose not to write; nothing to tell them.
+    enum class Status { Saved, NothingToSave, Failed, Cancelled };
 
     Status status = Status::Failed;
     QString message;

@@ -176,6 +176,12 @@ bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error)
         error = errorAt(ReadError::Kind::NotRegularFile, -1);
         return false;
     }
+    // A file too large is refused before a byte of it is read.
+    if (status.st_size > MaxSubtitleFileBytes) {
+        ::close(fd);
+        error = errorAt(ReadError::Kind::TooLarge, status.st_size);
+        return false;
+    }
     const int flags = ::fcntl(fd, F_GETFL);
     ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -188,6 +194,10 @@ bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error)
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         error = errorAt(ReadError::Kind::NotRegularFile, -1);
+        return false;
+    }
+    if (info.size() > MaxSubtitleFileBytes) {
+        error = errorAt(ReadError::Kind::TooLarge, info.size());
         return false;
     }
     file.setFileName(path);
@@ -264,8 +274,13 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
     return true;
 }
 
-bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error)
+bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error, FileStamp *stamp)
 {
+    const FileStamp before = stamp ? FileStamp::statOf(path) : FileStamp{};
     QByteArray bytes;
-    return readFileBytes(path, bytes, error) && decodeSubtitleBytes(std::move(bytes), decoded, error);
+    if (!readFileBytes(path, bytes, error))
+        return false;
+    if (stamp)
+        *stamp = before.withContent(bytes);
+    return decodeSubtitleBytes(std::move(bytes), decoded, error);
 }

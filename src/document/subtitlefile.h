@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/filestamp.h"
 #include "document/readerror.h"
 #include "document/textencoding.h"
 
@@ -35,4 +36,6 @@ bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error);
 // turns the text into UTF-8.
 bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error);
 
-bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error);
+// With stamp, also records what the file was as read.
+bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error,
+                      FileStamp *stamp = nullptr);

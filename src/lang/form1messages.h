@@ -42,6 +42,19 @@ inline constexpr Message AtLeastOne{u"Form1", 30, u"must be at least 1"};
 inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integer"};
 inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
 inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
+inline constexpr Message OutputTooLarge{u"Form1", 34, u"the corrected file would be larger than %1 bytes, more than can be read back"};
+inline constexpr Message ReplaceExisting{u"Form1", 35, u"%1 already exists. Replace it?"};
+inline constexpr Message ChangedOnDisk{u"Form1", 36, u"%1 was changed by another program after it was read.\nYes: overwrite it with the corrected subtitles.\nNo: read it again.\nCancel: do nothing."};
+inline constexpr Message ChangedBeforeCorrect{u"Form1", 37, u"%1 was changed by another program after it was read. Read it again and correct it?"};
+inline constexpr Message SettingsFileUnusable{u"Form1", 38, u"The settings file %1 cannot be used: %2\nThe default settings are used, and the file is not written in this session."};
+inline constexpr Message InvalidSettingsFile{u"Form1", 39, u"invalid settings file %1: %2"};
+inline constexpr Message SettingsNulByte{u"Form1", 40, u"it holds a NUL byte"};
+inline constexpr Message SettingsTooLarge{u"Form1", 41, u"it is larger than %1 bytes"};
+inline constexpr Message SettingsUtf16{u"Form1", 42, u"it is UTF-16 text, not UTF-8"};
+inline constexpr Message SettingsNoSection{u"Form1", 43, u"it has no [%1] section"};
+inline constexpr Message LanguageUnusable{u"Form1", 44, u"The language file %1 cannot be used: %2"};
+inline constexpr Message ErrorInSettingsFile{u"Form1", 45, u"Error in settings file"};
+inline constexpr Message OverwriteChanged{u"Form1", 46, u"%1 was changed by another program after it was read. Overwrite it?"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -78,5 +91,18 @@ inline constexpr Message All[] = {
     Not32Bit,
     TooLargeNumber,
     NotASetting,
+    OutputTooLarge,
+    ReplaceExisting,
+    ChangedOnDisk,
+    ChangedBeforeCorrect,
+    SettingsFileUnusable,
+    InvalidSettingsFile,
+    SettingsNulByte,
+    SettingsTooLarge,
+    SettingsUtf16,
+    SettingsNoSection,
+    LanguageUnusable,
+    ErrorInSettingsFile,
+    OverwriteChanged,
 };
 } // namespace Form1Msg

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/languagelocator.h"
 
+#include "lang/langdoc.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -83,6 +85,16 @@ QStringList LanguageLocator::languageNames() const
     return names;
 }
 
+QStringList LanguageLocator::loadableLanguageNames() const
+{
+    QStringList names = languageNames();
+    names.removeIf([this](const QString &name) {
+        const std::optional<QString> chosen = fileFor(langFileBaseFor(name));
+        return !chosen || !LangDoc().load(*chosen);
+    });
+    return names;
+}
+
 QString LanguageLocator::langFileBaseFor(const QString &languageName)
 {
     return languageName + QLatin1Char('.') + applicationName() + QStringLiteral(".exe");
@@ -90,5 +102,8 @@ QString LanguageLocator::langFileBaseFor(const QString &languageName)
 
 QString LanguageLocator::languageNameOf(const QString &langFileBase)
 {
+    const QString suffix = QLatin1Char('.') + applicationName() + QStringLiteral(".exe");
+    if (langFileBase.endsWith(suffix, Qt::CaseInsensitive))
+        return langFileBase.chopped(suffix.size());
     return langFileBase.section(QLatin1Char('.'), 0, 0);
 }

@@ -35,11 +35,14 @@ public:
     // Language names of the ".xml" files found, each once, in folder order
     // and within a folder by file name. Overrides alone are not listed.
     QStringList languageNames() const;
+    // Those whose file, as fileFor() chooses it, loads: what a user can pick
+    // (a device, a pipe or broken XML is no choice).
+    QStringList loadableLanguageNames() const;
 
     static QString applicationName() { return QStringLiteral("Quillmend"); }
     // "French" → "French.Quillmend.exe".
     static QString langFileBaseFor(const QString &languageName);
-    // "French.Quillmend.exe" → "French": the part before the first point.
+    // "French.Quillmend.exe" → "French", "Pt.BR.Quillmend.exe" → "Pt.BR".
     static QString languageNameOf(const QString &langFileBase);
 
 private:

@@ -18,7 +18,7 @@ namespace {
 
 // Far beyond any settings file; a larger file is not ours to rewrite, and
 // the limit keeps a wrong path from loading something huge.
-constexpr qint64 MaxFileBytes = 1024 * 1024;
+constexpr qint64 MaxFileBytes = clsIniFile::MaxFileBytes;
 constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
 struct FileContent
@@ -116,6 +116,35 @@ QByteArray unattachedTrailingComments(QByteArrayView bytes)
 }
 
 } // namespace
+
+std::optional<clsIniFile::FileProblem> clsIniFile::checkFile(const QString &path, const QString &section)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    if (!info.isFile())
+        return FileProblem{FileProblem::Kind::NotRegularFile, {}};
+    if (info.size() > MaxFileBytes)
+        return FileProblem{FileProblem::Kind::TooLarge, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileProblem{FileProblem::Kind::CannotRead, file.errorString()};
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return FileProblem{FileProblem::Kind::CannotRead, file.errorString()};
+    if (bytes.size() > MaxFileBytes)
+        return FileProblem{FileProblem::Kind::TooLarge, {}};
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return FileProblem{FileProblem::Kind::Utf16, {}};
+    if (bytes.contains('\0'))
+        return FileProblem{FileProblem::Kind::NulByte, {}};
+    if (QByteArrayView(bytes).sliced(bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0).trimmed().isEmpty())
+        return std::nullopt;
+    CSimpleIniA ini;
+    if (!load(ini, bytes) || !ini.GetSection(section.trimmed().toUtf8().constData()))
+        return FileProblem{FileProblem::Kind::NoSection, {}};
+    return std::nullopt;
+}
 
 struct clsIniFile::Document
 {

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <optional>
 
 class Prompter;
 
@@ -43,6 +44,18 @@ public:
     // Why the last PutString that touched the file failed; empty after a
     // success.
     QString errorString() const { return m_errorString; }
+
+    // What makes an existing file unfit to be read as settings: not a
+    // regular file, unreadable, too large, NUL bytes, UTF-16, or text without
+    // the section. A missing or blank file is fit (it means the defaults).
+    struct FileProblem
+    {
+        enum class Kind { NotRegularFile, CannotRead, TooLarge, NulByte, Utf16, NoSection };
+        Kind kind;
+        QString reason; // the system's words, for CannotRead
+    };
+    static std::optional<FileProblem> checkFile(const QString &path, const QString &section);
+    static constexpr qint64 MaxFileBytes = 1024 * 1024;
 
 private:
     struct Document;

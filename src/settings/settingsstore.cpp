@@ -154,8 +154,9 @@ QString textOf(const Settings &settings, const KeyRow &row)
     case SettingKind::Geometry:
         return settingTextFromGeometry(geometryOf(settings, row));
     case SettingKind::Language:
-        // A language name holding a point cannot be told from the rest of
-        // LangFileBase; it is cut there as it has always been.
+        // The whole name, points included ("Pt.BR"), so it comes back on restart.
+        if (settings.LangFileBase.endsWith(LanguageFileSuffix, Qt::CaseInsensitive))
+            return settings.LangFileBase.chopped(LanguageFileSuffix.size());
         return settings.LangFileBase.section(u'.', 0, 0);
     }
     return {};

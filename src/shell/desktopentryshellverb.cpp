@@ -64,6 +64,20 @@ EntryState entryState(const QString &path)
     return EntryState::OursWithoutAction;
 }
 
+// A path that a desktop entry can carry as it is: text that is its own file
+// name (so not bytes that are no UTF-8) and no control character, which the
+// file manager would pass on to a shell or end the line with.
+bool isWritableInEntry(const QString &path)
+{
+    if (path.isEmpty() || QFile::decodeName(QFile::encodeName(path)) != path)
+        return false;
+    for (const QChar c : path) {
+        if (c.category() == QChar::Other_Control || c == QChar::ReplacementCharacter)
+            return false;
+    }
+    return true;
+}
+
 void setError(QString *errorText, const QString &text)
 {
     if (errorText)
@@ -105,27 +119,9 @@ QString DesktopEntryShellVerb::execValue() const
         quoted += c;
     }
     const QString command = QLatin1Char('"') + quoted + QStringLiteral("\" /auto %f");
-    // Exec is also a string value, whose own escapes come on top; a line
-    // break in the path must not end the line in the file.
-    QString value;
-    for (const QChar c : command) {
-        switch (c.unicode()) {
-        case u'\\':
-            value += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            value += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            value += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            value += QStringLiteral("\\t");
-            break;
-        default:
-            value += c;
-        }
-    }
+    // Exec is also a string value, whose own escapes come on top.
+    QString value = command;
+    value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     return value;
 }
 
@@ -155,6 +151,13 @@ bool DesktopEntryShellVerb::SetShellVerb(bool add, QString *errorText)
 bool DesktopEntryShellVerb::writeEntry(QString *errorText) const
 {
     const QString path = QDir::toNativeSeparators(entryPath());
+    if (!isWritableInEntry(m_executablePath)) {
+        setError(errorText,
+                 QStringLiteral("Could not add the \"Correct subtitles\" verb: the program's path %1 cannot be "
+                                "written in a desktop entry (it is not UTF-8 text or holds a control character).")
+                     .arg(m_executablePath));
+        return false;
+    }
     if (!QDir().mkpath(m_applicationsFolder)) {
         setError(errorText,
                  QStringLiteral("Could not write %1: the folder %2 could not be created.")

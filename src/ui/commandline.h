@@ -8,8 +8,8 @@
 // What the window program was asked to do by its arguments.
 struct CommandLine
 {
-    bool autoMode = false; // "/AUTO" (any case) or "--auto" among the arguments
-    QString fileName;      // the other arguments joined by one blank, trimmed
+    bool autoMode = false; // "/AUTO" or "--auto", in any case, among the arguments
+    QString fileName;      // the other argument as given, or several joined by one blank
 };
 
 // arguments without the program's own path.

@@ -25,6 +25,7 @@
 #include "ui/frmcreatelang.h"
 #include "ui/frmabout.h"
 #include "ui/langcaptions.h"
+#include "ui/screenfit.h"
 #include "ui/subtitletablemodel.h"
 #include "ui/timelineedit.h"
 #include "ui/toolbaricons.h"
@@ -333,6 +334,8 @@ void Form1::createCentralWidget()
     label3->setObjectName(QStringLiteral("Label3"));
     auto *label4 = new QLabel(QStringLiteral("Edited"), central);
     label4->setObjectName(QStringLiteral("Label4"));
+    for (QLabel *label : {label3, label4})
+        label->setTextFormat(Qt::PlainText);
 
     m_leftPane = new QWidget(central);
     auto *left = new QVBoxLayout(m_leftPane);
@@ -383,6 +386,7 @@ void Form1::createCentralWidget()
     status->setSpacing(1);
     int stretch = 5;
     for (QLabel *label : {m_lblStatus, m_lblStatus2, m_lblStatus3}) {
+        label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -407,20 +411,24 @@ void Form1::createCentralWidget()
                                                              m_txtStartTime, m_txtEndTime, m_text1, this})
         watched->installEventFilter(this);
 
-    connect(m_listView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    // The selection routine runs once the selection has moved, whichever
+    // button or key moved it; currentRowChanged comes before that.
+    connect(m_listView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_syncing)
             ListView1_ItemClick();
     });
-    connect(m_listView1, &QTableView::clicked, this, [this] {
-        if (!m_syncing)
-            ListView1_ItemClick();
-    });
-    connect(m_listView2->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(m_listView2->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_syncing)
             ListView2_ItemClick();
     });
-    connect(m_listView2, &QTableView::clicked, this, [this] {
-        if (!m_syncing)
+    // A click on the row already selected moves nothing; it fills the boxes
+    // again when they were emptied meanwhile (the filter switched).
+    connect(m_listView1, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (!m_syncing && !boxesFilledFor(m_correctedModel->findTag(index.row() + 1)))
+            ListView1_ItemClick();
+    });
+    connect(m_listView2, &QTableView::clicked, this, [this](const QModelIndex &index) {
+        if (!m_syncing && !boxesFilledFor(m_filterModel->mapToSource(index).row()))
             ListView2_ItemClick();
     });
     connect(m_txtSub2, &QPlainTextEdit::textChanged, this, [this] {
@@ -451,7 +459,7 @@ void Form1::buildLanguagesMenu()
 {
     while (m_langDefItems.size() > 1)
         delete m_langDefItems.takeLast();
-    const QStringList names = m_languages.languageNames();
+    const QStringList names = m_languages.loadableLanguageNames();
     for (const QString &name : names) {
         const int index = int(m_langDefItems.size());
         QAction *item = m_mnuLanguages->addAction(name);
@@ -473,6 +481,13 @@ bool Form1::LoadNewLang(const QString &newLang)
     const std::optional<QString> file = m_languages.fileFor(newLang);
     if (!file)
         return false;
+    // Tried on its own first: a file that does not load leaves the language
+    // in use as it is.
+    LangDoc trial;
+    if (!trial.load(*file)) {
+        m_prompter.inform(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
+        return false;
+    }
     m_settings.LangFileBase = newLang;
     m_lang.load(*file);
     ApplyLangCaptions(*this, m_lang);
@@ -501,6 +516,20 @@ clsIniFile Form1::settingsFile()
 
 void Form1::LoadValues()
 {
+    // A file that cannot be read as settings is neither taken for the
+    // defaults' own file nor ever written over: it may be the user's.
+    // A folder in its place is left to the save, which reports it.
+    const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
+    if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
+        if (!m_settingsUnusable)
+            m_prompter.inform(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
+                                  .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
+        m_settingsUnusable = true;
+        m_settings = Settings{};
+        applyLoadedValues();
+        return;
+    }
+    m_settingsUnusable = false;
     clsIniFile ini = settingsFile();
     const SettingsReadResult result = SettingsStore::read(ini, m_settings);
     m_settings = result.settings;
@@ -510,7 +539,11 @@ void Form1::LoadValues()
             lines << settingProblemText(problem, m_lang);
         m_prompter.inform(lines.join(u'\n'));
     }
+    applyLoadedValues();
+}
 
+void Form1::applyLoadedValues()
+{
     if (!LoadNewLang(m_settings.LangFileBase))
         m_settings.LangFileBase = DefaultLangFileBase;
     const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
@@ -522,9 +555,11 @@ void Form1::LoadValues()
     }
 
     const Twips twips = Twips::forWidget(this);
-    m_form3->move(twips.toPixels(m_settings.EditXTwips), twips.toPixels(m_settings.EditYTwips));
-    m_form3->resize(std::max(1, twips.toPixels(m_settings.EditWidthTwips)),
-                    std::max(1, twips.toPixels(m_settings.EditHeightTwips)));
+    const QRect edits(twips.toPixels(m_settings.EditXTwips), twips.toPixels(m_settings.EditYTwips),
+                      twips.toPixels(m_settings.EditWidthTwips), twips.toPixels(m_settings.EditHeightTwips));
+    const QRect fitted = ScreenFit::fitWindow(edits, ScreenFit::availableFor(edits, this));
+    m_form3->move(fitted.topLeft());
+    m_form3->resize(fitted.size());
     m_pendingDiaxTwips = m_settings.DiaxTwips;
     applyDiax();
     applyColumnWidths();
@@ -532,6 +567,9 @@ void Form1::LoadValues()
 
 bool Form1::SaveValues()
 {
+    // Said once at start; the settings chosen stay for the session.
+    if (m_settingsUnusable)
+        return false;
     const Twips twips = Twips::forWidget(this);
     // The normal size and place, as a window closed maximised reopens; the
     // place is the frame's, as move() takes it back.
@@ -600,11 +638,14 @@ void Form1::applyColumnWidths()
     const int minimumPixels[] = {metrics.horizontalAdvance(QStringLiteral("0000")) + padding,
                                  metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding,
                                  metrics.horizontalAdvance(QStringLiteral("00:00:00,000")) + padding, 0};
+    const QRect screen = ScreenFit::availableFor(geometry(), this);
+    const int maximumPixels = screen.isEmpty() ? 4096 : screen.width();
     for (int column = 0; column < 4; ++column) {
         // A width of zero or less (an old file's shrinking columns) gets the default.
+        // No wider than the screen, so a stored width cannot make a column unusable.
         const auto pixels = [&](float stored) {
             const int wanted = twips.toPixels(stored > 0 ? stored : float(DefaultColumnTwips[column]));
-            return std::max(wanted, minimumPixels[column]);
+            return std::max(std::min(wanted, maximumPixels), minimumPixels[column]);
         };
         m_listView1->horizontalHeader()->resizeSection(column, pixels(m_settings.List1ColTwips[std::size_t(column)]));
         m_listView2->horizontalHeader()->resizeSection(column, pixels(m_settings.List2ColTwips[std::size_t(column)]));
@@ -614,9 +655,11 @@ void Form1::applyColumnWidths()
 void Form1::applyMainGeometry()
 {
     const Twips twips = Twips::forWidget(this);
-    move(twips.toPixels(m_settings.MainXTwips), twips.toPixels(m_settings.MainYTwips));
-    resize(std::max(1, twips.toPixels(m_settings.MainWidthTwips)),
-           std::max(1, twips.toPixels(m_settings.MainHeightTwips)));
+    const QRect wanted(twips.toPixels(m_settings.MainXTwips), twips.toPixels(m_settings.MainYTwips),
+                       twips.toPixels(m_settings.MainWidthTwips), twips.toPixels(m_settings.MainHeightTwips));
+    const QRect fitted = ScreenFit::fitWindow(wanted, ScreenFit::availableFor(wanted, this));
+    move(fitted.topLeft());
+    resize(fitted.size());
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -666,8 +709,17 @@ Form1::StartOutcome Form1::runCommandLine(const CommandLine &commandLine)
 bool Form1::askToSaveHandEdits()
 {
     commitPendingText();
-    const bool goOn = AskToSave(m_document.saveState, m_prompter, m_lang,
-                                [this] { return saveCorrected(m_document.path, m_settings.CreateBakFile); });
+    const bool goOn = AskToSave(m_document.saveState, m_prompter, m_lang, [this] {
+        if (m_document.stamp.differsOnDisk(m_document.path)
+            && m_prompter.ask(GetLangText(m_lang, Form1Msg::OverwriteChanged).arg(m_document.path),
+                              Prompter::Buttons::YesNo, Prompter::Answer::No)
+                   != Prompter::Answer::Yes)
+            return SaveOutcome{SaveOutcome::Status::Cancelled, {}};
+        const SaveOutcome outcome = saveCorrected(m_document.path, m_settings.CreateBakFile);
+        if (outcome.status == SaveOutcome::Status::Saved)
+            m_document.stamp = FileStamp::read(m_document.path);
+        return outcome;
+    });
     setSaveState(m_document.saveState);
     return goOn;
 }
@@ -754,8 +806,9 @@ bool Form1::LoadFileToList(const QString &fileName)
 
     DecodedSubtitles decoded;
     ReadError error;
+    FileStamp stamp;
     std::vector<SubtitleRow> rows;
-    if (!readSubtitleFile(fileName, decoded, error) || !readSubtitleRows(decoded.utf8(), rows, error)) {
+    if (!readSubtitleFile(fileName, decoded, error, &stamp) || !readSubtitleRows(decoded.utf8(), rows, error)) {
         // Nothing of a file that cannot be read stays on screen.
         clearDocument();
         m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + fileName + u'\n'
@@ -767,6 +820,7 @@ bool Form1::LoadFileToList(const QString &fileName)
     ClearValues();
     m_document.path = fileName;
     m_document.encoding = decoded.encoding;
+    m_document.stamp = stamp;
     m_document.saveState = SaveState::Empty;
     m_text1->setText(fileName);
     m_originalModel->setRows(std::move(rows));
@@ -790,11 +844,31 @@ void Form1::EditSubs()
     commitPendingText();
     if (m_handEdited && !askToSaveHandEdits())
         return;
-    if (m_document.saveState == SaveState::Saved
-        && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReloadQuestion), Prompter::Buttons::YesNo,
-                          Prompter::Answer::Yes)
-               == Prompter::Answer::Yes)
-        LoadFileToList(path);
+    // Both lists are filled from the one read below, so a row's partner is
+    // always the same subtitle. When the file is not what the original list
+    // shows (saved since, or changed by another program), the user decides.
+    if (!m_autoMode) {
+        if (m_document.stamp.differsOnDisk(path)) {
+            if (m_prompter.ask(GetLangText(m_lang, Form1Msg::ChangedBeforeCorrect).arg(path),
+                               Prompter::Buttons::YesNo, Prompter::Answer::Yes)
+                != Prompter::Answer::Yes)
+                return;
+        } else if (m_document.saveState == SaveState::Saved
+                   && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReloadQuestion), Prompter::Buttons::YesNo,
+                                     Prompter::Answer::Yes)
+                          != Prompter::Answer::Yes) {
+            return;
+        }
+    }
+    // Settings the run cannot use are the settings file's fault, not the
+    // subtitle file's.
+    if (const QList<SettingProblem> invalid = SettingsStore::validate(m_settings); !invalid.isEmpty()) {
+        QStringList lines{GetLangText(m_lang, Form1Msg::ErrorInSettingsFile), m_settingsPath};
+        for (const SettingProblem &problem : invalid)
+            lines << settingProblemText(problem, m_lang);
+        m_prompter.inform(lines.join(u'\n'));
+        return;
+    }
 
     const QString previousStatus = m_lblStatus->text();
     m_lblStatus->setText(GetLangText(m_lang, Form1Msg::Working));
@@ -805,9 +879,11 @@ void Form1::EditSubs()
     // changes, so a file that cannot be corrected leaves the window as it was.
     DecodedSubtitles decoded;
     ReadError error;
+    FileStamp stamp;
+    std::vector<SubtitleRow> originalRows;
     RowCollector collector;
     CorrectionResult result;
-    if (readSubtitleFile(path, decoded, error)) {
+    if (readSubtitleFile(path, decoded, error, &stamp) && readSubtitleRows(decoded.utf8(), originalRows, error)) {
         result = runCorrection(decoded.utf8(), m_settings, m_lang, collector);
     } else {
         result.errorText = error.describe(m_lang);
@@ -821,7 +897,10 @@ void Form1::EditSubs()
     m_syncing = true;
     commitPendingText();
     emptyCorrectedBoxes();
+    m_txtSub1->clear();
     m_document.encoding = decoded.encoding;
+    m_document.stamp = stamp;
+    m_originalModel->setRows(std::move(originalRows));
     m_correctedModel->setRows(std::move(collector.rows));
     m_form3->setRecords(result.records, m_lang);
     m_filterModel->setRecordedOrdinals(m_form3->records().ordinals());
@@ -829,7 +908,7 @@ void Form1::EditSubs()
     EnableEditMenu(true);
 
     m_lblStatus->setText(result.summary);
-    m_lblStatus->setToolTip(result.summary); // the field is often narrower than the summary
+    m_lblStatus->setToolTip(plainToolTip(result.summary)); // the field is often narrower than the summary
     setSaveState(SaveState::NotSaved);
     m_handEdited = false;
 
@@ -881,7 +960,26 @@ void Form1::mnuOpen_Click()
 void Form1::mnuSave_Click()
 {
     commitPendingText();
-    saveAndReport(m_document.path, m_settings.CreateBakFile);
+    saveOverOpenFile();
+}
+
+void Form1::saveOverOpenFile()
+{
+    const QString path = m_document.path;
+    // What another program wrote since the file was read is not lost unasked.
+    if (m_document.stamp.differsOnDisk(path)) {
+        switch (m_prompter.ask(GetLangText(m_lang, Form1Msg::ChangedOnDisk).arg(path), Prompter::Buttons::YesNoCancel,
+                               Prompter::Answer::Cancel)) {
+        case Prompter::Answer::Yes:
+            break;
+        case Prompter::Answer::No:
+            LoadFileToList(path);
+            return;
+        case Prompter::Answer::Cancel:
+            return;
+        }
+    }
+    saveAndReport(path, m_settings.CreateBakFile);
 }
 
 void Form1::mnuSaveAS_Click()
@@ -890,8 +988,29 @@ void Form1::mnuSaveAS_Click()
     const QString chosen = m_files.chooseFileToSave(this, m_mnuSaveAS->text().remove(u'&'), m_document.path);
     if (chosen.isEmpty())
         return;
-    // A copy: the open file stays the one a later Save writes.
+    if (isOpenFile(chosen)) {
+        saveOverOpenFile();
+        return;
+    }
+    // The dialog asks nothing, so that this question, with No first, is
+    // asked the same way everywhere.
+    if (QFileInfo::exists(chosen)
+        && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReplaceExisting).arg(chosen), Prompter::Buttons::YesNo,
+                          Prompter::Answer::No)
+               != Prompter::Answer::Yes)
+        return;
+    // A copy: the open file stays the one a later Save writes, and its save
+    // state stays what it was.
     saveAndReport(chosen, m_settings.CreateBakFile);
+}
+
+bool Form1::isOpenFile(const QString &path) const
+{
+    const QFileInfo chosen(path);
+    const QFileInfo open(m_document.path);
+    if (chosen.exists() && open.exists())
+        return chosen.canonicalFilePath() == open.canonicalFilePath();
+    return chosen.absoluteFilePath() == open.absoluteFilePath();
 }
 
 SaveOutcome Form1::saveCorrected(const QString &target, bool createBakFile)
@@ -903,10 +1022,15 @@ SaveOutcome Form1::saveCorrected(const QString &target, bool createBakFile)
 void Form1::saveAndReport(const QString &target, bool createBakFile)
 {
     const SaveOutcome outcome = saveCorrected(target, createBakFile);
-    if (outcome.status == SaveOutcome::Status::Saved)
-        setSaveState(SaveState::Saved);
-    else
+    if (outcome.status != SaveOutcome::Status::Saved) {
         m_prompter.inform(outcome.message);
+        return;
+    }
+    if (!isOpenFile(target))
+        return;
+    setSaveState(SaveState::Saved);
+    if (!m_autoMode)
+        m_document.stamp = FileStamp::read(target);
 }
 
 void Form1::mnuExit_Click()
@@ -1137,6 +1261,12 @@ void Form1::emptyCorrectedBoxes()
     m_editedRow = QPersistentModelIndex();
 }
 
+bool Form1::boxesFilledFor(int sourceRow) const
+{
+    return sourceRow >= 0 && m_editedRow.isValid() && m_editedRow.model() == m_correctedModel
+           && m_editedRow.row() == sourceRow;
+}
+
 void Form1::moveCorrectedSelection(int step)
 {
     const int rows = m_filterModel->rowCount();
@@ -1242,9 +1372,10 @@ void Form1::commitPendingText()
 
 void Form1::commitTime(bool start)
 {
-    const int row = selectedCorrectedRow();
-    if (row < 0)
+    // Into the row the boxes were filled from, whatever is selected now.
+    if (!m_editedRow.isValid() || m_editedRow.model() != m_correctedModel)
         return;
+    const int row = m_editedRow.row();
     // Esc afterwards shows what the row now holds, not a time it no longer has.
     if (start) {
         m_storedStart = m_txtStartTime->text();

@@ -146,6 +146,10 @@ private:
     bool askToSaveHandEdits();
     SaveOutcome saveCorrected(const QString &target, bool createBakFile);
     void saveAndReport(const QString &target, bool createBakFile);
+    void saveOverOpenFile();
+    bool isOpenFile(const QString &path) const;
+    void applyLoadedValues();
+    bool boxesFilledFor(int sourceRow) const;
     void commitPendingText();
     QString windowCaption() const;
 
@@ -166,6 +170,9 @@ private:
     Settings m_settings;
     DocumentState m_document;
     bool m_autoMode = false;
+    // The settings file could not be read as settings: the defaults are in
+    // use and the file is never written.
+    bool m_settingsUnusable = false;
 
     // Set while the program moves a selection, so the lists' own selection
     // handlers do not answer their echo.

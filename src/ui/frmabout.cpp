@@ -14,7 +14,11 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 
     auto *title = new QLabel(this);
     title->setObjectName(QStringLiteral("lblTitle"));
-    title->setText(u"<h2>" + QCoreApplication::applicationName() + u"</h2>");
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    title->setFont(titleFont);
+    title->setText(QCoreApplication::applicationName());
 
     auto *version = new QLabel(this);
     version->setObjectName(QStringLiteral("lblVersion"));
@@ -30,6 +34,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     auto *credits = new QLabel(this);
     credits->setObjectName(QStringLiteral("lblCredits"));
     credits->setWordWrap(true);
+    for (QLabel *label : {title, version, description, credits})
+        label->setTextFormat(Qt::PlainText);
     credits->setText(u"© 2026 " + QCoreApplication::organizationName()
                      + u". Free software under the GNU General Public License, version 3 or later. "
                        u"Built with Qt, pugixml, SimpleIni and uchardet.");

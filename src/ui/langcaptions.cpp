@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QTextDocument>
 #include <QToolBar>
 
 #include <optional>
@@ -59,7 +60,7 @@ void applyToToolBar(QToolBar &toolBar, const CaptionSource &source)
         if (const auto caption = source.text(name))
             button->setIconText(*caption);
         if (const auto tip = source.text(name + u"_ToolTipText"))
-            button->setToolTip(*tip);
+            button->setToolTip(plainToolTip(*tip));
     }
 }
 
@@ -77,8 +78,10 @@ void applyToWidget(QWidget &widget, const CaptionSource &source)
     if (const auto caption = source.text(name)) {
         if (auto *menu = qobject_cast<QMenu *>(&widget))
             menu->setTitle(*caption);
-        else if (auto *label = qobject_cast<QLabel *>(&widget))
+        else if (auto *label = qobject_cast<QLabel *>(&widget)) {
+            label->setTextFormat(Qt::PlainText);
             label->setText(*caption);
+        }
         else if (auto *button = qobject_cast<QAbstractButton *>(&widget))
             button->setText(*caption);
         else if (auto *group = qobject_cast<QGroupBox *>(&widget))
@@ -87,7 +90,7 @@ void applyToWidget(QWidget &widget, const CaptionSource &source)
     if (qobject_cast<QMenu *>(&widget))
         return; // menus take no tooltip
     if (const auto tip = source.text(name + u"_ToolTipText"))
-        widget.setToolTip(*tip);
+        widget.setToolTip(plainToolTip(*tip));
 }
 
 // Whether control sits in window itself rather than in another window
@@ -105,6 +108,13 @@ bool belongsTo(const QObject &control, const QWidget &window)
 }
 
 } // namespace
+
+QString plainToolTip(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
 
 void ApplyLangCaptions(QWidget &window, const LangDoc &lang)
 {

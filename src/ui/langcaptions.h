@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 class LangDoc;
 class QWidget;
 
@@ -16,3 +18,7 @@ inline constexpr char ControlIndexProperty[] = "controlIndex";
 // buttons of a tool bar (counting separators). A missing attribute leaves
 // the text as it is; an empty one blanks it.
 void ApplyLangCaptions(QWidget &window, const LangDoc &lang);
+
+// text as a tooltip shows it, character for character: a tooltip would
+// otherwise take text that looks like HTML as HTML (and load its images).
+QString plainToolTip(const QString &text);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 QString MessageBoxPrompter::titleOr(const QString &title) const
@@ -11,9 +12,24 @@ QString MessageBoxPrompter::titleOr(const QString &title) const
     return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
+namespace {
+
+// Texts come from language files and file names: never read as HTML, so a
+// file called "<h1>x.srt" shows its name, and loads nothing.
+int runPlainBox(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return box.exec();
+}
+
+} // namespace
+
 void MessageBoxPrompter::inform(const QString &text, const QString &title)
 {
-    QMessageBox::information(m_parent, titleOr(title), text);
+    runPlainBox(m_parent, QMessageBox::Information, titleOr(title), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 Prompter::Answer MessageBoxPrompter::ask(const QString &text, Buttons buttons, Answer defaultAnswer)
@@ -32,7 +48,8 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &text, Buttons buttons, A
         }
         return QMessageBox::Cancel;
     };
-    const int pressed = QMessageBox::question(m_parent, titleOr({}), text, shown, toButton(defaultAnswer));
+    const int pressed =
+        runPlainBox(m_parent, QMessageBox::Question, titleOr({}), text, shown, toButton(defaultAnswer));
     switch (pressed) {
     case QMessageBox::Yes:
         return Answer::Yes;
@@ -47,10 +64,13 @@ Prompter::Answer MessageBoxPrompter::ask(const QString &text, Buttons buttons, A
 std::optional<QString> MessageBoxPrompter::askText(const QString &prompt, const QString &title,
                                                    const QString &initialText)
 {
-    bool accepted = false;
-    const QString text =
-        QInputDialog::getText(m_parent, titleOr(title), prompt, QLineEdit::Normal, initialText, &accepted);
-    if (!accepted)
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(titleOr(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initialText);
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }

@@ -93,8 +93,7 @@ private slots:
         QCOMPARE(locator.fileFor(u"Welsh.Quillmend.exe"_qs), std::nullopt);
         QCOMPARE(locator.fileFor(u"../German.Quillmend.exe"_qs), std::nullopt);
 
-        // A point in a language name survives the menu (above) but not the setting.
-        QCOMPARE(LanguageLocator::languageNameOf(u"Pt.BR.Quillmend.exe"_qs), u"Pt"_qs);
+        QCOMPARE(LanguageLocator::languageNameOf(u"Pt.BR.Quillmend.exe"_qs), u"Pt.BR"_qs);
     }
 
     // New files go where they can be written, and that folder is searched

@@ -171,9 +171,10 @@ private slots:
         QVERIFY(SettingsStore::write(ini, result.settings));
         QCOMPARE(readFile(target), file);
 
-        // A language name that holds a point cannot be told from the rest.
+        // A language name that holds a point comes back whole.
         QVERIFY(SettingsStore::write(ini, changed([](Settings &s) { s.LangFileBase = u"Pt.BR.Quillmend.exe"_s; })));
-        QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt"_s);
+        QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt.BR"_s);
+        QCOMPARE(SettingsStore::read(ini).settings.LangFileBase, u"Pt.BR.Quillmend.exe"_s);
 
         clsIniFile onFolder = registeredIni(m_prompter, m_dir->path());
         QVERIFY(!SettingsStore::write(onFolder, Settings{}));

@@ -4,6 +4,7 @@
 #include "shell/platformshellverb.h"
 #include "support/testfiles.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +52,27 @@ private slots:
         QCOMPARE(filesIn(m_folder), QStringList());
         QVERIFY(!verb.IsShellVerbRegistered());
         QVERIFY(verb.SetShellVerb(false));
+    }
+
+    // A path the entry cannot carry as it is registers nothing and says why.
+    void unwritablePathIsRefused_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::newRow("line break") << u"/opt/quill\nmend"_s;
+        QTest::newRow("control character") << u"/opt/quill\x01mend"_s;
+        QTest::newRow("bytes that are no UTF-8") << u"/opt/quill\uFFFDmend"_s;
+    }
+
+    void unwritablePathIsRefused()
+    {
+        QFETCH(QString, executable);
+        DesktopEntryShellVerb verb = this->verb(executable);
+        QString error;
+        QVERIFY(!verb.SetShellVerb(true, &error));
+        QVERIFY2(error.contains(executable) && error.contains(u"cannot be written in a desktop entry"_s),
+                 qPrintable(error));
+        QVERIFY(!QFileInfo::exists(entryPath()));
+        QVERIFY(!verb.IsShellVerbRegistered());
     }
 
     // The program's own verb goes into the applications folder of the

@@ -482,7 +482,7 @@ private slots:
         {
             Session s(settingsPath());
             QVERIFY(s.show());
-            s.window->setGeometry(70, 50, 820, 520);
+            s.window->setGeometry(70, 50, 700, 520);
             QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_qs);
             const int before = handle->mapTo(s.window->centralWidget(), QPoint()).x();
             QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(2, 20));

@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextStream>
 
 namespace {
@@ -112,24 +113,54 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     return std::nullopt;
 }
 
+// What makes the settings unusable, with the settings file it came from;
+// no origin for a --set, which the user has just typed.
+struct SettingsTrouble
+{
+    QString origin;
+    std::optional<clsIniFile::FileProblem> fileProblem;
+    SettingProblem problem{};
+};
+
 // The settings file, then the overrides, and whatever makes them unusable.
-QList<SettingProblem> loadSettings(const CliOptions &options, const CliEnvironment &environment, Prompter &prompter,
-                                   Settings &settings)
+QList<SettingsTrouble> loadSettings(const CliOptions &options, const CliEnvironment &environment,
+                                    Prompter &prompter, Settings &settings)
 {
     const QString path = options.settingsPath.isEmpty() ? environment.defaultSettingsPath : options.settingsPath;
+    const QString section = QStringLiteral("General");
+    // A file that cannot be read as settings is not silently the defaults.
+    if (const auto fileProblem = clsIniFile::checkFile(path, section))
+        return {SettingsTrouble{path, fileProblem}};
     clsIniFile ini(prompter, path);
     ini.setFullPath(path);
-    ini.setSectionName(QStringLiteral("General"));
+    ini.setSectionName(section);
     SettingsReadResult read = SettingsStore::read(ini);
-    QList<SettingProblem> problems = read.problems;
+    QList<SettingsTrouble> troubles;
+    for (const SettingProblem &problem : std::as_const(read.problems))
+        troubles << SettingsTrouble{path, std::nullopt, problem};
     settings = read.settings;
+    QSet<QString> overridden; // canonical keys given by --set
     for (const QString &override : options.overrides) {
         const QString key = override.section(QLatin1Char('='), 0, 0).trimmed();
         const QString value = override.section(QLatin1Char('='), 1);
         if (const auto problem = SettingsStore::applyValue(settings, key, value))
-            problems << *problem;
+            troubles << SettingsTrouble{{}, std::nullopt, *problem};
+        else
+            overridden.insert(SettingsStore::canonicalKeyName(key));
     }
-    return problems + SettingsStore::validate(settings);
+    for (const SettingProblem &problem : SettingsStore::validate(settings))
+        troubles << SettingsTrouble{overridden.contains(SettingsStore::canonicalKeyName(problem.key)) ? QString() : path,
+                                    std::nullopt, problem};
+    return troubles;
+}
+
+QString troubleText(const SettingsTrouble &trouble, const LangDoc &lang)
+{
+    if (trouble.fileProblem)
+        return GetLangText(lang, Form1Msg::InvalidSettingsFile)
+            .arg(trouble.origin, settingsFileProblemText(*trouble.fileProblem, lang));
+    const QString text = settingProblemText(trouble.problem, lang);
+    return trouble.origin.isEmpty() ? text : trouble.origin + QStringLiteral(": ") + text;
 }
 
 // The language of the Lang setting, else English as it was loaded first.
@@ -152,12 +183,12 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
 
     ConsolePrompter prompter(err, options.replaceBackups);
     Settings settings;
-    const QList<SettingProblem> problems = loadSettings(options, environment, prompter, settings);
+    const QList<SettingsTrouble> troubles = loadSettings(options, environment, prompter, settings);
     LangDoc lang;
     loadLanguage(settings, environment, lang);
-    if (!problems.isEmpty()) {
-        for (const SettingProblem &problem : problems)
-            err << ProgramName << ": " << settingProblemText(problem, lang) << Qt::endl;
+    if (!troubles.isEmpty()) {
+        for (const SettingsTrouble &trouble : troubles)
+            err << ProgramName << ": " << troubleText(trouble, lang) << Qt::endl;
         return ExitUsage;
     }
 
