@@ -21,6 +21,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -281,6 +282,15 @@ bool frmCreateLang::createNewFile()
     // not lead anywhere else.
     if (name->contains(u'/') || name->contains(u'\\') || *name == u"." || *name == u"..") {
         m_prompter.inform(u"The language name \"" + *name + u"\" cannot contain / or \\ and cannot be . or ..");
+        return false;
+    }
+    // The Languages menu and the settings file must bring the name back as
+    // it is: the settings file trims blanks and holds one line per value.
+    const bool hasControl = std::any_of(name->cbegin(), name->cend(),
+                                        [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (*name != name->trimmed() || hasControl) {
+        m_prompter.inform(u"The language name \"" + *name
+                          + u"\" cannot start or end with a blank or hold a control character");
         return false;
     }
     const QString fileName = LanguageLocator::langFileBaseFor(*name) + u".xml";

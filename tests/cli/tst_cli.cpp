@@ -4,6 +4,7 @@
 #include "support/testfiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -182,6 +183,25 @@ private slots:
         QTest::newRow("beyond 32 bits") << QByteArray() << QStringList{u"--set"_qs, u"LettersFor1Min=1e10"_qs} << 2
                                         << u"quillmend-cli: Invalid setting LettersFor1Min: does not fit in a 32-bit "
                                            u"integer\n"_qs;
+        // A file that cannot be read as settings is not taken for the defaults.
+        QTest::newRow("blank settings file") << QByteArray("\r\n\r\n") << QStringList{u"--set"_qs, u"MaxLen=30"_qs}
+                                             << 0 << QString();
+        QTest::newRow("NUL byte") << QByteArray("[General]\nMaxLen=30\n\0", 22) << QStringList{} << 2
+                                  << u"quillmend-cli: invalid settings file {ini}: it holds a NUL byte\n"_qs;
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE[\0G\0]\0", 8) << QStringList{} << 2
+                                << u"quillmend-cli: invalid settings file {ini}: it is UTF-16 text, not UTF-8\n"_qs;
+        QTest::newRow("no [General] section") << QByteArray("[Other]\nMaxLen=30\n") << QStringList{} << 2
+                                              << u"quillmend-cli: invalid settings file {ini}: it has no [General] "
+                                                 u"section\n"_qs;
+        QTest::newRow("1 MiB") << QByteArray("[General]\n").append(1024 * 1024 - 10, ';')
+                               << QStringList{u"--set"_qs, u"MaxLen=30"_qs} << 0 << QString();
+        QTest::newRow("1 MiB and a byte") << QByteArray("[General]\n").append(1024 * 1024 - 9, ';') << QStringList{}
+                                          << 2
+                                          << u"quillmend-cli: invalid settings file {ini}: it is larger than 1048576 "
+                                             u"bytes\n"_qs;
+        QTest::newRow("below one in the file names the file")
+            << QByteArray("[General]\nMaxLen=-5\n") << QStringList{} << 2
+            << u"quillmend-cli: {ini}: Invalid setting MaxLen: must be at least 1\n"_qs;
         QTest::newRow("no equals sign") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen"_qs} << 2
                                         << u"quillmend-cli: --set needs KEY=VALUE, not 'MaxLen'\nTry 'quillmend-cli --help'.\n"_qs;
     }
@@ -196,7 +216,7 @@ private slots:
         const QString movie = copied(u"movie.srt"_qs);
         QVERIFY(writeFile(path(u"settings.ini"_qs), ini));
         const Run result = run(QStringList{u"--settings"_qs, path(u"settings.ini"_qs)} + arguments + QStringList{movie});
-        QCOMPARE(result.err, err);
+        QCOMPARE(result.err, QString(err).replace(u"{ini}"_qs, path(u"settings.ini"_qs)));
         QCOMPARE(result.exitCode, exitCode);
         if (exitCode == 0) {
             QVERIFY(readFile(movie).contains("The lighthouse keeper climbed\r\nthe stairs twice every night."));
@@ -206,6 +226,20 @@ private slots:
         }
         // The command line never rewrites the settings file.
         QCOMPARE(readFile(path(u"settings.ini"_qs)), ini);
+    }
+
+    // The size is known before a byte is read: a huge file costs nothing.
+    void aFileTooLargeIsRefusedBeforeReading()
+    {
+        const QString huge = path(u"huge.srt"_qs);
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize((qint64(1) << 31)));
+        file.close();
+        const Run result = run({huge});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err, u"quillmend-cli: "_qs + huge + u": Error in file: the file is too large (2147483648 bytes)\n"_qs);
+        QCOMPARE(QFileInfo(huge).size(), qint64(1) << 31);
+        QCOMPARE(files(), QStringList{u"huge.srt"_qs});
     }
 
     void messagesFollowTheLanguageSetting()

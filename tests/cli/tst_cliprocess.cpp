@@ -97,6 +97,16 @@ private slots:
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
         QCOMPARE(process.readAllStandardError(), QByteArray("Error in file\n"));
+
+        // One argument is the path as given: a trailing blank names another
+        // file, which does not exist, and the file without it is not touched.
+        const QString plain = path(u"plain.srt"_qs);
+        QVERIFY(writeFile(plain, original));
+        process.start(window, {u"--AUTO"_qs, plain + u' '});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(readFile(plain), original);
+        QVERIFY(!QFile::exists(plain + u".bak"_qs));
     }
 
     // Killed or interrupted at any moment, a file is either as it was or

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/filereplacement.h"
 #include "document/savecommand.h"
 #include "lang/langdoc.h"
 #include "support/scriptedprompter.h"
@@ -164,6 +165,40 @@ private slots:
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
     }
 
+    // Nothing is written that the reader would refuse to open again.
+    void contentOverTheSizeLimitIsRefused_data()
+    {
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("saved");
+        const qint64 size = twoRowsFile().size();
+        QTest::newRow("one byte under the content") << size - 1 << false;
+        QTest::newRow("exactly the content") << size << true;
+    }
+
+    void contentOverTheSizeLimitIsRefused()
+    {
+        QFETCH(qint64, limit);
+        QFETCH(bool, saved);
+
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        QVERIFY(writeFile(target, "old"));
+        FileReplacement replacement(target, limit);
+        QVERIFY(replacement.open());
+        const QByteArray content = twoRowsFile();
+        // In two pieces, as the command line writes: the total counts.
+        QCOMPARE(replacement.write(QByteArrayView(content).first(10)) && replacement.write(QByteArrayView(content).sliced(10)),
+                 saved);
+        ScriptedPrompter prompter;
+        const SaveOutcome outcome = saved ? replacement.commit(false, prompter, m_lang) : replacement.failure(m_lang);
+        QCOMPARE(outcome.status, saved ? SaveOutcome::Status::Saved : SaveOutcome::Status::Failed);
+        QCOMPARE(readFile(target), saved ? content : QByteArray("old"));
+        if (!saved)
+            QCOMPARE(outcome.message, u"Cannot save %1: the corrected file would be larger than %2 bytes, more than "
+                                      u"can be read back"_qs.arg(target).arg(limit));
+        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
+    }
+
     void readOnlyFolder()
     {
         if (::geteuid() == 0)
@@ -205,6 +240,8 @@ private slots:
                                               << SaveState::NotSaved << QStringList{u"message"_qs};
         QTest::newRow("yes, save failed: stay") << SaveState::NotSaved << QList<A>{A::Yes} << S::Failed << false
                                                 << SaveState::NotSaved << QStringList{u"message"_qs};
+        QTest::newRow("yes, then the save declined: stay, nothing to tell")
+            << SaveState::NotSaved << QList<A>{A::Yes} << S::Cancelled << false << SaveState::NotSaved << QStringList{};
     }
 
     void askToSave()

@@ -6,8 +6,11 @@
 #include "lang/languagelocator.h"
 #include "support/testfiles.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // Message lookup with its quiet fallbacks, and finding language files.
 class TestLangDoc : public QObject
@@ -63,6 +66,59 @@ private slots:
         QCOMPARE(GetLangText(doc, Form1Msg::NotSaved), u"Not saved"_qs);
     }
 
+    // Limits that keep a hostile file from stalling the start, at and just
+    // past each threshold.
+    void limitsOnFilesAndTexts_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QString>("error");
+
+        const auto caption = [](qsizetype length) {
+            QByteArray xml("<L><Form1_Design Label3=\"");
+            xml.append(length - 1, 'x').append("\u03b1\"/></L>");
+            return xml;
+        };
+        const auto padded = [](qsizetype size) {
+            QByteArray xml(size, ' ');
+            xml.replace(0, 7, "<L><!--").replace(size - 7, 7, "--></L>");
+            return xml;
+        };
+        QTest::newRow("text at the limit") << caption(LangDoc::MaxTextCharacters) << true << QString();
+        QTest::newRow("text past the limit") << caption(LangDoc::MaxTextCharacters + 1) << false
+                                             << u"the text Label3 is longer than 4096 characters"_qs;
+        QTest::newRow("file at the limit") << padded(LangDoc::MaxFileBytes) << true << QString();
+        QTest::newRow("file past the limit") << padded(LangDoc::MaxFileBytes + 1) << false
+                                             << u"the file is larger than 4194304 bytes"_qs;
+        QByteArray nested = QByteArray("<a>").repeated(100000);
+        nested.append(QByteArray("</a>").repeated(100000));
+        QTest::newRow("deeply nested") << nested << true << QString();
+    }
+
+    void limitsOnFilesAndTexts()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(bool, loads);
+        QFETCH(QString, error);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Big.Quillmend.exe.xml"_qs);
+        QVERIFY(writeFile(path, xml));
+        LangDoc doc;
+        QCOMPARE(doc.load(path), loads);
+        QCOMPARE(doc.isEmpty(), !loads);
+        QVERIFY2(doc.errorString().startsWith(error), qPrintable(doc.errorString()));
+    }
+
+    // A translation that lost a placeholder still shows what it stood for.
+    void missingPlaceholdersAreAppended()
+    {
+        LangDoc doc;
+        QVERIFY(doc.loadData(R"(<L><Form1_Module s18="ligne %2" s26="Impossible"/></L>)"));
+        QCOMPARE(GetLangText(doc, Form1Msg::AtLine).arg(u"6"_qs, u"x"_qs), u"ligne x 6"_qs);
+        QCOMPARE(GetLangText(doc, Form1Msg::CannotSave).arg(u"a.srt"_qs, u"full"_qs), u"Impossible a.srt full"_qs);
+    }
+
     void shippedEnglishMatchesTheProgram()
     {
         LangDoc doc;
@@ -94,6 +150,12 @@ private slots:
         QCOMPARE(locator.fileFor(u"../German.Quillmend.exe"_qs), std::nullopt);
 
         QCOMPARE(LanguageLocator::languageNameOf(u"Pt.BR.Quillmend.exe"_qs), u"Pt.BR"_qs);
+
+        // What a user can pick loads: no pipe, device or broken XML.
+        QVERIFY(writeFile(beside.filePath(u"Broken.Quillmend.exe.xml"_qs), "<L><A></L>"));
+        QVERIFY(QFile::link(u"/dev/zero"_qs, beside.filePath(u"Zero.Quillmend.exe.xml"_qs)));
+        QCOMPARE(::mkfifo(QFile::encodeName(beside.filePath(u"Pipe.Quillmend.exe.xml"_qs)).constData(), 0600), 0);
+        QCOMPARE(locator.loadableLanguageNames(), (QStringList{u"German"_qs, u"Pt.BR"_qs, u"English"_qs}));
     }
 
     // New files go where they can be written, and that folder is searched

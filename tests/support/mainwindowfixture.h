@@ -14,13 +14,14 @@
 
 #include <memory>
 
-// Answers the Open dialog from a list; Save as is always cancelled.
+// Answers the Open dialog from a list and Save as with toSave (empty: cancelled).
 class ScriptedChooser : public FileChooser
 {
 public:
     QStringList toOpen;
+    QString toSave;
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return toOpen.value(0); }
-    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return toSave; }
 };
 
 // One loaded main window over a settings file and everything it talks to:

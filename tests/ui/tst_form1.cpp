@@ -18,6 +18,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QScreen>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -574,6 +575,189 @@ private slots:
         QVERIFY(QFile::exists(settingsPath()));
         QCOMPARE(readFile(movie), good);
         QVERIFY(!QFile::exists(movie + u".bak"_qs));
+    }
+
+    // Save as never replaces another file unasked, and a copy elsewhere
+    // leaves the open file unsaved.
+    void saveAsAsksBeforeReplacingAnotherFile()
+    {
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        const QString other = written(u"other.srt"_qs, "other");
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        s.files.toSave = other;
+        s.action(u"mnuSaveAS"_qs)->trigger(); // the default answer: No
+        QCOMPARE(s.prompter.asked, QStringList{other + u" already exists. Replace it?"_qs});
+        QCOMPARE(readFile(other), QByteArray("other"));
+
+        s.prompter.answers = {Prompter::Answer::Yes};
+        s.action(u"mnuSaveAS"_qs)->trigger();
+        QVERIFY(readFile(other).contains("The lighthouse keeper climbed the stairs\r\ntwice every night."));
+        QCOMPARE(readFile(movie), twoSubtitles());
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+        s.prompter.answers = {Prompter::Answer::Cancel};
+        QVERIFY(!s.window->Form_Unload());
+        QCOMPARE(s.prompter.asked.last(), u"Edited text not saved. Save changes?"_qs);
+    }
+
+    // What another program wrote after the file was read: Save asks
+    // whether to overwrite it, read it again, or do nothing.
+    void saveAfterAnOutsideChange_data()
+    {
+        QTest::addColumn<QList<Prompter::Answer>>("answers");
+        QTest::addColumn<bool>("overwritten");
+        QTest::addColumn<int>("originalRows");
+        using A = Prompter::Answer;
+        QTest::newRow("cancel, the default") << QList<A>{} << false << 2;
+        QTest::newRow("overwrite") << QList<A>{A::Yes} << true << 2;
+        QTest::newRow("read again, dropping the corrections") << QList<A>{A::No, A::No} << false << 3;
+    }
+
+    void saveAfterAnOutsideChange()
+    {
+        QFETCH(QList<Prompter::Answer>, answers);
+        QFETCH(bool, overwritten);
+        QFETCH(int, originalRows);
+
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        const QByteArray outside = twoSubtitles() + srtBlock(3, u"00:00:20,000"_qs, u"00:00:21,000"_qs, u"Added."_qs).toUtf8();
+        QVERIFY(writeFile(movie, outside));
+        s.prompter.answers = answers;
+        s.action(u"mnuSave"_qs)->trigger();
+        QCOMPARE(s.prompter.asked.first(), movie + u" was changed by another program after it was read.\nYes: "
+                                                   u"overwrite it with the corrected subtitles.\nNo: read it again."
+                                                   u"\nCancel: do nothing."_qs);
+        QCOMPARE(readFile(movie) == outside, !overwritten);
+        QCOMPARE(s.label(u"lblStatus2"_qs), overwritten ? u"Saved"_qs : originalRows == 3 ? QString() : u"Not saved"_qs);
+        QCOMPARE(s.window->originalModel().rowCount(), originalRows);
+        // Once saved, the file is what was read: the next Save asks only
+        // about the backup it keeps.
+        if (overwritten) {
+            s.action(u"mnuSave"_qs)->trigger();
+            QCOMPARE(s.prompter.asked.mid(1), QStringList{u".bak file exists. Replace?"_qs});
+        }
+    }
+
+    // F8 fills both lists from one read, so every row's partner is the same
+    // subtitle; after an outside change it asks first.
+    void correctingAfterAnOutsideChange()
+    {
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        const QByteArray outside =
+            (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"New first."_qs) + srtBlock(2, u"00:00:03,000"_qs,
+             u"00:00:09,000"_qs, LongText) + srtBlock(3, u"00:00:10,000"_qs, u"00:00:12,000"_qs, u"Third."_qs)).toUtf8();
+        QVERIFY(writeFile(movie, outside));
+
+        s.prompter.answers = {Prompter::Answer::No};
+        QVERIFY(s.correct());
+        QCOMPARE(s.prompter.asked, QStringList{movie + u" was changed by another program after it was read. Read it "
+                                                       u"again and correct it?"_qs});
+        QCOMPARE(s.window->originalModel().row(0).text, LongText);
+        QCOMPARE(s.corrected().row(0).text, QString(LongBroken).replace(u"\n"_qs, u"\r\n"_qs));
+
+        QVERIFY(s.correct()); // the default answer: Yes
+        QCOMPARE(s.window->originalModel().rowCount(), 3);
+        for (const SubtitleRow &row : s.corrected().rows()) {
+            const QString original = s.window->originalModel().row(row.tag - 1).text;
+            QCOMPARE(QString(row.text).replace(u"\r\n"_qs, u" "_qs), original);
+        }
+    }
+
+    // A right click selects as a left one does: both lists, the boxes and
+    // the edits window follow, and a time typed then lands in that row.
+    void rightClickSelectsEverywhere()
+    {
+        QVERIFY(writeFile(settingsPath(), NoTimeBuying));
+        const QString movie = written(u"movie.srt"_qs, fiveSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        QTableView *list1 = s.list(u"ListView1"_qs);
+        QTableView *list2 = s.list(u"ListView2"_qs);
+        clickRow(list2, 0);
+
+        const auto rightClick = [](QTableView *view, int row) {
+            const QPoint at = view->visualRect(view->model()->index(row, SubtitleTableModel::StartColumn)).center();
+            QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+            QCoreApplication::sendEvent(view->viewport(), &menuEvent);
+            if (QWidget *popup = QApplication::activePopupWidget())
+                QTest::keyClick(popup, Qt::Key_Escape);
+            QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
+        };
+        rightClick(list2, 5); // "The end.", ordinal 5 after the split
+        QCOMPARE(selectedRow(list1), 4);
+        QCOMPARE(s.box(u"txtSub1"_qs)->toPlainText(), u"The end."_qs);
+        QCOMPARE(s.box(u"txtSub2"_qs)->toPlainText(), u"The end."_qs);
+        QLineEdit *start = s.line(u"txtStartTime"_qs);
+        QCOMPARE(start->text(), u"00:00:16,000"_qs);
+        start->setText(u"00:00:16,500"_qs);
+        QTest::keyClick(start, Qt::Key_Return);
+        QCOMPARE(s.corrected().row(5).startText, u"00:00:16,500"_qs);
+        QCOMPARE(s.corrected().row(0).startText, u"00:00:01,000"_qs);
+
+        rightClick(list1, 2);
+        QCOMPARE(selectedRow(list2), 2);
+        QCOMPARE(s.box(u"txtSub2"_qs)->toPlainText(), u"Quiet."_qs);
+    }
+
+    // A settings file that cannot be read as one: said once, the defaults
+    // for the session, and never written over.
+    void unusableSettingsFileIsLeftAlone()
+    {
+        const QByteArray unusable("[General]\r\nMaxLen=30\r\n\0", 24);
+        QVERIFY(writeFile(settingsPath(), unusable));
+        Session s(settingsPath());
+        QCOMPARE(s.prompter.informed,
+                 QStringList{u"The settings file "_qs + settingsPath() + u" cannot be used: it holds a NUL byte\nThe "
+                             u"default settings are used, and the file is not written in this session."_qs});
+        QCOMPARE(s.window->settings().MaxLen, 44);
+        QVERIFY(s.window->Form_Unload());
+        QCOMPARE(s.prompter.informed.size(), 1);
+        QCOMPARE(readFile(settingsPath()), unusable);
+    }
+
+    // Settings the run cannot use are blamed on the settings file.
+    void settingBelowOneNamesTheSettingsFile()
+    {
+        QVERIFY(writeFile(settingsPath(), "[General]\r\nMaxLen=-5\r\n"));
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        s.open(movie);
+        QVERIFY(s.correct());
+        QCOMPARE(s.prompter.informed, QStringList{u"Error in settings file\n"_qs + settingsPath()
+                                                  + u"\nInvalid setting MaxLen: must be at least 1"_qs});
+        QCOMPARE(s.corrected().rowCount(), 0);
+    }
+
+    // Stored geometry far off or huge: the windows open on the screen, no
+    // larger than it, and only such values are written back.
+    void geometryStaysOnTheScreen()
+    {
+        QVERIFY(writeFile(settingsPath(), "[General]\r\nMainX=1e9\r\nMainWidth=1e30\r\nEditY=-1e9\r\n"
+                                          "EditHeight=1e30\r\nList1Col4=1e30\r\n"));
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        const QRect screen = s.window->screen()->availableGeometry();
+        for (const QWidget *window : {static_cast<QWidget *>(s.window.get()), static_cast<QWidget *>(&s.window->editsWindow())}) {
+            const QRect placed(window->pos(), window->size());
+            QVERIFY2(placed.width() <= screen.width() && placed.height() <= screen.height()
+                         && placed.intersects(screen) && placed.top() >= screen.top(),
+                     qPrintable(window->objectName()));
+        }
+        QVERIFY(s.list(u"ListView1"_qs)->horizontalHeader()->sectionSize(3) <= screen.width());
+        QVERIFY(s.window->Form_Unload());
+        const QByteArray written = readFile(settingsPath());
+        for (const char *huge : {"1e+09", "1e+30", "-1e+09", "e+"})
+            QVERIFY2(!written.contains(huge), written.constData());
     }
 
     void editsWindowSortsJumpsAndHides()

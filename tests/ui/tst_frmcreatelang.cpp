@@ -297,6 +297,9 @@ private slots:
         QTest::newRow("slash") << CreateNew << Typed(u"../Evil"_qs) << u"\"../Evil\""_qs;
         QTest::newRow("backslash") << CreateNew << Typed(u"a\\b"_qs) << u"\"a\\b\""_qs;
         QTest::newRow("dot dot") << CreateNew << Typed(u".."_qs) << u"\"..\""_qs;
+        // The settings file would trim the blank or break the line.
+        QTest::newRow("trailing blank") << CreateNew << Typed(u"Welsh "_qs) << u"\"Welsh \""_qs;
+        QTest::newRow("line break") << CreateNew << Typed(u"We\nlsh"_qs) << u"\"We\nlsh\""_qs;
     }
 
     void refusedNewFiles()

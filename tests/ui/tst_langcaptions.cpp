@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/langdoc.h"
 #include "ui/langcaptions.h"
+#include "ui/messageboxprompter.h"
 #include "ui/subtitletablemodel.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -85,6 +89,39 @@ private slots:
         // An empty document changes nothing.
         ApplyLangCaptions(window, LangDoc());
         QCOMPARE(label->text(), u"Original (fr)"_qs);
+    }
+
+    // Whatever a language file or a file name holds is shown as written,
+    // never taken for HTML (which would also load images).
+    void htmlIsShownAsText()
+    {
+        QWidget window;
+        window.setObjectName(u"Form9"_qs);
+        auto *label = new QLabel(&window);
+        label->setObjectName(u"Label3"_qs);
+        LangDoc lang;
+        QVERIFY(lang.loadData(R"xml(<Language><Form9_Design Label3="&lt;h1&gt;HUGE&lt;/h1&gt;&lt;img src=x.png&gt;"
+            Label3_ToolTipText="&lt;b&gt;tip&lt;/b&gt;"/></Language>)xml"));
+        ApplyLangCaptions(window, lang);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->text(), u"<h1>HUGE</h1><img src=x.png>"_qs);
+        QCOMPARE(label->toolTip(), u"<p style=\"white-space:pre-wrap\">&lt;b&gt;tip&lt;/b&gt;</p>"_qs);
+        QCOMPARE(plainToolTip(u"Edits: 3 (with 1 time)"_qs), u"Edits: 3 (with 1 time)"_qs);
+
+        MessageBoxPrompter prompter;
+        const QString name = u"<h1>BIG<img src=x.png>.srt"_qs;
+        Qt::TextFormat shown = Qt::AutoText;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            shown = box->textFormat();
+            text = box->text();
+            box->accept();
+        });
+        prompter.inform(name);
+        QCOMPARE(shown, Qt::PlainText);
+        QCOMPARE(text, name);
     }
 };
 
