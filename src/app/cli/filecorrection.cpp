@@ -118,9 +118,9 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     const QString target = options.outputPath.isEmpty() ? path : options.outputPath;
     std::optional<FileReplacement> replacement;
     if (!options.dryRun) {
-        replacement.emplace(target);
+        replacement.emplace(target, lang);
         if (!replacement->open()) {
-            report.error = replacement->failure(lang).message;
+            report.error = replacement->errorText();
             return report;
         }
     }
@@ -141,7 +141,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();
-        report.error = badCharacter.isEmpty() ? replacement->failure(lang).message
+        report.error = badCharacter.isEmpty() ? replacement->errorText()
                                               : notEncodable(target, badCharacter, report.encoding, lang).message;
         return report;
     }
@@ -156,8 +156,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     const bool createBackup = options.outputPath.isEmpty() && settings.CreateBakFileAuto;
     const InterruptionGuard guard;
-    const SaveOutcome outcome = replacement->commit(createBackup, prompter, lang);
-    report.ok = outcome.status == SaveOutcome::Status::Saved;
-    report.error = outcome.message;
+    report.ok = replacement->commit(wantsBackup(target, createBackup, prompter, lang));
+    if (!report.ok)
+        report.error = replacement->errorText();
     return report;
 }
