@@ -42,6 +42,23 @@ inline constexpr Message AtLeastOne{u"Form1", 30, u"must be at least 1"};
 inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integer"};
 inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
 inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
+// Undo steps, named after the change; %1 is a subtitle number or a count.
+inline constexpr Message UndoEditText{u"Form1", 34, u"Edit text of subtitle %1"};
+inline constexpr Message UndoEditTime{u"Form1", 35, u"Edit time of subtitle %1"};
+inline constexpr Message UndoInsert{u"Form1", 36, u"Insert subtitle %1"};
+inline constexpr Message UndoDelete{u"Form1", 37, u"Delete subtitle %1"};
+inline constexpr Message UndoRestore{u"Form1", 38, u"Restore subtitle %1"};
+inline constexpr Message UndoReapply{u"Form1", 39, u"Re-apply the correction of subtitle %1"};
+inline constexpr Message UndoRestoreSeveral{u"Form1", 40, u"Restore %1 subtitles"};
+inline constexpr Message UndoReapplySeveral{u"Form1", 41, u"Re-apply %1 corrections"};
+inline constexpr Message Restored{u"Form1", 42, u"Restored"};
+inline constexpr Message StillTooFast{u"Form1", 43, u", %1 still too fast"};
+inline constexpr Message LacksTime{u"Form1", 44, u"lacks %1 ms"};
+inline constexpr Message HidesBeforeShown{u"Form1", 45, u"Hides before it is shown"};
+inline constexpr Message ReBroken{u"Form1", 46, u"Re-broken"};
+inline constexpr Message SplitKind{u"Form1", 47, u"Split"};
+inline constexpr Message TimeNotCommittable{u"Form1", 48,
+                                            u"%1: %2 is not a valid time; minutes and seconds run from 00 to 59"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -78,5 +95,20 @@ inline constexpr Message All[] = {
     Not32Bit,
     TooLargeNumber,
     NotASetting,
+    UndoEditText,
+    UndoEditTime,
+    UndoInsert,
+    UndoDelete,
+    UndoRestore,
+    UndoReapply,
+    UndoRestoreSeveral,
+    UndoReapplySeveral,
+    Restored,
+    StillTooFast,
+    LacksTime,
+    HidesBeforeShown,
+    ReBroken,
+    SplitKind,
+    TimeNotCommittable,
 };
 } // namespace Form1Msg
