@@ -114,7 +114,8 @@ private slots:
         QCOMPARE(object(lines[0]),
                  (QJsonObject{{u"file"_qs, movie}, {u"encoding"_qs, u"UTF-8"_qs}, {u"subtitlesIn"_qs, 2},
                               {u"subtitlesOut"_qs, 2}, {u"summary"_qs, summary()}, {u"counters"_qs, counters(1)},
-                              {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}}}));
+                              {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}},
+                              {u"tooFast"_qs, QJsonArray{}}}));
 
         const QJsonObject missing = object(lines[1]);
         QCOMPARE(missing.keys(), (QStringList{u"error"_qs, u"file"_qs}));
@@ -126,7 +127,7 @@ private slots:
                               {u"subtitlesOut"_qs, 0},
                               {u"summary"_qs, u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs},
                               {u"counters"_qs, counters(0)}, {u"records"_qs, QJsonArray{}},
-                              {u"error"_qs, u"Nothing to save"_qs}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"error"_qs, u"Nothing to save"_qs}}));
     }
 
     void badFilesAreRefusedAndLeftAlone_data()
