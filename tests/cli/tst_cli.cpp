@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
+#include "support/srttext.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -95,6 +96,22 @@ private slots:
         QCOMPARE(dry.out, movie + u": "_qs + summary() + u"\n"_qs);
         QCOMPARE(files(), (QStringList{u"movie.srt"_qs, u"out.srt"_qs}));
         QCOMPARE(readFile(movie), input());
+    }
+
+    // Numbers of the file as written: the split of the first subtitle
+    // shifts the rest. Without time buying nothing is mended.
+    void reportsWhatIsStillTooFast()
+    {
+        const QString file = path(u"fast.srt"_qs);
+        const QString words = QStringList(20, u"word"_qs).join(u' ');
+        QVERIFY(writeFile(file, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, words)
+                                 + srtBlock(2, u"00:00:03,000"_qs, u"00:00:04,000"_qs, u"ok"_qs)
+                                 + srtBlock(3, u"00:00:05,000"_qs, u"00:00:05,500"_qs, u"abcdefghijklmnopqrstuvwxyz"_qs))
+                                    .toUtf8()));
+        const QStringList options{u"--dry-run"_qs, u"--set"_qs, u"BuyTime=0"_qs};
+        const Run json = run(options + QStringList{u"--report"_qs, u"json"_qs, file});
+        QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()[u"tooFast"_qs].toArray(), (QJsonArray{1, 2, 4}));
+        QVERIFY(run(options + QStringList{file}).out.endsWith(u" time edit), 3 still too fast\n"_qs));
     }
 
     void jsonReport()
