@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/filereplacement.h"
 
-#include "document/prompter.h"
 #include "lang/form1messages.h"
 
 #include <QFile>
@@ -91,8 +90,8 @@ bool makeBackup(const QString &target, const QString &backup, QString &reason)
 
 } // namespace
 
-FileReplacement::FileReplacement(const QString &target, qint64 sizeLimit)
-    : m_target(target), m_file(target), m_sizeLimit(sizeLimit)
+FileReplacement::FileReplacement(const QString &target, const LangDoc &lang, qint64 sizeLimit)
+    : m_target(target), m_lang(lang), m_file(target), m_sizeLimit(sizeLimit)
 {
 }
 
@@ -131,36 +130,28 @@ void FileReplacement::cancel()
         m_file.cancelWriting();
 }
 
-SaveOutcome FileReplacement::failure(const LangDoc &lang) const
+QString FileReplacement::errorText() const
 {
-    const QString reason = m_notRegular ? GetLangText(lang, Form1Msg::NotRegularFile)
-                           : m_tooLarge ? GetLangText(lang, Form1Msg::OutputTooLarge).arg(m_sizeLimit)
+    const QString reason = m_notRegular ? GetLangText(m_lang, Form1Msg::NotRegularFile)
+                           : m_tooLarge ? GetLangText(m_lang, Form1Msg::OutputTooLarge).arg(m_sizeLimit)
                                         : m_reason;
-    return {SaveOutcome::Status::Failed, GetLangText(lang, Form1Msg::CannotSave).arg(m_target, reason)};
+    return GetLangText(m_lang, Form1Msg::CannotSave).arg(m_target, reason);
 }
 
-SaveOutcome FileReplacement::commit(bool createBakFile, Prompter &prompter, const LangDoc &lang)
+bool FileReplacement::commit(bool backUp)
 {
-    const QString backup = m_target + QStringLiteral(".bak");
-    bool wantBackup = createBakFile && QFileInfo(m_target).isFile();
-    if (wantBackup && QFileInfo::exists(backup)) {
-        // No is the default: an existing backup may be the only copy of the
-        // file as it was before any correction.
-        wantBackup = prompter.ask(GetLangText(lang, Form1Msg::ReplaceBak), Prompter::Buttons::YesNo,
-                                  Prompter::Answer::No)
-            == Prompter::Answer::Yes;
-    }
-    if (wantBackup) {
+    if (backUp) {
+        const QString backup = m_target + QStringLiteral(".bak");
         QString reason;
         if (!makeBackup(m_target, backup, reason)) {
             cancel();
-            m_reason = GetLangText(lang, Form1Msg::CannotBackUp).arg(backup, reason);
-            return failure(lang);
+            m_reason = GetLangText(m_lang, Form1Msg::CannotBackUp).arg(backup, reason);
+            return false;
         }
     }
     if (!m_file.commit()) {
         m_reason = m_file.errorString();
-        return failure(lang);
+        return false;
     }
-    return {SaveOutcome::Status::Saved, {}};
+    return true;
 }

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/savecommand.h"
 #include "document/subtitlefile.h"
 
 #include <QByteArrayView>
@@ -10,19 +9,19 @@
 #include <QString>
 
 class LangDoc;
-class Prompter;
 
 // Replaces a file's content all at once. The new content goes to a
 // temporary file beside the target and takes the target's place only on
 // commit, so a failure or a crash at any moment leaves the old file as it
 // was. Content can be written in pieces, so a large file is never held
-// whole in memory.
+// whole in memory. Each step returns whether it worked; errorText() says
+// why one did not, in the language of lang.
 class FileReplacement
 {
 public:
     // Content beyond sizeLimit bytes is refused, so nothing is written that
     // the reader would then refuse to open.
-    explicit FileReplacement(const QString &target, qint64 sizeLimit = MaxSubtitleFileBytes);
+    FileReplacement(const QString &target, const LangDoc &lang, qint64 sizeLimit = MaxSubtitleFileBytes);
     FileReplacement(const FileReplacement &) = delete;
     FileReplacement &operator=(const FileReplacement &) = delete;
 
@@ -30,16 +29,16 @@ public:
     bool write(QByteArrayView bytes);
     void cancel();
 
-    // With createBakFile and an existing target, keeps the old file as
-    // target + ".bak" (an older backup is replaced only when the user says
-    // Yes), then puts the new content in place.
-    SaveOutcome commit(bool createBakFile, Prompter &prompter, const LangDoc &lang);
+    // Puts the new content in place; with backUp, first keeps the old file
+    // as target + ".bak", replacing an older one.
+    bool commit(bool backUp);
 
-    // Why open or write failed, as the outcome of the save.
-    SaveOutcome failure(const LangDoc &lang) const;
+    // "Cannot save <target>: <why>".
+    QString errorText() const;
 
 private:
     QString m_target;
+    const LangDoc &m_lang;
     QSaveFile m_file;
     QString m_reason;
     qint64 m_sizeLimit;

@@ -7,6 +7,8 @@
 #include "document/srtwriter.h"
 #include "lang/form1messages.h"
 
+#include <QFileInfo>
+
 SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
                          const LangDoc &lang)
 {
@@ -14,15 +16,28 @@ SaveOutcome notEncodable(const QString &target, const QString &character, const 
     return {SaveOutcome::Status::Failed, GetLangText(lang, Form1Msg::CannotSave).arg(target, reason)};
 }
 
+bool wantsBackup(const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang)
+{
+    if (!createBakFile || !QFileInfo(target).isFile())
+        return false;
+    if (!QFileInfo::exists(target + QStringLiteral(".bak")))
+        return true;
+    // No is the default: an existing backup may be the only copy of the
+    // file as it was before any correction.
+    return prompter.ask(GetLangText(lang, Form1Msg::ReplaceBak), Prompter::Buttons::YesNo, Prompter::Answer::No)
+        == Prompter::Answer::Yes;
+}
+
 SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QString &target,
                    bool createBakFile, Prompter &prompter, const LangDoc &lang)
 {
     if (rowCount == 0)
         return {SaveOutcome::Status::NothingToSave, GetLangText(lang, Form1Msg::NothingToSave)};
-    FileReplacement replacement(target);
-    if (!replacement.open() || !replacement.write(fileBytes))
-        return replacement.failure(lang);
-    return replacement.commit(createBakFile, prompter, lang);
+    FileReplacement replacement(target, lang);
+    if (!replacement.open() || !replacement.write(fileBytes)
+        || !replacement.commit(wantsBackup(target, createBakFile, prompter, lang)))
+        return {SaveOutcome::Status::Failed, replacement.errorText()};
+    return {SaveOutcome::Status::Saved, {}};
 }
 
 SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding, const QString &target,

@@ -28,6 +28,11 @@ struct SaveOutcome
 SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
                          const LangDoc &lang);
 
+// Whether a save over target keeps the old file as target + ".bak": with
+// createBakFile and an existing target; an older .bak is replaced only when
+// the user says Yes.
+bool wantsBackup(const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang);
+
 // Writes fileBytes (a whole SRT file holding rowCount subtitles) over target.
 // With createBakFile and an existing target, the old file is kept as
 // target + ".bak"; an older .bak is replaced only when the user says Yes.

@@ -55,6 +55,23 @@ inline constexpr Message SettingsNoSection{u"Form1", 43, u"it has no [%1] sectio
 inline constexpr Message LanguageUnusable{u"Form1", 44, u"The language file %1 cannot be used: %2"};
 inline constexpr Message ErrorInSettingsFile{u"Form1", 45, u"Error in settings file"};
 inline constexpr Message OverwriteChanged{u"Form1", 46, u"%1 was changed by another program after it was read. Overwrite it?"};
+// Undo steps, named after the change; %1 is a subtitle number or a count.
+inline constexpr Message UndoEditText{u"Form1", 47, u"Edit text of subtitle %1"};
+inline constexpr Message UndoEditTime{u"Form1", 48, u"Edit time of subtitle %1"};
+inline constexpr Message UndoInsert{u"Form1", 49, u"Insert subtitle %1"};
+inline constexpr Message UndoDelete{u"Form1", 50, u"Delete subtitle %1"};
+inline constexpr Message UndoRestore{u"Form1", 51, u"Restore subtitle %1"};
+inline constexpr Message UndoReapply{u"Form1", 52, u"Re-apply the correction of subtitle %1"};
+inline constexpr Message UndoRestoreSeveral{u"Form1", 53, u"Restore %1 subtitles"};
+inline constexpr Message UndoReapplySeveral{u"Form1", 54, u"Re-apply %1 corrections"};
+inline constexpr Message Restored{u"Form1", 55, u"Restored"};
+inline constexpr Message StillTooFast{u"Form1", 56, u", %1 still too fast"};
+inline constexpr Message LacksTime{u"Form1", 57, u"lacks %1 ms"};
+inline constexpr Message HidesBeforeShown{u"Form1", 58, u"Hides before it is shown"};
+inline constexpr Message ReBroken{u"Form1", 59, u"Re-broken"};
+inline constexpr Message SplitKind{u"Form1", 60, u"Split"};
+inline constexpr Message TimeNotCommittable{u"Form1", 61,
+                                            u"%1: %2 is not a valid time; minutes and seconds run from 00 to 59"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -104,5 +121,20 @@ inline constexpr Message All[] = {
     LanguageUnusable,
     ErrorInSettingsFile,
     OverwriteChanged,
+    UndoEditText,
+    UndoEditTime,
+    UndoInsert,
+    UndoDelete,
+    UndoRestore,
+    UndoReapply,
+    UndoRestoreSeveral,
+    UndoReapplySeveral,
+    Restored,
+    StillTooFast,
+    LacksTime,
+    HidesBeforeShown,
+    ReBroken,
+    SplitKind,
+    TimeNotCommittable,
 };
 } // namespace Form1Msg

@@ -34,8 +34,9 @@ struct Settings
     float EditWidthTwips = 4700;
     float EditHeightTwips = 4500;
     float DiaxTwips = 3000;
-    std::array<float, 4> List1ColTwips{300, 870, 870, 3500};
-    std::array<float, 4> List2ColTwips{300, 870, 870, 3500};
+    // Number, show, hide, text and reading speed, in the model's column order.
+    std::array<float, 5> List1ColTwips{300, 870, 870, 3500, 600};
+    std::array<float, 5> List2ColTwips{300, 870, 870, 3500, 600};
 
     friend bool operator==(const Settings &, const Settings &) = default;
 };

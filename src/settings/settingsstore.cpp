@@ -30,7 +30,7 @@ struct KeyRow
     qint32 Settings::*integer = nullptr;
     bool Settings::*boolean = nullptr;
     float Settings::*geometry = nullptr;
-    std::array<float, 4> Settings::*columns = nullptr;
+    std::array<float, 5> Settings::*columns = nullptr;
     std::size_t column = 0;
 };
 
@@ -50,7 +50,7 @@ constexpr KeyRow geometryRow(QLatin1StringView name, QLatin1StringView defaultTe
 }
 
 constexpr KeyRow columnRow(QLatin1StringView name, QLatin1StringView defaultText,
-                           std::array<float, 4> Settings::*columns, std::size_t column)
+                           std::array<float, 5> Settings::*columns, std::size_t column)
 {
     return {{name, defaultText, SettingKind::Geometry}, nullptr, nullptr, nullptr, columns, column};
 }
@@ -85,6 +85,8 @@ constexpr std::array Rows{
     columnRow("List2Col2"_L1, "870"_L1, &Settings::List2ColTwips, 1),
     columnRow("List2Col3"_L1, "870"_L1, &Settings::List2ColTwips, 2),
     columnRow("List2Col4"_L1, "3500"_L1, &Settings::List2ColTwips, 3),
+    columnRow("List1Col5"_L1, "600"_L1, &Settings::List1ColTwips, 4),
+    columnRow("List2Col5"_L1, "600"_L1, &Settings::List2ColTwips, 4),
 };
 
 constexpr auto Keys = [] {
@@ -103,6 +105,7 @@ constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
     "List1Col1"_L1, "List1Col2"_L1, "List1Col3"_L1, "List1Col4"_L1,
     "List2Col1"_L1, "List2Col2"_L1, "List2Col3"_L1, "List2Col4"_L1,
     "Lang"_L1,
+    "List1Col5"_L1, "List2Col5"_L1,
 };
 
 const KeyRow *findRow(QStringView name)

@@ -160,39 +160,6 @@ bool RegistryClass::deleteTree(const QString &keyName, int depth)
     return m_store.deleteKey(m_rootKey, keyName);
 }
 
-bool RegistryClass::DeleteValue(const QString &keyName, const QString &valueName)
-{
-    return guarded([&] { return m_store.deleteValue(m_rootKey, keyName, valueName); });
-}
-
-int RegistryClass::GetAllSubKeys(const QString &keyName, QStringList *subKeys)
-{
-    return guarded([&] {
-        const QStringList names = m_store.subKeys(m_rootKey, keyName).value_or(QStringList());
-        if (subKeys)
-            *subKeys = names;
-        return int(names.size());
-    });
-}
-
-int RegistryClass::GetAllValueNames(const QString &keyName, QStringList *valueNames)
-{
-    return guarded([&] {
-        const QStringList names = m_store.valueNames(m_rootKey, keyName).value_or(QStringList());
-        if (valueNames)
-            *valueNames = names;
-        return int(names.size());
-    });
-}
-
-quint32 RegistryClass::ValueType(const QString &keyName, const QString &valueName)
-{
-    return guarded([&] {
-        const std::optional<RegistryStore::Value> value = m_store.queryValue(m_rootKey, keyName, valueName);
-        return value ? value->type : quint32(RegistryStore::None);
-    });
-}
-
 QString RegistryClass::expandEnvironmentReferences(const QString &text)
 {
     QString expanded;

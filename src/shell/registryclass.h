@@ -5,7 +5,6 @@
 #include "shell/registrystore.h"
 
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 
 // Reads and writes registry keys and values below one root key. Plain
@@ -19,8 +18,6 @@ public:
     RegistryClass(RegistryStore &store, const QString &executableBaseName);
 
     void Init(quint32 rootKey) { m_rootKey = rootKey; }
-    quint32 RootKey() const { return m_rootKey; }
-    void setRootKey(quint32 rootKey) { m_rootKey = rootKey; }
 
     bool KeyExists(const QString &keyName);
     // The value as text, a 32-bit integer or bytes according to its stored
@@ -34,16 +31,11 @@ public:
     // With allSubKeys, removes the subtree depth first and stops at the first
     // failure; without, fails when the key has subkeys.
     bool DeleteKey(const QString &keyName, bool allSubKeys = false);
-    bool DeleteValue(const QString &keyName, const QString &valueName);
-    int GetAllSubKeys(const QString &keyName, QStringList *subKeys);
-    int GetAllValueNames(const QString &keyName, QStringList *valueNames);
-    // The stored type number, 0 when the value cannot be read.
-    quint32 ValueType(const QString &keyName, const QString &valueName);
 
+private:
     // The text with %NAME% references to set environment variables replaced.
     static QString expandEnvironmentReferences(const QString &text);
 
-private:
     template<typename Function>
     auto guarded(Function function);
     void requireKeyName(const QString &keyName) const;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/correctedfiltermodel.h"
 
-#include "ui/subtitletablemodel.h"
+#include "editor/subtitletablemodel.h"
 
 #include <algorithm>
 

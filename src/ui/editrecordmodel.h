@@ -2,48 +2,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/editrecord.h"
-
-#include "ui/labelledtablemodel.h"
-
-
-#include <vector>
-
-class LangDoc;
-
-// The edits window's records: the ordinal ("0012") and the kind of
-// correction, in the order the correction run made them.
-class EditRecordModel : public LabelledTableModel
-{
-    Q_OBJECT
-
-public:
-    enum Column { OrdinalColumn, KindColumn, ColumnCount };
-    // The ordinal as an int, so "10000" sorts after "9999".
-    static constexpr int OrdinalRole = Qt::UserRole + 1;
-
-    explicit EditRecordModel(QObject *parent = nullptr);
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    int columnCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-
-    // The kinds are worded once, in the language active now: texts already
-    // on screen keep their wording until the next run.
-    void setRecords(const std::vector<EditRecord> &records, const LangDoc &lang);
-    void clear();
-
-    // The row of the record for ordinal; -1 when the subtitle has none.
-    int rowOfOrdinal(int ordinal) const;
-    std::vector<int> ordinals() const;
-
-private:
-    struct Entry
-    {
-        int ordinal;
-        QString ordinalText;
-        QString kindText;
-    };
-    std::vector<Entry> m_entries;
-    std::vector<int> m_rowByOrdinal; // -1 where no record
-};
+// The model moved to the editor layer; this keeps old includes working.
+#include "editor/editrecordmodel.h"

@@ -133,6 +133,9 @@ void ApplyLangCaptions(QWidget &window, const LangDoc &lang)
                 continue;
             if (const auto caption = source.text(controlName(*action)))
                 action->setText(*caption);
+            // By name, so a button added to the tool bar needs no number.
+            if (const auto tip = source.text(controlName(*action) + u"_ToolTipText"))
+                action->setToolTip(*tip);
         }
     }
 }

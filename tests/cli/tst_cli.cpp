@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
+#include "support/srttext.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -98,6 +99,22 @@ private slots:
         QCOMPARE(readFile(movie), input());
     }
 
+    // Numbers of the file as written: the split of the first subtitle
+    // shifts the rest. Without time buying nothing is mended.
+    void reportsWhatIsStillTooFast()
+    {
+        const QString file = path(u"fast.srt"_qs);
+        const QString words = QStringList(20, u"word"_qs).join(u' ');
+        QVERIFY(writeFile(file, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, words)
+                                 + srtBlock(2, u"00:00:03,000"_qs, u"00:00:04,000"_qs, u"ok"_qs)
+                                 + srtBlock(3, u"00:00:05,000"_qs, u"00:00:05,500"_qs, u"abcdefghijklmnopqrstuvwxyz"_qs))
+                                    .toUtf8()));
+        const QStringList options{u"--dry-run"_qs, u"--set"_qs, u"BuyTime=0"_qs};
+        const Run json = run(options + QStringList{u"--report"_qs, u"json"_qs, file});
+        QCOMPARE(QJsonDocument::fromJson(json.out.toUtf8()).object()[u"tooFast"_qs].toArray(), (QJsonArray{1, 2, 4}));
+        QVERIFY(run(options + QStringList{file}).out.endsWith(u" time edit), 3 still too fast\n"_qs));
+    }
+
     void jsonReport()
     {
         const QString movie = copied(u"movie.srt"_qs);
@@ -115,7 +132,8 @@ private slots:
         QCOMPARE(object(lines[0]),
                  (QJsonObject{{u"file"_qs, movie}, {u"encoding"_qs, u"UTF-8"_qs}, {u"subtitlesIn"_qs, 2},
                               {u"subtitlesOut"_qs, 2}, {u"summary"_qs, summary()}, {u"counters"_qs, counters(1)},
-                              {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}}}));
+                              {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}},
+                              {u"tooFast"_qs, QJsonArray{}}}));
 
         const QJsonObject missing = object(lines[1]);
         QCOMPARE(missing.keys(), (QStringList{u"error"_qs, u"file"_qs}));
@@ -127,7 +145,7 @@ private slots:
                               {u"subtitlesOut"_qs, 0},
                               {u"summary"_qs, u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs},
                               {u"counters"_qs, counters(0)}, {u"records"_qs, QJsonArray{}},
-                              {u"error"_qs, u"Nothing to save"_qs}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"error"_qs, u"Nothing to save"_qs}}));
     }
 
     void badFilesAreRefusedAndLeftAlone_data()

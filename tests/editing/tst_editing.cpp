@@ -3,6 +3,8 @@
 #include "editing/checktime.h"
 #include "editing/editnavigation.h"
 #include "editing/linecounter.h"
+#include "editing/rowoperations.h"
+#include "editing/timecommit.h"
 #include "lang/langdoc.h"
 
 #include <QTest>
@@ -13,6 +15,20 @@ namespace {
 constexpr int digit(char c)
 {
     return TimeKey::Digit0 + (c - '0');
+}
+
+SubtitleRow row(int number, int tag, const QString &text = {}, const QString &start = u"00:00:05,000"_s,
+                const QString &end = u"00:00:06,000"_s)
+{
+    return {number, start, end, text, tag};
+}
+
+QString tagsAndTexts(const std::vector<SubtitleRow> &rows)
+{
+    QStringList shown;
+    for (const SubtitleRow &subtitle : rows)
+        shown << QString::number(subtitle.number) + u'/' + QString::number(subtitle.tag) + subtitle.text;
+    return shown.join(u' ');
 }
 } // namespace
 
@@ -132,6 +148,77 @@ private slots:
         const std::optional<qsizetype> target =
             LocateNextSubEdit(ordinals, selected > 0 ? std::optional<int>(selected) : std::nullopt, up);
         QCOMPARE(target ? int(*target) : -1, expected);
+    }
+
+    void newRowPlace_data()
+    {
+        QTest::addColumn<bool>("empty");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<bool>("below");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("above: 1 ms before the start") << false << 0 << false << 0 << u"00:00:04,999"_s;
+        QTest::newRow("below: 1 ms after the end") << false << 0 << true << 1 << u"00:00:06,001"_s;
+        QTest::newRow("never before zero") << false << 1 << false << 1 << u"00:00:00,000"_s;
+        QTest::newRow("a time that cannot be read is copied") << false << 1 << true << 2 << u"00:61:00,000"_s;
+        QTest::newRow("nothing selected: at the top") << false << -1 << false << 0 << u"00:00:04,999"_s;
+        QTest::newRow("nothing selected, below: at the bottom") << false << -1 << true << 2 << u"00:61:00,000"_s;
+        QTest::newRow("empty list") << true << -1 << true << 0 << u"00:00:00,000"_s;
+    }
+
+    void newRowPlace()
+    {
+        QFETCH(bool, empty);
+        QFETCH(int, selected);
+        QFETCH(bool, below);
+        std::vector<SubtitleRow> rows{row(1, 1), row(2, 2, {}, u"00:00:00,000"_s, u"00:61:00,000"_s)};
+        if (empty)
+            rows.clear();
+        const NewRowPlace place = ::newRowPlace(rows, selected, below);
+        QTEST(place.position, "position");
+        QTEST(place.timeText, "time");
+    }
+
+    // Ordinal 2 was split with a row inserted by hand between its halves,
+    // ordinal 4 deleted by hand: both go back exactly as they were.
+    void replacingAnOrdinalsRowsGoesBackExactly()
+    {
+        const std::vector<SubtitleRow> before{row(1, 1), row(2, 2, u"a"_s), row(3, 0), row(4, 2, u"b"_s),
+                                              row(5, 3), row(6, 5)};
+        QCOMPARE(ordinalRange(before, 2).first, 1);
+        QCOMPARE(ordinalRange(before, 2).contiguous, false);
+        QCOMPARE(ordinalRange(before, 4).first, 5);
+        QCOMPARE(ordinalRange(before, 4).count, 0);
+
+        std::vector<SubtitleRow> rows = before;
+        std::vector<OrdinalReplacement> done = replaceOrdinalRows(
+            rows, {{2, {row(9, 0, u"R"_s)}}, {4, {row(9, 0, u"X"_s), row(9, 0, u"Y"_s)}}, {5, {row(9, 0, u"Z"_s)}}});
+        renumberFrom(rows, firstRowChanged(done));
+        QCOMPARE(tagsAndTexts(rows), u"1/1 2/2R 3/0 4/3 5/4X 6/4Y 7/5Z"_s);
+
+        const int first = firstRowChanged(done);
+        undoReplacements(rows, std::move(done));
+        renumberFrom(rows, first);
+        QCOMPARE(tagsAndTexts(rows), tagsAndTexts(before));
+    }
+
+    void timeCommit_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("committable");
+        QTest::newRow("every field at its largest") << u"23:59:59,999"_s << true;
+        QTest::newRow("60 minutes") << u"00:60:00,000"_s << false;
+        QTest::newRow("60 seconds") << u"00:00:60,000"_s << false;
+        QTest::newRow("an hour the reader refuses") << u"24:00:00,000"_s << false;
+        QTest::newRow("empty box") << QString() << false;
+    }
+
+    void timeCommit()
+    {
+        QFETCH(QString, text);
+        QTEST(isCommittableTime(text), "committable");
+        QCOMPARE(timeCommitRefusal(u"Hide", u"00:99:47,250", LangDoc()),
+                 u"Hide: 00:99:47,250 is not a valid time; minutes and seconds run from 00 to 59"_s);
     }
 };
 

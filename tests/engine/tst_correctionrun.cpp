@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
 #include "engine/correctionrun.h"
+#include "engine/readingspeed.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
 #include "support/srttext.h"
@@ -323,6 +324,56 @@ private slots:
         QVERIFY(correctionSummary({}, lang).startsWith(u"Corrections : 0 (with"_qs));
         QCOMPARE((EditRecord{12, EditRecord::Change::Edit, true}.kindText(lang)), u"Edit - Temps"_qs);
         QCOMPARE((EditRecord{12345, EditRecord::Change::None, true}.ordinalText()), u"12345"_qs);
+    }
+
+    void readingSpeed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("end"); // each subtitle starts at 00:00:01,000
+        QTest::addColumn<QString>("perSecond");
+        QTest::addColumn<qint64>("lacks"); // 0: not too fast
+
+        // Ten letters at ten a second need exactly one second.
+        QTest::newRow("shown just long enough") << u"abcdefghij"_qs << u"00:00:01,999"_qs << u"10.0"_qs << 0LL;
+        QTest::newRow("1 ms short") << u"abcdefghij"_qs << u"00:00:01,998"_qs << u"10.0"_qs << 1LL;
+        QTest::newRow("a line break reads as one blank") << u"abcd\r\nefghi"_qs << u"00:00:01,999"_qs << u"10.0"_qs
+                                                         << 0LL;
+        QTest::newRow("one character more") << u"abcd\r\nefghij"_qs << u"00:00:01,999"_qs << u"11.0"_qs << 100LL;
+        QTest::newRow("characters, not UTF-16 units") << u"\U0001F600bcdefghij"_qs << u"00:00:01,999"_qs
+                                                      << u"10.0"_qs << 0LL;
+        QTest::newRow("hides as it shows: 1 ms") << u"abcdefghij"_qs << u"00:00:01,000"_qs << u"10000.0"_qs << 999LL;
+        QTest::newRow("hides 1 ms before it shows: not shown") << u"abcdefghij"_qs << u"00:00:00,999"_qs << QString()
+                                                                << 1000LL;
+        QTest::newRow("hides before it shows") << u"abcdefghij"_qs << u"00:00:00,500"_qs << QString() << 1499LL;
+    }
+
+    void readingSpeed()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, end);
+        QFETCH(qint64, lacks);
+        const std::optional<ReadingSpeed> speed = ::readingSpeed({1, u"00:00:01,000"_qs, end, text, 1}, 10);
+        QVERIFY(speed);
+        QTEST(speed->charactersPerSecondText(), "perSecond");
+        QCOMPARE(speed->lacksMilliseconds(), lacks);
+        QCOMPARE(speed->isTooFast(), lacks > 0);
+        QVERIFY(!::readingSpeed({1, u"00:00:01,000"_qs, u"00:61:00,000"_qs, text, 1}, 10));
+    }
+
+    // Still too fast is exactly what the time buying could not mend: the
+    // first subtitle borrows from the gap before it, the second has none.
+    void stillTooFastIsWhatTheTimeBuyingLeftShort()
+    {
+        const QString thirty(30, u'x');
+        const Outcome outcome = correct(srtBlock(1, u"00:00:01,000"_qs, u"00:00:01,999"_qs, thirty)
+                                        + srtBlock(2, u"00:00:02,000"_qs, u"00:00:02,999"_qs, thirty)
+                                        + srtBlock(3, u"00:00:03,000"_qs, u"00:00:03,999"_qs, u"short"_qs));
+        QList<qint64> lacks;
+        for (const SubtitleRow &row : outcome.rows)
+            lacks << ::readingSpeed(row, Settings().LettersFor1Min)->lacksMilliseconds();
+        QCOMPARE(lacks, (QList<qint64>{0, 304, 0}));
+        QCOMPARE(tooFastSummary(1, LangDoc{}), u", 1 still too fast"_qs);
+        QCOMPARE(tooFastSummary(0, LangDoc{}), QString());
     }
 };
 

@@ -86,7 +86,7 @@ private slots:
         QVERIFY(result.problems.isEmpty());
         QVERIFY(result.settings == Settings{});
         QCOMPARE(SettingsStore::canonicalKeyName(u"list2col4"), u"List2Col4"_s);
-        QVERIFY(!SettingsStore::isKey(u"List2Col5"));
+        QVERIFY(!SettingsStore::isKey(u"List2Col6"));
     }
 
     void applyValue_data()
@@ -157,7 +157,8 @@ private slots:
                                 "ShowMessage=0\nCreateBakFileAuto=-1\nShowMessageAuto=0\n"
                                 "MainX=1\nMainY=2\nMainWidth=3\nMainHeight=4\nEditX=5\nEditY=6\nEditWidth=7\nEditHeight=8\n"
                                 "Diax=9\nList1Col1=10\nList1Col2=11\nList1Col3=12\nList1Col4=283.4646\n"
-                                "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"_ba;
+                                "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
+                                "List1Col5=18\nList2Col5=19\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

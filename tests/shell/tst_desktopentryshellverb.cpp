@@ -49,7 +49,8 @@ private slots:
         QVERIFY(verb.SetShellVerb(true));
 
         QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
-        QCOMPARE(filesIn(m_folder), QStringList());
+        // Where desktop-file-utils is installed, its cache stays beside.
+        QCOMPARE(filesIn(m_folder).filter(u".desktop"_s), QStringList());
         QVERIFY(!verb.IsShellVerbRegistered());
         QVERIFY(verb.SetShellVerb(false));
     }

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(verbLines().size(), 3);
         QCOMPARE(verbLines().first(), verbKey);
         const QString command = verbKey + u"\\command"_s;
-        QCOMPARE(m_registry.ValueType(command, QString()), 1u);
+        QCOMPARE(m_store.queryValue(RegistryStore::ClassesRoot, command, QString())->type, 1u);
         QCOMPARE(m_registry.GetValue(command, QString()),
                  QVariant(u"\"C:\\Program Files\\Quill mend\\Quillmend.exe\" /auto %1"_s));
     }

@@ -7,7 +7,9 @@
 #include "document/srtwriter.h"
 #include "document/subtitlefile.h"
 #include "document/textencoder.h"
+#include "document/timecode.h"
 #include "engine/correctionrun.h"
+#include "engine/readingspeed.h"
 #include "lang/form1messages.h"
 #include "settings/settings.h"
 
@@ -29,13 +31,18 @@ constexpr qsizetype ChunkBytes = 1024 * 1024;
 class FileSink : public CorrectionSink
 {
 public:
-    FileSink(const FileEncoding &encoding, FileReplacement *replacement)
-        : m_writer(encoding, ChunkBytes + ChunkBytes / 4), m_encoder(encoding), m_replacement(replacement)
+    FileSink(const FileEncoding &encoding, FileReplacement *replacement, qint32 lettersPerSecond)
+        : m_writer(encoding, ChunkBytes + ChunkBytes / 4), m_encoder(encoding), m_replacement(replacement),
+          m_lettersPerSecond(lettersPerSecond)
     {
     }
 
     void addSubtitle(const CorrectedSubtitle &subtitle) override
     {
+        // Measured on the times as the file gets them, to the millisecond.
+        if (readingSpeed(subtitle.text, Round3(subtitle.startSeconds), Round3(subtitle.endSeconds), m_lettersPerSecond)
+                .isTooFast())
+            m_tooFast.push_back(subtitle.number);
         m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.text);
         if (m_writer.pending().size() >= ChunkBytes)
             flush();
@@ -60,6 +67,7 @@ public:
 
     qsizetype rowCount() const { return m_writer.rowCount(); }
     QString badCharacter() const { return m_encoder.badCharacter(); }
+    std::vector<qint64> takeTooFast() { return std::move(m_tooFast); }
 
 private:
     SrtWriter m_writer;
@@ -67,6 +75,8 @@ private:
     FileReplacement *m_replacement;
     QByteArray m_encoded;
     bool m_failed = false;
+    qint32 m_lettersPerSecond;
+    std::vector<qint64> m_tooFast;
 };
 
 // Holds off Ctrl-C and termination while a file is being replaced; a
@@ -118,14 +128,14 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     const QString target = options.outputPath.isEmpty() ? path : options.outputPath;
     std::optional<FileReplacement> replacement;
     if (!options.dryRun) {
-        replacement.emplace(target);
+        replacement.emplace(target, lang);
         if (!replacement->open()) {
-            report.error = replacement->failure(lang).message;
+            report.error = replacement->errorText();
             return report;
         }
     }
 
-    FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr);
+    FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr, settings.LettersFor1Min);
     CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink);
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
@@ -137,11 +147,12 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.subtitlesOut = result.subtitlesOut;
     report.counters = result.counters;
     report.records = std::move(result.records);
-    report.summary = std::move(result.summary);
+    report.tooFast = sink.takeTooFast();
+    report.summary = result.summary + tooFastSummary(qint64(report.tooFast.size()), lang);
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();
-        report.error = badCharacter.isEmpty() ? replacement->failure(lang).message
+        report.error = badCharacter.isEmpty() ? replacement->errorText()
                                               : notEncodable(target, badCharacter, report.encoding, lang).message;
         return report;
     }
@@ -156,8 +167,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     const bool createBackup = options.outputPath.isEmpty() && settings.CreateBakFileAuto;
     const InterruptionGuard guard;
-    const SaveOutcome outcome = replacement->commit(createBackup, prompter, lang);
-    report.ok = outcome.status == SaveOutcome::Status::Saved;
-    report.error = outcome.message;
+    report.ok = replacement->commit(wantsBackup(target, createBackup, prompter, lang));
+    if (!report.ok)
+        report.error = replacement->errorText();
     return report;
 }

@@ -33,6 +33,7 @@ struct FileCorrectionReport
     CorrectionCounters counters;
     std::vector<EditRecord> records;
     QString summary;
+    std::vector<qint64> tooFast; // numbers of the written subtitles still too fast to read, ascending
 };
 
 // Reads, corrects and saves one subtitle file without a window, as the

@@ -66,6 +66,12 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
             line += QStringLiteral("{\"ordinal\":") + QString::number(record.ordinal) + QStringLiteral(",\"kind\":")
                 + kind + QLatin1Char('}');
         }
+        line += QStringLiteral("],\"tooFast\":[");
+        for (size_t i = 0; i < report.tooFast.size(); ++i) {
+            if (i > 0)
+                line += QLatin1Char(',');
+            line += QString::number(report.tooFast[i]);
+        }
         line += QLatin1Char(']');
     }
     if (!report.ok)

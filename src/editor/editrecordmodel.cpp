@@ -1,13 +1,17 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/editrecordmodel.h"
+#include "editor/editrecordmodel.h"
+
+#include "lang/form1messages.h"
+
+#include <QFont>
 
 #include <algorithm>
 #include <map>
 #include <utility>
 
 EditRecordModel::EditRecordModel(QObject *parent)
-    : LabelledTableModel({QStringLiteral("A/A"), QStringLiteral("Jobs done")}, parent)
+    : LabelledTableModel({QStringLiteral("A/A"), QStringLiteral("Jobs done"), QString()}, parent)
 {
 }
 
@@ -26,10 +30,29 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const Entry &entry = m_entries[std::size_t(index.row())];
-    if (role == Qt::DisplayRole)
-        return index.column() == OrdinalColumn ? entry.ordinalText : entry.kindText;
-    if (role == OrdinalRole)
-        return index.column() == OrdinalColumn ? QVariant(entry.ordinal) : QVariant(entry.kindText);
+    const auto shown = [&]() -> QString {
+        switch (index.column()) {
+        case OrdinalColumn:
+            return entry.ordinalText;
+        case KindColumn:
+            return entry.kindText;
+        default:
+            return entry.restored ? m_restoredText : QString();
+        }
+    };
+    switch (role) {
+    case Qt::DisplayRole:
+        return shown();
+    case OrdinalRole:
+        return index.column() == OrdinalColumn ? QVariant(entry.ordinal) : QVariant(shown());
+    case Qt::FontRole:
+        if (entry.restored && index.column() == KindColumn) {
+            QFont struck;
+            struck.setStrikeOut(true);
+            return struck;
+        }
+        break;
+    }
     return {};
 }
 
@@ -38,6 +61,7 @@ void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const L
     beginResetModel();
     m_entries.clear();
     m_entries.reserve(records.size());
+    m_restoredText = GetLangText(lang, Form1Msg::Restored);
     // Five kinds at most: word each once and share the strings.
     std::map<std::pair<EditRecord::Change, bool>, QString> kinds;
     int largest = 0;
@@ -78,4 +102,21 @@ std::vector<int> EditRecordModel::ordinals() const
     for (const Entry &entry : m_entries)
         result.push_back(entry.ordinal);
     return result;
+}
+
+bool EditRecordModel::isRestored(int ordinal) const
+{
+    const int row = rowOfOrdinal(ordinal);
+    return row >= 0 && m_entries[std::size_t(row)].restored;
+}
+
+void EditRecordModel::setRestored(const std::vector<int> &ordinals, bool restored)
+{
+    for (int ordinal : ordinals) {
+        const int row = rowOfOrdinal(ordinal);
+        if (row < 0 || m_entries[std::size_t(row)].restored == restored)
+            continue;
+        m_entries[std::size_t(row)].restored = restored;
+        emit dataChanged(index(row, KindColumn), index(row, StateColumn));
+    }
 }

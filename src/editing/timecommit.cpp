@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editing/timecommit.h"
+
+#include "document/timecode.h"
+#include "lang/form1messages.h"
+
+bool isCommittableTime(QStringView timeText)
+{
+    return TimeTextToSeconds(timeText).has_value();
+}
+
+QString timeCommitRefusal(QStringView boxName, QStringView timeText, const LangDoc &lang)
+{
+    return GetLangText(lang, Form1Msg::TimeNotCommittable).arg(boxName, timeText);
+}

@@ -1,0 +1,38 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/commands/edittextcommand.h"
+
+#include "editor/commands/commandids.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/form1messages.h"
+
+EditTextCommand::EditTextCommand(SubtitleDocument &document, int row, QString text)
+    : m_document(document), m_row(row), m_text(std::move(text))
+{
+    setText(GetLangText(document.lang(), Form1Msg::UndoEditText).arg(row + 1));
+}
+
+void EditTextCommand::swapText()
+{
+    SubtitleTableModel &model = m_document.correctedModel();
+    QString previous = model.row(m_row).text;
+    model.setText(m_row, m_text);
+    m_text = std::move(previous);
+    emit m_document.rowTouched(m_row);
+}
+
+void EditTextCommand::redo()
+{
+    swapText();
+}
+
+void EditTextCommand::undo()
+{
+    swapText();
+}
+
+int EditTextCommand::id() const
+{
+    return CommandId::EditText;
+}

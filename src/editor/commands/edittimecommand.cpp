@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/commands/edittimecommand.h"
+
+#include "editor/commands/commandids.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/form1messages.h"
+
+EditTimeCommand::EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field,
+                                 QString timeText)
+    : m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
+{
+    setText(GetLangText(document.lang(), Form1Msg::UndoEditTime).arg(row + 1));
+}
+
+void EditTimeCommand::swapTime()
+{
+    SubtitleTableModel &model = m_document.correctedModel();
+    const SubtitleRow &row = model.row(m_row);
+    if (m_field == SubtitleDocument::TimeField::Start) {
+        QString previous = row.startText;
+        model.setStartText(m_row, m_timeText);
+        m_timeText = std::move(previous);
+    } else {
+        QString previous = row.endText;
+        model.setEndText(m_row, m_timeText);
+        m_timeText = std::move(previous);
+    }
+    emit m_document.rowTouched(m_row);
+}
+
+void EditTimeCommand::redo()
+{
+    swapTime();
+}
+
+void EditTimeCommand::undo()
+{
+    swapTime();
+}
+
+int EditTimeCommand::id() const
+{
+    return CommandId::EditTime;
+}

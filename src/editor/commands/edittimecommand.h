@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "editor/subtitledocument.h"
+
+#include <QString>
+#include <QUndoCommand>
+
+// A new start or end time for one corrected row; keeps the time it replaced.
+class EditTimeCommand : public QUndoCommand
+{
+public:
+    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, QString timeText);
+
+    void redo() override;
+    void undo() override;
+    int id() const override;
+
+private:
+    void swapTime();
+
+    SubtitleDocument &m_document;
+    int m_row;
+    SubtitleDocument::TimeField m_field;
+    QString m_timeText; // the one to put in: the new time, after redo the old one
+};

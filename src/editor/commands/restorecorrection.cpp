@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/commands/restorecorrection.h"
+
+#include "editor/commands/commandids.h"
+#include "editor/editrecordmodel.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/form1messages.h"
+
+RestoreCorrection::RestoreCorrection(SubtitleDocument &document, std::vector<int> ordinals, bool restore)
+    : m_document(document), m_ordinals(std::move(ordinals)), m_restore(restore)
+{
+    const LangDoc &lang = document.lang();
+    if (m_ordinals.size() == 1)
+        setText(GetLangText(lang, restore ? Form1Msg::UndoRestore : Form1Msg::UndoReapply).arg(m_ordinals.front()));
+    else
+        setText(GetLangText(lang, restore ? Form1Msg::UndoRestoreSeveral : Form1Msg::UndoReapplySeveral)
+                    .arg(m_ordinals.size()));
+}
+
+void RestoreCorrection::redo()
+{
+    std::vector<OrdinalRows> replacements;
+    replacements.reserve(m_ordinals.size());
+    for (int ordinal : m_ordinals) {
+        if (m_restore)
+            replacements.push_back({ordinal, {m_document.originalRow(ordinal).value_or(SubtitleRow{})}});
+        else
+            replacements.push_back({ordinal, m_document.computedRows(ordinal)});
+    }
+    m_document.records().setRestored(m_ordinals, m_restore);
+    m_replaced = m_document.correctedModel().replaceOrdinals(std::move(replacements), m_restore);
+    emit m_document.rowTouched(m_replaced.front().position);
+}
+
+void RestoreCorrection::undo()
+{
+    const int first = m_replaced.front().taken.empty() ? m_replaced.front().position
+                                                       : m_replaced.front().taken.front().first;
+    m_document.records().setRestored(m_ordinals, !m_restore);
+    m_document.correctedModel().undoReplacements(std::exchange(m_replaced, {}), !m_restore);
+    emit m_document.rowTouched(first);
+}
+
+int RestoreCorrection::id() const
+{
+    return CommandId::RestoreCorrection;
+}

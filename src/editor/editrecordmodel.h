@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "editor/labelledtablemodel.h"
+#include "engine/editrecord.h"
+
+#include <vector>
+
+class LangDoc;
+
+// The edits window's records: the ordinal ("0012"), the kind of correction
+// and whether the subtitle was restored as read, in the order the
+// correction run made them. A restored record stays, its kind struck
+// through.
+class EditRecordModel : public LabelledTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { OrdinalColumn, KindColumn, StateColumn, ColumnCount };
+    // The ordinal as an int, so "10000" sorts after "9999"; the text of the
+    // other columns.
+    static constexpr int OrdinalRole = Qt::UserRole + 1;
+
+    explicit EditRecordModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    // The kinds are worded once, in the language active now: texts already
+    // on screen keep their wording until the next run.
+    void setRecords(const std::vector<EditRecord> &records, const LangDoc &lang);
+    void clear();
+
+    // The row of the record for ordinal; -1 when the subtitle has none.
+    int rowOfOrdinal(int ordinal) const;
+    std::vector<int> ordinals() const;
+
+    bool isRestored(int ordinal) const;
+    void setRestored(const std::vector<int> &ordinals, bool restored);
+
+private:
+    struct Entry
+    {
+        int ordinal;
+        QString ordinalText;
+        QString kindText;
+        bool restored = false;
+    };
+    std::vector<Entry> m_entries;
+    std::vector<int> m_rowByOrdinal; // -1 where no record
+    QString m_restoredText;
+};

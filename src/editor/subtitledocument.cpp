@@ -1,0 +1,210 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/subtitledocument.h"
+
+#include "document/srtparser.h"
+#include "document/subtitlefile.h"
+#include "editing/rowoperations.h"
+#include "editing/timecommit.h"
+#include "editor/commands/addremovesubtitle.h"
+#include "editor/commands/edittextcommand.h"
+#include "editor/commands/edittimecommand.h"
+#include "editor/commands/restorecorrection.h"
+#include "editor/editrecordmodel.h"
+#include "editor/subtitletablemodel.h"
+#include "engine/readingspeed.h"
+#include "lang/form1messages.h"
+#include "settings/settings.h"
+
+#include <algorithm>
+
+SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
+    : QObject(parent), m_lang(lang), m_original(new SubtitleTableModel(this)),
+      m_correctedModel(new SubtitleTableModel(this)), m_records(new EditRecordModel(this))
+{
+    m_original->setLanguage(&m_lang);
+    m_correctedModel->setLanguage(&m_lang);
+}
+
+SubtitleDocument::~SubtitleDocument() = default;
+
+SaveState SubtitleDocument::saveState() const
+{
+    if (isModified())
+        return SaveState::NotSaved;
+    return m_savedOnce ? SaveState::Saved : SaveState::Empty;
+}
+
+void SubtitleDocument::startHistory()
+{
+    m_undoStack.clear();
+    m_savedOnce = false;
+}
+
+bool SubtitleDocument::load(const QString &path, QString &errorText)
+{
+    DecodedSubtitles decoded;
+    ReadError error;
+    std::vector<SubtitleRow> rows;
+    const bool read = readSubtitleFile(path, decoded, error) && readSubtitleRows(decoded.utf8(), rows, error);
+    startHistory();
+    m_corrected = false;
+    m_computedRows.clear();
+    m_correctedModel->clear();
+    m_records->clear();
+    if (!read) {
+        // Nothing of a file that cannot be read stays.
+        m_path.clear();
+        m_encoding = {};
+        m_original->clear();
+        errorText = GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + error.describe(m_lang);
+        return false;
+    }
+    m_path = path;
+    m_encoding = decoded.encoding;
+    m_original->setRows(std::move(rows));
+    return true;
+}
+
+CorrectionResult SubtitleDocument::correct(const Settings &settings)
+{
+    DecodedSubtitles decoded;
+    ReadError error;
+    RowCollector collector;
+    CorrectionResult result;
+    if (readSubtitleFile(m_path, decoded, error))
+        result = runCorrection(decoded.utf8(), settings, m_lang, collector);
+    else
+        result.errorText = error.describe(m_lang);
+    if (!result.ok)
+        return result;
+
+    startHistory();
+    m_corrected = true;
+    m_encoding = decoded.encoding;
+    m_computedRows.clear();
+    // Records and rows both come in ascending ordinal order.
+    auto record = result.records.cbegin();
+    for (const SubtitleRow &row : collector.rows) {
+        while (record != result.records.cend() && record->ordinal < row.tag)
+            ++record;
+        if (record != result.records.cend() && record->ordinal == row.tag)
+            m_computedRows.push_back(row);
+    }
+    setLettersPerSecond(settings.LettersFor1Min);
+    m_correctedModel->setRows(std::move(collector.rows));
+    m_correctedModel->setRecordMarks(result.records);
+    m_records->setRecords(result.records, m_lang);
+    // Corrected but not saved: no step of the new history is the saved one.
+    m_undoStack.resetClean();
+    result.summary += tooFastSummary(tooFastCount(), m_lang);
+    return result;
+}
+
+SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Prompter &prompter)
+{
+    const SaveOutcome outcome =
+        DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
+    if (outcome.status == SaveOutcome::Status::Saved) {
+        m_undoStack.setClean();
+        m_savedOnce = true;
+    }
+    return outcome;
+}
+
+void SubtitleDocument::setLettersPerSecond(qint32 lettersPerSecond)
+{
+    m_original->setLettersPerSecond(lettersPerSecond);
+    m_correctedModel->setLettersPerSecond(lettersPerSecond);
+}
+
+qint64 SubtitleDocument::tooFastCount() const
+{
+    return m_correctedModel->tooFastCount();
+}
+
+bool SubtitleDocument::editText(int row, const QString &text)
+{
+    if (row < 0 || row >= m_correctedModel->rowCount() || m_correctedModel->row(row).text == text)
+        return false;
+    m_undoStack.push(new EditTextCommand(*this, row, text));
+    return true;
+}
+
+bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeText)
+{
+    if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(timeText))
+        return false;
+    const SubtitleRow &current = m_correctedModel->row(row);
+    if ((field == TimeField::Start ? current.startText : current.endText) == timeText)
+        return false;
+    m_undoStack.push(new EditTimeCommand(*this, row, field, timeText));
+    return true;
+}
+
+int SubtitleDocument::insertSubtitle(int selectedRow, bool below)
+{
+    if (!m_corrected)
+        return -1;
+    const NewRowPlace place = newRowPlace(m_correctedModel->rows(), selectedRow, below);
+    m_undoStack.push(new InsertSubtitle(*this, place.position, {0, place.timeText, place.timeText, {}, 0}, selectedRow));
+    return place.position;
+}
+
+bool SubtitleDocument::deleteSubtitle(int row)
+{
+    if (row < 0 || row >= m_correctedModel->rowCount())
+        return false;
+    m_undoStack.push(new DeleteSubtitle(*this, row));
+    return true;
+}
+
+bool SubtitleDocument::restoreOrReapply(const QList<int> &ordinals)
+{
+    std::vector<int> recorded;
+    for (int ordinal : ordinals) {
+        if (m_records->rowOfOrdinal(ordinal) >= 0)
+            recorded.push_back(ordinal);
+    }
+    std::sort(recorded.begin(), recorded.end());
+    recorded.erase(std::unique(recorded.begin(), recorded.end()), recorded.end());
+    // Restore what is not restored yet; a selection all restored goes back.
+    std::vector<int> toRestore;
+    std::vector<int> toReapply;
+    for (int ordinal : recorded) {
+        if (!isRestored(ordinal) && originalRow(ordinal))
+            toRestore.push_back(ordinal);
+        else if (isRestored(ordinal))
+            toReapply.push_back(ordinal);
+    }
+    const bool restore = !toRestore.empty();
+    std::vector<int> chosen = restore ? std::move(toRestore) : std::move(toReapply);
+    if (chosen.empty())
+        return false;
+    m_undoStack.push(new RestoreCorrection(*this, std::move(chosen), restore));
+    return true;
+}
+
+bool SubtitleDocument::isRestored(int ordinal) const
+{
+    return m_records->isRestored(ordinal);
+}
+
+std::vector<SubtitleRow> SubtitleDocument::computedRows(int ordinal) const
+{
+    const auto first = std::lower_bound(m_computedRows.cbegin(), m_computedRows.cend(), ordinal,
+                                        [](const SubtitleRow &row, int value) { return row.tag < value; });
+    auto last = first;
+    while (last != m_computedRows.cend() && last->tag == ordinal)
+        ++last;
+    return {first, last};
+}
+
+std::optional<SubtitleRow> SubtitleDocument::originalRow(int ordinal) const
+{
+    if (ordinal < 1 || ordinal > m_original->rowCount())
+        return std::nullopt;
+    SubtitleRow row = m_original->row(ordinal - 1);
+    row.tag = ordinal;
+    return row;
+}

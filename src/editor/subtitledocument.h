@@ -1,0 +1,106 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "document/documentstate.h"
+#include "document/savecommand.h"
+#include "document/subtitlerow.h"
+#include "document/textencoding.h"
+#include "engine/correctionrun.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include <optional>
+#include <vector>
+
+class EditRecordModel;
+class LangDoc;
+class Prompter;
+class SubtitleTableModel;
+struct Settings;
+
+// The subtitle file being reviewed: its path and encoding, the subtitles as
+// read and as corrected, the run's edit records, and the history of every
+// change made to the corrected list since the file was opened or last
+// corrected. Every change goes through the undo stack; whether the document
+// is modified is the stack's clean state.
+class SubtitleDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class TimeField { Start, End };
+
+    explicit SubtitleDocument(const LangDoc &lang, QObject *parent = nullptr);
+    ~SubtitleDocument() override;
+
+    const QString &path() const { return m_path; }
+    const FileEncoding &encoding() const { return m_encoding; }
+    bool isCorrected() const { return m_corrected; }
+    bool isModified() const { return !m_undoStack.isClean(); }
+    SaveState saveState() const;
+
+    SubtitleTableModel &originalModel() const { return *m_original; }
+    SubtitleTableModel &correctedModel() const { return *m_correctedModel; }
+    EditRecordModel &records() const { return *m_records; }
+    QUndoStack &undoStack() { return m_undoStack; }
+
+    // Reads path into the original list, with a new history. A file that
+    // cannot be read leaves an empty document; errorText then names the file
+    // and the problem.
+    bool load(const QString &path, QString &errorText);
+    // Corrects the open file as it is on disk now, with a new history. The
+    // summary ends with how many subtitles are still too fast. A file that
+    // cannot be corrected changes nothing.
+    CorrectionResult correct(const Settings &settings);
+    // The whole corrected list, whatever a view filters. Saved: the
+    // history's present becomes the saved state.
+    SaveOutcome save(const QString &target, bool createBakFile, Prompter &prompter);
+
+    // LettersFor1Min, for the reading-speed marks of both lists.
+    void setLettersPerSecond(qint32 lettersPerSecond);
+    qint64 tooFastCount() const;
+
+    // Changes to the corrected list, each one undoable step; false when
+    // there is nothing to change, and then no step is made.
+    bool editText(int row, const QString &text);
+    // A time the reader would refuse is never written (see isCommittableTime).
+    bool editTime(int row, TimeField field, const QString &timeText);
+    // Inserts an empty subtitle above the selected row, or below it; see
+    // newRowPlace. Returns the new row; -1 before a correction.
+    int insertSubtitle(int selectedRow, bool below);
+    bool deleteSubtitle(int row);
+    // Restores the records' subtitles as read; when every one of them is
+    // restored already, applies their corrections again instead.
+    bool restoreOrReapply(const QList<int> &ordinals);
+    bool isRestored(int ordinal) const;
+
+    // The rows the correction run made for ordinal, for applying it again.
+    std::vector<SubtitleRow> computedRows(int ordinal) const;
+    // The subtitle as read, tagged with its ordinal; none beyond the file.
+    std::optional<SubtitleRow> originalRow(int ordinal) const;
+    const LangDoc &lang() const { return m_lang; }
+
+signals:
+    // A change was made, undone or redone; the selection and the boxes
+    // follow this row of the corrected list (-1: none left).
+    void rowTouched(int row);
+
+private:
+    void startHistory();
+
+    const LangDoc &m_lang;
+    QString m_path;
+    FileEncoding m_encoding;
+    bool m_corrected = false;
+    bool m_savedOnce = false;
+    SubtitleTableModel *m_original;
+    SubtitleTableModel *m_correctedModel;
+    EditRecordModel *m_records;
+    // Only the recorded rows, in list order, so re-applying needs no second run.
+    std::vector<SubtitleRow> m_computedRows;
+    QUndoStack m_undoStack;
+};

@@ -1,0 +1,234 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "document/srtwriter.h"
+#include "editor/editrecordmodel.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/langdoc.h"
+#include "settings/settings.h"
+#include "support/scriptedprompter.h"
+#include "support/srttext.h"
+#include "support/testfiles.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString LongLine = u"This first line is far too long to be shown on one line"_s;
+const QString SplitText = QStringList(20, u"word"_s).join(u' ');
+
+QByteArray srtOf(const std::vector<SubtitleRow> &rows)
+{
+    QByteArray bytes;
+    QString badCharacter;
+    encodeSubtitleFile(rows, {}, bytes, badCharacter);
+    return bytes;
+}
+
+} // namespace
+
+// The document a reviewer edits, through its commands and its undo stack,
+// with every model under QAbstractItemModelTester.
+class TestSubtitleDocument : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    LangDoc m_lang;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<SubtitleDocument> m_document;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
+    std::vector<SubtitleRow> m_computed; // the rows right after the run
+
+    QString file() const { return m_dir.filePath(u"movie.srt"_s); }
+    SubtitleTableModel &corrected() { return m_document->correctedModel(); }
+    QStringList shown(int column, int role = Qt::DisplayRole)
+    {
+        QStringList values;
+        for (int row = 0; row < corrected().rowCount(); ++row)
+            values << corrected().index(row, column).data(role).toString();
+        return values;
+    }
+    QByteArray saved()
+    {
+        const QString copy = m_dir.filePath(u"copy.srt"_s);
+        QFile::remove(copy);
+        m_document->save(copy, false, m_prompter);
+        return readFile(copy);
+    }
+
+private slots:
+    // Re-broken ordinal 1, ordinal 2 split in two rows, two short ones.
+    void init()
+    {
+        const QString input = srtBlock(1, u"00:00:01,000"_s, u"00:00:04,000"_s, LongLine)
+            + srtBlock(2, u"00:00:05,000"_s, u"00:00:10,000"_s, SplitText)
+            + srtBlock(3, u"00:00:11,000"_s, u"00:00:12,000"_s, u"Short."_s)
+            + srtBlock(4, u"00:00:13,000"_s, u"00:00:14,000"_s, u"Also short."_s);
+        QVERIFY(writeFile(file(), input.toUtf8()));
+        m_document = std::make_unique<SubtitleDocument>(m_lang);
+        for (QAbstractItemModel *model : std::initializer_list<QAbstractItemModel *>{
+                 &m_document->originalModel(), &corrected(), &m_document->records()})
+            m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                model, QAbstractItemModelTester::FailureReportingMode::Fatal));
+        QString error;
+        QVERIFY(m_document->load(file(), error));
+        QCOMPARE(m_document->saveState(), SaveState::Empty);
+        QVERIFY(m_document->correct(Settings()).ok);
+        m_computed = corrected().rows();
+        QCOMPARE(shown(0, SubtitleTableModel::TagRole), (QStringList{u"1"_s, u"2"_s, u"2"_s, u"3"_s, u"4"_s}));
+    }
+
+    void cleanup()
+    {
+        m_testers.clear();
+        m_document.reset();
+    }
+
+    void deleteUndoRedoAndTheSaveState()
+    {
+        QCOMPARE(m_document->saveState(), SaveState::NotSaved); // corrected, never saved
+        QVERIFY(saved() == srtOf(m_computed));
+        QCOMPARE(m_document->saveState(), SaveState::Saved);
+
+        QSignalSpy touched(m_document.get(), &SubtitleDocument::rowTouched);
+        QVERIFY(m_document->deleteSubtitle(3));
+        QCOMPARE(m_document->undoStack().undoText(), u"Delete subtitle 4"_s);
+        QCOMPARE(m_document->saveState(), SaveState::NotSaved);
+        std::vector<SubtitleRow> expected = m_computed;
+        expected.erase(expected.begin() + 3);
+        expected[3].number = 4;
+        QVERIFY(corrected().rows() == expected);
+
+        m_document->undoStack().undo();
+        QVERIFY(corrected().rows() == m_computed);
+        QVERIFY(!m_document->isModified()); // back at what was saved: nothing to ask
+        m_document->undoStack().redo();
+        QCOMPARE(saved(), srtOf(expected));
+        QCOMPARE(touched.size(), 3);
+        QCOMPARE(touched.last().first().toInt(), 3); // the row that took its place
+    }
+
+    void restoreAndReapply_data()
+    {
+        QTest::addColumn<int>("ordinal");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<int>("rows"); // after restoring
+        QTest::newRow("re-broken") << 1 << LongLine << u"1 \u21B5"_s << 5;
+        QTest::newRow("split") << 2 << SplitText << u"2 \u00F7"_s << 4;
+    }
+
+    void restoreAndReapply()
+    {
+        QFETCH(int, ordinal);
+        QFETCH(QString, text);
+        const int row = ordinal - 1;
+        QTEST(corrected().index(row, 0).data().toString(), "mark");
+        // A hand edit first: restoring replaces it, undoing brings it back.
+        QVERIFY(m_document->editText(row, u"By hand"_s));
+
+        QVERIFY(m_document->restoreOrReapply({ordinal}));
+        QCOMPARE(m_document->undoStack().undoText(), u"Restore subtitle %1"_s.arg(ordinal));
+        QVERIFY(m_document->isRestored(ordinal));
+        QTEST(corrected().rowCount(), "rows");
+        QCOMPARE(corrected().row(row).text, text);
+        QCOMPARE(corrected().index(row, 0).data().toString(), u"%1 \u21BA"_s.arg(ordinal));
+        QCOMPARE(corrected().index(row, 0).data(Qt::ToolTipRole).toString(), u"Restored"_s);
+        const QModelIndex state = m_document->records().index(row, EditRecordModel::StateColumn);
+        QCOMPARE(state.data().toString(), u"Restored"_s);
+        QVERIFY(saved().contains(srtBlock(ordinal, corrected().row(row).startText, corrected().row(row).endText,
+                                          text)
+                                     .toUtf8()));
+        QCOMPARE(shown(0).last(), QString::number(corrected().rowCount())); // renumbered
+
+        m_document->undoStack().undo();
+        QCOMPARE(corrected().row(row).text, u"By hand"_s);
+        QVERIFY(!m_document->isRestored(ordinal));
+        m_document->undoStack().redo();
+
+        // The same command on a restored record applies the correction again.
+        QVERIFY(m_document->restoreOrReapply({ordinal}));
+        QCOMPARE(m_document->undoStack().undoText(), u"Re-apply the correction of subtitle %1"_s.arg(ordinal));
+        QVERIFY(corrected().rows() == m_computed);
+        QVERIFY(!state.data().toString().size());
+    }
+
+    void severalRecordsInOneStep()
+    {
+        QVERIFY(m_document->restoreOrReapply({1}));
+        // Only what is not restored yet; then, all restored, back again.
+        QVERIFY(m_document->restoreOrReapply({2, 1, 3}));
+        QCOMPARE(m_document->undoStack().undoText(), u"Restore subtitle 2"_s);
+        QVERIFY(m_document->restoreOrReapply({1, 2}));
+        QCOMPARE(m_document->undoStack().undoText(), u"Re-apply 2 corrections"_s);
+        QVERIFY(corrected().rows() == m_computed);
+        m_document->undoStack().setIndex(1);
+        QCOMPARE(m_document->undoStack().undoText(), u"Restore subtitle 1"_s);
+        QCOMPARE(shown(0, SubtitleTableModel::TagRole), (QStringList{u"1"_s, u"2"_s, u"2"_s, u"3"_s, u"4"_s}));
+        QVERIFY(!m_document->restoreOrReapply({3, 9}));
+    }
+
+    void changesThatChangeNothingMakeNoStep()
+    {
+        const SubtitleRow first = corrected().row(0);
+        QVERIFY(!m_document->editText(0, first.text));
+        QVERIFY(!m_document->editTime(0, SubtitleDocument::TimeField::Start, first.startText));
+        QVERIFY(!m_document->editTime(0, SubtitleDocument::TimeField::End, u"00:60:00,000"_s));
+        QVERIFY(!m_document->deleteSubtitle(5));
+        QCOMPARE(m_document->undoStack().count(), 0);
+
+        QVERIFY(m_document->editTime(4, SubtitleDocument::TimeField::End, u"00:00:13,500"_s));
+        QCOMPARE(m_document->undoStack().undoText(), u"Edit time of subtitle 5"_s);
+        QCOMPARE(m_document->insertSubtitle(4, true), 5);
+        QCOMPARE(m_document->undoStack().undoText(), u"Insert subtitle 6"_s);
+        QCOMPARE(corrected().row(5).startText, u"00:00:13,501"_s);
+        QVERIFY(m_document->editText(5, u"New"_s));
+        QCOMPARE(m_document->undoStack().undoText(), u"Edit text of subtitle 6"_s);
+        m_document->undoStack().setIndex(0);
+        QVERIFY(corrected().rows() == m_computed);
+    }
+
+    void marksFollowTheRows()
+    {
+        QCOMPARE(m_document->tooFastCount(), 0);
+        // Hidden before shown: an error, and then too fast as well.
+        QVERIFY(m_document->editTime(3, SubtitleDocument::TimeField::End, u"00:00:10,999"_s));
+        const QModelIndex end = corrected().index(3, SubtitleTableModel::EndColumn);
+        QCOMPARE(end.data(Qt::ToolTipRole).toString(), u"Hides before it is shown"_s);
+        QCOMPARE(corrected().index(3, SubtitleTableModel::CpsColumn).data(Qt::ToolTipRole).toString(),
+                 u"lacks 261 ms"_s);
+        QCOMPARE(corrected().findTooFast(-1, false), 3);
+        QCOMPARE(corrected().findTooFast(3, false), -1);
+        QCOMPARE(corrected().findTooFast(5, true), 3);
+        m_document->undoStack().undo();
+        QVERIFY(!end.data(Qt::ToolTipRole).isValid());
+        QCOMPARE(shown(SubtitleTableModel::CpsColumn).at(3), u"6.0"_s);
+
+        // At 15 letters a second only the two short ones fit.
+        m_document->setLettersPerSecond(15);
+        QCOMPARE(m_document->tooFastCount(), 3);
+        QCOMPARE(shown(0, Qt::ToolTipRole), (QStringList{u"Re-broken"_s, u"Split"_s, u"Split"_s, {}, {}}));
+    }
+
+    void aFileThatCannotBeReadLeavesAnEmptyDocument()
+    {
+        QVERIFY(writeFile(file(), "no subtitles here"));
+        QString error;
+        QVERIFY(!m_document->load(file(), error));
+        QVERIFY(error.startsWith(u"Error in file\n"_s + file()));
+        QCOMPARE(m_document->path(), QString());
+        QCOMPARE(corrected().rowCount() + m_document->originalModel().rowCount(), 0);
+        QCOMPARE(m_document->insertSubtitle(-1, false), -1);
+    }
+};
+
+QTEST_MAIN(TestSubtitleDocument)
+#include "tst_subtitledocument.moc"
