@@ -43,6 +43,8 @@ inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integ
 inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
 inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
 
+inline constexpr Message FromTo{u"Form1", 34, u"must be from %1 to %2"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -78,5 +80,7 @@ inline constexpr Message All[] = {
     Not32Bit,
     TooLargeNumber,
     NotASetting,
+
+    FromTo,
 };
 } // namespace Form1Msg

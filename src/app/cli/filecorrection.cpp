@@ -102,7 +102,7 @@ private:
 } // namespace
 
 FileCorrectionReport correctFile(const QString &path, const FileCorrectionOptions &options, const Settings &settings,
-                                 const LangDoc &lang, Prompter &prompter)
+                                 const LangDoc &lang, Prompter &prompter, const WeakWordLists &weakWords)
 {
     FileCorrectionReport report;
     report.file = path;
@@ -126,7 +126,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     }
 
     FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr);
-    CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink);
+    CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink, weakWords);
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
@@ -138,6 +138,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.counters = result.counters;
     report.records = std::move(result.records);
     report.summary = std::move(result.summary);
+    report.language = std::move(result.language);
+    report.minGapMs = settings.MinGapMs;
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();
