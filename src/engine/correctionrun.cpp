@@ -60,7 +60,8 @@ void Corrector::breakLine(std::u32string &text, qsizetype position)
 {
     if (m_breaker)
         position = m_breaker->position(text, m_settings.MaxLen, position);
-    breakAt(text, position);
+    if (position > 0)
+        breakAt(text, position);
 }
 
 void Corrector::breakInMiddle(std::u32string &part)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 namespace {
 
@@ -159,11 +160,21 @@ qsizetype GuidelineBreaker::position(View text, qint64 maxLength, qsizetype fall
     for (size_t i = text.find(U' '); i != View::npos; i = text.find(U' ', i + 1)) {
         if (qint64(i) > maxLength)
             break;
-        if (!m_inTag[i] && n - qint64(i) - 1 <= maxLength)
-            m_candidates.push_back({i, m_visibleBefore[i], visibleTotal - m_visibleBefore[i + 1]});
+        if (m_inTag[i] || n - qint64(i) - 1 > maxLength)
+            continue;
+        // Measured without the blanks next to the break, which nobody sees.
+        size_t before = i;
+        while (before > 0 && text[before - 1] == U' ' && !m_inTag[before - 1])
+            --before;
+        size_t after = i + 1;
+        while (after < text.size() && text[after] == U' ' && !m_inTag[after])
+            ++after;
+        m_candidates.push_back({i, m_visibleBefore[before], visibleTotal - m_visibleBefore[after]});
     }
-    if (m_candidates.empty())
-        return fallback;
+    if (m_candidates.empty()) {
+        // A line broken inside a tag shows the tag's raw text on screen.
+        return fallback > 0 && m_inTag[size_t(fallback) - 1] ? 0 : fallback;
+    }
 
     // Keeps the candidates that pass, unless none does.
     const auto prefer = [this](auto passes) {
@@ -193,8 +204,11 @@ qsizetype GuidelineBreaker::position(View text, qint64 maxLength, qsizetype fall
     prefer([&](const Candidate &c) { return !isWeak(text, c.blank); });
 
     const auto balance = [](const Candidate &c) {
-        // The difference, then the top line the shorter: a smaller key wins.
-        return std::pair(std::abs(c.firstVisible - c.secondVisible), c.firstVisible > c.secondVisible);
+        // The difference, then the top line the shorter, then between two
+        // blanks in a row the later one, leaving no blank to start a line:
+        // a smaller key wins.
+        return std::tuple(std::abs(c.firstVisible - c.secondVisible), c.firstVisible > c.secondVisible,
+                          -qint64(c.blank));
     };
     const auto best = std::min_element(m_candidates.begin(), m_candidates.end(),
                                        [&](const Candidate &a, const Candidate &b) { return balance(a) < balance(b); });

@@ -26,7 +26,7 @@ public:
     // a sentence end, else a comma or the like, leaving neither line under
     // a third of the text; no first line ending on a weak word; the most
     // balanced lines, the bottom one the longer at a tie. fallback when no
-    // blank qualifies.
+    // blank qualifies, or 0 (no break) when fallback is inside a tag.
     qsizetype position(std::u32string_view text, qint64 maxLength, qsizetype fallback);
 
 private:
