@@ -64,8 +64,10 @@ void carryOpenTags(std::u32string &first, std::u32string &second)
         std::u32string name;
         View text;
     };
-    std::vector<OpenTag> open;
     const View text(first);
+    if (text.find(U'<') == View::npos)
+        return;
+    std::vector<OpenTag> open;
     for (size_t i = 0; i < text.size(); ++i) {
         const size_t length = tagLengthAt(text, i);
         if (length == 0)

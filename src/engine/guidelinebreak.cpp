@@ -18,6 +18,14 @@ using View = std::u32string_view;
 // A line of one word of at most this many letters reads as left over.
 constexpr qint64 ShortWordLetters = 5;
 
+// Most subtitle text is ASCII, which needs no table.
+inline bool isLetterOrDigit(char32_t c)
+{
+    if (c < 0x80)
+        return ((c | 0x20) - U'a') < 26 || (c - U'0') < 10;
+    return QChar::isLetterOrNumber(c);
+}
+
 bool isDash(char32_t c)
 {
     return c == U'-' || c == U'\u2013' || c == U'\u2014';
@@ -44,57 +52,79 @@ bool isNotLopsided(qint64 first, qint64 second)
 
 } // namespace
 
-void GuidelineBreaker::measure(View text)
+void GuidelineBreaker::measure(View text, qint64 maxLength)
 {
-    const size_t n = text.size();
-    m_inTag.assign(n, false);
-    m_visibleBefore.resize(n + 1);
-    m_lettersBefore.resize(n + 1);
-    m_wordsBefore.resize(n + 1);
-    m_visibleBefore[0] = m_lettersBefore[0] = m_wordsBefore[0] = 0;
-    bool afterBlank = true;
-    size_t tagEnd = 0;
-    for (size_t i = 0; i < n; ++i) {
-        if (i >= tagEnd) {
-            if (const size_t tag = tagLengthAt(text, i))
-                tagEnd = i + tag;
-        }
-        const bool visible = i >= tagEnd;
-        m_inTag[i] = !visible;
+    const auto n = qint64(text.size());
+    m_hasTags = false;
+    m_candidates.clear();
+    qint64 visible = 0;
+    qint64 letters = 0;
+    qint64 words = 0;
+    qint64 blanksBefore = 0; // visible blanks right before this character
+    bool startsWord = true;
+    for (size_t i = 0; i < text.size(); ++i) {
         const char32_t c = text[i];
-        const bool startsWord = visible && c != U' ' && afterBlank;
-        m_visibleBefore[i + 1] = m_visibleBefore[i] + (visible ? 1 : 0);
-        m_lettersBefore[i + 1] = m_lettersBefore[i] + (visible && QChar::isLetterOrNumber(c) ? 1 : 0);
-        m_wordsBefore[i + 1] = m_wordsBefore[i] + (startsWord ? 1 : 0);
-        if (visible)
-            afterBlank = c == U' ';
+        if (c == U' ') {
+            if (qint64(i) <= maxLength && n - qint64(i) - 1 <= maxLength)
+                m_candidates.push_back({i, visible - blanksBefore, visible + 1, letters, words});
+            ++visible;
+            ++blanksBefore;
+            startsWord = true;
+            continue;
+        }
+        if (c == U'<') {
+            if (const size_t tag = tagLengthAt(text, i)) {
+                if (!m_hasTags) {
+                    m_hasTags = true;
+                    m_inTag.assign(text.size(), 0);
+                }
+                std::fill_n(m_inTag.begin() + qint64(i), tag, quint8(1));
+                i += tag - 1;
+                continue;
+            }
+        }
+        ++visible;
+        letters += isLetterOrDigit(c) ? 1 : 0;
+        words += startsWord ? 1 : 0;
+        startsWord = false;
+        blanksBefore = 0;
+    }
+    m_totalLetters = letters;
+    m_totalWords = words;
+    for (Candidate &candidate : m_candidates) {
+        // Blanks after the break are no more seen than those before it; a
+        // run of blanks never reaches into a tag, which starts with "<".
+        size_t after = candidate.blank + 1;
+        while (after < text.size() && text[after] == U' ')
+            ++after;
+        candidate.secondVisible = visible - candidate.secondVisible - qint64(after - candidate.blank - 1);
     }
 }
 
-bool GuidelineBreaker::isPoorLine(size_t begin, size_t end) const
+bool GuidelineBreaker::isPoorLine(qint64 letters, qint64 words) const
 {
-    const qint64 letters = m_lettersBefore[end] - m_lettersBefore[begin];
-    const qint64 words = m_wordsBefore[end] - m_wordsBefore[begin];
     return letters == 0 || (words == 1 && letters <= ShortWordLetters);
 }
 
 const std::u32string &GuidelineBreaker::lastWord(View text, size_t end)
 {
     size_t last = end;
-    while (last > 0 && (m_inTag[last - 1] || text[last - 1] == U' '))
+    while (last > 0 && (inTag(last - 1) || text[last - 1] == U' '))
         --last;
     size_t first = last;
-    while (first > 0 && (m_inTag[first - 1] || text[first - 1] != U' '))
+    while (first > 0 && (inTag(first - 1) || text[first - 1] != U' '))
         --first;
+    // Leading marks go: "(the", "¿el", "«le".
+    while (first < last && (inTag(first) || !isLetterOrDigit(text[first])))
+        ++first;
     m_word.clear();
-    bool leading = true;
+    if (!m_hasTags) {
+        foldWord(text.substr(first, last - first), m_word);
+        return m_word;
+    }
     for (size_t i = first; i < last; ++i) {
-        if (m_inTag[i])
-            continue;
-        if (leading && !QChar::isLetterOrNumber(text[i]))
-            continue; // "(the", "¿el", "«le"
-        leading = false;
-        foldWord(text.substr(i, 1), m_word);
+        if (!inTag(i))
+            foldWord(text.substr(i, 1), m_word);
     }
     return m_word;
 }
@@ -107,7 +137,7 @@ bool GuidelineBreaker::isWeak(View text, size_t end)
 char32_t GuidelineBreaker::endMark(View text, size_t end) const
 {
     size_t last = end;
-    while (last > 0 && (m_inTag[last - 1] || text[last - 1] == U' ' || isClosingQuote(text[last - 1])))
+    while (last > 0 && (inTag(last - 1) || text[last - 1] == U' ' || isClosingQuote(text[last - 1])))
         --last;
     return last > 0 ? text[last - 1] : U'\0';
 }
@@ -131,19 +161,19 @@ bool GuidelineBreaker::endsClause(char32_t mark)
 size_t GuidelineBreaker::secondSpeakerBlank(View text) const
 {
     size_t i = 0;
-    while (i < text.size() && (m_inTag[i] || text[i] == U' '))
+    while (i < text.size() && (inTag(i) || text[i] == U' '))
         ++i;
     if (i == text.size() || !isDash(text[i]))
         return 0;
     // The next dash after a blank and before a word or a blank.
     for (size_t dash = i + 1; dash + 1 < text.size(); ++dash) {
-        if (m_inTag[dash] || !isDash(text[dash]))
+        if (inTag(dash) || !isDash(text[dash]))
             continue;
         const char32_t next = text[dash + 1];
         if (next != U' ' && !QChar::isLetter(next))
             continue;
         size_t blank = dash;
-        while (blank > 0 && m_inTag[blank - 1])
+        while (blank > 0 && inTag(blank - 1))
             --blank;
         if (blank > 0 && text[blank - 1] == U' ')
             return blank; // 1-based
@@ -153,28 +183,13 @@ size_t GuidelineBreaker::secondSpeakerBlank(View text) const
 
 qsizetype GuidelineBreaker::position(View text, qint64 maxLength, qsizetype fallback)
 {
-    measure(text);
-    const auto n = qint64(text.size());
-    const qint64 visibleTotal = m_visibleBefore[text.size()];
-    m_candidates.clear();
-    for (size_t i = text.find(U' '); i != View::npos; i = text.find(U' ', i + 1)) {
-        if (qint64(i) > maxLength)
-            break;
-        if (m_inTag[i] || n - qint64(i) - 1 > maxLength)
-            continue;
-        // Measured without the blanks next to the break, which nobody sees.
-        size_t before = i;
-        while (before > 0 && text[before - 1] == U' ' && !m_inTag[before - 1])
-            --before;
-        size_t after = i + 1;
-        while (after < text.size() && text[after] == U' ' && !m_inTag[after])
-            ++after;
-        m_candidates.push_back({i, m_visibleBefore[before], visibleTotal - m_visibleBefore[after]});
-    }
+    measure(text, maxLength);
     if (m_candidates.empty()) {
         // A line broken inside a tag shows the tag's raw text on screen.
-        return fallback > 0 && m_inTag[size_t(fallback) - 1] ? 0 : fallback;
+        return fallback > 0 && inTag(size_t(fallback) - 1) ? 0 : fallback;
     }
+    if (m_candidates.size() == 1)
+        return qsizetype(m_candidates.front().blank) + 1;
 
     // Keeps the candidates that pass, unless none does.
     const auto prefer = [this](auto passes) {
@@ -192,7 +207,10 @@ qsizetype GuidelineBreaker::position(View text, qint64 maxLength, qsizetype fall
                 return qsizetype(speaker);
         }
     }
-    prefer([&](const Candidate &c) { return !isPoorLine(0, c.blank) && !isPoorLine(c.blank + 1, text.size()); });
+    prefer([&](const Candidate &c) {
+        return !isPoorLine(c.firstLetters, c.firstWords)
+            && !isPoorLine(m_totalLetters - c.firstLetters, m_totalWords - c.firstWords);
+    });
     const bool atSentenceEnd = prefer([&](const Candidate &c) {
         return isNotLopsided(c.firstVisible, c.secondVisible) && endsSentence(text, c.blank);
     });

@@ -32,13 +32,18 @@ public:
 private:
     struct Candidate
     {
-        size_t blank;          // index of the blank
-        qint64 firstVisible;   // characters shown, tags left out
+        size_t blank;        // index of the blank
+        qint64 firstVisible; // characters shown, tags and the blanks at the break left out
         qint64 secondVisible;
+        qint64 firstLetters; // letters or digits
+        qint64 firstWords;
     };
 
-    void measure(std::u32string_view text);
-    bool isPoorLine(size_t begin, size_t end) const;
+    // Finds the blanks that keep both lines within maxLength, with the
+    // measures of their lines, in one pass.
+    void measure(std::u32string_view text, qint64 maxLength);
+    bool inTag(size_t index) const { return m_hasTags && m_inTag[index]; }
+    bool isPoorLine(qint64 letters, qint64 words) const;
     // The last word of text[0, end), folded, leading marks removed.
     const std::u32string &lastWord(std::u32string_view text, size_t end);
     bool isWeak(std::u32string_view text, size_t end);
@@ -49,12 +54,10 @@ private:
     size_t secondSpeakerBlank(std::u32string_view text) const;
 
     const WeakWordList *m_weakWords;
-    // For each index i of the text: whether it is in a tag, and the counts
-    // over [0, i) of visible characters, letters or digits, and word starts.
-    std::vector<bool> m_inTag;
-    std::vector<qint64> m_visibleBefore;
-    std::vector<qint64> m_lettersBefore;
-    std::vector<qint64> m_wordsBefore;
+    bool m_hasTags = false;
+    std::vector<quint8> m_inTag; // per character, only when the text has a "<"
+    qint64 m_totalLetters = 0;
+    qint64 m_totalWords = 0;
     std::vector<Candidate> m_candidates;
     std::vector<Candidate> m_kept;
     std::u32string m_word;

@@ -23,10 +23,26 @@ constexpr qint64 LeadDenominator = 2;
 
 } // namespace
 
+size_t WordHash::operator()(std::u32string_view word) const
+{
+    // FNV-1a over the characters: words are short, and a general byte hash
+    // costs more than the lookup it serves.
+    size_t hash = 14695981039346656037ull;
+    for (const char32_t c : word)
+        hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
 void foldWord(std::u32string_view word, std::u32string &out)
 {
-    for (const char32_t c : word)
-        out += c == U'\u2019' ? U'\'' : QChar::toLower(c);
+    size_t at = out.size();
+    out.resize(at + word.size());
+    for (const char32_t c : word) {
+        if (c < 0x80)
+            out[at++] = c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
+        else
+            out[at++] = c == U'\u2019' ? U'\'' : QChar::toLower(c);
+    }
 }
 
 const WeakWordList *detectLanguage(QByteArrayView utf8, const WeakWordLists &lists)
@@ -41,7 +57,7 @@ const WeakWordList *detectLanguage(QByteArrayView utf8, const WeakWordLists &lis
 
     // Which lists hold each word, as one bit per list; lists past the 64th
     // take no part.
-    std::unordered_map<std::u32string_view, quint64> owners;
+    std::unordered_map<std::u32string_view, quint64, WordHash> owners;
     const size_t listCount = std::min<size_t>(lists.size(), 64);
     for (size_t i = 0; i < listCount; ++i) {
         for (const std::u32string &word : lists[i].words)

@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -13,10 +14,16 @@
 // The words of one language that should not end the first line of a
 // subtitle: articles, prepositions, conjunctions, possessives and subject
 // pronouns, folded by foldWord. An abbreviation keeps its point ("mr.").
+struct WordHash
+{
+    using is_transparent = void;
+    size_t operator()(std::u32string_view word) const;
+};
+
 struct WeakWordList
 {
     QString language; // "English"
-    std::unordered_set<std::u32string> words;
+    std::unordered_set<std::u32string, WordHash, std::equal_to<>> words;
 };
 using WeakWordLists = std::vector<WeakWordList>;
 
