@@ -478,6 +478,25 @@ int main(int argc, char **argv)
     std::vector<double> variantSeconds;
     std::uint64_t floorPeakRssBytes = 0;
     std::uint64_t peakRssBytes = 0;
+    // On a fresh copy with a fresh empty settings file, so every run starts
+    // from the defaults whatever the previous run saved. A failing program
+    // has the tail of its log shown.
+    const auto timeCorrection = [&](const std::vector<std::string> &correction, ChildResult &result) {
+        if (!prepareCopy(source, correctedCopy, work.path(), error) || !createEmptyFile(settingsFile, error)
+            || !runCorrection(correction, logFile, result, error))
+            return false;
+        if (!isSuccess(result.status)) {
+            std::fprintf(stderr, "%s", tailOf(logFile, 4000).c_str());
+            error = options.cliPath + ' ' + describeStatus(result.status);
+            return false;
+        }
+        struct stat corrected;
+        if (::stat(correctedCopy.c_str(), &corrected) != 0 || corrected.st_size == 0) {
+            error = "the correction left no file at " + correctedCopy;
+            return false;
+        }
+        return true;
+    };
     for (std::uint64_t run = 1; run <= options.runs; ++run) {
         // Outputs of the previous run go first, so freeing their blocks is not timed.
         ::unlink(floorOutput.c_str());
@@ -489,19 +508,9 @@ int main(int argc, char **argv)
         floorSeconds.push_back(floorRun.seconds);
         floorPeakRssBytes = std::max(floorPeakRssBytes, floorRun.peakRssBytes);
 
-        // A fresh empty settings file each time, so every run starts from the
-        // defaults whatever the previous run saved.
         ChildResult correctionRun;
-        if (!prepareCopy(source, correctedCopy, work.path(), error) || !createEmptyFile(settingsFile, error)
-            || !runCorrection(command, logFile, correctionRun, error))
+        if (!timeCorrection(command, correctionRun))
             return fail(error);
-        if (!isSuccess(correctionRun.status)) {
-            std::fprintf(stderr, "%s", tailOf(logFile, 4000).c_str());
-            return fail(options.cliPath + ' ' + describeStatus(correctionRun.status));
-        }
-        struct stat corrected;
-        if (::stat(correctedCopy.c_str(), &corrected) != 0 || corrected.st_size == 0)
-            return fail("the correction left no file at " + correctedCopy);
         correctionSeconds.push_back(correctionRun.seconds);
         peakRssBytes = std::max(peakRssBytes, correctionRun.peakRssBytes);
         std::printf("run %llu/%llu: floor %.3f s, correction %.3f s, peak RSS %.1f MB\n",
@@ -511,13 +520,8 @@ int main(int argc, char **argv)
         if (hasVariant) {
             ::unlink(backup.c_str());
             ChildResult variantRun;
-            if (!prepareCopy(source, correctedCopy, work.path(), error) || !createEmptyFile(settingsFile, error)
-                || !runCorrection(variantCommand, logFile, variantRun, error))
+            if (!timeCorrection(variantCommand, variantRun))
                 return fail(error);
-            if (!isSuccess(variantRun.status)) {
-                std::fprintf(stderr, "%s", tailOf(logFile, 4000).c_str());
-                return fail(options.cliPath + ' ' + describeStatus(variantRun.status));
-            }
             variantSeconds.push_back(variantRun.seconds);
             std::printf("         variant %.3f s, peak RSS %.1f MB\n", variantRun.seconds,
                         megabytes(variantRun.peakRssBytes));

@@ -102,7 +102,8 @@ Text lastWordFolded(View line)
 {
     const Text visible = shown(line);
     Text word(visible.substr(visible.rfind(U' ') == Text::npos ? 0 : visible.rfind(U' ') + 1));
-    const auto firstLetter = std::find_if(word.begin(), word.end(), [](char32_t c) { return QChar::isLetterOrNumber(c); });
+    const auto firstLetter =
+        std::find_if(word.begin(), word.end(), [](char32_t c) { return QChar::isLetterOrNumber(c); });
     word.erase(word.begin(), firstLetter);
     Text folded;
     foldWord(word, folded);
@@ -273,7 +274,8 @@ qint64 keptWhole(const std::vector<Output> &a, const std::vector<Output> &b)
 {
     qint64 count = 0;
     for (size_t i = 0; i < a.size(); ++i)
-        count += std::count(a[i].text.begin(), a[i].text.end(), U'\n') > std::count(b[i].text.begin(), b[i].text.end(), U'\n');
+        count += std::count(a[i].text.begin(), a[i].text.end(), U'\n')
+            > std::count(b[i].text.begin(), b[i].text.end(), U'\n');
     return count;
 }
 

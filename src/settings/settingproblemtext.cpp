@@ -22,7 +22,8 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
         break;
 
     case SettingProblem::Kind::OutOfRange:
-        reason = GetLangText(lang, Form1Msg::FromTo).arg(QString::number(1), QString::number(SettingsStore::MaxMinGapMs));
+        reason = GetLangText(lang, Form1Msg::FromTo)
+                     .arg(QString::number(1), QString::number(SettingsStore::MaxMinGapMs));
         break;
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);

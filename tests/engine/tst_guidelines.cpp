@@ -45,8 +45,9 @@ private slots:
         const QString en = u"English"_qs;
 
         // Lines of 7|20, 10|17 (to), 14|13 (the), 18|9.
-        row("en: weak words, then balance", en, 20, u"We went to the big old house"_qs, u"We went to the big\nold house"_qs);
-        row("none told: balance alone", {}, 20, u"We went to the big old house"_qs, u"We went to the\nbig old house"_qs);
+        const QString house = u"We went to the big old house"_qs;
+        row("en: weak words, then balance", en, 20, house, u"We went to the big\nold house"_qs);
+        row("none told: balance alone", {}, 20, house, u"We went to the\nbig old house"_qs);
         // "Stood", "door": lone short words; a weak word is the lesser evil.
         row("en: lone word of 5 letters", en, 13, u"Stood by the door"_qs, u"Stood by\nthe door"_qs);
         row("en: lone word of 6 letters", en, 13, u"Waited by the door"_qs, u"Waited\nby the door"_qs);
@@ -67,9 +68,10 @@ private slots:
             u"<font color=red size=2>Hello</font>"_qs);
         row("en: tags unseen", en, 30, u"<i>Come with me to the harbour</i> and see"_qs,
             u"<i>Come with me\nto the harbour</i> and see"_qs);
-        row("fr: sentence end", u"French"_qs, 44, u"Entrainement obligatoire. Quelqu'un doit bien gagner de l'argent."_qs,
+        const QString fr = u"French"_qs;
+        row("fr: sentence end", fr, 44, u"Entrainement obligatoire. Quelqu'un doit bien gagner de l'argent."_qs,
             u"Entrainement obligatoire.\nQuelqu'un doit bien gagner de l'argent."_qs);
-        row("fr: weak words", u"French"_qs, 20, u"Je suis allé chez le boulanger"_qs, u"Je suis allé\nchez le boulanger"_qs);
+        row("fr: weak words", fr, 20, u"Je suis allé chez le boulanger"_qs, u"Je suis allé\nchez le boulanger"_qs);
         row("de: weak words", u"German"_qs, 30, u"Ich habe den Schlüssel für das alte Haus verloren"_qs,
             u"Ich habe den Schlüssel\nfür das alte Haus verloren"_qs);
         row("de: dialogue", u"German"_qs, 30, u"- Kommst du mit? - Nein, ich bleibe hier."_qs,
@@ -79,7 +81,8 @@ private slots:
         row("es: a tie, the bottom longer", u"Spanish"_qs, 14, u"Marcos compra tomate"_qs, u"Marcos\ncompra tomate"_qs);
         row("it: weak words", u"Italian"_qs, 30, u"Domani andiamo al mare con i bambini di mia sorella"_qs,
             u"Domani andiamo al mare\ncon i bambini di mia sorella"_qs);
-        row("el: weak words", u"Greek"_qs, 30, u"Αύριο θα πάμε στη θάλασσα με τα παιδιά της αδελφής μου"_qs,
+        row("el: weak words", u"Greek"_qs, 30,
+            u"Αύριο θα πάμε στη θάλασσα με τα παιδιά της αδελφής μου"_qs,
             u"Αύριο θα πάμε στη θάλασσα\nμε τα παιδιά της αδελφής μου"_qs);
     }
 
@@ -120,7 +123,8 @@ private slots:
                      u"<i>I will not touch a hair on his head, I just wanted him to tell me where the gold is.</i>"_qs)
             + srtBlock(2, u"00:00:02,000"_qs, u"00:00:03,000"_qs,
                        u"- It's a step closer to the primate lab. - He doesn't have time."_qs)
-            + srtBlock(3, u"00:00:05,000"_qs, u"00:00:05,500"_qs, u"♪ The light on the rock will bring you home ♪"_qs);
+            + srtBlock(3, u"00:00:05,000"_qs, u"00:00:05,500"_qs,
+                       u"♪ The light on the rock will bring you home ♪"_qs);
         Settings guideline;
         guideline.GuidelineBreaks = true;
         CorrectionResult before;
