@@ -8,6 +8,7 @@
 #include <QChar>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <tuple>
 
@@ -18,12 +19,17 @@ using View = std::u32string_view;
 // A line of one word of at most this many letters reads as left over.
 constexpr qint64 ShortWordLetters = 5;
 
-// Most subtitle text is ASCII, which needs no table.
-inline bool isLetterOrDigit(char32_t c)
+// Most subtitle text is ASCII, which needs no Unicode lookup.
+constexpr auto AsciiLetterOrDigit = [] {
+    std::array<bool, 0x80> table{};
+    for (char32_t c = 0; c < 0x80; ++c)
+        table[c] = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
+    return table;
+}();
+
+bool isLetterOrDigit(char32_t c)
 {
-    if (c < 0x80)
-        return ((c | 0x20) - U'a') < 26 || (c - U'0') < 10;
-    return QChar::isLetterOrNumber(c);
+    return c < 0x80 ? AsciiLetterOrDigit[c] : QChar::isLetterOrNumber(c);
 }
 
 bool isDash(char32_t c)
@@ -84,7 +90,7 @@ void GuidelineBreaker::measure(View text, qint64 maxLength)
             }
         }
         ++visible;
-        letters += isLetterOrDigit(c) ? 1 : 0;
+        letters += (c < 0x80 ? AsciiLetterOrDigit[c] : QChar::isLetterOrNumber(c)) ? 1 : 0;
         words += startsWord ? 1 : 0;
         startsWord = false;
         blanksBefore = 0;
