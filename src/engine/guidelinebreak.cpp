@@ -58,6 +58,14 @@ bool isNotLopsided(qint64 first, qint64 second)
 
 } // namespace
 
+GuidelineBreaker::GuidelineBreaker(const WeakWordList *weakWords) : m_weakWords(weakWords)
+{
+    if (weakWords) {
+        for (const std::u32string &word : weakWords->words)
+            m_longestWeakWord = std::max(m_longestWeakWord, word.size());
+    }
+}
+
 void GuidelineBreaker::measure(View text, qint64 maxLength)
 {
     const auto n = qint64(text.size());
@@ -124,6 +132,8 @@ const std::u32string &GuidelineBreaker::lastWord(View text, size_t end)
     while (first < last && (inTag(first) || !isLetterOrDigit(text[first])))
         ++first;
     m_word.clear();
+    if (last - first > m_longestWeakWord && !m_hasTags)
+        return m_word; // saves folding a word no list holds
     if (!m_hasTags) {
         foldWord(text.substr(first, last - first), m_word);
         return m_word;

@@ -17,7 +17,7 @@ class GuidelineBreaker
 {
 public:
     // weakWords: the subtitles' language, or nullptr when it is not known.
-    explicit GuidelineBreaker(const WeakWordList *weakWords) : m_weakWords(weakWords) {}
+    explicit GuidelineBreaker(const WeakWordList *weakWords);
 
     // The 1-based position of the blank to break text at. Only blanks that
     // leave both lines within maxLength and are not inside a tag are
@@ -44,7 +44,8 @@ private:
     void measure(std::u32string_view text, qint64 maxLength);
     bool inTag(size_t index) const { return m_hasTags && m_inTag[index]; }
     bool isPoorLine(qint64 letters, qint64 words) const;
-    // The last word of text[0, end), folded, leading marks removed.
+    // The last word of text[0, end), folded, leading marks removed; empty
+    // when it is longer than any word it is looked up for.
     const std::u32string &lastWord(std::u32string_view text, size_t end);
     bool isWeak(std::u32string_view text, size_t end);
     // The mark that ends text[0, end), closing quotes and tags aside.
@@ -54,6 +55,8 @@ private:
     size_t secondSpeakerBlank(std::u32string_view text) const;
 
     const WeakWordList *m_weakWords;
+    // A longer last word is no weak word, abbreviation or initial ("J.").
+    size_t m_longestWeakWord = 2;
     bool m_hasTags = false;
     std::vector<quint8> m_inTag; // per character, only when the text has a "<"
     qint64 m_totalLetters = 0;

@@ -21,7 +21,6 @@ inline constexpr Message BadLettersFor1Min{
 inline constexpr Message ShellVerbFailed{
     u"Form2", 6, u"The option \"Correct subtitles\" could not be changed: %1"};
 
-
 // %1: the text as typed.
 inline constexpr Message BadMinGap{
     u"Form2", 7, u"Minimum gap between subtitles must be a whole number from 1 to 10000 ms, not \"%1\"."};
