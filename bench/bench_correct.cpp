@@ -29,17 +29,20 @@
 namespace {
 
 constexpr const char *usage =
-    "usage: quillmend-bench [--cli PATH] [--count N] [--runs R] [--keep] [--file FILE]\n"
+    "usage: quillmend-bench [--cli PATH] [--count N] [--runs R] [--keep] [--file FILE] [--set KEY=VALUE]...\n"
     "  --cli PATH   the correction program (default: quillmend-cli beside this program)\n"
     "  --count N    subtitles in the generated file (default 1000000, about 100 MB)\n"
     "  --runs R     timed runs of the floor and of the correction, alternating (default 3)\n"
     "  --keep       keep the work folder (generated file, last outputs, correction log)\n"
     "  --file FILE  measure on a copy of FILE instead of a generated file\n"
+    "  --set KEY=VALUE  also time a correction with this setting changed (repeatable),\n"
+    "               against the default correction\n"
     "The work folder is made under $TMPDIR when set, else under the build folder.\n";
 
 constexpr std::size_t chunkBytes = 1u << 20; // small: the parent stays lean, see runForked
 constexpr double targetTimeRatio = 3.0;
 constexpr double targetMemoryRatio = 4.0;
+constexpr double targetVariantRatio = 1.5;
 constexpr std::uint64_t smallFileBytes = 10'000'000;
 
 struct Options
@@ -49,6 +52,7 @@ struct Options
     std::uint64_t runs = 3;
     bool keep = false;
     std::string file;
+    std::vector<std::string> variantSettings; // KEY=VALUE, for --set
 };
 
 struct ChildResult
@@ -399,6 +403,10 @@ int main(int argc, char **argv)
             hasCount = true;
             continue;
         }
+        if (std::string setting; arguments.takeText("--set", setting)) {
+            options.variantSettings.push_back(setting);
+            continue;
+        }
         std::string unexpected;
         arguments.takePositional(unexpected);
         if (!arguments.hasError()) {
@@ -457,11 +465,38 @@ int main(int argc, char **argv)
         return fail(errnoText("cannot create", settingsFolder));
     const std::vector<std::string> command = {options.cliPath, "--settings", settingsFile, "--replace-bak",
                                               correctedCopy};
+    std::vector<std::string> variantCommand = {options.cliPath, "--settings", settingsFile, "--replace-bak"};
+    for (const std::string &setting : options.variantSettings) {
+        variantCommand.push_back("--set");
+        variantCommand.push_back(setting);
+    }
+    variantCommand.push_back(correctedCopy);
+    const bool hasVariant = !options.variantSettings.empty();
 
     std::vector<double> floorSeconds;
     std::vector<double> correctionSeconds;
+    std::vector<double> variantSeconds;
     std::uint64_t floorPeakRssBytes = 0;
     std::uint64_t peakRssBytes = 0;
+    // On a fresh copy with a fresh empty settings file, so every run starts
+    // from the defaults whatever the previous run saved. A failing program
+    // has the tail of its log shown.
+    const auto timeCorrection = [&](const std::vector<std::string> &correction, ChildResult &result) {
+        if (!prepareCopy(source, correctedCopy, work.path(), error) || !createEmptyFile(settingsFile, error)
+            || !runCorrection(correction, logFile, result, error))
+            return false;
+        if (!isSuccess(result.status)) {
+            std::fprintf(stderr, "%s", tailOf(logFile, 4000).c_str());
+            error = options.cliPath + ' ' + describeStatus(result.status);
+            return false;
+        }
+        struct stat corrected;
+        if (::stat(correctedCopy.c_str(), &corrected) != 0 || corrected.st_size == 0) {
+            error = "the correction left no file at " + correctedCopy;
+            return false;
+        }
+        return true;
+    };
     for (std::uint64_t run = 1; run <= options.runs; ++run) {
         // Outputs of the previous run go first, so freeing their blocks is not timed.
         ::unlink(floorOutput.c_str());
@@ -473,24 +508,24 @@ int main(int argc, char **argv)
         floorSeconds.push_back(floorRun.seconds);
         floorPeakRssBytes = std::max(floorPeakRssBytes, floorRun.peakRssBytes);
 
-        // A fresh empty settings file each time, so every run starts from the
-        // defaults whatever the previous run saved.
         ChildResult correctionRun;
-        if (!prepareCopy(source, correctedCopy, work.path(), error) || !createEmptyFile(settingsFile, error)
-            || !runCorrection(command, logFile, correctionRun, error))
+        if (!timeCorrection(command, correctionRun))
             return fail(error);
-        if (!isSuccess(correctionRun.status)) {
-            std::fprintf(stderr, "%s", tailOf(logFile, 4000).c_str());
-            return fail(options.cliPath + ' ' + describeStatus(correctionRun.status));
-        }
-        struct stat corrected;
-        if (::stat(correctedCopy.c_str(), &corrected) != 0 || corrected.st_size == 0)
-            return fail("the correction left no file at " + correctedCopy);
         correctionSeconds.push_back(correctionRun.seconds);
         peakRssBytes = std::max(peakRssBytes, correctionRun.peakRssBytes);
         std::printf("run %llu/%llu: floor %.3f s, correction %.3f s, peak RSS %.1f MB\n",
                     static_cast<unsigned long long>(run), static_cast<unsigned long long>(options.runs),
                     floorRun.seconds, correctionRun.seconds, megabytes(correctionRun.peakRssBytes));
+
+        if (hasVariant) {
+            ::unlink(backup.c_str());
+            ChildResult variantRun;
+            if (!timeCorrection(variantCommand, variantRun))
+                return fail(error);
+            variantSeconds.push_back(variantRun.seconds);
+            std::printf("         variant %.3f s, peak RSS %.1f MB\n", variantRun.seconds,
+                        megabytes(variantRun.peakRssBytes));
+        }
     }
 
     const double floorMedian = median(floorSeconds);
@@ -505,6 +540,16 @@ int main(int argc, char **argv)
     std::printf("%-16s%8.3f s %8.3f s\n", "floor", best(floorSeconds), floorMedian);
     std::printf("%-16s%8.3f s %8.3f s\n", "correction", best(correctionSeconds), correctionMedian);
     std::printf("%-16s%.2fx the floor (medians)\n", "ratio", timeRatio);
+    double variantRatio = 0;
+    if (hasVariant) {
+        std::string settings;
+        for (const std::string &setting : options.variantSettings)
+            settings += ' ' + setting;
+        variantRatio = correctionMedian > 0 ? median(variantSeconds) / correctionMedian : 0;
+        std::printf("%-16s%8.3f s %8.3f s  (with%s)\n", "variant", best(variantSeconds), median(variantSeconds),
+                    settings.c_str());
+        std::printf("%-16s%.2fx the default correction (medians)\n", "", variantRatio);
+    }
     std::printf("%-16s%.1f MB = %.2fx the file size (correction, highest run)\n", "peak RSS", megabytes(peakRssBytes),
                 memoryRatio);
     std::printf("%-16s%.1f MB = %.2fx (floor, for reference)\n", "", megabytes(floorPeakRssBytes),
@@ -514,6 +559,9 @@ int main(int argc, char **argv)
                 verdict(timeRatio <= targetTimeRatio), timeRatio);
     std::printf("peak memory under %.0fx the file size  %s  (%.2fx)\n", targetMemoryRatio,
                 verdict(memoryRatio < targetMemoryRatio), memoryRatio);
+    if (hasVariant)
+        std::printf("variant within %.1fx of the default   %s  (%.2fx)\n", targetVariantRatio,
+                    verdict(variantRatio <= targetVariantRatio), variantRatio);
     if (fileBytes < smallFileBytes)
         std::printf("\nnote: with a file this small, start-up costs outweigh the correction;\n"
                     "the targets are meant for 1,000,000 subtitles (about 100 MB)\n");

@@ -35,6 +35,8 @@ Settings settingsFrom(const uint8_t *data, size_t size)
     settings.CorrectSubsAbove2Lines = flags & 4;
     settings.ParseAllTimes = flags & 8;
     settings.BrakeTo2 = !(flags & 16);
+    settings.GuidelineBreaks = flags & 32;
+    settings.MinGapMs = 1 + (flags >> 6) * 40;
     return settings;
 }
 
@@ -56,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     RowCollector collector;
     const LangDoc lang;
-    const CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, collector);
+    const WeakWordLists weakWords{{QStringLiteral("English"), {U"the", U"a", U"to", U"mr."}}};
+    const CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, collector, weakWords);
     check(result.ok == readable);
     if (!result.ok)
         return 0;

@@ -5,6 +5,8 @@
 #include "document/srtparser.h"
 #include "document/timecode.h"
 #include "document/unicodetext.h"
+#include "engine/formattags.h"
+#include "engine/guidelinebreak.h"
 #include "engine/linebreak.h"
 #include "engine/subtitlesplit.h"
 #include "engine/timebuying.h"
@@ -12,6 +14,7 @@
 #include "settings/settings.h"
 #include "settings/settingsstore.h"
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -20,9 +23,12 @@ namespace {
 class Corrector
 {
 public:
-    Corrector(const Settings &settings, CorrectionSink &sink, CorrectionResult &result)
+    Corrector(const Settings &settings, const WeakWordList *weakWords, CorrectionSink &sink,
+              CorrectionResult &result)
         : m_settings(settings), m_sink(sink), m_result(result)
     {
+        if (settings.GuidelineBreaks)
+            m_breaker.emplace(weakWords);
     }
 
     void handle(SrtEntry &current, double nextStartSeconds);
@@ -31,6 +37,10 @@ public:
 
 private:
     void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
+    // Breaks text at position, or where the guidelines place the break when
+    // they are followed.
+    void breakLine(std::u32string &text, qsizetype position);
+    void breakInMiddle(std::u32string &part);
 
     const Settings &m_settings;
     CorrectionSink &m_sink;
@@ -38,11 +48,26 @@ private:
     qint32 m_outputNumber = 0;
     qint32 m_ordinal = 0;
     double m_previousEndSeconds = 0.0;
+    std::optional<GuidelineBreaker> m_breaker;
 };
 
 void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
 {
     m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal});
+}
+
+void Corrector::breakLine(std::u32string &text, qsizetype position)
+{
+    if (m_breaker)
+        position = m_breaker->position(text, m_settings.MaxLen, position);
+    if (position > 0)
+        breakAt(text, position);
+}
+
+void Corrector::breakInMiddle(std::u32string &part)
+{
+    if (const qsizetype position = middleBreakPosition(part, m_settings.MaxLen))
+        breakLine(part, position);
 }
 
 void Corrector::handle(SrtEntry &current, double nextStartSeconds)
@@ -72,7 +97,7 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
         if (m_settings.ParseAllTimes && m_settings.BuyTime) {
             // Each CR LF reads as one blank.
             const qint64 readLength = qint64(text.size()) - stats.lineBreaks;
-            timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min);
+            timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min, m_settings.MinGapMs);
             if (timeBought)
                 ++counters.timeOnlyEdits;
         }
@@ -80,7 +105,7 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
         joinLines(text);
         joined = true;
         if (m_settings.BuyTime)
-            timeBought = buyTime(timing, qint64(text.size()), m_settings.LettersFor1Min);
+            timeBought = buyTime(timing, qint64(text.size()), m_settings.LettersFor1Min, m_settings.MinGapMs);
         const auto length = qsizetype(text.size());
         counted = true;
         if (length > maxLength) {
@@ -89,17 +114,21 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
             if (breakPosition == 0) {
                 counted = false; // one word longer than a line: left as it is
             } else if (length - breakPosition <= maxLength) {
-                breakAt(text, breakPosition);
+                breakLine(text, breakPosition);
             } else if (m_settings.BrakeTo2 && (parts = splitText(text, maxLength))) {
                 const double firstEnd = firstPartEnd(timing.startSeconds, timing.endSeconds,
                                                      qsizetype(parts->first.size()), length);
-                middleBreak(parts->first, maxLength);
+                breakInMiddle(parts->first);
+                breakInMiddle(parts->second);
+                // The tags added do not count: the parts were measured without them.
+                if (m_breaker)
+                    carryOpenTags(parts->first, parts->second);
                 emitSubtitle(timing.startSeconds, firstEnd, parts->first);
                 timing.startSeconds = firstEnd + 0.001;
-                middleBreak(parts->second, maxLength);
                 text = std::move(parts->second);
                 split = true;
             } else {
+                // No two lines fit: the guidelines have nothing to choose from.
                 ++counters.longLinesLeft;
                 breakAt(text, breakPosition);
             }
@@ -135,7 +164,7 @@ void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 }
 
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
-                               CorrectionSink &sink)
+                               CorrectionSink &sink, const WeakWordLists &weakWords)
 {
     CorrectionResult result;
     // Zero would make every line long and divide by zero when timing.
@@ -144,14 +173,19 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         return result;
     }
 
-    Corrector corrector(settings, sink, result);
+    const WeakWordList *language = nullptr;
+    if (settings.GuidelineBreaks) {
+        language = detectLanguage(utf8, weakWords);
+        result.language = language ? language->language : QString();
+    }
+    Corrector corrector(settings, language, sink, result);
     SrtParser parser(utf8);
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
     while (more) {
         if (parser.next(next)) {
-            next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds);
+            next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
             corrector.handle(current, next.startSeconds);
             std::swap(current, next);
         } else {

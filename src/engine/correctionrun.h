@@ -5,6 +5,7 @@
 #include "document/readerror.h"
 #include "document/subtitlerow.h"
 #include "engine/editrecord.h"
+#include "engine/weakwords.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -53,6 +54,10 @@ struct CorrectionResult
     qint64 subtitlesIn = 0;          // subtitles with text, as read
     qint64 subtitlesOut = 0;         // subtitles written out
     QString summary;
+
+    // With GuidelineBreaks only: the language whose weak words were kept off
+    // line ends, empty when none clearly led.
+    std::optional<QString> language;
 };
 
 // The correction run over a whole SRT text (UTF-8, no byte-order mark):
@@ -60,5 +65,7 @@ struct CorrectionResult
 // split, as settings say, and handed to sink in order. On failure (invalid
 // settings, a time line that is no time) the sink may have seen part of the
 // output, which the caller must throw away: a failed run changes nothing.
+// weakWords are the lists the subtitles' language is told by, for
+// GuidelineBreaks; without them that rule is skipped.
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
-                               CorrectionSink &sink);
+                               CorrectionSink &sink, const WeakWordLists &weakWords = {});

@@ -56,17 +56,13 @@ void joinLines(std::u32string &text)
     text.resize(out);
 }
 
-void middleBreak(std::u32string &part, qint64 maxLength)
+qsizetype middleBreakPosition(std::u32string_view part, qint64 maxLength)
 {
     const auto length = qsizetype(part.size());
     if (length <= maxLength)
-        return;
+        return 0;
     qsizetype position = firstBlankAtOrAfter(part, length / 2);
-    if (position == 0)
-        return;
     if (position > maxLength)
         position = lastBlankAtOrBefore(part, qsizetype(maxLength));
-    if (position == 0)
-        return;
-    breakAt(part, position);
+    return position;
 }

@@ -31,7 +31,7 @@ LineStats lineStats(std::u32string_view text);
 // Replaces every CR LF by one blank.
 void joinLines(std::u32string &text);
 
-// Balances a part of a split subtitle over two lines: breaks at the first
-// blank from the middle on, or failing that within maxLength; a part that
-// fits or has no usable blank stays one line.
-void middleBreak(std::u32string &part, qint64 maxLength);
+// Where a part of a split subtitle is broken to balance it over two lines:
+// the first blank from the middle on, or failing that the last within
+// maxLength; 0 when the part fits or has no usable blank, so stays one line.
+qsizetype middleBreakPosition(std::u32string_view part, qint64 maxLength);

@@ -4,21 +4,36 @@
 
 #include "document/timecode.h"
 
+#include <algorithm>
+
 namespace {
-// The smallest gap kept between subtitles, also added to a span because
-// the end time counts as shown.
+// Added to a span because the end time counts as shown.
 constexpr double Thousandth = 0.001;
+
+// 1 ms gives exactly 0.001, so the default gap computes as it always has.
+double secondsOf(qint32 milliseconds)
+{
+    return double(milliseconds) / 1000.0;
+}
 } // namespace
 
-double correctOverlap(double currentEndSeconds, double nextStartSeconds)
+double correctOverlap(double currentEndSeconds, double nextStartSeconds, qint32 minGapMs)
 {
-    return currentEndSeconds >= nextStartSeconds ? Round3(currentEndSeconds + Thousandth) : nextStartSeconds;
+    // A start closer than the gap by a whole millisecond or more moves. At
+    // 1 ms the bound is exactly 0, which is "end >= next start" whatever the
+    // digits read; above it, a tenth of a microsecond absorbs the binary
+    // error of times in thousandths.
+    const double boundSeconds = secondsOf(minGapMs - 1);
+    if (nextStartSeconds - currentEndSeconds <= boundSeconds + std::min(boundSeconds, 1e-7))
+        return Round3(currentEndSeconds + secondsOf(minGapMs));
+    return nextStartSeconds;
 }
 
-bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond)
+bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs)
 {
     // Every formula is evaluated left to right in doubles, so results match
     // to the thousandth on every platform.
+    const double gap = secondsOf(minGapMs);
     double &start = timing.startSeconds;
     double &end = timing.endSeconds;
     const double shown = Round3(end - start + Thousandth);
@@ -28,24 +43,24 @@ bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond)
 
     bool bought = false;
     double missing = Round3(required - (end - start));
-    if (Round3(timing.nextStartSeconds - end) > Thousandth) {
+    if (Round3(timing.nextStartSeconds - end) > gap) {
         bought = true;
-        const double available = Round3(timing.nextStartSeconds - end - Thousandth);
+        const double available = Round3(timing.nextStartSeconds - end - gap);
         if (available >= missing) {
             end = Round3(end + missing);
             missing = 0.0;
         } else {
-            end = Round3(timing.nextStartSeconds - Thousandth);
+            end = Round3(timing.nextStartSeconds - gap);
             missing = Round3(missing - available);
         }
     }
-    if (missing > 0.0 && Round3(start - timing.previousEndSeconds) > Thousandth) {
+    if (missing > 0.0 && Round3(start - timing.previousEndSeconds) > gap) {
         bought = true;
-        const double available = Round3(start - timing.previousEndSeconds - Thousandth);
+        const double available = Round3(start - timing.previousEndSeconds - gap);
         if (available >= missing)
             start = Round3(start - missing);
         else
-            start = Round3(timing.previousEndSeconds + Thousandth);
+            start = Round3(timing.previousEndSeconds + gap);
     }
     return bought;
 }

@@ -15,13 +15,13 @@ struct SubtitleTiming
 
 // Lengthens a subtitle shown too briefly for textLength characters read at
 // lettersPerSecond: first into the free gap after it, then into the gap
-// before it, always leaving a thousandth of a second between subtitles.
+// before it, always leaving minGapMs milliseconds between subtitles.
 // Returns whether any time was taken.
-bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond);
+bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs);
 
-// The time at which the next subtitle starts, moved just after the current
-// one when the two overlap.
-double correctOverlap(double currentEndSeconds, double nextStartSeconds);
+// The time at which the next subtitle starts, moved to minGapMs
+// milliseconds after the current one when it starts closer than that.
+double correctOverlap(double currentEndSeconds, double nextStartSeconds, qint32 minGapMs);
 
 // The time after the last subtitle of a file: 23:59:59,999.
 inline constexpr double EndOfInputSeconds = 86399.999;

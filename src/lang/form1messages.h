@@ -72,6 +72,7 @@ inline constexpr Message ReBroken{u"Form1", 59, u"Re-broken"};
 inline constexpr Message SplitKind{u"Form1", 60, u"Split"};
 inline constexpr Message TimeNotCommittable{u"Form1", 61,
                                             u"%1: %2 is not a valid time; minutes and seconds run from 00 to 59"};
+inline constexpr Message FromTo{u"Form1", 62, u"must be from %1 to %2"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -136,5 +137,6 @@ inline constexpr Message All[] = {
     ReBroken,
     SplitKind,
     TimeNotCommittable,
+    FromTo,
 };
 } // namespace Form1Msg

@@ -21,7 +21,12 @@ inline constexpr Message BadLettersFor1Min{
 inline constexpr Message ShellVerbFailed{
     u"Form2", 6, u"The option \"Correct subtitles\" could not be changed: %1"};
 
+// %1: the text as typed.
+inline constexpr Message BadMinGap{
+    u"Form2", 7, u"Minimum gap between subtitles must be a whole number from 1 to 10000 ms, not \"%1\"."};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery, BadMaxChars, BadLettersFor1Min,
-                                  ShellVerbFailed};
+                                  ShellVerbFailed,
+                                  BadMinGap};
 } // namespace Form2Msg

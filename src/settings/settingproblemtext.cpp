@@ -20,6 +20,11 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     case SettingProblem::Kind::BelowOne:
         reason = GetLangText(lang, Form1Msg::AtLeastOne);
         break;
+
+    case SettingProblem::Kind::OutOfRange:
+        reason = GetLangText(lang, Form1Msg::FromTo)
+                     .arg(QString::number(1), QString::number(SettingsStore::MaxMinGapMs));
+        break;
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);
     return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);

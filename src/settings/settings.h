@@ -38,5 +38,9 @@ struct Settings
     std::array<float, 5> List1ColTwips{300, 870, 870, 3500, 600};
     std::array<float, 5> List2ColTwips{300, 870, 870, 3500, 600};
 
+    // Added after the first release, so they default to the behaviour before them.
+    bool GuidelineBreaks = false; // choose line breaks as subtitling guidelines advise
+    qint32 MinGapMs = 1;          // kept between subtitles by overlap correction and time buying
+
     friend bool operator==(const Settings &, const Settings &) = default;
 };

@@ -87,6 +87,8 @@ constexpr std::array Rows{
     columnRow("List2Col4"_L1, "3500"_L1, &Settings::List2ColTwips, 3),
     columnRow("List1Col5"_L1, "600"_L1, &Settings::List1ColTwips, 4),
     columnRow("List2Col5"_L1, "600"_L1, &Settings::List2ColTwips, 4),
+    KeyRow{{"GuidelineBreaks"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::GuidelineBreaks},
+    integerRow("MinGapMs"_L1, "1"_L1, &Settings::MinGapMs),
 };
 
 constexpr auto Keys = [] {
@@ -106,6 +108,7 @@ constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
     "List2Col1"_L1, "List2Col2"_L1, "List2Col3"_L1, "List2Col4"_L1,
     "Lang"_L1,
     "List1Col5"_L1, "List2Col5"_L1,
+    "GuidelineBreaks"_L1, "MinGapMs"_L1,
 };
 
 const KeyRow *findRow(QStringView name)
@@ -230,6 +233,9 @@ QList<SettingProblem> validate(const Settings &settings)
         if (value < 1)
             problems.append({SettingProblem::Kind::BelowOne, name, QString::number(value)});
     }
+
+    if (settings.MinGapMs < 1 || settings.MinGapMs > MaxMinGapMs)
+        problems.append({SettingProblem::Kind::OutOfRange, u"MinGapMs"_s, QString::number(settings.MinGapMs)});
     return problems;
 }
 

@@ -39,6 +39,8 @@ struct SettingProblem
         NotInt32, // an integer setting outside the 32-bit range
         NotFloat, // a geometry value beyond single precision
         BelowOne, // MaxLen or LettersFor1Min below 1: no correction run
+
+        OutOfRange, // MinGapMs outside 1 to MaxMinGapMs: no correction run
     };
 
     Kind kind;
@@ -75,7 +77,11 @@ SettingsReadResult read(const clsIniFile &ini, const Settings &previous = {});
 // Writes every key, creating the file's folder first; true when every write
 // succeeded.
 bool write(clsIniFile &ini, const Settings &settings);
-// MaxLen and LettersFor1Min below 1, which a correction run cannot use.
+// The largest gap between subtitles a correction keeps, in milliseconds.
+inline constexpr qint32 MaxMinGapMs = 10'000;
+
+// MaxLen and LettersFor1Min below 1, and MinGapMs outside 1 to
+// MaxMinGapMs, which a correction run cannot use.
 QList<SettingProblem> validate(const Settings &settings);
 
 // Quillmend.ini in executableFolder when that folder is writable, else in

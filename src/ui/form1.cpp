@@ -13,6 +13,7 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "lang/weakwordfiles.h"
 #include "settings/clsinifile.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsstore.h"
@@ -883,8 +884,15 @@ void Form1::EditSubs()
     std::vector<SubtitleRow> originalRows;
     RowCollector collector;
     CorrectionResult result;
+    WeakWordLists weakWords;
+    if (m_settings.GuidelineBreaks) {
+        QStringList unusable;
+        weakWords = loadWeakWordLists(m_languages.folders(), m_lang, unusable);
+        if (!unusable.isEmpty())
+            m_prompter.inform(unusable.join(u'\n'));
+    }
     if (readSubtitleFile(path, decoded, error, &stamp) && readSubtitleRows(decoded.utf8(), originalRows, error)) {
-        result = runCorrection(decoded.utf8(), m_settings, m_lang, collector);
+        result = runCorrection(decoded.utf8(), m_settings, m_lang, collector, weakWords);
     } else {
         result.errorText = error.describe(m_lang);
     }

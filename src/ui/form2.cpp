@@ -6,6 +6,7 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
+#include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
 #include "shell/shellverb.h"
 #include "ui/langcaptions.h"
@@ -56,6 +57,15 @@ std::optional<qint32> usableCount(const QString &text)
 {
     const std::optional<qint32> value = integerFromSettingText(text);
     if (!value || *value < 1)
+        return std::nullopt;
+    return value;
+}
+
+// The gap a correction run can use, or nothing.
+std::optional<qint32> usableGap(const QString &text)
+{
+    const std::optional<qint32> value = usableCount(text);
+    if (!value || *value > SettingsStore::MaxMinGapMs)
         return std::nullopt;
     return value;
 }
@@ -145,6 +155,7 @@ void Form2::createControls()
     addIndented(layout, 1, {m_chkShowMessageAuto});
     layout->addStretch();
     layout->addLayout(buttons);
+    createGuidelineControls(frameLayout, layout, Label3);
 
     // The enabling rules follow every change of state, whether a click or
     // the dialog's own loading made it.
@@ -160,6 +171,31 @@ void Form2::createControls()
         box->setMouseTracking(true);
         box->installEventFilter(this);
     }
+}
+
+void Form2::createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout *layout, QWidget *Label3)
+{
+    m_chkGuidelineBreaks = makeCheckBox(
+        frameLayout->parentWidget(), u"chkGuidelineBreaks",
+        u"Break lines as subtitling guidelines advise (balanced, short words kept with the next)");
+    m_chkGuidelineBreaks->setToolTip(QStringLiteral(
+        "A second speaker starts the second line; a sentence end or a comma is preferred; no line is left with a "
+        "lone short word; articles, prepositions and the like stay with the word after them; the two lines are "
+        "balanced."));
+    addIndented(frameLayout, 1, {m_chkGuidelineBreaks});
+
+    m_lblMinGapMs = new QLabel(QStringLiteral("Minimum gap between subtitles (ms)"), this);
+    m_lblMinGapMs->setObjectName(QStringLiteral("lblMinGapMs"));
+    m_txtMinGapMs = makeNumberBox(this, u"txtMinGapMs", u"1");
+    m_lblMinGapMs->setBuddy(m_txtMinGapMs);
+    auto *gapRow = new QHBoxLayout;
+    gapRow->addSpacing(20);
+    gapRow->addWidget(m_lblMinGapMs);
+    gapRow->addWidget(m_txtMinGapMs);
+    gapRow->addStretch();
+    // The gap is what overlapping subtitles are moved apart by, so it sits
+    // under that line.
+    layout->insertLayout(layout->indexOf(Label3) + 1, gapRow);
 }
 
 void Form2::Form_Load()
@@ -181,6 +217,9 @@ void Form2::Form_Load()
     chkAddToRightClick_Click();
     m_chkCreateBakFileAuto->setChecked(m_settings.CreateBakFileAuto);
     m_chkShowMessageAuto->setChecked(m_settings.ShowMessageAuto);
+
+    m_chkGuidelineBreaks->setChecked(m_settings.GuidelineBreaks);
+    m_txtMinGapMs->setText(QString::number(m_settings.MinGapMs));
 }
 
 // A disabled box keeps its tick; only what depends on it follows.
@@ -189,6 +228,8 @@ void Form2::chkJoinSubsAbove2Lines_Click()
     m_chkBuyTime->setEnabled(m_chkJoinSubsAbove2Lines->isChecked() && m_chkJoinSubsAbove2Lines->isEnabled());
     m_chkBrakeTo2->setEnabled(m_chkBuyTime->isEnabled());
     chkBuyTime_Click();
+
+    m_chkGuidelineBreaks->setEnabled(m_chkBuyTime->isEnabled());
 }
 
 void Form2::chkBuyTime_Click()
@@ -245,6 +286,11 @@ QLineEdit *Form2::refuseUnusableNumbers()
             return box;
         }
     }
+
+    if (!usableGap(m_txtMinGapMs->text())) {
+        m_prompter.inform(GetLangText(m_lang, Form2Msg::BadMinGap).arg(m_txtMinGapMs->text()), windowTitle());
+        return m_txtMinGapMs;
+    }
     return nullptr;
 }
 
@@ -266,4 +312,7 @@ void Form2::SaveValues()
 
     m_settings.CreateBakFileAuto = m_chkCreateBakFileAuto->isChecked();
     m_settings.ShowMessageAuto = m_chkShowMessageAuto->isChecked();
+
+    m_settings.GuidelineBreaks = m_chkGuidelineBreaks->isChecked();
+    m_settings.MinGapMs = *usableGap(m_txtMinGapMs->text());
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class LangDoc;
+class QBoxLayout;
 class Prompter;
 class QCheckBox;
 class QLabel;
@@ -60,4 +61,9 @@ private:
     QCheckBox *m_chkShowMessageAuto = nullptr;
     QPushButton *m_Command1 = nullptr;
     QPushButton *m_Command2 = nullptr;
+
+    void createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout *layout, QWidget *Label3);
+    QCheckBox *m_chkGuidelineBreaks = nullptr;
+    QLabel *m_lblMinGapMs = nullptr;
+    QLineEdit *m_txtMinGapMs = nullptr;
 };

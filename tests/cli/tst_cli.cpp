@@ -148,6 +148,18 @@ private slots:
                               {u"tooFast"_qs, QJsonArray{}}, {u"error"_qs, u"Nothing to save"_qs}}));
     }
 
+    // Reported only away from their defaults, so a default report stays as it was.
+    void jsonReportsGuidelineLanguageAndGap()
+    {
+        const QString movie = copied(u"movie.srt"_qs);
+        const Run result = run({u"--report"_qs, u"json"_qs, u"--set"_qs, u"GuidelineBreaks=-1"_qs, u"--set"_qs,
+                                u"MinGapMs=83"_qs, u"--dry-run"_qs, movie});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QCOMPARE(object[u"language"_qs], QJsonValue(QJsonValue::Null)); // two weak words tell nothing
+        QCOMPARE(object[u"minGapMs"_qs], QJsonValue(83));
+    }
+
     void badFilesAreRefusedAndLeftAlone_data()
     {
         QTest::addColumn<QString>("file");
@@ -220,6 +232,8 @@ private slots:
         QTest::newRow("below one in the file names the file")
             << QByteArray("[General]\nMaxLen=-5\n") << QStringList{} << 2
             << u"quillmend-cli: {ini}: Invalid setting MaxLen: must be at least 1\n"_qs;
+        QTest::newRow("gap above 10000") << QByteArray() << QStringList{u"--set"_qs, u"MinGapMs=10001"_qs} << 2
+                                         << u"quillmend-cli: Invalid setting MinGapMs: must be from 1 to 10000\n"_qs;
         QTest::newRow("no equals sign") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen"_qs} << 2
                                         << u"quillmend-cli: --set needs KEY=VALUE, not 'MaxLen'\nTry 'quillmend-cli --help'.\n"_qs;
     }

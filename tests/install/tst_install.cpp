@@ -124,6 +124,21 @@ private slots:
         QCOMPARE(readFile(subtitles), readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.corrected.srt")));
         QVERIFY(QFileInfo::exists(subtitles + u".bak"_s));
     }
+
+    // The weak words install with the language files and are found the same
+    // way: without them the break would fall after "the".
+    void installedWeakWordsAreFound()
+    {
+        writeSettings("GuidelineBreaks=-1\nMaxLen=20\n");
+        const QString subtitles = m_home.filePath(u"guideline.srt"_s);
+        QVERIFY(writeFile(subtitles, "1\r\n00:00:01,000 --> 00:00:02,000\r\n"
+                                     "the and of to by for with from the and\r\n\r\n"
+                                     "2\r\n00:00:03,000 --> 00:00:09,000\r\nWe went to the big old house\r\n"));
+        const Run result = run(binary(u"quillmend-cli"_s), {subtitles}, false);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        const QByteArray corrected = readFile(subtitles);
+        QVERIFY2(corrected.contains("\r\nWe went to the big\r\nold house\r\n"), corrected.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstall)

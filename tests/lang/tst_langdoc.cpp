@@ -4,6 +4,7 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "lang/weakwordfiles.h"
 #include "support/testfiles.h"
 
 #include <QFile>
@@ -156,6 +157,27 @@ private slots:
         QVERIFY(QFile::link(u"/dev/zero"_qs, beside.filePath(u"Zero.Quillmend.exe.xml"_qs)));
         QCOMPARE(::mkfifo(QFile::encodeName(beside.filePath(u"Pipe.Quillmend.exe.xml"_qs)).constData(), 0600), 0);
         QCOMPARE(locator.loadableLanguageNames(), (QStringList{u"German"_qs, u"Pt.BR"_qs, u"English"_qs}));
+    }
+
+    // The first folder's file of a language wins, unless it cannot be used.
+    void weakWordFilesAreFoundLikeLanguageFiles()
+    {
+        QTemporaryDir beside;
+        QTemporaryDir installed;
+        QVERIFY(writeFile(beside.filePath(u"Welsh.weakwords.txt"_qs), "\xEF\xBB\xBFY # article\r\n\nMr.\n  Ac\n"));
+        QVERIFY(writeFile(beside.filePath(u"French.weakwords.txt"_qs), "le\n\xFF\n"));
+        QVERIFY(writeFile(installed.filePath(u"French.weakwords.txt"_qs), "\xC3\x80\n"));
+        QVERIFY(writeFile(installed.filePath(u"Welsh.weakwords.txt"_qs), "yn\n"));
+        QVERIFY(writeFile(installed.filePath(u"Welsh.Quillmend.exe.xml"_qs), "<L/>"));
+
+        QStringList problems;
+        const WeakWordLists lists = loadWeakWordLists({beside.path(), installed.path()}, LangDoc(), problems);
+        QCOMPARE(problems, QStringList{beside.filePath(u"French.weakwords.txt"_qs) + u": invalid UTF-8 at byte 3"_qs});
+        QCOMPARE(lists.size(), size_t(2));
+        QCOMPARE(lists[0].language, u"Welsh"_qs);
+        QCOMPARE(lists[0].words, (decltype(lists[0].words){U"y", U"mr.", U"ac"}));
+        QCOMPARE(lists[1].language, u"French"_qs);
+        QCOMPARE(lists[1].words, (decltype(lists[1].words){U"\u00E0"}));
     }
 
     // New files go where they can be written, and that folder is searched

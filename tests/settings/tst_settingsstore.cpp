@@ -148,6 +148,21 @@ private slots:
         QVERIFY(SettingsStore::validate(Settings{}).isEmpty());
     }
 
+    void minimumGapIsValidated_data()
+    {
+        QTest::addColumn<qint32>("gapMs");
+        QTest::addColumn<bool>("usable");
+        for (const auto &[gapMs, usable] : {std::pair(0, false), {1, true}, {10000, true}, {10001, false}})
+            QTest::addRow("%d", gapMs) << gapMs << usable;
+    }
+
+    void minimumGapIsValidated()
+    {
+        QFETCH(qint32, gapMs);
+        QFETCH(bool, usable);
+        QCOMPARE(SettingsStore::validate(changed([=](Settings &s) { s.MinGapMs = gapMs; })).isEmpty(), usable);
+    }
+
     void writesEveryKeyAsItWasRead()
     {
         // Values differ from their neighbours and defaults, so a key read into
@@ -158,7 +173,7 @@ private slots:
                                 "MainX=1\nMainY=2\nMainWidth=3\nMainHeight=4\nEditX=5\nEditY=6\nEditWidth=7\nEditHeight=8\n"
                                 "Diax=9\nList1Col1=10\nList1Col2=11\nList1Col3=12\nList1Col4=283.4646\n"
                                 "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
-                                "List1Col5=18\nList2Col5=19\n"_ba;
+                                "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

@@ -100,6 +100,7 @@ private slots:
     void aFailedVerbChangeIsReported();
     void optionsRoundTripThroughTheSettingsFile();
     void anUnwritableSettingsFileKeepsTheChoice();
+    void guidelineBreaksAndMinimumGap();
 };
 
 void TestForm2::enablingRulesOnOpening_data()
@@ -323,6 +324,29 @@ void TestForm2::anUnwritableSettingsFileKeepsTheChoice()
     QCOMPARE(prompter.informed.size(), 1);
     QVERIFY2(prompter.informed.first().startsWith(u"Cannot save "_s + settingsPath + u": "_s),
              qPrintable(prompter.informed.first()));
+}
+
+void TestForm2::guidelineBreaksAndMinimumGap()
+{
+    Options options;
+    options.settings.GuidelineBreaks = true;
+    options.settings.MinGapMs = 83;
+    options.open();
+    QVERIFY(options.box(u"chkGuidelineBreaks"_s)->isChecked());
+    QCOMPARE(options.control<QLineEdit>(u"txtMinGapMs"_s)->text(), u"83"_s);
+    options.click(u"chkGuidelineBreaks"_s);
+    options.type(u"txtMinGapMs"_s, u"10001"_s);
+    options.click(u"Command1"_s);
+    QCOMPARE(options.prompter.informed,
+             QStringList{u"Minimum gap between subtitles must be a whole number from 1 to 10000 ms, not \"10001\"."_s});
+    QVERIFY(options.dialog->isVisible());
+    options.type(u"txtMinGapMs"_s, u"10000"_s);
+    options.click(u"chkJoinSubsAbove2Lines"_s); // breaking follows joining
+    QVERIFY(!options.box(u"chkGuidelineBreaks"_s)->isEnabled());
+    options.click(u"Command1"_s);
+    QVERIFY(!options.dialog->isVisible());
+    QVERIFY(!options.settings.GuidelineBreaks);
+    QCOMPARE(options.settings.MinGapMs, 10000);
 }
 
 QTEST_MAIN(TestForm2)

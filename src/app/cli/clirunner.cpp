@@ -8,6 +8,7 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "lang/weakwordfiles.h"
 #include "settings/clsinifile.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsstore.h"
@@ -53,7 +54,13 @@ QString helpText()
         "  -v, --version          show the version\n"
         "\n"
         "Exit status: 0 when every file was corrected and written, 1 when a file\n"
-        "could not be read, corrected or written, 2 for bad usage or settings.\n");
+        "could not be read, corrected or written, 2 for bad usage or settings.\n"
+        "\n"
+        "Settings keys: MaxLen (44), LettersFor1Min (23), JoinSubsAbove2Lines,\n"
+        "CorrectSubsAbove2Lines, BuyTime, ParseAllTimes, BrakeTo2, CreateBakFileAuto\n"
+        "(-1 on, 0 off), Lang (English);\n"
+        "GuidelineBreaks (0; -1 breaks lines as subtitling guidelines advise) and\n"
+        "MinGapMs (1; milliseconds kept between subtitles, 1 to 10000).\n");
 }
 
 // Parses the arguments; returns an exit code when the run ends here.
@@ -192,9 +199,18 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         return ExitUsage;
     }
 
+    WeakWordLists weakWords;
+    if (settings.GuidelineBreaks) {
+        QStringList unusable;
+        weakWords = loadWeakWordLists(environment.languageFolders, lang, unusable);
+        for (const QString &problem : std::as_const(unusable))
+            err << ProgramName << ": " << problem << Qt::endl;
+    }
+
     int exitCode = ExitOk;
     for (const QString &file : std::as_const(options.files)) {
-        const FileCorrectionReport report = correctFile(file, options.correction, settings, lang, prompter);
+        const FileCorrectionReport report =
+            correctFile(file, options.correction, settings, lang, prompter, weakWords);
         if (!report.ok)
             exitCode = ExitFileFailed;
         if (options.json) {

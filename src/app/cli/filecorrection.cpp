@@ -112,7 +112,7 @@ private:
 } // namespace
 
 FileCorrectionReport correctFile(const QString &path, const FileCorrectionOptions &options, const Settings &settings,
-                                 const LangDoc &lang, Prompter &prompter)
+                                 const LangDoc &lang, Prompter &prompter, const WeakWordLists &weakWords)
 {
     FileCorrectionReport report;
     report.file = path;
@@ -136,7 +136,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     }
 
     FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr, settings.LettersFor1Min);
-    CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink);
+    CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink, weakWords);
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
@@ -149,6 +149,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.records = std::move(result.records);
     report.tooFast = sink.takeTooFast();
     report.summary = result.summary + tooFastSummary(qint64(report.tooFast.size()), lang);
+    report.language = std::move(result.language);
+    report.minGapMs = settings.MinGapMs;
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();

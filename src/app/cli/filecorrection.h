@@ -4,9 +4,11 @@
 
 #include "document/textencoding.h"
 #include "engine/editrecord.h"
+#include "engine/weakwords.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class LangDoc;
@@ -34,11 +36,14 @@ struct FileCorrectionReport
     std::vector<EditRecord> records;
     QString summary;
     std::vector<qint64> tooFast; // numbers of the written subtitles still too fast to read, ascending
+    std::optional<QString> language; // with GuidelineBreaks; empty when not told
+    qint32 minGapMs = 1;
 };
 
 // Reads, corrects and saves one subtitle file without a window, as the
 // unattended run does: saved over the file with the CreateBakFileAuto
 // backup rule, or to options.outputPath without a backup. A file that
 // cannot be read, corrected or written is left exactly as it was.
+// weakWords serve GuidelineBreaks.
 FileCorrectionReport correctFile(const QString &path, const FileCorrectionOptions &options, const Settings &settings,
-                                 const LangDoc &lang, Prompter &prompter);
+                                 const LangDoc &lang, Prompter &prompter, const WeakWordLists &weakWords = {});

@@ -73,6 +73,13 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
             line += QString::number(report.tooFast[i]);
         }
         line += QLatin1Char(']');
+
+        // Only away from the defaults, so a default run reports as it always has.
+        if (report.language)
+            line += QStringLiteral(",\"language\":")
+                + (report.language->isEmpty() ? QStringLiteral("null") : jsonString(*report.language));
+        if (report.minGapMs != 1)
+            line += QStringLiteral(",\"minGapMs\":") + QString::number(report.minGapMs);
     }
     if (!report.ok)
         line += QStringLiteral(",\"error\":") + jsonString(report.error);
