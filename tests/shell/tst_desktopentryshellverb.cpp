@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/desktopentryshellverb.h"
-#include "shell/platformshellverb.h"
+#include "shell/filemanagers/desktopentryshellverb.h"
 #include "support/testfiles.h"
 
 #include <QFileInfo>
@@ -37,6 +36,7 @@ private slots:
         DesktopEntryShellVerb verb = this->verb(uR"(/opt/My "Subs" $HOME `x` 100%\tools/quill mend)"_s);
         const QString exec = uR"("/opt/My \\"Subs\\" \\$HOME \\`x\\` 100%%\\\\tools/quill mend" /auto %f)"_s;
         QVERIFY(!verb.IsShellVerbRegistered());
+        QVERIFY(QDir().mkpath(m_folder) && writeFile(m_folder + u"/other.desktop"_s, "[Desktop Entry]\n"));
         QString error;
         QVERIFY2(verb.SetShellVerb(true, &error), qPrintable(error));
         // What file managers act on; being recognised as ours is checked below.
@@ -48,8 +48,11 @@ private slots:
         QVERIFY(verb.IsShellVerbRegistered());
         QVERIFY(verb.SetShellVerb(true));
 
+        // Removal takes our entry and nothing else; the desktop database's
+        // cache, where update-desktop-database is installed, is the desktop's.
         QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
-        QCOMPARE(filesIn(m_folder), QStringList());
+        QVERIFY(!QFileInfo::exists(entryPath()));
+        QCOMPARE(readFile(m_folder + u"/other.desktop"_s), "[Desktop Entry]\n");
         QVERIFY(!verb.IsShellVerbRegistered());
         QVERIFY(verb.SetShellVerb(false));
     }
@@ -75,23 +78,11 @@ private slots:
         QVERIFY(!verb.IsShellVerbRegistered());
     }
 
-    // The program's own verb goes into the applications folder of the
-    // user's data folder.
-    void platformVerbUnderTheUsersHome()
-    {
-        qputenv("XDG_DATA_HOME", m_dir->filePath(u"share"_s).toUtf8());
-        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(u"/usr/bin/quillmend"_s);
-        QString error;
-        QVERIFY2(verb->SetShellVerb(true, &error), qPrintable(error));
-        QVERIFY(readFile(entryPath()).contains("\nExec=\"/usr/bin/quillmend\" /auto %f\n"));
-        qunsetenv("XDG_DATA_HOME");
-    }
-
     void existingFile_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("registered");
-        QTest::addColumn<bool>("replaceable"); // by adding, when not registered
+        QTest::addColumn<bool>("ours"); // removed by removing, replaced by adding
         QTest::newRow("foreign entry")
             << "[Desktop Entry]\nName=Correct subtitles\nExec=other %f\n"_ba << false << false;
         QTest::newRow("marker in another group")
@@ -101,28 +92,23 @@ private slots:
         QTest::newRow("ours, comments and blanks")
             << "# by hand\r\n[Desktop Entry]\r\nX-Quillmend-Verb = true\r\n\r\n"
                "[Desktop Action a]\r\nName=Correct subtitles\r\n"_ba
-            << true << false;
+            << true << true;
     }
 
     void existingFile()
     {
         QFETCH(QByteArray, content);
         QFETCH(bool, registered);
-        QFETCH(bool, replaceable);
+        QFETCH(bool, ours);
         QVERIFY(QDir().mkpath(m_folder) && writeFile(entryPath(), content));
         DesktopEntryShellVerb verb = this->verb();
         QCOMPARE(verb.IsShellVerbRegistered(), registered);
         QString error;
-        if (registered) {
-            QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
-            QVERIFY(!QFile::exists(entryPath()));
-            return;
-        }
-        QVERIFY(verb.SetShellVerb(false));
-        QCOMPARE(readFile(entryPath()), content);
-        QCOMPARE(verb.SetShellVerb(true, &error), replaceable);
-        QCOMPARE(verb.IsShellVerbRegistered(), replaceable);
-        if (!replaceable) {
+        QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
+        QCOMPARE(readFile(entryPath()), ours ? "<missing>"_ba : content);
+        QCOMPARE(verb.SetShellVerb(true, &error), ours);
+        QCOMPARE(verb.IsShellVerbRegistered(), ours);
+        if (!ours) {
             QCOMPARE(readFile(entryPath()), content);
             QVERIFY2(error.contains(entryPath()), qPrintable(error));
         }
