@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,7 +17,20 @@ struct Run
 {
     int exitCode = -1;
     QString err;
+    QString out;
 };
+
+// Runs a build tool to its end; false with its error output as why.
+bool runTool(const QString &program, const QStringList &arguments, QString *why)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        *why = program + u": "_s + QString::fromUtf8(process.readAllStandardError());
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -26,8 +40,10 @@ class TestInstall : public QObject
 
     QTemporaryDir m_prefix;
     QTemporaryDir m_home;
+    QString m_root; // what the prefix became: the folder itself, or usr/ in the unpacked package
+    QString m_package;
 
-    QString prefixPath(const QString &relative) const { return QDir(m_prefix.path()).filePath(relative); }
+    QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
 
     // Runs an installed program with a home of its own, so nothing of the
@@ -48,9 +64,9 @@ class TestInstall : public QObject
         process.start(program, arguments);
         // A program that hangs is killed when process goes out of scope.
         if (!process.waitForFinished(60'000))
-            return {-1, u"did not finish: "_s + program};
+            return {-1, u"did not finish: "_s + program, {}};
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardError())};
+                QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
     }
 
     // The settings file beside the installed executables, whose folder is
@@ -61,14 +77,46 @@ class TestInstall : public QObject
     }
 
 private slots:
+    // Lays the files out with "cmake --install", or, with QUILLMEND_TEST_PACKAGE
+    // set, makes the Debian package from the same build and unpacks it.
     void initTestCase()
     {
         QVERIFY(m_prefix.isValid() && m_home.isValid());
-        QProcess install;
-        install.start(QStringLiteral(QUILLMEND_CMAKE_COMMAND),
-                      {u"--install"_s, QStringLiteral(QUILLMEND_BUILD_DIR), u"--prefix"_s, m_prefix.path()});
-        QVERIFY(install.waitForFinished(120'000));
-        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const QString build = QStringLiteral(QUILLMEND_BUILD_DIR);
+        QString why;
+        if (qEnvironmentVariableIsEmpty("QUILLMEND_TEST_PACKAGE")) {
+            m_root = m_prefix.filePath(u"root"_s);
+            QVERIFY2(runTool(QStringLiteral(QUILLMEND_CMAKE_COMMAND), {u"--install"_s, build, u"--prefix"_s, m_root}, &why),
+                     qPrintable(why));
+            return;
+        }
+        for (const QString &tool : {u"dpkg-deb"_s, u"dpkg-shlibdeps"_s, u"file"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("The Debian packaging tools are not installed.");
+        }
+        const QString folder = m_prefix.filePath(u"package"_s);
+        QVERIFY2(runTool(QStringLiteral(QUILLMEND_CPACK_COMMAND),
+                         {u"-G"_s, u"DEB"_s, u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-B"_s, folder}, &why),
+                 qPrintable(why));
+        const QStringList packages =
+            QDir(folder).entryList({u"quillmend_" QUILLMEND_VERSION "_*.deb"_s}, QDir::Files);
+        QCOMPARE(packages.size(), 1);
+        m_package = QDir(folder).filePath(packages.first());
+        QVERIFY2(runTool(u"dpkg-deb"_s, {u"-x"_s, m_package, m_prefix.filePath(u"root"_s)}, &why), qPrintable(why));
+        m_root = m_prefix.filePath(u"root/usr"_s);
+    }
+
+    // Its dependencies come from the libraries the programs link.
+    void packageDeclaresItsDependencies()
+    {
+        if (m_package.isEmpty())
+            QSKIP("Only the package declares dependencies.");
+        QProcess fields;
+        fields.start(u"dpkg-deb"_s, {u"-f"_s, m_package, u"Depends"_s, u"Description"_s});
+        QVERIFY(fields.waitForFinished(30'000));
+        const QByteArray text = fields.readAllStandardOutput();
+        QVERIFY2(text.contains("libqt6widgets6") && text.contains("libpugixml1v5") && text.contains("SubRip"),
+                 text.constData());
     }
 
     // The programs themselves are run below.
@@ -78,6 +126,7 @@ private slots:
         const QString man = QStringLiteral(QUILLMEND_INSTALL_MANDIR "/man1/");
         QStringList expected{prefixPath(data + u"applications/quillmend.desktop"_s),
                              prefixPath(data + u"icons/hicolor/scalable/apps/quillmend.svg"_s),
+                             prefixPath(data + u"metainfo/" QUILLMEND_METAINFO ""_s),
                              prefixPath(man + u"quillmend.1"_s),
                              prefixPath(man + u"quillmend-cli.1"_s)};
         for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
@@ -89,6 +138,37 @@ private slots:
         QVERIFY(entry.contains("\nExec=quillmend %f\n"));
         QVERIFY(entry.contains("\nMimeType=application/x-subrip;\n"));
         QVERIFY(!readFile(prefixPath(man + u"quillmend.1"_s)).contains("@PROJECT_VERSION@"));
+    }
+
+    void installedMetadataIsValid_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addRow("software-centre metadata")
+            << u"appstreamcli"_s
+            << QStringList{u"validate"_s, u"--no-net"_s, u"" QUILLMEND_INSTALL_DATADIR "/metainfo/" QUILLMEND_METAINFO ""_s};
+        QTest::addRow("menu entry") << u"desktop-file-validate"_s
+                                    << QStringList{u"" QUILLMEND_INSTALL_DATADIR "/applications/quillmend.desktop"_s};
+    }
+
+    void installedMetadataIsValid()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("The validator is not installed.");
+        QProcess process;
+        process.setWorkingDirectory(m_root);
+        process.start(tool, arguments);
+        QVERIFY(process.waitForFinished(60'000));
+        QVERIFY2(process.exitCode() == 0, process.readAll().constData());
+    }
+
+    void cliReportsItsVersion()
+    {
+        const Run result = run(binary(u"quillmend-cli"_s), {u"--version"_s}, false);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, u"quillmend-cli " QUILLMEND_VERSION "\n"_s);
     }
 
     void installedProgramsFindTheirLanguageFiles_data()
