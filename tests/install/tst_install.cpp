@@ -17,19 +17,17 @@ struct Run
 {
     int exitCode = -1;
     QString err;
-    QString out;
 };
 
-// Runs a build tool to its end; false with its error output as why.
-bool runTool(const QString &program, const QStringList &arguments, QString *why)
+// Runs a tool in folder to its end: its output, or "failed: " and all it said.
+QByteArray runTool(const QString &program, const QStringList &arguments, const QString &folder = {})
 {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(program, arguments);
-    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        *why = program + u": "_s + QString::fromUtf8(process.readAllStandardError());
-        return false;
-    }
-    return true;
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return "failed: " + program.toUtf8() + ": " + process.readAllStandardError() + process.readAllStandardOutput();
+    return process.readAllStandardOutput();
 }
 
 } // namespace
@@ -40,8 +38,7 @@ class TestInstall : public QObject
 
     QTemporaryDir m_prefix;
     QTemporaryDir m_home;
-    QString m_root; // what the prefix became: the folder itself, or usr/ in the unpacked package
-    QString m_package;
+    QString m_root; // the prefix: the folder itself, or usr/ in the unpacked package
 
     QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
@@ -64,9 +61,9 @@ class TestInstall : public QObject
         process.start(program, arguments);
         // A program that hangs is killed when process goes out of scope.
         if (!process.waitForFinished(60'000))
-            return {-1, u"did not finish: "_s + program, {}};
+            return {-1, u"did not finish: "_s + program};
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
+                QString::fromUtf8(process.readAllStandardError())};
     }
 
     // The settings file beside the installed executables, whose folder is
@@ -83,40 +80,30 @@ private slots:
     {
         QVERIFY(m_prefix.isValid() && m_home.isValid());
         const QString build = QStringLiteral(QUILLMEND_BUILD_DIR);
-        QString why;
+        m_root = m_prefix.filePath(u"root"_s);
+        QByteArray out;
         if (qEnvironmentVariableIsEmpty("QUILLMEND_TEST_PACKAGE")) {
-            m_root = m_prefix.filePath(u"root"_s);
-            QVERIFY2(runTool(QStringLiteral(QUILLMEND_CMAKE_COMMAND), {u"--install"_s, build, u"--prefix"_s, m_root}, &why),
-                     qPrintable(why));
+            out = runTool(QStringLiteral(QUILLMEND_CMAKE_COMMAND), {u"--install"_s, build, u"--prefix"_s, m_root});
+            QVERIFY2(!out.startsWith("failed"), out.constData());
             return;
         }
         for (const QString &tool : {u"dpkg-deb"_s, u"dpkg-shlibdeps"_s, u"file"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP("The Debian packaging tools are not installed.");
         }
-        const QString folder = m_prefix.filePath(u"package"_s);
-        QVERIFY2(runTool(QStringLiteral(QUILLMEND_CPACK_COMMAND),
-                         {u"-G"_s, u"DEB"_s, u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-B"_s, folder}, &why),
-                 qPrintable(why));
-        const QStringList packages =
-            QDir(folder).entryList({u"quillmend_" QUILLMEND_VERSION "_*.deb"_s}, QDir::Files);
+        const QDir folder(m_prefix.filePath(u"package"_s));
+        out = runTool(QStringLiteral(QUILLMEND_CPACK_COMMAND),
+                      {u"-G"_s, u"DEB"_s, u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-B"_s, folder.path()});
+        QVERIFY2(!out.startsWith("failed"), out.constData());
+        const QStringList packages = folder.entryList({u"quillmend_" QUILLMEND_VERSION "_*.deb"_s}, QDir::Files);
         QCOMPARE(packages.size(), 1);
-        m_package = QDir(folder).filePath(packages.first());
-        QVERIFY2(runTool(u"dpkg-deb"_s, {u"-x"_s, m_package, m_prefix.filePath(u"root"_s)}, &why), qPrintable(why));
-        m_root = m_prefix.filePath(u"root/usr"_s);
-    }
-
-    // Its dependencies come from the libraries the programs link.
-    void packageDeclaresItsDependencies()
-    {
-        if (m_package.isEmpty())
-            QSKIP("Only the package declares dependencies.");
-        QProcess fields;
-        fields.start(u"dpkg-deb"_s, {u"-f"_s, m_package, u"Depends"_s, u"Description"_s});
-        QVERIFY(fields.waitForFinished(30'000));
-        const QByteArray text = fields.readAllStandardOutput();
-        QVERIFY2(text.contains("libqt6widgets6") && text.contains("libpugixml1v5") && text.contains("SubRip"),
-                 text.constData());
+        // Its dependencies come from the libraries the programs link.
+        out = runTool(u"dpkg-deb"_s, {u"-f"_s, folder.filePath(packages[0]), u"Depends"_s, u"Description"_s});
+        QVERIFY2(out.contains("libqt6widgets6") && out.contains("libpugixml1v5") && out.contains("SubRip"),
+                 out.constData());
+        out = runTool(u"dpkg-deb"_s, {u"-x"_s, folder.filePath(packages[0]), m_root});
+        QVERIFY2(!out.startsWith("failed"), out.constData());
+        m_root += u"/usr"_s;
     }
 
     // The programs themselves are run below.
@@ -157,18 +144,13 @@ private slots:
         QFETCH(QStringList, arguments);
         if (QStandardPaths::findExecutable(tool).isEmpty())
             QSKIP("The validator is not installed.");
-        QProcess process;
-        process.setWorkingDirectory(m_root);
-        process.start(tool, arguments);
-        QVERIFY(process.waitForFinished(60'000));
-        QVERIFY2(process.exitCode() == 0, process.readAll().constData());
+        const QByteArray out = runTool(tool, arguments, m_root);
+        QVERIFY2(!out.startsWith("failed"), out.constData());
     }
 
     void cliReportsItsVersion()
     {
-        const Run result = run(binary(u"quillmend-cli"_s), {u"--version"_s}, false);
-        QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out, u"quillmend-cli " QUILLMEND_VERSION "\n"_s);
+        QCOMPARE(runTool(binary(u"quillmend-cli"_s), {u"--version"_s}), "quillmend-cli " QUILLMEND_VERSION "\n");
     }
 
     void installedProgramsFindTheirLanguageFiles_data()

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/filemanagers/desktopentryshellverb.h"
 #include "shell/platformshellverb.h"
 #include "support/testfiles.h"
 
@@ -27,34 +28,31 @@ const QByteArray ThunarsOwnFile = "<?xml encoding=\"UTF-8\" version=\"1.0\"?>\n<
                                   "\t<icon>utilities-terminal</icon>\n\t<name>Open Terminal Here</name>\n"
                                   "\t<unique-id>1521317528494802-1</unique-id>\n"
                                   "\t<command>exo-open --working-directory %f --launch TerminalEmulator</command>\n"
-                                  "\t<description>Open a terminal &amp; stay</description>\n\t<patterns>*</patterns>\n"
-                                  "\t<startup-notify/>\n\t<directories/>\n</action>\n</actions>\n";
+                                  "\t<description>Open a terminal &amp; stay</description>\n"
+                                  "\t<patterns>*</patterns>\n\t<startup-notify/>\n\t<directories/>\n</action>\n</actions>\n";
 
-// The value of the first "Exec=" line, key-file escapes undone.
-QString execValue(const QByteArray &keyFile)
+// The command a file manager reads: the first Exec value of a key file, with
+// its escapes undone, or the last command of a uca.xml, where ours is added.
+QString command(const QString &path)
 {
-    const qsizetype start = keyFile.indexOf("\nExec=") + 6;
-    const QString value = QString::fromUtf8(keyFile.mid(start, keyFile.indexOf('\n', start) - start));
+    const QByteArray content = readFile(path);
     QString text;
+    if (path.endsWith(u".xml"_s)) {
+        for (QXmlStreamReader reader(content); !reader.atEnd();) {
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"command")
+                text = reader.readElementText();
+        }
+        return text;
+    }
+    const qsizetype start = content.indexOf("\nExec=") + 6;
+    const QString value = QString::fromUtf8(content.mid(start, content.indexOf('\n', start) - start));
     for (qsizetype i = 0; i < value.size(); ++i)
         text += value[i] == u'\\' ? value[++i] : value[i];
     return text;
 }
 
-// The command of the last action in a uca.xml, where ours is added.
-QString lastThunarCommand(const QByteArray &xml)
-{
-    QXmlStreamReader reader(xml);
-    QString command;
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"command")
-            command = reader.readElementText();
-    }
-    return command;
-}
-
-// What a file manager hands to the shell or to its word splitter: %% becomes
-// %, and the file code becomes the quoted file.
+// What a file manager hands to the shell or its word splitter: %% becomes %,
+// and the file code the quoted file.
 QString expandFieldCodes(const QString &command, QChar fileCode, const QString &quotedFile)
 {
     QString expanded;
@@ -76,24 +74,25 @@ class tst_FileManagerShellVerbs : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_home;
-    // A stand-in for the program, in a folder whose name quotes must protect.
+    // A stand-in that records its arguments, in a folder whose name quotes
+    // must protect.
     QString m_program;
 
     QString home(const QString &relative) const { return m_home->filePath(relative); }
-    QString record() const { return home(u"record"_s); }
+    std::unique_ptr<ShellVerb> verb() const { return makePlatformShellVerb(m_program); }
 
-    // Runs program with arguments in the folder "work", for the stand-in to
-    // record what it was given.
-    void run(const QString &program, const QStringList &arguments)
+    // Runs program in the folder "work", where nothing may appear.
+    QByteArray run(const QString &program, const QStringList &arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"QUILLMEND_TEST_RECORD"_s, record());
+        environment.insert(u"QUILLMEND_TEST_RECORD"_s, home(u"record"_s));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(home(u"work"_s));
         process.start(program, arguments);
-        QVERIFY(process.waitForFinished(30'000));
-        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        if (!process.waitForFinished(30'000) || process.exitCode() != 0)
+            return "failed: " + process.readAllStandardError();
+        return readFile(home(u"record"_s));
     }
 
 private slots:
@@ -107,37 +106,33 @@ private slots:
         qputenv("XDG_CONFIG_DIRS", home(u"system"_s).toUtf8());
         const QString folder = home(uR"(My "Subs" 'n' $HOME `touch pwned` $(touch pwned) 100%f %% \ ;|&*)"_s);
         m_program = folder + u"/quill mend"_s;
-        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home(u"work"_s)));
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home(u"work"_s)) && QDir().mkpath(home(u"config/Thunar"_s)));
         QVERIFY(writeFile(m_program, "#!/bin/sh\nprintf '%s\\0' \"$@\" >> \"$QUILLMEND_TEST_RECORD\"\n"));
         QVERIFY(QFile::setPermissions(m_program, QFile::ReadOwner | QFile::ExeOwner));
     }
 
-    // Registered means every file is there; removing takes back exactly
-    // what adding wrote.
+    // Registered means every entry is there; removing takes back exactly
+    // what adding wrote, and the desktop database's cache is the desktop's.
     void addThenRemove()
     {
-        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(m_program);
-        QVERIFY(QDir().mkpath(home(u"config/Thunar"_s)) && writeFile(home(UserActions), ThunarsOwnFile));
+        QVERIFY(writeFile(home(UserActions), ThunarsOwnFile));
         QVERIFY(QDir().mkpath(home(u"data/nemo/actions"_s)) && writeFile(home(u"data/nemo/actions/mine"_s), "x"));
-        QVERIFY(!verb->IsShellVerbRegistered());
+        QVERIFY(!verb()->IsShellVerbRegistered());
         QString error;
-        QVERIFY2(verb->SetShellVerb(true, &error), qPrintable(error));
-        QVERIFY(verb->IsShellVerbRegistered());
-        for (const QString &file : OwnFiles)
-            QVERIFY2(QFileInfo::exists(home(file)), qPrintable(file));
-        for (const QString &file : {OwnFiles[1], OwnFiles[4]})
-            QVERIFY(QFileInfo(home(file)).isExecutable());
+        QVERIFY2(verb()->SetShellVerb(true, &error), qPrintable(error));
+        QVERIFY(verb()->IsShellVerbRegistered());
+        QVERIFY(QFileInfo(home(OwnFiles[1])).isExecutable() && QFileInfo(home(OwnFiles[4])).isExecutable());
         QVERIFY(readFile(home(UserActions)).startsWith(ThunarsOwnFile.chopped(11)));
 
         // A part that went missing, or lost the bit KDE requires, is put back.
         QVERIFY(QFile::remove(home(OwnFiles[2])));
         QVERIFY(QFile::setPermissions(home(OwnFiles[1]), QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(!verb->IsShellVerbRegistered());
-        QVERIFY2(verb->SetShellVerb(true, &error), qPrintable(error));
-        QVERIFY(verb->IsShellVerbRegistered());
+        QVERIFY(!verb()->IsShellVerbRegistered());
+        QVERIFY2(verb()->SetShellVerb(true, &error), qPrintable(error));
+        QVERIFY(verb()->IsShellVerbRegistered());
 
-        QVERIFY2(verb->SetShellVerb(false, &error), qPrintable(error));
-        QVERIFY(!verb->IsShellVerbRegistered());
+        QVERIFY2(verb()->SetShellVerb(false, &error), qPrintable(error));
+        QVERIFY(!verb()->IsShellVerbRegistered());
         for (const QString &file : OwnFiles)
             QVERIFY2(!QFileInfo::exists(home(file)), qPrintable(file));
         QCOMPARE(readFile(home(UserActions)), ThunarsOwnFile);
@@ -159,7 +154,7 @@ private slots:
         QFETCH(QStringList, arguments);
         if (QStandardPaths::findExecutable(tool).isEmpty())
             QSKIP("The validator is not installed.");
-        QVERIFY(makePlatformShellVerb(m_program)->SetShellVerb(true));
+        QVERIFY(verb()->SetShellVerb(true));
         QProcess process;
         process.setWorkingDirectory(m_home->path());
         process.start(tool, arguments);
@@ -186,108 +181,119 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QChar, fileCode);
         QFETCH(QString, quote);
-        QString error;
-        QVERIFY2(makePlatformShellVerb(m_program)->SetShellVerb(true, &error), qPrintable(error));
-        const QByteArray content = readFile(home(file));
-        const QString command = file == UserActions ? lastThunarCommand(content) : execValue(content);
+        QVERIFY(verb()->SetShellVerb(true));
         const QString subtitles = home(u"work/movie one.srt"_s);
-        run(u"/bin/sh"_s, {u"-c"_s, expandFieldCodes(command, fileCode, quote + subtitles + quote)});
-        QCOMPARE(readFile(record()), "/auto\0"_ba + subtitles.toUtf8() + '\0');
+        const QString line = expandFieldCodes(command(home(file)), fileCode, quote + subtitles + quote);
+        QCOMPARE(run(u"/bin/sh"_s, {u"-c"_s, line}), "/auto\0"_ba + subtitles.toUtf8() + '\0');
         QCOMPARE(filesIn(home(u"work"_s)), QStringList());
     }
 
     void nautilusScriptCorrectsOnlySrtFiles()
     {
-        QVERIFY(makePlatformShellVerb(m_program)->SetShellVerb(true));
+        QVERIFY(verb()->SetShellVerb(true));
         const QStringList names{u"a b.srt"_s, u"-x.SRT"_s, u"new\nline $(touch pwned).srt"_s, u"notes.txt"_s};
-        for (const QString &name : names)
-            QVERIFY(writeFile(home(u"work/"_s + name), "1"));
-        run(home(OwnFiles[4]), QStringList(names) << u"missing.srt"_s);
         QByteArray expected;
-        for (const QString &name : names.first(3))
-            expected += "/auto\0"_ba + home(u"work/"_s + name).toUtf8() + '\0';
-        QCOMPARE(readFile(record()), expected);
+        for (const QString &name : names) {
+            QVERIFY(writeFile(home(u"work/"_s + name), "1"));
+            if (name.endsWith(u".srt"_s, Qt::CaseInsensitive))
+                expected += "/auto\0"_ba + home(u"work/"_s + name).toUtf8() + '\0';
+        }
+        QCOMPARE(run(home(OwnFiles[4]), QStringList(names) << u"missing.srt"_s), expected);
         QCOMPARE(filesIn(home(u"work"_s)).size(), names.size());
     }
 
-    // Someone else's file where ours would go stops the whole verb, and
-    // nothing is left of the parts already written.
-    void foreignFileIsKept_data()
+    // Whatever stops one part stops the whole verb: the file in the way is
+    // kept as it is, and nothing is left of the parts already written.
+    void addIsRefused_data()
     {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("program"); // empty: the stand-in
+        QTest::addColumn<QString>("message");
         for (const QString &file : OwnFiles)
-            QTest::newRow(qPrintable(file)) << file;
+            QTest::newRow(qPrintable(file)) << file << "[Desktop Entry]\nName=Mine\n"_ba << QString()
+                                            << u"is not Quillmend's"_s;
+        QTest::newRow("a file for a folder") << u"data/nemo"_s << "x"_ba << QString() << u"could not be created"_s;
+        QTest::newRow("uca.xml not XML") << UserActions << "<actions><action>"_ba << QString()
+                                         << u"cannot be read as Thunar's custom actions"_s;
+        QTest::newRow("uca.xml of something else") << UserActions << "<settings/>"_ba << QString()
+                                                    << u"cannot be read as Thunar's custom actions"_s;
+        QTest::newRow("line break in the path") << u"work/x"_s << "x"_ba << u"/opt/quill\nmend"_s
+                                                << u"cannot be written in a desktop entry"_s;
+        QTest::newRow("bytes that are no UTF-8") << u"work/x"_s << "x"_ba << u"/opt/quill\uFFFDmend"_s
+                                                 << u"cannot be written in a desktop entry"_s;
     }
 
-    void foreignFileIsKept()
+    void addIsRefused()
     {
-        QFETCH(QString, file);
-        QVERIFY(QDir().mkpath(QFileInfo(home(file)).path()) && writeFile(home(file), "[Desktop Entry]\nName=Mine\n"));
-        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(m_program);
+        QFETCH(QString, blocker);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, program);
+        QFETCH(QString, message);
+        QVERIFY(QDir().mkpath(QFileInfo(home(blocker)).path()) && writeFile(home(blocker), content));
+        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(program.isEmpty() ? m_program : program);
         QString error;
         QVERIFY(!verb->SetShellVerb(true, &error));
-        QVERIFY2(error.contains(home(file)) && error.contains(u"is not Quillmend's"_s), qPrintable(error));
-        QCOMPARE(readFile(home(file)), "[Desktop Entry]\nName=Mine\n");
+        QVERIFY2(error.contains(message) && (blocker.startsWith(u"work"_s) || error.contains(home(blocker))),
+                 qPrintable(error));
+        QCOMPARE(readFile(home(blocker)), content);
         const QStringList every = QStringList(OwnFiles) << UserActions;
-        for (const QString &other : every)
-            QCOMPARE(QFileInfo::exists(home(other)), other == file);
-        QVERIFY(verb->SetShellVerb(false));
-        QVERIFY(QFileInfo::exists(home(file)));
+        for (const QString &file : every)
+            QCOMPARE(QFileInfo::exists(home(file)), file == blocker);
+        QVERIFY(!verb->IsShellVerbRegistered());
+    }
+
+    // A desktop entry is ours by its marker, registered with its action; only
+    // ours is removed or replaced.
+    void existingDesktopEntry_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("registered");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("marker in another group")
+            << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba << false << false;
+        QTest::newRow("ours, no action")
+            << "[Desktop Entry]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Other\n"_ba << false << true;
+        QTest::newRow("ours, comments and blanks") << "# by hand\r\n[Desktop Entry]\r\nX-Quillmend-Verb = true\r\n\r\n"
+                                                      "[Desktop Action a]\r\nName=Correct subtitles\r\n"_ba
+                                                   << true << true;
+    }
+
+    void existingDesktopEntry()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, registered);
+        QFETCH(bool, ours);
+        const QString path = home(OwnFiles[0]);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && writeFile(path, content));
+        DesktopEntryShellVerb verb(m_program, QFileInfo(path).path());
+        QCOMPARE(verb.IsShellVerbRegistered(), registered);
+        QVERIFY(verb.SetShellVerb(false));
+        QCOMPARE(readFile(path), ours ? "<missing>"_ba : content);
+        QCOMPARE(verb.SetShellVerb(true), ours);
     }
 
     void userThunarActionsAreKept_data()
     {
         QTest::addColumn<QByteArray>("existing"); // empty: no file
-        QTest::addColumn<QByteArray>("system");   // the system's list, empty: none
         QTest::addColumn<QByteArray>("kept");     // in the file with ours added
-        QTest::newRow("Thunar's own file") << ThunarsOwnFile << QByteArray() << ThunarsOwnFile.chopped(11);
         QTest::newRow("comment, escapes, no line breaks")
             << "<?xml version=\"1.0\"?>\n<!-- mine -->\n<actions><action><name>A &amp; B</name>"
                "<command>a &lt; b</command></action></actions>\n"_ba
-            << QByteArray() << "<actions><action><name>A &amp; B</name><command>a &lt; b</command></action>\n"_ba;
-        QTest::newRow("no file: starts from the system's list")
-            << QByteArray() << ThunarsOwnFile << "<name>Open Terminal Here</name>"_ba;
-        QTest::newRow("no file, no system list") << QByteArray() << QByteArray() << "<actions>\n<action>"_ba;
+            << "<actions><action><name>A &amp; B</name><command>a &lt; b</command></action>\n"_ba;
+        QTest::newRow("no file: starts from the system's list") << QByteArray() << ThunarsOwnFile.chopped(11);
     }
 
     void userThunarActionsAreKept()
     {
         QFETCH(QByteArray, existing);
-        QFETCH(QByteArray, system);
         QFETCH(QByteArray, kept);
-        QVERIFY(QDir().mkpath(home(u"config/Thunar"_s)) && QDir().mkpath(home(u"system/Thunar"_s)));
         QVERIFY(existing.isEmpty() || writeFile(home(UserActions), existing));
-        QVERIFY(system.isEmpty() || writeFile(home(u"system/Thunar/uca.xml"_s), system));
-        const std::unique_ptr<ShellVerb> verb = makePlatformShellVerb(m_program);
-        QString error;
-        QVERIFY2(verb->SetShellVerb(true, &error), qPrintable(error));
-        const QByteArray added = readFile(home(UserActions));
-        QVERIFY2(added.contains(kept) && added.contains("<unique-id>quillmend-correct-subtitles</unique-id>"),
-                 added.constData());
-        QVERIFY2(verb->SetShellVerb(false, &error), qPrintable(error));
-        if (!existing.isEmpty())
-            QCOMPARE(readFile(home(UserActions)), existing);
-    }
-
-    void unreadableThunarActionsAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("not XML") << "<actions><action>"_ba;
-        QTest::newRow("another root") << "<settings/>"_ba;
-        QTest::newRow("UTF-16") << "\xff\xfe<\0a\0/\0>\0"_ba;
-    }
-
-    void unreadableThunarActionsAreRefused()
-    {
-        QFETCH(QByteArray, content);
-        QVERIFY(QDir().mkpath(home(u"config/Thunar"_s)) && writeFile(home(UserActions), content));
-        QString error;
-        QVERIFY(!makePlatformShellVerb(m_program)->SetShellVerb(true, &error));
-        QVERIFY2(error.contains(home(UserActions)) && error.contains(u"cannot be read as Thunar's custom actions"_s),
-                 qPrintable(error));
-        QCOMPARE(readFile(home(UserActions)), content);
-        for (const QString &file : OwnFiles)
-            QVERIFY2(!QFileInfo::exists(home(file)), qPrintable(file));
+        QVERIFY(QDir().mkpath(home(u"system/Thunar"_s)) && writeFile(home(u"system/Thunar/uca.xml"_s), ThunarsOwnFile));
+        QVERIFY(verb()->SetShellVerb(true));
+        QVERIFY2(readFile(home(UserActions)).contains(kept), readFile(home(UserActions)).constData());
+        QVERIFY(verb()->SetShellVerb(false));
+        QCOMPARE(readFile(home(UserActions)), existing.isEmpty() ? ThunarsOwnFile : existing);
     }
 };
 
