@@ -15,6 +15,14 @@ packages=(
     libpugixml-dev
     libsimpleini-dev
     libuchardet-dev
+    # The tests check the installed files with these validators where present.
+    appstream
+    desktop-file-utils
+    libxml2-utils
+    # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies, and CPack
+    # picks the programs to give it with file.
+    dpkg-dev
+    file
 )
 
 missing=()

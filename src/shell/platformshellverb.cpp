@@ -9,7 +9,15 @@
 #include "shell/registryshellverb.h"
 #include "shell/winregistrystore.h"
 #else
-#include "shell/desktopentryshellverb.h"
+#include "shell/compositeshellverb.h"
+#include "shell/filemanagers/cajaactionshellverb.h"
+#include "shell/filemanagers/desktopentryshellverb.h"
+#include "shell/filemanagers/nautilusscriptshellverb.h"
+#include "shell/filemanagers/nemoactionshellverb.h"
+#include "shell/filemanagers/servicemenushellverb.h"
+#include "shell/filemanagers/thunaractionshellverb.h"
+
+#include <QStandardPaths>
 #endif
 
 namespace {
@@ -39,7 +47,22 @@ std::unique_ptr<ShellVerb> makePlatformShellVerb(const QString &executablePath)
     return std::make_unique<NativeRegistryShellVerb>(QDir::toNativeSeparators(executable.absolutePath()),
                                                      executable.completeBaseName());
 #else
-    return std::make_unique<DesktopEntryShellVerb>(executable.absoluteFilePath(),
-                                                   DesktopEntryShellVerb::defaultApplicationsFolder());
+    const QString path = executable.absoluteFilePath();
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QStringList configFolders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    const QString userConfig = configFolders.isEmpty() ? QString() : configFolders.takeFirst();
+    std::vector<std::unique_ptr<ShellVerb>> parts;
+    parts.push_back(std::make_unique<DesktopEntryShellVerb>(
+        path, QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)));
+    parts.push_back(std::make_unique<ServiceMenuShellVerb>(path, data.filePath(QStringLiteral("kio/servicemenus"))));
+    parts.push_back(std::make_unique<NemoActionShellVerb>(path, data.filePath(QStringLiteral("nemo/actions"))));
+    parts.push_back(
+        std::make_unique<CajaActionShellVerb>(path, data.filePath(QStringLiteral("file-manager/actions"))));
+    parts.push_back(
+        std::make_unique<NautilusScriptShellVerb>(path, data.filePath(QStringLiteral("nautilus/scripts"))));
+    // Last, so that no other part's failure leaves a trace in a file that
+    // holds the user's own actions.
+    parts.push_back(std::make_unique<ThunarActionShellVerb>(path, userConfig, configFolders));
+    return std::make_unique<CompositeShellVerb>(std::move(parts));
 #endif
 }

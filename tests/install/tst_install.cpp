@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +19,17 @@ struct Run
     QString err;
 };
 
+// Runs a tool in folder to its end: its output, or "failed: " and all it said.
+QByteArray runTool(const QString &program, const QStringList &arguments, const QString &folder = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120'000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return "failed: " + program.toUtf8() + ": " + process.readAllStandardError() + process.readAllStandardOutput();
+    return process.readAllStandardOutput();
+}
+
 } // namespace
 
 class TestInstall : public QObject
@@ -26,8 +38,9 @@ class TestInstall : public QObject
 
     QTemporaryDir m_prefix;
     QTemporaryDir m_home;
+    QString m_root; // the prefix: the folder itself, or usr/ in the unpacked package
 
-    QString prefixPath(const QString &relative) const { return QDir(m_prefix.path()).filePath(relative); }
+    QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
 
     // Runs an installed program with a home of its own, so nothing of the
@@ -61,14 +74,36 @@ class TestInstall : public QObject
     }
 
 private slots:
+    // Lays the files out with "cmake --install", or, with QUILLMEND_TEST_PACKAGE
+    // set, makes the Debian package from the same build and unpacks it.
     void initTestCase()
     {
         QVERIFY(m_prefix.isValid() && m_home.isValid());
-        QProcess install;
-        install.start(QStringLiteral(QUILLMEND_CMAKE_COMMAND),
-                      {u"--install"_s, QStringLiteral(QUILLMEND_BUILD_DIR), u"--prefix"_s, m_prefix.path()});
-        QVERIFY(install.waitForFinished(120'000));
-        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const QString build = QStringLiteral(QUILLMEND_BUILD_DIR);
+        m_root = m_prefix.filePath(u"root"_s);
+        QByteArray out;
+        if (qEnvironmentVariableIsEmpty("QUILLMEND_TEST_PACKAGE")) {
+            out = runTool(QStringLiteral(QUILLMEND_CMAKE_COMMAND), {u"--install"_s, build, u"--prefix"_s, m_root});
+            QVERIFY2(!out.startsWith("failed"), out.constData());
+            return;
+        }
+        for (const QString &tool : {u"dpkg-deb"_s, u"dpkg-shlibdeps"_s, u"file"_s}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("The Debian packaging tools are not installed.");
+        }
+        const QDir folder(m_prefix.filePath(u"package"_s));
+        out = runTool(QStringLiteral(QUILLMEND_CPACK_COMMAND),
+                      {u"-G"_s, u"DEB"_s, u"--config"_s, build + u"/CPackConfig.cmake"_s, u"-B"_s, folder.path()});
+        QVERIFY2(!out.startsWith("failed"), out.constData());
+        const QStringList packages = folder.entryList({u"quillmend_" QUILLMEND_VERSION "_*.deb"_s}, QDir::Files);
+        QCOMPARE(packages.size(), 1);
+        // Its dependencies come from the libraries the programs link.
+        out = runTool(u"dpkg-deb"_s, {u"-f"_s, folder.filePath(packages[0]), u"Depends"_s, u"Description"_s});
+        QVERIFY2(out.contains("libqt6widgets6") && out.contains("libpugixml1v5") && out.contains("SubRip"),
+                 out.constData());
+        out = runTool(u"dpkg-deb"_s, {u"-x"_s, folder.filePath(packages[0]), m_root});
+        QVERIFY2(!out.startsWith("failed"), out.constData());
+        m_root += u"/usr"_s;
     }
 
     // The programs themselves are run below.
@@ -78,6 +113,7 @@ private slots:
         const QString man = QStringLiteral(QUILLMEND_INSTALL_MANDIR "/man1/");
         QStringList expected{prefixPath(data + u"applications/quillmend.desktop"_s),
                              prefixPath(data + u"icons/hicolor/scalable/apps/quillmend.svg"_s),
+                             prefixPath(data + u"metainfo/" QUILLMEND_METAINFO ""_s),
                              prefixPath(man + u"quillmend.1"_s),
                              prefixPath(man + u"quillmend-cli.1"_s)};
         for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
@@ -89,6 +125,32 @@ private slots:
         QVERIFY(entry.contains("\nExec=quillmend %f\n"));
         QVERIFY(entry.contains("\nMimeType=application/x-subrip;\n"));
         QVERIFY(!readFile(prefixPath(man + u"quillmend.1"_s)).contains("@PROJECT_VERSION@"));
+    }
+
+    void installedMetadataIsValid_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addRow("software-centre metadata")
+            << u"appstreamcli"_s
+            << QStringList{u"validate"_s, u"--no-net"_s, u"" QUILLMEND_INSTALL_DATADIR "/metainfo/" QUILLMEND_METAINFO ""_s};
+        QTest::addRow("menu entry") << u"desktop-file-validate"_s
+                                    << QStringList{u"" QUILLMEND_INSTALL_DATADIR "/applications/quillmend.desktop"_s};
+    }
+
+    void installedMetadataIsValid()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, arguments);
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            QSKIP("The validator is not installed.");
+        const QByteArray out = runTool(tool, arguments, m_root);
+        QVERIFY2(!out.startsWith("failed"), out.constData());
+    }
+
+    void cliReportsItsVersion()
+    {
+        QCOMPARE(runTool(binary(u"quillmend-cli"_s), {u"--version"_s}), "quillmend-cli " QUILLMEND_VERSION "\n");
     }
 
     void installedProgramsFindTheirLanguageFiles_data()
