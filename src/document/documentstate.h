@@ -21,4 +21,5 @@ struct DocumentState
     QString path;
     FileEncoding encoding;
     SaveState saveState = SaveState::Empty;
+    QString encodingChoice; // what the file was read with: "auto" or an encoding name
 };

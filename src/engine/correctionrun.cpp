@@ -145,7 +145,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     }
 
     Corrector corrector(settings, sink, result);
-    SrtParser parser(utf8);
+    SrtParser parser(utf8, settings.LenientTimes);
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
@@ -169,6 +169,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     result.ok = true;
     result.subtitlesIn = corrector.subtitlesRead();
     result.subtitlesOut = corrector.subtitlesWritten();
+    result.lenientTimeLines = parser.lenientTimeLines();
     result.summary = correctionSummary(result.counters, lang);
     return result;
 }

@@ -53,6 +53,7 @@ struct CorrectionResult
     qint64 subtitlesIn = 0;          // subtitles with text, as read
     qint64 subtitlesOut = 0;         // subtitles written out
     QString summary;
+    qint64 lenientTimeLines = 0; // time lines read only by the LenientTimes variants
 };
 
 // The correction run over a whole SRT text (UTF-8, no byte-order mark):

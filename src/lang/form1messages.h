@@ -43,6 +43,14 @@ inline constexpr Message Not32Bit{u"Form1", 31, u"does not fit in a 32-bit integ
 inline constexpr Message TooLargeNumber{u"Form1", 32, u"is too large a number"};
 inline constexpr Message NotASetting{u"Form1", 33, u"not a setting"};
 
+// %1: the encoding named for the file.
+inline constexpr Message NotInEncoding{u"Form1", 34, u"not valid %1 text"};
+inline constexpr Message LenientTimesQuestion{
+    u"Form1", 35,
+    u"This time line is in a common variant of the time format. Read such time lines too? "
+    u"(Options: \"Read common time-format variants\")"};
+inline constexpr Message UnknownEncoding{u"Form1", 36, u"not a known encoding"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -78,5 +86,8 @@ inline constexpr Message All[] = {
     Not32Bit,
     TooLargeNumber,
     NotASetting,
+    NotInEncoding,
+    LenientTimesQuestion,
+    UnknownEncoding,
 };
 } // namespace Form1Msg

@@ -20,6 +20,9 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     case SettingProblem::Kind::BelowOne:
         reason = GetLangText(lang, Form1Msg::AtLeastOne);
         break;
+    case SettingProblem::Kind::UnknownEncoding:
+        reason = GetLangText(lang, Form1Msg::UnknownEncoding);
+        break;
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);
     return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);

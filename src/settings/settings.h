@@ -37,5 +37,10 @@ struct Settings
     std::array<float, 4> List1ColTwips{300, 870, 870, 3500};
     std::array<float, 4> List2ColTwips{300, 870, 870, 3500};
 
+    // How files are read: "auto" to detect the encoding, else its name; and
+    // whether common time-format variants are read.
+    QString Encoding = QStringLiteral("auto");
+    bool LenientTimes = false;
+
     friend bool operator==(const Settings &, const Settings &) = default;
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settingsstore.h"
 
+#include "document/encoding/encodingchoice.h"
 #include "settings/clsinifile.h"
 #include "settings/settingvalue.h"
 
@@ -85,6 +86,10 @@ constexpr std::array Rows{
     columnRow("List2Col2"_L1, "870"_L1, &Settings::List2ColTwips, 1),
     columnRow("List2Col3"_L1, "870"_L1, &Settings::List2ColTwips, 2),
     columnRow("List2Col4"_L1, "3500"_L1, &Settings::List2ColTwips, 3),
+
+    // Added after the first release, defaulting to the behaviour before them.
+    KeyRow{{"Encoding"_L1, "auto"_L1, SettingKind::Encoding}},
+    KeyRow{{"LenientTimes"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::LenientTimes},
 };
 
 constexpr auto Keys = [] {
@@ -103,6 +108,7 @@ constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
     "List1Col1"_L1, "List1Col2"_L1, "List1Col3"_L1, "List1Col4"_L1,
     "List2Col1"_L1, "List2Col2"_L1, "List2Col3"_L1, "List2Col4"_L1,
     "Lang"_L1,
+    "Encoding"_L1, "LenientTimes"_L1,
 };
 
 const KeyRow *findRow(QStringView name)
@@ -140,6 +146,11 @@ std::optional<SettingProblem> applyRow(Settings &settings, const KeyRow &row, co
     case SettingKind::Language:
         settings.LangFileBase = text + LanguageFileSuffix;
         return std::nullopt;
+    case SettingKind::Encoding:
+        if (!isKnownEncoding(text.trimmed()))
+            return SettingProblem{SettingProblem::Kind::UnknownEncoding, QString(row.key.name), text};
+        settings.Encoding = isAutoEncoding(text.trimmed()) ? QString(AutoEncoding) : text.trimmed();
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -157,6 +168,8 @@ QString textOf(const Settings &settings, const KeyRow &row)
         // A language name holding a point cannot be told from the rest of
         // LangFileBase; it is cut there as it has always been.
         return settings.LangFileBase.section(u'.', 0, 0);
+    case SettingKind::Encoding:
+        return settings.Encoding;
     }
     return {};
 }

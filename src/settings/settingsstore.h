@@ -19,6 +19,7 @@ enum class SettingKind {
     Boolean,  // written "-1" / "0"
     Geometry, // twips in single precision
     Language, // the language name; held as LangFileBase
+    Encoding, // "auto" or an encoding name, kept as written
 };
 
 // One key of the settings file, spelt as the file has always spelt it.
@@ -39,6 +40,7 @@ struct SettingProblem
         NotInt32, // an integer setting outside the 32-bit range
         NotFloat, // a geometry value beyond single precision
         BelowOne, // MaxLen or LettersFor1Min below 1: no correction run
+        UnknownEncoding, // an Encoding that neither Qt nor iconv knows
     };
 
     Kind kind;
