@@ -109,7 +109,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     DecodedSubtitles decoded;
     ReadError readError;
-    if (!readSubtitleFile(path, decoded, readError)) {
+    const QString encoding = options.encoding.isEmpty() ? settings.Encoding : options.encoding;
+    if (!readSubtitleFile(path, decoded, readError, encoding)) {
         report.error = readError.describe(lang);
         return report;
     }
@@ -130,6 +131,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
+        report.lenientTimesWouldRead = result.readError && result.readError->lenientTimesWouldRead;
         return report; // the replacement cancels itself
     }
     report.corrected = true;
@@ -138,6 +140,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.counters = result.counters;
     report.records = std::move(result.records);
     report.summary = std::move(result.summary);
+    report.lenientTimeLines = result.lenientTimeLines;
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();

@@ -18,6 +18,7 @@ struct FileCorrectionOptions
 {
     QString outputPath; // empty: over the file itself, with the auto backup rule
     bool dryRun = false;
+    QString encoding; // read and write in this encoding; empty: the Encoding setting
 };
 
 // What happened to one file.
@@ -33,6 +34,8 @@ struct FileCorrectionReport
     CorrectionCounters counters;
     std::vector<EditRecord> records;
     QString summary;
+    qint64 lenientTimeLines = 0;        // time lines read only by the LenientTimes variants
+    bool lenientTimesWouldRead = false; // refused for a time line those variants read
 };
 
 // Reads, corrects and saves one subtitle file without a window, as the

@@ -67,6 +67,7 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
                 + kind + QLatin1Char('}');
         }
         line += QLatin1Char(']');
+        line += QStringLiteral(",\"lenientTimeLines\":") + QString::number(report.lenientTimeLines);
     }
     if (!report.ok)
         line += QStringLiteral(",\"error\":") + jsonString(report.error);
