@@ -7,6 +7,7 @@
 class LangDoc;
 class Prompter;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -60,4 +61,7 @@ private:
     QCheckBox *m_chkShowMessageAuto = nullptr;
     QPushButton *m_Command1 = nullptr;
     QPushButton *m_Command2 = nullptr;
+
+    QComboBox *m_cboEncoding = nullptr;
+    QCheckBox *m_chkLenientTimes = nullptr;
 };
