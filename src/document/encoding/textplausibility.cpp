@@ -11,6 +11,8 @@ namespace {
 // What a wrong code page makes of a file: nothing in subtitles is a control
 // or unassigned.
 constexpr qint64 ImpossibleWeight = 1000;
+// A word in two scripts is rarer than any one odd sign in it.
+constexpr qint64 MixedWordWeight = 2;
 
 // Signs beyond ASCII that subtitles do use: quotes, dashes, the ellipsis,
 // currency, the music note, and the punctuation of the scripts read here.
@@ -76,9 +78,10 @@ qint64 implausibility(QStringView text)
     int wordScripts = 0; // one bit per script met in the current word
     bool afterSmallLetter = false;
     char32_t previous = U' ';
+    QChar::Script letterScript = QChar::Script_Common; // of the letter a mark would sit on
     const auto wordEnds = [&] {
         if (wordScripts & (wordScripts - 1))
-            ++weight;
+            weight += MixedWordWeight;
         wordScripts = 0;
         afterSmallLetter = false;
     };
@@ -97,6 +100,7 @@ qint64 implausibility(QStringView text)
         case QChar::Letter_Other: {
             const int script = scriptBit(c);
             wordScripts |= script;
+            letterScript = QChar::script(c);
             if (category == QChar::Letter_Uppercase && afterSmallLetter)
                 ++weight;
             afterSmallLetter = category == QChar::Letter_Lowercase;
@@ -108,11 +112,14 @@ qint64 implausibility(QStringView text)
         }
         case QChar::Mark_NonSpacing:
         case QChar::Mark_SpacingCombining:
-        case QChar::Mark_Enclosing:
-            // Vowel points and the like belong on a letter.
-            if (!QChar::isLetter(previous) && !QChar::isMark(previous))
+        case QChar::Mark_Enclosing: {
+            // Vowel points and the like belong on a letter of their own script.
+            const QChar::Script script = QChar::script(c);
+            if ((!QChar::isLetter(previous) && !QChar::isMark(previous))
+                || (script != QChar::Script_Inherited && script != QChar::Script_Common && script != letterScript))
                 ++weight;
             break;
+        }
         case QChar::Other_Control:
             if (c != U'\t' && c != U'\r' && c != U'\n')
                 weight += ImpossibleWeight;
