@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace {
@@ -15,9 +16,11 @@ bool isAsciiDigit(Char c)
     return c >= Char('0') && c <= Char('9');
 }
 
-// The hours field: ASCII digits only, at least one, of any value.
+// Reads one clock field: ASCII digits only, at least one, value up to limit
+// (hours have none).
 template<typename Char>
-std::optional<double> hoursField(const Char *begin, const Char *end)
+std::optional<double> clockField(const Char *begin, const Char *end,
+                                 double limit = std::numeric_limits<double>::infinity())
 {
     if (begin == end)
         return std::nullopt;
@@ -26,23 +29,8 @@ std::optional<double> hoursField(const Char *begin, const Char *end)
         if (!isAsciiDigit(*p))
             return std::nullopt;
         value = value * 10.0 + double(*p - Char('0'));
-    }
-    return value;
-}
-
-// Reads one clock field: ASCII digits only, at least one, value up to limit.
-template<typename Char>
-std::optional<int> clockField(const Char *begin, const Char *end, int limit)
-{
-    if (begin == end)
-        return std::nullopt;
-    int value = 0;
-    for (const Char *p = begin; p != end; ++p) {
-        if (!isAsciiDigit(*p))
-            return std::nullopt;
-        value = value * 10 + int(*p - Char('0'));
         if (value > limit)
-            return std::nullopt; // also stops overflow on long runs of digits
+            return std::nullopt;
     }
     return value;
 }
@@ -145,12 +133,12 @@ template<typename Char>
 std::optional<double> clockSeconds(const ClockFields<Char> &fields, int used)
 {
     const int minutesAt = used - 2;
-    const auto hours = used == 3 ? hoursField(fields.begin[0], fields.end[0]) : std::optional<double>(0.0);
+    const auto hours = used == 3 ? clockField(fields.begin[0], fields.end[0]) : std::optional<double>(0.0);
     const auto minutes = clockField(fields.begin[minutesAt], fields.end[minutesAt], 59);
     const auto seconds = clockField(fields.begin[minutesAt + 1], fields.end[minutesAt + 1], 59);
     if (!hours || !minutes || !seconds)
         return std::nullopt;
-    return *hours * 3600.0 + double(*minutes * 60 + *seconds);
+    return *hours * 3600.0 + (*minutes * 60.0 + *seconds);
 }
 
 // The digits at the start of [begin, end), after blanks, as a fraction of a
