@@ -116,8 +116,10 @@ bool decodeNamed(QByteArray bytes, QStringView encodingName, DecodedSubtitles &d
     const QByteArray name = encodingName.toLatin1();
     const QByteArrayView view(bytes);
     const auto unicode = QStringConverter::encodingForName(name.constData());
-    if (unicode == QStringConverter::Utf8)
-        return decodeUtf8(std::move(bytes), startsWith(view, Utf8Bom, 3) ? 3 : 0, decoded, error);
+    if (unicode == QStringConverter::Utf8) {
+        const qsizetype bomLength = startsWith(view, Utf8Bom, 3) ? 3 : 0;
+        return decodeUtf8(std::move(bytes), bomLength, decoded, error);
+    }
     if (unicode == QStringConverter::Utf16LE || unicode == QStringConverter::Utf16BE
         || unicode == QStringConverter::Utf16) {
         // Plain UTF-16 goes by its byte-order mark, big-endian without one.
@@ -139,7 +141,6 @@ bool decodeNamed(QByteArray bytes, QStringView encodingName, DecodedSubtitles &d
         error = ReadError{};
         error.kind = ReadError::Kind::NotInEncoding;
         error.reason = codec ? QString::fromLatin1(codec->name()) : encodingName.toString();
-        decoded.storage.clear();
         return false;
     }
     decoded.encoding = {FileEncoding::Kind::Legacy, false, codec->name()};
