@@ -35,6 +35,7 @@ Settings settingsFrom(const uint8_t *data, size_t size)
     settings.CorrectSubsAbove2Lines = flags & 4;
     settings.ParseAllTimes = flags & 8;
     settings.BrakeTo2 = !(flags & 16);
+    settings.LenientTimes = flags & 32;
     return settings;
 }
 
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
 
     std::vector<SubtitleRow> rowsRead;
-    const bool readable = readSubtitleRows(decoded.utf8(), rowsRead, error);
+    const bool readable = readSubtitleRows(decoded.utf8(), rowsRead, error, settings.LenientTimes);
 
     RowCollector collector;
     const LangDoc lang;

@@ -120,10 +120,13 @@ bool LegacyCodec::decodeExactly(QByteArrayView bytes, QByteArray &utf8) const
         const QString text = decoder.decode(bytes);
         if (decoder.hasError())
             return false;
-        QStringEncoder encoder(m_name.constData(), QStringConverter::Flag::Stateless);
-        const QByteArray back = encoder.encode(text);
-        if (encoder.hasError() || QByteArrayView(back) != bytes)
-            return false;
+        {
+            // Gone before the UTF-8 is made: a large file is held three times already.
+            QStringEncoder encoder(m_name.constData(), QStringConverter::Flag::Stateless);
+            const QByteArray back = encoder.encode(text);
+            if (encoder.hasError() || QByteArrayView(back) != bytes)
+                return false;
+        }
         utf8 = text.toUtf8();
         return true;
     }
