@@ -37,6 +37,8 @@ Settings settingsFrom(const uint8_t *data, size_t size)
     settings.BrakeTo2 = !(flags & 16);
     settings.GuidelineBreaks = flags & 32;
     settings.MinGapMs = 1 + (flags >> 6) * 40;
+    // A byte of its own: the gap takes the high bits of the flags.
+    settings.LenientTimes = data[1] & 1;
     return settings;
 }
 
@@ -54,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
 
     std::vector<SubtitleRow> rowsRead;
-    const bool readable = readSubtitleRows(decoded.utf8(), rowsRead, error);
+    const bool readable = readSubtitleRows(decoded.utf8(), rowsRead, error, settings.LenientTimes);
 
     RowCollector collector;
     const LangDoc lang;

@@ -24,4 +24,5 @@ struct DocumentState
     FileEncoding encoding;
     FileStamp stamp;
     SaveState saveState = SaveState::Empty;
+    QString encodingChoice; // what the file was read with: "auto" or an encoding name
 };

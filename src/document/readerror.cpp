@@ -23,6 +23,8 @@ QString detail(const ReadError &error, const LangDoc &doc)
         return GetLangText(doc, Form1Msg::NulByte).arg(error.byteOffset);
     case Kind::NoTimeLine:
         return GetLangText(doc, Form1Msg::NoTimeLine);
+    case Kind::NotInEncoding:
+        return GetLangText(doc, Form1Msg::NotInEncoding).arg(error.reason);
     case Kind::BadTimeLine: {
         // A pathological line would swamp the message; the start is enough.
         constexpr qsizetype shownLength = 200;

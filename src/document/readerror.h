@@ -20,6 +20,7 @@ struct ReadError
         NulByte,        // byteOffset: first NUL byte
         NoTimeLine,     // text but not one time line
         BadTimeLine,    // lineNumber and line: a time line that is no time
+        NotInEncoding,  // reason holds the encoding named for the file
     };
 
     Kind kind = Kind::CannotOpen;
@@ -27,6 +28,8 @@ struct ReadError
     qint64 lineNumber = 0; // 1-based
     QString line;
     QString reason;
+    // BadTimeLine: the line is one of the common variants LenientTimes reads.
+    bool lenientTimesWouldRead = false;
 
     // "Error in file: line 12: 00:00:01.000 --> 00:00:02.000", in the
     // language of doc.

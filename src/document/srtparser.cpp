@@ -87,7 +87,7 @@ const char *findLineEnd(const char *p, const char *end)
 
 } // namespace
 
-SrtParser::SrtParser(QByteArrayView utf8) : m_data(utf8) {}
+SrtParser::SrtParser(QByteArrayView utf8, bool lenientTimes) : m_data(utf8), m_lenientTimes(lenientTimes) {}
 
 bool SrtParser::nextLine(QByteArrayView &line)
 {
@@ -139,16 +139,27 @@ bool SrtParser::next(SrtEntry &entry)
         }
         if (!isNumberLine(m_previousLine))
             commit(m_previousLine);
-        const auto start = TimeTextToSeconds(trimmedBlanks(line.data(), arrow));
-        const auto end = TimeTextToSeconds(trimmedBlanks(arrow + 3, line.data() + line.size()));
+        const std::string_view startText = trimmedBlanks(line.data(), arrow);
+        const std::string_view endText = trimmedBlanks(arrow + 3, line.data() + line.size());
+        auto start = TimeTextToSeconds(startText);
+        auto end = TimeTextToSeconds(endText);
         if (!start || !end) {
-            ReadError error;
-            error.kind = ReadError::Kind::BadTimeLine;
-            error.lineNumber = m_lineNumber;
-            error.line = utf8ToQString(line);
-            m_error = error;
-            m_finished = true;
-            return false;
+            const auto lenientStart = start ? start : lenientTimeTextToSeconds(startText);
+            const auto lenientEnd = end ? end : lenientTimeTextToSeconds(endText);
+            const bool lenientReads = lenientStart && lenientEnd;
+            if (!lenientReads || !m_lenientTimes) {
+                ReadError error;
+                error.kind = ReadError::Kind::BadTimeLine;
+                error.lineNumber = m_lineNumber;
+                error.line = utf8ToQString(line);
+                error.lenientTimesWouldRead = lenientReads;
+                m_error = error;
+                m_finished = true;
+                return false;
+            }
+            start = lenientStart;
+            end = lenientEnd;
+            ++m_lenientTimeLines;
         }
         finishEntry(entry);
         m_start = *start;
@@ -173,10 +184,10 @@ bool SrtParser::next(SrtEntry &entry)
     return true;
 }
 
-bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error)
+bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error, bool lenientTimes)
 {
     rows.clear();
-    SrtParser parser(utf8);
+    SrtParser parser(utf8, lenientTimes);
     SrtEntry entry;
     while (parser.next(entry)) {
         if (entry.text.empty())

@@ -29,17 +29,20 @@ struct SrtEntry
 // time line (the one-line delay), so the subtitle number before a time line
 // is dropped; a line in that place that is neither blank nor all digits is
 // kept as the entry's last text line, so a missing number never costs a
-// line of dialogue. Blank lines are dropped.
+// line of dialogue. Blank lines are dropped. With lenientTimes, a time that
+// the usual rule refuses is read in the common variants too.
 class SrtParser
 {
 public:
-    explicit SrtParser(QByteArrayView utf8);
+    explicit SrtParser(QByteArrayView utf8, bool lenientTimes = false);
 
     // The next entry: first the text before the first time line (times 0),
     // then one entry per time line. False at the end and on an error.
     bool next(SrtEntry &entry);
 
     const std::optional<ReadError> &error() const { return m_error; }
+    // Time lines so far that only the common variants could read.
+    qint64 lenientTimeLines() const { return m_lenientTimeLines; }
 
 private:
     bool nextLine(QByteArrayView &line);
@@ -58,8 +61,11 @@ private:
     bool m_sawTimeLine = false;
     bool m_finished = false;
     std::optional<ReadError> m_error;
+    bool m_lenientTimes = false;
+    qint64 m_lenientTimeLines = 0;
 };
 
 // The subtitles as read, numbered 1..N in file order; entries without text
 // give no row.
-bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error);
+bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error,
+                      bool lenientTimes = false);

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/subtitlefile.h"
 
+#include "document/encoding/codepageguess.h"
+#include "document/encoding/encodingchoice.h"
+#include "document/encoding/legacycodec.h"
 #include "document/unicodetext.h"
 
 #include <QFile>
@@ -9,10 +12,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <uchardet/uchardet.h>
-
 #include <cstring>
-#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -71,41 +71,80 @@ qsizetype firstNulUtf16(QByteArrayView bytes)
     return -1;
 }
 
-QByteArray guessLegacyEncoding(QByteArrayView bytes)
+// UTF-16 text after its byte-order mark, if any, bomLength bytes into the file.
+bool decodeUtf16(QByteArray bytes, qsizetype bomLength, bool littleEndian, DecodedSubtitles &decoded,
+                 ReadError &error)
 {
-    // A few megabytes tell the guesser all it will learn; the round trip
-    // below checks the whole file anyway.
-    constexpr qsizetype sample = 8 * 1024 * 1024;
-    std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
-        uchardet_new(), &uchardet_delete);
-    if (!detector)
-        return {};
-    uchardet_handle_data(detector.get(), bytes.data(), size_t(qMin(bytes.size(), sample)));
-    uchardet_data_end(detector.get());
-    const QByteArray name(uchardet_get_charset(detector.get()));
-    // Unicode without a BOM is not guessed: an invalid UTF-8 file is legacy.
-    if (name.isEmpty() || name.toUpper().startsWith("UTF") || name.toUpper() == "ASCII")
-        return {};
-    return name;
+    using Kind = FileEncoding::Kind;
+    const QByteArrayView text = QByteArrayView(bytes).sliced(bomLength);
+    if (const qsizetype bad = firstInvalidUtf16(text, littleEndian); bad >= 0) {
+        error = errorAt(ReadError::Kind::InvalidUtf16, bad + bomLength);
+        return false;
+    }
+    if (const qsizetype nul = firstNulUtf16(text); nul >= 0) {
+        error = errorAt(ReadError::Kind::NulByte, nul + bomLength);
+        return false;
+    }
+    // Our own check took the byte-order mark off; a second one is text.
+    QStringDecoder decoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    decoded.encoding = {littleEndian ? Kind::Utf16LE : Kind::Utf16BE, bomLength > 0, {}};
+    decoded.storage = QString(decoder.decode(text)).toUtf8();
+    return true;
 }
 
-// Decodes with a named legacy encoding only when encoding the text again
-// gives back exactly the same bytes, so saving can never change a byte the
-// correction did not touch.
-bool decodeRoundTrip(QByteArrayView bytes, const QByteArray &name, QString &text)
+// UTF-8 text after its byte-order mark, if any; the bytes are kept as they are.
+bool decodeUtf8(QByteArray bytes, qsizetype bomLength, DecodedSubtitles &decoded, ReadError &error)
 {
-    QStringDecoder decoder(name.constData(),
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    if (!decoder.isValid())
+    const Utf8Check check = checkUtf8Text(QByteArrayView(bytes).sliced(bomLength));
+    if (check.result != Utf8Check::Result::Valid) {
+        const auto kind =
+            check.result == Utf8Check::Result::Nul ? ReadError::Kind::NulByte : ReadError::Kind::InvalidUtf8;
+        error = errorAt(kind, check.offset + bomLength);
         return false;
-    text = decoder.decode(bytes);
-    if (decoder.hasError())
+    }
+    decoded.encoding = {FileEncoding::Kind::Utf8, bomLength > 0, {}};
+    decoded.storage = std::move(bytes);
+    decoded.offset = bomLength;
+    return true;
+}
+
+// The file read in the encoding the user named, which must give back exactly
+// the same bytes.
+bool decodeNamed(QByteArray bytes, QStringView encodingName, DecodedSubtitles &decoded, ReadError &error)
+{
+    const QByteArray name = encodingName.toLatin1();
+    const QByteArrayView view(bytes);
+    const auto unicode = QStringConverter::encodingForName(name.constData());
+    if (unicode == QStringConverter::Utf8) {
+        const qsizetype bomLength = startsWith(view, Utf8Bom, 3) ? 3 : 0;
+        return decodeUtf8(std::move(bytes), bomLength, decoded, error);
+    }
+    if (unicode == QStringConverter::Utf16LE || unicode == QStringConverter::Utf16BE
+        || unicode == QStringConverter::Utf16) {
+        // Plain UTF-16 goes by its byte-order mark, big-endian without one.
+        bool littleEndian = unicode == QStringConverter::Utf16LE;
+        if (unicode == QStringConverter::Utf16)
+            littleEndian = startsWith(view, "\xFF\xFE", 2);
+        const bool hasBom = startsWith(view, littleEndian ? "\xFF\xFE" : "\xFE\xFF", 2);
+        return decodeUtf16(std::move(bytes), hasBom ? 2 : 0, littleEndian, decoded, error);
+    }
+
+    // In every encoding but UTF-32 a zero byte is a NUL character.
+    const bool utf32 = unicode && *unicode >= QStringConverter::Utf32 && *unicode <= QStringConverter::Utf32BE;
+    const std::optional<LegacyCodec> codec = LegacyCodec::find(name);
+    if (const qsizetype nul = view.indexOf('\0'); nul >= 0 && !utf32) {
+        error = errorAt(ReadError::Kind::NulByte, nul);
         return false;
-    QStringEncoder encoder(name.constData(), QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
+    }
+    if (!codec || !codec->decodeExactly(view, decoded.storage)) {
+        error = ReadError{};
+        error.kind = ReadError::Kind::NotInEncoding;
+        error.reason = codec ? QString::fromLatin1(codec->name()) : encodingName.toString();
         return false;
-    const QByteArray back = encoder.encode(text);
-    return !encoder.hasError() && QByteArrayView(back) == bytes;
+    }
+    decoded.encoding = {FileEncoding::Kind::Legacy, false, codec->name()};
+    return true;
 }
 
 } // namespace
@@ -116,9 +155,9 @@ QString FileEncoding::displayName() const
     case Kind::Utf8:
         return hasBom ? QStringLiteral("UTF-8 with BOM") : QStringLiteral("UTF-8");
     case Kind::Utf16LE:
-        return QStringLiteral("UTF-16LE with BOM");
+        return hasBom ? QStringLiteral("UTF-16LE with BOM") : QStringLiteral("UTF-16LE");
     case Kind::Utf16BE:
-        return QStringLiteral("UTF-16BE with BOM");
+        return hasBom ? QStringLiteral("UTF-16BE with BOM") : QStringLiteral("UTF-16BE");
     case Kind::Legacy:
         return QString::fromLatin1(legacyName);
     }
@@ -210,45 +249,20 @@ bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error)
     return readDeviceBytes(file, bytes, error);
 }
 
-bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error)
+bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName)
 {
-    using Kind = FileEncoding::Kind;
     decoded = DecodedSubtitles{};
+    if (!isAutoEncoding(encodingName))
+        return decodeNamed(std::move(bytes), encodingName, decoded, error);
+
     const QByteArrayView view(bytes);
-
-    if (startsWith(view, Utf8Bom, 3)) {
-        decoded.encoding = {Kind::Utf8, true, {}};
-        const Utf8Check check = checkUtf8Text(view.sliced(3));
-        if (check.result != Utf8Check::Result::Valid) {
-            const auto kind = check.result == Utf8Check::Result::Nul ? ReadError::Kind::NulByte
-                                                                     : ReadError::Kind::InvalidUtf8;
-            error = errorAt(kind, check.offset + 3);
-            return false;
-        }
-        decoded.storage = std::move(bytes);
-        decoded.offset = 3;
-        return true;
-    }
-
+    if (startsWith(view, Utf8Bom, 3))
+        return decodeUtf8(std::move(bytes), 3, decoded, error);
     const bool utf16LE = startsWith(view, "\xFF\xFE", 2);
-    if (utf16LE || startsWith(view, "\xFE\xFF", 2)) {
-        const QByteArrayView text = view.sliced(2);
-        if (const qsizetype bad = firstInvalidUtf16(text, utf16LE); bad >= 0) {
-            error = errorAt(ReadError::Kind::InvalidUtf16, bad + 2);
-            return false;
-        }
-        if (const qsizetype nul = firstNulUtf16(text); nul >= 0) {
-            error = errorAt(ReadError::Kind::NulByte, nul + 2);
-            return false;
-        }
-        // Our own check took the byte-order mark off; a second one is text.
-        QStringDecoder decoder(utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        decoded.encoding = {utf16LE ? Kind::Utf16LE : Kind::Utf16BE, true, {}};
-        decoded.storage = QString(decoder.decode(text)).toUtf8();
-        return true;
-    }
+    if (utf16LE || startsWith(view, "\xFE\xFF", 2))
+        return decodeUtf16(std::move(bytes), 2, utf16LE, decoded, error);
 
+    // UTF-8 is checked in one pass over the bytes; nothing else reads them.
     const Utf8Check check = checkUtf8Text(view);
     const qsizetype nul = check.result == Utf8Check::Result::Nul ? check.offset
         : check.result == Utf8Check::Result::Invalid             ? view.indexOf('\0')
@@ -258,23 +272,19 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
         return false;
     }
     if (check.result == Utf8Check::Result::Valid) {
-        decoded.encoding = {Kind::Utf8, false, {}};
+        decoded.encoding = {FileEncoding::Kind::Utf8, false, {}};
         decoded.storage = std::move(bytes);
         return true;
     }
 
-    QString text;
-    QByteArray name = guessLegacyEncoding(view);
-    if (name.isEmpty() || !decodeRoundTrip(view, name, text)) {
-        name = QByteArrayLiteral("ISO-8859-1");
-        text = QString::fromLatin1(view);
-    }
-    decoded.encoding = {Kind::Legacy, false, name};
-    decoded.storage = text.toUtf8();
+    LegacyText legacy = decodeLegacyText(view);
+    decoded.encoding = {FileEncoding::Kind::Legacy, false, std::move(legacy.encodingName)};
+    decoded.storage = std::move(legacy.utf8);
     return true;
 }
 
-bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error, FileStamp *stamp)
+bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName,
+                      FileStamp *stamp)
 {
     const FileStamp before = stamp ? FileStamp::statOf(path) : FileStamp{};
     QByteArray bytes;
@@ -282,5 +292,5 @@ bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError 
         return false;
     if (stamp)
         *stamp = before.withContent(bytes);
-    return decodeSubtitleBytes(std::move(bytes), decoded, error);
+    return decodeSubtitleBytes(std::move(bytes), decoded, error, encodingName);
 }

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 class QIODevice;
 
@@ -32,10 +33,14 @@ bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error);
 bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error);
 
 // Works out the encoding (UTF-8 with or without BOM, UTF-16 with BOM, else
-// a legacy encoding that gives back the same bytes, else ISO-8859-1) and
-// turns the text into UTF-8.
-bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error);
+// the legacy code page that reads most plausibly and gives back the same
+// bytes, else ISO-8859-1) and turns the text into UTF-8. An encodingName
+// other than "auto" is used instead; a file that it does not read exactly
+// is refused.
+bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error,
+                         QStringView encodingName = {});
 
-// With stamp, also records what the file was as read.
+// encodingName, when given, is used instead of detection; with stamp, also
+// records what the file was as read.
 bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error,
-                      FileStamp *stamp = nullptr);
+                      QStringView encodingName = {}, FileStamp *stamp = nullptr);

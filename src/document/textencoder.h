@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/encoding/legacycodec.h"
 #include "document/textencoding.h"
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QStringEncoder>
 
+#include <memory>
 #include <optional>
 
 // Turns UTF-8 text, whole or in pieces cut between characters, into the
@@ -18,6 +20,9 @@ class TextEncoder
 {
 public:
     explicit TextEncoder(const FileEncoding &encoding);
+    ~TextEncoder();
+    TextEncoder(const TextEncoder &) = delete;
+    TextEncoder &operator=(const TextEncoder &) = delete;
 
     // True when the file's bytes are the UTF-8 themselves.
     bool passesThrough() const { return m_encoding.kind == FileEncoding::Kind::Utf8; }
@@ -29,7 +34,8 @@ public:
 
 private:
     FileEncoding m_encoding;
-    std::optional<QStringEncoder> m_encoder;
+    std::optional<QStringEncoder> m_utf16Encoder;
+    std::unique_ptr<LegacyCodec::Encoder> m_legacyEncoder;
     bool m_bomWritten = false;
     QString m_badCharacter;
 };

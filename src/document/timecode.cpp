@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/timecode.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace {
@@ -14,19 +16,21 @@ bool isAsciiDigit(Char c)
     return c >= Char('0') && c <= Char('9');
 }
 
-// Reads one clock field: ASCII digits only, at least one, value up to limit.
+// Reads one clock field: ASCII digits only, at least one, value up to limit
+// (hours have none).
 template<typename Char>
-std::optional<int> clockField(const Char *begin, const Char *end, int limit)
+std::optional<double> clockField(const Char *begin, const Char *end,
+                                 double limit = std::numeric_limits<double>::infinity())
 {
     if (begin == end)
         return std::nullopt;
-    int value = 0;
+    double value = 0.0;
     for (const Char *p = begin; p != end; ++p) {
         if (!isAsciiDigit(*p))
             return std::nullopt;
-        value = value * 10 + int(*p - Char('0'));
+        value = value * 10.0 + double(*p - Char('0'));
         if (value > limit)
-            return std::nullopt; // also stops overflow on long runs of digits
+            return std::nullopt;
     }
     return value;
 }
@@ -75,10 +79,96 @@ std::optional<double> canonicalTimeText(const Char *begin, const Char *end)
     const int hours = digit(0) * 10 + digit(1);
     const int minutes = digit(3) * 10 + digit(4);
     const int seconds = digit(6) * 10 + digit(7);
-    if (hours > 23 || minutes > 59 || seconds > 59)
+    if (minutes > 59 || seconds > 59)
         return std::nullopt;
     const int thousandths = digit(9) * 100 + digit(10) * 10 + digit(11);
     return double(hours * 3600 + minutes * 60 + seconds) + double(thousandths) / 1000.0;
+}
+
+template<typename Char>
+const Char *find(const Char *begin, const Char *end, char wanted)
+{
+    while (begin != end && *begin != Char(wanted))
+        ++begin;
+    return begin;
+}
+
+template<typename Char>
+const Char *skipBlanks(const Char *begin, const Char *end)
+{
+    while (begin != end && *begin == Char(' '))
+        ++begin;
+    return begin;
+}
+
+// The fields of a clock between ':' signs, at most four of them.
+template<typename Char>
+struct ClockFields
+{
+    const Char *begin[4];
+    const Char *end[4];
+    int count = 0;
+};
+
+template<typename Char>
+std::optional<ClockFields<Char>> splitClock(const Char *begin, const Char *end)
+{
+    ClockFields<Char> fields;
+    for (const Char *field = begin;;) {
+        if (fields.count == 4)
+            return std::nullopt;
+        const Char *colon = find(field, end, ':');
+        fields.begin[fields.count] = field;
+        fields.end[fields.count] = colon;
+        ++fields.count;
+        if (colon == end)
+            return fields;
+        field = colon + 1;
+    }
+}
+
+// Hours (any digits), minutes and seconds (up to 59) from the first three
+// fields, or minutes and seconds alone when there are two.
+template<typename Char>
+std::optional<double> clockSeconds(const ClockFields<Char> &fields, int used)
+{
+    const int minutesAt = used - 2;
+    const auto hours = used == 3 ? clockField(fields.begin[0], fields.end[0]) : std::optional<double>(0.0);
+    const auto minutes = clockField(fields.begin[minutesAt], fields.end[minutesAt], 59);
+    const auto seconds = clockField(fields.begin[minutesAt + 1], fields.end[minutesAt + 1], 59);
+    if (!hours || !minutes || !seconds)
+        return std::nullopt;
+    return *hours * 3600.0 + (*minutes * 60.0 + *seconds);
+}
+
+// The digits at the start of [begin, end), after blanks, as a fraction of a
+// second: what follows them, such as position data, is not looked at.
+template<typename Char>
+double leadingFraction(const Char *begin, const Char *end)
+{
+    begin = skipBlanks(begin, end);
+    const Char *digitsEnd = begin;
+    while (digitsEnd != end && isAsciiDigit(*digitsEnd))
+        ++digitsEnd;
+    return fraction(begin, digitsEnd);
+}
+
+// The clock before separator, trimmed of blanks, and the fraction after it.
+// With twoFieldsToo, a clock of two fields is minutes and seconds.
+template<typename Char>
+std::optional<double> clockAndFraction(const Char *begin, const Char *separator, const Char *end, bool twoFieldsToo)
+{
+    const Char *clockBegin = skipBlanks(begin, separator);
+    const Char *clockEnd = separator;
+    while (clockEnd != clockBegin && clockEnd[-1] == Char(' '))
+        --clockEnd;
+    const auto fields = splitClock(clockBegin, clockEnd);
+    if (!fields || !(fields->count == 3 || (twoFieldsToo && fields->count == 2)))
+        return std::nullopt;
+    const auto whole = clockSeconds(*fields, fields->count);
+    if (!whole)
+        return std::nullopt;
+    return *whole + leadingFraction(separator + 1, end);
 }
 
 template<typename Char>
@@ -86,45 +176,40 @@ std::optional<double> parseTimeText(const Char *begin, const Char *end)
 {
     if (const auto canonical = canonicalTimeText(begin, end))
         return canonical;
-    const Char *comma = begin;
-    while (comma != end && *comma != Char(','))
-        ++comma;
+    const Char *comma = find(begin, end, ',');
     if (comma == end)
         return std::nullopt;
+    return clockAndFraction(begin, comma, end, false);
+}
 
-    const Char *clockBegin = begin;
-    const Char *clockEnd = comma;
-    while (clockBegin != clockEnd && *clockBegin == Char(' '))
-        ++clockBegin;
-    while (clockEnd != clockBegin && clockEnd[-1] == Char(' '))
-        --clockEnd;
+// The variants read on request, for texts the usual rule refuses: a full
+// stop in the comma's place, a clock of two fields (minutes and seconds),
+// and with neither separator a fourth clock field as the fraction or three
+// fields and no fraction.
+template<typename Char>
+std::optional<double> parseLenientTimeText(const Char *begin, const Char *end)
+{
+    const Char *separator = find(begin, end, ',');
+    if (separator == end)
+        separator = find(begin, end, '.');
+    if (separator != end)
+        return clockAndFraction(begin, separator, end, true);
 
-    const Char *firstColon = clockBegin;
-    while (firstColon != clockEnd && *firstColon != Char(':'))
-        ++firstColon;
-    if (firstColon == clockEnd)
+    // No separator: the clock ends at the first blank, as position data may follow.
+    const Char *clockBegin = skipBlanks(begin, end);
+    const auto fields = splitClock(clockBegin, find(clockBegin, end, ' '));
+    if (!fields || fields->count < 3)
         return std::nullopt;
-    const Char *secondColon = firstColon + 1;
-    while (secondColon != clockEnd && *secondColon != Char(':'))
-        ++secondColon;
-    if (secondColon == clockEnd)
+    const auto whole = clockSeconds(*fields, 3);
+    if (!whole)
         return std::nullopt;
-
-    const auto hours = clockField(clockBegin, firstColon, 23);
-    const auto minutes = clockField(firstColon + 1, secondColon, 59);
-    const auto seconds = clockField(secondColon + 1, clockEnd, 59); // a third ':' fails here
-    if (!hours || !minutes || !seconds)
+    if (fields->count == 3)
+        return whole;
+    const Char *digits = fields->begin[3];
+    const Char *digitsEnd = fields->end[3];
+    if (digits == digitsEnd || !std::all_of(digits, digitsEnd, [](Char c) { return isAsciiDigit(c); }))
         return std::nullopt;
-
-    const Char *digits = comma + 1;
-    while (digits != end && *digits == Char(' '))
-        ++digits;
-    const Char *digitsEnd = digits;
-    while (digitsEnd != end && isAsciiDigit(*digitsEnd))
-        ++digitsEnd;
-
-    const double whole = double(*hours * 3600 + *minutes * 60 + *seconds);
-    return whole + fraction(digits, digitsEnd);
+    return *whole + fraction(digits, digitsEnd);
 }
 
 char *writeTwoOrMoreDigits(char *out, std::int64_t value)
@@ -144,6 +229,13 @@ std::optional<double> TimeTextToSeconds(QStringView timeText)
 std::optional<double> TimeTextToSeconds(std::string_view timeTextUtf8)
 {
     return parseTimeText(timeTextUtf8.data(), timeTextUtf8.data() + timeTextUtf8.size());
+}
+
+std::optional<double> lenientTimeTextToSeconds(std::string_view timeTextUtf8)
+{
+    if (const auto usual = TimeTextToSeconds(timeTextUtf8))
+        return usual;
+    return parseLenientTimeText(timeTextUtf8.data(), timeTextUtf8.data() + timeTextUtf8.size());
 }
 
 int writeTimeText(double seconds, char *out)

@@ -22,9 +22,15 @@ inline double Round3(double seconds)
 // One side of a time line, already cut out: "00:01:02,345". Blanks (spaces)
 // around the clock part and after the comma are allowed; reading of the
 // fraction stops at the first non-digit, so trailing position data is
-// ignored. No value for text that is not a time of day with a comma.
+// ignored. Hours are any number of digits, minutes and seconds 0 to 59. No
+// value for text that is not such a clock with a comma.
 std::optional<double> TimeTextToSeconds(QStringView timeText);
 std::optional<double> TimeTextToSeconds(std::string_view timeTextUtf8);
+
+// The same, and where that refuses, the common variants: "00:00:03.766",
+// "00:41:32:059" (a fourth field is the fraction), "00:01:39" (no fraction)
+// and "01:02,500" (minutes and seconds). Anything else is still refused.
+std::optional<double> lenientTimeTextToSeconds(std::string_view timeTextUtf8);
 
 // "hh:mm:ss,fff" with at least two digits for each clock field and three
 // for the thousandths. Times below zero are written as 00:00:00,000.

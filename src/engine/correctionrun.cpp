@@ -179,7 +179,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         result.language = language ? language->language : QString();
     }
     Corrector corrector(settings, language, sink, result);
-    SrtParser parser(utf8);
+    SrtParser parser(utf8, settings.LenientTimes);
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
@@ -203,6 +203,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     result.ok = true;
     result.subtitlesIn = corrector.subtitlesRead();
     result.subtitlesOut = corrector.subtitlesWritten();
+    result.lenientTimeLines = parser.lenientTimeLines();
     result.summary = correctionSummary(result.counters, lang);
     return result;
 }

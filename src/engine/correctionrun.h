@@ -58,6 +58,7 @@ struct CorrectionResult
     // With GuidelineBreaks only: the language whose weak words were kept off
     // line ends, empty when none clearly led.
     std::optional<QString> language;
+    qint64 lenientTimeLines = 0; // time lines read only by the LenientTimes variants
 };
 
 // The correction run over a whole SRT text (UTF-8, no byte-order mark):

@@ -74,6 +74,14 @@ inline constexpr Message TimeNotCommittable{u"Form1", 61,
                                             u"%1: %2 is not a valid time; minutes and seconds run from 00 to 59"};
 inline constexpr Message FromTo{u"Form1", 62, u"must be from %1 to %2"};
 
+// %1: the encoding named for the file.
+inline constexpr Message NotInEncoding{u"Form1", 63, u"not valid %1 text"};
+inline constexpr Message LenientTimesQuestion{
+    u"Form1", 64,
+    u"This time line is in a common variant of the time format. Read such time lines too? "
+    u"(Options: \"Read common time-format variants\")"};
+inline constexpr Message UnknownEncoding{u"Form1", 65, u"not a known encoding"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -138,5 +146,8 @@ inline constexpr Message All[] = {
     SplitKind,
     TimeNotCommittable,
     FromTo,
+    NotInEncoding,
+    LenientTimesQuestion,
+    UnknownEncoding,
 };
 } // namespace Form1Msg

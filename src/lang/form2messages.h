@@ -20,6 +20,8 @@ inline constexpr Message BadLettersFor1Min{
 // %1: what went wrong, naming the file.
 inline constexpr Message ShellVerbFailed{
     u"Form2", 6, u"The option \"Correct subtitles\" could not be changed: %1"};
+// The encoding choice that detects each file's encoding.
+inline constexpr Message AutoEncoding{u"Form2", 8, u"Auto"};
 
 // %1: the text as typed.
 inline constexpr Message BadMinGap{
@@ -28,5 +30,6 @@ inline constexpr Message BadMinGap{
 // Every message of the window, in number order.
 inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery, BadMaxChars, BadLettersFor1Min,
                                   ShellVerbFailed,
-                                  BadMinGap};
+                                  BadMinGap,
+                                  AutoEncoding};
 } // namespace Form2Msg

@@ -20,10 +20,12 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     case SettingProblem::Kind::BelowOne:
         reason = GetLangText(lang, Form1Msg::AtLeastOne);
         break;
-
     case SettingProblem::Kind::OutOfRange:
         reason = GetLangText(lang, Form1Msg::FromTo)
                      .arg(QString::number(1), QString::number(SettingsStore::MaxMinGapMs));
+        break;
+    case SettingProblem::Kind::UnknownEncoding:
+        reason = GetLangText(lang, Form1Msg::UnknownEncoding);
         break;
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);

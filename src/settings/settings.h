@@ -42,5 +42,10 @@ struct Settings
     bool GuidelineBreaks = false; // choose line breaks as subtitling guidelines advise
     qint32 MinGapMs = 1;          // kept between subtitles by overlap correction and time buying
 
+    // How files are read: "auto" to detect the encoding, else its name; and
+    // whether common time-format variants are read.
+    QString Encoding = QStringLiteral("auto");
+    bool LenientTimes = false;
+
     friend bool operator==(const Settings &, const Settings &) = default;
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settingsstore.h"
 
+#include "document/encoding/encodingchoice.h"
 #include "settings/clsinifile.h"
 #include "settings/settingvalue.h"
 
@@ -89,6 +90,9 @@ constexpr std::array Rows{
     columnRow("List2Col5"_L1, "600"_L1, &Settings::List2ColTwips, 4),
     KeyRow{{"GuidelineBreaks"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::GuidelineBreaks},
     integerRow("MinGapMs"_L1, "1"_L1, &Settings::MinGapMs),
+    // Added after the first release, defaulting to the behaviour before them.
+    KeyRow{{"Encoding"_L1, "auto"_L1, SettingKind::Encoding}},
+    KeyRow{{"LenientTimes"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::LenientTimes},
 };
 
 constexpr auto Keys = [] {
@@ -109,6 +113,7 @@ constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
     "Lang"_L1,
     "List1Col5"_L1, "List2Col5"_L1,
     "GuidelineBreaks"_L1, "MinGapMs"_L1,
+    "Encoding"_L1, "LenientTimes"_L1,
 };
 
 const KeyRow *findRow(QStringView name)
@@ -146,6 +151,11 @@ std::optional<SettingProblem> applyRow(Settings &settings, const KeyRow &row, co
     case SettingKind::Language:
         settings.LangFileBase = text + LanguageFileSuffix;
         return std::nullopt;
+    case SettingKind::Encoding:
+        if (!isKnownEncoding(text.trimmed()))
+            return SettingProblem{SettingProblem::Kind::UnknownEncoding, QString(row.key.name), text};
+        settings.Encoding = isAutoEncoding(text.trimmed()) ? QString(AutoEncoding) : text.trimmed();
+        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -164,6 +174,8 @@ QString textOf(const Settings &settings, const KeyRow &row)
         if (settings.LangFileBase.endsWith(LanguageFileSuffix, Qt::CaseInsensitive))
             return settings.LangFileBase.chopped(LanguageFileSuffix.size());
         return settings.LangFileBase.section(u'.', 0, 0);
+    case SettingKind::Encoding:
+        return settings.Encoding;
     }
     return {};
 }

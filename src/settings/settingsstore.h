@@ -19,6 +19,7 @@ enum class SettingKind {
     Boolean,  // written "-1" / "0"
     Geometry, // twips in single precision
     Language, // the language name; held as LangFileBase
+    Encoding, // "auto" or an encoding name, kept as written
 };
 
 // One key of the settings file, spelt as the file has always spelt it.
@@ -41,6 +42,7 @@ struct SettingProblem
         BelowOne, // MaxLen or LettersFor1Min below 1: no correction run
 
         OutOfRange, // MinGapMs outside 1 to MaxMinGapMs: no correction run
+        UnknownEncoding, // an Encoding that neither Qt nor iconv knows
     };
 
     Kind kind;

@@ -27,6 +27,7 @@
 #include "ui/frmabout.h"
 #include "ui/langcaptions.h"
 #include "ui/screenfit.h"
+#include "ui/readingchoices.h"
 #include "ui/subtitletablemodel.h"
 #include "ui/timelineedit.h"
 #include "ui/toolbaricons.h"
@@ -205,6 +206,9 @@ void Form1::createMenus()
 
     QMenu *mnuFile = menu(u"mnuFile", u"File");
     mnuFile->addActions({m_mnuOpen, m_mnuSave, m_mnuSaveAS});
+    m_mnuReopenEncoding =
+        createReopenWithEncodingMenu(this, [this](const QString &name) { mnuReopenEncoding_Click(name); });
+    mnuFile->insertMenu(m_mnuSave, m_mnuReopenEncoding);
     separator(mnuFile, u"mnuSep1");
     mnuFile->addAction(m_mnuOptions);
     separator(mnuFile, u"mnuSep2");
@@ -394,6 +398,12 @@ void Form1::createCentralWidget()
         status->addWidget(label, stretch);
         stretch = stretch == 5 ? 3 : 2;
     }
+    // The encoding the open file was read in, and is saved in.
+    m_lblEncoding = new QLabel(central);
+    m_lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
+    m_lblEncoding->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_lblEncoding->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status->addWidget(m_lblEncoding);
 
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(margin, margin, margin, 0);
@@ -796,24 +806,43 @@ void Form1::clearDocument()
     m_handEdited = false;
     m_text1->clear();
     setWindowTitle(windowCaption());
+    showEncoding();
     EnableEditMenu(false);
     EnableSaveEdit(false, false);
 }
 
-bool Form1::LoadFileToList(const QString &fileName)
+bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
 {
     if (!fileExists(fileName) || !askToSaveHandEdits())
         return false;
 
+    const QString encoding = encodingName.isEmpty() ? m_settings.Encoding : encodingName;
     DecodedSubtitles decoded;
     ReadError error;
     FileStamp stamp;
     std::vector<SubtitleRow> rows;
-    if (!readSubtitleFile(fileName, decoded, error, &stamp) || !readSubtitleRows(decoded.utf8(), rows, error)) {
+    const auto read = [&] {
+        return readSubtitleFile(fileName, decoded, error, encoding, &stamp)
+            && readSubtitleRows(decoded.utf8(), rows, error, m_settings.LenientTimes);
+    };
+    bool loaded = read();
+    // Refused for a time the common variants would read: asked, and No
+    // keeps the refusal the question has shown.
+    bool refusalShown = false;
+    if (!loaded && error.lenientTimesWouldRead) {
+        refusalShown = !askToReadLenientTimes(fileName, error, m_prompter, m_lang);
+        if (!refusalShown) {
+            m_settings.LenientTimes = true;
+            SaveValues();
+            loaded = read();
+        }
+    }
+    if (!loaded) {
         // Nothing of a file that cannot be read stays on screen.
         clearDocument();
-        m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + fileName + u'\n'
-                          + error.describe(m_lang));
+        if (!refusalShown)
+            m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + fileName + u'\n'
+                              + error.describe(m_lang));
         return false;
     }
 
@@ -822,6 +851,7 @@ bool Form1::LoadFileToList(const QString &fileName)
     m_document.path = fileName;
     m_document.encoding = decoded.encoding;
     m_document.stamp = stamp;
+    m_document.encodingChoice = encoding;
     m_document.saveState = SaveState::Empty;
     m_text1->setText(fileName);
     m_originalModel->setRows(std::move(rows));
@@ -829,7 +859,27 @@ bool Form1::LoadFileToList(const QString &fileName)
     EnableEditMenu(false);
     EnableSaveEdit(true, false);
     setWindowTitle(windowCaption());
+    showEncoding();
     return true;
+}
+
+void Form1::showEncoding()
+{
+    m_lblEncoding->setText(m_document.path.isEmpty() ? QString() : m_document.encoding.displayName());
+}
+
+void Form1::mnuReopenEncoding_Click(const QString &encodingName)
+{
+    // An encoding the file is not in leaves the open document as it is.
+    DecodedSubtitles decoded;
+    ReadError error;
+    if (!readSubtitleFile(m_document.path, decoded, error, encodingName)) {
+        m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + m_document.path + u'\n'
+                          + error.describe(m_lang));
+        return;
+    }
+    if (LoadFileToList(m_document.path, encodingName))
+        EditSubs();
 }
 
 void Form1::EditSubs()
@@ -891,7 +941,9 @@ void Form1::EditSubs()
         if (!unusable.isEmpty())
             m_prompter.inform(unusable.join(u'\n'));
     }
-    if (readSubtitleFile(path, decoded, error, &stamp) && readSubtitleRows(decoded.utf8(), originalRows, error)) {
+    const QString encoding = m_document.encodingChoice.isEmpty() ? m_settings.Encoding : m_document.encodingChoice;
+    if (readSubtitleFile(path, decoded, error, encoding, &stamp)
+        && readSubtitleRows(decoded.utf8(), originalRows, error, m_settings.LenientTimes)) {
         result = runCorrection(decoded.utf8(), m_settings, m_lang, collector, weakWords);
     } else {
         result.errorText = error.describe(m_lang);
@@ -909,6 +961,7 @@ void Form1::EditSubs()
     m_document.encoding = decoded.encoding;
     m_document.stamp = stamp;
     m_originalModel->setRows(std::move(originalRows));
+    showEncoding();
     m_correctedModel->setRows(std::move(collector.rows));
     m_form3->setRecords(result.records, m_lang);
     m_filterModel->setRecordedOrdinals(m_form3->records().ordinals());
@@ -1099,6 +1152,7 @@ void Form1::EnableEditSubs(bool toEnable)
 void Form1::EnableSaveEdit(bool toEnable, bool enableSave)
 {
     m_mnuEditSubs->setEnabled(toEnable);
+    m_mnuReopenEncoding->setEnabled(toEnable);
     for (QAction *action : {m_mnuSave, m_mnuSaveAS, m_mnuShowEditOnly})
         action->setEnabled(enableSave);
 }

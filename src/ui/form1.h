@@ -60,8 +60,9 @@ public:
     // user cancelled and the window stays.
     bool Form_Unload();
 
-    // Reads fileName into the original list; false when nothing was loaded.
-    bool LoadFileToList(const QString &fileName);
+    // Reads fileName into the original list, in encodingName ("auto" to
+    // detect it; empty: the Encoding setting); false when nothing was loaded.
+    bool LoadFileToList(const QString &fileName, const QString &encodingName = {});
     // The correction run over the open file.
     void EditSubs();
 
@@ -96,6 +97,8 @@ public:
     void mnuCreateLang_Click();
     void mnuAbout_Click();
     void mnuLangDef_Click(int index);
+    // File > Reopen with encoding: loads the open file again and corrects it.
+    void mnuReopenEncoding_Click(const QString &encodingName);
 
     const Settings &settings() const { return m_settings; }
     const DocumentState &document() const { return m_document; }
@@ -152,6 +155,7 @@ private:
     bool boxesFilledFor(int sourceRow) const;
     void commitPendingText();
     QString windowCaption() const;
+    void showEncoding();
 
     int selectedOriginalRow() const;
     int selectedCorrectedRow() const; // in the corrected model, not the view
@@ -226,4 +230,7 @@ private:
     QAction *m_mnuShowEditsWindow = nullptr;
     QAction *m_mnuCreateLang = nullptr;
     QAction *m_mnuAbout = nullptr;
+
+    QMenu *m_mnuReopenEncoding = nullptr;
+    QLabel *m_lblEncoding = nullptr;
 };

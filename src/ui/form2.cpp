@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form2.h"
 
+#include "document/encoding/encodingchoice.h"
 #include "document/prompter.h"
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
@@ -12,6 +13,7 @@
 #include "ui/langcaptions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -115,6 +117,14 @@ void Form2::createControls()
     m_chkCreateBakFileAuto->setEnabled(false);
     m_chkShowMessageAuto->setEnabled(false);
 
+    auto *lblEncoding = new QLabel(QStringLiteral("Encoding of the files to read"), this);
+    lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
+    m_cboEncoding = new QComboBox(this);
+    m_cboEncoding->setObjectName(QStringLiteral("cboEncoding"));
+    lblEncoding->setBuddy(m_cboEncoding);
+    m_chkLenientTimes =
+        makeCheckBox(this, u"chkLenientTimes", u"Read common time-format variants (00:00:01.000, 00:01:39)");
+
     m_Command1 = new QPushButton(QStringLiteral("Ok"), this);
     m_Command1->setObjectName(QStringLiteral("Command1"));
     m_Command1->setDefault(true);
@@ -153,6 +163,12 @@ void Form2::createControls()
     layout->addWidget(m_chkAddToRightClick);
     addIndented(layout, 1, {m_chkCreateBakFileAuto});
     addIndented(layout, 1, {m_chkShowMessageAuto});
+    auto *readingLine = new QFrame(this);
+    readingLine->setFrameShape(QFrame::HLine);
+    readingLine->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(readingLine);
+    addIndented(layout, 0, {lblEncoding, m_cboEncoding});
+    layout->addWidget(m_chkLenientTimes);
     layout->addStretch();
     layout->addLayout(buttons);
     createGuidelineControls(frameLayout, layout, Label3);
@@ -220,6 +236,17 @@ void Form2::Form_Load()
 
     m_chkGuidelineBreaks->setChecked(m_settings.GuidelineBreaks);
     m_txtMinGapMs->setText(QString::number(m_settings.MinGapMs));
+    // Auto, the common encodings, and a name set in the file by hand.
+    m_cboEncoding->addItem(GetLangText(m_lang, Form2Msg::AutoEncoding), QString(AutoEncoding));
+    for (const QString &name : commonEncodingNames())
+        m_cboEncoding->addItem(name, name);
+    int current = m_cboEncoding->findData(m_settings.Encoding, Qt::UserRole, Qt::MatchFixedString);
+    if (current < 0) {
+        m_cboEncoding->addItem(m_settings.Encoding, m_settings.Encoding);
+        current = m_cboEncoding->count() - 1;
+    }
+    m_cboEncoding->setCurrentIndex(current);
+    m_chkLenientTimes->setChecked(m_settings.LenientTimes);
 }
 
 // A disabled box keeps its tick; only what depends on it follows.
@@ -315,4 +342,6 @@ void Form2::SaveValues()
 
     m_settings.GuidelineBreaks = m_chkGuidelineBreaks->isChecked();
     m_settings.MinGapMs = *usableGap(m_txtMinGapMs->text());
+    m_settings.Encoding = m_cboEncoding->currentData().toString();
+    m_settings.LenientTimes = m_chkLenientTimes->isChecked();
 }

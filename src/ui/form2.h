@@ -8,6 +8,7 @@ class LangDoc;
 class QBoxLayout;
 class Prompter;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,4 +67,6 @@ private:
     QCheckBox *m_chkGuidelineBreaks = nullptr;
     QLabel *m_lblMinGapMs = nullptr;
     QLineEdit *m_txtMinGapMs = nullptr;
+    QComboBox *m_cboEncoding = nullptr;
+    QCheckBox *m_chkLenientTimes = nullptr;
 };

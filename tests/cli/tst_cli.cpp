@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -133,7 +134,7 @@ private slots:
                  (QJsonObject{{u"file"_qs, movie}, {u"encoding"_qs, u"UTF-8"_qs}, {u"subtitlesIn"_qs, 2},
                               {u"subtitlesOut"_qs, 2}, {u"summary"_qs, summary()}, {u"counters"_qs, counters(1)},
                               {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}},
-                              {u"tooFast"_qs, QJsonArray{}}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"lenientTimeLines"_qs, 0}}));
 
         const QJsonObject missing = object(lines[1]);
         QCOMPARE(missing.keys(), (QStringList{u"error"_qs, u"file"_qs}));
@@ -145,7 +146,7 @@ private slots:
                               {u"subtitlesOut"_qs, 0},
                               {u"summary"_qs, u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs},
                               {u"counters"_qs, counters(0)}, {u"records"_qs, QJsonArray{}},
-                              {u"tooFast"_qs, QJsonArray{}}, {u"error"_qs, u"Nothing to save"_qs}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"lenientTimeLines"_qs, 0}, {u"error"_qs, u"Nothing to save"_qs}}));
     }
 
     // Reported only away from their defaults, so a default report stays as it was.
@@ -167,8 +168,9 @@ private slots:
 
         QTest::newRow("empty") << u"empty.srt"_qs << u"Nothing to save"_qs;
         QTest::newRow("binary") << u"binary.srt"_qs << u"Error in file: a NUL byte at byte 8; this is not a text file"_qs;
-        QTest::newRow("invalid time line") << u"bad-time-line.srt"_qs
-                                           << u"Error in file: line 6: 00:00:03 --> 00:00:04,000"_qs;
+        QTest::newRow("time line in a common variant") << u"bad-time-line.srt"_qs
+                                                       << u"Error in file: line 6: 00:00:03 --> 00:00:04,000 "
+                                                          u"(to read such time lines: --set LenientTimes=-1)"_qs;
     }
 
     void badFilesAreRefusedAndLeftAlone()
@@ -183,6 +185,45 @@ private slots:
         QCOMPARE(result.out, QString());
         QCOMPARE(readFile(movie), readFile(data(file)));
         QCOMPARE(files(), QStringList{file});
+    }
+
+    void commonTimeVariantsOnRequest()
+    {
+        const Run result = run({u"--set"_qs, u"LenientTimes=-1"_qs, u"--report"_qs, u"json"_qs, u"--dry-run"_qs,
+                                copied(u"bad-time-line.srt"_qs)});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(result.out.toUtf8())[u"lenientTimeLines"_qs].toInt(), 1);
+    }
+
+    void namedEncoding_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("reported"); // the encoding, or the error
+
+        QTest::newRow("named") << QStringList{u"--encoding"_qs, u"CP1251"_qs} << 0 << u"windows-1251"_qs;
+        QTest::newRow("detected") << QStringList{u"--encoding"_qs, u"Auto"_qs} << 0 << u"windows-1251"_qs;
+        QTest::newRow("from the setting") << QStringList{u"--set"_qs, u"Encoding=KOI8-R"_qs} << 0 << u"KOI8-R"_qs;
+        QTest::newRow("bytes that do not decode") << QStringList{u"--encoding"_qs, u"utf-8"_qs} << 1
+                                                  << u"Error in file: invalid UTF-8 at byte 34"_qs;
+    }
+
+    void namedEncoding()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, reported);
+
+        const QByteArray cyrillic =
+            QStringEncoder("windows-1251").encode(crlf(u"1\n00:00:01,000 --> 00:00:03,000\nДобрый вечер.\n\n"_qs));
+        QVERIFY(writeFile(path(u"ru.srt"_qs), cyrillic));
+        const Run result = run(QStringList{u"--report"_qs, u"json"_qs, u"-o"_qs, path(u"out.srt"_qs)} + arguments
+                               + QStringList{path(u"ru.srt"_qs)});
+        QCOMPARE(result.exitCode, exitCode);
+        const QJsonDocument report = QJsonDocument::fromJson(result.out.toUtf8());
+        QCOMPARE(report[exitCode == 0 ? u"encoding"_qs : u"error"_qs].toString(), reported);
+        // Written back byte for byte in the encoding read, or not at all.
+        QCOMPARE(readFile(path(u"out.srt"_qs)), exitCode == 0 ? cyrillic : QByteArray("<missing>"));
     }
 
     void unwritableTargets()
@@ -305,6 +346,8 @@ private slots:
                                         << u"quillmend-cli: unknown report format 'xml'"_qs;
         QTest::newRow("missing settings file") << QStringList{u"--settings"_qs, u"/no/such.ini"_qs, u"a.srt"_qs} << 2
                                                << QString() << u"quillmend-cli: settings file '/no/such.ini' not found"_qs;
+        QTest::newRow("unknown encoding") << QStringList{u"--encoding"_qs, u"klingon"_qs, u"a.srt"_qs} << 2 << QString()
+                                          << u"quillmend-cli: unknown encoding 'klingon'"_qs;
     }
 
     void usage()

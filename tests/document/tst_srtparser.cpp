@@ -111,9 +111,31 @@ private slots:
         const QByteArray input = "1\n00:00:01;000 --> " + QByteArray(5000, 'x') + "\n";
         ReadError error;
         std::vector<SubtitleRow> rows;
-        QVERIFY(!readSubtitleRows(input, rows, error));
+        QVERIFY(!readSubtitleRows(input, rows, error, true));
         QCOMPARE(error.lineNumber, 2);
         QVERIFY(error.describe(LangDoc{}).size() < 300);
+        QVERIFY(!error.lenientTimesWouldRead); // the variants cannot read it either
+    }
+
+    void commonTimeVariantsOnRequest()
+    {
+        // The usual form, a variant on one side, variants on both.
+        const QByteArray input = "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03.000 --> 00:00:04,000\nB\n\n"
+                                 "3\n00:00:05 --> 00:00:06:500\nC\n";
+        std::vector<SubtitleRow> rows;
+        ReadError error;
+        QVERIFY(!readSubtitleRows(input, rows, error));
+        QCOMPARE(error.lineNumber, 6);
+        QVERIFY(error.lenientTimesWouldRead);
+
+        SrtParser parser(input, true);
+        SrtEntry entry;
+        QList<double> ends;
+        while (parser.next(entry))
+            ends << entry.endSeconds;
+        QVERIFY(!parser.error());
+        QCOMPARE(ends, (QList<double>{0.0, 2.0, 4.0, 6.5}));
+        QCOMPARE(parser.lenientTimeLines(), 2);
     }
 };
 

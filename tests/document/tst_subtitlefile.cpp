@@ -4,8 +4,10 @@
 #include "document/srtwriter.h"
 #include "document/subtitlefile.h"
 #include "document/textencoder.h"
+#include "document/timecode.h"
 #include "document/unicodetext.h"
 #include "lang/langdoc.h"
+#include "support/srttext.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -26,6 +28,25 @@ private:
         static const QString text = u"1\r\n00:00:01,000 --> 00:00:02,500\r\nÉté déjà là, garçon !\r\nÇa va ?\r\n\r\n"
                                     u"2\r\n00:00:03,000 --> 00:00:04,000\r\nŒuvre « noëlle »\r\n\r\n"_qs;
         return text;
+    }
+
+    // text with the ASCII a plain editor writes for typographic punctuation.
+    static QString withoutTypography(QString text)
+    {
+        for (const QChar quote : u"“”„«»")
+            text.replace(quote, u'"');
+        text.replace(u'’', u'\'').replace(u"…"_qs, u"..."_qs).replace(u'–', u'-').replace(u'—', u'-');
+        return text;
+    }
+
+    // One subtitle per line of text.
+    static QString subtitlesOf(const QString &text)
+    {
+        QString srt;
+        const QStringList lines = text.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            srt += srtBlock(int(i + 1), SecondsToTimeText(2.0 * i), SecondsToTimeText(2.0 * i + 1.5), lines[i]);
+        return srt;
     }
 
     static QByteArray encoded(const QString &text, QStringConverter::Encoding encoding)
@@ -90,23 +111,153 @@ private slots:
         QCOMPARE(decoded.utf8(), QByteArrayView("\xEF\xBB\xBF" "a"));
     }
 
-    void legacyFilesComeBackByteForByte()
+    // Lines of dialogue in the scripts the detection must tell apart, each in
+    // the code pages its subtitle files come in, with the typographic
+    // punctuation Windows editors write and, where the page allows, without.
+    void detectsTheCodePage_data()
     {
-        // French in windows-1252: guessed, and written back unchanged.
-        const QString text = u"1\r\n00:00:01,000 --> 00:00:02,000\r\nIl était déjà là, à côté de l'église.\r\n"
-                             u"Où êtes-vous allés ? Ça coûte 5 € !\r\n\r\n"_qs;
-        const QByteArray file = QStringEncoder("windows-1252").encode(text);
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("srt");
+        QTest::addColumn<QString>("detected");
+
+        const struct
+        {
+            const char *language;
+            QString text;
+            QList<QByteArray> codePages;
+        } samples[] = {
+            {"English", u"“Don’t go,” she said. “It’s late…”\nI’ll be back before dawn – I promise.\n"
+                        u"What’s that noise? Only the wind, the café’s old sign.\nHe’s been gone for hours—where is he?"_qs,
+             {"windows-1252"}},
+            {"French", u"« Tu ne vas pas partir maintenant ? » demanda-t-elle.\nC’est déjà l’heure, je suis désolé…\n"
+                       u"Où est passé le garçon ? – Il est à l’école.\nÇa m’étonnerait qu’il revienne avant Noël."_qs,
+             {"windows-1252", "ISO-8859-1"}},
+            {"German", u"„Wo bist du gewesen?“ fragte die Mutter.\nIch habe überall nach dir gesucht – im Wald…\n"
+                       u"Das Mädchen hörte nichts außer dem Regen.\nMüssen wir wirklich schon gehen?"_qs,
+             {"windows-1252", "ISO-8859-1"}},
+            {"Spanish", u"¿Dónde estás? ¡Te he buscado por todas partes!\n“No lo sé”, dijo el niño – y lloró…\n"
+                        u"Mañana iremos a la montaña con tu abuelo.\nLa canción terminó demasiado pronto."_qs,
+             {"windows-1252", "ISO-8859-1"}},
+            {"Italian", u"“Perché non sei venuto?” chiese lei.\nÈ già tardi, dobbiamo andare…\n"
+                        u"Non c’è più tempo – la città è chiusa.\nDomani sarà un giorno più felice."_qs,
+             {"windows-1252", "ISO-8859-1"}},
+            {"Czech", u"„Kde jsi byl celou noc?“ zeptala se.\nŘekl jsem ti, že se vrátím zítra večer.\n"
+                      u"To je přece úplně jedno – nebo ne?\nMusíme odsud okamžitě zmizet…"_qs,
+             {"windows-1250", "ISO-8859-2"}},
+            {"Russian", u"«Куда ты идёшь?» — спросила она.\nЯ вернусь завтра утром, обещаю…\n"
+                        u"Это был самый длинный день в моей жизни.\nНам нужно уходить, пока не стемнело."_qs,
+             {"windows-1251", "KOI8-R", "IBM866"}},
+            {"Greek", u"«Πού πηγαίνεις;» ρώτησε η μητέρα.\nΆνοιξε την πόρτα, θα γυρίσω αύριο…\n"
+                      u"Ήταν η πιο μεγάλη μέρα της ζωής μου.\nΠρέπει να φύγουμε πριν νυχτώσει."_qs,
+             {"windows-1253", "ISO-8859-7"}},
+            {"Hebrew", u"לאן אתה הולך?\nאני אחזור מחר בבוקר, אני מבטיח.\n"
+                       u"זה היה היום הארוך ביותר בחיים שלי.\nאנחנו צריכים ללכת לפני שיחשיך."_qs,
+             {"windows-1255", "ISO-8859-8"}},
+            {"Arabic", u"إلى أين أنت ذاهب؟\nسأعود غداً في الصباح، أعدك.\n"
+                       u"كان هذا أطول يوم في حياتي.\nيجب أن نذهب قبل حلول الظلام."_qs,
+             {"windows-1256"}},
+            {"Persian", u"کجا مي‌روي؟\nفردا صبح برمي‌گردم، قول مي‌دهم.\nاين طولاني‌ترين روز زندگي من بود."_qs,
+             {"windows-1256"}},
+            {"Japanese", u"どこへ行くの？\n明日の朝には戻るよ、約束する。\nこれは私の人生で一番長い一日だった。\n"
+                         u"暗くなる前に帰らなきゃ。"_qs,
+             {"Shift_JIS", "EUC-JP"}},
+            {"Chinese", u"你要去哪里？\n我明天早上就回来，我保证。\n这是我一生中最漫长的一天。\n天黑之前我们必须离开。"_qs,
+             {"GB18030"}},
+            {"Chinese, traditional", u"你要去哪裡？\n我明天早上就回來，我保證。\n這是我一生中最漫長的一天。\n"
+                                     u"天黑之前我們必須離開。"_qs,
+             {"Big5"}},
+        };
+        // Where a page gives the same letters as the Windows page of its
+        // script, the Windows page is named; Czech shows its ISO page by š and ž.
+        const auto detected = [](const QByteArray &codePage) {
+            return QString::fromLatin1(codePage == "ISO-8859-1" ? "windows-1252"
+                                       : codePage == "ISO-8859-8" ? "windows-1255" : codePage);
+        };
+        for (const auto &sample : samples) {
+            for (const QByteArray &codePage : sample.codePages) {
+                for (const bool typographic : {true, false}) {
+                    const QString srt = subtitlesOf(typographic ? sample.text : withoutTypography(sample.text));
+                    QStringEncoder encoder(codePage.constData());
+                    const QByteArray file = encoder.encode(srt);
+                    // The plain form is tried where it differs, or where the page lacks the typography.
+                    if (!encoder.hasError() && (typographic || srt != subtitlesOf(sample.text)))
+                        QTest::addRow("%s, %s%s", sample.language, codePage.constData(), typographic ? "" : ", plain")
+                            << file << srt << detected(codePage);
+                }
+            }
+        }
+    }
+
+    void detectsTheCodePage()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, srt);
+        QFETCH(QString, detected);
+
         DecodedSubtitles decoded;
         ReadError error;
         QVERIFY(decodeSubtitleBytes(file, decoded, error));
-        QCOMPARE(decoded.encoding.kind, FileEncoding::Kind::Legacy);
-        QCOMPARE(QString::fromUtf8(decoded.utf8()), text);
+        QCOMPARE(decoded.encoding.displayName(), detected);
+        QCOMPARE(QString::fromUtf8(decoded.utf8()), srt);
         QByteArray back;
         QString badCharacter;
         QVERIFY(encodeForFile(decoded.storage, decoded.encoding, back, badCharacter));
         QCOMPARE(back, file);
+    }
 
+    void readsInTheNamedEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("read"); // the encoding, or the error
+
+        const QString text = u"1\r\n00:00:01,000 --> 00:00:02,000\r\nДобрый вечер.\r\n"_qs;
+        const QByteArray cyrillic = QStringEncoder("windows-1251").encode(text);
+        QTest::newRow("a code page by another of its names") << cyrillic << u"cp1251"_qs << u"windows-1251"_qs;
+        QTest::newRow("UTF-16 without a byte-order mark") << encoded(text, QStringConverter::Utf16LE)
+                                                          << u"utf-16le"_qs << u"UTF-16LE"_qs;
+        QTest::newRow("UTF-8 keeps its byte-order mark") << "\xEF\xBB\xBF" + text.toUtf8() << u"UTF-8"_qs
+                                                         << u"UTF-8 with BOM"_qs;
+        // "Știință" in the Romanian page, which only iconv knows.
+        QTest::newRow("a name only iconv knows") << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\xAAtiin\xFE\xE3\r\n")
+                                                 << u"iso-8859-16"_qs << u"ISO-8859-16"_qs;
+        QTest::newRow("bytes the encoding does not have") << QByteArray("1\r\n00:00:01,000 --> 00:00:02,000\r\n\x85 \r\n")
+                                                          << u"Shift_JIS"_qs << u"Error in file: not valid Shift_JIS text"_qs;
+        QTest::newRow("not UTF-8") << cyrillic << u"UTF-8"_qs
+                                   << u"Error in file: invalid UTF-8 at byte 34"_qs;
+        QTest::newRow("a NUL byte") << QByteArray("ab\0", 3) << u"windows-1252"_qs
+                                    << u"Error in file: a NUL byte at byte 2; this is not a text file"_qs;
+    }
+
+    void readsInTheNamedEncoding()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, name);
+        QFETCH(QString, read);
+
+        DecodedSubtitles decoded;
+        ReadError error;
+        if (!decodeSubtitleBytes(file, decoded, error, name)) {
+            QCOMPARE(error.describe(LangDoc{}), read);
+            return;
+        }
+        QCOMPARE(decoded.encoding.displayName(), read);
+        QVERIFY(QString::fromUtf8(decoded.utf8()).contains(u"00:00:01,000 --> 00:00:02,000\r\n"_qs));
+        QByteArray back;
+        QString badCharacter;
+        QVERIFY(encodeForFile(decoded.storage, decoded.encoding, back, badCharacter));
+        QCOMPARE(back, file);
+        // What the encoding cannot hold is named when saving.
+        QCOMPARE(encodeForFile(u"ねこ"_qs.toUtf8(), decoded.encoding, back, badCharacter), name.startsWith(u"utf"_qs, Qt::CaseInsensitive));
+    }
+
+    void legacyFilesComeBackByteForByte()
+    {
         // Whatever 8-bit soup comes in goes out the same.
+        DecodedSubtitles decoded;
+        ReadError error;
+        QByteArray back;
+        QString badCharacter;
         QRandomGenerator random(20261206);
         for (int round = 0; round < 200; ++round) {
             QByteArray soup;

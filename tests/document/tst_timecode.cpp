@@ -23,6 +23,8 @@ private slots:
         QTest::newRow("blanks around clock and fraction") << u" 01:02:03 , 45"_qs << 3723.45 << u"01:02:03,450"_qs;
         QTest::newRow("no fraction digits") << u"00:00:07,"_qs << 7.0 << u"00:00:07,000"_qs;
         QTest::newRow("last moment of the day") << u"23:59:59,999"_qs << 86399.999 << u"23:59:59,999"_qs;
+        QTest::newRow("hours past 23") << u"24:00:00,000"_qs << 86400.0 << u"24:00:00,000"_qs;
+        QTest::newRow("hours of three digits") << u"100:00:00,5"_qs << 360000.5 << u"100:00:00,500"_qs;
         QTest::newRow("thousandths carried into the seconds") << u"00:00:01,9996"_qs << 1.9996 << u"00:00:02,000"_qs;
         QTest::newRow("carried through every field") << u"00:59:59,99999"_qs << 3599.99999 << u"01:00:00,000"_qs;
         QTest::newRow("long runs of digits") << u"000000000001:00:00,25000000000000000000"_qs << 3600.25
@@ -42,28 +44,47 @@ private slots:
         QCOMPARE(SecondsToTimeText(*read), written);
     }
 
-    void refusesWhatIsNoTime_data()
+    // Texts the usual rule refuses, and what the common variants make of
+    // them: a value, or -1 when they refuse too.
+    void refusedByTheUsualRule_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("full stop for comma") << u"00:00:01.000"_qs;
-        QTest::newRow("hour 24") << u"24:00:00,000"_qs;
-        QTest::newRow("minute 60") << u"00:60:00,000"_qs;
-        QTest::newRow("two fields") << u"00:01,000"_qs;
-        QTest::newRow("four fields") << u"1:00:00:01,000"_qs;
-        QTest::newRow("empty field") << u"00::01,000"_qs;
-        QTest::newRow("letter") << u"00:0a:01,000"_qs;
-        QTest::newRow("blank inside") << u"00: 00:01,000"_qs;
-        QTest::newRow("tab around") << u"\t00:00:01,000"_qs;
-        QTest::newRow("no clock") << u",500"_qs;
-        QTest::newRow("empty") << QString();
-        QTest::newRow("twelve-hour form") << u"1:00:00 PM,000"_qs;
-        QTest::newRow("arabic-indic digits") << u"٠٠:٠٠:٠١,٠٠٠"_qs;
+        QTest::addColumn<double>("lenient");
+
+        QTest::newRow("full stop for comma") << u"00:00:03.766"_qs << 3.766;
+        QTest::newRow("full stop, fraction of two digits") << u"00:00:00.05"_qs << 0.05;
+        QTest::newRow("fourth field is the fraction") << u"00:41:32:059"_qs << 2492.059;
+        QTest::newRow("three fields, no fraction") << u"00:01:39"_qs << 99.0;
+        QTest::newRow("no fraction, position data after") << u"00:01:39 X1:40 X2:600"_qs << 99.0;
+        QTest::newRow("two fields are minutes and seconds") << u"01:02,500"_qs << 62.5;
+        QTest::newRow("two fields and a full stop") << u"59:59.999"_qs << 3599.999;
+        QTest::newRow("hours past 23 with a full stop") << u"24:00:00.000"_qs << 86400.0;
+        QTest::newRow("minute 59 with a full stop") << u"00:59:59.000"_qs << 3599.0;
+        QTest::newRow("minute 60") << u"00:60:00,000"_qs << -1.0;
+        QTest::newRow("second 60 with a fourth field") << u"00:00:60:000"_qs << -1.0;
+        QTest::newRow("two fields, minute 60") << u"60:00,000"_qs << -1.0;
+        QTest::newRow("two fields without a separator") << u"01:02"_qs << -1.0;
+        QTest::newRow("four fields and a comma") << u"1:00:00:01,000"_qs << -1.0;
+        QTest::newRow("five fields") << u"00:00:01:02:03"_qs << -1.0;
+        QTest::newRow("commas for colons") << u"45,055,50,999"_qs << -1.0;
+        QTest::newRow("empty field") << u"00::01.000"_qs << -1.0;
+        QTest::newRow("empty fourth field") << u"00:00:01:"_qs << -1.0;
+        QTest::newRow("letter") << u"00:0a:01.000"_qs << -1.0;
+        QTest::newRow("letter in the fourth field") << u"00:00:01:0a"_qs << -1.0;
+        QTest::newRow("blank inside") << u"00: 00:01,000"_qs << -1.0;
+        QTest::newRow("tab around") << u"\t00:00:01,000"_qs << -1.0;
+        QTest::newRow("no clock") << u",500"_qs << -1.0;
+        QTest::newRow("empty") << QString() << -1.0;
+        QTest::newRow("twelve-hour form") << u"1:00:00 PM,000"_qs << -1.0;
+        QTest::newRow("arabic-indic digits") << u"٠٠:٠٠:٠١,٠٠٠"_qs << -1.0;
     }
 
-    void refusesWhatIsNoTime()
+    void refusedByTheUsualRule()
     {
         QFETCH(QString, text);
+        QFETCH(double, lenient);
         QVERIFY(!TimeTextToSeconds(text).has_value());
+        QCOMPARE(lenientTimeTextToSeconds(text.toStdString()).value_or(-1.0), lenient);
     }
 
     void roundingIsToTheEvenThousandth()

@@ -186,6 +186,18 @@ private slots:
         QCOMPARE(recordsText(outcome.result), records);
     }
 
+    void aFileEndingPastMidnightReadsBack()
+    {
+        // The overlap correction moves the last start to 24:00:00,000.
+        const QString input = srtBlock(1, u"23:59:58,000"_qs, u"23:59:59,999"_qs, u"Hi."_qs)
+            + srtBlock(2, u"23:59:59,500"_qs, u"24:00:01,000"_qs, u"Ho."_qs);
+        const Outcome first = correct(input);
+        QCOMPARE(first.rows.at(1).startText, u"24:00:00,000"_qs);
+        const Outcome again = correct(first.srt);
+        QVERIFY(again.result.ok);
+        QCOMPARE(again.srt, first.srt);
+    }
+
     void timeOnlyPathFollowsItsSettings()
     {
         const QString input = srtBlock(1, u"00:00:10,000"_qs, u"00:00:10,500"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs);
@@ -279,8 +291,8 @@ private slots:
         const QString hi = srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Hi"_qs);
         QTest::newRow("full stop for comma") << u"1\r\n00:00:01.000 --> 00:00:02.000\r\nHi\r\n"_qs << Settings{}
                                              << u"Error in file: line 2: 00:00:01.000 --> 00:00:02.000"_qs;
-        QTest::newRow("bad time after the last text") << hi + u"2\r\n24:00:00,000 --> 24:00:01,000\r\n"_qs << Settings{}
-                                                      << u"Error in file: line 6: 24:00:00,000 --> 24:00:01,000"_qs;
+        QTest::newRow("bad time after the last text") << hi + u"2\r\n00:60:00,000 --> 00:60:01,000\r\n"_qs << Settings{}
+                                                      << u"Error in file: line 6: 00:60:00,000 --> 00:60:01,000"_qs;
         QTest::newRow("MaxLen zero") << hi << with(&Settings::MaxLen, 0)
                                      << u"Invalid setting MaxLen: must be at least 1"_qs;
         QTest::newRow("reading speed below one") << hi << with(&Settings::LettersFor1Min, -3)

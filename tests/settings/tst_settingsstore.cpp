@@ -116,6 +116,11 @@ private slots:
         QTest::newRow("language") << u"Lang"_s << u"French"_s
                                   << from([](Settings &s) { s.LangFileBase = u"French.Quillmend.exe"_s; }) << -1;
         QTest::newRow("unknown") << u"MaxLength"_s << u"50"_s << from(same) << int(Kind::UnknownKey);
+        QTest::newRow("encoding by any name") << u"Encoding"_s << u" cp1251"_s
+                                              << from([](Settings &s) { s.Encoding = u"cp1251"_s; }) << -1;
+        QTest::newRow("auto in any case") << u"Encoding"_s << u"AUTO"_s << from(same) << -1;
+        QTest::newRow("unknown encoding") << u"Encoding"_s << u"klingon-8"_s << from(same)
+                                          << int(Kind::UnknownEncoding);
     }
 
     void applyValue()
@@ -173,7 +178,8 @@ private slots:
                                 "MainX=1\nMainY=2\nMainWidth=3\nMainHeight=4\nEditX=5\nEditY=6\nEditWidth=7\nEditHeight=8\n"
                                 "Diax=9\nList1Col1=10\nList1Col2=11\nList1Col3=12\nList1Col4=283.4646\n"
                                 "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
-                                "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"_ba;
+                                "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
+                                "Encoding=windows-1251\nLenientTimes=-1\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

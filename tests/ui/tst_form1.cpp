@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStringEncoder>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -535,7 +536,7 @@ private slots:
     {
         const QByteArray good = twoSubtitles();
         const QString movie = written(u"movie.srt"_qs, good);
-        const QString bad = written(u"bad.srt"_qs, twoSubtitles(u"00:00:07.000"_qs));
+        const QString bad = written(u"bad.srt"_qs, twoSubtitles(u"00:00:07;000"_qs));
         Session s(settingsPath());
         QVERIFY(s.show());
         QVERIFY(s.openAndCorrect(movie));
@@ -545,7 +546,7 @@ private slots:
         s.open(bad);
         QCOMPARE(s.prompter.asked, QStringList{u"Edited text not saved. Save changes?"_qs});
         const QString message = s.prompter.informed.value(1);
-        QVERIFY2(message.contains(bad) && message.contains(u"line 6: 00:00:07.000 --> 00:00:09,000"_qs),
+        QVERIFY2(message.contains(bad) && message.contains(u"line 6: 00:00:07;000 --> 00:00:09,000"_qs),
                  qPrintable(message));
         QCOMPARE(s.window->originalModel().rowCount(), 0);
         QCOMPARE(s.corrected().rowCount(), 0);
@@ -758,6 +759,71 @@ private slots:
         const QByteArray written = readFile(settingsPath());
         for (const char *huge : {"1e+09", "1e+30", "-1e+09", "e+"})
             QVERIFY2(!written.contains(huge), written.constData());
+    }
+
+    void reopenWithEncoding()
+    {
+        // Russian in windows-1251, read as windows-1252 by the setting.
+        QVERIFY(writeFile(settingsPath(), "[General]\r\nEncoding=windows-1252\r\nShowMessage=0\r\n"));
+        const QString text = u"Добрый вечер, друзья мои."_qs;
+        const QByteArray cyrillic = QStringEncoder("windows-1251").encode(
+            srtBlock(1, u"00:00:01,000"_qs, u"00:00:05,000"_qs, text) + srtBlock(2, u"00:00:06,000"_qs, u"00:00:09,000"_qs, LongText));
+        const QString movie = written(u"movie.srt"_qs, cyrillic);
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        QCOMPARE(s.label(u"lblEncoding"_qs), u"windows-1252"_qs);
+        QVERIFY(s.window->originalModel().row(0).text != text);
+
+        const auto reopen = [&](const QString &name) {
+            for (QAction *item : s.window->findChild<QMenu *>(u"mnuReopenEncoding"_qs)->actions()) {
+                if (item->text() == name)
+                    item->trigger();
+            }
+        };
+        // Not in that encoding: said, and the document stays as it was.
+        reopen(u"UTF-8"_qs);
+        QVERIFY2(s.prompter.informed.value(0).contains(u"invalid UTF-8 at byte"_qs), qPrintable(s.prompter.informed.value(0)));
+        QCOMPARE(s.label(u"lblEncoding"_qs), u"windows-1252"_qs);
+        QCOMPARE(s.corrected().rowCount(), 2);
+
+        // Reloaded and corrected again after the question about the corrections.
+        s.prompter.answers = {Prompter::Answer::No};
+        reopen(u"windows-1251"_qs);
+        QCOMPARE(s.prompter.asked, QStringList{u"Edited text not saved. Save changes?"_qs});
+        QCOMPARE(s.window->originalModel().row(0).text, text);
+        QCOMPARE(s.corrected().row(1).text, crlf(LongBroken));
+        QCOMPARE(s.label(u"lblEncoding"_qs), u"windows-1251"_qs);
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
+
+        // Saved in the encoding in use.
+        QTest::keyClick(s.window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(readFile(movie), QByteArray(QStringEncoder("windows-1251").encode(
+            srtBlock(1, u"00:00:01,000"_qs, u"00:00:05,000"_qs, text) + srtBlock(2, u"00:00:06,000"_qs, u"00:00:09,000"_qs, LongBroken))));
+    }
+
+    void lenientTimesQuestion()
+    {
+        const QString movie = written(u"movie.srt"_qs, twoSubtitles(u"00:00:07.000"_qs));
+        Session s(settingsPath());
+        QVERIFY(s.show());
+
+        // No keeps the refusal, which the question shows: nothing more is said.
+        s.prompter.answers = {Prompter::Answer::No};
+        s.open(movie);
+        QCOMPARE(s.prompter.asked.size(), 1);
+        QVERIFY2(s.prompter.asked.first().contains(u"line 6: 00:00:07.000 --> 00:00:09,000"_qs)
+                     && s.prompter.asked.first().endsWith(u"(Options: \"Read common time-format variants\")"_qs),
+                 qPrintable(s.prompter.asked.first()));
+        QVERIFY(s.prompter.informed.isEmpty());
+        QCOMPARE(s.window->originalModel().rowCount(), 0);
+
+        // Yes turns the setting on, for good, and loads the file.
+        s.prompter.answers = {Prompter::Answer::Yes};
+        s.open(movie);
+        QCOMPARE(s.window->originalModel().row(1).startText, u"00:00:07,000"_qs);
+        QVERIFY(s.window->settings().LenientTimes);
+        QVERIFY(readFile(settingsPath()).contains("LenientTimes=-1"));
     }
 
     void editsWindowSortsJumpsAndHides()

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,12 +184,17 @@ void TestForm2::okCopiesEveryControl()
 {
     Options options;
     options.shellVerb.registered = true;
+    options.settings.Encoding = u"iso-8859-16"_s; // set by hand in the file
     options.open();
+    auto *encoding = options.control<QComboBox>(u"cboEncoding"_s);
+    QCOMPARE(encoding->currentText(), u"iso-8859-16"_s);
+    QCOMPARE(encoding->itemText(0), u"Auto"_s);
+    encoding->setCurrentText(u"windows-1251"_s);
     options.type(u"txtMaxCharsPerLine"_s, u"50abc"_s);
     options.type(u"txtLettersFor1Min"_s, u"17.5"_s);
     for (const QString &name : {u"chkCorrectSubsAbove2Lines"_s, u"chkCreateBakFile"_s, u"chkParseAllTimes"_s,
                                 u"chkBrakeTo2"_s, u"chkShowMessage"_s, u"chkCreateBakFileAuto"_s,
-                                u"chkShowMessageAuto"_s, u"chkAddToRightClick"_s})
+                                u"chkShowMessageAuto"_s, u"chkAddToRightClick"_s, u"chkLenientTimes"_s})
         options.click(name);
     options.click(u"Command1"_s);
 
@@ -199,6 +205,8 @@ void TestForm2::okCopiesEveryControl()
     expected.LettersFor1Min = 18; // halves go to the even integer
     expected.CorrectSubsAbove2Lines = expected.CreateBakFile = expected.ParseAllTimes = expected.BrakeTo2 =
         expected.ShowMessage = expected.CreateBakFileAuto = expected.ShowMessageAuto = false;
+    expected.Encoding = u"windows-1251"_s;
+    expected.LenientTimes = true;
     QCOMPARE(options.settings, expected);
     QVERIFY(!options.shellVerb.registered);
     QVERIFY(options.prompter.informed.isEmpty());

@@ -5,6 +5,7 @@
 #include "app/cli/consoleprompter.h"
 #include "app/cli/filecorrection.h"
 #include "app/cli/jsonreport.h"
+#include "document/encoding/encodingchoice.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
@@ -50,6 +51,9 @@ QString helpText()
         "                         hold it (repeatable), e.g. --set MaxLen=40\n"
         "  --replace-bak          replace an existing .bak file\n"
         "  --report json          one JSON object per file on standard output\n"
+        "  --encoding NAME        read and write every FILE in this encoding (any\n"
+        "                         name Qt or iconv knows, e.g. windows-1252), or\n"
+        "                         auto to detect it; default: the Encoding setting\n"
         "  -h, --help             show this help\n"
         "  -v, --version          show the version\n"
         "\n"
@@ -75,9 +79,10 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     const QCommandLineOption set(QStringLiteral("set"), {}, QStringLiteral("KEY=VALUE"));
     const QCommandLineOption replaceBak(QStringLiteral("replace-bak"));
     const QCommandLineOption report(QStringLiteral("report"), {}, QStringLiteral("FORMAT"));
+    const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("NAME"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version});
+    parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version, encoding});
 
     auto usageError = [&](const QString &message) {
         err << ProgramName << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
@@ -116,6 +121,11 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     for (const QString &override : options.overrides) {
         if (!override.contains(QLatin1Char('=')))
             return usageError(QStringLiteral("--set needs KEY=VALUE, not '%1'").arg(override));
+    }
+    if (parser.isSet(encoding)) {
+        options.correction.encoding = parser.value(encoding).trimmed();
+        if (options.correction.encoding.isEmpty() || !isKnownEncoding(options.correction.encoding))
+            return usageError(QStringLiteral("unknown encoding '%1'").arg(parser.value(encoding)));
     }
     return std::nullopt;
 }
@@ -218,7 +228,10 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         } else if (report.ok) {
             out << file << ": " << report.summary << '\n';
         } else {
-            err << ProgramName << ": " << file << ": " << report.error << '\n';
+            err << ProgramName << ": " << file << ": " << report.error;
+            if (report.lenientTimesWouldRead)
+                err << " (to read such time lines: --set LenientTimes=-1)";
+            err << '\n';
         }
         out.flush();
         err.flush();

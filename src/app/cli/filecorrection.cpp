@@ -119,7 +119,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
 
     DecodedSubtitles decoded;
     ReadError readError;
-    if (!readSubtitleFile(path, decoded, readError)) {
+    const QString encoding = options.encoding.isEmpty() ? settings.Encoding : options.encoding;
+    if (!readSubtitleFile(path, decoded, readError, encoding)) {
         report.error = readError.describe(lang);
         return report;
     }
@@ -140,6 +141,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
+        report.lenientTimesWouldRead = result.readError && result.readError->lenientTimesWouldRead;
         return report; // the replacement cancels itself
     }
     report.corrected = true;
@@ -151,6 +153,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.summary = result.summary + tooFastSummary(qint64(report.tooFast.size()), lang);
     report.language = std::move(result.language);
     report.minGapMs = settings.MinGapMs;
+    report.lenientTimeLines = result.lenientTimeLines;
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();

@@ -20,6 +20,7 @@ struct FileCorrectionOptions
 {
     QString outputPath; // empty: over the file itself, with the auto backup rule
     bool dryRun = false;
+    QString encoding; // read and write in this encoding; empty: the Encoding setting
 };
 
 // What happened to one file.
@@ -38,6 +39,8 @@ struct FileCorrectionReport
     std::vector<qint64> tooFast; // numbers of the written subtitles still too fast to read, ascending
     std::optional<QString> language; // with GuidelineBreaks; empty when not told
     qint32 minGapMs = 1;
+    qint64 lenientTimeLines = 0;        // time lines read only by the LenientTimes variants
+    bool lenientTimesWouldRead = false; // refused for a time line those variants read
 };
 
 // Reads, corrects and saves one subtitle file without a window, as the

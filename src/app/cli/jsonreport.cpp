@@ -73,7 +73,7 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
             line += QString::number(report.tooFast[i]);
         }
         line += QLatin1Char(']');
-
+        line += QStringLiteral(",\"lenientTimeLines\":") + QString::number(report.lenientTimeLines);
         // Only away from the defaults, so a default run reports as it always has.
         if (report.language)
             line += QStringLiteral(",\"language\":")

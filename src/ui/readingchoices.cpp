@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/readingchoices.h"
+
+#include "document/encoding/encodingchoice.h"
+#include "document/prompter.h"
+#include "document/readerror.h"
+#include "lang/form1messages.h"
+#include "ui/langcaptions.h"
+
+#include <QMenu>
+
+QMenu *createReopenWithEncodingMenu(QWidget *parent, const std::function<void(const QString &)> &reopen)
+{
+    auto *menu = new QMenu(QStringLiteral("Reopen with encoding"), parent);
+    menu->setObjectName(QStringLiteral("mnuReopenEncoding"));
+    QAction *automatic = menu->addAction(QStringLiteral("Auto"));
+    automatic->setObjectName(QStringLiteral("mnuEncoding"));
+    automatic->setProperty(ControlIndexProperty, 0);
+    QObject::connect(automatic, &QAction::triggered, menu, [reopen] { reopen(QString(AutoEncoding)); });
+    menu->addSeparator();
+    for (const QString &name : commonEncodingNames()) {
+        QAction *item = menu->addAction(name);
+        QObject::connect(item, &QAction::triggered, menu, [reopen, name] { reopen(name); });
+    }
+    return menu;
+}
+
+bool askToReadLenientTimes(const QString &fileName, const ReadError &error, Prompter &prompter, const LangDoc &lang)
+{
+    const QString question = fileName + u'\n' + error.describe(lang) + u"\n\n"
+        + GetLangText(lang, Form1Msg::LenientTimesQuestion);
+    return prompter.ask(question, Prompter::Buttons::YesNo, Prompter::Answer::No) == Prompter::Answer::Yes;
+}

@@ -1,0 +1,23 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class LangDoc;
+class Prompter;
+class QMenu;
+class QWidget;
+struct ReadError;
+
+// The File menu's "Reopen with encoding": "Auto" (objectName mnuEncoding,
+// index 0, so language files caption it) and the common encodings by name.
+// Choosing one calls reopen with its name, "auto" for Auto.
+QMenu *createReopenWithEncodingMenu(QWidget *parent, const std::function<void(const QString &)> &reopen);
+
+// fileName was refused for a time line that LenientTimes would read: asks
+// whether to read such lines, showing the refusal; true on Yes.
+bool askToReadLenientTimes(const QString &fileName, const ReadError &error, Prompter &prompter,
+                           const LangDoc &lang);
