@@ -14,11 +14,11 @@
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "shell/shellverb.h"
-#include "ui/editrecordmodel.h"
+#include "editor/editrecordmodel.h"
 #include "ui/filechooser.h"
-#include "ui/form1.h"
+#include "ui/mainwindow/form1.h"
 #include "ui/form3.h"
-#include "ui/subtitletablemodel.h"
+#include "editor/subtitletablemodel.h"
 #include "ui/twips.h"
 
 #include <QApplication>

@@ -7,7 +7,7 @@
 #include "support/fakeshellverb.h"
 #include "support/scriptedprompter.h"
 #include "ui/filechooser.h"
-#include "ui/form1.h"
+#include "ui/mainwindow/form1.h"
 
 #include <QFileInfo>
 #include <QStringList>

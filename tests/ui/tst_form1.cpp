@@ -6,11 +6,13 @@
 #include "support/srttext.h"
 #include "support/testfiles.h"
 #include "ui/commandline.h"
-#include "ui/editrecordmodel.h"
+#include "editor/editrecordmodel.h"
 #include "ui/filechooser.h"
-#include "ui/form1.h"
+#include "ui/mainwindow/form1.h"
+#include "editor/subtitledocument.h"
 #include "ui/form3.h"
-#include "ui/subtitletablemodel.h"
+#include "ui/subtitles/subtitlelistview.h"
+#include "editor/subtitletablemodel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,7 +160,8 @@ private slots:
         QCOMPARE(s.window->originalModel().rowCount(), 5);
         QVERIFY(!s.action(u"mnuSave"_qs)->isEnabled());
         QVERIFY(s.correct());
-        QCOMPARE(s.prompter.informed, QStringList{u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit)"_qs});
+        QCOMPARE(s.prompter.informed,
+                 QStringList{u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit), 2 still too fast"_qs});
         QCOMPARE(s.corrected().rowCount(), 6);
         QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
 
@@ -270,7 +273,7 @@ private slots:
         QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [40 - 18]"_qs);
         s.action(u"mnuSave"_qs)->trigger();
 
-        // Esc gives back the text as selected; leaving the box still writes it.
+        // Esc gives back the text as selected; leaving the box then changes nothing.
         sub2->setFocus();
         QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(sub2, u" Really."_qs);
@@ -280,8 +283,16 @@ private slots:
         QCOMPARE(s.label(u"lblStatus3"_qs), u"2 line(s) [40 - 18]"_qs);
         QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
         list2->setFocus();
-        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
-        QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
+        QCOMPARE(s.label(u"lblStatus2"_qs), u"Saved"_qs);
+        QVERIFY(!s.action(u"mnuUndo"_qs)->isEnabled());
+
+        // After Ctrl-Enter, Esc gives back what was committed.
+        sub2->setFocus();
+        QTest::keyClicks(sub2, u" ZZZ"_qs);
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(sub2, Qt::Key_Escape);
+        list2->setFocus();
+        QVERIFY(s.corrected().row(0).text.contains(u"ZZZ"_qs));
 
         // Alt-Down from a box moves the corrected list.
         QTest::keyClick(sub2, Qt::Key_Down, Qt::AltModifier);
@@ -464,12 +475,12 @@ private slots:
         QMimeData text;
         text.setText(other);
         drop(text);
-        QCOMPARE(s.window->document().path, movie);
+        QCOMPARE(s.window->document().path(), movie);
         QMimeData file;
         file.setUrls({QUrl::fromLocalFile(other)});
         drop(file);
         QCOMPARE(s.prompter.asked.last(), u"Edited text not saved. Save changes?"_qs);
-        QCOMPARE(s.window->document().path, other);
+        QCOMPARE(s.window->document().path(), other);
         QCOMPARE(s.corrected().rowCount(), 0);
         QCOMPARE(s.window->originalModel().rowCount(), 2);
     }
@@ -492,7 +503,7 @@ private slots:
             handleX = handle->mapTo(s.window->centralWidget(), QPoint()).x();
             QCOMPARE(handleX, before + 80);
             s.list(u"ListView1"_qs)->horizontalHeader()->resizeSection(1, 123);
-            s.list(u"ListView2"_qs)->horizontalHeader()->resizeSection(0, 57);
+            s.list(u"ListView2"_qs)->horizontalHeader()->resizeSection(SubtitleTableModel::CpsColumn, 57);
             s.window->editsWindow().setGeometry(300, 220, 380, 260);
             s.language(u"German"_qs)->trigger();
 
@@ -516,7 +527,7 @@ private slots:
         QVERIFY(near(handle->mapTo(s.window->centralWidget(), QPoint()).x(), handleX));
         QVERIFY(std::abs(s.window->diaxTwips() - diax) <= 15);
         QVERIFY(near(s.list(u"ListView1"_qs)->horizontalHeader()->sectionSize(1), 123));
-        QVERIFY(near(s.list(u"ListView2"_qs)->horizontalHeader()->sectionSize(0), 57));
+        QVERIFY(near(s.list(u"ListView2"_qs)->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn), 57));
         QCOMPARE(s.window->settings().LangFileBase, u"German.Quillmend.exe"_qs);
         QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_qs)->title(), u"Datei"_qs);
         QVERIFY(s.language(u"German"_qs)->isChecked());
@@ -552,7 +563,7 @@ private slots:
         QCOMPARE(s.window->editsWindow().records().rowCount(), 0);
         QVERIFY(!s.action(u"mnuSave"_qs)->isEnabled());
         QVERIFY(!s.action(u"mnuEditSubs"_qs)->isEnabled());
-        QCOMPARE(s.window->document().path, QString());
+        QCOMPARE(s.window->document().path(), QString());
 
         // Typing not yet applied counts when closing: Cancel keeps it all.
         QVERIFY(s.openAndCorrect(movie));
