@@ -60,19 +60,6 @@ QByteArray twoSubtitles(const QString &secondStart = u"00:00:07,000"_qs)
         .toUtf8();
 }
 
-int selectedRow(const QTableView *view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-void clickRow(QTableView *view, int row)
-{
-    const QModelIndex index = view->model()->index(row, SubtitleTableModel::StartColumn);
-    view->scrollTo(index);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-}
-
 QList<int> numbers(const SubtitleTableModel &model)
 {
     QList<int> values;
@@ -83,50 +70,7 @@ QList<int> numbers(const SubtitleTableModel &model)
 
 } // namespace
 
-// One main window and everything it talks to.
-struct Session : MainWindowFixture
-{
-    using MainWindowFixture::MainWindowFixture;
-
-    bool show()
-    {
-        window->show();
-        window->activateWindow();
-        return QTest::qWaitForWindowActive(window.get());
-    }
-    void open(const QString &path)
-    {
-        files.toOpen = {path};
-        action(u"mnuOpen"_qs)->trigger();
-    }
-    // F8; the edits window takes the focus and gives it back.
-    bool correct()
-    {
-        QTest::keyClick(window.get(), Qt::Key_F8);
-        QCoreApplication::processEvents();
-        return QTest::qWaitForWindowActive(window.get());
-    }
-    bool openAndCorrect(const QString &path)
-    {
-        open(path);
-        return correct();
-    }
-    // The main window's own lists; the edits window has a ListView1 too.
-    QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
-    QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
-    QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
-    QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }
-    QString label(const QString &name) const { return window->findChild<QLabel *>(name)->text(); }
-    QAction *language(const QString &name) const
-    {
-        for (QAction *item : window->findChildren<QAction *>(u"mnuLangDef"_qs)) {
-            if (item->text() == name)
-                return item;
-        }
-        return nullptr;
-    }
-    SubtitleTableModel &corrected() const { return window->correctedModel(); }
-};
+using Session = MainWindowFixture;
 
 class TestForm1 : public QObject
 {
