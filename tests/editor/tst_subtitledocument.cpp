@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "document/srtwriter.h"
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
@@ -11,7 +10,6 @@
 #include "support/testfiles.h"
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,14 +21,6 @@ namespace {
 
 const QString LongLine = u"This first line is far too long to be shown on one line"_s;
 const QString SplitText = QStringList(20, u"word"_s).join(u' ');
-
-QByteArray srtOf(const std::vector<SubtitleRow> &rows)
-{
-    QByteArray bytes;
-    QString badCharacter;
-    encodeSubtitleFile(rows, {}, bytes, badCharacter);
-    return bytes;
-}
 
 } // namespace
 
@@ -90,30 +80,6 @@ private slots:
     {
         m_testers.clear();
         m_document.reset();
-    }
-
-    void deleteUndoRedoAndTheSaveState()
-    {
-        QCOMPARE(m_document->saveState(), SaveState::NotSaved); // corrected, never saved
-        QVERIFY(saved() == srtOf(m_computed));
-        QCOMPARE(m_document->saveState(), SaveState::Saved);
-
-        QSignalSpy touched(m_document.get(), &SubtitleDocument::rowTouched);
-        QVERIFY(m_document->deleteSubtitle(3));
-        QCOMPARE(m_document->undoStack().undoText(), u"Delete subtitle 4"_s);
-        QCOMPARE(m_document->saveState(), SaveState::NotSaved);
-        std::vector<SubtitleRow> expected = m_computed;
-        expected.erase(expected.begin() + 3);
-        expected[3].number = 4;
-        QVERIFY(corrected().rows() == expected);
-
-        m_document->undoStack().undo();
-        QVERIFY(corrected().rows() == m_computed);
-        QVERIFY(!m_document->isModified()); // back at what was saved: nothing to ask
-        m_document->undoStack().redo();
-        QCOMPARE(saved(), srtOf(expected));
-        QCOMPARE(touched.size(), 3);
-        QCOMPARE(touched.last().first().toInt(), 3); // the row that took its place
     }
 
     void restoreAndReapply_data()

