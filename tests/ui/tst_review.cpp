@@ -32,15 +32,6 @@ QByteArray reviewFile()
         .toUtf8();
 }
 
-QByteArray srtOf(const std::vector<SubtitleRow> &rows)
-{
-    QString text;
-    int number = 0;
-    for (const SubtitleRow &row : rows)
-        text += srtBlock(++number, row.startText, row.endText, QString(row.text).replace(u"\r\n"_qs, u"\n"_qs));
-    return text.toUtf8();
-}
-
 } // namespace
 
 // Reviewing a correction through the window's own actions and keys: undo
@@ -76,34 +67,27 @@ private slots:
     void deleteUndoRedoThenSave()
     {
         save();
-        const QByteArray saved = readFile(m_movie);
-        std::vector<SubtitleRow> remaining = s().corrected().rows();
-        remaining.erase(remaining.begin() + 1);
-
+        const QByteArray whole = readFile(m_movie);
         clickRow(list2(), 1);
         QTest::keyClick(list2(), Qt::Key_Delete);
-        QCOMPARE(s().corrected().rowCount(), 5);
         QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Delete subtitle 2"_qs);
-        QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
+        save();
+        const QByteArray deleted = readFile(m_movie);
+        QCOMPARE(deleted.count("\r\n\r\n"), whole.count("\r\n\r\n") - 1);
 
-        // Back where it was, selected, in the boxes, and saved again.
+        // Back where it was, selected and in the boxes; both redo keys.
         QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s().corrected().rowCount(), 6);
         QCOMPARE(selectedRow(list2()), 1);
         QCOMPARE(s().box(u"txtSub2"_qs)->toPlainText(), LongBroken);
-        QCOMPARE(s().label(u"lblStatus2"_qs), u"Saved"_qs);
         QCOMPARE(s().action(u"mnuRedo"_qs)->text(), u"Redo Delete subtitle 2"_qs);
-
-        // Both redo keys.
+        save();
+        QCOMPARE(readFile(m_movie), whole);
         QTest::keyClick(list2(), Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(s().corrected().rowCount(), 5);
+        QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
         QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
-        save();
-        QCOMPARE(readFile(m_movie), saved);
         QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), 1);
         save();
-        QCOMPARE(readFile(m_movie), srtOf(remaining));
+        QCOMPARE(readFile(m_movie), deleted);
         QVERIFY(s().action(u"mnuUndo"_qs)->isEnabled()); // saving keeps the history
     }
 
