@@ -103,7 +103,11 @@ void Form3::selectOrdinal(int ordinal)
     const int row = m_records->rowOfOrdinal(ordinal);
     if (row < 0)
         return;
-    selectViewRow(m_sorted->mapFromSource(m_records->index(row, 0)).row());
+    const QModelIndex shown = m_sorted->mapFromSource(m_records->index(row, 0));
+    // Several records selected for one restore stay selected for the next.
+    if (m_list->selectionModel()->isRowSelected(shown.row(), {}))
+        return;
+    selectViewRow(shown.row());
 }
 
 void Form3::activateViewRow(int viewRow)

@@ -38,7 +38,8 @@ public:
     const QList<int> &ordinalsInViewOrder() const { return m_viewOrdinals; }
     // Selects the record shown at viewRow and scrolls to it; no signal.
     void selectViewRow(int viewRow);
-    // Selects the record for ordinal, if there is one; no signal.
+    // Selects the record for ordinal, if there is one and it is not
+    // selected already; no signal.
     void selectOrdinal(int ordinal);
     // As a double-click on the record shown at viewRow.
     void activateViewRow(int viewRow);

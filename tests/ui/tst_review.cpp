@@ -105,17 +105,10 @@ private slots:
         QCOMPARE(s().label(u"lblStatus2"_qs), u"Saved"_qs);
         QVERIFY(s().window->Form_Unload());
         QCOMPARE(s().prompter.asked, QStringList());
-    }
-
-    void openingStartsANewHistory()
-    {
-        clickRow(list2(), 0);
-        QTest::keyClick(list2(), Qt::Key_Insert);
-        QVERIFY(s().action(u"mnuUndo"_qs)->isEnabled());
-        s().prompter.answers = {Prompter::Answer::No};
+        // Opening starts a new history.
+        QVERIFY(s().action(u"mnuRedo"_qs)->isEnabled());
         s().open(m_movie);
-        QVERIFY(!s().action(u"mnuUndo"_qs)->isEnabled());
-        QCOMPARE(s().label(u"lblStatus2"_qs), QString());
+        QVERIFY(!s().action(u"mnuRedo"_qs)->isEnabled());
     }
 
     // A split and a re-broken subtitle restored, from the list and from the
@@ -131,20 +124,21 @@ private slots:
         QCOMPARE(s().corrected().row(4).number, 5);
         QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Restore subtitle 4"_qs);
 
+        // Both records selected in the edits window: only the one not yet
+        // restored is; then, both restored, both are re-applied in one step.
         Form3 &edits = s().window->editsWindow();
         edits.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &edits);
-        edits.list()->selectRow(0);
+        edits.list()->selectAll();
         QTest::keyClick(edits.list(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Restore subtitle 2"_qs);
         const EditRecordModel &records = edits.records();
         for (int row : {0, 1})
             QCOMPARE(records.index(row, EditRecordModel::StateColumn).data().toString(), u"Restored"_qs);
         save();
         QCOMPARE(readFile(m_movie), reviewFile());
-
-        // Both selected and both restored: re-applied, in one step.
-        edits.list()->selectAll();
         QTest::keyClick(edits.list(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Re-apply 2 corrections"_qs);
         QCOMPARE(s().corrected().rows(), computed);
         QCOMPARE(records.index(0, EditRecordModel::StateColumn).data().toString(), QString());
         s().action(u"mnuUndo"_qs)->trigger();
