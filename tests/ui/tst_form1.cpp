@@ -1,20 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lang/langdoc.h"
-#include "lang/languagelocator.h"
 #include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
 #include "ui/commandline.h"
 #include "editor/editrecordmodel.h"
-#include "ui/filechooser.h"
-#include "ui/mainwindow/form1.h"
 #include "editor/subtitledocument.h"
 #include "ui/form3.h"
 #include "ui/subtitles/subtitlelistview.h"
-#include "editor/subtitletablemodel.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -22,13 +16,8 @@
 #include <QUrl>
 #include <QScreen>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QToolBar>
 
 #include <cmath>
@@ -122,9 +111,6 @@ private slots:
         QCOMPARE(selectedRow(list1), 3);
         QCOMPARE(selectedRow(list2), 3);
         QCOMPARE(s.window->editsWindow().list()->currentIndex().row(), 1);
-        clickRow(list1, 2); // no record here: the next is the first after it
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list1), 3);
         sub2->setFocus();
         QTest::keyClick(sub2, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(selectedRow(list1), 1);
