@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Takes docs/main-window.png (the main window after correcting the bundled
-# sample), docs/options.png and docs/create-language.png under a virtual X
+# sample), docs/review.png (a correction restored, beside the edits window),
+# docs/options.png and docs/create-language.png under a virtual X
 # server. Needs xvfb, xdotool, x11-apps and
 # imagemagick (apt-get install xvfb xdotool x11-apps imagemagick) and a build
 # in build/.
@@ -47,6 +48,12 @@ for step in 1 2 3 4; do xdotool key ctrl+Down; sleep 0.3; done
 sleep 1
 xwd -root -silent | convert xwd:- -crop 1390x730+0+0 "$2/main-window.png"
 
+# Restore that correction (Ctrl-R): the list shows it as read, marked
+# restored, and so does its record in the edits window beside.
+xdotool key ctrl+r
+sleep 1
+xwd -root -silent | convert xwd:- -crop 1400x740+0+0 "$2/review.png"
+
 # Dialogs are taken by window, as a root grab shows them black.
 shoot() {
     id=$(xdotool search --name "$1" | head -1)
@@ -86,4 +93,4 @@ kill "$pid"
 SH
 chmod +x "$work/take.sh"
 xvfb-run -a -s "-screen 0 1400x740x24" "$work/take.sh" "$work" "$root/docs"
-echo "wrote docs/main-window.png, docs/options.png and docs/create-language.png"
+echo "wrote docs/main-window.png, docs/review.png, docs/options.png and docs/create-language.png"

@@ -8,7 +8,7 @@
 #include "shell/platformshellverb.h"
 #include "ui/commandline.h"
 #include "ui/filechooser.h"
-#include "ui/form1.h"
+#include "ui/mainwindow/form1.h"
 #include "ui/messageboxprompter.h"
 
 #include <QApplication>

@@ -13,6 +13,9 @@ std::optional<qsizetype> LocateNextSubEdit(const QList<int> &ordinals, std::opti
     qsizetype reference = -1;
     bool onReference = false;
     bool afterAll = false;
+    // Nothing selected yet (a file just corrected): next is the first record.
+    if (!selected && !locationUp)
+        return 0;
     if (selected) {
         reference = ordinals.indexOf(*selected);
         onReference = reference >= 0;

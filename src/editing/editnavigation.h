@@ -15,7 +15,7 @@
 // When the selected subtitle has a record, the move goes to its neighbour.
 // When it has none, the nearest records around it count: next lands on the
 // first record after it and previous on the one before that. With nothing
-// selected, previous goes to the record before the last one and next
-// nowhere.
+// selected, previous goes to the record before the last one and next to
+// the first record shown.
 std::optional<qsizetype> LocateNextSubEdit(const QList<int> &ordinalsInViewOrder, std::optional<int> selectedOrdinal,
                                            bool locationUp);

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/labelledtablemodel.h"
+#include "editor/labelledtablemodel.h"
 
 LabelledTableModel::LabelledTableModel(QStringList headers, QObject *parent)
     : QAbstractTableModel(parent), m_headers(std::move(headers))

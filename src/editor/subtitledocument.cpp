@@ -16,6 +16,8 @@
 #include "lang/form1messages.h"
 #include "settings/settings.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
@@ -38,15 +40,22 @@ SaveState SubtitleDocument::saveState() const
 void SubtitleDocument::startHistory()
 {
     m_undoStack.clear();
+    // clear() leaves an empty stack's clean state as it was (unclean after a run).
+    m_undoStack.setClean();
     m_savedOnce = false;
 }
 
-bool SubtitleDocument::load(const QString &path, QString &errorText)
+bool SubtitleDocument::load(const QString &path, QString &errorText, const QString &encodingName, bool lenientTimes,
+                            ReadError *readError)
 {
     DecodedSubtitles decoded;
     ReadError error;
+    FileStamp stamp;
     std::vector<SubtitleRow> rows;
-    const bool read = readSubtitleFile(path, decoded, error) && readSubtitleRows(decoded.utf8(), rows, error);
+    const bool read = readSubtitleFile(path, decoded, error, encodingName, &stamp)
+                      && readSubtitleRows(decoded.utf8(), rows, error, lenientTimes);
+    if (readError)
+        *readError = error;
     startHistory();
     m_corrected = false;
     m_computedRows.clear();
@@ -56,24 +65,53 @@ bool SubtitleDocument::load(const QString &path, QString &errorText)
         // Nothing of a file that cannot be read stays.
         m_path.clear();
         m_encoding = {};
+        m_stamp = {};
         m_original->clear();
         errorText = GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + error.describe(m_lang);
         return false;
     }
     m_path = path;
     m_encoding = decoded.encoding;
+    m_encodingChoice = encodingName;
+    m_stamp = stamp;
     m_original->setRows(std::move(rows));
     return true;
 }
 
-CorrectionResult SubtitleDocument::correct(const Settings &settings)
+void SubtitleDocument::setPath(const QString &path, const QString &encodingName)
+{
+    startHistory();
+    m_corrected = false;
+    m_computedRows.clear();
+    m_original->clear();
+    m_correctedModel->clear();
+    m_records->clear();
+    m_path = path;
+    m_encoding = {};
+    m_encodingChoice = encodingName;
+    m_stamp = {};
+}
+
+bool SubtitleDocument::isOpenFile(const QString &path) const
+{
+    const QFileInfo chosen(path);
+    const QFileInfo open(m_path);
+    if (chosen.exists() && open.exists())
+        return chosen.canonicalFilePath() == open.canonicalFilePath();
+    return chosen.absoluteFilePath() == open.absoluteFilePath();
+}
+
+CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakWordLists &weakWords)
 {
     DecodedSubtitles decoded;
     ReadError error;
+    FileStamp stamp;
+    std::vector<SubtitleRow> originalRows;
     RowCollector collector;
     CorrectionResult result;
-    if (readSubtitleFile(m_path, decoded, error))
-        result = runCorrection(decoded.utf8(), settings, m_lang, collector);
+    if (readSubtitleFile(m_path, decoded, error, m_encodingChoice, &stamp)
+        && readSubtitleRows(decoded.utf8(), originalRows, error, settings.LenientTimes))
+        result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
     else
         result.errorText = error.describe(m_lang);
     if (!result.ok)
@@ -82,6 +120,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings)
     startHistory();
     m_corrected = true;
     m_encoding = decoded.encoding;
+    m_stamp = stamp;
     m_computedRows.clear();
     // Records and rows both come in ascending ordinal order.
     auto record = result.records.cbegin();
@@ -92,6 +131,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings)
             m_computedRows.push_back(row);
     }
     setLettersPerSecond(settings.LettersFor1Min);
+    m_original->setRows(std::move(originalRows));
     m_correctedModel->setRows(std::move(collector.rows));
     m_correctedModel->setRecordMarks(result.records);
     m_records->setRecords(result.records, m_lang);
@@ -108,8 +148,16 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
+        // What is on disk now is what this document holds.
+        if (isOpenFile(target))
+            m_stamp = FileStamp::read(target);
     }
     return outcome;
+}
+
+SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile, Prompter &prompter)
+{
+    return DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
 }
 
 void SubtitleDocument::setLettersPerSecond(qint32 lettersPerSecond)

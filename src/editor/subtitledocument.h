@@ -3,10 +3,12 @@
 #pragma once
 
 #include "document/documentstate.h"
+#include "document/filestamp.h"
 #include "document/savecommand.h"
 #include "document/subtitlerow.h"
 #include "document/textencoding.h"
 #include "engine/correctionrun.h"
+#include "engine/weakwords.h"
 
 #include <QList>
 #include <QObject>
@@ -18,6 +20,7 @@
 
 class EditRecordModel;
 class LangDoc;
+struct ReadError;
 class Prompter;
 class SubtitleTableModel;
 struct Settings;
@@ -38,6 +41,11 @@ public:
     ~SubtitleDocument() override;
 
     const QString &path() const { return m_path; }
+    // Whether path names the open file, by its canonical path when both exist.
+    bool isOpenFile(const QString &path) const;
+    // Whether another program changed the open file since it was last read
+    // or written here.
+    bool changedOnDisk() const { return m_stamp.differsOnDisk(m_path); }
     const FileEncoding &encoding() const { return m_encoding; }
     bool isCorrected() const { return m_corrected; }
     bool isModified() const { return !m_undoStack.isClean(); }
@@ -51,14 +59,28 @@ public:
     // Reads path into the original list, with a new history. A file that
     // cannot be read leaves an empty document; errorText then names the file
     // and the problem.
-    bool load(const QString &path, QString &errorText);
-    // Corrects the open file as it is on disk now, with a new history. The
-    // summary ends with how many subtitles are still too fast. A file that
-    // cannot be corrected changes nothing.
-    CorrectionResult correct(const Settings &settings);
+    // encodingName is "auto" to detect the encoding, or a name Qt or iconv
+    // knows; Correct reads the file the same way. With lenientTimes the
+    // common time-format variants are read too; readError, when given,
+    // receives why a file was refused.
+    bool load(const QString &path, QString &errorText, const QString &encodingName = QStringLiteral("auto"),
+              bool lenientTimes = false, ReadError *readError = nullptr);
+    // What the open file is read with: "auto" or an encoding name.
+    const QString &encodingChoice() const { return m_encodingChoice; }
+    // Names the file to correct without reading it: the unattended run reads
+    // it once, in correct.
+    void setPath(const QString &path, const QString &encodingName = QStringLiteral("auto"));
+    // Corrects the open file as it is on disk now, with a new history; both
+    // lists come from the one read, so every row's partner is the same
+    // subtitle. The summary ends with how many subtitles are still too fast.
+    // A file that cannot be corrected changes nothing.
+    // weakWords are for GuidelineBreaks (see runCorrection).
+    CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {});
     // The whole corrected list, whatever a view filters. Saved: the
     // history's present becomes the saved state.
     SaveOutcome save(const QString &target, bool createBakFile, Prompter &prompter);
+    // The same rows written elsewhere; the open file stays unsaved.
+    SaveOutcome saveCopy(const QString &target, bool createBakFile, Prompter &prompter);
 
     // LettersFor1Min, for the reading-speed marks of both lists.
     void setLettersPerSecond(qint32 lettersPerSecond);
@@ -95,6 +117,8 @@ private:
     const LangDoc &m_lang;
     QString m_path;
     FileEncoding m_encoding;
+    QString m_encodingChoice = QStringLiteral("auto");
+    FileStamp m_stamp; // what the file was when last read or written
     bool m_corrected = false;
     bool m_savedOnce = false;
     SubtitleTableModel *m_original;

@@ -2,17 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form3.h"
 
-#include "ui/editrecordmodel.h"
+#include "editor/editrecordmodel.h"
+#include "ui/subtitles/subtitlelistview.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSortFilterProxyModel>
-#include <QTableView>
 #include <QVBoxLayout>
 
-Form3::Form3(QWidget *parent)
-    : QWidget(parent, Qt::Window), m_records(new EditRecordModel(this)), m_sorted(new QSortFilterProxyModel(this)),
-      m_list(new QTableView(this))
+#include <algorithm>
+
+Form3::Form3(EditRecordModel &records, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new QSortFilterProxyModel(this)),
+      m_list(nullptr), m_restoreAction(new QAction(QStringLiteral("Restore original"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edits done"));
@@ -21,18 +25,26 @@ Form3::Form3(QWidget *parent)
     m_sorted->setSortRole(EditRecordModel::OrdinalRole);
     m_sorted->setDynamicSortFilter(false);
 
-    m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setModel(m_sorted);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
-    m_list->horizontalHeader()->setStretchLastSection(true);
-    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_list = new SubtitleListView(QStringLiteral("ListView1"), m_sorted, this);
+    // Several records may be restored in one step.
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->horizontalHeader()->setSectionsClickable(true);
-    m_list->setAlternatingRowColors(true);
+
+    m_restoreAction->setObjectName(QStringLiteral("mnuRestoreOriginal"));
+    m_restoreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_restoreAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_restoreAction);
+    connect(m_restoreAction, &QAction::triggered, this, [this] {
+        if (const QList<int> ordinals = selectedOrdinals(); !ordinals.isEmpty())
+            emit restoreRequested(ordinals);
+    });
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        QMenu menu(this);
+        menu.addAction(m_restoreAction);
+        menu.exec(m_list->viewport()->mapToGlobal(position));
+    });
+    connect(m_records, &QAbstractItemModel::modelReset, this, &Form3::sortOff);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
@@ -42,16 +54,13 @@ Form3::Form3(QWidget *parent)
             [this](const QModelIndex &index) { activateViewRow(index.row()); });
 }
 
-void Form3::setRecords(const std::vector<EditRecord> &records, const LangDoc &lang)
+QList<int> Form3::selectedOrdinals() const
 {
-    m_records->setRecords(records, lang);
-    sortOff();
-}
-
-void Form3::clearRecords()
-{
-    m_records->clear();
-    m_viewOrdinals.clear();
+    QList<int> ordinals;
+    for (const QModelIndex &row : m_list->selectionModel()->selectedRows())
+        ordinals << row.data(EditRecordModel::OrdinalRole).toInt();
+    std::sort(ordinals.begin(), ordinals.end());
+    return ordinals;
 }
 
 void Form3::sortOff()
@@ -94,7 +103,11 @@ void Form3::selectOrdinal(int ordinal)
     const int row = m_records->rowOfOrdinal(ordinal);
     if (row < 0)
         return;
-    selectViewRow(m_sorted->mapFromSource(m_records->index(row, 0)).row());
+    const QModelIndex shown = m_sorted->mapFromSource(m_records->index(row, 0));
+    // Several records selected for one restore stay selected for the next.
+    if (m_list->selectionModel()->isRowSelected(shown.row(), {}))
+        return;
+    selectViewRow(shown.row());
 }
 
 void Form3::activateViewRow(int viewRow)

@@ -5,29 +5,29 @@
 #include <QList>
 #include <QWidget>
 
-#include <vector>
 
 class EditRecordModel;
-class LangDoc;
+class QAction;
 class QSortFilterProxyModel;
-class QTableView;
-struct EditRecord;
+class SubtitleListView;
 
 // The edits window: the corrections of the last run, one record per
-// corrected subtitle. Double-clicking a record takes the main window there.
-// Closing it by hand only hides it.
+// corrected subtitle. Double-clicking a record takes the main window there;
+// Ctrl-R or its pop-up menu restores the selected records' subtitles as
+// read, or re-applies their corrections. Closing it by hand only hides it.
 class Form3 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form3(QWidget *parent = nullptr);
+    // records are the document's; a reset of them turns sorting off.
+    explicit Form3(EditRecordModel &records, QWidget *parent = nullptr);
 
     EditRecordModel &records() { return *m_records; }
-    QTableView *list() const { return m_list; }
-
-    void setRecords(const std::vector<EditRecord> &records, const LangDoc &lang);
-    void clearRecords();
+    SubtitleListView *list() const { return m_list; }
+    QAction *restoreAction() const { return m_restoreAction; }
+    // The ordinals of the selected records, ascending.
+    QList<int> selectedOrdinals() const;
 
     // Back to the order the records were made in.
     void sortOff();
@@ -38,7 +38,8 @@ public:
     const QList<int> &ordinalsInViewOrder() const { return m_viewOrdinals; }
     // Selects the record shown at viewRow and scrolls to it; no signal.
     void selectViewRow(int viewRow);
-    // Selects the record for ordinal, if there is one; no signal.
+    // Selects the record for ordinal, if there is one and it is not
+    // selected already; no signal.
     void selectOrdinal(int ordinal);
     // As a double-click on the record shown at viewRow.
     void activateViewRow(int viewRow);
@@ -51,6 +52,7 @@ public:
 
 signals:
     void recordActivated(int ordinal);
+    void restoreRequested(const QList<int> &ordinals);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,7 +62,8 @@ private:
 
     EditRecordModel *m_records;
     QSortFilterProxyModel *m_sorted;
-    QTableView *m_list;
+    SubtitleListView *m_list;
+    QAction *m_restoreAction;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_editsWindowShown = false;
     bool m_closingForGood = false;

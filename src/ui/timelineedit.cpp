@@ -3,6 +3,7 @@
 #include "ui/timelineedit.h"
 
 #include "editing/checktime.h"
+#include "ui/subtitles/subtitletextedit.h"
 
 #include <QKeyEvent>
 
@@ -52,9 +53,14 @@ TimeLineEdit::TimeLineEdit(QWidget *parent) : QLineEdit(parent)
 
 bool TimeLineEdit::event(QEvent *event)
 {
-    // Claim the editing keys before any window shortcut sees them.
+    // Claim the editing keys before any window shortcut sees them, and
+    // leave the window its row keys.
     if (event->type() == QEvent::ShortcutOverride) {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
+        if (SubtitleTextEdit::isWindowKey(keyEvent->key(), keyEvent->modifiers())) {
+            event->ignore();
+            return true;
+        }
         if (timeKeyOf(*keyEvent) != 0 && keyEvent->modifiers() == Qt::NoModifier) {
             event->accept();
             return true;

@@ -94,5 +94,9 @@ QIcon toolbarIcon(const QString &key, const QStyle &style)
         return glyphIcon(QStringLiteral("▲"), navigate);
     if (key == u"Options")
         return glyphIcon(QStringLiteral("⚙"), QColor(0x55, 0x5f, 0x69));
+    if (key == u"Undo")
+        return glyphIcon(QStringLiteral("↶"), rows);
+    if (key == u"Redo")
+        return glyphIcon(QStringLiteral("↷"), rows);
     return {};
 }

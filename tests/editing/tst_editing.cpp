@@ -135,7 +135,7 @@ private slots:
         QTest::newRow("up after every record lands on the last") << records << 20 << true << 2;
         QTest::newRow("down after every record") << records << 20 << false << -1;
         QTest::newRow("nothing selected, up") << records << 0 << true << 1;
-        QTest::newRow("nothing selected, down") << records << 0 << false << -1;
+        QTest::newRow("nothing selected, down lands on the first") << QList<int>{12, 3, 7} << 0 << false << 0;
         QTest::newRow("no records") << QList<int>{} << 5 << false << -1;
     }
 

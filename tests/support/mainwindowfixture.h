@@ -6,11 +6,20 @@
 #include "lang/languagelocator.h"
 #include "support/fakeshellverb.h"
 #include "support/scriptedprompter.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
-#include "ui/form1.h"
+#include "ui/mainwindow/form1.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStringList>
+#include <QTableView>
+#include <QTest>
 
 #include <memory>
 
@@ -42,4 +51,56 @@ struct MainWindowFixture
     {
         window->Form_Load();
     }
+
+    bool show()
+    {
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    void open(const QString &path)
+    {
+        files.toOpen = {path};
+        action(QStringLiteral("mnuOpen"))->trigger();
+    }
+    // F8; the edits window takes the focus and gives it back.
+    bool correct()
+    {
+        QTest::keyClick(window.get(), Qt::Key_F8);
+        QCoreApplication::processEvents();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    bool openAndCorrect(const QString &path)
+    {
+        open(path);
+        return correct();
+    }
+    // The main window's own lists; the edits window has a ListView1 too.
+    QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
+    QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
+    QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
+    QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }
+    QString label(const QString &name) const { return window->findChild<QLabel *>(name)->text(); }
+    QAction *language(const QString &name) const
+    {
+        for (QAction *item : window->findChildren<QAction *>(QStringLiteral("mnuLangDef"))) {
+            if (item->text() == name)
+                return item;
+        }
+        return nullptr;
+    }
+    SubtitleTableModel &corrected() const { return window->correctedModel(); }
 };
+
+inline int selectedRow(const QTableView *view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+inline void clickRow(QTableView *view, int row)
+{
+    const QModelIndex index = view->model()->index(row, SubtitleTableModel::StartColumn);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}

@@ -3,7 +3,7 @@
 #include "lang/langdoc.h"
 #include "ui/langcaptions.h"
 #include "ui/messageboxprompter.h"
-#include "ui/subtitletablemodel.h"
+#include "editor/subtitletablemodel.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/editrecord.h"
 #include "lang/langdoc.h"
-#include "ui/correctedfiltermodel.h"
-#include "ui/editrecordmodel.h"
+#include "ui/subtitles/correctedfiltermodel.h"
+#include "editor/editrecordmodel.h"
 #include "ui/form3.h"
-#include "ui/subtitletablemodel.h"
+#include "editor/subtitletablemodel.h"
+#include "ui/subtitles/subtitlelistview.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -112,12 +113,13 @@ private slots:
 
     void editRecordsSortNumericallyInTheEditsWindow()
     {
-        Form3 window;
-        Tester recordsTester(&window.records(), Fatal);
+        EditRecordModel records;
+        Form3 window(records);
+        Tester recordsTester(&records, Fatal);
         Tester sortedTester(window.list()->model(), Fatal);
         LangDoc lang;
         using Change = EditRecord::Change;
-        window.setRecords({{12, Change::Edit, false}, {10000, Change::Split, false}, {9999, Change::Edit, true},
+        records.setRecords({{12, Change::Edit, false}, {10000, Change::Split, false}, {9999, Change::Edit, true},
                            {2, Change::None, true}, {100000, Change::Split, true}},
                           lang);
 
@@ -144,7 +146,7 @@ private slots:
 
         window.sortOff();
         QCOMPARE(window.ordinalsInViewOrder(), (QList<int>{12, 10000, 9999, 2, 100000}));
-        window.clearRecords();
+        records.clear();
         QCOMPARE(window.records().rowOfOrdinal(12), -1);
     }
 };

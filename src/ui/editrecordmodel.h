@@ -1,6 +1,0 @@
-// SPDX-FileCopyrightText: 2026 Quillmend developers
-// SPDX-License-Identifier: GPL-3.0-or-later
-#pragma once
-
-// The model moved to the editor layer; this keeps old includes working.
-#include "editor/editrecordmodel.h"

@@ -1,0 +1,560 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/mainwindow/form1.h"
+
+#include "document/prompter.h"
+#include "document/savecommand.h"
+#include "editor/editrecordmodel.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/form1messages.h"
+#include "lang/langdoc.h"
+#include "lang/languagelocator.h"
+#include "settings/clsinifile.h"
+#include "settings/settingproblemtext.h"
+#include "settings/settingsstore.h"
+#include "ui/commandline.h"
+#include "ui/filechooser.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/frmabout.h"
+#include "ui/frmcreatelang.h"
+#include "ui/langcaptions.h"
+#include "ui/mainwindow/mainactions.h"
+#include "ui/mainwindow/windowgeometry.h"
+#include "ui/readingchoices.h"
+#include "ui/subtitles/editboxes.h"
+#include "ui/subtitles/subtitlelistview.h"
+#include "ui/subtitles/subtitlepanes.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr float MarginTwips = 45;
+constexpr float SplitterLimitTwips = 1000; // from either edge of the window
+const QString DefaultLangFileBase = QStringLiteral("English.Quillmend.exe");
+
+} // namespace
+
+Form1::Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
+             FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent)
+    : QMainWindow(parent), m_lang(lang), m_languages(languages), m_settingsPath(settingsPath), m_prompter(prompter),
+      m_files(files), m_shellVerb(shellVerb), m_newLanguageFolder(newLanguageFolder),
+      m_document(new SubtitleDocument(lang, this)), m_form3(new Form3(m_document->records(), this)),
+      m_actions(std::make_unique<MainActions>(*this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(windowCaption());
+    setAcceptDrops(true);
+    m_langDefItems << m_actions->mnuLangDef;
+    m_mnuReopenEncoding =
+        createReopenWithEncodingMenu(this, [this](const QString &name) { mnuReopenEncoding_Click(name); });
+    if (auto *mnuFile = menuBar()->findChild<QMenu *>(QStringLiteral("mnuFile")))
+        mnuFile->insertMenu(m_actions->mnuSave, m_mnuReopenEncoding);
+    createCentralWidget();
+    connectActions();
+    m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
+    refreshUndoTexts();
+    ApplyLangCaptions(*m_form3, m_lang);
+}
+
+Form1::~Form1()
+{
+    // The views go before the document whose models they show, and the
+    // history's last signals reach no label.
+    m_document->undoStack().disconnect(this);
+    delete m_form3;
+    delete takeCentralWidget();
+}
+
+SubtitleTableModel &Form1::originalModel() const
+{
+    return m_document->originalModel();
+}
+
+SubtitleTableModel &Form1::correctedModel() const
+{
+    return m_document->correctedModel();
+}
+
+void Form1::connectActions()
+{
+    const MainActions &a = *m_actions;
+    connect(a.mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
+    connect(a.mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
+    connect(a.mnuSaveAS, &QAction::triggered, this, &Form1::mnuSaveAS_Click);
+    connect(a.mnuOptions, &QAction::triggered, this, &Form1::mnuOptions_Click);
+    connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(a.mnuEditSubs, &QAction::triggered, this, &Form1::EditSubs);
+    connect(a.mnuShowEditOnly, &QAction::triggered, this, [this] { ShowEditOnly(m_actions->mnuShowEditOnly->isChecked()); });
+    connect(a.mnuInsSub, &QAction::triggered, this, &Form1::mnuInsSub_Click);
+    connect(a.mnuInsSubDown, &QAction::triggered, this, &Form1::mnuInsSubDown_Click);
+    connect(a.mnuDelSub, &QAction::triggered, this, &Form1::mnuDelSub_Click);
+    connect(a.mnuRestoreOriginal, &QAction::triggered, m_panes, &SubtitlePanes::restoreSelected);
+    connect(a.mnuNextSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(false); });
+    connect(a.mnuBefSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(true); });
+    connect(a.mnuNextTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(false); });
+    connect(a.mnuPrevTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(true); });
+    connect(a.mnuShowEditsWindow, &QAction::triggered, m_form3, &Form3::showWindow);
+    connect(a.mnuCreateLang, &QAction::triggered, this, [this] {
+        frmCreateLang creator(m_languages, m_newLanguageFolder, m_prompter, this);
+        creator.exec();
+    });
+    connect(a.mnuAbout, &QAction::triggered, this, [this] {
+        frmAbout about(this);
+        about.exec();
+    });
+
+    // Typing not yet applied is a change of its own, undone first.
+    QUndoStack &history = m_document->undoStack();
+    connect(a.mnuUndo, &QAction::triggered, this, [this, &history] {
+        m_panes->commitPendingText();
+        history.undo();
+    });
+    connect(a.mnuRedo, &QAction::triggered, this, [this, &history] {
+        m_panes->commitPendingText();
+        history.redo();
+    });
+    connect(&history, &QUndoStack::indexChanged, this, &Form1::refreshUndoTexts);
+    connect(&history, &QUndoStack::cleanChanged, this, &Form1::showSaveState);
+
+    connect(m_form3, &Form3::recordActivated, m_panes, &SubtitlePanes::showRecord);
+    connect(m_form3, &Form3::restoreRequested, this, [this](const QList<int> &ordinals) {
+        m_panes->commitPendingText();
+        m_document->restoreOrReapply(ordinals);
+    });
+}
+
+void Form1::createCentralWidget()
+{
+    const Twips twips = Twips::forWidget(this);
+    const int margin = twips.toPixels(MarginTwips);
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_panes = new SubtitlePanes(*m_document, *m_form3, m_prompter, central);
+    SubtitleListView *list2 = m_panes->correctedList();
+    list2->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list2, &QWidget::customContextMenuRequested, this, [this, list2](const QPoint &position) {
+        // The menu acts on the row clicked, as a right click selects it first.
+        const QModelIndex under = list2->indexAt(position);
+        if (under.isValid() && !list2->selectionModel()->isRowSelected(under.row(), {}))
+            list2->selectRow(under.row());
+        m_actions->mnuEdit->popup(list2->viewport()->mapToGlobal(position));
+    });
+
+    // Status fields in the proportions 1/2, 3/10 and 1/5 of the width.
+    m_lblStatus = new QLabel(central);
+    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    m_lblStatus2 = new QLabel(central);
+    m_lblStatus2->setObjectName(QStringLiteral("lblStatus2"));
+    m_lblStatus3 = new QLabel(central);
+    m_lblStatus3->setObjectName(QStringLiteral("lblStatus3"));
+    auto *status = new QHBoxLayout;
+    status->setContentsMargins(0, 0, 0, 0);
+    status->setSpacing(1);
+    int stretch = 5;
+    for (QLabel *label : {m_lblStatus, m_lblStatus2, m_lblStatus3}) {
+        label->setTextFormat(Qt::PlainText);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        status->addWidget(label, stretch);
+        stretch = stretch == 5 ? 3 : 2;
+    }
+    // The encoding the open file was read in, and is saved in.
+    m_lblEncoding = new QLabel(central);
+    m_lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
+    m_lblEncoding->setTextFormat(Qt::PlainText);
+    m_lblEncoding->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_lblEncoding->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    status->addWidget(m_lblEncoding);
+    connect(&m_panes->boxes(), &EditBoxes::lineCounterChanged, m_lblStatus3, &QLabel::setText);
+
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(margin, margin, margin, 0);
+    layout->setSpacing(margin);
+    layout->addWidget(m_panes, 1);
+    layout->addLayout(status);
+}
+
+// ---- Start-up, languages, settings and layout
+
+void Form1::Form_Load()
+{
+    applyCaptions();
+    buildLanguagesMenu();
+    LoadValues();
+    setSplitterLimits();
+    EnableEditMenu(false);
+    EnableSaveEdit(false, false);
+    const QRect main = WindowGeometry::fittedRect(*this, m_settings.MainXTwips, m_settings.MainYTwips,
+                                                  m_settings.MainWidthTwips, m_settings.MainHeightTwips);
+    move(main.topLeft());
+    resize(main.size());
+}
+
+void Form1::applyCaptions()
+{
+    ApplyLangCaptions(*this, m_lang);
+    ApplyLangCaptions(*m_form3, m_lang);
+    m_undoCaption = m_actions->mnuUndo->text();
+    m_redoCaption = m_actions->mnuRedo->text();
+    m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
+    refreshUndoTexts();
+    showSaveState();
+}
+
+void Form1::refreshUndoTexts()
+{
+    // The menu names the change: "Undo Delete subtitle 12".
+    const QUndoStack &history = m_document->undoStack();
+    const auto named = [](const QString &caption, const QString &change) {
+        return change.isEmpty() ? caption : caption + u' ' + change;
+    };
+    if (!m_undoCaption.isEmpty()) {
+        m_actions->mnuUndo->setText(named(m_undoCaption, history.undoText()));
+        m_actions->mnuRedo->setText(named(m_redoCaption, history.redoText()));
+    }
+    m_actions->mnuUndo->setEnabled(history.canUndo());
+    m_actions->mnuRedo->setEnabled(history.canRedo());
+}
+
+void Form1::buildLanguagesMenu()
+{
+    while (m_langDefItems.size() > 1)
+        delete m_langDefItems.takeLast();
+    const QStringList names = m_languages.loadableLanguageNames();
+    for (const QString &name : names) {
+        const int index = int(m_langDefItems.size());
+        QAction *item = m_actions->mnuLanguages->addAction(name);
+        item->setObjectName(QStringLiteral("mnuLangDef"));
+        item->setProperty(ControlIndexProperty, index);
+        item->setCheckable(true);
+        connect(item, &QAction::triggered, this, [this, item, index] {
+            // Only a language that loads moves the check mark; undo the click's own toggle.
+            item->setChecked(!item->isChecked());
+            mnuLangDef_Click(index);
+        });
+        m_langDefItems << item;
+    }
+    m_langDefItems.first()->setVisible(false);
+}
+
+bool Form1::LoadNewLang(const QString &newLang)
+{
+    const std::optional<QString> file = m_languages.fileFor(newLang);
+    if (!file)
+        return false;
+    // Tried on its own first: a file that does not load leaves the language
+    // in use as it is.
+    LangDoc trial;
+    if (!trial.load(*file)) {
+        m_prompter.inform(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
+        return false;
+    }
+    m_settings.LangFileBase = newLang;
+    m_lang.load(*file);
+    applyCaptions();
+    return true;
+}
+
+void Form1::mnuLangDef_Click(int index)
+{
+    if (index < 0 || index >= m_langDefItems.size())
+        return;
+    QAction *clicked = m_langDefItems.at(index);
+    if (!LoadNewLang(LanguageLocator::langFileBaseFor(clicked->text())))
+        return; // the language's files are gone: nothing changes, check marks included
+    for (QAction *item : std::as_const(m_langDefItems))
+        item->setChecked(item == clicked);
+}
+
+clsIniFile Form1::settingsFile()
+{
+    clsIniFile ini(m_prompter, m_settingsPath);
+    ini.setFullPath(m_settingsPath);
+    ini.setSectionName(QStringLiteral("General"));
+    return ini;
+}
+
+void Form1::LoadValues()
+{
+    // A file that cannot be read as settings is neither taken for the
+    // defaults' own file nor ever written over: it may be the user's.
+    // A folder in its place is left to the save, which reports it.
+    const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
+    if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
+        if (!m_settingsUnusable)
+            m_prompter.inform(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
+                                  .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
+        m_settingsUnusable = true;
+        m_settings = Settings{};
+        applyLoadedValues();
+        return;
+    }
+    m_settingsUnusable = false;
+    clsIniFile ini = settingsFile();
+    const SettingsReadResult result = SettingsStore::read(ini, m_settings);
+    m_settings = result.settings;
+    if (!result.problems.isEmpty()) {
+        QStringList lines{m_settingsPath};
+        for (const SettingProblem &problem : result.problems)
+            lines << settingProblemText(problem, m_lang);
+        m_prompter.inform(lines.join(u'\n'));
+    }
+    applyLoadedValues();
+}
+
+void Form1::applyLoadedValues()
+{
+    if (!LoadNewLang(m_settings.LangFileBase))
+        m_settings.LangFileBase = DefaultLangFileBase;
+    const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
+    for (qsizetype i = 1; i < m_langDefItems.size(); ++i) {
+        if (m_langDefItems.at(i)->text() == languageName) {
+            m_langDefItems.at(i)->setChecked(true);
+            break;
+        }
+    }
+    m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+
+    const QRect edits = WindowGeometry::fittedRect(*this, m_settings.EditXTwips, m_settings.EditYTwips,
+                                                   m_settings.EditWidthTwips, m_settings.EditHeightTwips);
+    m_form3->move(edits.topLeft());
+    m_form3->resize(edits.size());
+    m_pendingDiaxTwips = m_settings.DiaxTwips;
+    applyDiax();
+    WindowGeometry::applyColumnWidths(*m_panes->originalList(), m_settings.List1ColTwips, *this, false);
+    WindowGeometry::applyColumnWidths(*m_panes->correctedList(), m_settings.List2ColTwips, *this, true);
+}
+
+bool Form1::SaveValues()
+{
+    // Said once at start; the settings chosen stay for the session.
+    if (m_settingsUnusable)
+        return false;
+    const Twips twips = Twips::forWidget(this);
+    // The normal size and place, as a window closed maximised reopens; the
+    // place is the frame's, as move() takes it back.
+    const bool normal = !(isMaximized() || isMinimized() || isFullScreen());
+    const QRect main = normal ? geometry() : normalGeometry();
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    const QPoint mainPosition = normal ? pos() : main.topLeft() - frameOffset;
+    m_settings.MainXTwips = twips.fromPixels(mainPosition.x());
+    m_settings.MainYTwips = twips.fromPixels(mainPosition.y());
+    m_settings.MainWidthTwips = twips.fromPixels(main.width());
+    m_settings.MainHeightTwips = twips.fromPixels(main.height());
+    m_settings.EditXTwips = twips.fromPixels(m_form3->pos().x());
+    m_settings.EditYTwips = twips.fromPixels(m_form3->pos().y());
+    m_settings.EditWidthTwips = twips.fromPixels(m_form3->width());
+    m_settings.EditHeightTwips = twips.fromPixels(m_form3->height());
+    m_settings.DiaxTwips = diaxTwips();
+    WindowGeometry::storeColumnWidths(*m_panes->originalList(), m_settings.List1ColTwips);
+    WindowGeometry::storeColumnWidths(*m_panes->correctedList(), m_settings.List2ColTwips);
+
+    clsIniFile ini = settingsFile();
+    if (SettingsStore::write(ini, m_settings))
+        return true;
+    m_prompter.inform(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    return false;
+}
+
+float Form1::diaxTwips() const
+{
+    if (m_pendingDiaxTwips)
+        return *m_pendingDiaxTwips;
+    const QPoint handle = m_panes->handle(1)->mapTo(centralWidget(), QPoint(0, 0));
+    return Twips::forWidget(this).fromPixels(handle.x());
+}
+
+void Form1::setSplitterLimits()
+{
+    // The splitter stays SplitterLimitTwips from either edge of the window.
+    const Twips twips = Twips::forWidget(this);
+    const int margin = twips.toPixels(MarginTwips);
+    const int limit = twips.toPixels(SplitterLimitTwips);
+    m_panes->leftPane()->setMinimumWidth(std::max(1, limit - margin));
+    m_panes->rightPane()->setMinimumWidth(std::max(1, limit - m_panes->handleWidth() - margin));
+}
+
+void Form1::applyDiax()
+{
+    if (!m_pendingDiaxTwips || !isVisible() || m_panes->width() <= 0)
+        return;
+    const Twips twips = Twips::forWidget(this);
+    const int left = twips.toPixels(*m_pendingDiaxTwips) - m_panes->x();
+    const int total = m_panes->width() - m_panes->handleWidth();
+    m_panes->setSizes({std::max(1, left), std::max(1, total - left)});
+    m_pendingDiaxTwips.reset();
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    applyDiax();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The edits window goes and comes back with the main window.
+    if (isMinimized()) {
+        m_wasMinimized = true;
+        if (m_form3->isMeantToBeShown())
+            m_form3->hide();
+    } else if (m_wasMinimized) {
+        m_wasMinimized = false;
+        if (m_form3->isMeantToBeShown())
+            m_form3->show();
+    }
+}
+
+Form1::StartOutcome Form1::runCommandLine(const CommandLine &commandLine)
+{
+    if (commandLine.autoMode) {
+        m_document->setPath(commandLine.fileName, m_settings.Encoding);
+        m_actions->text1->setText(commandLine.fileName);
+        m_actions->mnuShowEditOnly->setChecked(false);
+        m_autoMode = true;
+        EditSubs();
+        const bool saved = m_document->saveState() == SaveState::Saved;
+        Form_Unload();
+        return saved ? StartOutcome::AutoSucceeded : StartOutcome::AutoFailed;
+    }
+    EnableSaveEdit(false, false);
+    if (!commandLine.fileName.isEmpty() && fileExists(commandLine.fileName)) {
+        show();
+        if (LoadFileToList(commandLine.fileName))
+            EditSubs();
+    }
+    return StartOutcome::Interactive;
+}
+
+bool Form1::Form_Unload()
+{
+    if (!askToSaveHandEdits())
+        return false;
+    SaveValues();
+    m_form3->closeForGood();
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    const QString path = urls.first().toLocalFile();
+    if (fileExists(path))
+        LoadFileToList(path);
+}
+
+bool Form1::fileExists(const QString &path) const
+{
+    return !path.trimmed().isEmpty() && QFileInfo(path).isFile();
+}
+
+QString Form1::windowCaption() const
+{
+    const QString title = QCoreApplication::applicationName();
+    if (!m_document || m_document->path().isEmpty())
+        return title;
+    return QFileInfo(m_document->path()).fileName() + u" - " + title + u" by " + QCoreApplication::organizationName();
+}
+
+// ---- Command state
+
+void Form1::EnableEditMenu(bool toEnable)
+{
+    const MainActions &a = *m_actions;
+    for (QAction *action : {a.mnuShowEditOnly, a.mnuBefSubEdit, a.mnuDelSub, a.mnuInsSub, a.mnuInsSubDown,
+                            a.mnuNextSubEdit, a.mnuRestoreOriginal, a.mnuNextTooFast, a.mnuPrevTooFast})
+        action->setEnabled(toEnable);
+}
+
+void Form1::EnableEditSubs(bool toEnable)
+{
+    for (QAction *action : {m_actions->mnuDelSub, m_actions->mnuInsSub, m_actions->mnuInsSubDown})
+        action->setEnabled(toEnable);
+}
+
+void Form1::EnableSaveEdit(bool toEnable, bool enableSave)
+{
+    m_actions->mnuEditSubs->setEnabled(toEnable);
+    m_mnuReopenEncoding->setEnabled(toEnable);
+    for (QAction *action : {m_actions->mnuSave, m_actions->mnuSaveAS, m_actions->mnuShowEditOnly})
+        action->setEnabled(enableSave);
+}
+
+void Form1::ShowEditOnly(bool toShowEditOnly)
+{
+    m_actions->mnuShowEditOnly->setChecked(toShowEditOnly);
+    EnableEditSubs(!toShowEditOnly);
+    m_panes->setOnlyCorrected(toShowEditOnly);
+}
+
+bool Form1::LocateNextSubEdit(bool locationUp)
+{
+    return m_panes->locateNextSubEdit(locationUp);
+}
+
+void Form1::mnuInsSub_Click()
+{
+    m_panes->insertSubtitle(false);
+}
+
+void Form1::mnuInsSubDown_Click()
+{
+    m_panes->insertSubtitle(true);
+}
+
+void Form1::mnuDelSub_Click()
+{
+    m_panes->deleteSubtitle();
+}
+
+void Form1::mnuOptions_Click()
+{
+    {
+        Form2 options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+        options.exec();
+    }
+    // Whichever way the dialog closed, the file and the window follow the
+    // settings now held; when the file cannot take them, reading it back
+    // would undo what was just chosen.
+    if (SaveValues())
+        LoadValues();
+}

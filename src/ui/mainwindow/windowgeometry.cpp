@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/mainwindow/windowgeometry.h"
+
+#include "settings/settings.h"
+#include "ui/screenfit.h"
+#include "ui/twips.h"
+
+#include <QHeaderView>
+#include <QStyle>
+#include <QTableView>
+
+namespace WindowGeometry {
+
+QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
+{
+    const Twips twips = Twips::forWidget(&window);
+    const QRect wanted(twips.toPixels(xTwips), twips.toPixels(yTwips), twips.toPixels(widthTwips),
+                       twips.toPixels(heightTwips));
+    return ScreenFit::fitWindow(wanted, ScreenFit::availableFor(wanted, &window));
+}
+
+void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips, const QWidget &window,
+                       bool markedNumbers)
+{
+    const Twips twips = Twips::forWidget(&window);
+    const std::array<float, 5> defaults = Settings().List1ColTwips;
+    const QFontMetrics metrics = list.fontMetrics();
+    const int padding = 4 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const auto advance = [&](const QString &text) { return metrics.horizontalAdvance(text) + padding; };
+    // The kind marks are two shapes after the number.
+    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000 WW") : QStringLiteral("0000")),
+                                 advance(QStringLiteral("00:00:00,000")), advance(QStringLiteral("00:00:00,000")), 0,
+                                 advance(QStringLiteral("00.0"))};
+    const QRect screen = ScreenFit::availableFor(window.geometry(), &window);
+    const int maximumPixels = screen.isEmpty() ? 4096 : screen.width();
+    for (std::size_t column = 0; column < storedTwips.size(); ++column) {
+        const float stored = storedTwips[column];
+        const int wanted = twips.toPixels(stored > 0 ? stored : defaults[column]);
+        list.horizontalHeader()->resizeSection(int(column),
+                                               std::max(std::min(wanted, maximumPixels), minimumPixels[column]));
+    }
+}
+
+void storeColumnWidths(const QTableView &list, std::array<float, 5> &storedTwips)
+{
+    const Twips twips = Twips::forWidget(&list);
+    for (std::size_t column = 0; column < storedTwips.size(); ++column)
+        storedTwips[column] = twips.fromPixels(list.horizontalHeader()->sectionSize(int(column)));
+}
+
+} // namespace WindowGeometry

@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QWidget>
+
+class LangDoc;
+class Prompter;
+class SubtitleDocument;
+class SubtitleTextEdit;
+class TimeLineEdit;
+
+// A row's text as a box shows it: lines end in "\n", not CR LF.
+QString rowTextToBoxText(const QString &rowText);
+
+// The boxes that edit the selected corrected subtitle: its two times and
+// its text. They write, through the document, into the row they were
+// filled from, whatever is selected by then; each box keeps what the row
+// held when filled or last committed, which Esc puts back.
+class EditBoxes : public QWidget
+{
+    Q_OBJECT
+
+public:
+    EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *parent = nullptr);
+
+    SubtitleTextEdit *textBox() const { return m_txtSub2; }
+    TimeLineEdit *startBox() const { return m_txtStartTime; }
+    TimeLineEdit *endBox() const { return m_txtEndTime; }
+
+    // sourceRow of the corrected model.
+    void fill(int sourceRow);
+    // With no row to write to, nothing typed may land in the row edited before.
+    void empty();
+    bool isFilledFor(int sourceRow) const;
+    // Writes the text typed and not yet committed.
+    void commitPendingText();
+    // Typing not committed goes with its row.
+    void dropPendingText() { m_textEditPending = false; }
+
+signals:
+    void lineCounterChanged(const QString &text);
+
+private:
+    void commitText();
+    void commitTime(bool start);
+    void restoreText();
+    void restoreTime(bool start);
+    void setTextQuietly(const QString &rowText);
+
+    SubtitleDocument &m_document;
+    Prompter &m_prompter;
+    SubtitleTextEdit *m_txtSub2;
+    TimeLineEdit *m_txtStartTime;
+    TimeLineEdit *m_txtEndTime;
+    QPersistentModelIndex m_editedRow; // in the corrected model
+    QString m_storedText;              // CR LF line ends, as the row has it
+    QString m_storedStart;
+    QString m_storedEnd;
+    bool m_fillingBoxes = false;
+    bool m_textEditPending = false;
+};

@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QSplitter>
+
+class CorrectedFilterModel;
+class EditBoxes;
+class Form3;
+class Prompter;
+class QPlainTextEdit;
+class SubtitleDocument;
+class SubtitleListView;
+
+// The subtitles as read on the left and as corrected on the right, kept in
+// step: selecting a row on one side selects its partner on the other, at
+// the same height, and its record in the edits window, and fills the boxes
+// under the lists. Row commands act on the selection through the document;
+// the selection and the boxes follow the row each change touched.
+class SubtitlePanes : public QSplitter
+{
+    Q_OBJECT
+
+public:
+    SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Prompter &prompter, QWidget *parent = nullptr);
+
+    SubtitleListView *originalList() const { return m_listView1; }
+    SubtitleListView *correctedList() const { return m_listView2; }
+    CorrectedFilterModel &filter() const { return *m_filterModel; }
+    EditBoxes &boxes() const { return *m_boxes; }
+    QWidget *leftPane() const { return m_leftPane; }
+    QWidget *rightPane() const { return m_rightPane; }
+
+    // After a load or a correction: the boxes empty, the filter on the
+    // records there are now.
+    void documentReplaced();
+    void commitPendingText();
+    void setOnlyCorrected(bool onlyCorrected);
+
+    // Moves both lists to the previous or next record of the edits window,
+    // in the order it shows; false when there is none that way.
+    bool locateNextSubEdit(bool locationUp);
+    // The nearest row below the selection (above it when up) still too fast.
+    bool locateTooFast(bool up);
+    // Alt-Up and Alt-Down: with nothing selected the first row counts as
+    // selected, then the selection moves one row.
+    void moveCorrectedSelection(int step);
+    // Both lists to subtitle ordinal, as a double-click on its record.
+    void showRecord(int ordinal);
+
+    void insertSubtitle(bool below);
+    void deleteSubtitle();
+    // The selected subtitle's correction restored, or re-applied when it is
+    // restored already.
+    void restoreSelected();
+
+private:
+    void originalSelected();  // ListView1_ItemClick
+    void correctedSelected(); // ListView2_ItemClick
+    void followRow(int sourceRow);
+    int selectedCorrectedRow() const; // in the corrected model, not the view
+    void selectOriginalRow(int row);
+    void selectCorrectedRow(int sourceRow);
+    void showCorrectedRow(int sourceRow);
+    void alignList(SubtitleListView *list, int row, int distance);
+
+    SubtitleDocument &m_document;
+    Form3 &m_editsWindow;
+    CorrectedFilterModel *m_filterModel;
+    QWidget *m_leftPane;
+    QWidget *m_rightPane;
+    SubtitleListView *m_listView1;
+    SubtitleListView *m_listView2;
+    QPlainTextEdit *m_txtSub1;
+    EditBoxes *m_boxes;
+    // Set while the program moves a selection, so the lists' own selection
+    // handlers do not answer their echo.
+    bool m_syncing = false;
+};
