@@ -211,6 +211,10 @@ std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, co
     const KeyRow *row = findRow(key);
     if (!row)
         return SettingProblem{SettingProblem::Kind::UnknownKey, key.toString(), text};
+    // A typed number with no digits is a mistake, not the 0 a stored file reads it as.
+    const bool isNumber = row->key.kind == SettingKind::Integer || row->key.kind == SettingKind::Geometry;
+    if (isNumber && !startsWithNumber(text))
+        return SettingProblem{SettingProblem::Kind::NotANumber, QString(row->key.name), text};
     return applyRow(settings, *row, text);
 }
 

@@ -43,6 +43,7 @@ struct SettingProblem
 
         OutOfRange, // MinGapMs outside 1 to MaxMinGapMs: no correction run
         UnknownEncoding, // an Encoding that neither Qt nor iconv knows
+        NotANumber, // a typed value for a number setting with no digits
     };
 
     Kind kind;

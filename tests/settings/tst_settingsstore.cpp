@@ -108,6 +108,7 @@ private slots:
         QTest::newRow("half to even") << u"LettersFor1Min"_s << u"44.5"_s
                                       << from([](Settings &s) { s.LettersFor1Min = 44; }) << -1;
         QTest::newRow("rounds past 32 bits") << u"MaxLen"_s << u"2147483647.5"_s << from(same) << int(Kind::NotInt32);
+        QTest::newRow("no digits") << u"Diax"_s << u" .e5"_s << from(same) << int(Kind::NotANumber);
         QTest::newRow("1 is True") << u"BuyTime"_s << u"1"_s << from([](Settings &s) { s.BuyTime = true; }) << -1;
         QTest::newRow("True is False") << u"ShowMessage"_s << u"True"_s
                                        << from([](Settings &s) { s.ShowMessage = false; }) << -1;

@@ -18,7 +18,10 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStringEncoder>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -351,6 +354,7 @@ private slots:
         QCOMPARE(s.prompter.informed,
                  summary ? QStringList{u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
                          : QStringList());
+        QCOMPARE(s.prompter.warned, QStringList()); // the summary is information, not a warning
     }
 
     void commandLineWithAMissingFileOrAnInteractiveOne()
@@ -359,7 +363,7 @@ private slots:
         const QString missing = path(u"subs/missing.srt"_qs);
         Session unattended(settingsPath());
         QCOMPARE(unattended.window->runCommandLine({true, missing}), Form1::StartOutcome::AutoFailed);
-        QCOMPARE(unattended.prompter.informed, QStringList{u"Error in file\n"_qs + missing});
+        QCOMPARE(unattended.prompter.warned, QStringList{u"Error in file\n"_qs + missing});
         QCOMPARE(filesIn(path(u"subs"_qs)), QStringList());
 
         // Without /AUTO the file is opened and corrected at once, not saved.
@@ -796,6 +800,36 @@ private slots:
         QVERIFY(!edits.isVisible());
         s.action(u"mnuShowEditsWindow"_qs)->trigger();
         QVERIFY(edits.isVisible());
+    }
+
+    void rightToLeftRowsAlignRightAndNumbersFit()
+    {
+        // Tags and digits do not decide; the first letter does.
+        const QString movie = written(u"movie.srt"_qs, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"<i>1. \u05e9\u05dc\u05d5\u05dd</i>"_qs)
+                                                        + srtBlock(2, u"00:00:03,000"_qs, u"00:00:04,000"_qs, u"{\\an8}Hello \u05e9"_qs)
+                                                        + srtBlock(3, u"00:00:05,000"_qs, u"00:00:06,000"_qs, u"3 < \u0645\u0631\u062d\u0628\u0627"_qs))
+                                                           .toUtf8());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        const QList<bool> rightToLeft{true, false, true};
+        for (const QString &name : {u"ListView1"_qs, u"ListView2"_qs}) {
+            QTableView *list = s.list(name);
+            for (int row = 0; row < 3; ++row) {
+                const QVariant alignment =
+                    list->model()->index(row, SubtitleTableModel::TextColumn).data(Qt::TextAlignmentRole);
+                QCOMPARE(alignment.isValid() && (alignment.value<Qt::Alignment>() & Qt::AlignRight), rightToLeft[row]);
+            }
+            // Seven digits and the kind marks, at the default widths.
+            QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::NumberColumn)
+                    > list->fontMetrics().horizontalAdvance(name == u"ListView1"_qs ? u"1234567"_qs : u"1234567 WW"_qs));
+        }
+        for (int row : {0, 1, 2}) {
+            clickRow(s.list(u"ListView2"_qs), row);
+            for (const QString &name : {u"txtSub1"_qs, u"txtSub2"_qs})
+                QCOMPARE(s.box(name)->document()->defaultTextOption().alignment(),
+                         rightToLeft[row] ? Qt::AlignRight : Qt::AlignLeft);
+        }
     }
 };
 

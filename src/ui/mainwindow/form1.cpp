@@ -265,7 +265,7 @@ bool Form1::LoadNewLang(const QString &newLang)
     // in use as it is.
     LangDoc trial;
     if (!trial.load(*file)) {
-        m_prompter.inform(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
+        m_prompter.warn(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
         return false;
     }
     m_settings.LangFileBase = newLang;
@@ -371,7 +371,7 @@ bool Form1::SaveValues()
     clsIniFile ini = settingsFile();
     if (SettingsStore::write(ini, m_settings))
         return true;
-    m_prompter.inform(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
     return false;
 }
 

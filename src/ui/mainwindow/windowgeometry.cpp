@@ -28,8 +28,8 @@ void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips
     const QFontMetrics metrics = list.fontMetrics();
     const int padding = 4 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     const auto advance = [&](const QString &text) { return metrics.horizontalAdvance(text) + padding; };
-    // The kind marks are two shapes after the number.
-    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000 WW") : QStringLiteral("0000")),
+    // Numbers up to seven digits; the kind marks are two shapes after them.
+    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000000 WW") : QStringLiteral("0000000")),
                                  advance(QStringLiteral("00:00:00,000")), advance(QStringLiteral("00:00:00,000")), 0,
                                  advance(QStringLiteral("00.0"))};
     const QRect screen = ScreenFit::availableFor(window.geometry(), &window);
