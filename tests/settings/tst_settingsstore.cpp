@@ -7,6 +7,7 @@
 #include "support/settingsfixture.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -204,12 +205,16 @@ private slots:
         QVERIFY(m_prompter.informed.isEmpty());
     }
 
+    // Portable only with the file already there; a writable folder alone is not.
     void defaultFilePath()
     {
-        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), path());
         const QString inConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + u"/quillmend/Quillmend.ini"_s;
-        QCOMPARE(SettingsStore::defaultFilePath(m_dir->filePath(u"missing"_s)), inConfig);
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
+        QVERIFY(QDir(m_dir->path()).mkdir(u"Quillmend.ini"_s)); // a folder by that name is not the file
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
+        QVERIFY(QDir(m_dir->path()).rmdir(u"Quillmend.ini"_s) && writeFile(path(), ""));
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), path());
         QCOMPARE(SettingsStore::defaultFilePath(QString()), inConfig);
     }
 };
