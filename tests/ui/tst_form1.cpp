@@ -7,6 +7,7 @@
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
 #include "ui/form3.h"
+#include "ui/mainwindow/windowgeometry.h"
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QApplication>
@@ -685,6 +686,42 @@ private slots:
         const QByteArray written = readFile(settingsPath());
         for (const char *huge : {"1e+09", "1e+30", "-1e+09", "e+"})
             QVERIFY2(!written.contains(huge), written.constData());
+    }
+
+    // 1000 x 800 available: the main window is 750 x 600 at 125,100, with
+    // 125 pixels free on its right.
+    void firstStartRects_data()
+    {
+        QTest::addColumn<int>("editsWidth");
+        QTest::addColumn<QPoint>("editsAt");
+        QTest::newRow("fits with room") << 124 << QPoint(875, 100);
+        QTest::newRow("fits exactly") << 125 << QPoint(875, 100);
+        QTest::newRow("over the right edge") << 126 << QPoint(874, 100);
+        QTest::newRow("not on its corner") << 875 << QPoint(125, 175);
+    }
+
+    void firstStartRects()
+    {
+        QFETCH(int, editsWidth);
+        QFETCH(QPoint, editsAt);
+        const auto rects = WindowGeometry::firstStartRects(QRect(0, 0, 1000, 800), QSize(editsWidth, 300));
+        QCOMPARE(rects.main, QRect(125, 100, 750, 600));
+        QCOMPARE(rects.edits, QRect(editsAt, QSize(editsWidth, 300)));
+    }
+
+    void firstStartFitsTheScreen()
+    {
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        const QRect screen = s.window->screen()->availableGeometry();
+        QVERIFY(screen.contains(s.window->frameGeometry()));
+        const QRect main = s.window->geometry();
+        QVERIFY2(std::abs(main.width() - screen.width() * 3 / 4) <= 2 && std::abs(main.height() - screen.height() * 3 / 4) <= 2,
+                 qPrintable(u"%1x%2 on %3x%4"_qs.arg(main.width()).arg(main.height()).arg(screen.width()).arg(screen.height())));
+        QVERIFY(std::abs(main.center().x() - screen.center().x()) <= 2);
+        QVERIFY(s.window->editsWindow().pos() != s.window->pos());
+        const QList<int> widths = s.window->findChild<QSplitter *>()->sizes();
+        QVERIFY2(std::abs(widths.value(0) - widths.value(1)) <= 1, qPrintable(u"%1 %2"_qs.arg(widths.value(0)).arg(widths.value(1))));
     }
 
     void reopenWithEncoding()

@@ -23,6 +23,7 @@
 #include "ui/mainwindow/mainactions.h"
 #include "ui/mainwindow/windowgeometry.h"
 #include "ui/readingchoices.h"
+#include "ui/screenfit.h"
 #include "ui/subtitles/editboxes.h"
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitlepanes.h"
@@ -203,10 +204,23 @@ void Form1::Form_Load()
     setSplitterLimits();
     EnableEditMenu(false);
     EnableSaveEdit(false, false);
-    const QRect main = WindowGeometry::fittedRect(*this, m_settings.MainXTwips, m_settings.MainYTwips,
-                                                  m_settings.MainWidthTwips, m_settings.MainHeightTwips);
-    move(main.topLeft());
-    resize(main.size());
+    if (m_hasStoredGeometry) {
+        const QRect main = WindowGeometry::fittedRect(*this, m_settings.MainXTwips, m_settings.MainYTwips,
+                                                      m_settings.MainWidthTwips, m_settings.MainHeightTwips);
+        move(main.topLeft());
+        resize(main.size());
+        return;
+    }
+    const QRect available = ScreenFit::availableFor(geometry(), this);
+    if (available.isEmpty())
+        return;
+    const WindowGeometry::FirstStartRects rects = WindowGeometry::firstStartRects(available, m_form3->size());
+    move(rects.main.topLeft());
+    resize(rects.main.size());
+    m_form3->move(rects.edits.topLeft());
+    m_form3->resize(rects.edits.size());
+    m_pendingDiaxTwips.reset();
+    m_splitEvenly = true;
 }
 
 void Form1::applyCaptions()
@@ -301,22 +315,26 @@ void Form1::LoadValues()
     const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
     if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
-            m_prompter.inform(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
+            m_prompter.warn(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                                   .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
+        m_hasStoredGeometry = false;
         m_settings = Settings{};
         applyLoadedValues();
         return;
     }
     m_settingsUnusable = false;
     clsIniFile ini = settingsFile();
+    m_hasStoredGeometry = false;
+    for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
+        m_hasStoredGeometry = m_hasStoredGeometry || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
     const SettingsReadResult result = SettingsStore::read(ini, m_settings);
     m_settings = result.settings;
     if (!result.problems.isEmpty()) {
         QStringList lines{m_settingsPath};
         for (const SettingProblem &problem : result.problems)
             lines << settingProblemText(problem, m_lang);
-        m_prompter.inform(lines.join(u'\n'));
+        m_prompter.warn(lines.join(u'\n'));
     }
     applyLoadedValues();
 }
@@ -395,6 +413,12 @@ void Form1::setSplitterLimits()
 
 void Form1::applyDiax()
 {
+    if (m_splitEvenly && isVisible() && m_panes->width() > 0) {
+        const int total = m_panes->width() - m_panes->handleWidth();
+        m_panes->setSizes({total / 2, total - total / 2});
+        m_splitEvenly = false;
+        return;
+    }
     if (!m_pendingDiaxTwips || !isVisible() || m_panes->width() <= 0)
         return;
     const Twips twips = Twips::forWidget(this);

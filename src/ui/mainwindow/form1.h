@@ -137,6 +137,10 @@ private:
     // use and the file is never written.
     bool m_settingsUnusable = false;
     std::optional<float> m_pendingDiaxTwips;
+    // No main-window geometry stored yet: the first start lays the windows
+    // out for the screen and gives the two lists equal widths.
+    bool m_hasStoredGeometry = true;
+    bool m_splitEvenly = false;
     bool m_wasMinimized = false;
     // The language's words for Undo and Redo, before the change they name.
     QString m_undoCaption;

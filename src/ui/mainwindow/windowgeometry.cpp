@@ -10,7 +10,23 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace WindowGeometry {
+
+FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize)
+{
+    QRect main(QPoint(0, 0), available.size() * 3 / 4);
+    main.moveCenter(available.center());
+    const QSize size = editsSize.boundedTo(available.size());
+    QRect edits(QPoint(main.right() + 1, main.top()), size);
+    if (edits.right() > available.right())
+        edits.moveRight(available.right());
+    // Only a window as wide as the main one could land on its corner.
+    if (edits.topLeft() == main.topLeft())
+        edits.moveTop(std::min(main.top() + main.height() / 8, available.bottom() + 1 - size.height()));
+    return {main, edits};
+}
 
 QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
 {
