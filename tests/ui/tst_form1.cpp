@@ -25,6 +25,7 @@
 #include <QTextOption>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cmath>
@@ -62,6 +63,37 @@ QList<int> numbers(const SubtitleTableModel &model)
     for (const SubtitleRow &row : model.rows())
         values << row.number;
     return values;
+}
+
+// The texts of root's visible widgets, actions and list cells that hold
+// Greek letters.
+QStringList greekTextsIn(QWidget *root)
+{
+    QStringList texts;
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    widgets << root;
+    for (QWidget *widget : std::as_const(widgets)) {
+        if (!widget->isVisible())
+            continue;
+        texts << widget->windowTitle() << widget->toolTip() << widget->property("text").toString()
+              << widget->property("title").toString() << widget->property("plainText").toString();
+        if (auto *view = qobject_cast<QTableView *>(widget)) {
+            const QAbstractItemModel *model = view->model();
+            for (int column = 0; column < model->columnCount(); ++column) {
+                texts << model->headerData(column, Qt::Horizontal).toString();
+                for (int row = 0; row < model->rowCount(); ++row) {
+                    for (int role : {Qt::DisplayRole, Qt::ToolTipRole})
+                        texts << model->index(row, column).data(role).toString();
+                }
+            }
+        }
+    }
+    for (const QAction *action : root->findChildren<QAction *>())
+        texts << action->text() << action->toolTip();
+    texts.removeIf([](const QString &text) {
+        return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'\u0370' && c <= u'\u03ff'; });
+    });
+    return texts;
 }
 
 } // namespace
@@ -321,6 +353,32 @@ private slots:
         QTest::keyClick(sub2, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(s.label(u"lblStatus2"_qs), u"Enregistré"_qs);
         QVERIFY(readFile(movie).endsWith("Short one.!?\r\n\r\n"));
+    }
+
+    void switchFromGreekLeavesNoGreek()
+    {
+        QVERIFY(writeFile(settingsPath(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
+        const QString movie = written(u"movie.srt"_qs, fiveSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        clickRow(s.list(u"ListView2"_qs), 3);
+        Form3 &edits = s.window->editsWindow();
+        QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
+
+        s.language(u"German"_qs)->trigger();
+        QCOMPARE(greekTextsIn(s.window.get()), QStringList());
+        QVERIFY(edits.isVisible());
+        QCOMPARE(greekTextsIn(&edits), QStringList());
+        QStringList inOptions{u"not shown"_qs};
+        QTimer::singleShot(0, [&] {
+            QWidget *options = QApplication::activeModalWidget();
+            inOptions = options ? greekTextsIn(options) : QStringList{u"no dialog"_qs};
+            if (options)
+                options->close();
+        });
+        s.action(u"mnuOptions"_qs)->trigger();
+        QCOMPARE(inOptions, QStringList());
     }
 
     void unattendedRun_data()

@@ -232,6 +232,15 @@ void Form1::applyCaptions()
     m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
     refreshUndoTexts();
     showSaveState();
+    // Texts made from messages follow the language as the captions do.
+    m_document->retranslate();
+    if (m_showsSummary) {
+        const QString summary = m_document->summaryText();
+        m_lblStatus->setText(summary);
+        m_lblStatus->setToolTip(plainToolTip(summary));
+    }
+    if (!m_lblStatus3->text().isEmpty())
+        m_panes->boxes().refreshLineCounter();
 }
 
 void Form1::refreshUndoTexts()

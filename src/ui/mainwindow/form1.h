@@ -152,6 +152,7 @@ private:
     QList<QAction *> m_langDefItems; // index 0 is the hidden "Default"
     SubtitlePanes *m_panes = nullptr;
     QLabel *m_lblStatus = nullptr;
+    bool m_showsSummary = false; // lblStatus holds the last correction's summary
     QLabel *m_lblStatus2 = nullptr;
     QLabel *m_lblStatus3 = nullptr;
     QMenu *m_mnuReopenEncoding = nullptr;

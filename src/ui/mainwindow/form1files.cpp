@@ -60,6 +60,7 @@ bool Form1::askToSaveHandEdits()
 
 void Form1::clearDocument()
 {
+    m_showsSummary = false;
     m_lblStatus->clear();
     m_lblStatus->setToolTip({});
     m_panes->documentReplaced();
@@ -94,9 +95,10 @@ bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
         // Nothing of a file that cannot be read stays on screen.
         clearDocument();
         if (!refusalShown)
-            m_prompter.inform(errorText);
+            m_prompter.warn(errorText);
         return false;
     }
+    m_showsSummary = false;
     m_lblStatus->clear();
     m_lblStatus->setToolTip({});
     m_panes->documentReplaced();
@@ -193,6 +195,7 @@ void Form1::EditSubs()
 
 void Form1::showCorrectionResult(const QString &summary)
 {
+    m_showsSummary = true;
     m_lblStatus->setText(summary);
     m_lblStatus->setToolTip(plainToolTip(summary)); // the field is often narrower than the summary
     showSaveState();
