@@ -293,6 +293,7 @@ bool Form1::LoadNewLang(const QString &newLang)
     }
     m_settings.LangFileBase = newLang;
     m_lang.load(*file);
+    m_qtTexts.follow(m_lang);
     applyCaptions();
     return true;
 }

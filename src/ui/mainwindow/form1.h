@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/settings.h"
+#include "ui/language/qttexts.h"
 
 #include <QMainWindow>
 
@@ -132,6 +133,7 @@ private:
     ShellVerb &m_shellVerb;
     QString m_newLanguageFolder;
     Settings m_settings;
+    QtTexts m_qtTexts; // Qt's own texts follow m_lang
     bool m_autoMode = false;
     // The settings file could not be read as settings: the defaults are in
     // use and the file is never written.
