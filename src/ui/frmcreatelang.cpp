@@ -3,7 +3,9 @@
 #include "ui/frmcreatelang.h"
 
 #include "document/prompter.h"
+#include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "ui/langcaptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -598,9 +600,17 @@ QStringList frmCreateLang::fillTree(QTreeWidget *tree, const LanguageFile &file,
     return privateItems;
 }
 
+void frmCreateLang::applyCaptions(const LangDoc &lang)
+{
+    ApplyLangCaptions(*this, lang);
+    if (const auto base = lang.attribute(u"frmCreateLang_Design", u"frmCreateLang"))
+        m_captionBase = *base;
+    updateCaption();
+}
+
 void frmCreateLang::updateCaption()
 {
-    QString caption = u"Create new language for program "_qs + QCoreApplication::applicationName();
+    QString caption = QString(m_captionBase).replace(u"%1"_qs, QCoreApplication::applicationName());
     for (const QString &note : {m_tree1Note, m_tree2Note}) {
         if (!note.isEmpty())
             caption += u" (" + note + u')';

@@ -370,15 +370,21 @@ private slots:
         QCOMPARE(greekTextsIn(s.window.get()), QStringList());
         QVERIFY(edits.isVisible());
         QCOMPARE(greekTextsIn(&edits), QStringList());
-        QStringList inOptions{u"not shown"_qs};
-        QTimer::singleShot(0, [&] {
-            QWidget *options = QApplication::activeModalWidget();
-            inOptions = options ? greekTextsIn(options) : QStringList{u"no dialog"_qs};
-            if (options)
-                options->close();
-        });
-        s.action(u"mnuOptions"_qs)->trigger();
-        QCOMPARE(inOptions, QStringList());
+        // The dialogs, with their titles in German.
+        const QString name = QCoreApplication::applicationName();
+        for (const auto &[action, title] : {std::pair{u"mnuOptions"_qs, u"Optionen"_qs},
+                                            std::pair{u"mnuAbout"_qs, u"Über %1"_qs.arg(name)},
+                                            std::pair{u"mnuCreateLang"_qs, u"Neue Sprache für das Programm %1 erstellen"_qs.arg(name)}}) {
+            QStringList found{u"no dialog"_qs};
+            QTimer::singleShot(0, [&] {
+                if (QWidget *dialog = QApplication::activeModalWidget()) {
+                    found = greekTextsIn(dialog) << dialog->windowTitle();
+                    dialog->close();
+                }
+            });
+            s.action(action)->trigger();
+            QCOMPARE(found, QStringList{title});
+        }
     }
 
     void unattendedRun_data()

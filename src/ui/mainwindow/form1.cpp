@@ -114,10 +114,12 @@ void Form1::connectActions()
     connect(a.mnuShowEditsWindow, &QAction::triggered, m_form3, &Form3::showWindow);
     connect(a.mnuCreateLang, &QAction::triggered, this, [this] {
         frmCreateLang creator(m_languages, m_newLanguageFolder, m_prompter, this);
+        creator.applyCaptions(m_lang);
         creator.exec();
     });
     connect(a.mnuAbout, &QAction::triggered, this, [this] {
         frmAbout about(this);
+        about.applyCaptions(m_lang);
         about.exec();
     });
 
