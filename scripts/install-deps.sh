@@ -11,6 +11,8 @@ packages=(
     cmake
     pkg-config
     qt6-base-dev
+    # Qt's own texts (standard buttons, file dialogs) in the chosen language.
+    qt6-translations-l10n
     libgl-dev
     libpugixml-dev
     libsimpleini-dev

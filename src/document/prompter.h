@@ -19,6 +19,8 @@ public:
 
     // A notice with an OK button only.
     virtual void inform(const QString &text, const QString &title = {}) = 0;
+    // A refusal or an error; a prompter without its own look shows it as a notice.
+    virtual void warn(const QString &text, const QString &title = {}) { inform(text, title); }
     // A question; defaultAnswer is the button Enter presses (and what an
     // unattended run takes).
     virtual Answer ask(const QString &text, Buttons buttons, Answer defaultAnswer) = 0;

@@ -71,7 +71,7 @@ bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang, const 
         prompter.inform(outcome.message);
         return true;
     case SaveOutcome::Status::Failed:
-        prompter.inform(outcome.message);
+        prompter.warn(outcome.message);
         return false;
     case SaveOutcome::Status::Cancelled:
         return false;

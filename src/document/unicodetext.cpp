@@ -146,3 +146,31 @@ QString utf8ToQString(QByteArrayView utf8)
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return decoder.decode(utf8);
 }
+
+bool isRightToLeftText(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A tag is skipped whole; a lone < or { is only punctuation.
+        if (c == u'<' || c == u'{') {
+            const qsizetype end = text.indexOf(c == u'<' ? u'>' : u'}', i + 1);
+            if (end > i) {
+                i = end;
+                continue;
+            }
+        }
+        char32_t codePoint = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            codePoint = QChar::surrogateToUcs4(c, text[++i]);
+        switch (QChar::direction(codePoint)) {
+        case QChar::DirR:
+        case QChar::DirAL:
+            return true;
+        case QChar::DirL:
+            return false;
+        default:
+            break;
+        }
+    }
+    return false;
+}

@@ -32,3 +32,7 @@ char *writeUtf8(std::u32string_view text, char *out);
 // it for a byte-order mark and drop it, which would change the text.
 QString toQString(std::u32string_view text);
 QString utf8ToQString(QByteArrayView utf8);
+
+// Whether text reads right to left: its first strongly directed letter,
+// outside <...> and {...} format tags, is Hebrew, Arabic or the like.
+bool isRightToLeftText(QStringView text);

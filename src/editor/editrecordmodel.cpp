@@ -56,22 +56,41 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
+void EditRecordModel::wordKinds(const LangDoc &lang)
+{
+    m_restoredText = GetLangText(lang, Form1Msg::Restored);
+    // Five kinds at most: word each once and share the strings.
+    std::map<std::pair<EditRecord::Change, bool>, QString> kinds;
+    for (Entry &entry : m_entries) {
+        auto [kind, added] = kinds.try_emplace({entry.change, entry.timeBought});
+        if (added) {
+            EditRecord record;
+            record.change = entry.change;
+            record.timeBought = entry.timeBought;
+            kind->second = record.kindText(lang);
+        }
+        entry.kindText = kind->second;
+    }
+}
+
+void EditRecordModel::retranslate(const LangDoc &lang)
+{
+    wordKinds(lang);
+    if (!m_entries.empty())
+        emit dataChanged(index(0, KindColumn), index(int(m_entries.size()) - 1, StateColumn));
+}
+
 void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const LangDoc &lang)
 {
     beginResetModel();
     m_entries.clear();
     m_entries.reserve(records.size());
-    m_restoredText = GetLangText(lang, Form1Msg::Restored);
-    // Five kinds at most: word each once and share the strings.
-    std::map<std::pair<EditRecord::Change, bool>, QString> kinds;
     int largest = 0;
     for (const EditRecord &record : records) {
-        auto [kind, added] = kinds.try_emplace({record.change, record.timeBought});
-        if (added)
-            kind->second = record.kindText(lang);
-        m_entries.push_back({record.ordinal, record.ordinalText(), kind->second});
+        m_entries.push_back({record.ordinal, record.ordinalText(), {}, record.change, record.timeBought});
         largest = std::max(largest, record.ordinal);
     }
+    wordKinds(lang);
     m_rowByOrdinal.assign(std::size_t(largest) + 1, -1);
     for (std::size_t row = m_entries.size(); row-- > 0;) {
         if (m_entries[row].ordinal > 0)

@@ -29,9 +29,10 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    // The kinds are worded once, in the language active now: texts already
-    // on screen keep their wording until the next run.
+    // The kinds are worded in the language active now; retranslate words
+    // them again after a language switch.
     void setRecords(const std::vector<EditRecord> &records, const LangDoc &lang);
+    void retranslate(const LangDoc &lang);
     void clear();
 
     // The row of the record for ordinal; -1 when the subtitle has none.
@@ -47,8 +48,12 @@ private:
         int ordinal;
         QString ordinalText;
         QString kindText;
+        EditRecord::Change change;
+        bool timeBought;
         bool restored = false;
     };
+    void wordKinds(const LangDoc &lang);
+
     std::vector<Entry> m_entries;
     std::vector<int> m_rowByOrdinal; // -1 where no record
     QString m_restoredText;

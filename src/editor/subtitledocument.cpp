@@ -137,8 +137,20 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     m_records->setRecords(result.records, m_lang);
     // Corrected but not saved: no step of the new history is the saved one.
     m_undoStack.resetClean();
-    result.summary += tooFastSummary(tooFastCount(), m_lang);
+    m_counters = result.counters;
+    m_tooFastAfterRun = tooFastCount();
+    result.summary += tooFastSummary(m_tooFastAfterRun, m_lang);
     return result;
+}
+
+QString SubtitleDocument::summaryText() const
+{
+    return correctionSummary(m_counters, m_lang) + tooFastSummary(m_tooFastAfterRun, m_lang);
+}
+
+void SubtitleDocument::retranslate()
+{
+    m_records->retranslate(m_lang);
 }
 
 SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Prompter &prompter)

@@ -105,6 +105,10 @@ public:
     // The subtitle as read, tagged with its ordinal; none beyond the file.
     std::optional<SubtitleRow> originalRow(int ordinal) const;
     const LangDoc &lang() const { return m_lang; }
+    // The last correction's summary, worded in the language active now.
+    QString summaryText() const;
+    // Words the edit records again after the language changed.
+    void retranslate();
 
 signals:
     // A change was made, undone or redone; the selection and the boxes
@@ -126,5 +130,7 @@ private:
     EditRecordModel *m_records;
     // Only the recorded rows, in list order, so re-applying needs no second run.
     std::vector<SubtitleRow> m_computedRows;
+    CorrectionCounters m_counters;
+    qint64 m_tooFastAfterRun = 0;
     QUndoStack m_undoStack;
 };

@@ -3,6 +3,7 @@
 #include "editor/subtitletablemodel.h"
 
 #include "document/timecode.h"
+#include "document/unicodetext.h"
 #include "engine/editrecord.h"
 #include "engine/readingspeed.h"
 #include "lang/form1messages.h"
@@ -103,6 +104,9 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
             return oneLine(subtitle.text);
         if (role == Qt::EditRole)
             return subtitle.text;
+        // Each row by its own direction: a file may mix languages.
+        if (role == Qt::TextAlignmentRole && isRightToLeftText(subtitle.text))
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         if (role == Qt::ToolTipRole && subtitle.text.contains(u'\n'))
             return QString(subtitle.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         break;

@@ -8,9 +8,9 @@ QString EditRecord::kindText(const LangDoc &lang) const
 {
     QString kind;
     if (change == Change::Split)
-        kind = QStringLiteral("Split");
+        kind = GetLangText(lang, Form1Msg::KindSplit);
     else if (change == Change::Edit)
-        kind = QStringLiteral("Edit");
+        kind = GetLangText(lang, Form1Msg::KindEdit);
     if (timeBought) {
         if (!kind.isEmpty())
             kind += QStringLiteral(" - ");

@@ -17,7 +17,7 @@ struct EditRecord
     bool timeBought = false;
 
     // "Split", "Edit", "Split - Time edit", "Edit - Time edit" or "Time edit",
-    // the time part in the language of lang.
+    // in the language of lang.
     QString kindText(const LangDoc &lang) const;
     // The ordinal with at least four digits: "0007".
     QString ordinalText() const;

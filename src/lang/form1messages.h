@@ -81,6 +81,9 @@ inline constexpr Message LenientTimesQuestion{
     u"This time line is in a common variant of the time format. Read such time lines too? "
     u"(Options: \"Read common time-format variants\")"};
 inline constexpr Message UnknownEncoding{u"Form1", 65, u"not a known encoding"};
+inline constexpr Message NotANumber{u"Form1", 66, u"is not a number"};
+inline constexpr Message KindEdit{u"Form1", 67, u"Edit"};
+inline constexpr Message KindSplit{u"Form1", 68, u"Split"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -149,5 +152,8 @@ inline constexpr Message All[] = {
     NotInEncoding,
     LenientTimesQuestion,
     UnknownEncoding,
+    NotANumber,
+    KindEdit,
+    KindSplit,
 };
 } // namespace Form1Msg

@@ -8,7 +8,7 @@
 namespace Form2Msg {
 inline constexpr Message AllAbove2Lines{
     u"Form2", 1,
-    u"All subtitles above 2 lines will be corrected, not only theh ones that have above "};
+    u"All subtitles above 2 lines will be corrected, not only the ones that have above "};
 inline constexpr Message Chars{u"Form2", 2, u" chars"};
 inline constexpr Message BuyTimeForEvery{
     u"Form2", 3, u"Buy time for every subtitle, not only for the one that have above "};

@@ -3,6 +3,7 @@
 #include "lang/languagelocator.h"
 
 #include "lang/langdoc.h"
+#include "settings/settingsstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,8 +42,7 @@ QStringList LanguageLocator::defaultFolders(const QString &executableFolder)
 
 QString LanguageLocator::writableFolder(const QString &executableFolder)
 {
-    const QFileInfo folder(executableFolder);
-    if (!executableFolder.isEmpty() && folder.isDir() && folder.isWritable())
+    if (SettingsStore::isPortableFolder(executableFolder))
         return QDir::cleanPath(executableFolder);
     return userFolder();
 }

@@ -19,8 +19,8 @@ public:
     // language folder, then the installed language folder (found relative to
     // the executable first, so an installation can be moved).
     static QStringList defaultFolders(const QString &executableFolder);
-    // Where language files made by the user go: the executable's folder when
-    // it is writable, else the user's language folder.
+    // Where language files made by the user go: the executable's folder in
+    // portable mode, else the user's language folder.
     static QString writableFolder(const QString &executableFolder);
     // "quillmend/lang" in the user's data folder; it may not exist yet.
     static QString userFolder();

@@ -192,7 +192,7 @@ bool clsIniFile::isRegistered() const
 
 void clsIniFile::reportUnregistered() const
 {
-    m_prompter.inform(QStringLiteral("[Section] and FileName Not Registered in Private.Ini!"),
+    m_prompter.warn(QStringLiteral("[Section] and FileName Not Registered in Private.Ini!"),
                       QStringLiteral("IniFile Logic Error"));
 }
 

@@ -27,6 +27,9 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     case SettingProblem::Kind::UnknownEncoding:
         reason = GetLangText(lang, Form1Msg::UnknownEncoding);
         break;
+    case SettingProblem::Kind::NotANumber:
+        reason = GetLangText(lang, Form1Msg::NotANumber);
+        break;
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);
     return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);

@@ -211,6 +211,10 @@ std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, co
     const KeyRow *row = findRow(key);
     if (!row)
         return SettingProblem{SettingProblem::Kind::UnknownKey, key.toString(), text};
+    // A typed number with no digits is a mistake, not the 0 a stored file reads it as.
+    const bool isNumber = row->key.kind == SettingKind::Integer || row->key.kind == SettingKind::Geometry;
+    if (isNumber && !startsWithNumber(text))
+        return SettingProblem{SettingProblem::Kind::NotANumber, QString(row->key.name), text};
     return applyRow(settings, *row, text);
 }
 
@@ -251,12 +255,16 @@ QList<SettingProblem> validate(const Settings &settings)
     return problems;
 }
 
+bool isPortableFolder(const QString &executableFolder)
+{
+    return !executableFolder.isEmpty() && QFileInfo(QDir(executableFolder).filePath(SettingsFileName)).isFile();
+}
+
 QString defaultFilePath(const QString &executableFolder)
 {
-    // Replacing the file goes through a temporary file beside it, so the
-    // folder itself must be writable, not just an existing file.
-    const QFileInfo folder(executableFolder);
-    if (!executableFolder.isEmpty() && folder.isDir() && folder.isWritable())
+    // A writable folder is not enough: ~/.local/bin is writable, and the
+    // user's executables are no place for settings.
+    if (isPortableFolder(executableFolder))
         return QDir(executableFolder).filePath(SettingsFileName);
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return QDir(configFolder).filePath(u"quillmend/"_s + SettingsFileName);

@@ -43,6 +43,7 @@ struct SettingProblem
 
         OutOfRange, // MinGapMs outside 1 to MaxMinGapMs: no correction run
         UnknownEncoding, // an Encoding that neither Qt nor iconv knows
+        NotANumber, // a typed value for a number setting with no digits
     };
 
     Kind kind;
@@ -86,8 +87,10 @@ inline constexpr qint32 MaxMinGapMs = 10'000;
 // MaxMinGapMs, which a correction run cannot use.
 QList<SettingProblem> validate(const Settings &settings);
 
-// Quillmend.ini in executableFolder when that folder is writable, else in
-// the user's configuration folder.
+// Portable: a Quillmend.ini already stands in executableFolder.
+bool isPortableFolder(const QString &executableFolder);
+// Quillmend.ini in executableFolder when it is portable, else in the
+// user's configuration folder; never a new file beside an executable.
 QString defaultFilePath(const QString &executableFolder);
 
 } // namespace SettingsStore

@@ -23,7 +23,10 @@ qsizetype skipDigits(QStringView text, qsizetype at)
 
 } // namespace
 
-double leadingNumber(QStringView text)
+namespace {
+
+// The number text starts with, if any.
+std::optional<double> numberAtStart(QStringView text)
 {
     qsizetype start = 0;
     while (start < text.size() && (text[start] == u' ' || text[start] == u'\t'))
@@ -41,7 +44,7 @@ double leadingNumber(QStringView text)
         mantissaEnd = fractionEnd;
     }
     if (!hasDigits)
-        return 0;
+        return std::nullopt;
 
     end = mantissaEnd;
     // An exponent counts only when digits follow: "1e" and "1e+" read as 1.
@@ -57,6 +60,18 @@ double leadingNumber(QStringView text)
     // The C locale gives an infinity on overflow and 0 on underflow; both
     // are what the callers expect, so the ok flag is not needed.
     return QLocale::c().toDouble(text.sliced(start, end - start));
+}
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    return numberAtStart(text).value_or(0);
+}
+
+bool startsWithNumber(QStringView text)
+{
+    return numberAtStart(text).has_value();
 }
 
 std::optional<qint32> integerFromSettingText(QStringView text)

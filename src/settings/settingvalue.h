@@ -17,6 +17,8 @@
 // does not start with a number gives 0; a number too large for a double
 // gives an infinity.
 double leadingNumber(QStringView text);
+// Whether leadingNumber finds digits at all, rather than reading 0 for none.
+bool startsWithNumber(QStringView text);
 
 // The nearest integer to the leading number, halves going to the even one;
 // no value when that integer does not fit 32 bits.

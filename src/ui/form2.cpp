@@ -94,7 +94,7 @@ void Form2::createControls()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     m_chkCorrectSubsAbove2Lines = makeCheckBox(Frame1, u"chkCorrectSubsAbove2Lines", u"Correct subtitles above 2 lines");
     m_chkJoinSubsAbove2Lines =
-        makeCheckBox(Frame1, u"chkJoinSubsAbove2Lines", u"Join them to 1 line and after brake them to 2 lines");
+        makeCheckBox(Frame1, u"chkJoinSubsAbove2Lines", u"Join them to 1 line and after break them to 2 lines");
     m_chkBuyTime = makeCheckBox(Frame1, u"chkBuyTime", u"Buy time from next and/or before subtitle (if possible)");
     m_txtLettersFor1Min = makeNumberBox(Frame1, u"txtLettersFor1Min", u"25");
     m_Label1 = new QLabel(QStringLiteral("letters for about 1 sec"), Frame1);
@@ -104,12 +104,12 @@ void Form2::createControls()
         makeCheckBox(Frame1, u"chkParseAllTimes", u"Do it for all subtitles, not only the \"long\" ones");
     m_chkBrakeTo2 = makeCheckBox(
         Frame1, u"chkBrakeTo2",
-        u"If a subtitle is bigger than 2 times the max number of chars, brake it to 2 subtitles");
+        u"If a subtitle is bigger than 2 times the max number of chars, break it to 2 subtitles");
 
     auto *Label3 = new QLabel(QStringLiteral("Overlapping subtitles corrected automatically"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     m_chkCreateBakFile = makeCheckBox(this, u"chkCreateBakFile", u"Keep original file (rename to .bak)");
-    m_chkShowMessage = makeCheckBox(this, u"chkShowMessage", u"Show message after correct (parce) original file");
+    m_chkShowMessage = makeCheckBox(this, u"chkShowMessage", u"Show message after correct (parse) original file");
     m_chkAddToRightClick = makeCheckBox(
         this, u"chkAddToRightClick", u"Add the option \"Correct subtitles\" (auto) to right click for .srt files");
     m_chkCreateBakFileAuto = makeCheckBox(this, u"chkCreateBakFileAuto", u"Keep original file (rename to .bak)");
@@ -309,13 +309,13 @@ QLineEdit *Form2::refuseUnusableNumbers()
     };
     for (const auto &[box, message] : boxes) {
         if (!usableCount(box->text())) {
-            m_prompter.inform(GetLangText(m_lang, message).arg(box->text()), windowTitle());
+            m_prompter.warn(GetLangText(m_lang, message).arg(box->text()), windowTitle());
             return box;
         }
     }
 
     if (!usableGap(m_txtMinGapMs->text())) {
-        m_prompter.inform(GetLangText(m_lang, Form2Msg::BadMinGap).arg(m_txtMinGapMs->text()), windowTitle());
+        m_prompter.warn(GetLangText(m_lang, Form2Msg::BadMinGap).arg(m_txtMinGapMs->text()), windowTitle());
         return m_txtMinGapMs;
     }
     return nullptr;
@@ -335,7 +335,7 @@ void Form2::SaveValues()
 
     QString error;
     if (!m_shellVerb.SetShellVerb(m_chkAddToRightClick->isChecked(), &error))
-        m_prompter.inform(GetLangText(m_lang, Form2Msg::ShellVerbFailed).arg(error), windowTitle());
+        m_prompter.warn(GetLangText(m_lang, Form2Msg::ShellVerbFailed).arg(error), windowTitle());
 
     m_settings.CreateBakFileAuto = m_chkCreateBakFileAuto->isChecked();
     m_settings.ShowMessageAuto = m_chkShowMessageAuto->isChecked();

@@ -2,15 +2,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/frmabout.h"
 
+#include "ui/langcaptions.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About ") + QCoreApplication::applicationName());
+    setWindowTitle(QStringLiteral("About %1"));
 
     auto *title = new QLabel(this);
     title->setObjectName(QStringLiteral("lblTitle"));
@@ -22,7 +28,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 
     auto *version = new QLabel(this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    version->setText(QStringLiteral("Version ") + QCoreApplication::applicationVersion());
+    version->setText(QStringLiteral("Version %1"));
 
     auto *description = new QLabel(this);
     description->setObjectName(QStringLiteral("lblDescription"));
@@ -36,9 +42,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     credits->setWordWrap(true);
     for (QLabel *label : {title, version, description, credits})
         label->setTextFormat(Qt::PlainText);
-    credits->setText(u"© 2026 " + QCoreApplication::organizationName()
-                     + u". Free software under the GNU General Public License, version 3 or later. "
-                       u"Built with Qt, pugixml, SimpleIni and uchardet.");
+    credits->setText(u"© 2026 %1. Free software under the GNU General Public License, version 3 or later. "
+                     u"Built with Qt, pugixml, SimpleIni and uchardet."_qs);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->setObjectName(QStringLiteral("cmdOK"));
@@ -51,4 +56,23 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     layout->addWidget(credits);
     layout->addWidget(buttons);
     setMinimumWidth(380);
+    fillInNames();
+}
+
+void frmAbout::applyCaptions(const LangDoc &lang)
+{
+    ApplyLangCaptions(*this, lang);
+    fillInNames();
+}
+
+void frmAbout::fillInNames()
+{
+    // A translation without %1 is shown as it stands.
+    const auto filled = [](QString text, const QString &name) { return text.replace(u"%1"_qs, name); };
+    setWindowTitle(filled(windowTitle(), QCoreApplication::applicationName()));
+    for (const auto &[label, name] : {std::pair{u"lblVersion"_qs, QCoreApplication::applicationVersion()},
+                                      std::pair{u"lblCredits"_qs, QCoreApplication::organizationName()}}) {
+        if (auto *shown = findChild<QLabel *>(label))
+            shown->setText(filled(shown->text(), name));
+    }
 }

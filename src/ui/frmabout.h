@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class LangDoc;
+
 // The About box: the program's title, version and credits.
 class frmAbout : public QDialog
 {
@@ -11,4 +13,11 @@ class frmAbout : public QDialog
 
 public:
     explicit frmAbout(QWidget *parent = nullptr);
+
+    // Captions from lang's frmAbout_Design section; %1 stands for the
+    // program's name, its version and its makers.
+    void applyCaptions(const LangDoc &lang);
+
+private:
+    void fillInNames();
 };

@@ -3,7 +3,9 @@
 #include "ui/frmcreatelang.h"
 
 #include "document/prompter.h"
+#include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "ui/langcaptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -281,7 +283,7 @@ bool frmCreateLang::createNewFile()
     // The name becomes part of a file name in the writable folder and must
     // not lead anywhere else.
     if (name->contains(u'/') || name->contains(u'\\') || *name == u"." || *name == u"..") {
-        m_prompter.inform(u"The language name \"" + *name + u"\" cannot contain / or \\ and cannot be . or ..");
+        m_prompter.warn(u"The language name \"" + *name + u"\" cannot contain / or \\ and cannot be . or ..");
         return false;
     }
     // The Languages menu and the settings file must bring the name back as
@@ -289,19 +291,19 @@ bool frmCreateLang::createNewFile()
     const bool hasControl = std::any_of(name->cbegin(), name->cend(),
                                         [](QChar c) { return c.category() == QChar::Other_Control; });
     if (*name != name->trimmed() || hasControl) {
-        m_prompter.inform(u"The language name \"" + *name
+        m_prompter.warn(u"The language name \"" + *name
                           + u"\" cannot start or end with a blank or hold a control character");
         return false;
     }
     const QString fileName = LanguageLocator::langFileBaseFor(*name) + u".xml";
     const QString target = QDir(m_writableFolder).filePath(fileName);
     if (m_folderOf.contains(fileName) || QFileInfo::exists(target)) {
-        m_prompter.inform(NameExists);
+        m_prompter.warn(NameExists);
         return false;
     }
     const QString source = readPath(m_origFile);
     if (m_origFile.isEmpty() || !QFileInfo(source).isFile()) {
-        m_prompter.inform(NoSource);
+        m_prompter.warn(NoSource);
         m_combo1->setFocus();
         return false;
     }
@@ -309,7 +311,7 @@ bool frmCreateLang::createNewFile()
     if (!QDir().mkpath(m_writableFolder) || !copy.copy(target)) {
         const QString reason =
             copy.error() == QFileDevice::NoError ? u"cannot create the folder"_qs : copy.errorString();
-        m_prompter.inform(u"Cannot copy " + source + u" to " + target + u": " + reason);
+        m_prompter.warn(u"Cannot copy " + source + u" to " + target + u": " + reason);
         return false;
     }
     // A copy of an installed file is read-only like it, and could never be saved.
@@ -317,7 +319,7 @@ bool frmCreateLang::createNewFile()
     LanguageFile copied;
     QString error;
     if (!copied.load(target, error)) {
-        m_prompter.inform(ErrorLoading + target + u'\n' + error);
+        m_prompter.warn(ErrorLoading + target + u'\n' + error);
         QFile::remove(target);
         return false;
     }
@@ -337,7 +339,7 @@ bool frmCreateLang::openNewFile(const QString &fileName)
     if (!AskToSave())
         return false;
     if (fileName == m_combo1->currentText()) {
-        m_prompter.inform(SameFile);
+        m_prompter.warn(SameFile);
         return false;
     }
     // Loaded before anything changes, so a file that cannot be read never
@@ -387,7 +389,7 @@ void frmCreateLang::Tree2_NodeClick(QTreeWidgetItem *node)
     QTreeWidgetItem *counterpart = node->parent() ? m_tree1Keys.value(keyOf(node)) : m_tree1->topLevelItem(0);
     if (!counterpart) {
         if (node->parent())
-            m_prompter.inform(OriginalNotFound);
+            m_prompter.warn(OriginalNotFound);
         return;
     }
     selectNode(m_tree1, counterpart);
@@ -489,7 +491,7 @@ void frmCreateLang::Command2_Click()
     if (text == updated)
         return;
     if (!m_newDoc.WriteAttribute(section, attribute, m_text2->text())) {
-        m_prompter.inform(ErrorWriting);
+        m_prompter.warn(ErrorWriting);
         return;
     }
     node->setText(0, updated);
@@ -499,7 +501,7 @@ void frmCreateLang::Command2_Click()
 void frmCreateLang::Command1_Click()
 {
     if (m_newFile.isEmpty()) {
-        m_prompter.inform(SelectFirst);
+        m_prompter.warn(SelectFirst);
         m_combo2->setFocus();
         return;
     }
@@ -537,7 +539,7 @@ bool frmCreateLang::saveNewDoc()
         m_folderOf.insert(m_newFile, m_writableFolder);
         return true;
     }
-    m_prompter.inform(ErrorSaving + path + u": " + error);
+    m_prompter.warn(ErrorSaving + path + u": " + error);
     return false;
 }
 
@@ -552,7 +554,7 @@ bool frmCreateLang::loadFile(const QString &fileName, LanguageFile &file)
     QString error;
     if (file.load(path, error))
         return true;
-    m_prompter.inform(ErrorLoading + path + u'\n' + error);
+    m_prompter.warn(ErrorLoading + path + u'\n' + error);
     return false;
 }
 
@@ -598,9 +600,17 @@ QStringList frmCreateLang::fillTree(QTreeWidget *tree, const LanguageFile &file,
     return privateItems;
 }
 
+void frmCreateLang::applyCaptions(const LangDoc &lang)
+{
+    ApplyLangCaptions(*this, lang);
+    if (const auto base = lang.attribute(u"frmCreateLang_Design", u"frmCreateLang"))
+        m_captionBase = *base;
+    updateCaption();
+}
+
 void frmCreateLang::updateCaption()
 {
-    QString caption = u"Create new language for program "_qs + QCoreApplication::applicationName();
+    QString caption = QString(m_captionBase).replace(u"%1"_qs, QCoreApplication::applicationName());
     for (const QString &note : {m_tree1Note, m_tree2Note}) {
         if (!note.isEmpty())
             caption += u" (" + note + u')';

@@ -4,6 +4,8 @@
 
 #include "lang/languagefile.h"
 
+class LangDoc;
+
 #include <QDialog>
 #include <QHash>
 #include <QString>
@@ -36,6 +38,10 @@ public:
     // keeps the window open.
     void reject() override;
 
+    // Captions from lang's frmCreateLang_Design section; %1 in the title
+    // stands for the program's name.
+    void applyCaptions(const LangDoc &lang);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -64,6 +70,7 @@ private:
     // and its "name = value" items returned.
     QStringList fillTree(QTreeWidget *tree, const LanguageFile &file, const QString &fileName);
     void updateCaption();
+    QString m_captionBase = QStringLiteral("Create new language for program %1");
 
     const LanguageLocator &m_languages;
     QString m_writableFolder;

@@ -32,6 +32,11 @@ void MessageBoxPrompter::inform(const QString &text, const QString &title)
     runPlainBox(m_parent, QMessageBox::Information, titleOr(title), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
+void MessageBoxPrompter::warn(const QString &text, const QString &title)
+{
+    runPlainBox(m_parent, QMessageBox::Warning, titleOr(title), text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
 Prompter::Answer MessageBoxPrompter::ask(const QString &text, Buttons buttons, Answer defaultAnswer)
 {
     QMessageBox::StandardButtons shown = QMessageBox::Yes | QMessageBox::No;

@@ -14,6 +14,7 @@ public:
     void setParentWidget(QWidget *parent) { m_parent = parent; }
 
     void inform(const QString &text, const QString &title = {}) override;
+    void warn(const QString &text, const QString &title = {}) override;
     Answer ask(const QString &text, Buttons buttons, Answer defaultAnswer) override;
     std::optional<QString> askText(const QString &prompt, const QString &title, const QString &initialText) override;
 

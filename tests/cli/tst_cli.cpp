@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
+#include "settings/settingsstore.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
 
@@ -251,6 +252,8 @@ private slots:
                                      << u"quillmend-cli: Invalid setting MaxLength: not a setting\n"_qs;
         QTest::newRow("zero") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen=0"_qs} << 2
                               << u"quillmend-cli: Invalid setting MaxLen: must be at least 1\n"_qs;
+        QTest::newRow("not a number") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen=abc"_qs} << 2
+                                      << u"quillmend-cli: Invalid setting MaxLen: is not a number\n"_qs;
         QTest::newRow("beyond 32 bits") << QByteArray() << QStringList{u"--set"_qs, u"LettersFor1Min=1e10"_qs} << 2
                                         << u"quillmend-cli: Invalid setting LettersFor1Min: does not fit in a 32-bit "
                                            u"integer\n"_qs;
@@ -362,6 +365,11 @@ private slots:
         QVERIFY2(result.out.startsWith(outStart), qPrintable(result.out));
         QVERIFY2(result.err.startsWith(errStart), qPrintable(result.err));
         QVERIFY(outStart.isEmpty() == result.out.isEmpty());
+        if (arguments == QStringList{u"--help"_qs}) {
+            for (const SettingKey &key : SettingsStore::keys())
+                QVERIFY2(result.out.contains(QString(key.name) + u" ("_qs + QString(key.defaultText).trimmed() + u')'),
+                         qPrintable(QString(key.name)));
+        }
     }
 };
 

@@ -192,6 +192,9 @@ private slots:
         QCOMPARE(LanguageLocator::defaultFolders(installedBin).mid(0, 3),
                  (QStringList{user, installedBin, home.filePath(u"missing/share/quillmend/lang"_qs)}));
 
+        // A writable folder is the user's; one with a Quillmend.ini is portable.
+        QCOMPARE(LanguageLocator::writableFolder(home.path()), user);
+        QVERIFY(writeFile(home.filePath(u"Quillmend.ini"_qs), ""));
         QCOMPARE(LanguageLocator::writableFolder(home.path()), home.path());
         QCOMPARE(LanguageLocator::defaultFolders(home.path()).mid(0, 2), (QStringList{home.path(), user}));
         qunsetenv("XDG_DATA_HOME");

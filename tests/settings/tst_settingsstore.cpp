@@ -7,6 +7,7 @@
 #include "support/settingsfixture.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -108,6 +109,7 @@ private slots:
         QTest::newRow("half to even") << u"LettersFor1Min"_s << u"44.5"_s
                                       << from([](Settings &s) { s.LettersFor1Min = 44; }) << -1;
         QTest::newRow("rounds past 32 bits") << u"MaxLen"_s << u"2147483647.5"_s << from(same) << int(Kind::NotInt32);
+        QTest::newRow("no digits") << u"Diax"_s << u" .e5"_s << from(same) << int(Kind::NotANumber);
         QTest::newRow("1 is True") << u"BuyTime"_s << u"1"_s << from([](Settings &s) { s.BuyTime = true; }) << -1;
         QTest::newRow("True is False") << u"ShowMessage"_s << u"True"_s
                                        << from([](Settings &s) { s.ShowMessage = false; }) << -1;
@@ -203,12 +205,16 @@ private slots:
         QVERIFY(m_prompter.informed.isEmpty());
     }
 
+    // Portable only with the file already there; a writable folder alone is not.
     void defaultFilePath()
     {
-        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), path());
         const QString inConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + u"/quillmend/Quillmend.ini"_s;
-        QCOMPARE(SettingsStore::defaultFilePath(m_dir->filePath(u"missing"_s)), inConfig);
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
+        QVERIFY(QDir(m_dir->path()).mkdir(u"Quillmend.ini"_s)); // a folder by that name is not the file
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
+        QVERIFY(QDir(m_dir->path()).rmdir(u"Quillmend.ini"_s) && writeFile(path(), ""));
+        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), path());
         QCOMPARE(SettingsStore::defaultFilePath(QString()), inConfig);
     }
 };

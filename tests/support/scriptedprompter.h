@@ -18,6 +18,7 @@ class ScriptedPrompter : public Prompter
 public:
     QStringList informed;     // texts of notices, in order
     QStringList informTitles; // their titles
+    QStringList warned;       // the notices that were warnings, also in informed
     QStringList asked;        // texts of questions, in order
     QList<Answer> answers;    // answers still to give, first first
     QList<std::optional<QString>> textAnswers;
@@ -28,6 +29,12 @@ public:
     {
         informed << text;
         informTitles << title;
+    }
+
+    void warn(const QString &text, const QString &title) override
+    {
+        warned << text;
+        inform(text, title);
     }
 
     Answer ask(const QString &text, Buttons, Answer defaultAnswer) override

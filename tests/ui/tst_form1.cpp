@@ -7,6 +7,7 @@
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
 #include "ui/form3.h"
+#include "ui/mainwindow/windowgeometry.h"
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QApplication>
@@ -18,9 +19,13 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QStringEncoder>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cmath>
@@ -58,6 +63,37 @@ QList<int> numbers(const SubtitleTableModel &model)
     for (const SubtitleRow &row : model.rows())
         values << row.number;
     return values;
+}
+
+// The texts of root's visible widgets, actions and list cells that hold
+// Greek letters.
+QStringList greekTextsIn(QWidget *root)
+{
+    QStringList texts;
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    widgets << root;
+    for (QWidget *widget : std::as_const(widgets)) {
+        if (!widget->isVisible())
+            continue;
+        texts << widget->windowTitle() << widget->toolTip() << widget->property("text").toString()
+              << widget->property("title").toString() << widget->property("plainText").toString();
+        if (auto *view = qobject_cast<QTableView *>(widget)) {
+            const QAbstractItemModel *model = view->model();
+            for (int column = 0; column < model->columnCount(); ++column) {
+                texts << model->headerData(column, Qt::Horizontal).toString();
+                for (int row = 0; row < model->rowCount(); ++row) {
+                    for (int role : {Qt::DisplayRole, Qt::ToolTipRole})
+                        texts << model->index(row, column).data(role).toString();
+                }
+            }
+        }
+    }
+    for (const QAction *action : root->findChildren<QAction *>())
+        texts << action->text() << action->toolTip();
+    texts.removeIf([](const QString &text) {
+        return std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'\u0370' && c <= u'\u03ff'; });
+    });
+    return texts;
 }
 
 } // namespace
@@ -319,6 +355,38 @@ private slots:
         QVERIFY(readFile(movie).endsWith("Short one.!?\r\n\r\n"));
     }
 
+    void switchFromGreekLeavesNoGreek()
+    {
+        QVERIFY(writeFile(settingsPath(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
+        const QString movie = written(u"movie.srt"_qs, fiveSubtitles());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        clickRow(s.list(u"ListView2"_qs), 3);
+        Form3 &edits = s.window->editsWindow();
+        QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
+
+        s.language(u"German"_qs)->trigger();
+        QCOMPARE(greekTextsIn(s.window.get()), QStringList());
+        QVERIFY(edits.isVisible());
+        QCOMPARE(greekTextsIn(&edits), QStringList());
+        // The dialogs, with their titles in German.
+        const QString name = QCoreApplication::applicationName();
+        for (const auto &[action, title] : {std::pair{u"mnuOptions"_qs, u"Optionen"_qs},
+                                            std::pair{u"mnuAbout"_qs, u"Über %1"_qs.arg(name)},
+                                            std::pair{u"mnuCreateLang"_qs, u"Neue Sprache für das Programm %1 erstellen"_qs.arg(name)}}) {
+            QStringList found{u"no dialog"_qs};
+            QTimer::singleShot(0, [&] {
+                if (QWidget *dialog = QApplication::activeModalWidget()) {
+                    found = greekTextsIn(dialog) << dialog->windowTitle();
+                    dialog->close();
+                }
+            });
+            s.action(action)->trigger();
+            QCOMPARE(found, QStringList{title});
+        }
+    }
+
     void unattendedRun_data()
     {
         QTest::addColumn<QByteArray>("settings");
@@ -351,6 +419,7 @@ private slots:
         QCOMPARE(s.prompter.informed,
                  summary ? QStringList{u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
                          : QStringList());
+        QCOMPARE(s.prompter.warned, QStringList()); // the summary is information, not a warning
     }
 
     void commandLineWithAMissingFileOrAnInteractiveOne()
@@ -359,7 +428,7 @@ private slots:
         const QString missing = path(u"subs/missing.srt"_qs);
         Session unattended(settingsPath());
         QCOMPARE(unattended.window->runCommandLine({true, missing}), Form1::StartOutcome::AutoFailed);
-        QCOMPARE(unattended.prompter.informed, QStringList{u"Error in file\n"_qs + missing});
+        QCOMPARE(unattended.prompter.warned, QStringList{u"Error in file\n"_qs + missing});
         QCOMPARE(filesIn(path(u"subs"_qs)), QStringList());
 
         // Without /AUTO the file is opened and corrected at once, not saved.
@@ -683,6 +752,42 @@ private slots:
             QVERIFY2(!written.contains(huge), written.constData());
     }
 
+    // 1000 x 800 available: the main window is 750 x 600 at 125,100, with
+    // 125 pixels free on its right.
+    void firstStartRects_data()
+    {
+        QTest::addColumn<int>("editsWidth");
+        QTest::addColumn<QPoint>("editsAt");
+        QTest::newRow("fits with room") << 124 << QPoint(875, 100);
+        QTest::newRow("fits exactly") << 125 << QPoint(875, 100);
+        QTest::newRow("over the right edge") << 126 << QPoint(874, 100);
+        QTest::newRow("not on its corner") << 875 << QPoint(125, 175);
+    }
+
+    void firstStartRects()
+    {
+        QFETCH(int, editsWidth);
+        QFETCH(QPoint, editsAt);
+        const auto rects = WindowGeometry::firstStartRects(QRect(0, 0, 1000, 800), QSize(editsWidth, 300));
+        QCOMPARE(rects.main, QRect(125, 100, 750, 600));
+        QCOMPARE(rects.edits, QRect(editsAt, QSize(editsWidth, 300)));
+    }
+
+    void firstStartFitsTheScreen()
+    {
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        const QRect screen = s.window->screen()->availableGeometry();
+        QVERIFY(screen.contains(s.window->frameGeometry()));
+        const QRect main = s.window->geometry();
+        QVERIFY2(std::abs(main.width() - screen.width() * 3 / 4) <= 2 && std::abs(main.height() - screen.height() * 3 / 4) <= 2,
+                 qPrintable(u"%1x%2 on %3x%4"_qs.arg(main.width()).arg(main.height()).arg(screen.width()).arg(screen.height())));
+        QVERIFY(std::abs(main.center().x() - screen.center().x()) <= 2);
+        QVERIFY(s.window->editsWindow().pos() != s.window->pos());
+        const QList<int> widths = s.window->findChild<QSplitter *>()->sizes();
+        QVERIFY2(std::abs(widths.value(0) - widths.value(1)) <= 1, qPrintable(u"%1 %2"_qs.arg(widths.value(0)).arg(widths.value(1))));
+    }
+
     void reopenWithEncoding()
     {
         // Russian in windows-1251, read as windows-1252 by the setting.
@@ -796,6 +901,36 @@ private slots:
         QVERIFY(!edits.isVisible());
         s.action(u"mnuShowEditsWindow"_qs)->trigger();
         QVERIFY(edits.isVisible());
+    }
+
+    void rightToLeftRowsAlignRightAndNumbersFit()
+    {
+        // Tags and digits do not decide; the first letter does.
+        const QString movie = written(u"movie.srt"_qs, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"<i>1. \u05e9\u05dc\u05d5\u05dd</i>"_qs)
+                                                        + srtBlock(2, u"00:00:03,000"_qs, u"00:00:04,000"_qs, u"{\\an8}Hello \u05e9"_qs)
+                                                        + srtBlock(3, u"00:00:05,000"_qs, u"00:00:06,000"_qs, u"3 < \u0645\u0631\u062d\u0628\u0627"_qs))
+                                                           .toUtf8());
+        Session s(settingsPath());
+        QVERIFY(s.show());
+        QVERIFY(s.openAndCorrect(movie));
+        const QList<bool> rightToLeft{true, false, true};
+        for (const QString &name : {u"ListView1"_qs, u"ListView2"_qs}) {
+            QTableView *list = s.list(name);
+            for (int row = 0; row < 3; ++row) {
+                const QVariant alignment =
+                    list->model()->index(row, SubtitleTableModel::TextColumn).data(Qt::TextAlignmentRole);
+                QCOMPARE(alignment.isValid() && (alignment.value<Qt::Alignment>() & Qt::AlignRight), rightToLeft[row]);
+            }
+            // Seven digits and the kind marks, at the default widths.
+            QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::NumberColumn)
+                    > list->fontMetrics().horizontalAdvance(name == u"ListView1"_qs ? u"1234567"_qs : u"1234567 WW"_qs));
+        }
+        for (int row : {0, 1, 2}) {
+            clickRow(s.list(u"ListView2"_qs), row);
+            for (const QString &name : {u"txtSub1"_qs, u"txtSub2"_qs})
+                QCOMPARE(s.box(name)->document()->defaultTextOption().alignment(),
+                         rightToLeft[row] ? Qt::AlignRight : Qt::AlignLeft);
+        }
     }
 };
 

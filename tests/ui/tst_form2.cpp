@@ -171,7 +171,7 @@ void TestForm2::tooltipsQuoteTheMaximumAsTyped()
     options.open();
     options.type(u"txtMaxCharsPerLine"_s, u"30"_s);
     QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s),
-             u"All subtitles above 2 lines will be corrected, not only theh ones that have above 30 chars"_s);
+             u"All subtitles above 2 lines will be corrected, not only the ones that have above 30 chars"_s);
     options.type(u"txtMaxCharsPerLine"_s, u"3o"_s);
     QCOMPARE(options.hoverToolTip(u"chkParseAllTimes"_s),
              u"Buy time for every subtitle, not only for the one that have above 3o chars"_s);

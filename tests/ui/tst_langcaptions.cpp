@@ -2,12 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/langdoc.h"
 #include "ui/langcaptions.h"
+#include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
 #include "editor/subtitletablemodel.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -122,6 +127,35 @@ private slots:
         prompter.inform(name);
         QCOMPARE(shown, Qt::PlainText);
         QCOMPARE(text, name);
+    }
+
+    void qtTextsFollowTheLanguageFile()
+    {
+        LangDoc lang;
+        QVERIFY(lang.loadData("<Language><Private Creator=\"x\"/></Language>"));
+        QCOMPARE(QtTexts::localeOf(lang), QLocale::system());
+        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_de.qm"_qs))
+            QSKIP("Qt's German translation is not installed (qt6-translations-l10n).");
+        QVERIFY(lang.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/German.Quillmend.exe.xml")));
+        QCOMPARE(QtTexts::localeOf(lang).language(), QLocale::German);
+        QString yes;
+        const auto askAndRead = [&] {
+            QTimer::singleShot(0, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                yes = box ? box->button(QMessageBox::Yes)->text().remove(u'&') : u"no box"_qs;
+                if (box)
+                    box->reject();
+            });
+            MessageBoxPrompter().ask(u"?"_qs, Prompter::Buttons::YesNo, Prompter::Answer::No);
+        };
+        {
+            QtTexts qtTexts;
+            qtTexts.follow(lang);
+            askAndRead();
+            QCOMPARE(yes, u"Ja"_qs);
+        }
+        askAndRead(); // gone with the object that installed it
+        QCOMPARE(yes, u"Yes"_qs);
     }
 };
 

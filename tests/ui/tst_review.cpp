@@ -201,7 +201,7 @@ private slots:
         const QString timeText = start->text();
         QTest::keyClick(start, Qt::Key_Return);
         QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_qs : timeText);
-        QCOMPARE(s().prompter.informed,
+        QCOMPARE(s().prompter.warned,
                  refused ? QStringList{u"Show: "_qs + timeText
                                        + u" is not a valid time; minutes and seconds run from 00 to 59"_qs}
                          : QStringList());

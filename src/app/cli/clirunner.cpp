@@ -60,11 +60,28 @@ QString helpText()
         "Exit status: 0 when every file was corrected and written, 1 when a file\n"
         "could not be read, corrected or written, 2 for bad usage or settings.\n"
         "\n"
-        "Settings keys: MaxLen (44), LettersFor1Min (23), JoinSubsAbove2Lines,\n"
-        "CorrectSubsAbove2Lines, BuyTime, ParseAllTimes, BrakeTo2, CreateBakFileAuto\n"
-        "(-1 on, 0 off), Lang (English);\n"
-        "GuidelineBreaks (0; -1 breaks lines as subtitling guidelines advise) and\n"
-        "MinGapMs (1; milliseconds kept between subtitles, 1 to 10000).\n");
+        "Settings keys (default in brackets; -1 is on, 0 off):\n"
+        "  MaxLen (44)                most characters in a line, at least 1\n"
+        "  LettersFor1Min (23)        characters read in a second, at least 1\n"
+        "  JoinSubsAbove2Lines (-1)   join a subtitle of over 2 lines, then re-break it\n"
+        "  CorrectSubsAbove2Lines (-1) correct every subtitle of over 2 lines\n"
+        "  BuyTime (-1)               lengthen subtitles shown too briefly\n"
+        "  ParseAllTimes (-1)         check the times of every subtitle\n"
+        "  BrakeTo2 (-1)              split a subtitle over twice MaxLen into two\n"
+        "  CreateBakFile (-1)         keep FILE.bak when the window saves\n"
+        "  CreateBakFileAuto (-1)     keep FILE.bak in unattended runs\n"
+        "  ShowMessage (-1), ShowMessageAuto (-1)  show the summary after a correction\n"
+        "  Lang (English)             language of the program's texts\n"
+        "  GuidelineBreaks (0)        break lines as subtitling guidelines advise\n"
+        "  MinGapMs (1)               milliseconds kept between subtitles, 1 to 10000\n"
+        "  Encoding (auto)            encoding of subtitle files, or auto to detect it\n"
+        "  LenientTimes (0)           also read common variants of the time format\n"
+        "  Window geometry in twips (1/1440 inch), written by the window program:\n"
+        "  MainX (150), MainY (150), MainWidth (9000), MainHeight (5000), EditX (150),\n"
+        "  EditY (150), EditWidth (4700), EditHeight (4500), Diax (3000); column widths\n"
+        "  List1Col1 (300), List1Col2 (870), List1Col3 (870), List1Col4 (3500),\n"
+        "  List1Col5 (600), List2Col1 (300), List2Col2 (870), List2Col3 (870),\n"
+        "  List2Col4 (3500), List2Col5 (600)\n");
 }
 
 // Parses the arguments; returns an exit code when the run ends here.

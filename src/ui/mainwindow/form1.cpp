@@ -23,6 +23,7 @@
 #include "ui/mainwindow/mainactions.h"
 #include "ui/mainwindow/windowgeometry.h"
 #include "ui/readingchoices.h"
+#include "ui/screenfit.h"
 #include "ui/subtitles/editboxes.h"
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitlepanes.h"
@@ -113,10 +114,12 @@ void Form1::connectActions()
     connect(a.mnuShowEditsWindow, &QAction::triggered, m_form3, &Form3::showWindow);
     connect(a.mnuCreateLang, &QAction::triggered, this, [this] {
         frmCreateLang creator(m_languages, m_newLanguageFolder, m_prompter, this);
+        creator.applyCaptions(m_lang);
         creator.exec();
     });
     connect(a.mnuAbout, &QAction::triggered, this, [this] {
         frmAbout about(this);
+        about.applyCaptions(m_lang);
         about.exec();
     });
 
@@ -203,10 +206,23 @@ void Form1::Form_Load()
     setSplitterLimits();
     EnableEditMenu(false);
     EnableSaveEdit(false, false);
-    const QRect main = WindowGeometry::fittedRect(*this, m_settings.MainXTwips, m_settings.MainYTwips,
-                                                  m_settings.MainWidthTwips, m_settings.MainHeightTwips);
-    move(main.topLeft());
-    resize(main.size());
+    if (m_hasStoredGeometry) {
+        const QRect main = WindowGeometry::fittedRect(*this, m_settings.MainXTwips, m_settings.MainYTwips,
+                                                      m_settings.MainWidthTwips, m_settings.MainHeightTwips);
+        move(main.topLeft());
+        resize(main.size());
+        return;
+    }
+    const QRect available = ScreenFit::availableFor(geometry(), this);
+    if (available.isEmpty())
+        return;
+    const WindowGeometry::FirstStartRects rects = WindowGeometry::firstStartRects(available, m_form3->size());
+    move(rects.main.topLeft());
+    resize(rects.main.size());
+    m_form3->move(rects.edits.topLeft());
+    m_form3->resize(rects.edits.size());
+    m_pendingDiaxTwips.reset();
+    m_splitEvenly = true;
 }
 
 void Form1::applyCaptions()
@@ -218,6 +234,15 @@ void Form1::applyCaptions()
     m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
     refreshUndoTexts();
     showSaveState();
+    // Texts made from messages follow the language as the captions do.
+    m_document->retranslate();
+    if (m_showsSummary) {
+        const QString summary = m_document->summaryText();
+        m_lblStatus->setText(summary);
+        m_lblStatus->setToolTip(plainToolTip(summary));
+    }
+    if (!m_lblStatus3->text().isEmpty())
+        m_panes->boxes().refreshLineCounter();
 }
 
 void Form1::refreshUndoTexts()
@@ -265,11 +290,12 @@ bool Form1::LoadNewLang(const QString &newLang)
     // in use as it is.
     LangDoc trial;
     if (!trial.load(*file)) {
-        m_prompter.inform(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
+        m_prompter.warn(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
         return false;
     }
     m_settings.LangFileBase = newLang;
     m_lang.load(*file);
+    m_qtTexts.follow(m_lang);
     applyCaptions();
     return true;
 }
@@ -301,22 +327,26 @@ void Form1::LoadValues()
     const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
     if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
-            m_prompter.inform(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
+            m_prompter.warn(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                                   .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
+        m_hasStoredGeometry = false;
         m_settings = Settings{};
         applyLoadedValues();
         return;
     }
     m_settingsUnusable = false;
     clsIniFile ini = settingsFile();
+    m_hasStoredGeometry = false;
+    for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
+        m_hasStoredGeometry = m_hasStoredGeometry || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
     const SettingsReadResult result = SettingsStore::read(ini, m_settings);
     m_settings = result.settings;
     if (!result.problems.isEmpty()) {
         QStringList lines{m_settingsPath};
         for (const SettingProblem &problem : result.problems)
             lines << settingProblemText(problem, m_lang);
-        m_prompter.inform(lines.join(u'\n'));
+        m_prompter.warn(lines.join(u'\n'));
     }
     applyLoadedValues();
 }
@@ -371,7 +401,7 @@ bool Form1::SaveValues()
     clsIniFile ini = settingsFile();
     if (SettingsStore::write(ini, m_settings))
         return true;
-    m_prompter.inform(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
     return false;
 }
 
@@ -395,6 +425,12 @@ void Form1::setSplitterLimits()
 
 void Form1::applyDiax()
 {
+    if (m_splitEvenly && isVisible() && m_panes->width() > 0) {
+        const int total = m_panes->width() - m_panes->handleWidth();
+        m_panes->setSizes({total / 2, total - total / 2});
+        m_splitEvenly = false;
+        return;
+    }
     if (!m_pendingDiaxTwips || !isVisible() || m_panes->width() <= 0)
         return;
     const Twips twips = Twips::forWidget(this);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "settings/settings.h"
+#include "ui/language/qttexts.h"
 
 #include <QMainWindow>
 
@@ -132,11 +133,16 @@ private:
     ShellVerb &m_shellVerb;
     QString m_newLanguageFolder;
     Settings m_settings;
+    QtTexts m_qtTexts; // Qt's own texts follow m_lang
     bool m_autoMode = false;
     // The settings file could not be read as settings: the defaults are in
     // use and the file is never written.
     bool m_settingsUnusable = false;
     std::optional<float> m_pendingDiaxTwips;
+    // No main-window geometry stored yet: the first start lays the windows
+    // out for the screen and gives the two lists equal widths.
+    bool m_hasStoredGeometry = true;
+    bool m_splitEvenly = false;
     bool m_wasMinimized = false;
     // The language's words for Undo and Redo, before the change they name.
     QString m_undoCaption;
@@ -148,6 +154,7 @@ private:
     QList<QAction *> m_langDefItems; // index 0 is the hidden "Default"
     SubtitlePanes *m_panes = nullptr;
     QLabel *m_lblStatus = nullptr;
+    bool m_showsSummary = false; // lblStatus holds the last correction's summary
     QLabel *m_lblStatus2 = nullptr;
     QLabel *m_lblStatus3 = nullptr;
     QMenu *m_mnuReopenEncoding = nullptr;

@@ -60,6 +60,7 @@ bool Form1::askToSaveHandEdits()
 
 void Form1::clearDocument()
 {
+    m_showsSummary = false;
     m_lblStatus->clear();
     m_lblStatus->setToolTip({});
     m_panes->documentReplaced();
@@ -94,9 +95,10 @@ bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
         // Nothing of a file that cannot be read stays on screen.
         clearDocument();
         if (!refusalShown)
-            m_prompter.inform(errorText);
+            m_prompter.warn(errorText);
         return false;
     }
+    m_showsSummary = false;
     m_lblStatus->clear();
     m_lblStatus->setToolTip({});
     m_panes->documentReplaced();
@@ -120,7 +122,7 @@ void Form1::mnuReopenEncoding_Click(const QString &encodingName)
     DecodedSubtitles decoded;
     ReadError error;
     if (!readSubtitleFile(m_document->path(), decoded, error, encodingName)) {
-        m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + m_document->path() + u'\n'
+        m_prompter.warn(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + m_document->path() + u'\n'
                           + error.describe(m_lang));
         return;
     }
@@ -132,7 +134,7 @@ void Form1::EditSubs()
 {
     const QString path = m_document->path();
     if (!fileExists(path)) {
-        m_prompter.inform(path.trimmed().isEmpty() ? GetLangText(m_lang, Form1Msg::ErrorInFile)
+        m_prompter.warn(path.trimmed().isEmpty() ? GetLangText(m_lang, Form1Msg::ErrorInFile)
                                                    : GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path);
         return;
     }
@@ -163,7 +165,7 @@ void Form1::EditSubs()
         QStringList lines{GetLangText(m_lang, Form1Msg::ErrorInSettingsFile), m_settingsPath};
         for (const SettingProblem &problem : invalid)
             lines << settingProblemText(problem, m_lang);
-        m_prompter.inform(lines.join(u'\n'));
+        m_prompter.warn(lines.join(u'\n'));
         return;
     }
 
@@ -176,13 +178,13 @@ void Form1::EditSubs()
         QStringList unusable;
         weakWords = loadWeakWordLists(m_languages.folders(), m_lang, unusable);
         if (!unusable.isEmpty())
-            m_prompter.inform(unusable.join(u'\n'));
+            m_prompter.warn(unusable.join(u'\n'));
     }
     // A file that cannot be corrected leaves the window as it was.
     const CorrectionResult result = m_document->correct(m_settings, weakWords);
     if (!result.ok) {
         m_lblStatus->setText(previousStatus);
-        m_prompter.inform(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + result.errorText);
+        m_prompter.warn(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + result.errorText);
         return;
     }
     m_panes->documentReplaced();
@@ -193,6 +195,7 @@ void Form1::EditSubs()
 
 void Form1::showCorrectionResult(const QString &summary)
 {
+    m_showsSummary = true;
     m_lblStatus->setText(summary);
     m_lblStatus->setToolTip(plainToolTip(summary)); // the field is often narrower than the summary
     showSaveState();
@@ -277,7 +280,9 @@ void Form1::saveAndReport(const QString &target, bool createBakFile)
     const SaveOutcome outcome = m_document->isOpenFile(target)
                                     ? m_document->save(target, createBakFile, m_prompter)
                                     : m_document->saveCopy(target, createBakFile, m_prompter);
-    if (outcome.status != SaveOutcome::Status::Saved)
+    if (outcome.status == SaveOutcome::Status::Failed)
+        m_prompter.warn(outcome.message);
+    else if (outcome.status != SaveOutcome::Status::Saved)
         m_prompter.inform(outcome.message);
     showSaveState();
 }

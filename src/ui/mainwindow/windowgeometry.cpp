@@ -10,7 +10,23 @@
 #include <QStyle>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace WindowGeometry {
+
+FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize)
+{
+    QRect main(QPoint(0, 0), available.size() * 3 / 4);
+    main.moveCenter(available.center());
+    const QSize size = editsSize.boundedTo(available.size());
+    QRect edits(QPoint(main.right() + 1, main.top()), size);
+    if (edits.right() > available.right())
+        edits.moveRight(available.right());
+    // Only a window as wide as the main one could land on its corner.
+    if (edits.topLeft() == main.topLeft())
+        edits.moveTop(std::min(main.top() + main.height() / 8, available.bottom() + 1 - size.height()));
+    return {main, edits};
+}
 
 QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
 {
@@ -28,8 +44,8 @@ void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips
     const QFontMetrics metrics = list.fontMetrics();
     const int padding = 4 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     const auto advance = [&](const QString &text) { return metrics.horizontalAdvance(text) + padding; };
-    // The kind marks are two shapes after the number.
-    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000 WW") : QStringLiteral("0000")),
+    // Numbers up to seven digits; the kind marks are two shapes after them.
+    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000000 WW") : QStringLiteral("0000000")),
                                  advance(QStringLiteral("00:00:00,000")), advance(QStringLiteral("00:00:00,000")), 0,
                                  advance(QStringLiteral("00.0"))};
     const QRect screen = ScreenFit::availableFor(window.geometry(), &window);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
 #include <array>
 
@@ -15,6 +16,16 @@ class QWidget;
 namespace WindowGeometry {
 
 // A window's stored place and size, in pixels, fitted to its screen.
+// Where the main window and the edits window open when no place is stored.
+struct FirstStartRects
+{
+    QRect main;
+    QRect edits;
+};
+// The main window about three quarters of available, centred; the edits
+// window beside it where it fits, else over its right edge, never on top.
+FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize);
+
 QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips);
 
 // The five columns' widths; a stored width of zero or less (an old file's

@@ -3,6 +3,7 @@
 #include "ui/subtitles/editboxes.h"
 
 #include "document/prompter.h"
+#include "document/unicodetext.h"
 #include "editing/linecounter.h"
 #include "editing/timecommit.h"
 #include "editor/subtitledocument.h"
@@ -11,6 +12,8 @@
 #include "ui/timelineedit.h"
 
 #include <QHBoxLayout>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,7 +59,8 @@ EditBoxes::EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *pa
     connect(m_txtSub2, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_fillingBoxes)
             m_textEditPending = true;
-        emit lineCounterChanged(lineCounterText(m_txtSub2->toPlainText(), m_document.lang()));
+        alignByTextDirection(*m_txtSub2);
+        refreshLineCounter();
     });
     connect(m_txtSub2, &SubtitleTextEdit::commitRequested, this, &EditBoxes::commitText);
     connect(m_txtSub2, &SubtitleTextEdit::left, this, &EditBoxes::commitPendingText);
@@ -65,6 +69,21 @@ EditBoxes::EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *pa
     connect(m_txtEndTime, &TimeLineEdit::commitRequested, this, [this] { commitTime(false); });
     connect(m_txtStartTime, &TimeLineEdit::restoreRequested, this, [this] { restoreTime(true); });
     connect(m_txtEndTime, &TimeLineEdit::restoreRequested, this, [this] { restoreTime(false); });
+}
+
+void EditBoxes::refreshLineCounter()
+{
+    emit lineCounterChanged(lineCounterText(m_txtSub2->toPlainText(), m_document.lang()));
+}
+
+void alignByTextDirection(QPlainTextEdit &box)
+{
+    QTextOption option = box.document()->defaultTextOption();
+    const Qt::Alignment alignment = isRightToLeftText(box.toPlainText()) ? Qt::AlignRight : Qt::AlignLeft;
+    if (option.alignment() == alignment)
+        return;
+    option.setAlignment(alignment);
+    box.document()->setDefaultTextOption(option);
 }
 
 void EditBoxes::setTextQuietly(const QString &rowText)
@@ -147,7 +166,7 @@ void EditBoxes::commitTime(bool start)
                                     .headerData(start ? SubtitleTableModel::StartColumn : SubtitleTableModel::EndColumn,
                                                 Qt::Horizontal)
                                     .toString();
-        m_prompter.inform(timeCommitRefusal(boxName, timeText, m_document.lang()));
+        m_prompter.warn(timeCommitRefusal(boxName, timeText, m_document.lang()));
         box->setFocus();
         return;
     }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class LangDoc;
+class QPlainTextEdit;
 class Prompter;
 class SubtitleDocument;
 class SubtitleTextEdit;
@@ -13,6 +14,8 @@ class TimeLineEdit;
 
 // A row's text as a box shows it: lines end in "\n", not CR LF.
 QString rowTextToBoxText(const QString &rowText);
+// Right-aligns a box holding right-to-left text, left-aligns any other.
+void alignByTextDirection(QPlainTextEdit &box);
 
 // The boxes that edit the selected corrected subtitle: its two times and
 // its text. They write, through the document, into the row they were
@@ -36,6 +39,8 @@ public:
     bool isFilledFor(int sourceRow) const;
     // Writes the text typed and not yet committed.
     void commitPendingText();
+    // Says the line count again, in the language active now.
+    void refreshLineCounter();
     // Typing not committed goes with its row.
     void dropPendingText() { m_textEditPending = false; }
 

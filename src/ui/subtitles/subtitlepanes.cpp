@@ -50,6 +50,7 @@ SubtitlePanes::SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Pro
     m_txtSub1->setReadOnly(true);
     m_txtSub1->setFixedHeight(boxHeight);
     m_txtSub1->setTabChangesFocus(true);
+    connect(m_txtSub1, &QPlainTextEdit::textChanged, this, [this] { alignByTextDirection(*m_txtSub1); });
     m_boxes = new EditBoxes(document, prompter, m_rightPane);
     m_boxes->layout()->setSpacing(margin);
     m_boxes->textBox()->setFixedHeight(boxHeight);
