@@ -6,6 +6,7 @@
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "ui/langcaptions.h"
+#include "ui/language/languagetree.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,20 +19,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
-constexpr int KeyRole = Qt::UserRole;
-constexpr int AttributeRole = Qt::UserRole + 1;
-
-const QString Equals = u" = "_qs;
 const QString CreateNewEntry = u"<create new>"_qs;
 const QString ErrorLoading = u"Error loading xml file "_qs;
 const QString ErrorSaving = u"Error saving language file "_qs;
@@ -43,46 +38,9 @@ const QString ErrorWriting = u"Error writing text in language file"_qs;
 const QString OriginalNotFound = u"Original item not found"_qs;
 const QString AskName = u"Type the new language name\n(New file will be created at program's folder)"_qs;
 
-QString keyOf(const QTreeWidgetItem *node)
-{
-    return node->data(0, KeyRole).toString();
-}
-
-bool isSection(const QTreeWidgetItem *node)
-{
-    return node && node->parent() && !node->parent()->parent();
-}
-
-// Anything below a section; the root and the sections have no text.
-bool isItem(const QTreeWidgetItem *node)
-{
-    return node && node->parent() && node->parent()->parent();
-}
-
-QString valueOf(const QString &text)
-{
-    const qsizetype at = text.indexOf(Equals);
-    return at < 0 ? QString() : text.mid(at + Equals.size());
-}
-
-QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &key, const QString &text, bool isAttribute)
-{
-    auto *node = new QTreeWidgetItem(parent);
-    node->setText(0, text);
-    node->setData(0, KeyRole, key);
-    node->setData(0, AttributeRole, isAttribute);
-    return node;
-}
-
-// Selection made by the window itself is not a click.
-void selectNode(QTreeWidget *tree, QTreeWidgetItem *node)
-{
-    const QSignalBlocker blocker(tree);
-    tree->setCurrentItem(node);
-    tree->scrollToItem(node);
-}
-
 } // namespace
+
+using namespace LanguageTree;
 
 frmCreateLang::frmCreateLang(const LanguageLocator &languages, const QString &writableFolder, Prompter &prompter,
                              QWidget *parent)
@@ -560,44 +518,11 @@ bool frmCreateLang::loadFile(const QString &fileName, LanguageFile &file)
 
 QStringList frmCreateLang::fillTree(QTreeWidget *tree, const LanguageFile &file, const QString &fileName)
 {
-    QHash<QString, QTreeWidgetItem *> &keys = tree == m_tree1 ? m_tree1Keys : m_tree2Keys;
-    tree->clear();
-    keys.clear();
-    const LanguageFile::Rows rows = file.rows();
-    std::vector<QTreeWidgetItem *> nodes;
-    nodes.reserve(rows.rows.size());
-    for (const LanguageFile::Row &row : rows.rows) {
-        if (row.parent < 0) {
-            nodes.push_back(new QTreeWidgetItem(tree, QStringList{row.text}));
-            continue;
-        }
-        nodes.push_back(addNode(nodes[size_t(row.parent)], row.key, row.text, row.isAttribute));
-    }
-    // The translator's name has its own box; the Private section stays in
-    // the document only.
-    QStringList privateItems;
-    if (nodes.size() >= 3 && nodes[1]->text(0) == u"Private") {
-        for (int i = 0; i < nodes[1]->childCount(); ++i)
-            privateItems << nodes[1]->child(i)->text(0);
-        delete nodes[1];
-    }
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->parent())
-            keys.insert(keyOf(*it), *it);
-    }
-    tree->expandAll();
-    if (!nodes.empty())
-        selectNode(tree, nodes.front());
-
-    QString note;
-    if (!rows.leftOut.isEmpty()) {
-        const QStringList shown = rows.leftOut.mid(0, 3);
-        note = fileName + u": repeated names not shown: " + shown.join(u", ")
-               + (rows.leftOut.size() > shown.size() ? u", ..."_qs : QString());
-    }
-    (tree == m_tree1 ? m_tree1Note : m_tree2Note) = note;
+    LanguageTree::Filled filled = LanguageTree::fill(tree, file, fileName);
+    (tree == m_tree1 ? m_tree1Keys : m_tree2Keys) = std::move(filled.nodesByKey);
+    (tree == m_tree1 ? m_tree1Note : m_tree2Note) = filled.note;
     updateCaption();
-    return privateItems;
+    return filled.privateItems;
 }
 
 void frmCreateLang::applyCaptions(const LangDoc &lang)
