@@ -41,7 +41,7 @@ SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QStrin
 }
 
 SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding, const QString &target,
-                   bool createBakFile, Prompter &prompter, const LangDoc &lang)
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
 {
     if (rows.empty())
         return {SaveOutcome::Status::NothingToSave, GetLangText(lang, Form1Msg::NothingToSave)};
@@ -49,7 +49,10 @@ SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encodi
     QString badCharacter;
     if (!encodeSubtitleFile(rows, encoding, fileBytes, badCharacter))
         return notEncodable(target, badCharacter, encoding, lang);
-    return DoSave(fileBytes, qsizetype(rows.size()), target, createBakFile, prompter, lang);
+    const SaveOutcome outcome = DoSave(fileBytes, qsizetype(rows.size()), target, createBakFile, prompter, lang);
+    if (written && outcome.status == SaveOutcome::Status::Saved)
+        *written = FileStamp::statOf(target).withContent(fileBytes);
+    return outcome;
 }
 
 bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang, const std::function<SaveOutcome()> &save)

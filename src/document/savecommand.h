@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/documentstate.h"
+#include "document/filestamp.h"
+#include "document/savestate.h"
 #include "document/subtitlerow.h"
+#include "document/textencoding.h"
 
 #include <QByteArray>
 #include <QString>
@@ -41,9 +43,11 @@ bool wantsBackup(const QString &target, bool createBakFile, Prompter &prompter, 
 SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QString &target,
                    bool createBakFile, Prompter &prompter, const LangDoc &lang);
 
-// The same for rows, written in encoding.
+// The same for rows, written in encoding. With written, once saved, it
+// records what the target now holds, from the bytes just written.
 SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
-                   const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang);
+                   const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang,
+                   FileStamp *written = nullptr);
 
 // Before work that would drop unsaved edits: asks whether to save them.
 // True when the caller may go on (saved, not wanted, or nothing unsaved);

@@ -155,14 +155,15 @@ void SubtitleDocument::retranslate()
 
 SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Prompter &prompter)
 {
+    FileStamp written;
     const SaveOutcome outcome =
-        DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
+        DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
         // What is on disk now is what this document holds.
         if (isOpenFile(target))
-            m_stamp = FileStamp::read(target);
+            m_stamp = written;
     }
     return outcome;
 }

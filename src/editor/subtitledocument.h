@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "document/documentstate.h"
+#include "document/savestate.h"
 #include "document/filestamp.h"
 #include "document/savecommand.h"
 #include "document/subtitlerow.h"

@@ -7,9 +7,18 @@
 
 #include <pugixml.hpp>
 
+#include <utility>
+
 LangDoc::LangDoc() : m_document(std::make_unique<pugi::xml_document>()) {}
 
 LangDoc::~LangDoc() = default;
+
+LangDoc &LangDoc::operator=(LangDoc &&other) noexcept
+{
+    std::swap(m_document, other.m_document);
+    std::swap(m_errorString, other.m_errorString);
+    return *this;
+}
 
 namespace {
 

@@ -22,6 +22,8 @@ public:
     ~LangDoc();
     LangDoc(const LangDoc &) = delete;
     LangDoc &operator=(const LangDoc &) = delete;
+    // Takes other's document, so a file tried on its own is not read twice.
+    LangDoc &operator=(LangDoc &&other) noexcept;
 
     // Language files and their texts are small; anything larger is refused,
     // so a wrong or hostile file cannot stall the start for minutes.

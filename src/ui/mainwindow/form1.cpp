@@ -294,7 +294,7 @@ bool Form1::LoadNewLang(const QString &newLang)
         return false;
     }
     m_settings.LangFileBase = newLang;
-    m_lang.load(*file);
+    m_lang = std::move(trial);
     m_qtTexts.follow(m_lang);
     applyCaptions();
     return true;
