@@ -32,15 +32,18 @@ qint64 readingLength(std::u32string_view text)
     return qint64(text.size()) - lineStats(text).lineBreaks;
 }
 
+ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond)
+{
+    ReadingSpeed speed;
+    speed.characters = characters;
+    speed.shownSeconds = Round3(endSeconds - startSeconds + 0.001);
+    speed.requiredSeconds = lettersPerSecond > 0 ? Round3(double(characters) / double(lettersPerSecond)) : 0.0;
+    return speed;
+}
+
 ReadingSpeed readingSpeed(std::u32string_view text, double startSeconds, double endSeconds, qint32 lettersPerSecond)
 {
-    // Evaluated as the time buying evaluates it, so a subtitle it left short
-    // is exactly one that this calls too fast.
-    ReadingSpeed speed;
-    speed.characters = readingLength(text);
-    speed.shownSeconds = Round3(endSeconds - startSeconds + 0.001);
-    speed.requiredSeconds = lettersPerSecond > 0 ? Round3(double(speed.characters) / double(lettersPerSecond)) : 0.0;
-    return speed;
+    return readingSpeed(readingLength(text), startSeconds, endSeconds, lettersPerSecond);
 }
 
 std::optional<ReadingSpeed> readingSpeed(const SubtitleRow &row, qint32 lettersPerSecond)

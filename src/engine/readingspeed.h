@@ -33,6 +33,8 @@ struct ReadingSpeed
 // Characters as the correction counts them when it buys time.
 qint64 readingLength(std::u32string_view text);
 
+// For characters counted already; the time buying decides with this.
+ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond);
 ReadingSpeed readingSpeed(std::u32string_view text, double startSeconds, double endSeconds,
                           qint32 lettersPerSecond);
 // A row as a list holds it; none when either time text cannot be read.

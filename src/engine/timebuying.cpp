@@ -3,13 +3,11 @@
 #include "engine/timebuying.h"
 
 #include "document/timecode.h"
+#include "engine/readingspeed.h"
 
 #include <algorithm>
 
 namespace {
-// Added to a span because the end time counts as shown.
-constexpr double Thousandth = 0.001;
-
 // 1 ms gives exactly 0.001, so the default gap computes as it always has.
 double secondsOf(qint32 milliseconds)
 {
@@ -36,10 +34,11 @@ bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond,
     const double gap = secondsOf(minGapMs);
     double &start = timing.startSeconds;
     double &end = timing.endSeconds;
-    const double shown = Round3(end - start + Thousandth);
-    const double required = Round3(double(textLength) / double(lettersPerSecond));
-    if (!(required > shown))
+    // The same measure the lists show as too fast.
+    const ReadingSpeed speed = readingSpeed(textLength, start, end, lettersPerSecond);
+    if (!speed.isTooFast())
         return false;
+    const double required = speed.requiredSeconds;
 
     bool bought = false;
     double missing = Round3(required - (end - start));
