@@ -702,11 +702,8 @@ private slots:
     void settingBelowOneNamesTheSettingsFile()
     {
         QVERIFY(writeFile(settingsPath(), "[General]\r\nMaxLen=-5\r\n"));
-        const QString movie = written(u"movie.srt"_qs, twoSubtitles());
-        Session s(settingsPath());
-        QVERIFY(s.show());
-        s.open(movie);
-        QVERIFY(s.correct());
+        QVERIFY(openCorrected(twoSubtitles()));
+        Session &s = *m_s;
         QCOMPARE(s.prompter.informed, QStringList{u"Error in settings file\n"_qs + settingsPath()
                                                   + u"\nInvalid setting MaxLen: must be at least 1"_qs});
         QCOMPARE(s.corrected().rowCount(), 0);
