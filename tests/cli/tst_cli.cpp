@@ -168,7 +168,6 @@ private slots:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("empty") << u"empty.srt"_qs << u"Nothing to save"_qs;
-        QTest::newRow("binary") << u"binary.srt"_qs << u"Error in file: a NUL byte at byte 8; this is not a text file"_qs;
         QTest::newRow("time line in a common variant") << u"bad-time-line.srt"_qs
                                                        << u"Error in file: line 6: 00:00:03 --> 00:00:04,000 "
                                                           u"(to read such time lines: --set LenientTimes=-1)"_qs;
@@ -250,8 +249,6 @@ private slots:
                                                 << QString();
         QTest::newRow("unknown key") << QByteArray() << QStringList{u"--set"_qs, u"MaxLength=20"_qs} << 2
                                      << u"quillmend-cli: Invalid setting MaxLength: not a setting\n"_qs;
-        QTest::newRow("zero") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen=0"_qs} << 2
-                              << u"quillmend-cli: Invalid setting MaxLen: must be at least 1\n"_qs;
         QTest::newRow("not a number") << QByteArray() << QStringList{u"--set"_qs, u"MaxLen=abc"_qs} << 2
                                       << u"quillmend-cli: Invalid setting MaxLen: is not a number\n"_qs;
         QTest::newRow("beyond 32 bits") << QByteArray() << QStringList{u"--set"_qs, u"LettersFor1Min=1e10"_qs} << 2

@@ -34,6 +34,13 @@ private:
                "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo\r\n\r\n";
     }
 
+    // movie.srt holding "old"; empty when it cannot be written.
+    static QString oldFile(const QTemporaryDir &dir)
+    {
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        return writeFile(target, "old") ? target : QString();
+    }
+
 private slots:
     void backupRules_data()
     {
@@ -105,8 +112,7 @@ private slots:
     void keepsTheFilePermissions()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath(u"movie.srt"_qs);
-        QVERIFY(writeFile(target, "old"));
+        const QString target = oldFile(dir);
         QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
         ScriptedPrompter prompter;
         QCOMPARE(DoSave(twoRows(), {}, target, false, prompter, m_lang).status, SaveOutcome::Status::Saved);
@@ -117,8 +123,7 @@ private slots:
     void nothingToSaveWritesNothing()
     {
         QTemporaryDir dir;
-        const QString target = dir.filePath(u"movie.srt"_qs);
-        QVERIFY(writeFile(target, "old"));
+        const QString target = oldFile(dir);
         ScriptedPrompter prompter;
         const SaveOutcome outcome = DoSave(std::vector<SubtitleRow>{}, {}, target, true, prompter, m_lang);
         QCOMPARE(outcome.status, SaveOutcome::Status::NothingToSave);
@@ -181,8 +186,7 @@ private slots:
         QFETCH(bool, saved);
 
         QTemporaryDir dir;
-        const QString target = dir.filePath(u"movie.srt"_qs);
-        QVERIFY(writeFile(target, "old"));
+        const QString target = oldFile(dir);
         FileReplacement replacement(target, m_lang, limit);
         QVERIFY(replacement.open());
         const QByteArray content = twoRowsFile();
@@ -202,8 +206,7 @@ private slots:
         if (::geteuid() == 0)
             QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
-        const QString target = dir.filePath(u"movie.srt"_qs);
-        QVERIFY(writeFile(target, "old"));
+        const QString target = oldFile(dir);
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         ScriptedPrompter prompter;
         const SaveOutcome outcome = DoSave(twoRows(), {}, target, true, prompter, m_lang);

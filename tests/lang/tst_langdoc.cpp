@@ -134,13 +134,11 @@ private slots:
     {
         QTemporaryDir beside;
         QTemporaryDir installed;
-        QVERIFY(writeFile(beside.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>"));
-        QVERIFY(writeFile(beside.filePath(u"German.Quillmend.exe.xml.New"_qs), "<L/>"));
-        QVERIFY(writeFile(beside.filePath(u"Pt.BR.Quillmend.exe.xml"_qs), "<L/>"));
-        QVERIFY(writeFile(beside.filePath(u"Klingon.Quillmend.exe.xml.New"_qs), "<L/>"));
-        QVERIFY(writeFile(beside.filePath(u"Quillmend.exe.xml"_qs), "<L/>"));
-        QVERIFY(writeFile(installed.filePath(u"German.Quillmend.exe.xml"_qs), "<L/>"));
-        QVERIFY(writeFile(installed.filePath(u"English.Quillmend.exe.xml"_qs), "<L/>"));
+        for (const QString &name : {u"German.Quillmend.exe.xml"_qs, u"German.Quillmend.exe.xml.New"_qs,
+                                    u"Pt.BR.Quillmend.exe.xml"_qs, u"Klingon.Quillmend.exe.xml.New"_qs, u"Quillmend.exe.xml"_qs})
+            QVERIFY(writeFile(beside.filePath(name), "<L/>"));
+        for (const QString &name : {u"German.Quillmend.exe.xml"_qs, u"English.Quillmend.exe.xml"_qs})
+            QVERIFY(writeFile(installed.filePath(name), "<L/>"));
 
         const LanguageLocator locator({beside.path(), installed.path()});
         QCOMPARE(locator.languageNames(), (QStringList{u"German"_qs, u"Pt.BR"_qs, u"English"_qs}));
