@@ -85,6 +85,9 @@ inline constexpr Message NotANumber{u"Form1", 66, u"is not a number"};
 inline constexpr Message KindEdit{u"Form1", 67, u"Edit"};
 inline constexpr Message KindSplit{u"Form1", 68, u"Split"};
 
+// The window's title with a file open: %1 the file's name, %2 the program's.
+inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -155,5 +158,6 @@ inline constexpr Message All[] = {
     NotANumber,
     KindEdit,
     KindSplit,
+    TitleWithFile,
 };
 } // namespace Form1Msg

@@ -1,6 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/form1messages.h"
 #include "lang/langdoc.h"
+#include "support/mainwindowfixture.h"
+#include "support/testfiles.h"
+#include "ui/frmabout.h"
+#include "ui/frmcreatelang.h"
 #include "ui/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
@@ -9,6 +14,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMessageBox>
 #include <QFile>
@@ -205,6 +211,42 @@ private slots:
             QCOMPARE(shown << option.text, expected.split(u'|'));
         }
         QCOMPARE(askAndRead().value(0), u"&Yes"_qs); // gone with the object that installed it
+    }
+
+    // Words once fixed in English follow each language, also on a switch:
+    // the title with a file open, the About box's credits, the creator's
+    // placeholder, "<create new>" entry and name prompt, which names the
+    // folder the file really goes to.
+    void onceEnglishWordsFollowTheLanguage()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"a.srt"_qs), "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
+        MainWindowFixture s(dir.filePath(u"Quillmend.ini"_qs));
+        s.open(dir.filePath(u"a.srt"_qs));
+        QStringList english;
+        for (const QString &language : {u"English"_qs, u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs}) {
+            s.language(language)->trigger();
+            frmAbout about;
+            about.applyCaptions(s.lang);
+            frmCreateLang creator(s.languages, dir.path(), s.prompter);
+            creator.applyCaptions(s.lang);
+            auto *combo = creator.findChild<QComboBox *>(u"Combo2"_qs);
+            combo->setCurrentIndex(combo->count() - 1); // "<create new>" chosen
+            emit combo->activated(combo->count() - 1);
+            const QStringList shown{s.window->windowTitle(), about.findChild<QLabel *>(u"lblCredits"_qs)->text(),
+                                    combo->placeholderText(), combo->itemText(combo->count() - 1),
+                                    s.prompter.asked.takeLast()};
+            const auto item = [&](const char16_t *key, const char16_t *section = u"frmCreateLang_Design") {
+                return s.lang.attribute(section, key).value_or(u"<missing>"_qs);
+            };
+            QCOMPARE(shown, (QStringList{GetLangText(s.lang, Form1Msg::TitleWithFile).arg(u"a.srt"_qs, qAppName()),
+                                         item(u"lblCredits", u"frmAbout_Design"), item(u"Combo2"), item(u"s1"),
+                                         item(u"s2").replace(u"%1"_qs, dir.path())}));
+            for (qsizetype i = 0; i < english.size(); ++i)
+                QVERIFY2(shown.at(i) != english.at(i), qPrintable(language + u": " + shown.at(i)));
+            if (english.isEmpty())
+                english = shown;
+        }
     }
 };
 
