@@ -95,6 +95,9 @@ inline constexpr Message EmptyTextSave{
     u"Subtitles %1 have no text and will be lost when the file is read again. Save anyway?"};
 inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
 
+// The window's title with a file open: %1 the file's name, %2 the program's.
+inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -170,5 +173,6 @@ inline constexpr Message All[] = {
     MovedSummary,
     EmptyTextSave,
     NoSuchFile,
+    TitleWithFile,
 };
 } // namespace Form1Msg

@@ -237,6 +237,7 @@ void Form1::applyCaptions()
     ApplyLangCaptions(*this, m_lang);
     ApplyLangCaptions(*m_form3, m_lang);
     m_form3->fitKindColumn(m_lang);
+    setWindowTitle(windowCaption());
     m_undoCaption = m_actions->mnuUndo->text();
     m_redoCaption = m_actions->mnuRedo->text();
     m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
@@ -566,7 +567,7 @@ QString Form1::windowCaption() const
     const QString title = QCoreApplication::applicationName();
     if (!m_document || m_document->path().isEmpty())
         return title;
-    return QFileInfo(m_document->path()).fileName() + u" - " + title + u" by " + QCoreApplication::organizationName();
+    return GetLangText(m_lang, Form1Msg::TitleWithFile).arg(QFileInfo(m_document->path()).fileName(), title);
 }
 
 // ---- Command state
