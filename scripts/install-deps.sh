@@ -13,6 +13,8 @@ packages=(
     qt6-base-dev
     # Qt's own texts (standard buttons, file dialogs) in the chosen language.
     qt6-translations-l10n
+    # lrelease, for our own Qt texts of the languages Qt has no translation of.
+    qt6-l10n-tools
     libgl-dev
     libpugixml-dev
     libsimpleini-dev

@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
+#include "app/cli/unattendedrun.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "settings/settingsstore.h"
 #include "shell/platformshellverb.h"
 #include "ui/commandline.h"
+#include "ui/language/qttexts.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/form1.h"
 #include "ui/messageboxprompter.h"
@@ -77,27 +79,29 @@ int main(int argc, char *argv[])
     setApplicationNames();
 
     const QString folder = QCoreApplication::applicationDirPath();
+    MessageBoxPrompter prompter;
+    if (commandLine.autoMode) {
+        // The command line's run, with boxes for its questions and summary.
+        const CliEnvironment environment{SettingsStore::defaultFilePath(folder),
+                                         LanguageLocator::defaultFolders(folder)};
+        UnattendedRun run(environment, prompter);
+        QtTexts qtTexts;
+        qtTexts.follow(run.lang());
+        return run.correct(commandLine.fileName);
+    }
+
     const LanguageLocator languages(LanguageLocator::defaultFolders(folder));
     LangDoc lang;
     if (const auto file = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
         lang.load(*file);
 
-    MessageBoxPrompter prompter;
     DialogFileChooser files;
     const std::unique_ptr<ShellVerb> shellVerb = makePlatformShellVerb(QCoreApplication::applicationFilePath());
     Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
                  LanguageLocator::writableFolder(folder));
     prompter.setParentWidget(&window);
     window.Form_Load();
-
-    switch (window.runCommandLine(commandLine)) {
-    case Form1::StartOutcome::AutoSucceeded:
-        return 0;
-    case Form1::StartOutcome::AutoFailed:
-        return 1;
-    case Form1::StartOutcome::Interactive:
-        break;
-    }
+    window.runCommandLine(commandLine);
     window.show();
     return QApplication::exec();
 }

@@ -24,7 +24,9 @@ bool wantsBackup(const QString &target, bool createBakFile, Prompter &prompter, 
         return true;
     // No is the default: an existing backup may be the only copy of the
     // file as it was before any correction.
-    return prompter.ask(GetLangText(lang, Form1Msg::ReplaceBak), Prompter::Buttons::YesNo, Prompter::Answer::No)
+    // Named, since a file manager may start several unattended runs at once.
+    return prompter.ask(target + QStringLiteral(".bak\n") + GetLangText(lang, Form1Msg::ReplaceBak),
+                        Prompter::Buttons::YesNo, Prompter::Answer::No)
         == Prompter::Answer::Yes;
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <utility>
 
 EditRecordModel::EditRecordModel(QObject *parent)
@@ -60,13 +61,14 @@ void EditRecordModel::wordKinds(const LangDoc &lang)
 {
     m_restoredText = GetLangText(lang, Form1Msg::Restored);
     // Five kinds at most: word each once and share the strings.
-    std::map<std::pair<EditRecord::Change, bool>, QString> kinds;
+    std::map<std::tuple<EditRecord::Change, bool, bool>, QString> kinds;
     for (Entry &entry : m_entries) {
-        auto [kind, added] = kinds.try_emplace({entry.change, entry.timeBought});
+        auto [kind, added] = kinds.try_emplace({entry.change, entry.timeBought, entry.startMoved});
         if (added) {
             EditRecord record;
             record.change = entry.change;
             record.timeBought = entry.timeBought;
+            record.startMoved = entry.startMoved;
             kind->second = record.kindText(lang);
         }
         entry.kindText = kind->second;
@@ -86,9 +88,12 @@ void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const L
     m_entries.clear();
     m_entries.reserve(records.size());
     int largest = 0;
+    m_movedCount = 0;
     for (const EditRecord &record : records) {
-        m_entries.push_back({record.ordinal, record.ordinalText(), {}, record.change, record.timeBought});
+        m_entries.push_back(
+            {record.ordinal, record.ordinalText(), {}, record.change, record.timeBought, record.startMoved});
         largest = std::max(largest, record.ordinal);
+        m_movedCount += record.startMoved ? 1 : 0;
     }
     wordKinds(lang);
     m_rowByOrdinal.assign(std::size_t(largest) + 1, -1);
@@ -104,6 +109,7 @@ void EditRecordModel::clear()
     beginResetModel();
     m_entries.clear();
     m_rowByOrdinal.clear();
+    m_movedCount = 0;
     endResetModel();
 }
 
@@ -136,6 +142,8 @@ void EditRecordModel::setRestored(const std::vector<int> &ordinals, bool restore
         if (row < 0 || m_entries[std::size_t(row)].restored == restored)
             continue;
         m_entries[std::size_t(row)].restored = restored;
+        if (m_entries[std::size_t(row)].startMoved)
+            m_movedCount += restored ? -1 : 1;
         emit dataChanged(index(row, KindColumn), index(row, StateColumn));
     }
 }

@@ -41,6 +41,8 @@ public:
 
     bool isRestored(int ordinal) const;
     void setRestored(const std::vector<int> &ordinals, bool restored);
+    // Records whose start the run moved and that are not restored.
+    qint64 movedCount() const { return m_movedCount; }
 
 private:
     struct Entry
@@ -50,6 +52,7 @@ private:
         QString kindText;
         EditRecord::Change change;
         bool timeBought;
+        bool startMoved;
         bool restored = false;
     };
     void wordKinds(const LangDoc &lang);
@@ -57,4 +60,5 @@ private:
     std::vector<Entry> m_entries;
     std::vector<int> m_rowByOrdinal; // -1 where no record
     QString m_restoredText;
+    qint64 m_movedCount = 0;
 };

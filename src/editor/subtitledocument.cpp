@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/subtitledocument.h"
 
+#include "document/prompter.h"
 #include "document/srtparser.h"
 #include "document/subtitlefile.h"
 #include "editing/rowoperations.h"
 #include "editing/timecommit.h"
 #include "editor/commands/addremovesubtitle.h"
+#include "editor/commands/documentcommand.h"
 #include "editor/commands/edittextcommand.h"
 #include "editor/commands/edittimecommand.h"
 #include "editor/commands/restorecorrection.h"
@@ -20,15 +22,47 @@
 
 #include <algorithm>
 
+namespace {
+
+// The window's records: the run's, and one for every start the run moved
+// without a record of its own, in ordinal order.
+std::vector<EditRecord> reviewRecords(const std::vector<EditRecord> &records, const std::vector<MovedStart> &moved)
+{
+    std::vector<EditRecord> merged;
+    merged.reserve(records.size() + moved.size());
+    auto move = moved.cbegin();
+    for (const EditRecord &record : records) {
+        for (; move != moved.cend() && move->ordinal < record.ordinal; ++move)
+            merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
+        merged.push_back(record);
+        if (move != moved.cend() && move->ordinal == record.ordinal) {
+            merged.back().startMoved = true;
+            ++move;
+        }
+    }
+    for (; move != moved.cend(); ++move)
+        merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
+    return merged;
+}
+
+} // namespace
+
 SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
     : QObject(parent), m_lang(lang), m_original(new SubtitleTableModel(this)),
       m_correctedModel(new SubtitleTableModel(this)), m_records(new EditRecordModel(this))
 {
     m_original->setLanguage(&m_lang);
     m_correctedModel->setLanguage(&m_lang);
+    m_correctedModel->setOriginalRows(m_original);
+    // Every change goes through the history, so this is every change.
+    connect(&m_undoStack, &QUndoStack::indexChanged, this, &SubtitleDocument::summaryChanged);
 }
 
-SubtitleDocument::~SubtitleDocument() = default;
+SubtitleDocument::~SubtitleDocument()
+{
+    // The history empties itself as it goes, and nobody is to hear of it.
+    m_undoStack.blockSignals(true);
+}
 
 SaveState SubtitleDocument::saveState() const
 {
@@ -122,30 +156,36 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     m_encoding = decoded.encoding;
     m_stamp = stamp;
     m_computedRows.clear();
+    const std::vector<EditRecord> records = reviewRecords(result.records, result.moved);
     // Records and rows both come in ascending ordinal order.
-    auto record = result.records.cbegin();
+    auto record = records.cbegin();
     for (const SubtitleRow &row : collector.rows) {
-        while (record != result.records.cend() && record->ordinal < row.tag)
+        while (record != records.cend() && record->ordinal < row.tag)
             ++record;
-        if (record != result.records.cend() && record->ordinal == row.tag)
+        if (record != records.cend() && record->ordinal == row.tag)
             m_computedRows.push_back(row);
     }
     setLettersPerSecond(settings.LettersFor1Min);
     m_original->setRows(std::move(originalRows));
     m_correctedModel->setRows(std::move(collector.rows));
-    m_correctedModel->setRecordMarks(result.records);
-    m_records->setRecords(result.records, m_lang);
+    m_correctedModel->setRecordMarks(records);
+    m_records->setRecords(records, m_lang);
     // Corrected but not saved: no step of the new history is the saved one.
     m_undoStack.resetClean();
     m_counters = result.counters;
-    m_tooFastAfterRun = tooFastCount();
-    result.summary += tooFastSummary(m_tooFastAfterRun, m_lang);
+    result.summary += tooFastSummary(tooFastCount(), m_lang);
+    emit summaryChanged();
     return result;
 }
 
 QString SubtitleDocument::summaryText() const
 {
-    return correctionSummary(m_counters, m_lang) + tooFastSummary(m_tooFastAfterRun, m_lang);
+    if (!m_corrected)
+        return {};
+    QString summary = correctionSummary(m_counters, m_lang) + tooFastSummary(tooFastCount(), m_lang);
+    if (const qint64 moved = m_records->movedCount(); moved > 0)
+        summary += GetLangText(m_lang, Form1Msg::MovedSummary).arg(moved);
+    return summary;
 }
 
 void SubtitleDocument::retranslate()
@@ -153,8 +193,60 @@ void SubtitleDocument::retranslate()
     m_records->retranslate(m_lang);
 }
 
+namespace {
+
+QString captionOf(const QUndoStack &history, int index, const LangDoc &lang)
+{
+    if (index < 0 || index >= history.count())
+        return {};
+    const auto *command = dynamic_cast<const DocumentCommand *>(history.command(index));
+    return command ? command->caption(lang) : history.text(index);
+}
+
+} // namespace
+
+QString SubtitleDocument::undoCaption() const
+{
+    return captionOf(m_undoStack, m_undoStack.index() - 1, m_lang);
+}
+
+QString SubtitleDocument::redoCaption() const
+{
+    return captionOf(m_undoStack, m_undoStack.index(), m_lang);
+}
+
+bool SubtitleDocument::confirmRowsWithoutText(Prompter &prompter) const
+{
+    // Reading drops a subtitle with no text, so one saved so would be gone
+    // the next time the file is opened.
+    constexpr qsizetype Listed = 10;
+    QStringList numbers;
+    qsizetype unlisted = 0;
+    for (const SubtitleRow &row : m_correctedModel->rows()) {
+        const bool blank = std::all_of(row.text.cbegin(), row.text.cend(), [](QChar c) {
+            return c == u' ' || c == u'\r' || c == u'\n';
+        });
+        if (!blank)
+            continue;
+        if (numbers.size() < Listed)
+            numbers << QString::number(row.number);
+        else
+            ++unlisted;
+    }
+    if (numbers.isEmpty())
+        return true;
+    QString listed = numbers.join(QStringLiteral(", "));
+    if (unlisted > 0)
+        listed += QStringLiteral(" (+%1)").arg(unlisted);
+    return prompter.ask(GetLangText(m_lang, Form1Msg::EmptyTextSave).arg(listed), Prompter::Buttons::YesNo,
+                        Prompter::Answer::No)
+           == Prompter::Answer::Yes;
+}
+
 SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Prompter &prompter)
 {
+    if (!confirmRowsWithoutText(prompter))
+        return {SaveOutcome::Status::Cancelled, {}};
     FileStamp written;
     const SaveOutcome outcome =
         DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
@@ -170,6 +262,8 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
 
 SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile, Prompter &prompter)
 {
+    if (!confirmRowsWithoutText(prompter))
+        return {SaveOutcome::Status::Cancelled, {}};
     return DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
 }
 

@@ -77,7 +77,8 @@ public:
     // weakWords are for GuidelineBreaks (see runCorrection).
     CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {});
     // The whole corrected list, whatever a view filters. Saved: the
-    // history's present becomes the saved state.
+    // history's present becomes the saved state. Subtitles with no text are
+    // saved only when the user says so.
     SaveOutcome save(const QString &target, bool createBakFile, Prompter &prompter);
     // The same rows written elsewhere; the open file stays unsaved.
     SaveOutcome saveCopy(const QString &target, bool createBakFile, Prompter &prompter);
@@ -105,18 +106,28 @@ public:
     // The subtitle as read, tagged with its ordinal; none beyond the file.
     std::optional<SubtitleRow> originalRow(int ordinal) const;
     const LangDoc &lang() const { return m_lang; }
-    // The last correction's summary, worded in the language active now.
+    // The last correction's summary, worded in the language active now,
+    // with the subtitles still too fast and the starts still moved as they
+    // are now; empty before a correction.
     QString summaryText() const;
     // Words the edit records again after the language changed.
     void retranslate();
+    // The names of the steps Undo and Redo would take, worded in the
+    // language in use now; empty when there is none.
+    QString undoCaption() const;
+    QString redoCaption() const;
 
 signals:
     // A change was made, undone or redone; the selection and the boxes
     // follow this row of the corrected list (-1: none left).
     void rowTouched(int row);
+    // What summaryText says may have changed.
+    void summaryChanged();
 
 private:
     void startHistory();
+    // Asks before saving subtitles with no text; true to go on.
+    bool confirmRowsWithoutText(Prompter &prompter) const;
 
     const LangDoc &m_lang;
     QString m_path;
@@ -131,6 +142,5 @@ private:
     // Only the recorded rows, in list order, so re-applying needs no second run.
     std::vector<SubtitleRow> m_computedRows;
     CorrectionCounters m_counters;
-    qint64 m_tooFastAfterRun = 0;
     QUndoStack m_undoStack;
 };

@@ -34,6 +34,7 @@ const QColor ReBrokenTint = tint(86, 180, 233);
 const QColor SplitTint = tint(204, 121, 167);
 const QColor TimeEditTint = tint(0, 158, 115);
 const QColor RestoredTint = tint(128, 128, 128);
+const QColor MovedTint = tint(240, 228, 66);
 const QColor WarningTint = tint(230, 159, 0);
 const QColor ErrorTint = tint(213, 94, 0);
 
@@ -42,6 +43,7 @@ constexpr char16_t ReBrokenShape = u'\u21B5'; // a line break
 constexpr char16_t SplitShape = u'\u00F7';    // a division
 constexpr char16_t TimeEditShape = u'\u25D4'; // a clock face
 constexpr char16_t RestoredShape = u'\u21BA'; // turning back
+constexpr char16_t MovedShape = u'\u21E5';    // an arrow to a bar
 
 QFont boldFont()
 {
@@ -135,6 +137,8 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
             shown += QChar(ReBrokenShape);
         if (mark & TimeBought)
             shown += QChar(TimeEditShape);
+        if (mark & StartMoved)
+            shown += QChar(MovedShape);
         return shown;
     }
     case Qt::BackgroundRole:
@@ -142,7 +146,9 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
             return RestoredTint;
         if (mark & Split)
             return SplitTint;
-        return mark & ReBroken ? ReBrokenTint : TimeEditTint;
+        if (mark & ReBroken)
+            return ReBrokenTint;
+        return mark & TimeBought ? TimeEditTint : MovedTint;
     case Qt::ToolTipRole: {
         if (mark & Restored)
             return text(Form1Msg::Restored);
@@ -153,6 +159,12 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
             kinds << text(Form1Msg::ReBroken);
         if (mark & TimeBought)
             kinds << text(Form1Msg::TimeEdit);
+        if (mark & StartMoved) {
+            const int ordinal = subtitle.tag;
+            const bool known = m_original && ordinal >= 1 && ordinal <= m_original->rowCount();
+            kinds << (known ? text(Form1Msg::MovedFromTo).arg(m_original->row(ordinal - 1).startText, subtitle.startText)
+                            : text(Form1Msg::KindMoved));
+        }
         return kinds.join(QStringLiteral(" - "));
     }
     }
@@ -206,6 +218,7 @@ void SubtitleTableModel::setLettersPerSecond(qint32 lettersPerSecond)
     if (m_lettersPerSecond == lettersPerSecond)
         return;
     m_lettersPerSecond = lettersPerSecond;
+    recountTooFast();
     if (!m_rows.empty())
         emit dataChanged(index(0, CpsColumn), index(rowCount() - 1, CpsColumn));
 }
@@ -214,6 +227,7 @@ void SubtitleTableModel::setRows(std::vector<SubtitleRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    recountTooFast();
     endResetModel();
 }
 
@@ -225,19 +239,25 @@ void SubtitleTableModel::clear()
 
 void SubtitleTableModel::setText(int index, const QString &text)
 {
+    m_tooFastCount -= countTooFast(index, 1);
     m_rows.at(std::size_t(index)).text = text;
+    m_tooFastCount += countTooFast(index, 1);
     emitRowChanged(index, TextColumn);
 }
 
 void SubtitleTableModel::setStartText(int index, const QString &startText)
 {
+    m_tooFastCount -= countTooFast(index, 1);
     m_rows.at(std::size_t(index)).startText = startText;
+    m_tooFastCount += countTooFast(index, 1);
     emitRowChanged(index, StartColumn);
 }
 
 void SubtitleTableModel::setEndText(int index, const QString &endText)
 {
+    m_tooFastCount -= countTooFast(index, 1);
     m_rows.at(std::size_t(index)).endText = endText;
+    m_tooFastCount += countTooFast(index, 1);
     emitRowChanged(index, EndColumn);
 }
 
@@ -246,6 +266,7 @@ void SubtitleTableModel::insertSubtitle(int position, SubtitleRow row)
     position = std::clamp(position, 0, rowCount());
     beginInsertRows({}, position, position);
     insertSubtitleRow(m_rows, position, std::move(row));
+    m_tooFastCount += countTooFast(position, 1);
     endInsertRows();
     renumberFrom(m_rows, position);
     emitNumbersChangedFrom(position);
@@ -255,6 +276,7 @@ std::optional<SubtitleRow> SubtitleTableModel::removeSubtitle(int position)
 {
     if (position < 0 || position >= rowCount())
         return std::nullopt;
+    m_tooFastCount -= countTooFast(position, 1);
     beginRemoveRows({}, position, position);
     SubtitleRow removed = removeSubtitleRow(m_rows, position);
     endRemoveRows();
@@ -267,6 +289,7 @@ template<typename Apply>
 void SubtitleTableModel::changeRows(int first, int oldCount, int newCount, Apply apply)
 {
     const int common = std::min(oldCount, newCount);
+    m_tooFastCount -= countTooFast(first, oldCount);
     if (newCount > oldCount) {
         beginInsertRows({}, first + oldCount, first + newCount - 1);
         apply();
@@ -278,6 +301,7 @@ void SubtitleTableModel::changeRows(int first, int oldCount, int newCount, Apply
     } else {
         apply();
     }
+    m_tooFastCount += countTooFast(first, newCount);
     // The rows put in still carry the numbers they had elsewhere.
     renumberFrom(m_rows, first);
     if (common > 0)
@@ -308,6 +332,7 @@ std::vector<OrdinalReplacement> SubtitleTableModel::replaceOrdinals(std::vector<
     beginResetModel();
     done = replaceOrdinalRows(m_rows, std::move(replacements));
     renumberFrom(m_rows, firstRowChanged(done));
+    recountTooFast();
     endResetModel();
     return done;
 }
@@ -335,6 +360,7 @@ void SubtitleTableModel::undoReplacements(std::vector<OrdinalReplacement> replac
     beginResetModel();
     ::undoReplacements(m_rows, std::move(replacements));
     renumberFrom(m_rows, firstChanged);
+    recountTooFast();
     endResetModel();
 }
 
@@ -363,6 +389,8 @@ void SubtitleTableModel::setRecordMarks(const std::vector<EditRecord> &records)
             mark |= ReBroken;
         if (record.timeBought)
             mark |= TimeBought;
+        if (record.startMoved)
+            mark |= StartMoved;
     }
     if (!m_rows.empty())
         emit dataChanged(index(0, NumberColumn), index(rowCount() - 1, NumberColumn));
@@ -403,12 +431,17 @@ int SubtitleTableModel::findTooFast(int from, bool up) const
     return -1;
 }
 
-qint64 SubtitleTableModel::tooFastCount() const
+qint64 SubtitleTableModel::countTooFast(int first, int count) const
 {
-    qint64 count = 0;
-    for (int row = 0; row < rowCount(); ++row)
-        count += isTooFast(row) ? 1 : 0;
-    return count;
+    qint64 tooFast = 0;
+    for (int row = first; row < first + count; ++row)
+        tooFast += isTooFast(row) ? 1 : 0;
+    return tooFast;
+}
+
+void SubtitleTableModel::recountTooFast()
+{
+    m_tooFastCount = countTooFast(0, rowCount());
 }
 
 void SubtitleTableModel::emitNumbersChangedFrom(int position)

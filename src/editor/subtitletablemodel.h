@@ -70,16 +70,20 @@ public:
     // The corrected list's records, one per ordinal, which mark the number
     // cells; none by default.
     void setRecordMarks(const std::vector<EditRecord> &records);
+    // The subtitles as read, which a moved start's tooltip quotes; must
+    // outlive this model.
+    void setOriginalRows(const SubtitleTableModel *original) { m_original = original; }
 
     bool isTooFast(int index) const;
     // The nearest row after from (before it when up) that is still too
     // fast; -1 when none. from may be -1, or the row count when up.
     int findTooFast(int from, bool up) const;
-    qint64 tooFastCount() const;
+    // Kept up to date through every change, so a status can show it at once.
+    qint64 tooFastCount() const { return m_tooFastCount; }
 
 private:
     // Bits of a record's mark, by ordinal.
-    enum MarkBit : quint8 { Recorded = 1, ReBroken = 2, Split = 4, TimeBought = 8, Restored = 16 };
+    enum MarkBit : quint8 { Recorded = 1, ReBroken = 2, Split = 4, TimeBought = 8, Restored = 16, StartMoved = 32 };
 
     QString text(const Message &message) const;
     QVariant numberData(const SubtitleRow &subtitle, int role) const;
@@ -93,9 +97,13 @@ private:
     void changeRows(int first, int oldCount, int newCount, Apply apply);
     void emitNumbersChangedFrom(int position);
     void emitRowChanged(int index, Column column);
+    qint64 countTooFast(int first, int count) const;
+    void recountTooFast();
 
     std::vector<SubtitleRow> m_rows;
     std::vector<quint8> m_marks; // by ordinal
     const LangDoc *m_lang = nullptr;
+    const SubtitleTableModel *m_original = nullptr;
+    qint64 m_tooFastCount = 0;
     qint32 m_lettersPerSecond = Settings().LettersFor1Min;
 };

@@ -31,7 +31,8 @@ public:
             m_breaker.emplace(weakWords);
     }
 
-    void handle(SrtEntry &current, double nextStartSeconds);
+    // readStartSeconds: current's start before the overlap correction.
+    void handle(SrtEntry &current, double readStartSeconds, double nextStartSeconds);
     qint32 subtitlesRead() const { return m_ordinal; }
     qint32 subtitlesWritten() const { return m_outputNumber; }
 
@@ -48,11 +49,15 @@ private:
     qint32 m_outputNumber = 0;
     qint32 m_ordinal = 0;
     double m_previousEndSeconds = 0.0;
+    qint32 m_firstNumber = 0;         // the current subtitle's first output number
+    double m_firstStartSeconds = 0.0; // and the start written with it
     std::optional<GuidelineBreaker> m_breaker;
 };
 
 void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
 {
+    if (m_outputNumber + 1 == m_firstNumber)
+        m_firstStartSeconds = startSeconds;
     m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal});
 }
 
@@ -70,7 +75,7 @@ void Corrector::breakInMiddle(std::u32string &part)
         breakLine(part, position);
 }
 
-void Corrector::handle(SrtEntry &current, double nextStartSeconds)
+void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextStartSeconds)
 {
     std::u32string &text = current.text;
     if (text.empty()) {
@@ -86,6 +91,7 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
     if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && stats.lineBreaks + 1 >= 3)
         needsCorrection = true;
 
+    const qint32 firstNumber = m_firstNumber = m_outputNumber + 1;
     SubtitleTiming timing{current.startSeconds, current.endSeconds, m_previousEndSeconds, nextStartSeconds};
     CorrectionCounters &counters = m_result.counters;
     bool timeBought = false;
@@ -147,6 +153,10 @@ void Corrector::handle(SrtEntry &current, double nextStartSeconds)
     }
     m_previousEndSeconds = timing.endSeconds;
     emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    // Compared as written, to the millisecond: a move too small to show is none.
+    if (current.startSeconds != readStartSeconds
+        && SecondsToTimeText(m_firstStartSeconds) != SecondsToTimeText(readStartSeconds))
+        m_result.moved.push_back({m_ordinal, firstNumber, readStartSeconds, m_firstStartSeconds});
     if (joined || split || timeBought) {
         const auto change = split ? EditRecord::Change::Split
             : joined              ? EditRecord::Change::Edit
@@ -183,14 +193,17 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
+    double currentReadStart = current.startSeconds;
     while (more) {
         if (parser.next(next)) {
+            const double nextReadStart = next.startSeconds;
             next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
-            corrector.handle(current, next.startSeconds);
+            corrector.handle(current, currentReadStart, next.startSeconds);
             std::swap(current, next);
+            currentReadStart = nextReadStart;
         } else {
             if (!parser.error() && !current.text.empty())
-                corrector.handle(current, EndOfInputSeconds);
+                corrector.handle(current, currentReadStart, EndOfInputSeconds);
             more = false;
         }
     }

@@ -44,6 +44,16 @@ public:
     void addSubtitle(const CorrectedSubtitle &subtitle) override;
 };
 
+// A subtitle whose start the overlap correction (or MinGapMs) moved, with
+// no record of its own for it: the reviewer still gets to see and undo it.
+struct MovedStart
+{
+    qint32 ordinal = 0;        // of the subtitle as read
+    qint32 number = 0;         // its first written row
+    double readStartSeconds = 0.0;
+    double startSeconds = 0.0; // as written
+};
+
 struct CorrectionResult
 {
     bool ok = false;
@@ -51,6 +61,7 @@ struct CorrectionResult
     std::optional<ReadError> readError; // when the text itself was at fault
     CorrectionCounters counters;
     std::vector<EditRecord> records; // one per re-broken, split or retimed subtitle
+    std::vector<MovedStart> moved;   // ascending, apart from records and counters
     qint64 subtitlesIn = 0;          // subtitles with text, as read
     qint64 subtitlesOut = 0;         // subtitles written out
     QString summary;

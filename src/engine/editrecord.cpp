@@ -16,6 +16,11 @@ QString EditRecord::kindText(const LangDoc &lang) const
             kind += QStringLiteral(" - ");
         kind += GetLangText(lang, Form1Msg::TimeEdit);
     }
+    if (startMoved) {
+        if (!kind.isEmpty())
+            kind += QStringLiteral(" - ");
+        kind += GetLangText(lang, Form1Msg::KindMoved);
+    }
     return kind;
 }
 

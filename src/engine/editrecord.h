@@ -15,9 +15,13 @@ struct EditRecord
     qint32 ordinal = 0; // 1-based, of the subtitle as read
     Change change = Change::None;
     bool timeBought = false;
+    // The overlap correction moved its start; only the window's records
+    // carry it (the run reports those apart, see MovedStart).
+    bool startMoved = false;
 
     // "Split", "Edit", "Split - Time edit", "Edit - Time edit" or "Time edit",
-    // in the language of lang.
+    // then " - Moved" (or "Moved" alone) when the start moved, in the
+    // language of lang.
     QString kindText(const LangDoc &lang) const;
     // The ordinal with at least four digits: "0007".
     QString ordinalText() const;

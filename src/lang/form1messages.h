@@ -84,6 +84,19 @@ inline constexpr Message UnknownEncoding{u"Form1", 65, u"not a known encoding"};
 inline constexpr Message NotANumber{u"Form1", 66, u"is not a number"};
 inline constexpr Message KindEdit{u"Form1", 67, u"Edit"};
 inline constexpr Message KindSplit{u"Form1", 68, u"Split"};
+// A start the overlap correction moved, with nothing else changed.
+inline constexpr Message KindMoved{u"Form1", 69, u"Moved"};
+// %1, %2: the start as read and as corrected.
+inline constexpr Message MovedFromTo{u"Form1", 70, u"Start moved from %1 to %2"};
+inline constexpr Message MovedSummary{u"Form1", 71, u", %1 moved"};
+// %1: the numbers of the subtitles with no text.
+inline constexpr Message EmptyTextSave{
+    u"Form1", 72,
+    u"Subtitles %1 have no text and will be lost when the file is read again. Save anyway?"};
+inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
+
+// The window's title with a file open: %1 the file's name, %2 the program's.
+inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
 
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
@@ -155,5 +168,11 @@ inline constexpr Message All[] = {
     NotANumber,
     KindEdit,
     KindSplit,
+    KindMoved,
+    MovedFromTo,
+    MovedSummary,
+    EmptyTextSave,
+    NoSuchFile,
+    TitleWithFile,
 };
 } // namespace Form1Msg

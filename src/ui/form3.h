@@ -7,6 +7,7 @@
 
 
 class EditRecordModel;
+class LangDoc;
 class QAction;
 class QSortFilterProxyModel;
 class SubtitleListView;
@@ -28,6 +29,9 @@ public:
     QAction *restoreAction() const { return m_restoreAction; }
     // The ordinals of the selected records, ascending.
     QList<int> selectedOrdinals() const;
+
+    // The kinds column wide enough for the longest kind in lang.
+    void fitKindColumn(const LangDoc &lang);
 
     // Back to the order the records were made in.
     void sortOff();

@@ -42,8 +42,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     credits->setWordWrap(true);
     for (QLabel *label : {title, version, description, credits})
         label->setTextFormat(Qt::PlainText);
-    credits->setText(u"© 2026 %1. Free software under the GNU General Public License, version 3 or later. "
-                     u"Built with Qt, pugixml, SimpleIni and uchardet."_qs);
+    credits->setText(u"© 2026 the Quillmend developers. Free software under the GNU General Public License, "
+                     u"version 3 or later. Built with Qt, pugixml, SimpleIni and uchardet."_qs);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->setObjectName(QStringLiteral("cmdOK"));
@@ -67,7 +67,8 @@ void frmAbout::applyCaptions(const LangDoc &lang)
 
 void frmAbout::fillInNames()
 {
-    // A translation without %1 is shown as it stands.
+    // A translation without %1 is shown as it stands. The credits name the
+    // makers in the language's own words; %1 there is for files made before.
     const auto filled = [](QString text, const QString &name) { return text.replace(u"%1"_qs, name); };
     setWindowTitle(filled(windowTitle(), QCoreApplication::applicationName()));
     for (const auto &[label, name] : {std::pair{u"lblVersion"_qs, QCoreApplication::applicationVersion()},

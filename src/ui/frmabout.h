@@ -15,7 +15,7 @@ public:
     explicit frmAbout(QWidget *parent = nullptr);
 
     // Captions from lang's frmAbout_Design section; %1 stands for the
-    // program's name, its version and its makers.
+    // program's name and its version.
     void applyCaptions(const LangDoc &lang);
 
 private:

@@ -27,7 +27,6 @@
 
 namespace {
 
-const QString CreateNewEntry = u"<create new>"_qs;
 const QString ErrorLoading = u"Error loading xml file "_qs;
 const QString ErrorSaving = u"Error saving language file "_qs;
 const QString NameExists = u"This name exist, just select it from list"_qs;
@@ -36,7 +35,6 @@ const QString SameFile = u"Can not load the same file as the original one"_qs;
 const QString SelectFirst = u"Select or create a new language file first"_qs;
 const QString ErrorWriting = u"Error writing text in language file"_qs;
 const QString OriginalNotFound = u"Original item not found"_qs;
-const QString AskName = u"Type the new language name\n(New file will be created at program's folder)"_qs;
 
 } // namespace
 
@@ -177,7 +175,7 @@ void frmCreateLang::Form_Load()
             m_combo1Tag = m_combo1->count() - 1;
     }
     m_combo1->setCurrentIndex(m_combo1Tag);
-    m_combo2->addItem(CreateNewEntry);
+    m_combo2->addItem(u"<create new>"_qs);
     m_combo2->setCurrentIndex(-1);
     m_combo2PrevIndex = -1;
     m_origFile.clear();
@@ -235,7 +233,9 @@ bool frmCreateLang::createNewFile()
 {
     if (!AskToSave())
         return false;
-    const std::optional<QString> name = m_prompter.askText(AskName, QCoreApplication::applicationName(), {});
+    const std::optional<QString> name = m_prompter.askText(
+        QString(m_askName).replace(u"%1"_qs, QDir::toNativeSeparators(m_writableFolder)),
+        QCoreApplication::applicationName(), {});
     if (!name || name->trimmed().isEmpty())
         return false;
     // The name becomes part of a file name in the writable folder and must
@@ -530,6 +530,10 @@ void frmCreateLang::applyCaptions(const LangDoc &lang)
     ApplyLangCaptions(*this, lang);
     if (const auto base = lang.attribute(u"frmCreateLang_Design", u"frmCreateLang"))
         m_captionBase = *base;
+    if (const auto entry = lang.attribute(u"frmCreateLang_Design", u"s1"))
+        m_combo2->setItemText(m_combo2->count() - 1, *entry);
+    if (const auto prompt = lang.attribute(u"frmCreateLang_Design", u"s2"))
+        m_askName = *prompt;
     updateCaption();
 }
 

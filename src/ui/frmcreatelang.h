@@ -22,8 +22,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // The language-file creator: a source language file on the left, the file
-// being translated on the right, walked through item by item. Its own texts
-// are fixed English.
+// being translated on the right, walked through item by item. Its captions,
+// the "<create new>" entry and the name prompt follow the language; its other
+// messages are English.
 class frmCreateLang : public QDialog
 {
     Q_OBJECT
@@ -38,8 +39,9 @@ public:
     // keeps the window open.
     void reject() override;
 
-    // Captions from lang's frmCreateLang_Design section; %1 in the title
-    // stands for the program's name.
+    // Captions from lang's frmCreateLang_Design section; %1 stands for the
+    // program's name in the title and for the writable folder in the name
+    // prompt (s2); s1 is the "<create new>" entry.
     void applyCaptions(const LangDoc &lang);
 
 protected:
@@ -71,6 +73,7 @@ private:
     QStringList fillTree(QTreeWidget *tree, const LanguageFile &file, const QString &fileName);
     void updateCaption();
     QString m_captionBase = QStringLiteral("Create new language for program %1");
+    QString m_askName = QStringLiteral("Type the new language name\n(New file will be created in %1)");
 
     const LanguageLocator &m_languages;
     QString m_writableFolder;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -86,6 +87,8 @@ void applyToWidget(QWidget &widget, const CaptionSource &source)
             button->setText(*caption);
         else if (auto *group = qobject_cast<QGroupBox *>(&widget))
             group->setTitle(*caption);
+        else if (auto *combo = qobject_cast<QComboBox *>(&widget))
+            combo->setPlaceholderText(*caption); // shown while nothing is chosen
     }
     if (qobject_cast<QMenu *>(&widget))
         return; // menus take no tooltip

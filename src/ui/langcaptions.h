@@ -15,8 +15,9 @@ inline constexpr char ControlIndexProperty[] = "controlIndex";
 // window's "<objectName>_Design" element of lang, finding each item by its
 // control's objectName: "N" and "N_ToolTipText", "N_X" for indexed groups,
 // "N_i" for the column headers of a table and "N_i_ToolTipText" for the
-// buttons of a tool bar (counting separators). A missing attribute leaves
-// the text as it is; an empty one blanks it.
+// buttons of a tool bar (counting separators). A combo box's caption is the
+// text it shows while nothing is chosen. A missing attribute leaves the text
+// as it is; an empty one blanks it.
 void ApplyLangCaptions(QWidget &window, const LangDoc &lang);
 
 // text as a tooltip shows it, character for character: a tooltip would

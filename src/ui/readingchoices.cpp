@@ -21,9 +21,35 @@ QMenu *createReopenWithEncodingMenu(QWidget *parent, const std::function<void(co
     menu->addSeparator();
     for (const QString &name : commonEncodingNames()) {
         QAction *item = menu->addAction(name);
+        item->setCheckable(true);
         QObject::connect(item, &QAction::triggered, menu, [reopen, name] { reopen(name); });
     }
     return menu;
+}
+
+void tickEncodingInUse(QMenu &menu, const std::optional<FileEncoding> &encoding)
+{
+    QString inUse;
+    if (encoding) {
+        switch (encoding->kind) {
+        case FileEncoding::Kind::Utf8:
+            inUse = QStringLiteral("UTF-8");
+            break;
+        case FileEncoding::Kind::Utf16LE:
+            inUse = QStringLiteral("UTF-16LE");
+            break;
+        case FileEncoding::Kind::Utf16BE:
+            inUse = QStringLiteral("UTF-16BE");
+            break;
+        case FileEncoding::Kind::Legacy:
+            inUse = QString::fromLatin1(encoding->legacyName);
+            break;
+        }
+    }
+    for (QAction *item : menu.actions()) {
+        if (item->isCheckable())
+            item->setChecked(!inUse.isEmpty() && item->text().compare(inUse, Qt::CaseInsensitive) == 0);
+    }
 }
 
 bool askToReadLenientTimes(const QString &fileName, const ReadError &error, Prompter &prompter, const LangDoc &lang)

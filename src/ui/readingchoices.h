@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/textencoding.h"
+
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class LangDoc;
 class Prompter;
@@ -16,6 +19,9 @@ struct ReadError;
 // index 0, so language files caption it) and the common encodings by name.
 // Choosing one calls reopen with its name, "auto" for Auto.
 QMenu *createReopenWithEncodingMenu(QWidget *parent, const std::function<void(const QString &)> &reopen);
+// Ticks the menu's item for the encoding the open file is read in; none
+// without a file, or for an encoding the menu does not list.
+void tickEncodingInUse(QMenu &menu, const std::optional<FileEncoding> &encoding);
 
 // fileName was refused for a time line that LenientTimes would read: asks
 // whether to read such lines, showing the refusal; true on Yes.

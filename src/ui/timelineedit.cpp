@@ -5,6 +5,7 @@
 #include "editing/checktime.h"
 #include "ui/subtitles/subtitletextedit.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -67,6 +68,13 @@ bool TimeLineEdit::event(QEvent *event)
         }
     }
     return QLineEdit::event(event);
+}
+
+void TimeLineEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit left();
 }
 
 void TimeLineEdit::keyPressEvent(QKeyEvent *event)

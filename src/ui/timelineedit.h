@@ -17,8 +17,12 @@ public:
 signals:
     void commitRequested();
     void restoreRequested();
+    // Focus went elsewhere in the window (a click, Tab), not to a box or menu
+    // that comes and goes.
+    void left();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     bool event(QEvent *event) override;
 };

@@ -135,7 +135,8 @@ private slots:
                  (QJsonObject{{u"file"_qs, movie}, {u"encoding"_qs, u"UTF-8"_qs}, {u"subtitlesIn"_qs, 2},
                               {u"subtitlesOut"_qs, 2}, {u"summary"_qs, summary()}, {u"counters"_qs, counters(1)},
                               {u"records"_qs, QJsonArray{QJsonObject{{u"ordinal"_qs, 1}, {u"kind"_qs, u"Edit"_qs}}}},
-                              {u"tooFast"_qs, QJsonArray{}}, {u"lenientTimeLines"_qs, 0}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"moved"_qs, QJsonArray{}},
+                              {u"lenientTimeLines"_qs, 0}}));
 
         const QJsonObject missing = object(lines[1]);
         QCOMPARE(missing.keys(), (QStringList{u"error"_qs, u"file"_qs}));
@@ -147,19 +148,24 @@ private slots:
                               {u"subtitlesOut"_qs, 0},
                               {u"summary"_qs, u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs},
                               {u"counters"_qs, counters(0)}, {u"records"_qs, QJsonArray{}},
-                              {u"tooFast"_qs, QJsonArray{}}, {u"lenientTimeLines"_qs, 0}, {u"error"_qs, u"Nothing to save"_qs}}));
+                              {u"tooFast"_qs, QJsonArray{}}, {u"moved"_qs, QJsonArray{}}, {u"lenientTimeLines"_qs, 0},
+                              {u"error"_qs, u"Nothing to save"_qs}}));
     }
 
-    // Reported only away from their defaults, so a default report stays as it was.
-    void jsonReportsGuidelineLanguageAndGap()
+    // Language and gap are reported only away from their defaults, so a
+    // default report stays as it was. The gap moves both starts, which
+    // the moved list tells, though no record does.
+    void jsonReportsGuidelineLanguageGapAndMoves()
     {
         const QString movie = copied(u"movie.srt"_qs);
         const Run result = run({u"--report"_qs, u"json"_qs, u"--set"_qs, u"GuidelineBreaks=-1"_qs, u"--set"_qs,
-                                u"MinGapMs=83"_qs, u"--dry-run"_qs, movie});
+                                u"MinGapMs=2000"_qs, u"--dry-run"_qs, movie});
         QCOMPARE(result.exitCode, 0);
         const QJsonObject object = QJsonDocument::fromJson(result.out.toUtf8()).object();
         QCOMPARE(object[u"language"_qs], QJsonValue(QJsonValue::Null)); // two weak words tell nothing
-        QCOMPARE(object[u"minGapMs"_qs], QJsonValue(83));
+        QCOMPARE(object[u"minGapMs"_qs], QJsonValue(2000));
+        QCOMPARE(object[u"moved"_qs].toArray(), (QJsonArray{1, 2})); // the first, 2 s after zero
+        QCOMPARE(object[u"records"_qs].toArray().size(), 1);
     }
 
     void badFilesAreRefusedAndLeftAlone_data()
@@ -346,6 +352,9 @@ private slots:
                                         << u"quillmend-cli: unknown report format 'xml'"_qs;
         QTest::newRow("missing settings file") << QStringList{u"--settings"_qs, u"/no/such.ini"_qs, u"a.srt"_qs} << 2
                                                << QString() << u"quillmend-cli: settings file '/no/such.ini' not found"_qs;
+        QTest::newRow("settings file that is no file") << QStringList{u"--settings"_qs, u"/dev/null"_qs, u"a.srt"_qs} << 2
+                                                       << QString()
+                                                       << u"quillmend-cli: settings file '/dev/null' is not a regular file"_qs;
         QTest::newRow("unknown encoding") << QStringList{u"--encoding"_qs, u"klingon"_qs, u"a.srt"_qs} << 2 << QString()
                                           << u"quillmend-cli: unknown encoding 'klingon'"_qs;
     }

@@ -105,6 +105,7 @@ private slots:
         process.start(window, {u"--AUTO"_qs, plain + u' '});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardError().startsWith("quillmend: ")); // not the other program's name
         QCOMPARE(readFile(plain), original);
         QVERIFY(!QFile::exists(plain + u".bak"_qs));
     }

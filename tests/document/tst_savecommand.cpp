@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(readFile(target + u".bak"_qs), backupAfter);
         QCOMPARE(prompter.asked.size(), questions);
         if (questions)
-            QCOMPARE(prompter.asked.first(), u".bak file exists. Replace?"_qs);
+            QCOMPARE(prompter.asked.first(), target + u".bak\n.bak file exists. Replace?"_qs);
         // Nothing left over from the temporary files.
         QCOMPARE(filesIn(dir.path()).size(), backupAfter == "<missing>" ? 1 : 2);
     }

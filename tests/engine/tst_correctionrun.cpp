@@ -122,6 +122,8 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("records");
+        // The written rows whose start the overlap correction moved.
+        QTest::addColumn<QString>("moved");
 
         // 46 characters read at 23 a second need 2.000 s; shown 1.001 s.
         const QString text46 = u"aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd ee"_qs;
@@ -133,45 +135,45 @@ private slots:
                    + srtBlock(2, u"00:00:20,000"_qs, u"00:00:22,000"_qs, u"Next."_qs)
             << srtBlock(1, u"00:00:10,000"_qs, u"00:00:12,000"_qs, broken46)
                    + srtBlock(2, u"00:00:20,000"_qs, u"00:00:22,000"_qs, u"Next."_qs)
-            << u"0001 Edit - Time edit"_qs;
+            << u"0001 Edit - Time edit"_qs << QString();
         QTest::newRow("after, then before")
             << before + srtBlock(2, u"00:00:10,000"_qs, u"00:00:11,000"_qs, text46)
                    + srtBlock(3, u"00:00:11,500"_qs, u"00:00:13,000"_qs, u"After."_qs)
             << before + srtBlock(2, u"00:00:09,499"_qs, u"00:00:11,499"_qs, broken46)
                    + srtBlock(3, u"00:00:11,500"_qs, u"00:00:13,000"_qs, u"After."_qs)
-            << u"0002 Edit - Time edit"_qs;
+            << u"0002 Edit - Time edit"_qs << QString();
         QTest::newRow("a gap of one thousandth is not free")
             << before + srtBlock(2, u"00:00:10,000"_qs, u"00:00:11,000"_qs, text46)
                    + srtBlock(3, u"00:00:11,001"_qs, u"00:00:13,000"_qs, u"After."_qs)
             << before + srtBlock(2, u"00:00:09,000"_qs, u"00:00:11,000"_qs, broken46)
                    + srtBlock(3, u"00:00:11,001"_qs, u"00:00:13,000"_qs, u"After."_qs)
-            << u"0002 Edit - Time edit"_qs;
+            << u"0002 Edit - Time edit"_qs << QString();
         QTest::newRow("overlap moves the next start")
             << srtBlock(1, u"00:00:01,000"_qs, u"00:00:03,000"_qs, u"Hi."_qs)
                    + srtBlock(2, u"00:00:03,000"_qs, u"00:00:04,000"_qs, u"Ho."_qs)
             << srtBlock(1, u"00:00:01,000"_qs, u"00:00:03,000"_qs, u"Hi."_qs)
                    + srtBlock(2, u"00:00:03,001"_qs, u"00:00:04,000"_qs, u"Ho."_qs)
-            << QString();
+            << QString() << u"2"_qs;
         QTest::newRow("a subtitle inside the one before ends before it starts")
             << srtBlock(1, u"00:00:01,000"_qs, u"00:00:09,000"_qs, u"Long one."_qs)
                    + srtBlock(2, u"00:00:02,000"_qs, u"00:00:08,000"_qs, u"Inside."_qs)
             << srtBlock(1, u"00:00:01,000"_qs, u"00:00:09,000"_qs, u"Long one."_qs)
                    + srtBlock(2, u"00:00:09,001"_qs, u"00:00:09,305"_qs, u"Inside."_qs)
-            << u"0002 Time edit"_qs;
+            << u"0002 Time edit"_qs << u"2"_qs;
         QTest::newRow("a first subtitle at zero starts a thousandth later")
             << srtBlock(1, u"00:00:00,000"_qs, u"00:00:02,000"_qs, u"Hi."_qs)
-            << srtBlock(1, u"00:00:00,001"_qs, u"00:00:02,000"_qs, u"Hi."_qs) << QString();
+            << srtBlock(1, u"00:00:00,001"_qs, u"00:00:02,000"_qs, u"Hi."_qs) << QString() << u"1"_qs;
         QTest::newRow("the last subtitle grows up to the end of the day")
             << srtBlock(1, u"23:59:58,000"_qs, u"23:59:58,500"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs)
             << srtBlock(1, u"23:59:57,998"_qs, u"23:59:59,998"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs)
-            << u"0001 Time edit"_qs;
+            << u"0001 Time edit"_qs << QString();
         QTest::newRow("an empty subtitle still bounds the next one")
             << srtBlock(1, u"00:00:01,000"_qs, u"00:00:09,500"_qs, u" "_qs)
                    + srtBlock(2, u"00:00:10,000"_qs, u"00:00:10,100"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs)
                    + srtBlock(3, u"00:00:10,200"_qs, u"00:00:12,000"_qs, u"Next."_qs)
             << srtBlock(1, u"00:00:09,501"_qs, u"00:00:10,199"_qs, u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs)
                    + srtBlock(2, u"00:00:10,200"_qs, u"00:00:12,000"_qs, u"Next."_qs)
-            << u"0001 Time edit"_qs;
+            << u"0001 Time edit"_qs << QString();
     }
 
     void timeBuying()
@@ -179,11 +181,16 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, expected);
         QFETCH(QString, records);
+        QFETCH(QString, moved);
 
         const Outcome outcome = correct(input);
         QVERIFY(outcome.result.ok);
         QCOMPARE(outcome.srt, expected);
         QCOMPARE(recordsText(outcome.result), records);
+        QStringList numbers;
+        for (const MovedStart &move : outcome.result.moved)
+            numbers << QString::number(move.number);
+        QCOMPARE(numbers.join(u','), moved);
     }
 
     void aFileEndingPastMidnightReadsBack()

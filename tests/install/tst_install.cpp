@@ -118,6 +118,7 @@ private slots:
                              prefixPath(man + u"quillmend-cli.1"_s)};
         for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
             expected << prefixPath(data + u"quillmend/lang/"_s + language + u".Quillmend.exe.xml"_s);
+        expected << prefixPath(data + u"quillmend/lang/quillmend_qt_el.qm"_s);
         for (const QString &file : expected)
             QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
 

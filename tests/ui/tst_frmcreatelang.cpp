@@ -161,8 +161,8 @@ private slots:
 
             c.prompter.textAnswers = {u"French"_qs};
             c.choose(u"Combo2"_qs, CreateNew);
-            QCOMPARE(c.prompter.asked,
-                     QStringList{u"Type the new language name\n(New file will be created at program's folder)"_qs});
+            QCOMPARE(c.prompter.asked, QStringList{u"Type the new language name\n(New file will be created in "_qs
+                                                   + QDir::toNativeSeparators(m_user) + u')'});
             QCOMPARE(c.entries(u"Combo2"_qs), (QStringList{English, fileName(u"Source"_qs), French, CreateNew}));
             QCOMPARE(c.combo(u"Combo2"_qs)->currentText(), French);
             QCOMPARE(c.texts(u"Tree2"_qs), c.texts(u"Tree1"_qs));

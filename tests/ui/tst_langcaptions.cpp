@@ -1,6 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "lang/form1messages.h"
 #include "lang/langdoc.h"
+#include "support/mainwindowfixture.h"
+#include "support/testfiles.h"
+#include "ui/frmabout.h"
+#include "ui/frmcreatelang.h"
 #include "ui/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
@@ -9,7 +14,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QMessageBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -17,6 +25,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QStyleOptionMenuItem>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -129,33 +140,115 @@ private slots:
         QCOMPARE(text, name);
     }
 
+    // Through the real widgets: a question's buttons, the context menu a
+    // right click opens in a line edit (the same as in a text box), and a
+    // shortcut as a menu shows it. Greek comes from our file; German from
+    // Qt's, even with a German file of ours beside it.
+    void qtTextsFollowTheLanguageFile_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("locale"); // of our file put beside
+        QTest::addColumn<QString>("expected"); // joined by '|'
+        QTest::newRow("Greek, ours") << u"Greek"_qs << u"el"_qs
+                                     << u"&Ναι|&Όχι|Ακύρωση|&Αναίρεση\tCtrl+Z|&Επανάληψη\tCtrl+Y||Απο&κοπή\tCtrl+X|"
+                                        u"Α&ντιγραφή\tCtrl+C|Ε&πικόλληση\tCtrl+V|Διαγραφή||Επιλογή όλων\tCtrl+A|"
+                                        u"x\tCtrl+Shift+Κάτω"_qs;
+        QTest::newRow("German, Qt's") << u"German"_qs << u"de"_qs
+                                      << u"&Ja|&Nein|Abbrechen|&Rückgängig\tStrg+Z|Wieder&herstellen\tStrg+Y||"
+                                         u"&Ausschneiden\tStrg+X|&Kopieren\tStrg+C|Einf&ügen\tStrg+V|Löschen||"
+                                         u"Alles auswählen\tStrg+A|x\tStrg+Umschalt+Herunter"_qs;
+    }
+
     void qtTextsFollowTheLanguageFile()
     {
-        LangDoc lang;
-        QVERIFY(lang.loadData("<Language><Private Creator=\"x\"/></Language>"));
-        QCOMPARE(QtTexts::localeOf(lang), QLocale::system());
-        if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_de.qm"_qs))
+        QFETCH(QString, language);
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QCOMPARE(QtTexts::localeOf(LangDoc()), QLocale::system()); // a file without a Locale item
+        const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (locale == u"de" && !QFileInfo::exists(qtTranslations + u"/qtbase_de.qm"_qs))
             QSKIP("Qt's German translation is not installed (qt6-translations-l10n).");
-        QVERIFY(lang.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/German.Quillmend.exe.xml")));
-        QCOMPARE(QtTexts::localeOf(lang).language(), QLocale::German);
-        QString yes;
-        const auto askAndRead = [&] {
+        LangDoc lang;
+        QVERIFY(lang.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/") + language + u".Quillmend.exe.xml"));
+        QTemporaryDir ours;
+        QVERIFY(QFile::copy(QStringLiteral(QUILLMEND_BIN_DIR "/quillmend_qt_el.qm"),
+                            ours.filePath(u"quillmend_qt_"_qs + locale + u".qm")));
+        const auto askAndRead = [] {
+            QStringList buttons;
             QTimer::singleShot(0, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                yes = box ? box->button(QMessageBox::Yes)->text().remove(u'&') : u"no box"_qs;
-                if (box)
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    for (QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                        buttons << box->button(button)->text();
                     box->reject();
+                }
             });
-            MessageBoxPrompter().ask(u"?"_qs, Prompter::Buttons::YesNo, Prompter::Answer::No);
+            MessageBoxPrompter().ask(u"?"_qs, Prompter::Buttons::YesNoCancel, Prompter::Answer::No);
+            return buttons;
+        };
+        // What a right click delivers (QTest's clicks bring no context menu).
+        const auto contextMenuOf = [](QWidget *box, QWidget *clicked) {
+            box->show();
+            const QPoint at = clicked->rect().center();
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+            QApplication::sendEvent(clicked, &rightClick);
+            QStringList texts;
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                for (const QAction *item : menu->actions())
+                    texts << item->text();
+                menu->close();
+            }
+            return texts;
         };
         {
-            QtTexts qtTexts;
+            QtTexts qtTexts({ours.path()});
             qtTexts.follow(lang);
-            askAndRead();
-            QCOMPARE(yes, u"Ja"_qs);
+            QLineEdit line;
+            QPlainTextEdit text;
+            QStringList shown = askAndRead() << contextMenuOf(&line, &line);
+            QCOMPARE(contextMenuOf(&text, text.viewport()), shown.mid(3));
+            struct Menu : QMenu { using QMenu::initStyleOption; } menu;
+            QStyleOptionMenuItem option;
+            menu.initStyleOption(&option, menu.addAction(u"x"_qs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)));
+            QCOMPARE(shown << option.text, expected.split(u'|'));
         }
-        askAndRead(); // gone with the object that installed it
-        QCOMPARE(yes, u"Yes"_qs);
+        QCOMPARE(askAndRead().value(0), u"&Yes"_qs); // gone with the object that installed it
+    }
+
+    // Words once fixed in English follow each language, also on a switch:
+    // the title with a file open, the About box's credits, the creator's
+    // placeholder, "<create new>" entry and name prompt, which names the
+    // folder the file really goes to.
+    void onceEnglishWordsFollowTheLanguage()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath(u"a.srt"_qs), "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
+        MainWindowFixture s(dir.filePath(u"Quillmend.ini"_qs));
+        s.open(dir.filePath(u"a.srt"_qs));
+        QStringList english;
+        for (const QString &language : {u"English"_qs, u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs}) {
+            s.language(language)->trigger();
+            frmAbout about;
+            about.applyCaptions(s.lang);
+            frmCreateLang creator(s.languages, dir.path(), s.prompter);
+            creator.applyCaptions(s.lang);
+            auto *combo = creator.findChild<QComboBox *>(u"Combo2"_qs);
+            s.prompter.asked.clear();
+            combo->setCurrentIndex(combo->count() - 1); // "<create new>" chosen
+            emit combo->activated(combo->count() - 1);
+            const QStringList shown{s.window->windowTitle(), about.findChild<QLabel *>(u"lblCredits"_qs)->text(),
+                                    combo->placeholderText(), combo->itemText(combo->count() - 1),
+                                    s.prompter.asked.value(0)};
+            const auto item = [&](const char16_t *key, const char16_t *section = u"frmCreateLang_Design") {
+                return s.lang.attribute(section, key).value_or(u"<missing>"_qs);
+            };
+            QCOMPARE(shown, (QStringList{GetLangText(s.lang, Form1Msg::TitleWithFile).arg(u"a.srt"_qs, qAppName()),
+                                         item(u"lblCredits", u"frmAbout_Design"), item(u"Combo2"), item(u"s1"),
+                                         item(u"s2").replace(u"%1"_qs, dir.path())}));
+            for (qsizetype i = 0; i < english.size(); ++i)
+                QVERIFY2(shown.at(i) != english.at(i), qPrintable(language + u": " + shown.at(i)));
+            if (english.isEmpty())
+                english = shown;
+        }
     }
 };
 

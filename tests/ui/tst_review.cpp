@@ -71,6 +71,11 @@ private slots:
         clickRow(list2(), 1);
         QTest::keyClick(list2(), Qt::Key_Delete);
         QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Delete subtitle 2"_qs);
+        // The step's name follows the language, whichever it was made in.
+        s().language(u"German"_qs)->trigger();
+        QVERIFY(!s().action(u"mnuUndo"_qs)->text().contains(u"Delete"_qs));
+        s().language(u"English"_qs)->trigger();
+        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Delete subtitle 2"_qs);
         save();
         const QByteArray deleted = readFile(m_movie);
         QCOMPARE(deleted.count("\r\n\r\n"), whole.count("\r\n\r\n") - 1);
@@ -137,7 +142,12 @@ private slots:
         QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Re-apply 2 corrections"_qs);
         QCOMPARE(s().corrected().rows(), computed);
         QCOMPARE(records.index(0, EditRecordModel::StateColumn).data().toString(), QString());
-        s().action(u"mnuUndo"_qs)->trigger();
+        // Undo and redo work from the edits window as Ctrl-R does.
+        QTest::keyClick(edits.list(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s().action(u"mnuRedo"_qs)->text(), u"Redo Re-apply 2 corrections"_qs);
+        QTest::keyClick(edits.list(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(s().corrected().rows(), computed);
+        QTest::keyClick(edits.list(), Qt::Key_Z, Qt::ControlModifier);
 
         // The filter keeps showing restored records.
         s().action(u"mnuShowEditOnly"_qs)->trigger();
@@ -171,31 +181,144 @@ private slots:
         QCOMPARE(selectedRow(list2()), tooFast.at(0));
     }
 
+    // Enter and leaving the box for another row apply a time alike.
     void timeCommit_data()
     {
         QTest::addColumn<QString>("typed"); // over the start time, from Home
         QTest::addColumn<bool>("refused");
-        QTest::newRow("59 minutes 59 seconds") << u"005959999"_qs << false;
-        QTest::newRow("60 minutes") << u"0060"_qs << true;
+        QTest::addColumn<bool>("leaving");
+        QTest::newRow("59 minutes 59 seconds") << u"005959999"_qs << false << false;
+        QTest::newRow("60 minutes") << u"0060"_qs << true << false;
+        QTest::newRow("59 minutes 59 seconds, left") << u"005959999"_qs << false << true;
+        QTest::newRow("60 minutes, left") << u"0060"_qs << true << true;
     }
 
     void timeCommit()
     {
         QFETCH(QString, typed);
         QFETCH(bool, refused);
+        QFETCH(bool, leaving);
         clickRow(list2(), 0);
         QLineEdit *start = s().line(u"txtStartTime"_qs);
         start->setFocus();
         QTest::keyClick(start, Qt::Key_Home);
         QTest::keyClicks(start, typed);
         const QString timeText = start->text();
-        QTest::keyClick(start, Qt::Key_Return);
+        if (leaving)
+            clickRow(list2(), 1);
+        else
+            QTest::keyClick(start, Qt::Key_Return);
         QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_qs : timeText);
         QCOMPARE(s().prompter.warned,
                  refused ? QStringList{u"Show: "_qs + timeText
                                        + u" is not a valid time; minutes and seconds run from 00 to 59"_qs}
                          : QStringList());
-        QCOMPARE(QApplication::focusWidget(), start);
+        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(list2()) : start);
+        // Esc puts back what the row holds.
+        clickRow(list2(), 0);
+        QTest::keyClicks(start, u"1"_qs);
+        QTest::keyClick(start, Qt::Key_Escape);
+        QCOMPARE(start->text(), s().corrected().row(0).startText);
+    }
+
+    // A start moved by the overlap correction alone has a record, a mark and
+    // a restore of its own; the summary and the counters stay the run's.
+    void movedStartsAreReviewable()
+    {
+        const QString moved = m_dir->filePath(u"moved.srt"_qs);
+        QVERIFY(writeFile(moved, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:03,000"_qs, u"Hi."_qs)
+                                  + srtBlock(2, u"00:00:02,000"_qs, u"00:00:04,000"_qs, u"Ho."_qs))
+                                     .toUtf8()));
+        QVERIFY(s().openAndCorrect(moved));
+        QCOMPARE(s().label(u"lblStatus"_qs), u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit), 1 moved"_qs);
+        const QModelIndex number = s().corrected().index(1, SubtitleTableModel::NumberColumn);
+        QCOMPARE(number.data(Qt::ToolTipRole).toString(), u"Start moved from 00:00:02,000 to 00:00:03,001"_qs);
+        const EditRecordModel &records = s().window->editsWindow().records();
+        QCOMPARE(records.rowCount(), 1);
+        QCOMPARE(records.index(0, EditRecordModel::KindColumn).data().toString(), u"Moved"_qs);
+
+        QTest::keyClick(list2(), Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(selectedRow(list2()), 1);
+        QTest::keyClick(list2(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(s().corrected().row(1).startText, u"00:00:02,000"_qs);
+        QVERIFY(!s().label(u"lblStatus"_qs).contains(u"moved"_qs));
+        QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s().corrected().row(1).startText, u"00:00:03,001"_qs);
+        QVERIFY(s().label(u"lblStatus"_qs).endsWith(u", 1 moved"_qs));
+    }
+
+    // The count of subtitles still too fast follows every change.
+    void tooFastCountStaysCurrent()
+    {
+        const auto shown = [this] { return s().label(u"lblStatus"_qs); };
+        const qint64 before = s().corrected().tooFastCount();
+        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before)));
+        clickRow(list2(), 0);
+        QLineEdit *end = s().line(u"txtEndTime"_qs);
+        end->setText(u"00:00:01,100"_qs);
+        QTest::keyClick(end, Qt::Key_Return);
+        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before + 1)));
+        s().action(u"mnuUndo"_qs)->trigger();
+        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before)));
+    }
+
+    // F9 leaves the boxes on the row still selected, or takes them away.
+    void filterKeepsTheBoxesTrue()
+    {
+        clickRow(list2(), 1); // re-broken: stays on show
+        QTest::keyClick(list2(), Qt::Key_F9);
+        QCOMPARE(selectedRow(list2()), 0);
+        QCOMPARE(s().box(u"txtSub2"_qs)->toPlainText(), LongBroken);
+        QVERIFY(s().box(u"txtSub2"_qs)->isEnabled());
+        QTest::keyClick(list2(), Qt::Key_F9);
+        clickRow(list2(), 0); // no record: filtered out
+        QTest::keyClick(list2(), Qt::Key_F9);
+        QCOMPARE(selectedRow(list2()), -1);
+        QVERIFY(!s().box(u"txtSub2"_qs)->isEnabled());
+        QVERIFY(!s().line(u"txtStartTime"_qs)->isEnabled());
+    }
+
+    // Reading drops a subtitle with no text: Save asks first, No by default.
+    void savingASubtitleWithoutTextAsks()
+    {
+        save();
+        const QByteArray saved = readFile(m_movie);
+        clickRow(list2(), 0);
+        QPlainTextEdit *sub2 = s().box(u"txtSub2"_qs);
+        sub2->setFocus();
+        sub2->selectAll();
+        QTest::keyClick(sub2, Qt::Key_Delete);
+        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        save();
+        QCOMPARE(s().prompter.asked,
+                 QStringList{u"Subtitles 1 have no text and will be lost when the file is read again. Save anyway?"_qs});
+        QCOMPARE(readFile(m_movie), saved);
+        s().prompter.answers = {Prompter::Answer::Yes};
+        save();
+        QVERIFY(readFile(m_movie).startsWith("1\r\n00:00:01,000 --> 00:00:02,000\r\n\r\n"));
+    }
+
+    // At the first start's size the whole summary shows, and reading
+    // speeds of three digits fit their column, in every shipped language.
+    void summaryAndSpeedsFitInEveryLanguage()
+    {
+        auto *status = s().window->findChild<QLabel *>(u"lblStatus"_qs);
+        for (const QString &language : {u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs, u"English"_qs}) {
+            s().language(language)->trigger();
+            QVERIFY(status->text().contains(u"3"_qs)); // the summary, in its words
+            const auto fits = [status] {
+                const QRect room = status->contentsRect();
+                const QRect needed =
+                    status->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, status->text());
+                return needed.width() <= room.width() && needed.height() <= room.height();
+            };
+            QTRY_VERIFY2(fits(), qPrintable(language));
+            for (const QString &name : {u"ListView1"_qs, u"ListView2"_qs}) {
+                QTableView *list = s().list(name);
+                QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn)
+                        > list->fontMetrics().horizontalAdvance(u"999.9"_qs) + 8);
+            }
+        }
     }
 
     // Hiding before showing may be a step on the way: taken, but marked.

@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString ProgramName = QStringLiteral("quillmend-cli");
 
 struct CliOptions
 {
@@ -85,9 +84,18 @@ QString helpText()
 }
 
 // Parses the arguments; returns an exit code when the run ends here.
+// Messages start with the name of the program that printed them: the
+// window program's run without a display is this one too.
+QString programName(const QStringList &arguments)
+{
+    const QString calledAs = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+    return calledAs.isEmpty() ? QStringLiteral("quillmend-cli") : calledAs;
+}
+
 std::optional<int> parseArguments(const QStringList &arguments, CliOptions &options, QTextStream &out,
                                   QTextStream &err)
 {
+    const QString name = programName(arguments);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {}, QStringLiteral("FILE"));
@@ -102,7 +110,7 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version, encoding});
 
     auto usageError = [&](const QString &message) {
-        err << ProgramName << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
+        err << name << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
         return std::optional<int>(ExitUsage);
     };
     if (!parser.parse(arguments))
@@ -112,7 +120,7 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
         return ExitOk;
     }
     if (parser.isSet(version)) {
-        out << ProgramName << ' ' << QStringLiteral(QUILLMEND_VERSION) << Qt::endl;
+        out << name << ' ' << QStringLiteral(QUILLMEND_VERSION) << Qt::endl;
         return ExitOk;
     }
 
@@ -134,7 +142,9 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     if (!options.correction.outputPath.isEmpty() && options.files.size() > 1)
         return usageError(QStringLiteral("--output takes exactly one input file"));
     if (parser.isSet(settings) && !QFileInfo(options.settingsPath).isFile())
-        return usageError(QStringLiteral("settings file '%1' not found").arg(options.settingsPath));
+        return usageError((QFileInfo::exists(options.settingsPath) ? QStringLiteral("settings file '%1' is not a regular file")
+                                                                   : QStringLiteral("settings file '%1' not found"))
+                              .arg(options.settingsPath));
     for (const QString &override : options.overrides) {
         if (!override.contains(QLatin1Char('=')))
             return usageError(QStringLiteral("--set needs KEY=VALUE, not '%1'").arg(override));
@@ -211,6 +221,7 @@ void loadLanguage(const Settings &settings, const CliEnvironment &environment, L
 
 int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, const CliEnvironment &environment)
 {
+    const QString name = programName(arguments);
     CliOptions options;
     if (const auto exitCode = parseArguments(arguments, options, out, err))
         return *exitCode;
@@ -222,7 +233,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
     loadLanguage(settings, environment, lang);
     if (!troubles.isEmpty()) {
         for (const SettingsTrouble &trouble : troubles)
-            err << ProgramName << ": " << troubleText(trouble, lang) << Qt::endl;
+            err << name << ": " << troubleText(trouble, lang) << Qt::endl;
         return ExitUsage;
     }
 
@@ -231,7 +242,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         QStringList unusable;
         weakWords = loadWeakWordLists(environment.languageFolders, lang, unusable);
         for (const QString &problem : std::as_const(unusable))
-            err << ProgramName << ": " << problem << Qt::endl;
+            err << name << ": " << problem << Qt::endl;
     }
 
     int exitCode = ExitOk;
@@ -245,7 +256,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         } else if (report.ok) {
             out << file << ": " << report.summary << '\n';
         } else {
-            err << ProgramName << ": " << file << ": " << report.error;
+            err << name << ": " << file << ": " << report.error;
             if (report.lenientTimesWouldRead)
                 err << " (to read such time lines: --set LenientTimes=-1)";
             err << '\n';

@@ -150,6 +150,9 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.counters = result.counters;
     report.records = std::move(result.records);
     report.tooFast = sink.takeTooFast();
+    report.moved.reserve(result.moved.size());
+    for (const MovedStart &move : result.moved)
+        report.moved.push_back(move.number);
     report.summary = result.summary + tooFastSummary(qint64(report.tooFast.size()), lang);
     report.language = std::move(result.language);
     report.minGapMs = settings.MinGapMs;

@@ -37,6 +37,7 @@ struct FileCorrectionReport
     std::vector<EditRecord> records;
     QString summary;
     std::vector<qint64> tooFast; // numbers of the written subtitles still too fast to read, ascending
+    std::vector<qint64> moved;   // numbers of the written subtitles whose start the run moved, ascending
     std::optional<QString> language; // with GuidelineBreaks; empty when not told
     qint32 minGapMs = 1;
     qint64 lenientTimeLines = 0;        // time lines read only by the LenientTimes variants

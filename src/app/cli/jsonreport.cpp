@@ -66,12 +66,16 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
             line += QStringLiteral("{\"ordinal\":") + QString::number(record.ordinal) + QStringLiteral(",\"kind\":")
                 + kind + QLatin1Char('}');
         }
-        line += QStringLiteral("],\"tooFast\":[");
-        for (size_t i = 0; i < report.tooFast.size(); ++i) {
-            if (i > 0)
-                line += QLatin1Char(',');
-            line += QString::number(report.tooFast[i]);
-        }
+        const auto numbers = [&line](const char16_t *key, const std::vector<qint64> &values) {
+            line += QStringLiteral("],\"") + QString::fromUtf16(key) + QStringLiteral("\":[");
+            for (size_t i = 0; i < values.size(); ++i) {
+                if (i > 0)
+                    line += QLatin1Char(',');
+                line += QString::number(values[i]);
+            }
+        };
+        numbers(u"tooFast", report.tooFast);
+        numbers(u"moved", report.moved);
         line += QLatin1Char(']');
         line += QStringLiteral(",\"lenientTimeLines\":") + QString::number(report.lenientTimeLines);
         // Only away from the defaults, so a default run reports as it always has.

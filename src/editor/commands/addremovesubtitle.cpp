@@ -9,8 +9,9 @@
 
 #include <algorithm>
 
-AddRemoveSubtitle::AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id)
-    : m_document(document), m_position(position), m_row(std::move(row)), m_id(id)
+AddRemoveSubtitle::AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id,
+                                     const Message &caption)
+    : DocumentCommand(caption, position + 1, document.lang()), m_document(document), m_position(position), m_row(std::move(row)), m_id(id)
 {
 }
 
@@ -32,10 +33,9 @@ void AddRemoveSubtitle::touch(int row)
 }
 
 InsertSubtitle::InsertSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int selectedBefore)
-    : AddRemoveSubtitle(document, position, std::move(row), CommandId::InsertSubtitle),
+    : AddRemoveSubtitle(document, position, std::move(row), CommandId::InsertSubtitle, Form1Msg::UndoInsert),
       m_selectedBefore(selectedBefore)
 {
-    setText(GetLangText(document.lang(), Form1Msg::UndoInsert).arg(position + 1));
 }
 
 void InsertSubtitle::redo()
@@ -51,9 +51,8 @@ void InsertSubtitle::undo()
 }
 
 DeleteSubtitle::DeleteSubtitle(SubtitleDocument &document, int position)
-    : AddRemoveSubtitle(document, position, {}, CommandId::DeleteSubtitle)
+    : AddRemoveSubtitle(document, position, {}, CommandId::DeleteSubtitle, Form1Msg::UndoDelete)
 {
-    setText(GetLangText(document.lang(), Form1Msg::UndoDelete).arg(position + 1));
 }
 
 void DeleteSubtitle::redo()

@@ -4,19 +4,19 @@
 
 #include "document/subtitlerow.h"
 
-#include <QUndoCommand>
+#include "editor/commands/documentcommand.h"
 
 class SubtitleDocument;
 
 // Adds or removes one row of the corrected list. The row out of the list
 // is kept here, so the two directions are one swap.
-class AddRemoveSubtitle : public QUndoCommand
+class AddRemoveSubtitle : public DocumentCommand
 {
 public:
     int id() const override { return m_id; }
 
 protected:
-    AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id);
+    AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id, const Message &caption);
 
     void addRow();
     void takeRow();

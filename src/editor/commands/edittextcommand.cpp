@@ -8,9 +8,8 @@
 #include "lang/form1messages.h"
 
 EditTextCommand::EditTextCommand(SubtitleDocument &document, int row, QString text)
-    : m_document(document), m_row(row), m_text(std::move(text))
+    : DocumentCommand(Form1Msg::UndoEditText, row + 1, document.lang()), m_document(document), m_row(row), m_text(std::move(text))
 {
-    setText(GetLangText(document.lang(), Form1Msg::UndoEditText).arg(row + 1));
 }
 
 void EditTextCommand::swapText()

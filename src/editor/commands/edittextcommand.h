@@ -3,12 +3,12 @@
 #pragma once
 
 #include <QString>
-#include <QUndoCommand>
+#include "editor/commands/documentcommand.h"
 
 class SubtitleDocument;
 
 // A new text for one corrected row; keeps the text it replaced.
-class EditTextCommand : public QUndoCommand
+class EditTextCommand : public DocumentCommand
 {
 public:
     EditTextCommand(SubtitleDocument &document, int row, QString text);

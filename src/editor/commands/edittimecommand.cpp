@@ -8,9 +8,8 @@
 
 EditTimeCommand::EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field,
                                  QString timeText)
-    : m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
+    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang()), m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
 {
-    setText(GetLangText(document.lang(), Form1Msg::UndoEditTime).arg(row + 1));
 }
 
 void EditTimeCommand::swapTime()

@@ -5,10 +5,10 @@
 #include "editor/subtitledocument.h"
 
 #include <QString>
-#include <QUndoCommand>
+#include "editor/commands/documentcommand.h"
 
 // A new start or end time for one corrected row; keeps the time it replaced.
-class EditTimeCommand : public QUndoCommand
+class EditTimeCommand : public DocumentCommand
 {
 public:
     EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, QString timeText);

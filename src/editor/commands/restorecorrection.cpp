@@ -8,15 +8,22 @@
 #include "editor/subtitletablemodel.h"
 #include "lang/form1messages.h"
 
-RestoreCorrection::RestoreCorrection(SubtitleDocument &document, std::vector<int> ordinals, bool restore)
-    : m_document(document), m_ordinals(std::move(ordinals)), m_restore(restore)
+namespace {
+
+const Message &captionFor(const std::vector<int> &ordinals, bool restore)
 {
-    const LangDoc &lang = document.lang();
-    if (m_ordinals.size() == 1)
-        setText(GetLangText(lang, restore ? Form1Msg::UndoRestore : Form1Msg::UndoReapply).arg(m_ordinals.front()));
-    else
-        setText(GetLangText(lang, restore ? Form1Msg::UndoRestoreSeveral : Form1Msg::UndoReapplySeveral)
-                    .arg(m_ordinals.size()));
+    if (ordinals.size() == 1)
+        return restore ? Form1Msg::UndoRestore : Form1Msg::UndoReapply;
+    return restore ? Form1Msg::UndoRestoreSeveral : Form1Msg::UndoReapplySeveral;
+}
+
+} // namespace
+
+RestoreCorrection::RestoreCorrection(SubtitleDocument &document, std::vector<int> ordinals, bool restore)
+    : DocumentCommand(captionFor(ordinals, restore), ordinals.size() == 1 ? ordinals.front() : qint64(ordinals.size()),
+                      document.lang()),
+      m_document(document), m_ordinals(std::move(ordinals)), m_restore(restore)
+{
 }
 
 void RestoreCorrection::redo()

@@ -4,7 +4,7 @@
 
 #include "editing/rowoperations.h"
 
-#include <QUndoCommand>
+#include "editor/commands/documentcommand.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ class SubtitleDocument;
 // Puts one or several corrected subtitles back as read (a split's two rows
 // become one), or applies their corrections again as the run computed
 // them. Keeps the rows it replaced, hand edits included, to go back.
-class RestoreCorrection : public QUndoCommand
+class RestoreCorrection : public DocumentCommand
 {
 public:
     // ordinals ascending, each with an edit record.

@@ -3,9 +3,16 @@
 #include "ui/language/qttexts.h"
 
 #include "lang/langdoc.h"
+#include "lang/languagelocator.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+
+#include <utility>
+
+QtTexts::QtTexts() : QtTexts(LanguageLocator::defaultFolders(QCoreApplication::applicationDirPath())) {}
+
+QtTexts::QtTexts(QStringList folders) : m_folders(std::move(folders)) {}
 
 QtTexts::~QtTexts()
 {
@@ -27,9 +34,13 @@ void QtTexts::follow(const LangDoc &lang)
         QCoreApplication::removeTranslator(m_translator.get());
         m_translator.reset();
     }
+    const QLocale locale = localeOf(lang);
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(localeOf(lang), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    bool loaded = translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    for (qsizetype i = 0; !loaded && i < m_folders.size(); ++i)
+        loaded = translator->load(locale, QStringLiteral("quillmend_qt"), QStringLiteral("_"), m_folders.at(i));
+    if (!loaded)
         return;
     QCoreApplication::installTranslator(translator.get());
     m_translator = std::move(translator);

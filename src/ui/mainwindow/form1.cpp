@@ -40,6 +40,7 @@
 #include <QMenuBar>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -70,6 +71,8 @@ Form1::Form1(LangDoc &lang, const LanguageLocator &languages, const QString &set
     createCentralWidget();
     connectActions();
     m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
+    // Undo and redo reach the document from the edits window too.
+    m_form3->addActions({m_actions->mnuUndo, m_actions->mnuRedo});
     refreshUndoTexts();
     ApplyLangCaptions(*m_form3, m_lang);
 }
@@ -135,6 +138,7 @@ void Form1::connectActions()
     });
     connect(&history, &QUndoStack::indexChanged, this, &Form1::refreshUndoTexts);
     connect(&history, &QUndoStack::cleanChanged, this, &Form1::showSaveState);
+    connect(m_document, &SubtitleDocument::summaryChanged, this, &Form1::showSummary);
 
     connect(m_form3, &Form3::recordActivated, m_panes, &SubtitlePanes::showRecord);
     connect(m_form3, &Form3::restoreRequested, this, [this](const QList<int> &ordinals) {
@@ -175,11 +179,14 @@ void Form1::createCentralWidget()
     for (QLabel *label : {m_lblStatus, m_lblStatus2, m_lblStatus3}) {
         label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        label->setSizePolicy(QSizePolicy::Ignored, label == m_lblStatus ? QSizePolicy::Preferred : QSizePolicy::Fixed);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         status->addWidget(label, stretch);
         stretch = stretch == 5 ? 3 : 2;
     }
+    // A long summary (German, Greek, a narrow window) takes a second line
+    // rather than losing its end, where the too-fast count is.
+    m_lblStatus->setWordWrap(true);
     // The encoding the open file was read in, and is saved in.
     m_lblEncoding = new QLabel(central);
     m_lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
@@ -229,6 +236,8 @@ void Form1::applyCaptions()
 {
     ApplyLangCaptions(*this, m_lang);
     ApplyLangCaptions(*m_form3, m_lang);
+    m_form3->fitKindColumn(m_lang);
+    setWindowTitle(windowCaption());
     m_undoCaption = m_actions->mnuUndo->text();
     m_redoCaption = m_actions->mnuRedo->text();
     m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
@@ -236,13 +245,16 @@ void Form1::applyCaptions()
     showSaveState();
     // Texts made from messages follow the language as the captions do.
     m_document->retranslate();
-    if (m_showsSummary) {
-        const QString summary = m_document->summaryText();
-        m_lblStatus->setText(summary);
-        m_lblStatus->setToolTip(plainToolTip(summary));
-    }
+    showSummary();
     if (!m_lblStatus3->text().isEmpty())
         m_panes->boxes().refreshLineCounter();
+}
+
+void Form1::showSummary()
+{
+    const QString summary = m_document->summaryText();
+    m_lblStatus->setText(summary);
+    m_lblStatus->setToolTip(plainToolTip(summary));
 }
 
 void Form1::refreshUndoTexts()
@@ -253,8 +265,8 @@ void Form1::refreshUndoTexts()
         return change.isEmpty() ? caption : caption + u' ' + change;
     };
     if (!m_undoCaption.isEmpty()) {
-        m_actions->mnuUndo->setText(named(m_undoCaption, history.undoText()));
-        m_actions->mnuRedo->setText(named(m_redoCaption, history.redoText()));
+        m_actions->mnuUndo->setText(named(m_undoCaption, m_document->undoCaption()));
+        m_actions->mnuRedo->setText(named(m_redoCaption, m_document->redoCaption()));
     }
     m_actions->mnuUndo->setEnabled(history.canUndo());
     m_actions->mnuRedo->setEnabled(history.canRedo());
@@ -290,7 +302,7 @@ bool Form1::LoadNewLang(const QString &newLang)
     // in use as it is.
     LangDoc trial;
     if (!trial.load(*file)) {
-        m_prompter.warn(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
+        warnOnceShown(GetLangText(m_lang, Form1Msg::LanguageUnusable).arg(*file, trial.errorString()));
         return false;
     }
     m_settings.LangFileBase = newLang;
@@ -327,8 +339,8 @@ void Form1::LoadValues()
     const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
     if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
-            m_prompter.warn(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
-                                  .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
+            warnOnceShown(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
+                              .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
         m_hasStoredGeometry = false;
         m_settings = Settings{};
@@ -346,7 +358,7 @@ void Form1::LoadValues()
         QStringList lines{m_settingsPath};
         for (const SettingProblem &problem : result.problems)
             lines << settingProblemText(problem, m_lang);
-        m_prompter.warn(lines.join(u'\n'));
+        warnOnceShown(lines.join(u'\n'));
     }
     applyLoadedValues();
 }
@@ -440,10 +452,48 @@ void Form1::applyDiax()
     m_pendingDiaxTwips.reset();
 }
 
+void Form1::placeEditsWindowBeside()
+{
+    // First start only, once the frames the window manager adds are known:
+    // the first layout could only guess them. The main window moves left,
+    // or gives up width down to half the screen, to make room.
+    if (m_hasStoredGeometry || !isVisible())
+        return;
+    m_hasStoredGeometry = true;
+    const QRect available = ScreenFit::availableFor(frameGeometry(), this);
+    const int frameWidth = frameGeometry().width() - width();
+    const int editsWidth = m_form3->width() + frameWidth;
+    int overflow = frameGeometry().right() + editsWidth - available.right();
+    if (overflow > 0) {
+        const int shift = std::min(overflow, frameGeometry().left() - available.left());
+        move(x() - shift, y());
+        overflow -= shift;
+    }
+    if (overflow > 0)
+        resize(std::max(available.width() / 2, width() - overflow), height());
+    if (frameGeometry().right() + editsWidth <= available.right())
+        m_form3->move(frameGeometry().right() + 1, m_form3->y());
+}
+
+void Form1::warnOnceShown(const QString &text)
+{
+    // A box before the window shows would open in a corner of the screen.
+    if (isVisible())
+        m_prompter.warn(text);
+    else
+        m_startWarnings << text;
+}
+
 void Form1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     applyDiax();
+    if (!m_startWarnings.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            for (const QString &text : std::exchange(m_startWarnings, {}))
+                m_prompter.warn(text);
+        });
+    }
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -463,25 +513,14 @@ void Form1::changeEvent(QEvent *event)
     }
 }
 
-Form1::StartOutcome Form1::runCommandLine(const CommandLine &commandLine)
+void Form1::runCommandLine(const CommandLine &commandLine)
 {
-    if (commandLine.autoMode) {
-        m_document->setPath(commandLine.fileName, m_settings.Encoding);
-        m_actions->text1->setText(commandLine.fileName);
-        m_actions->mnuShowEditOnly->setChecked(false);
-        m_autoMode = true;
-        EditSubs();
-        const bool saved = m_document->saveState() == SaveState::Saved;
-        Form_Unload();
-        return saved ? StartOutcome::AutoSucceeded : StartOutcome::AutoFailed;
-    }
     EnableSaveEdit(false, false);
     if (!commandLine.fileName.isEmpty() && fileExists(commandLine.fileName)) {
         show();
         if (LoadFileToList(commandLine.fileName))
             EditSubs();
     }
-    return StartOutcome::Interactive;
 }
 
 bool Form1::Form_Unload()
@@ -528,7 +567,7 @@ QString Form1::windowCaption() const
     const QString title = QCoreApplication::applicationName();
     if (!m_document || m_document->path().isEmpty())
         return title;
-    return QFileInfo(m_document->path()).fileName() + u" - " + title + u" by " + QCoreApplication::organizationName();
+    return GetLangText(m_lang, Form1Msg::TitleWithFile).arg(QFileInfo(m_document->path()).fileName(), title);
 }
 
 // ---- Command state

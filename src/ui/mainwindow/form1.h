@@ -34,12 +34,6 @@ class Form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    enum class StartOutcome {
-        Interactive,   // the window is to be shown
-        AutoSucceeded, // the unattended run corrected and saved the file
-        AutoFailed,    // the unattended run could not
-    };
-
     // newLanguageFolder is where the language-file creator writes.
     Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
           FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent = nullptr);
@@ -48,9 +42,9 @@ public:
     // Captions, the Languages menu, the settings, the first layout and the
     // saved geometry, in that order.
     void Form_Load();
-    // The command line's part of start-up: the unattended run, a file to
-    // open and correct, or nothing.
-    StartOutcome runCommandLine(const CommandLine &commandLine);
+    // The command line's part of start-up: a file to open and correct, or
+    // nothing (the unattended run never makes a window).
+    void runCommandLine(const CommandLine &commandLine);
     // Asks about unsaved edits, then saves the settings; false when the
     // user cancelled and the window stays.
     bool Form_Unload();
@@ -89,7 +83,6 @@ public:
 
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
-    bool autoMode() const { return m_autoMode; }
     const QString &langFileBase() const { return m_settings.LangFileBase; }
     Form3 &editsWindow() const { return *m_form3; }
     SubtitleTableModel &originalModel() const;
@@ -117,6 +110,10 @@ private:
 
     void clearDocument();
     void showSaveState();
+    void showSummary();
+    // Warnings of start-up wait until there is a window to stand over.
+    void warnOnceShown(const QString &text);
+    void placeEditsWindowBeside();
     bool askToSaveHandEdits();
     void saveAndReport(const QString &target, bool createBakFile);
     void saveOverOpenFile();
@@ -134,7 +131,6 @@ private:
     QString m_newLanguageFolder;
     Settings m_settings;
     QtTexts m_qtTexts; // Qt's own texts follow m_lang
-    bool m_autoMode = false;
     // The settings file could not be read as settings: the defaults are in
     // use and the file is never written.
     bool m_settingsUnusable = false;
@@ -145,6 +141,7 @@ private:
     bool m_splitEvenly = false;
     bool m_wasMinimized = false;
     // The language's words for Undo and Redo, before the change they name.
+    QStringList m_startWarnings;
     QString m_undoCaption;
     QString m_redoCaption;
 
@@ -154,7 +151,6 @@ private:
     QList<QAction *> m_langDefItems; // index 0 is the hidden "Default"
     SubtitlePanes *m_panes = nullptr;
     QLabel *m_lblStatus = nullptr;
-    bool m_showsSummary = false; // lblStatus holds the last correction's summary
     QLabel *m_lblStatus2 = nullptr;
     QLabel *m_lblStatus3 = nullptr;
     QMenu *m_mnuReopenEncoding = nullptr;

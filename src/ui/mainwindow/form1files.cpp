@@ -60,9 +60,7 @@ bool Form1::askToSaveHandEdits()
 
 void Form1::clearDocument()
 {
-    m_showsSummary = false;
-    m_lblStatus->clear();
-    m_lblStatus->setToolTip({});
+    showSummary();
     m_panes->documentReplaced();
     m_actions->text1->clear();
     setWindowTitle(windowCaption());
@@ -98,9 +96,7 @@ bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
             m_prompter.warn(errorText);
         return false;
     }
-    m_showsSummary = false;
-    m_lblStatus->clear();
-    m_lblStatus->setToolTip({});
+    showSummary();
     m_panes->documentReplaced();
     m_actions->text1->setText(fileName);
     EnableEditMenu(false);
@@ -113,7 +109,9 @@ bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
 
 void Form1::showEncoding()
 {
-    m_lblEncoding->setText(m_document->path().isEmpty() ? QString() : m_document->encoding().displayName());
+    const bool open = !m_document->path().isEmpty();
+    m_lblEncoding->setText(open ? m_document->encoding().displayName() : QString());
+    tickEncodingInUse(*m_mnuReopenEncoding, open ? std::optional(m_document->encoding()) : std::nullopt);
 }
 
 void Form1::mnuReopenEncoding_Click(const QString &encodingName)
@@ -146,18 +144,16 @@ void Form1::EditSubs()
     // Both lists are filled from the one read, so a row's partner is always
     // the same subtitle. When the file is not what the original list shows
     // (saved since, or changed by another program), the user decides.
-    if (!m_autoMode) {
-        if (m_document->changedOnDisk()) {
-            if (m_prompter.ask(GetLangText(m_lang, Form1Msg::ChangedBeforeCorrect).arg(path),
-                               Prompter::Buttons::YesNo, Prompter::Answer::Yes)
-                != Prompter::Answer::Yes)
-                return;
-        } else if (m_document->saveState() == SaveState::Saved
-                   && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReloadQuestion), Prompter::Buttons::YesNo,
-                                     Prompter::Answer::Yes)
-                          != Prompter::Answer::Yes) {
+    if (m_document->changedOnDisk()) {
+        if (m_prompter.ask(GetLangText(m_lang, Form1Msg::ChangedBeforeCorrect).arg(path), Prompter::Buttons::YesNo,
+                           Prompter::Answer::Yes)
+            != Prompter::Answer::Yes)
             return;
-        }
+    } else if (m_document->saveState() == SaveState::Saved
+               && m_prompter.ask(GetLangText(m_lang, Form1Msg::ReloadQuestion), Prompter::Buttons::YesNo,
+                                 Prompter::Answer::Yes)
+                      != Prompter::Answer::Yes) {
+        return;
     }
     // Settings the run cannot use are the settings file's fault, not the
     // subtitle file's.
@@ -169,7 +165,6 @@ void Form1::EditSubs()
         return;
     }
 
-    const QString previousStatus = m_lblStatus->text();
     m_lblStatus->setText(GetLangText(m_lang, Form1Msg::Working));
     if (m_lblStatus->isVisible())
         m_lblStatus->repaint();
@@ -183,7 +178,7 @@ void Form1::EditSubs()
     // A file that cannot be corrected leaves the window as it was.
     const CorrectionResult result = m_document->correct(m_settings, weakWords);
     if (!result.ok) {
-        m_lblStatus->setText(previousStatus);
+        showSummary();
         m_prompter.warn(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + result.errorText);
         return;
     }
@@ -195,21 +190,14 @@ void Form1::EditSubs()
 
 void Form1::showCorrectionResult(const QString &summary)
 {
-    m_showsSummary = true;
-    m_lblStatus->setText(summary);
-    m_lblStatus->setToolTip(plainToolTip(summary)); // the field is often narrower than the summary
+    showSummary();
     showSaveState();
 
-    if (m_autoMode) {
-        saveAndReport(m_document->path(), m_settings.CreateBakFileAuto);
-        if (m_settings.ShowMessageAuto)
-            m_prompter.inform(summary);
-        return;
-    }
     if (m_settings.ShowMessage) {
         m_form3->hide();
         m_prompter.inform(summary);
     }
+    placeEditsWindowBeside();
     m_form3->showWindow();
     m_form3->sortOff();
     if (m_actions->mnuShowEditOnly->isChecked())

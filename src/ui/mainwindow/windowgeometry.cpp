@@ -16,9 +16,15 @@ namespace WindowGeometry {
 
 FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize)
 {
-    QRect main(QPoint(0, 0), available.size() * 3 / 4);
-    main.moveCenter(available.center());
     const QSize size = editsSize.boundedTo(available.size());
+    // The main window gives up width, down to half the screen, so that the
+    // edits window stands beside it rather than over it; the pair is centred.
+    QSize mainSize = available.size() * 3 / 4;
+    mainSize.setWidth(std::min(mainSize.width(), std::max(available.width() / 2, available.width() - size.width())));
+    QRect main(QPoint(0, 0), mainSize);
+    main.moveCenter(available.center());
+    if (main.width() + size.width() <= available.width())
+        main.moveLeft(available.left() + (available.width() - main.width() - size.width()) / 2);
     QRect edits(QPoint(main.right() + 1, main.top()), size);
     if (edits.right() > available.right())
         edits.moveRight(available.right());
@@ -44,10 +50,11 @@ void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips
     const QFontMetrics metrics = list.fontMetrics();
     const int padding = 4 * list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
     const auto advance = [&](const QString &text) { return metrics.horizontalAdvance(text) + padding; };
-    // Numbers up to seven digits; the kind marks are two shapes after them.
-    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000000 WW") : QStringLiteral("0000000")),
+    // Numbers up to seven digits; the kind marks are up to three shapes
+    // after them. Reading speeds reach three digits on very short subtitles.
+    const int minimumPixels[] = {advance(markedNumbers ? QStringLiteral("0000000 WWW") : QStringLiteral("0000000")),
                                  advance(QStringLiteral("00:00:00,000")), advance(QStringLiteral("00:00:00,000")), 0,
-                                 advance(QStringLiteral("00.0"))};
+                                 advance(QStringLiteral("999.9"))};
     const QRect screen = ScreenFit::availableFor(window.geometry(), &window);
     const int maximumPixels = screen.isEmpty() ? 4096 : screen.width();
     for (std::size_t column = 0; column < storedTwips.size(); ++column) {

@@ -22,8 +22,10 @@ struct FirstStartRects
     QRect main;
     QRect edits;
 };
-// The main window about three quarters of available, centred; the edits
-// window beside it where it fits, else over its right edge, never on top.
+// The main window about three quarters of available, narrower (down to a
+// half) where that lets the edits window stand beside it, the two centred
+// together; where even that does not fit, the edits window goes over the
+// main window's right edge, never on its corner.
 FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize);
 
 QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips);

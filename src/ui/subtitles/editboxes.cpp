@@ -69,6 +69,10 @@ EditBoxes::EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *pa
     connect(m_txtEndTime, &TimeLineEdit::commitRequested, this, [this] { commitTime(false); });
     connect(m_txtStartTime, &TimeLineEdit::restoreRequested, this, [this] { restoreTime(true); });
     connect(m_txtEndTime, &TimeLineEdit::restoreRequested, this, [this] { restoreTime(false); });
+    // A time typed and left is applied as Enter applies it, as typed text is.
+    connect(m_txtStartTime, &TimeLineEdit::left, this, [this] { commitPendingTime(true); });
+    connect(m_txtEndTime, &TimeLineEdit::left, this, [this] { commitPendingTime(false); });
+    setBoxesEnabled(false);
 }
 
 void EditBoxes::refreshLineCounter()
@@ -109,7 +113,16 @@ void EditBoxes::fill(int sourceRow)
     if (m_txtEndTime->text() != row.endText)
         m_txtEndTime->setText(row.endText);
     m_textEditPending = false;
+    m_refusedTime.clear();
     m_editedRow = m_document.correctedModel().index(sourceRow, 0);
+    setBoxesEnabled(true);
+}
+
+void EditBoxes::setBoxesEnabled(bool enabled)
+{
+    // Boxes that write nowhere take no typing that would be lost unsaid.
+    for (QWidget *box : std::initializer_list<QWidget *>{m_txtSub2, m_txtStartTime, m_txtEndTime})
+        box->setEnabled(enabled);
 }
 
 void EditBoxes::empty()
@@ -121,7 +134,9 @@ void EditBoxes::empty()
     m_storedStart.clear();
     m_storedEnd.clear();
     m_textEditPending = false;
+    m_refusedTime.clear();
     m_editedRow = QPersistentModelIndex();
+    setBoxesEnabled(false);
 }
 
 bool EditBoxes::isFilledFor(int sourceRow) const
@@ -133,6 +148,16 @@ void EditBoxes::commitPendingText()
 {
     if (m_textEditPending)
         commitText();
+    commitPendingTime(true);
+    commitPendingTime(false);
+}
+
+void EditBoxes::commitPendingTime(bool start)
+{
+    const QString typed = (start ? m_txtStartTime : m_txtEndTime)->text();
+    if (!m_editedRow.isValid() || typed == (start ? m_storedStart : m_storedEnd) || typed == m_refusedTime)
+        return;
+    commitTime(start);
 }
 
 void EditBoxes::commitText()
@@ -166,10 +191,12 @@ void EditBoxes::commitTime(bool start)
                                     .headerData(start ? SubtitleTableModel::StartColumn : SubtitleTableModel::EndColumn,
                                                 Qt::Horizontal)
                                     .toString();
+        m_refusedTime = timeText;
         m_prompter.warn(timeCommitRefusal(boxName, timeText, m_document.lang()));
         box->setFocus();
         return;
     }
+    m_refusedTime.clear();
     m_document.editTime(m_editedRow.row(), start ? SubtitleDocument::TimeField::Start : SubtitleDocument::TimeField::End,
                         timeText);
     (start ? m_storedStart : m_storedEnd) = timeText;

@@ -37,7 +37,8 @@ public:
     // With no row to write to, nothing typed may land in the row edited before.
     void empty();
     bool isFilledFor(int sourceRow) const;
-    // Writes the text typed and not yet committed.
+    // Writes the text and times typed and not yet committed; a time the
+    // boxes refuse is said once and left in its box.
     void commitPendingText();
     // Says the line count again, in the language active now.
     void refreshLineCounter();
@@ -50,9 +51,11 @@ signals:
 private:
     void commitText();
     void commitTime(bool start);
+    void commitPendingTime(bool start);
     void restoreText();
     void restoreTime(bool start);
     void setTextQuietly(const QString &rowText);
+    void setBoxesEnabled(bool enabled);
 
     SubtitleDocument &m_document;
     Prompter &m_prompter;
@@ -65,4 +68,5 @@ private:
     QString m_storedEnd;
     bool m_fillingBoxes = false;
     bool m_textEditPending = false;
+    QString m_refusedTime; // the time last refused, so leaving its box does not repeat the refusal
 };

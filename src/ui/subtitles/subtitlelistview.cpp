@@ -3,6 +3,7 @@
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 SubtitleListView::SubtitleListView(const QString &objectName, QAbstractItemModel *shown, QWidget *parent)
     : QTableView(parent)
@@ -18,6 +19,9 @@ SubtitleListView::SubtitleListView(const QString &objectName, QAbstractItemModel
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // By the pixel, so partner rows of two lists can stand at one height
+    // even where one list is scrolled to its end.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -42,4 +46,31 @@ void SubtitleListView::showColumnAt(int logicalColumn, int visualPlace)
 {
     QHeaderView *header = horizontalHeader();
     header->moveSection(header->visualIndex(logicalColumn), visualPlace);
+}
+
+void SubtitleListView::settle()
+{
+    // The scroll range follows a change of rows only at the next layout.
+    executeDelayedItemsLayout();
+    updateGeometries();
+}
+
+int SubtitleListView::rowTop(int row)
+{
+    settle();
+    return rowViewportPosition(row);
+}
+
+void SubtitleListView::showRowAt(int row, int top)
+{
+    settle();
+    verticalScrollBar()->setValue(verticalHeader()->sectionPosition(row) - top);
+    scrollTo(model()->index(row, 0));
+}
+
+void SubtitleListView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    const int horizontal = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    horizontalScrollBar()->setValue(horizontal);
 }

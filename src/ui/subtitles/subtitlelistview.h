@@ -22,4 +22,17 @@ public:
     // Moves the logical column into the shown place, so stored numbers and
     // language captions keep naming the same column.
     void showColumnAt(int logicalColumn, int visualPlace);
+    // Where row stands in the visible rows, in pixels from their top, once
+    // the list has caught up with the rows just added or removed.
+    int rowTop(int row);
+    // Scrolls so that row stands top pixels from the top, as near as the
+    // list's ends allow, and is in sight.
+    void showRowAt(int row, int top);
+
+    // Rows scroll into view; the columns stay where the user put them, so a
+    // click on a long text never hides the numbers.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    void settle();
 };

@@ -139,7 +139,11 @@ void SubtitlePanes::setOnlyCorrected(bool onlyCorrected)
     const bool syncing = std::exchange(m_syncing, true);
     m_filterModel->setOnlyCorrected(onlyCorrected);
     m_syncing = syncing;
-    m_boxes->empty();
+    // The boxes show the row still selected; none left, they take nothing.
+    if (const int selected = selectedCorrectedRow(); selected >= 0)
+        showCorrectedRow(selected);
+    else
+        m_boxes->empty();
 }
 
 // ---- Selection
@@ -164,11 +168,9 @@ void SubtitlePanes::selectCorrectedRow(int sourceRow)
     m_syncing = syncing;
 }
 
-void SubtitlePanes::alignList(SubtitleListView *list, int row, int distance)
+void SubtitlePanes::alignList(SubtitleListView *list, int row, int top)
 {
-    // Rows scroll one at a time, so the scroll value is the first visible row.
-    list->verticalScrollBar()->setValue(std::max(0, row - distance));
-    list->scrollTo(list->model()->index(row, 0));
+    list->showRowAt(row, top);
 }
 
 void SubtitlePanes::originalSelected()
@@ -186,7 +188,7 @@ void SubtitlePanes::originalSelected()
     } else {
         selectCorrectedRow(r);
         m_editsWindow.selectOrdinal(k + 1);
-        alignList(m_listView2, shown.row(), k - m_listView1->verticalScrollBar()->value());
+        alignList(m_listView2, shown.row(), m_listView1->rowTop(k));
         m_boxes->fill(r);
     }
     m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().row(k).text));
@@ -206,7 +208,7 @@ void SubtitlePanes::correctedSelected()
         selectOriginalRow(k - 1);
         m_editsWindow.selectOrdinal(k);
         const int shownRow = m_listView2->selectedRow();
-        alignList(m_listView1, k - 1, shownRow - m_listView2->verticalScrollBar()->value());
+        alignList(m_listView1, k - 1, m_listView2->rowTop(shownRow));
         m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().row(k - 1).text));
     }
     m_boxes->fill(r);

@@ -63,7 +63,8 @@ private:
     void selectOriginalRow(int row);
     void selectCorrectedRow(int sourceRow);
     void showCorrectedRow(int sourceRow);
-    void alignList(SubtitleListView *list, int row, int distance);
+    // Scrolls list so that row stands top pixels below the top of its rows.
+    void alignList(SubtitleListView *list, int row, int top);
 
     SubtitleDocument &m_document;
     Form3 &m_editsWindow;

@@ -1,0 +1,22 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "lang/message.h"
+
+#include <QUndoCommand>
+
+// A change to the document whose name ("Delete subtitle 12") is worded
+// when it is shown, so a language switch renames the whole history.
+class DocumentCommand : public QUndoCommand
+{
+public:
+    // caption takes argument as its %1.
+    DocumentCommand(const Message &caption, qint64 argument, const LangDoc &lang);
+
+    QString caption(const LangDoc &lang) const;
+
+private:
+    Message m_caption;
+    qint64 m_argument;
+};
