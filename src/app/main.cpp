@@ -7,10 +7,10 @@
 #include "lang/languagelocator.h"
 #include "settings/settingsstore.h"
 #include "shell/platformshellverb.h"
-#include "ui/commandline.h"
+#include "ui/mainwindow/commandline.h"
 #include "ui/language/qttexts.h"
 #include "ui/filechooser.h"
-#include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "ui/messageboxprompter.h"
 
 #include <QApplication>
@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
 
     DialogFileChooser files;
     const std::unique_ptr<ShellVerb> shellVerb = makePlatformShellVerb(QCoreApplication::applicationFilePath());
-    Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
+    MainWindow window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
                  LanguageLocator::writableFolder(folder));
     prompter.setParentWidget(&window);
     window.Form_Load();

@@ -35,20 +35,20 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);
 }
 
-QString settingsFileProblemText(const clsIniFile::FileProblem &problem, const LangDoc &lang)
+QString settingsFileProblemText(const IniFile::FileProblem &problem, const LangDoc &lang)
 {
     switch (problem.kind) {
-    case clsIniFile::FileProblem::Kind::NotRegularFile:
+    case IniFile::FileProblem::Kind::NotRegularFile:
         return GetLangText(lang, Form1Msg::NotRegularFile);
-    case clsIniFile::FileProblem::Kind::CannotRead:
+    case IniFile::FileProblem::Kind::CannotRead:
         return GetLangText(lang, Form1Msg::CannotRead).arg(problem.reason);
-    case clsIniFile::FileProblem::Kind::TooLarge:
-        return GetLangText(lang, Form1Msg::SettingsTooLarge).arg(clsIniFile::MaxFileBytes);
-    case clsIniFile::FileProblem::Kind::NulByte:
+    case IniFile::FileProblem::Kind::TooLarge:
+        return GetLangText(lang, Form1Msg::SettingsTooLarge).arg(IniFile::MaxFileBytes);
+    case IniFile::FileProblem::Kind::NulByte:
         return GetLangText(lang, Form1Msg::SettingsNulByte);
-    case clsIniFile::FileProblem::Kind::Utf16:
+    case IniFile::FileProblem::Kind::Utf16:
         return GetLangText(lang, Form1Msg::SettingsUtf16);
-    case clsIniFile::FileProblem::Kind::NoSection:
+    case IniFile::FileProblem::Kind::NoSection:
         return GetLangText(lang, Form1Msg::SettingsNoSection).arg(QStringLiteral("General"));
     }
     return {};

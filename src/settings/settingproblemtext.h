@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settingsstore.h"
 
 #include <QString>
@@ -14,4 +14,4 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang);
 
 // Why a settings file cannot be read ("it holds a NUL byte"), in the
 // language of lang.
-QString settingsFileProblemText(const clsIniFile::FileProblem &problem, const LangDoc &lang);
+QString settingsFileProblemText(const IniFile::FileProblem &problem, const LangDoc &lang);

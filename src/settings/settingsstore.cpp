@@ -3,7 +3,7 @@
 #include "settings/settingsstore.h"
 
 #include "document/encoding/encodingchoice.h"
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settingvalue.h"
 
 #include <QDir>
@@ -218,7 +218,7 @@ std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, co
     return applyRow(settings, *row, text);
 }
 
-SettingsReadResult read(const clsIniFile &ini, const Settings &previous)
+SettingsReadResult read(const IniFile &ini, const Settings &previous)
 {
     SettingsReadResult result{previous, {}};
     for (const KeyRow &row : Rows) {
@@ -229,7 +229,7 @@ SettingsReadResult read(const clsIniFile &ini, const Settings &previous)
     return result;
 }
 
-bool write(clsIniFile &ini, const Settings &settings)
+bool write(IniFile &ini, const Settings &settings)
 {
     const QFileInfo file(ini.fullPath());
     QDir().mkpath(file.absolutePath());

@@ -12,7 +12,7 @@
 #include <optional>
 #include <span>
 
-class clsIniFile;
+class IniFile;
 
 enum class SettingKind {
     Integer,  // qint32, written " 44"
@@ -76,10 +76,10 @@ std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, co
 
 // Reads every key, a missing key giving its default text, into previous.
 // The accessor must be registered.
-SettingsReadResult read(const clsIniFile &ini, const Settings &previous = {});
+SettingsReadResult read(const IniFile &ini, const Settings &previous = {});
 // Writes every key, creating the file's folder first; true when every write
 // succeeded.
-bool write(clsIniFile &ini, const Settings &settings);
+bool write(IniFile &ini, const Settings &settings);
 // The largest gap between subtitles a correction keeps, in milliseconds.
 inline constexpr qint32 MaxMinGapMs = 10'000;
 

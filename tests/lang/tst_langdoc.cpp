@@ -22,9 +22,9 @@ private slots:
     void lookupFallsBackQuietly_data()
     {
         QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<QString>("notSaved");     // Form1 message 13
-        QTest::addColumn<QString>("errorInFile");  // Form1 message 1
-        QTest::addColumn<QString>("optionsFirst"); // Form2 message 1
+        QTest::addColumn<QString>("notSaved");     // MainWindow message 13
+        QTest::addColumn<QString>("errorInFile");  // MainWindow message 1
+        QTest::addColumn<QString>("optionsFirst"); // OptionsDialog message 1
 
         const QString english13 = u"Not saved"_qs;
         const QString english1 = u"Error in file"_qs;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
 #include "support/scriptedprompter.h"
@@ -191,7 +191,7 @@ private slots:
 
         // The folder is created, as on the first save to the configuration folder.
         const QString target = m_dir->filePath(u"config/quillmend/Quillmend.ini"_s);
-        clsIniFile ini = registeredIni(m_prompter, target);
+        IniFile ini = registeredIni(m_prompter, target);
         QVERIFY(SettingsStore::write(ini, result.settings));
         QCOMPARE(readFile(target), file);
 
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt.BR"_s);
         QCOMPARE(SettingsStore::read(ini).settings.LangFileBase, u"Pt.BR.Quillmend.exe"_s);
 
-        clsIniFile onFolder = registeredIni(m_prompter, m_dir->path());
+        IniFile onFolder = registeredIni(m_prompter, m_dir->path());
         QVERIFY(!SettingsStore::write(onFolder, Settings{}));
         QVERIFY(m_prompter.informed.isEmpty());
     }

@@ -9,7 +9,7 @@
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
-#include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -43,10 +43,10 @@ struct MainWindowFixture
     ScriptedPrompter prompter;
     ScriptedChooser files;
     FakeShellVerb shellVerb;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 
     explicit MainWindowFixture(const QString &settingsPath)
-        : window(std::make_unique<Form1>(lang, languages, settingsPath, prompter, files, shellVerb,
+        : window(std::make_unique<MainWindow>(lang, languages, settingsPath, prompter, files, shellVerb,
                                          QFileInfo(settingsPath).absolutePath()))
     {
         window->Form_Load();

@@ -4,9 +4,9 @@
 #include "lang/langdoc.h"
 #include "support/mainwindowfixture.h"
 #include "support/testfiles.h"
-#include "ui/frmabout.h"
-#include "ui/frmcreatelang.h"
-#include "ui/langcaptions.h"
+#include "ui/about/aboutdialog.h"
+#include "ui/language/languagefilecreator.h"
+#include "ui/language/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
 #include "editor/subtitletablemodel.h"
@@ -227,9 +227,9 @@ private slots:
         QStringList english;
         for (const QString &language : {u"English"_qs, u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs}) {
             s.language(language)->trigger();
-            frmAbout about;
+            AboutDialog about;
             about.applyCaptions(s.lang);
-            frmCreateLang creator(s.languages, dir.path(), s.prompter);
+            LanguageFileCreator creator(s.languages, dir.path(), s.prompter);
             creator.applyCaptions(s.lang);
             auto *combo = creator.findChild<QComboBox *>(u"Combo2"_qs);
             s.prompter.asked.clear();

@@ -4,7 +4,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QApplication>
@@ -129,7 +129,7 @@ private slots:
 
         // Both records selected in the edits window: only the one not yet
         // restored is; then, both restored, both are re-applied in one step.
-        Form3 &edits = s().window->editsWindow();
+        EditsWindow &edits = s().window->editsWindow();
         edits.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &edits);
         edits.list()->selectAll();

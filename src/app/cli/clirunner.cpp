@@ -10,7 +10,7 @@
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "lang/weakwordfiles.h"
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsstore.h"
 
@@ -162,7 +162,7 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
 struct SettingsTrouble
 {
     QString origin;
-    std::optional<clsIniFile::FileProblem> fileProblem;
+    std::optional<IniFile::FileProblem> fileProblem;
     SettingProblem problem{};
 };
 
@@ -173,9 +173,9 @@ QList<SettingsTrouble> loadSettings(const CliOptions &options, const CliEnvironm
     const QString path = options.settingsPath.isEmpty() ? environment.defaultSettingsPath : options.settingsPath;
     const QString section = QStringLiteral("General");
     // A file that cannot be read as settings is not silently the defaults.
-    if (const auto fileProblem = clsIniFile::checkFile(path, section))
+    if (const auto fileProblem = IniFile::checkFile(path, section))
         return {SettingsTrouble{path, fileProblem}};
-    clsIniFile ini(prompter, path);
+    IniFile ini(prompter, path);
     ini.setFullPath(path);
     ini.setSectionName(section);
     SettingsReadResult read = SettingsStore::read(ini);

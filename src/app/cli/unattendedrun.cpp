@@ -27,9 +27,9 @@ UnattendedRun::UnattendedRun(const CliEnvironment &environment, Prompter &prompt
     const QString &path = environment.defaultSettingsPath;
     const QString section = QStringLiteral("General");
     // A file that cannot be read as settings leaves the defaults, as in the window.
-    m_fileProblem = clsIniFile::checkFile(path, section);
+    m_fileProblem = IniFile::checkFile(path, section);
     if (!m_fileProblem) {
-        clsIniFile ini(prompter, path);
+        IniFile ini(prompter, path);
         ini.setFullPath(path);
         ini.setSectionName(section);
         SettingsReadResult read = SettingsStore::read(ini);
@@ -46,7 +46,7 @@ UnattendedRun::UnattendedRun(const CliEnvironment &environment, Prompter &prompt
 void UnattendedRun::warnAboutSettings()
 {
     const QString &path = m_environment.defaultSettingsPath;
-    if (m_fileProblem && m_fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile)
+    if (m_fileProblem && m_fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile)
         m_prompter.warn(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                             .arg(path, settingsFileProblemText(*m_fileProblem, m_lang)));
     if (!m_problems.isEmpty()) {

@@ -4,7 +4,7 @@
 
 #include "app/cli/clirunner.h"
 #include "lang/langdoc.h"
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settings.h"
 #include "settings/settingsstore.h"
 
@@ -33,7 +33,7 @@ private:
     const CliEnvironment &m_environment;
     Prompter &m_prompter;
     Settings m_settings;
-    std::optional<clsIniFile::FileProblem> m_fileProblem;
+    std::optional<IniFile::FileProblem> m_fileProblem;
     QList<SettingProblem> m_problems;
     LangDoc m_lang;
 };

@@ -9,7 +9,7 @@
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/subtitles/subtitletextedit.h"
-#include "ui/timelineedit.h"
+#include "ui/subtitles/timelineedit.h"
 
 #include <QHBoxLayout>
 #include <QTextDocument>

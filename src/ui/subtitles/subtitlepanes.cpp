@@ -6,12 +6,12 @@
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 #include "ui/subtitles/correctedfiltermodel.h"
 #include "ui/subtitles/editboxes.h"
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitletextedit.h"
-#include "ui/timelineedit.h"
+#include "ui/subtitles/timelineedit.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -28,7 +28,7 @@ constexpr float TimeBoxWidthTwips = 1275;
 
 } // namespace
 
-SubtitlePanes::SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Prompter &prompter, QWidget *parent)
+SubtitlePanes::SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindow, Prompter &prompter, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent), m_document(document), m_editsWindow(editsWindow),
       m_filterModel(new CorrectedFilterModel(this)), m_leftPane(new QWidget(this)), m_rightPane(new QWidget(this))
 {

@@ -7,7 +7,7 @@
 
 class CorrectedFilterModel;
 class EditBoxes;
-class Form3;
+class EditsWindow;
 class Prompter;
 class QPlainTextEdit;
 class SubtitleDocument;
@@ -23,7 +23,7 @@ class SubtitlePanes : public QSplitter
     Q_OBJECT
 
 public:
-    SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Prompter &prompter, QWidget *parent = nullptr);
+    SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindow, Prompter &prompter, QWidget *parent = nullptr);
 
     SubtitleListView *originalList() const { return m_listView1; }
     SubtitleListView *correctedList() const { return m_listView2; }
@@ -67,7 +67,7 @@ private:
     void alignList(SubtitleListView *list, int row, int top);
 
     SubtitleDocument &m_document;
-    Form3 &m_editsWindow;
+    EditsWindow &m_editsWindow;
     CorrectedFilterModel *m_filterModel;
     QWidget *m_leftPane;
     QWidget *m_rightPane;

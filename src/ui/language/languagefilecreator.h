@@ -25,14 +25,14 @@ class QTreeWidgetItem;
 // being translated on the right, walked through item by item. Its captions,
 // the "<create new>" entry and the name prompt follow the language; its other
 // messages are English.
-class frmCreateLang : public QDialog
+class LanguageFileCreator : public QDialog
 {
     Q_OBJECT
 
 public:
     // Files are read from the first of languages.folders() that has them and
     // written to writableFolder.
-    frmCreateLang(const LanguageLocator &languages, const QString &writableFolder, Prompter &prompter,
+    LanguageFileCreator(const LanguageLocator &languages, const QString &writableFolder, Prompter &prompter,
                   QWidget *parent = nullptr);
 
     // Esc and the close button come here too; Cancel at the save question

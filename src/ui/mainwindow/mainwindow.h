@@ -10,10 +10,10 @@
 #include <memory>
 #include <optional>
 
-class clsIniFile;
+class IniFile;
 struct SaveOutcome;
 class FileChooser;
-class Form3;
+class EditsWindow;
 class LangDoc;
 class LanguageLocator;
 class Prompter;
@@ -29,15 +29,15 @@ struct MainActions;
 // The main window: the document's two lists side by side with the boxes
 // to edit the selected subtitle (SubtitlePanes), the commands, the status
 // fields, start-up and closing, languages and the settings file.
-class Form1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // newLanguageFolder is where the language-file creator writes.
-    Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
+    MainWindow(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
           FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent = nullptr);
-    ~Form1() override;
+    ~MainWindow() override;
 
     // Captions, the Languages menu, the settings, the first layout and the
     // saved geometry, in that order.
@@ -84,7 +84,7 @@ public:
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
     const QString &langFileBase() const { return m_settings.LangFileBase; }
-    Form3 &editsWindow() const { return *m_form3; }
+    EditsWindow &editsWindow() const { return *m_editsWindow; }
     SubtitleTableModel &originalModel() const;
     SubtitleTableModel &correctedModel() const;
     // The splitter's left edge in the client area, in twips.
@@ -103,7 +103,7 @@ private:
     void buildLanguagesMenu();
     void applyCaptions();
     void refreshUndoTexts();
-    clsIniFile settingsFile();
+    IniFile settingsFile();
     void setSplitterLimits();
     void applyDiax();
     void applyLoadedValues();
@@ -146,7 +146,7 @@ private:
     QString m_redoCaption;
 
     SubtitleDocument *m_document;
-    Form3 *m_form3;
+    EditsWindow *m_editsWindow;
     std::unique_ptr<MainActions> m_actions;
     QList<QAction *> m_langDefItems; // index 0 is the hidden "Default"
     SubtitlePanes *m_panes = nullptr;

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/readingchoices.h"
+#include "ui/mainwindow/readingchoices.h"
 
 #include "document/encoding/encodingchoice.h"
 #include "document/prompter.h"
 #include "document/readerror.h"
 #include "lang/form1messages.h"
-#include "ui/langcaptions.h"
+#include "ui/language/langcaptions.h"
 
 #include <QMenu>
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/toolbaricons.h"
+#include "ui/mainwindow/toolbaricons.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "support/scriptedprompter.h"
 #include "support/settingsfixture.h"
 #include "support/testfiles.h"
@@ -15,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-class tst_clsIniFile : public QObject
+class TestIniFile : public QObject
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ private slots:
 
     void refusesUntilRegistered()
     {
-        clsIniFile ini(m_prompter, path());
+        IniFile ini(m_prompter, path());
         QCOMPARE(ini.sectionName(), u"General"_s);
         QVERIFY(!ini.isRegistered());
         QCOMPARE(ini.GetString(u"MaxLen"_s, u"44"_s), QString());
@@ -103,7 +103,7 @@ private slots:
 
     void successiveWrites()
     {
-        clsIniFile ini = registeredIni(m_prompter, path());
+        IniFile ini = registeredIni(m_prompter, path());
         QVERIFY(ini.PutString(u"MaxLen"_s, u" 44"_s) != 0);
         QVERIFY(ini.PutString(u"LettersFor1Min"_s, u" 23"_s) != 0);
         QCOMPARE(readFile(path()), "[General]\nMaxLen= 44\nLettersFor1Min= 23\n"_ba);
@@ -118,7 +118,7 @@ private slots:
     {
         const QByteArray content = "[General]\nA=1\n"_ba;
         QVERIFY(writeFile(path(), content));
-        clsIniFile ini = registeredIni(m_prompter, path());
+        IniFile ini = registeredIni(m_prompter, path());
         QCOMPARE(ini.PutString(u"A"_s, u"2\nB=3"_s), qint16(0));
         QCOMPARE(ini.PutString(u"A=B"_s, u"2"_s), qint16(0));
         QCOMPARE(readFile(path()), content);
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(targets.last()).constData(), 0600), 0);
 #endif
         for (const QString &target : targets) {
-            clsIniFile elsewhere = registeredIni(m_prompter, target);
+            IniFile elsewhere = registeredIni(m_prompter, target);
             QCOMPARE(elsewhere.PutString(u"MaxLen"_s, u" 44"_s), qint16(0));
             QCOMPARE(elsewhere.GetString(u"MaxLen"_s, u"44"_s), u"44"_s);
         }
@@ -149,5 +149,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_clsIniFile)
-#include "tst_clsinifile.moc"
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"

@@ -4,7 +4,7 @@
 #include "lang/languagelocator.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
-#include "ui/frmcreatelang.h"
+#include "ui/language/languagefilecreator.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -49,11 +49,11 @@ struct Creator
 {
     ScriptedPrompter prompter;
     LanguageLocator languages;
-    std::unique_ptr<frmCreateLang> window;
+    std::unique_ptr<LanguageFileCreator> window;
 
     Creator(const QString &installed, const QString &writable)
         : languages(QStringList{writable, installed}),
-          window(std::make_unique<frmCreateLang>(languages, writable, prompter))
+          window(std::make_unique<LanguageFileCreator>(languages, writable, prompter))
     {
         window->show();
     }
@@ -116,7 +116,7 @@ struct Creator
     void save() const { QTest::mouseClick(get<QPushButton>(u"Command1"_qs), Qt::LeftButton); }
 };
 
-class TestFrmCreateLang : public QObject
+class TestLanguageFileCreator : public QObject
 {
     Q_OBJECT
 
@@ -445,5 +445,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmCreateLang)
-#include "tst_frmcreatelang.moc"
+QTEST_MAIN(TestLanguageFileCreator)
+#include "tst_languagefilecreator.moc"

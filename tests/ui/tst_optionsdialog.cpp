@@ -7,7 +7,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
-#include "ui/form2.h"
+#include "ui/options/optionsdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,11 +42,11 @@ struct Options
     FakeShellVerb shellVerb;
     LangDoc lang;
     ScriptedPrompter prompter;
-    std::unique_ptr<Form2> dialog;
+    std::unique_ptr<OptionsDialog> dialog;
 
     void open()
     {
-        dialog = std::make_unique<Form2>(settings, shellVerb, lang, prompter);
+        dialog = std::make_unique<OptionsDialog>(settings, shellVerb, lang, prompter);
         dialog->show();
     }
     template<typename T = QWidget>
@@ -86,7 +86,7 @@ std::shared_ptr<bool> whenModal(std::function<void(QWidget &)> act)
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestOptionsDialog : public QObject
 {
     Q_OBJECT
 
@@ -104,7 +104,7 @@ private slots:
     void guidelineBreaksAndMinimumGap();
 };
 
-void TestForm2::enablingRulesOnOpening_data()
+void TestOptionsDialog::enablingRulesOnOpening_data()
 {
     QTest::addColumn<bool>("join");
     QTest::addColumn<bool>("buyTime");
@@ -116,7 +116,7 @@ void TestForm2::enablingRulesOnOpening_data()
     QTest::addRow("join and buy time, verb present") << true << true << true << true << true;
 }
 
-void TestForm2::enablingRulesOnOpening()
+void TestOptionsDialog::enablingRulesOnOpening()
 {
     QFETCH(bool, join);
     QFETCH(bool, buyTime);
@@ -139,7 +139,7 @@ void TestForm2::enablingRulesOnOpening()
     QCOMPARE(options.box(u"chkShowMessageAuto"_s)->isEnabled(), verb);
 }
 
-void TestForm2::enablingRulesFollowClicks()
+void TestOptionsDialog::enablingRulesFollowClicks()
 {
     Options options;
     options.open();
@@ -165,7 +165,7 @@ void TestForm2::enablingRulesFollowClicks()
     QVERIFY(options.settings.BuyTime);
 }
 
-void TestForm2::tooltipsQuoteTheMaximumAsTyped()
+void TestOptionsDialog::tooltipsQuoteTheMaximumAsTyped()
 {
     Options options;
     options.open();
@@ -180,7 +180,7 @@ void TestForm2::tooltipsQuoteTheMaximumAsTyped()
     QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s), u"Tous, au-dessus de 3o car."_s);
 }
 
-void TestForm2::okCopiesEveryControl()
+void TestOptionsDialog::okCopiesEveryControl()
 {
     Options options;
     options.shellVerb.registered = true;
@@ -212,7 +212,7 @@ void TestForm2::okCopiesEveryControl()
     QVERIFY(options.prompter.informed.isEmpty());
 }
 
-void TestForm2::unusableNumbersKeepTheDialogOpen_data()
+void TestOptionsDialog::unusableNumbersKeepTheDialogOpen_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
@@ -224,7 +224,7 @@ void TestForm2::unusableNumbersKeepTheDialogOpen_data()
     QTest::addRow("reading speed negative") << u"txtLettersFor1Min"_s << u"-3"_s << letters;
 }
 
-void TestForm2::unusableNumbersKeepTheDialogOpen()
+void TestOptionsDialog::unusableNumbersKeepTheDialogOpen()
 {
     QFETCH(QString, box);
     QFETCH(QString, text);
@@ -247,7 +247,7 @@ void TestForm2::unusableNumbersKeepTheDialogOpen()
     QVERIFY(!options.settings.ShowMessage);
 }
 
-void TestForm2::aFailedVerbChangeIsReported()
+void TestOptionsDialog::aFailedVerbChangeIsReported()
 {
     Options options;
     options.shellVerb.failure = u"Cannot write /home/x/.local/share/applications/q.desktop: Permission denied"_s;
@@ -263,12 +263,12 @@ void TestForm2::aFailedVerbChangeIsReported()
     QVERIFY(!options.dialog->isVisible());
 }
 
-void TestForm2::optionsRoundTripThroughTheSettingsFile()
+void TestOptionsDialog::optionsRoundTripThroughTheSettingsFile()
 {
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
     MainWindowFixture main(settingsPath);
-    Form1 &window = *main.window;
+    MainWindow &window = *main.window;
     FakeShellVerb &shellVerb = main.shellVerb;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -310,14 +310,14 @@ void TestForm2::optionsRoundTripThroughTheSettingsFile()
     QVERIFY(shellVerb.registered);
 }
 
-void TestForm2::anUnwritableSettingsFileKeepsTheChoice()
+void TestOptionsDialog::anUnwritableSettingsFileKeepsTheChoice()
 {
     // A folder where the settings file should be: nothing can be written.
     QTemporaryDir folder;
     const QString settingsPath = folder.filePath(u"Quillmend.ini"_s);
     QVERIFY(QDir().mkpath(settingsPath));
     MainWindowFixture main(settingsPath);
-    Form1 &window = *main.window;
+    MainWindow &window = *main.window;
     const ScriptedPrompter &prompter = main.prompter;
 
     const auto ran = whenModal([](QWidget &dialog) {
@@ -332,7 +332,7 @@ void TestForm2::anUnwritableSettingsFileKeepsTheChoice()
              qPrintable(prompter.informed.first()));
 }
 
-void TestForm2::guidelineBreaksAndMinimumGap()
+void TestOptionsDialog::guidelineBreaksAndMinimumGap()
 {
     Options options;
     options.settings.GuidelineBreaks = true;
@@ -355,5 +355,5 @@ void TestForm2::guidelineBreaksAndMinimumGap()
     QCOMPARE(options.settings.MinGapMs, 10000);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"

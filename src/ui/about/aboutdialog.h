@@ -7,12 +7,12 @@
 class LangDoc;
 
 // The About box: the program's title, version and credits.
-class frmAbout : public QDialog
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit AboutDialog(QWidget *parent = nullptr);
 
     // Captions from lang's frmAbout_Design section; %1 stands for the
     // program's name and its version.

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/timelineedit.h"
+#include "ui/subtitles/timelineedit.h"
 
 #include "editing/checktime.h"
 #include "ui/subtitles/subtitletextedit.h"

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/frmcreatelang.h"
+#include "ui/language/languagefilecreator.h"
 
 #include "document/prompter.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "ui/langcaptions.h"
+#include "ui/language/langcaptions.h"
 #include "ui/language/languagetree.h"
 
 #include <QCheckBox>
@@ -40,7 +40,7 @@ const QString OriginalNotFound = u"Original item not found"_qs;
 
 using namespace LanguageTree;
 
-frmCreateLang::frmCreateLang(const LanguageLocator &languages, const QString &writableFolder, Prompter &prompter,
+LanguageFileCreator::LanguageFileCreator(const LanguageLocator &languages, const QString &writableFolder, Prompter &prompter,
                              QWidget *parent)
     : QDialog(parent), m_languages(languages), m_writableFolder(QDir::cleanPath(writableFolder)),
       m_prompter(prompter), m_combo1(new QComboBox(this)), m_combo2(new QComboBox(this)),
@@ -116,19 +116,19 @@ frmCreateLang::frmCreateLang(const LanguageLocator &languages, const QString &wr
     columns->addLayout(target, 1);
     resize(960, 540);
 
-    connect(m_combo1, &QComboBox::activated, this, &frmCreateLang::Combo1_Click);
-    connect(m_combo2, &QComboBox::activated, this, &frmCreateLang::Combo2_Click);
+    connect(m_combo1, &QComboBox::activated, this, &LanguageFileCreator::Combo1_Click);
+    connect(m_combo2, &QComboBox::activated, this, &LanguageFileCreator::Combo2_Click);
     connect(m_tree1, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { Tree1_NodeClick(current); });
     connect(m_tree2, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { Tree2_NodeClick(current); });
-    connect(m_command2, &QPushButton::clicked, this, &frmCreateLang::Command2_Click);
-    connect(m_command1, &QPushButton::clicked, this, &frmCreateLang::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &LanguageFileCreator::Command2_Click);
+    connect(m_command1, &QPushButton::clicked, this, &LanguageFileCreator::Command1_Click);
 
     Form_Load();
 }
 
-void frmCreateLang::reject()
+void LanguageFileCreator::reject()
 {
     // QDialog's close event also ends here, and ignores the close when the
     // window is still shown afterwards.
@@ -136,7 +136,7 @@ void frmCreateLang::reject()
         QDialog::reject();
 }
 
-bool frmCreateLang::eventFilter(QObject *watched, QEvent *event)
+bool LanguageFileCreator::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_text2 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -149,7 +149,7 @@ bool frmCreateLang::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmCreateLang::Form_Load()
+void LanguageFileCreator::Form_Load()
 {
     updateCaption();
     m_combo1Tag = -1;
@@ -183,7 +183,7 @@ void frmCreateLang::Form_Load()
         Combo1_Click();
 }
 
-void frmCreateLang::Combo1_Click()
+void LanguageFileCreator::Combo1_Click()
 {
     const QString chosen = m_combo1->currentText();
     if (chosen == m_origFile) {
@@ -215,7 +215,7 @@ void frmCreateLang::Combo1_Click()
     m_combo1Tag = m_combo1->currentIndex();
 }
 
-void frmCreateLang::Combo2_Click()
+void LanguageFileCreator::Combo2_Click()
 {
     if (m_combo2Busy)
         return;
@@ -229,7 +229,7 @@ void frmCreateLang::Combo2_Click()
     m_combo2Busy = false;
 }
 
-bool frmCreateLang::createNewFile()
+bool LanguageFileCreator::createNewFile()
 {
     if (!AskToSave())
         return false;
@@ -292,7 +292,7 @@ bool frmCreateLang::createNewFile()
     return true;
 }
 
-bool frmCreateLang::openNewFile(const QString &fileName)
+bool LanguageFileCreator::openNewFile(const QString &fileName)
 {
     if (!AskToSave())
         return false;
@@ -320,7 +320,7 @@ bool frmCreateLang::openNewFile(const QString &fileName)
     return true;
 }
 
-void frmCreateLang::showSelectedItem()
+void LanguageFileCreator::showSelectedItem()
 {
     QTreeWidgetItem *sel = m_tree1->currentItem();
     Tree1_NodeClick(sel);
@@ -330,7 +330,7 @@ void frmCreateLang::showSelectedItem()
         SelectNewItem();
 }
 
-void frmCreateLang::Tree1_NodeClick(QTreeWidgetItem *node)
+void LanguageFileCreator::Tree1_NodeClick(QTreeWidgetItem *node)
 {
     if (!isItem(node)) {
         m_text1->clear();
@@ -340,7 +340,7 @@ void frmCreateLang::Tree1_NodeClick(QTreeWidgetItem *node)
     SelectNewItem();
 }
 
-void frmCreateLang::Tree2_NodeClick(QTreeWidgetItem *node)
+void LanguageFileCreator::Tree2_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
@@ -354,7 +354,7 @@ void frmCreateLang::Tree2_NodeClick(QTreeWidgetItem *node)
     Tree1_NodeClick(counterpart);
 }
 
-void frmCreateLang::SelectNewItem()
+void LanguageFileCreator::SelectNewItem()
 {
     QTreeWidgetItem *sel = m_tree1->currentItem();
     if (!isItem(sel) || m_newFile.isEmpty()) {
@@ -379,7 +379,7 @@ void frmCreateLang::SelectNewItem()
     }
 }
 
-QTreeWidgetItem *frmCreateLang::addMissingItem(QTreeWidgetItem *sel, QTreeWidgetItem *section)
+QTreeWidgetItem *LanguageFileCreator::addMissingItem(QTreeWidgetItem *sel, QTreeWidgetItem *section)
 {
     // Only a section's own attributes can be made; a language file has
     // nothing deeper.
@@ -412,7 +412,7 @@ QTreeWidgetItem *frmCreateLang::addMissingItem(QTreeWidgetItem *sel, QTreeWidget
     return item;
 }
 
-void frmCreateLang::MoveToNextItem()
+void LanguageFileCreator::MoveToNextItem()
 {
     QTreeWidgetItem *current = m_tree1->currentItem();
     if (!current)
@@ -434,7 +434,7 @@ void frmCreateLang::MoveToNextItem()
     Tree1_NodeClick(next);
 }
 
-void frmCreateLang::Command2_Click()
+void LanguageFileCreator::Command2_Click()
 {
     QTreeWidgetItem *node = m_tree2->currentItem();
     if (!m_tree1->currentItem() || !isItem(node))
@@ -456,7 +456,7 @@ void frmCreateLang::Command2_Click()
     m_newChanged = true;
 }
 
-void frmCreateLang::Command1_Click()
+void LanguageFileCreator::Command1_Click()
 {
     if (m_newFile.isEmpty()) {
         m_prompter.warn(SelectFirst);
@@ -468,7 +468,7 @@ void frmCreateLang::Command1_Click()
         m_newChanged = false;
 }
 
-bool frmCreateLang::AskToSave()
+bool LanguageFileCreator::AskToSave()
 {
     if (!m_newChanged)
         return true;
@@ -489,7 +489,7 @@ bool frmCreateLang::AskToSave()
     return false;
 }
 
-bool frmCreateLang::saveNewDoc()
+bool LanguageFileCreator::saveNewDoc()
 {
     const QString path = QDir(m_writableFolder).filePath(m_newFile);
     QString error = u"cannot create the folder "_qs + m_writableFolder;
@@ -501,12 +501,12 @@ bool frmCreateLang::saveNewDoc()
     return false;
 }
 
-QString frmCreateLang::readPath(const QString &fileName) const
+QString LanguageFileCreator::readPath(const QString &fileName) const
 {
     return QDir(m_folderOf.value(fileName, m_writableFolder)).filePath(fileName);
 }
 
-bool frmCreateLang::loadFile(const QString &fileName, LanguageFile &file)
+bool LanguageFileCreator::loadFile(const QString &fileName, LanguageFile &file)
 {
     const QString path = readPath(fileName);
     QString error;
@@ -516,7 +516,7 @@ bool frmCreateLang::loadFile(const QString &fileName, LanguageFile &file)
     return false;
 }
 
-QStringList frmCreateLang::fillTree(QTreeWidget *tree, const LanguageFile &file, const QString &fileName)
+QStringList LanguageFileCreator::fillTree(QTreeWidget *tree, const LanguageFile &file, const QString &fileName)
 {
     LanguageTree::Filled filled = LanguageTree::fill(tree, file, fileName);
     (tree == m_tree1 ? m_tree1Keys : m_tree2Keys) = std::move(filled.nodesByKey);
@@ -525,7 +525,7 @@ QStringList frmCreateLang::fillTree(QTreeWidget *tree, const LanguageFile &file,
     return filled.privateItems;
 }
 
-void frmCreateLang::applyCaptions(const LangDoc &lang)
+void LanguageFileCreator::applyCaptions(const LangDoc &lang)
 {
     ApplyLangCaptions(*this, lang);
     if (const auto base = lang.attribute(u"frmCreateLang_Design", u"frmCreateLang"))
@@ -537,7 +537,7 @@ void frmCreateLang::applyCaptions(const LangDoc &lang)
     updateCaption();
 }
 
-void frmCreateLang::updateCaption()
+void LanguageFileCreator::updateCaption()
 {
     QString caption = QString(m_captionBase).replace(u"%1"_qs, QCoreApplication::applicationName());
     for (const QString &note : {m_tree1Note, m_tree2Note}) {

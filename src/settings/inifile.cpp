@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 
 #include "document/prompter.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 // Far beyond any settings file; a larger file is not ours to rewrite, and
 // the limit keeps a wrong path from loading something huge.
-constexpr qint64 MaxFileBytes = clsIniFile::MaxFileBytes;
+constexpr qint64 MaxFileBytes = IniFile::MaxFileBytes;
 constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
 struct FileContent
@@ -117,7 +117,7 @@ QByteArray unattachedTrailingComments(QByteArrayView bytes)
 
 } // namespace
 
-std::optional<clsIniFile::FileProblem> clsIniFile::checkFile(const QString &path, const QString &section)
+std::optional<IniFile::FileProblem> IniFile::checkFile(const QString &path, const QString &section)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -146,57 +146,57 @@ std::optional<clsIniFile::FileProblem> clsIniFile::checkFile(const QString &path
     return std::nullopt;
 }
 
-struct clsIniFile::Document
+struct IniFile::Document
 {
     CSimpleIniA ini;
     QString path;
     QByteArray bytes;
 };
 
-clsIniFile::clsIniFile(Prompter &prompter, const QString &defaultPath)
+IniFile::IniFile(Prompter &prompter, const QString &defaultPath)
     : m_prompter(prompter)
     , m_sectionName(QStringLiteral("General"))
     , m_fullPath(defaultPath)
 {
 }
 
-clsIniFile::clsIniFile(clsIniFile &&) noexcept = default;
-clsIniFile::~clsIniFile() = default;
+IniFile::IniFile(IniFile &&) noexcept = default;
+IniFile::~IniFile() = default;
 
-void clsIniFile::setFullPath(const QString &path)
+void IniFile::setFullPath(const QString &path)
 {
     m_fullPath = path;
     m_isRegistered = !m_sectionName.trimmed().isEmpty();
 }
 
-QString clsIniFile::fullPath() const
+QString IniFile::fullPath() const
 {
     return m_fullPath;
 }
 
-void clsIniFile::setSectionName(const QString &section)
+void IniFile::setSectionName(const QString &section)
 {
     m_sectionName = section;
     m_isRegistered = !section.trimmed().isEmpty();
 }
 
-QString clsIniFile::sectionName() const
+QString IniFile::sectionName() const
 {
     return m_sectionName;
 }
 
-bool clsIniFile::isRegistered() const
+bool IniFile::isRegistered() const
 {
     return m_isRegistered;
 }
 
-void clsIniFile::reportUnregistered() const
+void IniFile::reportUnregistered() const
 {
     m_prompter.warn(QStringLiteral("[Section] and FileName Not Registered in Private.Ini!"),
                       QStringLiteral("IniFile Logic Error"));
 }
 
-QString clsIniFile::GetString(const QString &entryName, const QString &defaultStr) const
+QString IniFile::GetString(const QString &entryName, const QString &defaultStr) const
 {
     if (!m_isRegistered) {
         reportUnregistered();
@@ -214,7 +214,7 @@ QString clsIniFile::GetString(const QString &entryName, const QString &defaultSt
     return value ? QString::fromUtf8(value) : defaultStr;
 }
 
-qint16 clsIniFile::PutString(const QString &entryName, const QString &strValue)
+qint16 IniFile::PutString(const QString &entryName, const QString &strValue)
 {
     if (!m_isRegistered) {
         reportUnregistered();
@@ -243,7 +243,7 @@ qint16 clsIniFile::PutString(const QString &entryName, const QString &strValue)
     return result;
 }
 
-qint16 clsIniFile::save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue)
+qint16 IniFile::save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue)
 {
     CSimpleIniA &ini = m_document->ini;
     const QByteArray section = m_sectionName.trimmed().toUtf8();

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 
 #include "editor/editrecordmodel.h"
 #include "ui/subtitles/subtitlelistview.h"
@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-Form3::Form3(EditRecordModel &records, QWidget *parent)
+EditsWindow::EditsWindow(EditRecordModel &records, QWidget *parent)
     : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new QSortFilterProxyModel(this)),
       m_list(nullptr), m_restoreAction(new QAction(QStringLiteral("Restore original"), this))
 {
@@ -45,17 +45,17 @@ Form3::Form3(EditRecordModel &records, QWidget *parent)
         menu.addAction(m_restoreAction);
         menu.exec(m_list->viewport()->mapToGlobal(position));
     });
-    connect(m_records, &QAbstractItemModel::modelReset, this, &Form3::sortOff);
+    connect(m_records, &QAbstractItemModel::modelReset, this, &EditsWindow::sortOff);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
 
-    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &Form3::sortByColumn);
+    connect(m_list->horizontalHeader(), &QHeaderView::sectionClicked, this, &EditsWindow::sortByColumn);
     connect(m_list, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { activateViewRow(index.row()); });
 }
 
-QList<int> Form3::selectedOrdinals() const
+QList<int> EditsWindow::selectedOrdinals() const
 {
     QList<int> ordinals;
     for (const QModelIndex &row : m_list->selectionModel()->selectedRows())
@@ -64,7 +64,7 @@ QList<int> Form3::selectedOrdinals() const
     return ordinals;
 }
 
-void Form3::fitKindColumn(const LangDoc &lang)
+void EditsWindow::fitKindColumn(const LangDoc &lang)
 {
     const QFontMetrics metrics = m_list->fontMetrics();
     QHeaderView *header = m_list->horizontalHeader();
@@ -85,7 +85,7 @@ void Form3::fitKindColumn(const LangDoc &lang)
                           widest + 2 * m_list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 16);
 }
 
-void Form3::sortOff()
+void EditsWindow::sortOff()
 {
     m_sorted->sort(-1);
     m_list->horizontalHeader()->setSortIndicatorShown(false);
@@ -93,7 +93,7 @@ void Form3::sortOff()
     m_viewOrdinals = QList<int>(ordinals.begin(), ordinals.end());
 }
 
-void Form3::sortByColumn(int column)
+void EditsWindow::sortByColumn(int column)
 {
     m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     m_sorted->sort(column, m_sortOrder);
@@ -102,7 +102,7 @@ void Form3::sortByColumn(int column)
     refreshViewOrdinals();
 }
 
-void Form3::refreshViewOrdinals()
+void EditsWindow::refreshViewOrdinals()
 {
     m_viewOrdinals.clear();
     const int rows = m_sorted->rowCount();
@@ -111,7 +111,7 @@ void Form3::refreshViewOrdinals()
         m_viewOrdinals << m_sorted->index(row, 0).data(EditRecordModel::OrdinalRole).toInt();
 }
 
-void Form3::selectViewRow(int viewRow)
+void EditsWindow::selectViewRow(int viewRow)
 {
     const QModelIndex index = m_sorted->index(viewRow, 0);
     if (!index.isValid())
@@ -120,7 +120,7 @@ void Form3::selectViewRow(int viewRow)
     m_list->scrollTo(index);
 }
 
-void Form3::selectOrdinal(int ordinal)
+void EditsWindow::selectOrdinal(int ordinal)
 {
     const int row = m_records->rowOfOrdinal(ordinal);
     if (row < 0)
@@ -132,26 +132,26 @@ void Form3::selectOrdinal(int ordinal)
     selectViewRow(shown.row());
 }
 
-void Form3::activateViewRow(int viewRow)
+void EditsWindow::activateViewRow(int viewRow)
 {
     const QModelIndex index = m_sorted->index(viewRow, 0);
     if (index.isValid())
         emit recordActivated(index.data(EditRecordModel::OrdinalRole).toInt());
 }
 
-void Form3::showWindow()
+void EditsWindow::showWindow()
 {
     m_editsWindowShown = true;
     show();
 }
 
-void Form3::closeForGood()
+void EditsWindow::closeForGood()
 {
     m_closingForGood = true;
     close();
 }
 
-void Form3::closeEvent(QCloseEvent *event)
+void EditsWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closingForGood) {
         event->accept();

@@ -16,13 +16,13 @@ class SubtitleListView;
 // corrected subtitle. Double-clicking a record takes the main window there;
 // Ctrl-R or its pop-up menu restores the selected records' subtitles as
 // read, or re-applies their corrections. Closing it by hand only hides it.
-class Form3 : public QWidget
+class EditsWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     // records are the document's; a reset of them turns sorting off.
-    explicit Form3(EditRecordModel &records, QWidget *parent = nullptr);
+    explicit EditsWindow(EditRecordModel &records, QWidget *parent = nullptr);
 
     EditRecordModel &records() { return *m_records; }
     SubtitleListView *list() const { return m_list; }

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Form1's file commands: open, correct and save, and the questions that
+// MainWindow's file commands: open, correct and save, and the questions that
 // keep work from being lost on the way.
-#include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include "document/prompter.h"
 #include "document/readerror.h"
@@ -16,10 +16,10 @@
 #include "settings/settingproblemtext.h"
 #include "settings/settingsstore.h"
 #include "ui/filechooser.h"
-#include "ui/form3.h"
-#include "ui/langcaptions.h"
+#include "ui/edits/editswindow.h"
+#include "ui/language/langcaptions.h"
 #include "ui/mainwindow/mainactions.h"
-#include "ui/readingchoices.h"
+#include "ui/mainwindow/readingchoices.h"
 #include "ui/subtitles/subtitlepanes.h"
 
 #include <QFileInfo>
@@ -27,7 +27,7 @@
 #include <QLineEdit>
 #include <QUndoStack>
 
-void Form1::showSaveState()
+void MainWindow::showSaveState()
 {
     switch (m_document->saveState()) {
     case SaveState::Empty:
@@ -42,7 +42,7 @@ void Form1::showSaveState()
     }
 }
 
-bool Form1::askToSaveHandEdits()
+bool MainWindow::askToSaveHandEdits()
 {
     m_panes->commitPendingText();
     SaveState state = m_document->saveState();
@@ -58,7 +58,7 @@ bool Form1::askToSaveHandEdits()
     return goOn;
 }
 
-void Form1::clearDocument()
+void MainWindow::clearDocument()
 {
     showSummary();
     m_panes->documentReplaced();
@@ -70,7 +70,7 @@ void Form1::clearDocument()
     showEncoding();
 }
 
-bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
+bool MainWindow::LoadFileToList(const QString &fileName, const QString &encodingName)
 {
     if (!fileExists(fileName) || !askToSaveHandEdits())
         return false;
@@ -107,14 +107,14 @@ bool Form1::LoadFileToList(const QString &fileName, const QString &encodingName)
     return true;
 }
 
-void Form1::showEncoding()
+void MainWindow::showEncoding()
 {
     const bool open = !m_document->path().isEmpty();
     m_lblEncoding->setText(open ? m_document->encoding().displayName() : QString());
     tickEncodingInUse(*m_mnuReopenEncoding, open ? std::optional(m_document->encoding()) : std::nullopt);
 }
 
-void Form1::mnuReopenEncoding_Click(const QString &encodingName)
+void MainWindow::mnuReopenEncoding_Click(const QString &encodingName)
 {
     // An encoding the file is not in leaves the open document as it is.
     DecodedSubtitles decoded;
@@ -128,7 +128,7 @@ void Form1::mnuReopenEncoding_Click(const QString &encodingName)
         EditSubs();
 }
 
-void Form1::EditSubs()
+void MainWindow::EditSubs()
 {
     const QString path = m_document->path();
     if (!fileExists(path)) {
@@ -188,18 +188,18 @@ void Form1::EditSubs()
     showCorrectionResult(result.summary);
 }
 
-void Form1::showCorrectionResult(const QString &summary)
+void MainWindow::showCorrectionResult(const QString &summary)
 {
     showSummary();
     showSaveState();
 
     if (m_settings.ShowMessage) {
-        m_form3->hide();
+        m_editsWindow->hide();
         m_prompter.inform(summary);
     }
     placeEditsWindowBeside();
-    m_form3->showWindow();
-    m_form3->sortOff();
+    m_editsWindow->showWindow();
+    m_editsWindow->sortOff();
     if (m_actions->mnuShowEditOnly->isChecked())
         ShowEditOnly(true);
     EnableSaveEdit(true, true);
@@ -207,7 +207,7 @@ void Form1::showCorrectionResult(const QString &summary)
     raise();
 }
 
-void Form1::mnuOpen_Click()
+void MainWindow::mnuOpen_Click()
 {
     const QString chosen =
         m_files.chooseFileToOpen(this, m_actions->mnuOpen->text().remove(u'&'), m_document->path());
@@ -215,13 +215,13 @@ void Form1::mnuOpen_Click()
         LoadFileToList(chosen);
 }
 
-void Form1::mnuSave_Click()
+void MainWindow::mnuSave_Click()
 {
     m_panes->commitPendingText();
     saveOverOpenFile();
 }
 
-void Form1::saveOverOpenFile()
+void MainWindow::saveOverOpenFile()
 {
     const QString path = m_document->path();
     // What another program wrote since the file was read is not lost unasked.
@@ -240,7 +240,7 @@ void Form1::saveOverOpenFile()
     saveAndReport(path, m_settings.CreateBakFile);
 }
 
-void Form1::mnuSaveAS_Click()
+void MainWindow::mnuSaveAS_Click()
 {
     m_panes->commitPendingText();
     const QString chosen =
@@ -263,7 +263,7 @@ void Form1::mnuSaveAS_Click()
     saveAndReport(chosen, m_settings.CreateBakFile);
 }
 
-void Form1::saveAndReport(const QString &target, bool createBakFile)
+void MainWindow::saveAndReport(const QString &target, bool createBakFile)
 {
     const SaveOutcome outcome = m_document->isOpenFile(target)
                                     ? m_document->save(target, createBakFile, m_prompter)

@@ -13,15 +13,15 @@ class Prompter;
 // An accessor for the text values of one section of one INI file. It holds
 // no open file: every read loads the file afresh and every write replaces it
 // whole through a temporary file, so a crash never leaves half a file.
-class clsIniFile
+class IniFile
 {
 public:
     // Points at defaultPath with the section "General", but stays
     // unregistered (refusing reads and writes) until setFullPath or
     // setSectionName is called.
-    clsIniFile(Prompter &prompter, const QString &defaultPath);
-    clsIniFile(clsIniFile &&) noexcept;
-    ~clsIniFile();
+    IniFile(Prompter &prompter, const QString &defaultPath);
+    IniFile(IniFile &&) noexcept;
+    ~IniFile();
 
     // Registers the accessor when the current section is not blank.
     void setFullPath(const QString &path);

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/mainwindow.h"
 
 #include "document/prompter.h"
 #include "document/savecommand.h"
@@ -10,19 +10,19 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "settings/clsinifile.h"
+#include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsstore.h"
-#include "ui/commandline.h"
+#include "ui/mainwindow/commandline.h"
 #include "ui/filechooser.h"
-#include "ui/form2.h"
-#include "ui/form3.h"
-#include "ui/frmabout.h"
-#include "ui/frmcreatelang.h"
-#include "ui/langcaptions.h"
+#include "ui/options/optionsdialog.h"
+#include "ui/edits/editswindow.h"
+#include "ui/about/aboutdialog.h"
+#include "ui/language/languagefilecreator.h"
+#include "ui/language/langcaptions.h"
 #include "ui/mainwindow/mainactions.h"
 #include "ui/mainwindow/windowgeometry.h"
-#include "ui/readingchoices.h"
+#include "ui/mainwindow/readingchoices.h"
 #include "ui/screenfit.h"
 #include "ui/subtitles/editboxes.h"
 #include "ui/subtitles/subtitlelistview.h"
@@ -53,11 +53,11 @@ const QString DefaultLangFileBase = QStringLiteral("English.Quillmend.exe");
 
 } // namespace
 
-Form1::Form1(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
+MainWindow::MainWindow(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
              FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent)
     : QMainWindow(parent), m_lang(lang), m_languages(languages), m_settingsPath(settingsPath), m_prompter(prompter),
       m_files(files), m_shellVerb(shellVerb), m_newLanguageFolder(newLanguageFolder),
-      m_document(new SubtitleDocument(lang, this)), m_form3(new Form3(m_document->records(), this)),
+      m_document(new SubtitleDocument(lang, this)), m_editsWindow(new EditsWindow(m_document->records(), this)),
       m_actions(std::make_unique<MainActions>(*this))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -72,56 +72,56 @@ Form1::Form1(LangDoc &lang, const LanguageLocator &languages, const QString &set
     connectActions();
     m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
     // Undo and redo reach the document from the edits window too.
-    m_form3->addActions({m_actions->mnuUndo, m_actions->mnuRedo});
+    m_editsWindow->addActions({m_actions->mnuUndo, m_actions->mnuRedo});
     refreshUndoTexts();
-    ApplyLangCaptions(*m_form3, m_lang);
+    ApplyLangCaptions(*m_editsWindow, m_lang);
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     // The views go before the document whose models they show, and the
     // history's last signals reach no label.
     m_document->undoStack().disconnect(this);
-    delete m_form3;
+    delete m_editsWindow;
     delete takeCentralWidget();
 }
 
-SubtitleTableModel &Form1::originalModel() const
+SubtitleTableModel &MainWindow::originalModel() const
 {
     return m_document->originalModel();
 }
 
-SubtitleTableModel &Form1::correctedModel() const
+SubtitleTableModel &MainWindow::correctedModel() const
 {
     return m_document->correctedModel();
 }
 
-void Form1::connectActions()
+void MainWindow::connectActions()
 {
     const MainActions &a = *m_actions;
-    connect(a.mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
-    connect(a.mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
-    connect(a.mnuSaveAS, &QAction::triggered, this, &Form1::mnuSaveAS_Click);
-    connect(a.mnuOptions, &QAction::triggered, this, &Form1::mnuOptions_Click);
+    connect(a.mnuOpen, &QAction::triggered, this, &MainWindow::mnuOpen_Click);
+    connect(a.mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
+    connect(a.mnuSaveAS, &QAction::triggered, this, &MainWindow::mnuSaveAS_Click);
+    connect(a.mnuOptions, &QAction::triggered, this, &MainWindow::mnuOptions_Click);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(a.mnuEditSubs, &QAction::triggered, this, &Form1::EditSubs);
+    connect(a.mnuEditSubs, &QAction::triggered, this, &MainWindow::EditSubs);
     connect(a.mnuShowEditOnly, &QAction::triggered, this, [this] { ShowEditOnly(m_actions->mnuShowEditOnly->isChecked()); });
-    connect(a.mnuInsSub, &QAction::triggered, this, &Form1::mnuInsSub_Click);
-    connect(a.mnuInsSubDown, &QAction::triggered, this, &Form1::mnuInsSubDown_Click);
-    connect(a.mnuDelSub, &QAction::triggered, this, &Form1::mnuDelSub_Click);
+    connect(a.mnuInsSub, &QAction::triggered, this, &MainWindow::mnuInsSub_Click);
+    connect(a.mnuInsSubDown, &QAction::triggered, this, &MainWindow::mnuInsSubDown_Click);
+    connect(a.mnuDelSub, &QAction::triggered, this, &MainWindow::mnuDelSub_Click);
     connect(a.mnuRestoreOriginal, &QAction::triggered, m_panes, &SubtitlePanes::restoreSelected);
     connect(a.mnuNextSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(false); });
     connect(a.mnuBefSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(true); });
     connect(a.mnuNextTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(false); });
     connect(a.mnuPrevTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(true); });
-    connect(a.mnuShowEditsWindow, &QAction::triggered, m_form3, &Form3::showWindow);
+    connect(a.mnuShowEditsWindow, &QAction::triggered, m_editsWindow, &EditsWindow::showWindow);
     connect(a.mnuCreateLang, &QAction::triggered, this, [this] {
-        frmCreateLang creator(m_languages, m_newLanguageFolder, m_prompter, this);
+        LanguageFileCreator creator(m_languages, m_newLanguageFolder, m_prompter, this);
         creator.applyCaptions(m_lang);
         creator.exec();
     });
     connect(a.mnuAbout, &QAction::triggered, this, [this] {
-        frmAbout about(this);
+        AboutDialog about(this);
         about.applyCaptions(m_lang);
         about.exec();
     });
@@ -136,25 +136,25 @@ void Form1::connectActions()
         m_panes->commitPendingText();
         history.redo();
     });
-    connect(&history, &QUndoStack::indexChanged, this, &Form1::refreshUndoTexts);
-    connect(&history, &QUndoStack::cleanChanged, this, &Form1::showSaveState);
-    connect(m_document, &SubtitleDocument::summaryChanged, this, &Form1::showSummary);
+    connect(&history, &QUndoStack::indexChanged, this, &MainWindow::refreshUndoTexts);
+    connect(&history, &QUndoStack::cleanChanged, this, &MainWindow::showSaveState);
+    connect(m_document, &SubtitleDocument::summaryChanged, this, &MainWindow::showSummary);
 
-    connect(m_form3, &Form3::recordActivated, m_panes, &SubtitlePanes::showRecord);
-    connect(m_form3, &Form3::restoreRequested, this, [this](const QList<int> &ordinals) {
+    connect(m_editsWindow, &EditsWindow::recordActivated, m_panes, &SubtitlePanes::showRecord);
+    connect(m_editsWindow, &EditsWindow::restoreRequested, this, [this](const QList<int> &ordinals) {
         m_panes->commitPendingText();
         m_document->restoreOrReapply(ordinals);
     });
 }
 
-void Form1::createCentralWidget()
+void MainWindow::createCentralWidget()
 {
     const Twips twips = Twips::forWidget(this);
     const int margin = twips.toPixels(MarginTwips);
     auto *central = new QWidget(this);
     setCentralWidget(central);
 
-    m_panes = new SubtitlePanes(*m_document, *m_form3, m_prompter, central);
+    m_panes = new SubtitlePanes(*m_document, *m_editsWindow, m_prompter, central);
     SubtitleListView *list2 = m_panes->correctedList();
     list2->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list2, &QWidget::customContextMenuRequested, this, [this, list2](const QPoint &position) {
@@ -205,7 +205,7 @@ void Form1::createCentralWidget()
 
 // ---- Start-up, languages, settings and layout
 
-void Form1::Form_Load()
+void MainWindow::Form_Load()
 {
     applyCaptions();
     buildLanguagesMenu();
@@ -223,24 +223,24 @@ void Form1::Form_Load()
     const QRect available = ScreenFit::availableFor(geometry(), this);
     if (available.isEmpty())
         return;
-    const WindowGeometry::FirstStartRects rects = WindowGeometry::firstStartRects(available, m_form3->size());
+    const WindowGeometry::FirstStartRects rects = WindowGeometry::firstStartRects(available, m_editsWindow->size());
     move(rects.main.topLeft());
     resize(rects.main.size());
-    m_form3->move(rects.edits.topLeft());
-    m_form3->resize(rects.edits.size());
+    m_editsWindow->move(rects.edits.topLeft());
+    m_editsWindow->resize(rects.edits.size());
     m_pendingDiaxTwips.reset();
     m_splitEvenly = true;
 }
 
-void Form1::applyCaptions()
+void MainWindow::applyCaptions()
 {
     ApplyLangCaptions(*this, m_lang);
-    ApplyLangCaptions(*m_form3, m_lang);
-    m_form3->fitKindColumn(m_lang);
+    ApplyLangCaptions(*m_editsWindow, m_lang);
+    m_editsWindow->fitKindColumn(m_lang);
     setWindowTitle(windowCaption());
     m_undoCaption = m_actions->mnuUndo->text();
     m_redoCaption = m_actions->mnuRedo->text();
-    m_form3->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
+    m_editsWindow->restoreAction()->setText(m_actions->mnuRestoreOriginal->text());
     refreshUndoTexts();
     showSaveState();
     // Texts made from messages follow the language as the captions do.
@@ -250,14 +250,14 @@ void Form1::applyCaptions()
         m_panes->boxes().refreshLineCounter();
 }
 
-void Form1::showSummary()
+void MainWindow::showSummary()
 {
     const QString summary = m_document->summaryText();
     m_lblStatus->setText(summary);
     m_lblStatus->setToolTip(plainToolTip(summary));
 }
 
-void Form1::refreshUndoTexts()
+void MainWindow::refreshUndoTexts()
 {
     // The menu names the change: "Undo Delete subtitle 12".
     const QUndoStack &history = m_document->undoStack();
@@ -272,7 +272,7 @@ void Form1::refreshUndoTexts()
     m_actions->mnuRedo->setEnabled(history.canRedo());
 }
 
-void Form1::buildLanguagesMenu()
+void MainWindow::buildLanguagesMenu()
 {
     while (m_langDefItems.size() > 1)
         delete m_langDefItems.takeLast();
@@ -293,7 +293,7 @@ void Form1::buildLanguagesMenu()
     m_langDefItems.first()->setVisible(false);
 }
 
-bool Form1::LoadNewLang(const QString &newLang)
+bool MainWindow::LoadNewLang(const QString &newLang)
 {
     const std::optional<QString> file = m_languages.fileFor(newLang);
     if (!file)
@@ -312,7 +312,7 @@ bool Form1::LoadNewLang(const QString &newLang)
     return true;
 }
 
-void Form1::mnuLangDef_Click(int index)
+void MainWindow::mnuLangDef_Click(int index)
 {
     if (index < 0 || index >= m_langDefItems.size())
         return;
@@ -323,21 +323,21 @@ void Form1::mnuLangDef_Click(int index)
         item->setChecked(item == clicked);
 }
 
-clsIniFile Form1::settingsFile()
+IniFile MainWindow::settingsFile()
 {
-    clsIniFile ini(m_prompter, m_settingsPath);
+    IniFile ini(m_prompter, m_settingsPath);
     ini.setFullPath(m_settingsPath);
     ini.setSectionName(QStringLiteral("General"));
     return ini;
 }
 
-void Form1::LoadValues()
+void MainWindow::LoadValues()
 {
     // A file that cannot be read as settings is neither taken for the
     // defaults' own file nor ever written over: it may be the user's.
     // A folder in its place is left to the save, which reports it.
-    const auto fileProblem = clsIniFile::checkFile(m_settingsPath, QStringLiteral("General"));
-    if (fileProblem && fileProblem->kind != clsIniFile::FileProblem::Kind::NotRegularFile) {
+    const auto fileProblem = IniFile::checkFile(m_settingsPath, QStringLiteral("General"));
+    if (fileProblem && fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
             warnOnceShown(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                               .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
@@ -348,7 +348,7 @@ void Form1::LoadValues()
         return;
     }
     m_settingsUnusable = false;
-    clsIniFile ini = settingsFile();
+    IniFile ini = settingsFile();
     m_hasStoredGeometry = false;
     for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
         m_hasStoredGeometry = m_hasStoredGeometry || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
@@ -363,7 +363,7 @@ void Form1::LoadValues()
     applyLoadedValues();
 }
 
-void Form1::applyLoadedValues()
+void MainWindow::applyLoadedValues()
 {
     if (!LoadNewLang(m_settings.LangFileBase))
         m_settings.LangFileBase = DefaultLangFileBase;
@@ -378,15 +378,15 @@ void Form1::applyLoadedValues()
 
     const QRect edits = WindowGeometry::fittedRect(*this, m_settings.EditXTwips, m_settings.EditYTwips,
                                                    m_settings.EditWidthTwips, m_settings.EditHeightTwips);
-    m_form3->move(edits.topLeft());
-    m_form3->resize(edits.size());
+    m_editsWindow->move(edits.topLeft());
+    m_editsWindow->resize(edits.size());
     m_pendingDiaxTwips = m_settings.DiaxTwips;
     applyDiax();
     WindowGeometry::applyColumnWidths(*m_panes->originalList(), m_settings.List1ColTwips, *this, false);
     WindowGeometry::applyColumnWidths(*m_panes->correctedList(), m_settings.List2ColTwips, *this, true);
 }
 
-bool Form1::SaveValues()
+bool MainWindow::SaveValues()
 {
     // Said once at start; the settings chosen stay for the session.
     if (m_settingsUnusable)
@@ -402,22 +402,22 @@ bool Form1::SaveValues()
     m_settings.MainYTwips = twips.fromPixels(mainPosition.y());
     m_settings.MainWidthTwips = twips.fromPixels(main.width());
     m_settings.MainHeightTwips = twips.fromPixels(main.height());
-    m_settings.EditXTwips = twips.fromPixels(m_form3->pos().x());
-    m_settings.EditYTwips = twips.fromPixels(m_form3->pos().y());
-    m_settings.EditWidthTwips = twips.fromPixels(m_form3->width());
-    m_settings.EditHeightTwips = twips.fromPixels(m_form3->height());
+    m_settings.EditXTwips = twips.fromPixels(m_editsWindow->pos().x());
+    m_settings.EditYTwips = twips.fromPixels(m_editsWindow->pos().y());
+    m_settings.EditWidthTwips = twips.fromPixels(m_editsWindow->width());
+    m_settings.EditHeightTwips = twips.fromPixels(m_editsWindow->height());
     m_settings.DiaxTwips = diaxTwips();
     WindowGeometry::storeColumnWidths(*m_panes->originalList(), m_settings.List1ColTwips);
     WindowGeometry::storeColumnWidths(*m_panes->correctedList(), m_settings.List2ColTwips);
 
-    clsIniFile ini = settingsFile();
+    IniFile ini = settingsFile();
     if (SettingsStore::write(ini, m_settings))
         return true;
     m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
     return false;
 }
 
-float Form1::diaxTwips() const
+float MainWindow::diaxTwips() const
 {
     if (m_pendingDiaxTwips)
         return *m_pendingDiaxTwips;
@@ -425,7 +425,7 @@ float Form1::diaxTwips() const
     return Twips::forWidget(this).fromPixels(handle.x());
 }
 
-void Form1::setSplitterLimits()
+void MainWindow::setSplitterLimits()
 {
     // The splitter stays SplitterLimitTwips from either edge of the window.
     const Twips twips = Twips::forWidget(this);
@@ -435,7 +435,7 @@ void Form1::setSplitterLimits()
     m_panes->rightPane()->setMinimumWidth(std::max(1, limit - m_panes->handleWidth() - margin));
 }
 
-void Form1::applyDiax()
+void MainWindow::applyDiax()
 {
     if (m_splitEvenly && isVisible() && m_panes->width() > 0) {
         const int total = m_panes->width() - m_panes->handleWidth();
@@ -452,7 +452,7 @@ void Form1::applyDiax()
     m_pendingDiaxTwips.reset();
 }
 
-void Form1::placeEditsWindowBeside()
+void MainWindow::placeEditsWindowBeside()
 {
     // First start only, once the frames the window manager adds are known:
     // the first layout could only guess them. The main window moves left,
@@ -462,7 +462,7 @@ void Form1::placeEditsWindowBeside()
     m_hasStoredGeometry = true;
     const QRect available = ScreenFit::availableFor(frameGeometry(), this);
     const int frameWidth = frameGeometry().width() - width();
-    const int editsWidth = m_form3->width() + frameWidth;
+    const int editsWidth = m_editsWindow->width() + frameWidth;
     int overflow = frameGeometry().right() + editsWidth - available.right();
     if (overflow > 0) {
         const int shift = std::min(overflow, frameGeometry().left() - available.left());
@@ -472,10 +472,10 @@ void Form1::placeEditsWindowBeside()
     if (overflow > 0)
         resize(std::max(available.width() / 2, width() - overflow), height());
     if (frameGeometry().right() + editsWidth <= available.right())
-        m_form3->move(frameGeometry().right() + 1, m_form3->y());
+        m_editsWindow->move(frameGeometry().right() + 1, m_editsWindow->y());
 }
 
-void Form1::warnOnceShown(const QString &text)
+void MainWindow::warnOnceShown(const QString &text)
 {
     // A box before the window shows would open in a corner of the screen.
     if (isVisible())
@@ -484,7 +484,7 @@ void Form1::warnOnceShown(const QString &text)
         m_startWarnings << text;
 }
 
-void Form1::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     applyDiax();
@@ -496,7 +496,7 @@ void Form1::showEvent(QShowEvent *event)
     }
 }
 
-void Form1::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange)
@@ -504,16 +504,16 @@ void Form1::changeEvent(QEvent *event)
     // The edits window goes and comes back with the main window.
     if (isMinimized()) {
         m_wasMinimized = true;
-        if (m_form3->isMeantToBeShown())
-            m_form3->hide();
+        if (m_editsWindow->isMeantToBeShown())
+            m_editsWindow->hide();
     } else if (m_wasMinimized) {
         m_wasMinimized = false;
-        if (m_form3->isMeantToBeShown())
-            m_form3->show();
+        if (m_editsWindow->isMeantToBeShown())
+            m_editsWindow->show();
     }
 }
 
-void Form1::runCommandLine(const CommandLine &commandLine)
+void MainWindow::runCommandLine(const CommandLine &commandLine)
 {
     EnableSaveEdit(false, false);
     if (!commandLine.fileName.isEmpty() && fileExists(commandLine.fileName)) {
@@ -523,16 +523,16 @@ void Form1::runCommandLine(const CommandLine &commandLine)
     }
 }
 
-bool Form1::Form_Unload()
+bool MainWindow::Form_Unload()
 {
     if (!askToSaveHandEdits())
         return false;
     SaveValues();
-    m_form3->closeForGood();
+    m_editsWindow->closeForGood();
     return true;
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (Form_Unload())
         event->accept();
@@ -540,13 +540,13 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent *event)
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void Form1::dropEvent(QDropEvent *event)
+void MainWindow::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty() || !urls.first().isLocalFile())
@@ -557,12 +557,12 @@ void Form1::dropEvent(QDropEvent *event)
         LoadFileToList(path);
 }
 
-bool Form1::fileExists(const QString &path) const
+bool MainWindow::fileExists(const QString &path) const
 {
     return !path.trimmed().isEmpty() && QFileInfo(path).isFile();
 }
 
-QString Form1::windowCaption() const
+QString MainWindow::windowCaption() const
 {
     const QString title = QCoreApplication::applicationName();
     if (!m_document || m_document->path().isEmpty())
@@ -572,7 +572,7 @@ QString Form1::windowCaption() const
 
 // ---- Command state
 
-void Form1::EnableEditMenu(bool toEnable)
+void MainWindow::EnableEditMenu(bool toEnable)
 {
     const MainActions &a = *m_actions;
     for (QAction *action : {a.mnuShowEditOnly, a.mnuBefSubEdit, a.mnuDelSub, a.mnuInsSub, a.mnuInsSubDown,
@@ -580,13 +580,13 @@ void Form1::EnableEditMenu(bool toEnable)
         action->setEnabled(toEnable);
 }
 
-void Form1::EnableEditSubs(bool toEnable)
+void MainWindow::EnableEditSubs(bool toEnable)
 {
     for (QAction *action : {m_actions->mnuDelSub, m_actions->mnuInsSub, m_actions->mnuInsSubDown})
         action->setEnabled(toEnable);
 }
 
-void Form1::EnableSaveEdit(bool toEnable, bool enableSave)
+void MainWindow::EnableSaveEdit(bool toEnable, bool enableSave)
 {
     m_actions->mnuEditSubs->setEnabled(toEnable);
     m_mnuReopenEncoding->setEnabled(toEnable);
@@ -594,37 +594,37 @@ void Form1::EnableSaveEdit(bool toEnable, bool enableSave)
         action->setEnabled(enableSave);
 }
 
-void Form1::ShowEditOnly(bool toShowEditOnly)
+void MainWindow::ShowEditOnly(bool toShowEditOnly)
 {
     m_actions->mnuShowEditOnly->setChecked(toShowEditOnly);
     EnableEditSubs(!toShowEditOnly);
     m_panes->setOnlyCorrected(toShowEditOnly);
 }
 
-bool Form1::LocateNextSubEdit(bool locationUp)
+bool MainWindow::LocateNextSubEdit(bool locationUp)
 {
     return m_panes->locateNextSubEdit(locationUp);
 }
 
-void Form1::mnuInsSub_Click()
+void MainWindow::mnuInsSub_Click()
 {
     m_panes->insertSubtitle(false);
 }
 
-void Form1::mnuInsSubDown_Click()
+void MainWindow::mnuInsSubDown_Click()
 {
     m_panes->insertSubtitle(true);
 }
 
-void Form1::mnuDelSub_Click()
+void MainWindow::mnuDelSub_Click()
 {
     m_panes->deleteSubtitle();
 }
 
-void Form1::mnuOptions_Click()
+void MainWindow::mnuOptions_Click()
 {
     {
-        Form2 options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+        OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
         options.exec();
     }
     // Whichever way the dialog closed, the file and the window follow the

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/form2.h"
+#include "ui/options/optionsdialog.h"
 
 #include "document/encoding/encodingchoice.h"
 #include "document/prompter.h"
@@ -10,7 +10,7 @@
 #include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
 #include "shell/shellverb.h"
-#include "ui/langcaptions.h"
+#include "ui/language/langcaptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,7 +74,7 @@ std::optional<qint32> usableGap(const QString &text)
 
 } // namespace
 
-Form2::Form2(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter, QWidget *parent)
+OptionsDialog::OptionsDialog(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_shellVerb(shellVerb), m_lang(lang), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -83,7 +83,7 @@ Form2::Form2(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prom
     Form_Load();
 }
 
-void Form2::createControls()
+void OptionsDialog::createControls()
 {
     m_Label2 = new QLabel(QStringLiteral("Maximum characters per line"), this);
     m_Label2->setObjectName(QStringLiteral("Label2"));
@@ -175,10 +175,10 @@ void Form2::createControls()
 
     // The enabling rules follow every change of state, whether a click or
     // the dialog's own loading made it.
-    connect(m_chkJoinSubsAbove2Lines, &QCheckBox::toggled, this, &Form2::chkJoinSubsAbove2Lines_Click);
-    connect(m_chkBuyTime, &QCheckBox::toggled, this, &Form2::chkBuyTime_Click);
-    connect(m_chkAddToRightClick, &QCheckBox::toggled, this, &Form2::chkAddToRightClick_Click);
-    connect(m_Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(m_chkJoinSubsAbove2Lines, &QCheckBox::toggled, this, &OptionsDialog::chkJoinSubsAbove2Lines_Click);
+    connect(m_chkBuyTime, &QCheckBox::toggled, this, &OptionsDialog::chkBuyTime_Click);
+    connect(m_chkAddToRightClick, &QCheckBox::toggled, this, &OptionsDialog::chkAddToRightClick_Click);
+    connect(m_Command1, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
     connect(m_Command2, &QPushButton::clicked, this, &QDialog::reject);
 
     // The two explanations quote the maximum as typed, so they are rebuilt
@@ -189,7 +189,7 @@ void Form2::createControls()
     }
 }
 
-void Form2::createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout *layout, QWidget *Label3)
+void OptionsDialog::createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout *layout, QWidget *Label3)
 {
     m_chkGuidelineBreaks = makeCheckBox(
         frameLayout->parentWidget(), u"chkGuidelineBreaks",
@@ -214,7 +214,7 @@ void Form2::createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout *layout,
     layout->insertLayout(layout->indexOf(Label3) + 1, gapRow);
 }
 
-void Form2::Form_Load()
+void OptionsDialog::Form_Load()
 {
     ApplyLangCaptions(*this, m_lang);
 
@@ -250,7 +250,7 @@ void Form2::Form_Load()
 }
 
 // A disabled box keeps its tick; only what depends on it follows.
-void Form2::chkJoinSubsAbove2Lines_Click()
+void OptionsDialog::chkJoinSubsAbove2Lines_Click()
 {
     m_chkBuyTime->setEnabled(m_chkJoinSubsAbove2Lines->isChecked() && m_chkJoinSubsAbove2Lines->isEnabled());
     m_chkBrakeTo2->setEnabled(m_chkBuyTime->isEnabled());
@@ -259,21 +259,21 @@ void Form2::chkJoinSubsAbove2Lines_Click()
     m_chkGuidelineBreaks->setEnabled(m_chkBuyTime->isEnabled());
 }
 
-void Form2::chkBuyTime_Click()
+void OptionsDialog::chkBuyTime_Click()
 {
     m_Label1->setEnabled(m_chkBuyTime->isChecked() && m_chkBuyTime->isEnabled());
     m_txtLettersFor1Min->setEnabled(m_Label1->isEnabled());
     m_chkParseAllTimes->setEnabled(m_Label1->isEnabled());
 }
 
-void Form2::chkAddToRightClick_Click()
+void OptionsDialog::chkAddToRightClick_Click()
 {
     const bool add = m_chkAddToRightClick->isChecked();
     m_chkCreateBakFileAuto->setEnabled(add);
     m_chkShowMessageAuto->setEnabled(add);
 }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event)
+bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::Enter || type == QEvent::MouseMove || type == QEvent::ToolTip) {
@@ -286,7 +286,7 @@ bool Form2::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Form2::Command1_Click()
+void OptionsDialog::Command1_Click()
 {
     if (QLineEdit *refused = refuseUnusableNumbers()) {
         if (refused->isEnabled()) {
@@ -299,7 +299,7 @@ void Form2::Command1_Click()
     accept();
 }
 
-QLineEdit *Form2::refuseUnusableNumbers()
+QLineEdit *OptionsDialog::refuseUnusableNumbers()
 {
     // A maximum of 0 would make every line long, and a reading speed of 0
     // would divide by zero in the next correction.
@@ -321,7 +321,7 @@ QLineEdit *Form2::refuseUnusableNumbers()
     return nullptr;
 }
 
-void Form2::SaveValues()
+void OptionsDialog::SaveValues()
 {
     m_settings.MaxLen = *usableCount(m_txtMaxCharsPerLine->text());
     m_settings.JoinSubsAbove2Lines = m_chkJoinSubsAbove2Lines->isChecked();

@@ -18,12 +18,12 @@ struct Settings;
 // The Options dialog: the correction settings and the "Correct subtitles"
 // file-manager verb. Ok copies the controls into the settings and brings
 // the verb to the ticked state; Cancel and the close box copy nothing.
-class Form2 : public QDialog
+class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    Form2(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter,
+    OptionsDialog(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter,
           QWidget *parent = nullptr);
 
 protected:

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/frmabout.h"
+#include "ui/about/aboutdialog.h"
 
-#include "ui/langcaptions.h"
+#include "ui/language/langcaptions.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -13,7 +13,7 @@
 
 using namespace Qt::StringLiterals;
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About %1"));
@@ -59,13 +59,13 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     fillInNames();
 }
 
-void frmAbout::applyCaptions(const LangDoc &lang)
+void AboutDialog::applyCaptions(const LangDoc &lang)
 {
     ApplyLangCaptions(*this, lang);
     fillInNames();
 }
 
-void frmAbout::fillInNames()
+void AboutDialog::fillInNames()
 {
     // A translation without %1 is shown as it stands. The credits name the
     // makers in the language's own words; %1 there is for files made before.

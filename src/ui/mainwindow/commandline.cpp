@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/commandline.h"
+#include "ui/mainwindow/commandline.h"
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {

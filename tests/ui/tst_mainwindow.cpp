@@ -3,10 +3,10 @@
 #include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
-#include "ui/commandline.h"
+#include "ui/mainwindow/commandline.h"
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 #include "ui/mainwindow/windowgeometry.h"
 #include "ui/subtitles/subtitlelistview.h"
 
@@ -101,7 +101,7 @@ QStringList greekTextsIn(QWidget *root)
 
 using Session = MainWindowFixture;
 
-class TestForm1 : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -347,7 +347,7 @@ private slots:
         QVERIFY(openCorrected(fiveSubtitles()));
         Session &s = *m_s;
         clickRow(s.list(u"ListView2"_qs), 3);
-        Form3 &edits = s.window->editsWindow();
+        EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
 
         s.language(u"German"_qs)->trigger();
@@ -757,7 +757,7 @@ private slots:
 
         // The edits window comes beside it, frames and all, its kinds whole.
         QVERIFY(s.openAndCorrect(written(u"movie.srt"_qs, twoSubtitles())));
-        Form3 &edits = s.window->editsWindow();
+        EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!edits.frameGeometry().intersects(s.window->frameGeometry()));
         QVERIFY(screen.contains(edits.frameGeometry()));
         QVERIFY(edits.list()->horizontalHeader()->sectionSize(EditRecordModel::KindColumn)
@@ -843,7 +843,7 @@ private slots:
         QVERIFY(writeFile(settingsPath(), NoTimeBuying));
         QVERIFY(openCorrected(fiveSubtitles()));
         Session &s = *m_s;
-        Form3 &edits = s.window->editsWindow();
+        EditsWindow &edits = s.window->editsWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&edits));
         QTableView *records = edits.list();
         QHeaderView *header = records->horizontalHeader();
@@ -915,5 +915,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
