@@ -23,6 +23,9 @@ packages=(
     appstream
     desktop-file-utils
     libxml2-utils
+    # The file-manager test asks gio and xdg-mime which program opens .srt files.
+    libglib2.0-bin
+    xdg-utils
     # cpack -G DEB: dpkg-shlibdeps finds the package's dependencies, and CPack
     # picks the programs to give it with file.
     dpkg-dev

@@ -11,9 +11,9 @@
 #else
 #include "shell/compositeshellverb.h"
 #include "shell/filemanagers/cajaactionshellverb.h"
-#include "shell/filemanagers/desktopentryshellverb.h"
 #include "shell/filemanagers/nautilusscriptshellverb.h"
 #include "shell/filemanagers/nemoactionshellverb.h"
+#include "shell/filemanagers/olddesktopentryshellverb.h"
 #include "shell/filemanagers/servicemenushellverb.h"
 #include "shell/filemanagers/thunaractionshellverb.h"
 
@@ -52,7 +52,9 @@ std::unique_ptr<ShellVerb> makePlatformShellVerb(const QString &executablePath)
     QStringList configFolders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
     const QString userConfig = configFolders.isEmpty() ? QString() : configFolders.takeFirst();
     std::vector<std::unique_ptr<ShellVerb>> parts;
-    parts.push_back(std::make_unique<DesktopEntryShellVerb>(
+    // No part is a desktop entry declaring the type, as file managers take
+    // one for its default opener; the one earlier versions wrote goes first.
+    parts.push_back(std::make_unique<OldDesktopEntryShellVerb>(
         path, QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)));
     parts.push_back(std::make_unique<ServiceMenuShellVerb>(path, data.filePath(QStringLiteral("kio/servicemenus"))));
     parts.push_back(std::make_unique<NemoActionShellVerb>(path, data.filePath(QStringLiteral("nemo/actions"))));

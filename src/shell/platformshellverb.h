@@ -9,6 +9,6 @@
 #include <memory>
 
 // The verb as this platform's file managers know it, for the executable at
-// executablePath: registry keys on Windows; elsewhere a desktop entry and the
-// entry of each common file manager, in the user's data and config folders.
+// executablePath: registry keys on Windows; elsewhere the entry of each common
+// file manager, in the user's data and config folders.
 std::unique_ptr<ShellVerb> makePlatformShellVerb(const QString &executablePath);

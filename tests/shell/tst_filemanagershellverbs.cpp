@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "shell/filemanagers/desktopentryshellverb.h"
 #include "shell/platformshellverb.h"
 #include "support/testfiles.h"
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,53 +18,56 @@ namespace {
 const QString UserActions = u"config/Thunar/uca.xml"_s;
 
 // Where each file manager reads the verb, below the temporary home.
-const QStringList OwnFiles{u"data/applications/quillmend-correct-subtitles.desktop"_s,
-                           u"data/kio/servicemenus/quillmend-correct-subtitles.desktop"_s,
+const QStringList OwnFiles{u"data/kio/servicemenus/quillmend-correct-subtitles.desktop"_s,
                            u"data/nemo/actions/quillmend-correct-subtitles.nemo_action"_s,
                            u"data/file-manager/actions/quillmend-correct-subtitles.desktop"_s,
                            u"data/nautilus/scripts/Correct subtitles"_s};
 
+// As Thunar writes it: empty elements both ways, quotes escaped.
 const QByteArray ThunarsOwnFile = "<?xml encoding=\"UTF-8\" version=\"1.0\"?>\n<actions>\n<action>\n"
                                   "\t<icon>utilities-terminal</icon>\n\t<name>Open Terminal Here</name>\n"
-                                  "\t<unique-id>1521317528494802-1</unique-id>\n"
-                                  "\t<command>exo-open --working-directory %f --launch TerminalEmulator</command>\n"
-                                  "\t<description>Open a terminal &amp; stay</description>\n"
+                                  "\t<submenu></submenu>\n\t<unique-id>1521317528494802-1</unique-id>\n"
+                                  "\t<command>exo-open --working-directory &quot;%f&quot;</command>\n"
+                                  "\t<description>Open a terminal &amp; stay</description>\n\t<range></range>\n"
                                   "\t<patterns>*</patterns>\n\t<startup-notify/>\n\t<directories/>\n</action>\n</actions>\n";
 
-// The command a file manager reads: the first Exec value of a key file, with
-// its escapes undone, or the last command of a uca.xml, where ours is added.
-QString command(const QString &path)
+// What a file manager reads: the last such element of a uca.xml, where ours
+// is added, or the first such key of a key file, with its escapes undone.
+QString valueIn(const QString &path, const QString &name)
 {
     const QByteArray content = readFile(path);
     QString text;
     if (path.endsWith(u".xml"_s)) {
-        for (QXmlStreamReader reader(content); !reader.atEnd();) {
-            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"command")
+        QXmlStreamReader reader(content);
+        while (!reader.atEnd()) {
+            if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == name)
                 text = reader.readElementText();
         }
-        return text;
+        return reader.hasError() ? u"not XML: "_s + reader.errorString() : text;
     }
-    const qsizetype start = content.indexOf("\nExec=") + 6;
+    const qsizetype start = content.indexOf(QByteArray('\n' + name.toUtf8() + '=')) + name.size() + 2;
     const QString value = QString::fromUtf8(content.mid(start, content.indexOf('\n', start) - start));
     for (qsizetype i = 0; i < value.size(); ++i)
         text += value[i] == u'\\' ? value[++i] : value[i];
     return text;
 }
 
+// GLib's simple patterns, which know "*" and "?" only, as a test of a name.
+auto simplePatterns(const QStringList &patterns, QRegularExpression::PatternOptions options)
+{
+    QStringList expressions;
+    for (const QString &pattern : patterns)
+        expressions << QRegularExpression::escape(pattern).replace(u"\\*"_s, u".*"_s).replace(u"\\?"_s, u"."_s);
+    const QRegularExpression any(QRegularExpression::anchoredPattern(expressions.join(u'|')),
+                                 options | QRegularExpression::DotMatchesEverythingOption);
+    return [any](const QString &name) { return any.match(name).hasMatch(); };
+}
+
 // What a file manager hands to the shell or its word splitter: %% becomes %,
 // and the file code the quoted file.
-QString expandFieldCodes(const QString &command, QChar fileCode, const QString &quotedFile)
+QString expandFieldCodes(QString command, QChar fileCode, const QString &quotedFile)
 {
-    QString expanded;
-    for (qsizetype i = 0; i < command.size(); ++i) {
-        if (command[i] != u'%' || i + 1 == command.size())
-            expanded += command[i];
-        else if (command[++i] == fileCode)
-            expanded += quotedFile;
-        else if (command[i] == u'%')
-            expanded += u'%';
-    }
-    return expanded;
+    return command.replace(u"%%"_s, u"\x01"_s).replace(u'%' + fileCode, quotedFile).replace(u'\x01', u'%');
 }
 
 } // namespace
@@ -81,18 +84,22 @@ class tst_FileManagerShellVerbs : public QObject
     QString home(const QString &relative) const { return m_home->filePath(relative); }
     std::unique_ptr<ShellVerb> verb() const { return makePlatformShellVerb(m_program); }
 
-    // Runs program in the folder "work", where nothing may appear.
+    // Runs program in "work", where nothing may appear, with no desktop named.
     QByteArray run(const QString &program, const QStringList &arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"QUILLMEND_TEST_RECORD"_s, home(u"record"_s));
+        for (const char *name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "DISPLAY",
+                                 "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "DBUS_SESSION_BUS_ADDRESS"})
+            environment.remove(QString::fromLatin1(name));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(home(u"work"_s));
         process.start(program, arguments);
         if (!process.waitForFinished(30'000) || process.exitCode() != 0)
             return "failed: " + process.readAllStandardError();
-        return readFile(home(u"record"_s));
+        const bool recorded = QFileInfo::exists(home(u"record"_s));
+        return process.readAllStandardOutput() + (recorded ? readFile(home(u"record"_s)) : QByteArray());
     }
 
 private slots:
@@ -104,6 +111,7 @@ private slots:
         qputenv("XDG_DATA_HOME", home(u"data"_s).toUtf8());
         qputenv("XDG_CONFIG_HOME", home(u"config"_s).toUtf8());
         qputenv("XDG_CONFIG_DIRS", home(u"system"_s).toUtf8());
+        qputenv("XDG_DATA_DIRS", home(u"system"_s).toUtf8());
         const QString folder = home(uR"(My "Subs" 'n' $HOME `touch pwned` $(touch pwned) 100%f %% \ ;|&*)"_s);
         m_program = folder + u"/quill mend"_s;
         QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home(u"work"_s)) && QDir().mkpath(home(u"config/Thunar"_s)));
@@ -112,21 +120,19 @@ private slots:
     }
 
     // Registered means every entry is there; removing takes back exactly
-    // what adding wrote, and the desktop database's cache is the desktop's.
+    // what adding wrote.
     void addThenRemove()
     {
-        QVERIFY(writeFile(home(UserActions), ThunarsOwnFile));
         QVERIFY(QDir().mkpath(home(u"data/nemo/actions"_s)) && writeFile(home(u"data/nemo/actions/mine"_s), "x"));
         QVERIFY(!verb()->IsShellVerbRegistered());
         QString error;
         QVERIFY2(verb()->SetShellVerb(true, &error), qPrintable(error));
         QVERIFY(verb()->IsShellVerbRegistered());
-        QVERIFY(QFileInfo(home(OwnFiles[1])).isExecutable() && QFileInfo(home(OwnFiles[4])).isExecutable());
-        QVERIFY(readFile(home(UserActions)).startsWith(ThunarsOwnFile.chopped(11)));
+        QVERIFY(QFileInfo(home(OwnFiles[0])).isExecutable() && QFileInfo(home(OwnFiles[3])).isExecutable());
 
         // A part that went missing, or lost the bit KDE requires, is put back.
-        QVERIFY(QFile::remove(home(OwnFiles[2])));
-        QVERIFY(QFile::setPermissions(home(OwnFiles[1]), QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(QFile::remove(home(OwnFiles[1])));
+        QVERIFY(QFile::setPermissions(home(OwnFiles[0]), QFile::ReadOwner | QFile::WriteOwner));
         QVERIFY(!verb()->IsShellVerbRegistered());
         QVERIFY2(verb()->SetShellVerb(true, &error), qPrintable(error));
         QVERIFY(verb()->IsShellVerbRegistered());
@@ -135,31 +141,49 @@ private slots:
         QVERIFY(!verb()->IsShellVerbRegistered());
         for (const QString &file : OwnFiles)
             QVERIFY2(!QFileInfo::exists(home(file)), qPrintable(file));
-        QCOMPARE(readFile(home(UserActions)), ThunarsOwnFile);
         QCOMPARE(readFile(home(u"data/nemo/actions/mine"_s)), "x");
     }
 
-    void filesPassTheirValidators_data()
+    // Nothing written opens SubRip files on a double-click, and the entry
+    // earlier versions wrote, which did, goes; no desktop database is made.
+    void neverTheDefaultOpener_data()
     {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("desktop entry") << u"desktop-file-validate"_s << QStringList{OwnFiles[0]};
-        QTest::newRow("Thunar's actions") << u"xmllint"_s << QStringList{u"--noout"_s, UserActions};
-        QTest::newRow("Nautilus script") << u"sh"_s << QStringList{u"-n"_s, OwnFiles[4]};
+        QTest::addColumn<bool>("installed"); // quillmend.desktop, and a desktop database in each folder
+        QTest::addColumn<bool>("oldEntry");
+        QTest::newRow("nothing installed") << false << false;
+        QTest::newRow("installed, old entry") << true << true;
+        QTest::newRow("old entry alone") << false << true;
     }
 
-    void filesPassTheirValidators()
+    void neverTheDefaultOpener()
     {
-        QFETCH(QString, tool);
-        QFETCH(QStringList, arguments);
-        if (QStandardPaths::findExecutable(tool).isEmpty())
-            QSKIP("The validator is not installed.");
+        QFETCH(bool, installed);
+        QFETCH(bool, oldEntry);
+        for (const QString &tool : {u"update-desktop-database"_s, u"gio"_s, u"xdg-mime"_s})
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP("update-desktop-database, gio or xdg-mime is not installed (scripts/install-deps.sh).");
+        const QString user = home(u"data/applications"_s), system = home(u"system/applications"_s);
+        QVERIFY(QDir().mkpath(user) && QDir().mkpath(system));
+        // gio passes over an entry whose program it cannot find.
+        if (installed)
+            QVERIFY(writeFile(system + u"/quillmend.desktop"_s,
+                              readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/../../data/quillmend.desktop"))
+                                  .replace("Exec=quillmend", "Exec=/bin/sh")));
+        // As earlier versions wrote it, then edited by hand.
+        if (oldEntry)
+            QVERIFY(writeFile(user + u"/quillmend-correct-subtitles.desktop"_s,
+                              "# mine\r\n[Desktop Entry]\r\nType=Application\r\nName=Correct subtitles\r\nExec=/bin/sh "
+                              "/auto %f\r\nMimeType=application/x-subrip;\r\nX-Quillmend-Verb = true\r\n"));
+        if (installed)
+            QCOMPARE(run(u"update-desktop-database"_s, {system}) + run(u"update-desktop-database"_s, {user}), "");
         QVERIFY(verb()->SetShellVerb(true));
-        QProcess process;
-        process.setWorkingDirectory(m_home->path());
-        process.start(tool, arguments);
-        QVERIFY(process.waitForFinished(30'000));
-        QVERIFY2(process.exitCode() == 0, process.readAll().constData());
+        QCOMPARE(run(u"xdg-mime"_s, {u"query"_s, u"default"_s, u"application/x-subrip"_s}).trimmed(),
+                 installed ? "quillmend.desktop" : "");
+        const QByteArray gio = run(u"gio"_s, {u"mime"_s, u"application/x-subrip"_s});
+        QVERIFY2((installed ? gio.contains(": quillmend.desktop\n") : gio.startsWith("No default applications"))
+                     && !QByteArray(gio + readFile(user + u"/mimeinfo.cache"_s)).contains("correct-subtitles"),
+                 gio.constData());
+        QCOMPARE(filesIn(user), installed ? QStringList{u"mimeinfo.cache"_s} : QStringList());
     }
 
     // What each file manager runs reaches the program as "/auto" and the
@@ -169,10 +193,9 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QChar>("fileCode");
         QTest::addColumn<QString>("quote"); // how the file manager quotes the file
-        QTest::newRow("desktop entry") << OwnFiles[0] << QChar(u'f') << u"'"_s;
-        QTest::newRow("KDE service menu") << OwnFiles[1] << QChar(u'f') << u"'"_s;
-        QTest::newRow("Nemo") << OwnFiles[2] << QChar(u'F') << u"\""_s;
-        QTest::newRow("Caja") << OwnFiles[3] << QChar(u'f') << u"'"_s;
+        QTest::newRow("KDE service menu") << OwnFiles[0] << QChar(u'f') << u"'"_s;
+        QTest::newRow("Nemo") << OwnFiles[1] << QChar(u'F') << u"\""_s;
+        QTest::newRow("Caja") << OwnFiles[2] << QChar(u'f') << u"'"_s;
         QTest::newRow("Thunar") << UserActions << QChar(u'f') << u"'"_s;
     }
 
@@ -183,23 +206,46 @@ private slots:
         QFETCH(QString, quote);
         QVERIFY(verb()->SetShellVerb(true));
         const QString subtitles = home(u"work/movie one.srt"_s);
-        const QString line = expandFieldCodes(command(home(file)), fileCode, quote + subtitles + quote);
+        const QString command = valueIn(home(file), file.endsWith(u".xml"_s) ? u"command"_s : u"Exec"_s);
+        const QString line = expandFieldCodes(command, fileCode, quote + subtitles + quote);
         QCOMPARE(run(u"/bin/sh"_s, {u"-c"_s, line}), "/auto\0"_ba + subtitles.toUtf8() + '\0');
         QCOMPARE(filesIn(home(u"work"_s)), QStringList());
     }
 
-    void nautilusScriptCorrectsOnlySrtFiles()
+    // Offered for .srt files in every letter case, and no others: Thunar and
+    // Caja match GLib's simple patterns, Caja ignoring the case as Matchcase
+    // says; Nemo, the end of the name in lower case; the script, itself.
+    void offeredForSrtFilesInEveryLetterCase()
     {
         QVERIFY(verb()->SetShellVerb(true));
-        const QStringList names{u"a b.srt"_s, u"-x.SRT"_s, u"new\nline $(touch pwned).srt"_s, u"notes.txt"_s};
+        const QStringList names{u"a b.srt"_s,  u"-x.SRT"_s,    u"new\nline $(touch pwned).srt"_s, u"Mixed.Srt"_s,
+                                u"notes.txt"_s, u"a.srt.txt"_s, u"notes.xsrt"_s};
+        const auto offered = [&](const auto &shows) {
+            QStringList shown = names;
+            shown.removeIf([&](const QString &name) { return !shows(name); });
+            return shown;
+        };
+        const QStringList srt = names.mid(0, 4);
         QByteArray expected;
         for (const QString &name : names) {
             QVERIFY(writeFile(home(u"work/"_s + name), "1"));
-            if (name.endsWith(u".srt"_s, Qt::CaseInsensitive))
+            if (srt.contains(name))
                 expected += "/auto\0"_ba + home(u"work/"_s + name).toUtf8() + '\0';
         }
-        QCOMPARE(run(home(OwnFiles[4]), QStringList(names) << u"missing.srt"_s), expected);
+        QCOMPARE(run(home(OwnFiles[3]), QStringList(names) << u"missing.srt"_s), expected);
         QCOMPARE(filesIn(home(u"work"_s)).size(), names.size());
+
+        QCOMPARE(offered(simplePatterns(valueIn(home(UserActions), u"patterns"_s).split(u';'), {})), srt);
+        const QString caja = home(OwnFiles[2]);
+        QCOMPARE(offered(simplePatterns(valueIn(caja, u"Basenames"_s).split(u';', Qt::SkipEmptyParts),
+                                        valueIn(caja, u"Matchcase"_s) == u"false"
+                                            ? QRegularExpression::CaseInsensitiveOption
+                                            : QRegularExpression::NoPatternOption)),
+                 srt);
+        QStringList nemo = valueIn(home(OwnFiles[1]), u"Extensions"_s).split(u';', Qt::SkipEmptyParts);
+        for (QString &extension : nemo)
+            extension.prepend(u'*');
+        QCOMPARE(offered(simplePatterns(nemo, QRegularExpression::CaseInsensitiveOption)), srt);
     }
 
     // Whatever stops one part stops the whole verb: the file in the way is
@@ -214,14 +260,19 @@ private slots:
             QTest::newRow(qPrintable(file)) << file << "[Desktop Entry]\nName=Mine\n"_ba << QString()
                                             << u"is not Quillmend's"_s;
         QTest::newRow("a file for a folder") << u"data/nemo"_s << "x"_ba << QString() << u"could not be created"_s;
+        QTest::newRow("marker outside the main group")
+            << OwnFiles[0] << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba
+            << QString() << u"is not Quillmend's"_s;
         QTest::newRow("uca.xml not XML") << UserActions << "<actions><action>"_ba << QString()
                                          << u"cannot be read as Thunar's custom actions"_s;
         QTest::newRow("uca.xml of something else") << UserActions << "<settings/>"_ba << QString()
                                                     << u"cannot be read as Thunar's custom actions"_s;
+        QTest::newRow("uca.xml with no end tag") << UserActions << "<actions/>"_ba << QString()
+                                                 << u"without rewriting the rest of it"_s;
         QTest::newRow("line break in the path") << u"work/x"_s << "x"_ba << u"/opt/quill\nmend"_s
-                                                << u"cannot be written in a desktop entry"_s;
+                                                << u"cannot be written in a KDE service menu"_s;
         QTest::newRow("bytes that are no UTF-8") << u"work/x"_s << "x"_ba << u"/opt/quill\uFFFDmend"_s
-                                                 << u"cannot be written in a desktop entry"_s;
+                                                 << u"cannot be written in a KDE service menu"_s;
     }
 
     void addIsRefused()
@@ -243,57 +294,40 @@ private slots:
         QVERIFY(!verb->IsShellVerbRegistered());
     }
 
-    // A desktop entry is ours by its marker, registered with its action; only
-    // ours is removed or replaced.
-    void existingDesktopEntry_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("registered");
-        QTest::addColumn<bool>("ours");
-        QTest::newRow("marker in another group")
-            << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba << false << false;
-        QTest::newRow("ours, no action")
-            << "[Desktop Entry]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Other\n"_ba << false << true;
-        QTest::newRow("ours, comments and blanks") << "# by hand\r\n[Desktop Entry]\r\nX-Quillmend-Verb = true\r\n\r\n"
-                                                      "[Desktop Action a]\r\nName=Correct subtitles\r\n"_ba
-                                                   << true << true;
-    }
-
-    void existingDesktopEntry()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(bool, registered);
-        QFETCH(bool, ours);
-        const QString path = home(OwnFiles[0]);
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()) && writeFile(path, content));
-        DesktopEntryShellVerb verb(m_program, QFileInfo(path).path());
-        QCOMPARE(verb.IsShellVerbRegistered(), registered);
-        QVERIFY(verb.SetShellVerb(false));
-        QCOMPARE(readFile(path), ours ? "<missing>"_ba : content);
-        QCOMPARE(verb.SetShellVerb(true), ours);
-    }
-
+    // Our action is added indented as the others and taken out whole; no
+    // other byte changes, even where the XML could be written another way.
     void userThunarActionsAreKept_data()
     {
-        QTest::addColumn<QByteArray>("existing"); // empty: no file
-        QTest::addColumn<QByteArray>("kept");     // in the file with ours added
-        QTest::newRow("comment, escapes, no line breaks")
-            << "<?xml version=\"1.0\"?>\n<!-- mine -->\n<actions><action><name>A &amp; B</name>"
-               "<command>a &lt; b</command></action></actions>\n"_ba
-            << "<actions><action><name>A &amp; B</name><command>a &lt; b</command></action>\n"_ba;
-        QTest::newRow("no file: starts from the system's list") << QByteArray() << ThunarsOwnFile.chopped(11);
+        QTest::addColumn<QByteArray>("existing"); // empty: no file, the system's list is copied
+        QTest::addColumn<QByteArray>("indent");
+        QTest::addColumn<QByteArray>("childIndent");
+        QTest::newRow("as Thunar writes it") << ThunarsOwnFile << ""_ba << "\t"_ba;
+        QTest::newRow("no file") << QByteArray() << ""_ba << "\t"_ba;
+        QTest::newRow("by hand: comments, two spaces")
+            << "<?xml version=\"1.0\"?>\n<!-- mine -->\n<actions>\n  <action>\n    <name>A &amp; B</name>\n"
+               "    <command>a &lt; b</command>\n  </action>\n</actions>\n<!-- </actions> -->\n"_ba
+            << "  "_ba << "    "_ba;
+        QTest::newRow("no line breaks") << "<actions><action><name>A</name></action></actions>"_ba << ""_ba << "\t"_ba;
     }
 
     void userThunarActionsAreKept()
     {
         QFETCH(QByteArray, existing);
-        QFETCH(QByteArray, kept);
+        QFETCH(QByteArray, indent);
+        QFETCH(QByteArray, childIndent);
         QVERIFY(existing.isEmpty() || writeFile(home(UserActions), existing));
         QVERIFY(QDir().mkpath(home(u"system/Thunar"_s)) && writeFile(home(u"system/Thunar/uca.xml"_s), ThunarsOwnFile));
         QVERIFY(verb()->SetShellVerb(true));
-        QVERIFY2(readFile(home(UserActions)).contains(kept), readFile(home(UserActions)).constData());
+        QByteArray content = readFile(home(UserActions));
+        const qsizetype start = content.lastIndexOf('\n', content.lastIndexOf("<action>"));
+        const qsizetype end = content.indexOf("</action>", start) + 9;
+        const QList<QByteArray> lines = content.mid(start + 1, end - start - 1).split('\n');
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(lines[i].left(lines[i].indexOf('<')), i == 0 || i == lines.size() - 1 ? indent : childIndent);
+        const QByteArray before = existing.isEmpty() ? ThunarsOwnFile : existing;
+        QCOMPARE(content.remove(start, end - start), before);
         QVERIFY(verb()->SetShellVerb(false));
-        QCOMPARE(readFile(home(UserActions)), existing.isEmpty() ? ThunarsOwnFile : existing);
+        QCOMPARE(readFile(home(UserActions)), before);
     }
 };
 

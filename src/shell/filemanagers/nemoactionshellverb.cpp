@@ -13,14 +13,16 @@ NemoActionShellVerb::NemoActionShellVerb(const QString &executablePath, const QS
 QByteArray NemoActionShellVerb::content() const
 {
     // Nemo splits the command into words without a shell, after putting the
-    // selected path in double quotes for %F and turning %% into %.
+    // selected path in double quotes for %F and turning %% into %. It shows
+    // the action when the name, in lower case, ends with an extension in
+    // lower case; the dot keeps "notes.xsrt" out.
     return QStringLiteral("[Nemo Action]\n"
                           "Name=%1\n"
                           "Comment=%2\n"
                           "Exec=%3 /auto %F\n"
                           "Icon-Name=quillmend\n"
                           "Selection=s\n"
-                          "Extensions=srt;\n"
+                          "Extensions=.srt;\n"
                           "Quote=double\n"
                           "%4=true\n")
         .arg(verbMenuText(), verbComment(), keyFileValue(percentShellWord(executablePath())), verbMarkerKey())

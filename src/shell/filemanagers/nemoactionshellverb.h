@@ -6,8 +6,8 @@
 
 #include <QString>
 
-// The verb as a Nemo action, shown in Nemo's context menu when one .srt file
-// is selected.
+// The verb as a Nemo action, shown in Nemo's context menu when one file named
+// *.srt in any letter case is selected.
 class NemoActionShellVerb : public OwnFileShellVerb
 {
 public:

@@ -9,8 +9,8 @@
 
 // The verb as a Thunar custom action in Thunar/uca.xml, the file that also
 // holds the user's own actions: ours is known by its unique id, added at the
-// end and removed alone, and a file that cannot be read as an action list is
-// never written.
+// end and removed alone, every other byte of the file kept as it was, and a
+// file that cannot be read as an action list is never written.
 class ThunarActionShellVerb : public ShellVerb
 {
 public:
