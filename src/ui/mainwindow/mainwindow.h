@@ -6,29 +6,32 @@
 #include "ui/language/qttexts.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <memory>
-#include <optional>
 
-class IniFile;
-struct SaveOutcome;
-class FileChooser;
 class EditsWindow;
+class FileChooser;
+class FileWorkflows;
 class LangDoc;
 class LanguageLocator;
 class Prompter;
 class QAction;
-class QLabel;
+class QMenu;
 class ShellVerb;
+class StatusFields;
 class SubtitleDocument;
 class SubtitlePanes;
 class SubtitleTableModel;
+class WindowGeometry;
 struct CommandLine;
 struct MainActions;
 
 // The main window: the document's two lists side by side with the boxes
 // to edit the selected subtitle (SubtitlePanes), the commands, the status
-// fields, start-up and closing, languages and the settings file.
+// fields, start-up and closing, languages and the settings file. Its
+// commands call the document's workflows; what the window shows follows
+// the document's signals.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -36,7 +39,7 @@ class MainWindow : public QMainWindow
 public:
     // newLanguageFolder is where the language-file creator writes.
     MainWindow(LangDoc &lang, const LanguageLocator &languages, const QString &settingsPath, Prompter &prompter,
-          FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent = nullptr);
+               FileChooser &files, ShellVerb &shellVerb, const QString &newLanguageFolder, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Captions, the Languages menu, the settings, the first layout and the
@@ -49,8 +52,7 @@ public:
     // user cancelled and the window stays.
     bool Form_Unload();
 
-    // Reads fileName into the original list, in encodingName ("auto" to
-    // detect it; empty: the Encoding setting); false when nothing was loaded.
+    // Reads fileName into the original list (see FileWorkflows).
     bool LoadFileToList(const QString &fileName, const QString &encodingName = {});
     // The correction run over the open file.
     void EditSubs();
@@ -78,12 +80,9 @@ public:
     void mnuInsSubDown_Click();
     void mnuDelSub_Click();
     void mnuLangDef_Click(int index);
-    // File > Reopen with encoding: loads the open file again and corrects it.
-    void mnuReopenEncoding_Click(const QString &encodingName);
 
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
-    const QString &langFileBase() const { return m_settings.LangFileBase; }
     EditsWindow &editsWindow() const { return *m_editsWindow; }
     SubtitleTableModel &originalModel() const;
     SubtitleTableModel &correctedModel() const;
@@ -99,28 +98,17 @@ protected:
 
 private:
     void connectActions();
+    void connectDocument();
     void createCentralWidget();
     void buildLanguagesMenu();
     void applyCaptions();
     void refreshUndoTexts();
-    IniFile settingsFile();
-    void setSplitterLimits();
-    void applyDiax();
     void applyLoadedValues();
-
-    void clearDocument();
-    void showSaveState();
-    void showSummary();
+    void showCommandState();
+    void showOpenFile(const QString &path);
+    void showCorrection(const QString &summary);
     // Warnings of start-up wait until there is a window to stand over.
     void warnOnceShown(const QString &text);
-    void placeEditsWindowBeside();
-    bool askToSaveHandEdits();
-    void saveAndReport(const QString &target, bool createBakFile);
-    void saveOverOpenFile();
-    void showCorrectionResult(const QString &summary);
-    QString windowCaption() const;
-    void showEncoding();
-    bool fileExists(const QString &path) const;
 
     LangDoc &m_lang;
     const LanguageLocator &m_languages;
@@ -134,25 +122,18 @@ private:
     // The settings file could not be read as settings: the defaults are in
     // use and the file is never written.
     bool m_settingsUnusable = false;
-    std::optional<float> m_pendingDiaxTwips;
-    // No main-window geometry stored yet: the first start lays the windows
-    // out for the screen and gives the two lists equal widths.
-    bool m_hasStoredGeometry = true;
-    bool m_splitEvenly = false;
-    bool m_wasMinimized = false;
-    // The language's words for Undo and Redo, before the change they name.
     QStringList m_startWarnings;
+    // The language's words for Undo and Redo, before the change they name.
     QString m_undoCaption;
     QString m_redoCaption;
 
     SubtitleDocument *m_document;
+    FileWorkflows *m_workflows;
     EditsWindow *m_editsWindow;
     std::unique_ptr<MainActions> m_actions;
     QList<QAction *> m_langDefItems; // index 0 is the hidden "Default"
     SubtitlePanes *m_panes = nullptr;
-    QLabel *m_lblStatus = nullptr;
-    QLabel *m_lblStatus2 = nullptr;
-    QLabel *m_lblStatus3 = nullptr;
+    StatusFields *m_status = nullptr;
     QMenu *m_mnuReopenEncoding = nullptr;
-    QLabel *m_lblEncoding = nullptr;
+    std::unique_ptr<WindowGeometry> m_geometry;
 };

@@ -51,10 +51,3 @@ void tickEncodingInUse(QMenu &menu, const std::optional<FileEncoding> &encoding)
             item->setChecked(!inUse.isEmpty() && item->text().compare(inUse, Qt::CaseInsensitive) == 0);
     }
 }
-
-bool askToReadLenientTimes(const QString &fileName, const ReadError &error, Prompter &prompter, const LangDoc &lang)
-{
-    const QString question = fileName + u'\n' + error.describe(lang) + u"\n\n"
-        + GetLangText(lang, Form1Msg::LenientTimesQuestion);
-    return prompter.ask(question, Prompter::Buttons::YesNo, Prompter::Answer::No) == Prompter::Answer::Yes;
-}

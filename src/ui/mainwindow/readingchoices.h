@@ -22,8 +22,3 @@ QMenu *createReopenWithEncodingMenu(QWidget *parent, const std::function<void(co
 // Ticks the menu's item for the encoding the open file is read in; none
 // without a file, or for an encoding the menu does not list.
 void tickEncodingInUse(QMenu &menu, const std::optional<FileEncoding> &encoding);
-
-// fileName was refused for a time line that LenientTimes would read: asks
-// whether to read such lines, showing the refusal; true on Yes.
-bool askToReadLenientTimes(const QString &fileName, const ReadError &error, Prompter &prompter,
-                           const LangDoc &lang);

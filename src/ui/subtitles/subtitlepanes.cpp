@@ -116,6 +116,13 @@ SubtitlePanes::SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindo
             correctedSelected();
     });
     connect(&document, &SubtitleDocument::rowTouched, this, &SubtitlePanes::followRow);
+    connect(&document, &SubtitleDocument::contentReplaced, this, &SubtitlePanes::documentReplaced);
+    document.setPendingEdits(m_boxes);
+}
+
+SubtitlePanes::~SubtitlePanes()
+{
+    m_document.setPendingEdits(nullptr);
 }
 
 void SubtitlePanes::documentReplaced()
@@ -127,15 +134,8 @@ void SubtitlePanes::documentReplaced()
     m_syncing = syncing;
 }
 
-void SubtitlePanes::commitPendingText()
-{
-    m_boxes->commitPendingText();
-}
-
 void SubtitlePanes::setOnlyCorrected(bool onlyCorrected)
 {
-    // Typing not yet applied belongs to the row on show now.
-    commitPendingText();
     const bool syncing = std::exchange(m_syncing, true);
     m_filterModel->setOnlyCorrected(onlyCorrected);
     m_syncing = syncing;
@@ -175,7 +175,6 @@ void SubtitlePanes::alignList(SubtitleListView *list, int row, int top)
 
 void SubtitlePanes::originalSelected()
 {
-    commitPendingText();
     const int k = m_listView1->selectedRow();
     if (k < 0)
         return;
@@ -196,7 +195,6 @@ void SubtitlePanes::originalSelected()
 
 void SubtitlePanes::correctedSelected()
 {
-    commitPendingText();
     const int r = selectedCorrectedRow();
     if (r < 0)
         return;
@@ -261,7 +259,6 @@ bool SubtitlePanes::locateTooFast(bool up)
         if (m_filterModel->mapFromSource(corrected.index(from, 0)).isValid())
             break;
     }
-    commitPendingText();
     showCorrectedRow(from);
     return true;
 }
@@ -271,7 +268,6 @@ void SubtitlePanes::moveCorrectedSelection(int step)
     const int rows = m_filterModel->rowCount();
     if (rows == 0)
         return;
-    commitPendingText();
     const int selected = m_listView2->selectedRow();
     const int current = std::clamp((selected < 0 ? 0 : selected) + step, 0, rows - 1);
     showCorrectedRow(m_filterModel->mapToSource(m_filterModel->index(current, 0)).row());
@@ -292,7 +288,6 @@ void SubtitlePanes::insertSubtitle(bool below)
 {
     if (m_filterModel->onlyCorrected())
         return;
-    commitPendingText();
     m_document.insertSubtitle(selectedCorrectedRow(), below);
 }
 
@@ -303,13 +298,11 @@ void SubtitlePanes::deleteSubtitle()
     const int selected = selectedCorrectedRow();
     if (selected < 0)
         return;
-    m_boxes->dropPendingText(); // typing not applied goes with the row
     m_document.deleteSubtitle(selected);
 }
 
 void SubtitlePanes::restoreSelected()
 {
-    commitPendingText();
     const int corrected = selectedCorrectedRow();
     const int original = m_listView1->selectedRow();
     const int ordinal = corrected >= 0 ? m_document.correctedModel().row(corrected).tag : original + 1;
