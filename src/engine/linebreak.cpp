@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 qsizetype lastBlankAtOrBefore(std::u32string_view text, qsizetype position)
 {
     if (position < 1)
@@ -30,13 +34,35 @@ LineStats lineStats(std::u32string_view text)
     LineStats stats;
     qint64 lineStart = 0;
     const auto size = qint64(text.size());
-    for (qint64 i = 0; i < size; ++i) {
-        if (text[size_t(i)] == U'\r' && i + 1 < size && text[size_t(i) + 1] == U'\n') {
-            stats.longestLine = std::max(stats.longestLine, i - lineStart);
+    qint64 i = 0;
+    const auto lineBreakAt = [&](qint64 at) {
+        if (text[size_t(at)] == U'\r' && at + 1 < size && text[size_t(at) + 1] == U'\n') {
+            stats.longestLine = std::max(stats.longestLine, at - lineStart);
             ++stats.lineBreaks;
-            lineStart = i + 2;
-            ++i;
+            lineStart = at + 2;
+            return true;
         }
+        return false;
+    };
+#ifdef __SSE2__
+    // Every subtitle is measured, most without a CR in a run of four.
+    const __m128i cr = _mm_set1_epi32(U'\r');
+    while (i + 4 <= size) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text.data() + i));
+        if (!_mm_movemask_epi8(_mm_cmpeq_epi32(chunk, cr))) {
+            i += 4;
+            continue;
+        }
+        const qint64 chunkEnd = i + 4;
+        for (; i < chunkEnd; ++i) {
+            if (lineBreakAt(i))
+                ++i;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if (lineBreakAt(i))
+            ++i;
     }
     stats.longestLine = std::max(stats.longestLine, size - lineStart);
     return stats;
