@@ -464,11 +464,11 @@ int main(int argc, char **argv)
             return fail(u"undo and redo did not give the list back"_s);
 
         // The first split: two rows with one tag.
-        const std::vector<SubtitleRow> &rows = window->correctedModel().rows();
+        const SubtitleTableModel &rows = window->correctedModel();
         int splitRow = -1;
-        for (std::size_t i = 1; i < rows.size() && splitRow < 0; ++i) {
-            if (rows[i].tag != 0 && rows[i].tag == rows[i - 1].tag)
-                splitRow = int(i - 1);
+        for (int i = 1; i < rows.rowCount() && splitRow < 0; ++i) {
+            if (rows.tag(i) != 0 && rows.tag(i) == rows.tag(i - 1))
+                splitRow = i - 1;
         }
         if (splitRow < 0)
             return fail(u"the correction split nothing, so there is no split to restore"_s);

@@ -40,3 +40,15 @@ QString SecondsToTimeText(double seconds);
 // have room for MaxTimeTextLength bytes); returns the length written.
 inline constexpr int MaxTimeTextLength = 32;
 int writeTimeText(double seconds, char *out);
+
+// A time as the whole milliseconds its text shows: SecondsToTimeText(seconds)
+// and MillisecondsToTimeText(SecondsToMilliseconds(seconds)) are the same
+// text, so lists can keep integers and format them when shown.
+qint64 SecondsToMilliseconds(double seconds);
+// The seconds TimeTextToSeconds reads from that millisecond's text.
+inline double MillisecondsToSeconds(qint64 milliseconds)
+{
+    return double(milliseconds / 1000) + double(milliseconds % 1000) / 1000.0;
+}
+QString MillisecondsToTimeText(qint64 milliseconds);
+int writeMillisecondsText(qint64 milliseconds, char *out);

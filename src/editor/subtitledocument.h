@@ -154,13 +154,12 @@ private:
     FileEncoding m_encoding;
     QString m_encodingChoice = QStringLiteral("auto"); // what the open file is read with
     FileStamp m_stamp; // what the file was when last read or written
+    FileStamp m_originalStamp; // the bytes the original list was read from
     bool m_corrected = false;
     bool m_savedOnce = false;
     SubtitleTableModel *m_original;
     SubtitleTableModel *m_correctedModel;
     EditRecordModel *m_records;
-    // Only the recorded rows, in list order, so re-applying needs no second run.
-    std::vector<SubtitleRow> m_computedRows;
     CorrectionCounters m_counters;
     QUndoStack m_undoStack;
     PendingEdits *m_pendingEdits = nullptr;

@@ -37,7 +37,7 @@ public:
     qint32 subtitlesWritten() const { return m_outputNumber; }
 
 private:
-    void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
+    void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text, bool textAsRead);
     // Breaks text at position, or where the guidelines place the break when
     // they are followed.
     void breakLine(std::u32string &text, qsizetype position);
@@ -54,11 +54,11 @@ private:
     std::optional<GuidelineBreaker> m_breaker;
 };
 
-void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
+void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text, bool textAsRead)
 {
     if (m_outputNumber + 1 == m_firstNumber)
         m_firstStartSeconds = startSeconds;
-    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal});
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal, textAsRead});
 }
 
 void Corrector::breakLine(std::u32string &text, qsizetype position)
@@ -84,6 +84,7 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
         return;
     }
     ++m_ordinal;
+    m_sink.addSubtitleAsRead({m_ordinal, readStartSeconds, current.endSeconds, text});
 
     const qint64 maxLength = m_settings.MaxLen;
     const LineStats stats = lineStats(text);
@@ -129,7 +130,7 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
                 // The tags added do not count: the parts were measured without them.
                 if (m_breaker)
                     carryOpenTags(parts->first, parts->second);
-                emitSubtitle(timing.startSeconds, firstEnd, parts->first);
+                emitSubtitle(timing.startSeconds, firstEnd, parts->first, false);
                 timing.startSeconds = firstEnd + 0.001;
                 text = std::move(parts->second);
                 split = true;
@@ -152,7 +153,8 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
         }
     }
     m_previousEndSeconds = timing.endSeconds;
-    emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    // Only joining changes the text; the rest of it follows from that.
+    emitSubtitle(timing.startSeconds, timing.endSeconds, text, !joined);
     // Compared as written, to the millisecond: a move too small to show is none.
     if (current.startSeconds != readStartSeconds
         && SecondsToTimeText(m_firstStartSeconds) != SecondsToTimeText(readStartSeconds))
@@ -194,8 +196,11 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     SrtEntry next;
     bool more = parser.next(current);
     double currentReadStart = current.startSeconds;
+    qsizetype told = 0;
     while (more) {
         if (parser.next(next)) {
+            if (parser.position() - told >= TextDoneStep)
+                sink.textDoneBefore(told = parser.position());
             const double nextReadStart = next.startSeconds;
             next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);

@@ -25,6 +25,16 @@ struct CorrectedSubtitle
     double endSeconds = 0.0;
     std::u32string_view text;
     qint32 ordinal = 0; // of the subtitle as read; both halves of a split share it
+    bool textAsRead = false; // text is the subtitle's as read, untouched
+};
+
+// A subtitle with text as the run read it, before any correction.
+struct SubtitleAsRead
+{
+    qint32 ordinal = 0; // 1, 2, 3 ... in file order
+    double startSeconds = 0.0;
+    double endSeconds = 0.0;
+    std::u32string_view text;
 };
 
 // Receives the corrected subtitles in order. The window keeps them as rows;
@@ -33,7 +43,13 @@ class CorrectionSink
 {
 public:
     virtual ~CorrectionSink() = default;
+    // Each subtitle as read, just before the rows made of it; a sink that
+    // lists the subtitles as read too needs no second pass over the file.
+    virtual void addSubtitleAsRead(const SubtitleAsRead &) {}
     virtual void addSubtitle(const CorrectedSubtitle &subtitle) = 0;
+    // Now and then: the run will not look at the text before offset again,
+    // so a sink that owns the text may release it.
+    virtual void textDoneBefore(qsizetype) {}
 };
 
 // Keeps the corrected subtitles as rows, tagged with their ordinals.
