@@ -16,10 +16,10 @@
 #include "editor/subtitletablemodel.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
+#include "ui/subtitles/correctedfiltermodel.h"
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -171,8 +171,7 @@ int main(int argc, char **argv)
             return fail("the corrected file has no split subtitle");
         const int splitOrdinal = corrected.tag(splitRow);
 
-        QSortFilterProxyModel shown;
-        shown.setDynamicSortFilter(false);
+        CorrectedFilterModel shown;
         shown.setSourceModel(&document.correctedModel());
         const std::unique_ptr<QTableView> original(showList(&document.originalModel()));
         const std::unique_ptr<QTableView> correctedView(showList(&shown));

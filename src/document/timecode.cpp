@@ -248,7 +248,7 @@ qint64 SecondsToMilliseconds(double seconds)
         seconds = 1e12;
     const auto whole = std::int64_t(seconds); // towards zero
     // Rounded on the fraction alone, as the text has always been written.
-    return whole * 1000 + std::int64_t(std::nearbyint((seconds - double(whole)) * 1000.0));
+    return whole * 1000 + std::int64_t(roundHalfToEven((seconds - double(whole)) * 1000.0));
 }
 
 int writeMillisecondsText(qint64 milliseconds, char *out)

@@ -3,6 +3,7 @@
 #include "editor/listcollector.h"
 
 #include "document/timecode.h"
+#include "engine/readingspeed.h"
 
 #include <algorithm>
 
@@ -46,9 +47,9 @@ bool sameText(QByteArrayView utf8, std::u32string_view text)
 } // namespace
 
 ListCollector::ListCollector(const SubtitleRows &held, qsizetype expectedRows, bool heldIsAsRead,
-                             std::function<void(qsizetype)> textDone)
+                             std::function<void(qsizetype)> textDone, qint32 lettersPerSecond)
     : m_held(held), m_expectedRows(expectedRows), m_heldIsAsRead(heldIsAsRead), m_textDone(std::move(textDone)),
-      m_corrected(SubtitleRows::sharingTextsOf(held))
+      m_lettersPerSecond(lettersPerSecond), m_corrected(SubtitleRows::sharingTextsOf(held))
 {
     // Room for a split in every fourth subtitle; more only makes it grow.
     m_corrected.reserve(expectedRows + expectedRows / 4);
@@ -85,6 +86,10 @@ void ListCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 {
     const qint64 startMs = SecondsToMilliseconds(subtitle.startSeconds);
     const qint64 endMs = SecondsToMilliseconds(subtitle.endSeconds);
+    // As the list measures its rows (times as shown), so the counts agree.
+    m_tooFastCount += readingSpeed(readingLength(subtitle.text), MillisecondsToSeconds(startMs),
+                                   MillisecondsToSeconds(endMs), m_lettersPerSecond)
+                          .isTooFast();
     if (subtitle.textAsRead)
         m_corrected.appendSharingText(subtitle.number, startMs, endMs, m_read ? *m_read : m_held,
                                       subtitle.ordinal - 1, subtitle.ordinal);

@@ -21,8 +21,10 @@ public:
     // expectedRows: about how many subtitles the run will read. heldIsAsRead:
     // held was read from the very bytes the run reads, so nothing needs
     // comparing. textDone hears how much of the text the run is done with.
+    // Corrected rows still too fast at lettersPerSecond are counted on the
+    // way, while their texts are at hand.
     ListCollector(const SubtitleRows &held, qsizetype expectedRows, bool heldIsAsRead,
-                  std::function<void(qsizetype)> textDone);
+                  std::function<void(qsizetype)> textDone, qint32 lettersPerSecond);
 
     void addSubtitleAsRead(const SubtitleAsRead &subtitle) override;
     void addSubtitle(const CorrectedSubtitle &subtitle) override;
@@ -32,6 +34,7 @@ public:
     // ones, row for row.
     std::optional<SubtitleRows> takeRowsAsRead();
     SubtitleRows takeCorrectedRows() { return std::move(m_corrected); }
+    qint64 tooFastCount() const { return m_tooFastCount; }
 
 private:
     // From the first subtitle that differs from the held list on, the
@@ -42,6 +45,8 @@ private:
     qsizetype m_expectedRows;
     bool m_heldIsAsRead;
     std::function<void(qsizetype)> m_textDone;
+    qint32 m_lettersPerSecond;
+    qint64 m_tooFastCount = 0;
     qsizetype m_readCount = 0;
     std::optional<SubtitleRows> m_read;
     SubtitleRows m_corrected;

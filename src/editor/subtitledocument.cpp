@@ -176,7 +176,8 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     const bool heldIsAsRead =
         m_originalStamp.isValid() && stamp.size == m_originalStamp.size && stamp.hash == m_originalStamp.hash;
     ListCollector collector(held, held.isEmpty() ? expectedSubtitleRows(decoded.utf8()) : held.size(),
-                            heldIsAsRead, [&decoded](qsizetype offset) { decoded.releaseBefore(offset); });
+                            heldIsAsRead, [&decoded](qsizetype offset) { decoded.releaseBefore(offset); },
+                            settings.LettersFor1Min);
     result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
     if (!result.ok) {
         // A file at fault is named before settings the run refused, as
@@ -206,7 +207,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     } else {
         m_original->resetViews();
     }
-    m_correctedModel->setRows(collector.takeCorrectedRows());
+    m_correctedModel->setRows(collector.takeCorrectedRows(), collector.tooFastCount());
     m_correctedModel->setRecordMarks(records);
     m_records->setRecords(records, m_lang);
     // Corrected but not saved: no step of the new history is the saved one.

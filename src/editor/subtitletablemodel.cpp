@@ -232,7 +232,7 @@ void SubtitleTableModel::setRows(const std::vector<SubtitleRow> &rows)
     setRows(SubtitleRows(rows));
 }
 
-void SubtitleTableModel::setRows(SubtitleRows rows)
+void SubtitleTableModel::setRows(SubtitleRows rows, std::optional<qint64> tooFastCount)
 {
     beginResetModel();
     m_rows = std::move(rows);
@@ -240,7 +240,7 @@ void SubtitleTableModel::setRows(SubtitleRows rows)
     m_runRowsAt.clear();
     for (quint8 &mark : m_marks)
         mark &= quint8(~RunRowsKept);
-    forgetTooFastCount();
+    m_tooFastCount = tooFastCount;
     endResetModel();
 }
 

@@ -48,7 +48,9 @@ public:
     void setLettersPerSecond(qint32 lettersPerSecond);
 
     void setRows(const std::vector<SubtitleRow> &rows);
-    void setRows(SubtitleRows rows);
+    // tooFastCount: how many of rows are still too fast at the reading
+    // speed set now, when the caller has counted them already.
+    void setRows(SubtitleRows rows, std::optional<qint64> tooFastCount = std::nullopt);
     // The views start over as with new rows (selections and scroll places
     // go), the rows staying as they are.
     void resetViews();

@@ -167,6 +167,16 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     }
 }
 
+// Member by member: the strings swap their buffers, and the whole entry
+// would be moved three times over.
+void swapEntries(SrtEntry &a, SrtEntry &b)
+{
+    std::swap(a.startSeconds, b.startSeconds);
+    std::swap(a.endSeconds, b.endSeconds);
+    a.text.swap(b.text);
+    a.utf8Text.swap(b.utf8Text);
+}
+
 } // namespace
 
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
@@ -204,7 +214,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
             const double nextReadStart = next.startSeconds;
             next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);
-            std::swap(current, next);
+            swapEntries(current, next);
             currentReadStart = nextReadStart;
         } else {
             if (!parser.error() && !current.text.empty())

@@ -68,18 +68,46 @@ LineStats lineStats(std::u32string_view text)
     return stats;
 }
 
+namespace {
+
+// The first CR at or after from, or size.
+size_t findCarriageReturn(const char32_t *text, size_t from, size_t size)
+{
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi32(U'\r');
+    for (; from + 4 <= size; from += 4) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + from));
+        if (const unsigned hits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi32(chunk, cr))))
+            return from + size_t(__builtin_ctz(hits)) / 4;
+    }
+#endif
+    while (from < size && text[from] != U'\r')
+        ++from;
+    return from;
+}
+
+} // namespace
+
 void joinLines(std::u32string &text)
 {
+    // Every CR LF becomes a blank; the runs between them move once each.
+    char32_t *data = text.data();
+    const size_t size = text.size();
     size_t out = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
-            text[out++] = U' ';
-            ++i;
-        } else {
-            text[out++] = text[i];
-        }
+    size_t runStart = 0;
+    for (size_t i = findCarriageReturn(data, 0, size); i < size; i = findCarriageReturn(data, i + 1, size)) {
+        if (i + 1 >= size || data[i + 1] != U'\n')
+            continue;
+        if (out != runStart)
+            std::copy(data + runStart, data + i, data + out);
+        out += i - runStart;
+        data[out++] = U' ';
+        runStart = i + 2;
+        ++i;
     }
-    text.resize(out);
+    if (out != runStart)
+        std::copy(data + runStart, data + size, data + out);
+    text.resize(out + (size - runStart));
 }
 
 qsizetype middleBreakPosition(std::u32string_view part, qint64 maxLength)

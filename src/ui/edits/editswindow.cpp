@@ -3,28 +3,26 @@
 #include "ui/edits/editswindow.h"
 
 #include "editor/editrecordmodel.h"
+#include "ui/shownrowsmodel.h"
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 EditsWindow::EditsWindow(EditRecordModel &records, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new QSortFilterProxyModel(this)),
+    : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new ShownRowsModel(this)),
       m_list(nullptr), m_restoreAction(new QAction(QStringLiteral("Restore original"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edits done"));
 
     m_sorted->setSourceModel(m_records);
-    m_sorted->setSortRole(EditRecordModel::OrdinalRole);
-    m_sorted->setDynamicSortFilter(false);
 
     m_list = new SubtitleListView(QStringLiteral("ListView1"), m_sorted, this);
     // Several records may be restored in one step.
@@ -87,7 +85,7 @@ void EditsWindow::fitKindColumn(const LangDoc &lang)
 
 void EditsWindow::sortOff()
 {
-    m_sorted->sort(-1);
+    m_sorted->showAll();
     m_list->horizontalHeader()->setSortIndicatorShown(false);
     const std::vector<int> ordinals = m_records->ordinals();
     m_viewOrdinals = QList<int>(ordinals.begin(), ordinals.end());
@@ -96,7 +94,7 @@ void EditsWindow::sortOff()
 void EditsWindow::sortByColumn(int column)
 {
     m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_sorted->sort(column, m_sortOrder);
+    m_sorted->sortBy(column, m_sortOrder, EditRecordModel::OrdinalRole);
     m_list->horizontalHeader()->setSortIndicatorShown(true);
     m_list->horizontalHeader()->setSortIndicator(column, m_sortOrder);
     refreshViewOrdinals();

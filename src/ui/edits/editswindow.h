@@ -9,7 +9,7 @@
 class EditRecordModel;
 class LangDoc;
 class QAction;
-class QSortFilterProxyModel;
+class ShownRowsModel;
 class SubtitleListView;
 
 // The edits window: the corrections of the last run, one record per
@@ -65,7 +65,7 @@ private:
     void refreshViewOrdinals();
 
     EditRecordModel *m_records;
-    QSortFilterProxyModel *m_sorted;
+    ShownRowsModel *m_sorted;
     SubtitleListView *m_list;
     QAction *m_restoreAction;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
