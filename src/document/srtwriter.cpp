@@ -51,6 +51,20 @@ void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, std
     ++m_rowCount;
 }
 
+void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, QByteArrayView utf8Text)
+{
+    char *p = reserve(RowFrameBytes + utf8Text.size());
+    p = std::to_chars(p, p + 16, number).ptr;
+    p = append(p, "\r\n");
+    p += writeTimeText(startSeconds, p);
+    p = append(p, " --> ");
+    p += writeTimeText(endSeconds, p);
+    p = append(p, "\r\n");
+    p = append(p, utf8Text);
+    advanceTo(append(p, "\r\n\r\n"));
+    ++m_rowCount;
+}
+
 void SrtWriter::writeRow(const SubtitleRow &row)
 {
     const QByteArray start = row.startText.toUtf8();

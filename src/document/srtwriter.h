@@ -23,6 +23,7 @@ public:
     explicit SrtWriter(const FileEncoding &encoding, qsizetype expectedBytes = 0);
 
     void writeRow(int number, double startSeconds, double endSeconds, std::u32string_view text);
+    void writeRow(int number, double startSeconds, double endSeconds, QByteArrayView utf8Text);
     void writeRow(const SubtitleRow &row);
     void writeRow(const SubtitleRows &rows, qsizetype index);
 

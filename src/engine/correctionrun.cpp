@@ -37,7 +37,8 @@ public:
     qint32 subtitlesWritten() const { return m_outputNumber; }
 
 private:
-    void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text, bool textAsRead);
+    void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
+    void emitSubtitleAsRead(double startSeconds, double endSeconds, QByteArrayView utf8Text);
     // Breaks text at position, or where the guidelines place the break when
     // they are followed.
     void breakLine(std::u32string &text, qsizetype position);
@@ -54,11 +55,18 @@ private:
     std::optional<GuidelineBreaker> m_breaker;
 };
 
-void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text, bool textAsRead)
+void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
 {
     if (m_outputNumber + 1 == m_firstNumber)
         m_firstStartSeconds = startSeconds;
-    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal, textAsRead});
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal, false, {}});
+}
+
+void Corrector::emitSubtitleAsRead(double startSeconds, double endSeconds, QByteArrayView utf8Text)
+{
+    if (m_outputNumber + 1 == m_firstNumber)
+        m_firstStartSeconds = startSeconds;
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, {}, m_ordinal, true, utf8Text});
 }
 
 void Corrector::breakLine(std::u32string &text, qsizetype position)
@@ -77,17 +85,20 @@ void Corrector::breakInMiddle(std::u32string &part)
 
 void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextStartSeconds)
 {
+    // The text stays UTF-8 unless it is joined: most subtitles need no
+    // correction, and measuring them needs no decoding.
+    const QByteArrayView utf8Text(current.utf8Text);
     std::u32string &text = current.text;
-    if (text.empty()) {
+    if (utf8Text.isEmpty()) {
         // Not shown and takes no time, but its end still bounds the next one.
         m_previousEndSeconds = current.endSeconds;
         return;
     }
     ++m_ordinal;
-    m_sink.addSubtitleAsRead({m_ordinal, readStartSeconds, current.endSeconds, text});
+    m_sink.addSubtitleAsRead({m_ordinal, readStartSeconds, current.endSeconds, utf8Text});
 
     const qint64 maxLength = m_settings.MaxLen;
-    const LineStats stats = lineStats(text);
+    const LineStats stats = lineStats(utf8Text);
     bool needsCorrection = stats.longestLine > maxLength;
     if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && stats.lineBreaks + 1 >= 3)
         needsCorrection = true;
@@ -103,12 +114,14 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     if (!needsCorrection) {
         if (m_settings.ParseAllTimes && m_settings.BuyTime) {
             // Each CR LF reads as one blank.
-            const qint64 readLength = qint64(text.size()) - stats.lineBreaks;
+            const qint64 readLength = stats.length - stats.lineBreaks;
             timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min, m_settings.MinGapMs);
             if (timeBought)
                 ++counters.timeOnlyEdits;
         }
     } else if (m_settings.JoinSubsAbove2Lines) {
+        text.clear();
+        appendUtf8(text, utf8Text);
         joinLines(text);
         joined = true;
         if (m_settings.BuyTime)
@@ -130,7 +143,7 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
                 // The tags added do not count: the parts were measured without them.
                 if (m_breaker)
                     carryOpenTags(parts->first, parts->second);
-                emitSubtitle(timing.startSeconds, firstEnd, parts->first, false);
+                emitSubtitle(timing.startSeconds, firstEnd, parts->first);
                 timing.startSeconds = firstEnd + 0.001;
                 text = std::move(parts->second);
                 split = true;
@@ -154,10 +167,13 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     }
     m_previousEndSeconds = timing.endSeconds;
     // Only joining changes the text; the rest of it follows from that.
-    emitSubtitle(timing.startSeconds, timing.endSeconds, text, !joined);
+    if (joined)
+        emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    else
+        emitSubtitleAsRead(timing.startSeconds, timing.endSeconds, utf8Text);
     // Compared as written, to the millisecond: a move too small to show is none.
     if (current.startSeconds != readStartSeconds
-        && SecondsToTimeText(m_firstStartSeconds) != SecondsToTimeText(readStartSeconds))
+        && SecondsToMilliseconds(m_firstStartSeconds) != SecondsToMilliseconds(readStartSeconds))
         m_result.moved.push_back({m_ordinal, firstNumber, readStartSeconds, m_firstStartSeconds});
     if (joined || split || timeBought) {
         const auto change = split ? EditRecord::Change::Split
@@ -182,7 +198,8 @@ void swapEntries(SrtEntry &a, SrtEntry &b)
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 {
     rows.push_back({subtitle.number, SecondsToTimeText(subtitle.startSeconds), SecondsToTimeText(subtitle.endSeconds),
-                    toQString(subtitle.text), subtitle.ordinal});
+                    subtitle.textAsRead ? utf8ToQString(subtitle.utf8Text) : toQString(subtitle.text),
+                    subtitle.ordinal});
 }
 
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
@@ -201,7 +218,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         result.language = language ? language->language : QString();
     }
     Corrector corrector(settings, language, sink, result);
-    SrtParser parser(utf8, settings.LenientTimes);
+    SrtParser parser(utf8, settings.LenientTimes, true);
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
@@ -217,7 +234,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
             swapEntries(current, next);
             currentReadStart = nextReadStart;
         } else {
-            if (!parser.error() && !current.text.empty())
+            if (!parser.error() && !current.utf8Text.empty())
                 corrector.handle(current, currentReadStart, EndOfInputSeconds);
             more = false;
         }

@@ -23,9 +23,12 @@ struct CorrectedSubtitle
     qint32 number = 0; // output number: 1, 2, 3 ... a split takes two
     double startSeconds = 0.0;
     double endSeconds = 0.0;
-    std::u32string_view text;
+    std::u32string_view text; // empty when textAsRead
     qint32 ordinal = 0; // of the subtitle as read; both halves of a split share it
-    bool textAsRead = false; // text is the subtitle's as read, untouched
+    // The run left the text as read: it comes as the UTF-8 it was read in,
+    // undecoded, which is most subtitles.
+    bool textAsRead = false;
+    QByteArrayView utf8Text;
 };
 
 // A subtitle with text as the run read it, before any correction.
@@ -34,7 +37,7 @@ struct SubtitleAsRead
     qint32 ordinal = 0; // 1, 2, 3 ... in file order
     double startSeconds = 0.0;
     double endSeconds = 0.0;
-    std::u32string_view text;
+    QByteArrayView utf8Text;
 };
 
 // Receives the corrected subtitles in order. The window keeps them as rows;

@@ -3,6 +3,7 @@
 #include "engine/linebreak.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -65,6 +66,56 @@ LineStats lineStats(std::u32string_view text)
             ++i;
     }
     stats.longestLine = std::max(stats.longestLine, size - lineStart);
+    stats.length = size;
+    return stats;
+}
+
+LineStats lineStats(QByteArrayView utf8Text)
+{
+    // Characters are the bytes that do not continue one.
+    LineStats stats;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(utf8Text.data());
+    const qsizetype size = utf8Text.size();
+    qint64 line = 0; // characters of the line so far
+    qsizetype i = 0;
+    const auto step = [&] {
+        const unsigned byte = bytes[i];
+        if ((byte & 0xC0) == 0x80)
+            return;
+        ++stats.length;
+        if (byte == '\r' && i + 1 < size && bytes[i + 1] == '\n') {
+            stats.longestLine = std::max(stats.longestLine, line);
+            ++stats.lineBreaks;
+            ++stats.length;
+            line = 0;
+            ++i;
+            return;
+        }
+        ++line;
+    };
+#ifdef __SSE2__
+    const __m128i belowLead = _mm_set1_epi8(-64); // 0x80..0xBF read as signed
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (i + 16 <= size) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr))) {
+            for (const qsizetype chunkEnd = i + 16; i < chunkEnd; ++i)
+                step();
+            continue;
+        }
+        // No line break here: sixteen bytes less those that continue a character.
+        std::uint32_t bits = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(chunk, belowLead)));
+        bits = bits - ((bits >> 1) & 0x55555555u);
+        bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
+        bits = (((bits + (bits >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24;
+        line += 16 - qint64(bits);
+        stats.length += 16 - qint64(bits);
+        i += 16;
+    }
+#endif
+    for (; i < size; ++i)
+        step();
+    stats.longestLine = std::max(stats.longestLine, line);
     return stats;
 }
 
