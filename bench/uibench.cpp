@@ -58,9 +58,12 @@ constexpr int windowHeight = 800;
 constexpr int splitterLeft = 600;
 constexpr int selectedRowNearTop = 10;
 constexpr double targetSeconds = 1.0;
+constexpr double blinkSeconds = 0.15;
 // A tool that holds a file in under three times its size can open anything
 // the machine can.
 constexpr double memoryTargetMultiple = 3.0;
+// Below this the window's own fixed memory decides the multiple.
+constexpr double memoryJudgedFromBytes = 50e6;
 
 using Clock = std::chrono::steady_clock;
 
@@ -539,22 +542,36 @@ int main(int argc, char **argv)
     // Each step's time, and the peak of the whole program during the step
     // above the empty window, as a multiple of the file's size.
     const double fileBytes = fileMegabytes * 1e6;
-    std::printf("%-24s%-12s%-20s%s\n", "", "target", "median time", "peak memory above the empty window");
+    std::printf("%-24s%-13s%-20s%s\n", "", "target", "median time",
+                "peak memory above the empty window, any run (judged from 50 MB files)");
     const auto verdict = [&](const Phase &phase, double target) {
         const double seconds = median(phase.seconds);
         const double aboveBytes =
             double(phase.peakKilobytes > baselineKilobytes ? phase.peakKilobytes - baselineKilobytes : 0) * 1024;
         const double multiple = aboveBytes / fileBytes;
         char time[32];
-        if (target < 1)
+        char targetText[16];
+        if (target < 0.1) {
             std::snprintf(time, sizeof time, "(%.1f ms)", seconds * 1e3);
-        else
+            std::snprintf(targetText, sizeof targetText, "%.0f ms", target * 1e3);
+        } else {
             std::snprintf(time, sizeof time, "(%.3f s)", seconds);
-        std::printf("%-24sunder %-6s%s  %-12s  under %.0fx  %s  (%.2fx, %.1f MB)\n", phase.name,
-                    target < 1 ? "50 ms" : "1 s", seconds < target ? "PASS" : "FAIL", time, memoryTargetMultiple,
-                    multiple < memoryTargetMultiple ? "PASS" : "FAIL", multiple, aboveBytes / 1e6);
+            std::snprintf(targetText, sizeof targetText, "%g s", target);
+        }
+        // The window's fixed costs (the edits window's own pixels, fonts)
+        // outweigh a small file's.
+        const char *memoryVerdict = fileBytes < memoryJudgedFromBytes ? "n/a "
+            : multiple < memoryTargetMultiple                         ? "PASS"
+                                                                      : "FAIL";
+        std::printf("%-24sunder %-7s%s  %-12s  under %.0fx  %s  (%.2fx, %.1f MB)\n", phase.name, targetText,
+                    seconds < target ? "PASS" : "FAIL", time, memoryTargetMultiple, memoryVerdict, multiple,
+                    aboveBytes / 1e6);
     };
-    for (const Phase *phase : {&open, &correct, &filterOn, &filterOff})
+    // A file of 100,000 subtitles opens and corrects in a blink.
+    const double openTarget = originalRows <= 100'000 ? blinkSeconds : targetSeconds;
+    verdict(open, openTarget);
+    verdict(correct, openTarget);
+    for (const Phase *phase : {&filterOn, &filterOff})
         verdict(*phase, targetSeconds);
     // The review's own targets: each step near the top within 50 ms.
     for (const Phase *phase : {&nextEdit, &insertRow, &deleteRow, &undoDelete, &redoDelete, &restoreSplit})

@@ -11,6 +11,11 @@
 void adviseHugePages(void *data, qsizetype bytes)
 {
 #ifdef Q_OS_LINUX
+    // Below a few huge pages the unused end of the last one costs more than
+    // the faults it saves.
+    constexpr qsizetype Worthwhile = qsizetype(8) << 20;
+    if (bytes < Worthwhile)
+        return;
     constexpr std::uintptr_t HugePage = std::uintptr_t(1) << 21;
     const auto begin = (reinterpret_cast<std::uintptr_t>(data) + HugePage - 1) & ~(HugePage - 1);
     const auto end = (reinterpret_cast<std::uintptr_t>(data) + std::uintptr_t(bytes)) & ~(HugePage - 1);

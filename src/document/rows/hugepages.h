@@ -9,5 +9,6 @@
 // many megabytes that are filled right away: one fault per 2 MiB instead of
 // one per 4 KiB, and far fewer address-translation misses when they are
 // read (in a virtual machine each such miss walks two page tables). Call
-// it before the memory is written; it changes nothing else.
+// it before the memory is written; it changes nothing else. Buffers under
+// 8 MiB are left alone.
 void adviseHugePages(void *data, qsizetype bytes);

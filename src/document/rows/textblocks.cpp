@@ -19,8 +19,10 @@ char *TextBlocks::reserve(qsizetype maxBytes, Place &place)
     if (m_blocks.empty() || m_capacity - m_used < maxBytes) {
         // Aligned to huge pages and left uninitialised: pages nobody writes
         // are never made resident.
+        // The first block small, for the many files that need no more.
         constexpr qsizetype HugePage = qsizetype(1) << 21;
-        m_capacity = (std::max(BlockBytes, maxBytes) + HugePage - 1) & ~(HugePage - 1);
+        const qsizetype blockBytes = m_blocks.empty() ? FirstBlockBytes : BlockBytes;
+        m_capacity = (std::max(blockBytes, maxBytes) + HugePage - 1) & ~(HugePage - 1);
         auto *block = static_cast<char *>(std::aligned_alloc(std::size_t(HugePage), std::size_t(m_capacity)));
         if (!block)
             throw std::bad_alloc();

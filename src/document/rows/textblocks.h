@@ -36,6 +36,7 @@ private:
     // Whole huge pages (see adviseHugePages), and few enough blocks for a
     // file of a gigabyte; the unused end of the last one is never touched.
     static constexpr qsizetype BlockBytes = qsizetype(1) << 23;
+    static constexpr qsizetype FirstBlockBytes = qsizetype(1) << 21;
 
     std::vector<std::unique_ptr<char[], FreeBlock>> m_blocks;
     qsizetype m_used = 0;     // in the last block
