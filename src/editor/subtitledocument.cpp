@@ -42,24 +42,30 @@ void giveBackFreeMemory()
 }
 
 // The window's records: the run's, and one for every start the run moved
-// without a record of its own, in ordinal order.
-std::vector<EditRecord> reviewRecords(const std::vector<EditRecord> &records, const std::vector<MovedStart> &moved)
+// without a record of its own, in ordinal order. Merged from the back into
+// the run's own vector, so a million records are not copied.
+std::vector<EditRecord> reviewRecords(std::vector<EditRecord> records, const std::vector<MovedStart> &moved)
 {
-    std::vector<EditRecord> merged;
-    merged.reserve(records.size() + moved.size());
-    auto move = moved.cbegin();
-    for (const EditRecord &record : records) {
-        for (; move != moved.cend() && move->ordinal < record.ordinal; ++move)
-            merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
-        merged.push_back(record);
-        if (move != moved.cend() && move->ordinal == record.ordinal) {
-            merged.back().startMoved = true;
-            ++move;
-        }
+    std::size_t added = 0;
+    auto record = records.begin();
+    for (const MovedStart &move : moved) {
+        record = std::lower_bound(record, records.end(), move.ordinal,
+                                  [](const EditRecord &r, qint32 ordinal) { return r.ordinal < ordinal; });
+        if (record != records.end() && record->ordinal == move.ordinal)
+            record->startMoved = true;
+        else
+            ++added;
     }
-    for (; move != moved.cend(); ++move)
-        merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
-    return merged;
+    auto from = std::ptrdiff_t(records.size()) - 1;
+    records.resize(records.size() + added);
+    auto to = std::ptrdiff_t(records.size()) - 1;
+    for (auto move = moved.crbegin(); move != moved.crend(); ++move) {
+        for (; from >= 0 && records[std::size_t(from)].ordinal > move->ordinal; --from, --to)
+            records[std::size_t(to)] = records[std::size_t(from)];
+        if (from < 0 || records[std::size_t(from)].ordinal != move->ordinal)
+            records[std::size_t(to--)] = {move->ordinal, EditRecord::Change::None, false, true};
+    }
+    return records;
 }
 
 } // namespace
@@ -197,7 +203,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     m_encoding = decoded.encoding;
     m_stamp = stamp;
     decoded = {}; // the bytes before the lists and views fill
-    const std::vector<EditRecord> records = reviewRecords(result.records, result.moved);
+    const std::vector<EditRecord> records = reviewRecords(std::move(result.records), result.moved);
     setLettersPerSecond(settings.LettersFor1Min);
     // Both lists come from the one pass; the subtitles as read replace the
     // original list only when they differ from it.

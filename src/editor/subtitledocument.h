@@ -71,7 +71,8 @@ public:
     // Corrects the open file as it is on disk now, with a new history; both
     // lists come from the one read, so every row's partner is the same
     // subtitle. The summary ends with how many subtitles are still too fast.
-    // A file that cannot be corrected changes nothing.
+    // A file that cannot be corrected changes nothing. The run's records go
+    // to records(), so the result comes back without them.
     // weakWords are for GuidelineBreaks (see runCorrection).
     CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {});
     // The whole corrected list, whatever a view filters. Saved: the

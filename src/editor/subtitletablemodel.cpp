@@ -402,14 +402,15 @@ int SubtitleTableModel::findTag(int tag, int from) const
 
 void SubtitleTableModel::setRecordMarks(const std::vector<EditRecord> &records)
 {
-    m_marks.clear();
     m_runRows = m_rows.emptyLike();
     m_runRowsAt.clear();
+    qint32 largest = 0;
+    for (const EditRecord &record : records)
+        largest = std::max(largest, record.ordinal);
+    m_marks.assign(std::size_t(largest) + 1, 0);
     for (const EditRecord &record : records) {
         if (record.ordinal <= 0)
             continue;
-        if (std::size_t(record.ordinal) >= m_marks.size())
-            m_marks.resize(std::size_t(record.ordinal) + 1);
         quint8 &mark = m_marks[std::size_t(record.ordinal)];
         mark = Recorded;
         if (record.change == EditRecord::Change::Split)

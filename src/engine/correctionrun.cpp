@@ -218,6 +218,9 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         result.language = language ? language->language : QString();
     }
     Corrector corrector(settings, language, sink, result);
+    // Nearly every subtitle may get a record: growing a vector of a million
+    // copies it over and over.
+    result.records.reserve(std::size_t(expectedSubtitleRows(utf8)));
     SrtParser parser(utf8, settings.LenientTimes, true);
     SrtEntry current;
     SrtEntry next;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 EditsWindow::EditsWindow(EditRecordModel &records, QWidget *parent)
     : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new ShownRowsModel(this)),
@@ -87,8 +88,7 @@ void EditsWindow::sortOff()
 {
     m_sorted->showAll();
     m_list->horizontalHeader()->setSortIndicatorShown(false);
-    const std::vector<int> ordinals = m_records->ordinals();
-    m_viewOrdinals = QList<int>(ordinals.begin(), ordinals.end());
+    m_viewOrdinalsStale = true;
 }
 
 void EditsWindow::sortByColumn(int column)
@@ -97,16 +97,19 @@ void EditsWindow::sortByColumn(int column)
     m_sorted->sortBy(column, m_sortOrder, EditRecordModel::OrdinalRole);
     m_list->horizontalHeader()->setSortIndicatorShown(true);
     m_list->horizontalHeader()->setSortIndicator(column, m_sortOrder);
-    refreshViewOrdinals();
+    m_viewOrdinalsStale = true;
 }
 
-void EditsWindow::refreshViewOrdinals()
+const QList<int> &EditsWindow::ordinalsInViewOrder() const
 {
-    m_viewOrdinals.clear();
-    const int rows = m_sorted->rowCount();
-    m_viewOrdinals.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        m_viewOrdinals << m_sorted->index(row, 0).data(EditRecordModel::OrdinalRole).toInt();
+    if (std::exchange(m_viewOrdinalsStale, false)) {
+        const std::vector<int> ordinals = m_records->ordinals();
+        m_viewOrdinals.clear();
+        m_viewOrdinals.reserve(m_sorted->rowCount());
+        for (int row = 0; row < m_sorted->rowCount(); ++row)
+            m_viewOrdinals << ordinals[std::size_t(m_sorted->mapToSource(m_sorted->index(row, 0)).row())];
+    }
+    return m_viewOrdinals;
 }
 
 void EditsWindow::selectViewRow(int viewRow)
