@@ -98,6 +98,14 @@ inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
 // The window's title with a file open: %1 the file's name, %2 the program's.
 inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
 
+// The film under review: the timeline's and the video pane's own words.
+inline constexpr Message VideoComputingWaveform{u"Form1", 120, u"Computing the waveform..."};
+inline constexpr Message VideoWaveformCancelled{u"Form1", 121, u"The waveform was not computed."};
+inline constexpr Message VideoNoSound{u"Form1", 122, u"No sound"};
+inline constexpr Message VideoNoPicture{u"Form1", 123, u"No picture: a sound file"};
+inline constexpr Message VideoCancel{u"Form1", 124, u"Cancel"};
+inline constexpr Message VideoFiles{u"Form1", 125, u"Video and sound files"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -174,5 +182,11 @@ inline constexpr Message All[] = {
     EmptyTextSave,
     NoSuchFile,
     TitleWithFile,
+    VideoComputingWaveform,
+    VideoWaveformCancelled,
+    VideoNoSound,
+    VideoNoPicture,
+    VideoCancel,
+    VideoFiles,
 };
 } // namespace Form1Msg

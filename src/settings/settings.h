@@ -47,5 +47,15 @@ struct Settings
     QString Encoding = QStringLiteral("auto");
     bool LenientTimes = false;
 
+    // The film under review: a video beside a subtitle file opens with it;
+    // the panes shown and their sizes, the timeline's span and the volume.
+    bool AutoOpenVideo = true;
+    bool VideoPane = true;
+    bool TimelinePane = true;
+    float VideoPaneWidthTwips = 6000;
+    float TimelinePaneHeightTwips = 2400;
+    qint32 TimelineSpanMs = 20'000;
+    qint32 VideoVolume = 100; // percent
+
     friend bool operator==(const Settings &, const Settings &) = default;
 };

@@ -23,10 +23,13 @@
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitlepanes.h"
 #include "ui/twips.h"
+#include "ui/video/filmreview.h"
+#include "media/peakcache.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -58,6 +61,11 @@ MainWindow::MainWindow(LangDoc &lang, const LanguageLocator &languages, const QS
         mnuFile->insertMenu(m_actions->mnuSave, m_mnuReopenEncoding);
     createCentralWidget();
     m_geometry = std::make_unique<WindowGeometry>(*this, *m_editsWindow, *m_panes);
+    // A window nobody sees plays to nobody: tests run offscreen.
+    const bool heard = QGuiApplication::platformName() != u"offscreen";
+    m_filmReview = new FilmReview(*this, *m_document, *m_panes, prompter, lang,
+                                  heard ? VideoPlayer::AudioOutput::Device : VideoPlayer::AudioOutput::None,
+                                  PeakCache::defaultFolder());
     connectActions();
     connectDocument();
     m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
@@ -157,6 +165,7 @@ void MainWindow::applyCaptions()
     // Texts made from messages follow the language as the captions do.
     m_document->retranslate();
     m_status->retranslate();
+    m_filmReview->retranslate();
     if (m_status->showsLineCounter())
         m_panes->boxes().refreshLineCounter();
 }
@@ -258,6 +267,7 @@ void MainWindow::LoadValues()
     }
     applyLoadedValues();
     m_geometry->apply(m_settings, hasStoredPlace);
+    m_filmReview->applySettings(m_settings);
 }
 
 void MainWindow::applyLoadedValues()
@@ -280,6 +290,7 @@ bool MainWindow::SaveValues()
     if (m_settingsUnusable)
         return false;
     m_geometry->store(m_settings);
+    m_filmReview->storeSettings(m_settings);
     IniFile ini(m_prompter, m_settingsPath);
     ini.setFullPath(m_settingsPath);
     ini.setSectionName(QStringLiteral("General"));

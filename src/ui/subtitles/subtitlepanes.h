@@ -45,6 +45,13 @@ public:
     void moveCorrectedSelection(int step);
     // Both lists to subtitle ordinal, as a double-click on its record.
     void showRecord(int ordinal);
+    // Both lists to a row of the corrected list.
+    void showCorrected(int sourceRow) { showCorrectedRow(sourceRow); }
+
+signals:
+    // The selection moved to a subtitle: its row in each list, -1 where it
+    // has none (an inserted row; a filtered one).
+    void subtitleSelected(int originalRow, int correctedRow);
 
     void insertSubtitle(bool below);
     void deleteSubtitle();
