@@ -24,8 +24,9 @@ constexpr quint64 seekCommand = 100;
 // Load commands carry this plus the number of the open() that sent them.
 constexpr quint64 loadCommand = 1000;
 // A seek that never restarts playback (a file that cannot seek) frees the
-// player after this long.
-constexpr int seekWatchdogMs = 3000;
+// player after this long; a 4K film with 10 s between keyframes can take
+// seconds to land.
+constexpr int seekWatchdogMs = 5000;
 
 const mpv_node *member(const mpv_node &map, const char *key)
 {
@@ -415,7 +416,7 @@ void VideoPlayer::setFrameSize(const QSize &size)
     if (size == m_frameSize)
         return;
     m_frameSize = size;
-    if (m_loaded && !m_seeking) {
+    if (m_loaded && m_hasVideo && !m_seeking) {
         renderFrame();
         emit frameReady();
     }
@@ -648,7 +649,8 @@ void VideoPlayer::renderFrame()
 {
     if (!m_render)
         return;
-    const QSize size = m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
+    // A sound file draws nothing, whatever size the pane asks for.
+    const QSize size = m_loaded && !m_hasVideo ? QSize() : m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
     m_frameSkipped = size.isEmpty();
     if (m_frameSkipped) {
         skipFrame();

@@ -170,7 +170,11 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(MediaError::Kind, kind);
-        VideoPlayer player(VideoPlayer::AudioOutput::None);
+        // The sound file plays to the sound device, which a test machine
+        // may lack: then it goes on in silence.
+        const bool isSound = file.endsWith(u".wav");
+        VideoPlayer player(isSound ? VideoPlayer::AudioOutput::Device : VideoPlayer::AudioOutput::None);
+        player.setFrameSize(QSize(80, 48));
         QSignalSpy loaded(&player, &VideoPlayer::loaded);
         QSignalSpy failed(&player, &VideoPlayer::failed);
         player.open(clip(file));
@@ -183,10 +187,10 @@ private slots:
             return;
         }
         QVERIFY(seekTo(player, 1500));
-        QCOMPARE(player.positionMs(), file.endsWith(u".wav") ? 1500 : 1480);
-        QCOMPARE(player.hasVideo(), !file.endsWith(u".wav"));
-        QCOMPARE(player.hasAudio(), file.endsWith(u".wav"));
-        QCOMPARE(player.frame().isNull(), file.endsWith(u".wav"));
+        QCOMPARE(player.positionMs(), isSound ? 1500 : 1480);
+        QCOMPARE(player.hasVideo(), !isSound);
+        QCOMPARE(player.hasAudio(), isSound);
+        QCOMPARE(player.frame().isNull(), isSound);
     }
 
     // A file removed while it opens or plays, or a player destroyed while
