@@ -366,7 +366,6 @@ void FilmReview::storeSettings(Settings &settings) const
 
 void FilmReview::retranslate()
 {
-    m_timelinePane->setCancelText(GetLangText(m_lang, Form1Msg::VideoCancel));
     // The lanes are named as the lists above them are.
     const auto caption = [this](const QString &name) {
         const auto *label = m_window.findChild<QLabel *>(name);

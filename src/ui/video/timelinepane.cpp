@@ -75,8 +75,3 @@ void TimelinePane::hideProgress()
 {
     m_progressRow->hide();
 }
-
-void TimelinePane::setCancelText(const QString &text)
-{
-    m_cancel->setText(text);
-}

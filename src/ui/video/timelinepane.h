@@ -25,7 +25,6 @@ public:
     // text: "Computing the waveform..." in the language in use.
     void showProgress(const QString &text, double fraction);
     void hideProgress();
-    void setCancelText(const QString &text);
 
 signals:
     void cancelRequested();
