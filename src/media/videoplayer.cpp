@@ -19,7 +19,7 @@
 
 namespace {
 
-enum Observed : quint64 { TimePosition = 1, Pause, Duration, Width, Height, AtEnd };
+enum Observed : quint64 { TimePosition = 1, Pause, Duration, Width, Height };
 constexpr quint64 seekCommand = 100;
 // Load commands carry this plus the number of the open() that sent them.
 constexpr quint64 loadCommand = 1000;
@@ -121,7 +121,6 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
     mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, Width, "dwidth", MPV_FORMAT_INT64);
     mpv_observe_property(m_mpv, Height, "dheight", MPV_FORMAT_INT64);
-    mpv_observe_property(m_mpv, AtEnd, "eof-reached", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_mpv, &VideoPlayer::wakeUp, this);
 
     mpv_render_param parameters[] = {
@@ -305,20 +304,35 @@ void VideoPlayer::endSeek(bool force)
 
 void VideoPlayer::handlePlaybackRestart()
 {
-    // On the last frame the video has ended and mpv tells the sound's
-    // position, which may run on past the picture: the frame is the one the
-    // seek went to.
-    if (m_seeking && m_seekBegun && m_hasVideo && m_atEnd && m_positionSeconds > m_seekTargetSeconds)
-        setPosition(m_seekTargetSeconds);
     if (!m_seeking) {
-        renderFrame();
-        emit frameReady();
+        if (m_hasVideo) {
+            renderFrame();
+            emit frameReady();
+        }
         return;
     }
     // A restart left over from an earlier seek comes before this seek's
     // own start.
     if (!m_seekBegun)
         return;
+    // The landing position decides the step back, so it is read now rather
+    // than trusted to have come with the restart. A frame mpv's video
+    // output waits to hand over is taken first: the core may wait on it.
+    if (m_hasVideo && hasNewFrame()) {
+        renderFrame();
+        m_seekFrameRendered = true;
+    }
+    double seconds = 0;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) {
+        // On the last frame the video has ended and mpv tells the sound's
+        // position, which may run on past the picture: the frame is the one
+        // the seek went to.
+        int atEnd = 0;
+        if (m_hasVideo && seconds > m_seekTargetSeconds
+            && mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &atEnd) >= 0 && atEnd)
+            seconds = m_seekTargetSeconds;
+        setPosition(seconds);
+    }
     // Half a millisecond of slack for times stored in coarser units.
     if (m_hasVideo && !m_seekCorrected && m_positionSeconds * 1000 > double(m_seekTargetMs) + 0.5
         && m_positionSeconds > 0) {
@@ -502,8 +516,6 @@ void VideoPlayer::handleEvents()
                 }
             } else if (event->reply_userdata == Duration && property->format == MPV_FORMAT_DOUBLE && m_loaded) {
                 m_durationMs = std::llround(*static_cast<const double *>(property->data) * 1000);
-            } else if (event->reply_userdata == AtEnd) {
-                m_atEnd = property->format == MPV_FORMAT_FLAG && *static_cast<const int *>(property->data);
             } else if (event->reply_userdata == Width || event->reply_userdata == Height) {
                 const int value = property->format == MPV_FORMAT_INT64 ? int(*static_cast<const qint64 *>(property->data)) : 0;
                 (event->reply_userdata == Width ? m_displayWidth : m_displayHeight) = value;

@@ -131,7 +131,6 @@ private:
     QSize m_videoSize;
     int m_displayWidth = 0;
     int m_displayHeight = 0;
-    bool m_atEnd = false;       // mpv's eof-reached
     bool m_frameSkipped = false; // the last frame was taken without a size
     double m_positionSeconds = 0;
     bool m_paused = true;
