@@ -93,6 +93,13 @@ constexpr std::array Rows{
     // Added after the first release, defaulting to the behaviour before them.
     KeyRow{{"Encoding"_L1, "auto"_L1, SettingKind::Encoding}},
     KeyRow{{"LenientTimes"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::LenientTimes},
+    booleanRow("AutoOpenVideo"_L1, &Settings::AutoOpenVideo),
+    booleanRow("VideoPane"_L1, &Settings::VideoPane),
+    booleanRow("TimelinePane"_L1, &Settings::TimelinePane),
+    geometryRow("VideoPaneWidth"_L1, "6000"_L1, &Settings::VideoPaneWidthTwips),
+    geometryRow("TimelinePaneHeight"_L1, "2400"_L1, &Settings::TimelinePaneHeightTwips),
+    integerRow("TimelineSpanMs"_L1, "20000"_L1, &Settings::TimelineSpanMs),
+    integerRow("VideoVolume"_L1, "100"_L1, &Settings::VideoVolume),
 };
 
 constexpr auto Keys = [] {
@@ -114,6 +121,8 @@ constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
     "List1Col5"_L1, "List2Col5"_L1,
     "GuidelineBreaks"_L1, "MinGapMs"_L1,
     "Encoding"_L1, "LenientTimes"_L1,
+    "AutoOpenVideo"_L1, "VideoPane"_L1, "TimelinePane"_L1, "VideoPaneWidth"_L1, "TimelinePaneHeight"_L1,
+    "TimelineSpanMs"_L1, "VideoVolume"_L1,
 };
 
 const KeyRow *findRow(QStringView name)

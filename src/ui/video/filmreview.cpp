@@ -40,22 +40,24 @@ const QStringList VideoSuffixes{QStringLiteral("mkv"), QStringLiteral("mp4"), QS
 const QStringList SoundSuffixes{QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("flac"),
                                 QStringLiteral("m4a"), QStringLiteral("ogg")};
 
-// The row whose subtitle is on screen at ms: the latest to start at or
-// before it that has not ended. The lists run in time order.
-int rowShownAt(const SubtitleTableModel &model, qint64 ms)
+// The row whose subtitle is on screen during the frame shown from ms for
+// frameMs: the latest to start before the frame ends that has not ended
+// when it starts. The lists run in time order.
+int rowShownAt(const SubtitleTableModel &model, qint64 ms, qint64 frameMs)
 {
+    const qint64 frameEndMs = ms + std::max<qint64>(1, frameMs);
     int low = 0;
     int high = model.rowCount();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (model.startMs(middle) <= ms)
+        if (model.startMs(middle) < frameEndMs)
             low = middle + 1;
         else
             high = middle;
     }
     // A few back, for a long subtitle that an overlapping short one follows.
     for (int row = low - 1; row >= 0 && row >= low - 8; --row) {
-        if (model.startMs(row) <= ms && ms <= model.endMs(row))
+        if (model.startMs(row) < frameEndMs && ms < model.endMs(row))
             return row;
     }
     return -1;
@@ -334,7 +336,9 @@ void FilmReview::showSubtitleAtPosition()
 {
     const SubtitleTableModel &model =
         m_actions->mnuShowOriginal->isChecked() ? m_document.originalModel() : m_document.correctedModel();
-    const int row = m_player->isLoaded() ? rowShownAt(model, m_player->positionMs()) : -1;
+    const double frameRate = m_player->frameRate();
+    const qint64 frameMs = frameRate > 0 ? qint64(1000.0 / frameRate) : 1;
+    const int row = m_player->isLoaded() ? rowShownAt(model, m_player->positionMs(), frameMs) : -1;
     m_videoPane->picture().setSubtitle(row >= 0 ? model.text(row) : QString());
 }
 

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QTextCharFormat>
@@ -166,9 +167,20 @@ void SubtitleOverlay::paint(QPainter &painter, const QRectF &picture) const
         return;
     QFont font(QStringLiteral("sans-serif"));
     font.setStyleHint(QFont::SansSerif);
-    const double pixelSize = std::max(8.0, picture.height() * fontHeightShare);
+    double pixelSize = std::max(8.0, picture.height() * fontHeightShare);
     font.setPixelSize(int(pixelSize));
     const double width = picture.width() * widthShare;
+    // A line keeps its break as the file has it: on a narrow picture the
+    // letters get smaller (a tenth to spare for bold and the outline)
+    // before a line is wrapped.
+    double widest = 0;
+    const QFontMetricsF metrics(font);
+    for (const Line &line : m_lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line.text) * 1.1);
+    if (widest > width) {
+        pixelSize = std::max(8.0, pixelSize * width / widest);
+        font.setPixelSize(int(pixelSize));
+    }
     QTextOption option(Qt::AlignHCenter);
     option.setTextDirection(m_rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -67,8 +67,8 @@ TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent) : QWidge
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Any change of either list shows at once.
     for (const SubtitleTableModel *model : {&document.originalModel(), &document.correctedModel()}) {
-        for (auto signal : {&QAbstractItemModel::modelReset, &QAbstractItemModel::layoutChanged})
-            connect(model, signal, this, qOverload<>(&QWidget::update));
+        connect(model, &QAbstractItemModel::modelReset, this, qOverload<>(&QWidget::update));
+        connect(model, &QAbstractItemModel::layoutChanged, this, qOverload<>(&QWidget::update));
         connect(model, &QAbstractItemModel::dataChanged, this, qOverload<>(&QWidget::update));
         connect(model, &QAbstractItemModel::rowsInserted, this, qOverload<>(&QWidget::update));
         connect(model, &QAbstractItemModel::rowsRemoved, this, qOverload<>(&QWidget::update));
@@ -383,6 +383,7 @@ void TimelineView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_drag = {};
+    m_dragCancelled = false;
     m_drag.pressX = event->position().x();
     m_dragX = m_drag.pressX;
     const Hit hit = hitAt(event->position());
@@ -416,6 +417,8 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const Drag drag = std::exchange(m_drag, {});
+    if (std::exchange(m_dragCancelled, false))
+        return;
     if (!drag.moved) {
         emit seekRequested(std::max<qint64>(0, msAt(event->position().x())));
         update();
@@ -472,6 +475,7 @@ void TimelineView::keyPressEvent(QKeyEvent *event)
     // Esc lets go of a drag, which springs back.
     if (event->key() == Qt::Key_Escape && m_drag.part != DragPart::None) {
         m_drag = {};
+        m_dragCancelled = true;
         update();
         return;
     }

@@ -115,4 +115,5 @@ private:
     int m_selectedCorrected = -1;
     Drag m_drag;
     double m_dragX = 0;
+    bool m_dragCancelled = false; // Esc let go of the drag before the button
 };

@@ -40,8 +40,8 @@ void VideoPicture::paintEvent(QPaintEvent *)
     QRectF picture = rect();
     if (!m_frame.isNull()) {
         // The film's own proportions, centred.
-        const QSizeF size = QSizeF(m_frame.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
-        picture = QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+        const QSizeF shown = QSizeF(m_frame.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+        picture = QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(picture, m_frame);
     } else if (!m_note.isEmpty()) {
