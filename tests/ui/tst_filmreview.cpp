@@ -152,6 +152,8 @@ private slots:
         QVERIFY(writeFile(notAFilm, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(notAFilm)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(s().window.get(), &enter);
         QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(s().window.get(), &dropped);
         QTRY_COMPARE(s().prompter.warned.size(), 1);
