@@ -238,6 +238,7 @@ void FilmReview::showLoaded()
     showPanes(true);
     timeline().setDurationMs(m_player->durationMs());
     m_videoPane->picture().setNote(m_player->hasVideo() ? QString() : GetLangText(m_lang, Form1Msg::VideoNoPicture));
+    m_videoPane->picture().setPictureSize(m_player->videoSize());
     m_player->setFrameSize(m_videoPane->picture().size());
     // Straight to the subtitle already selected, if any.
     if (m_selectedStartMs >= 0)
@@ -337,7 +338,8 @@ void FilmReview::showSubtitleAtPosition()
     const SubtitleTableModel &model =
         m_actions->mnuShowOriginal->isChecked() ? m_document.originalModel() : m_document.correctedModel();
     const double frameRate = m_player->frameRate();
-    const qint64 frameMs = frameRate > 0 ? qint64(1000.0 / frameRate) : 1;
+    // A film that does not say its rate is taken at 25 frames a second.
+    const qint64 frameMs = qint64(1000.0 / (frameRate > 0 ? frameRate : 25.0));
     const int row = m_player->isLoaded() ? rowShownAt(model, m_player->positionMs(), frameMs) : -1;
     m_videoPane->picture().setSubtitle(row >= 0 ? model.text(row) : QString());
 }

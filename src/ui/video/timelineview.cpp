@@ -115,9 +115,10 @@ qint64 TimelineView::lengthMs() const
 void TimelineView::setPositionMs(qint64 positionMs)
 {
     m_positionMs = std::max<qint64>(0, positionMs);
-    // The play line stays in sight, a tenth of the view in.
-    if (m_positionMs < m_viewStartMs || m_positionMs >= m_viewStartMs + m_spanMs)
-        setViewStartMs(m_positionMs - m_spanMs / 10);
+    // The play line stays in sight, clear of the edges, with what follows
+    // it on show.
+    if (m_positionMs < m_viewStartMs + m_spanMs / 20 || m_positionMs >= m_viewStartMs + m_spanMs * 9 / 10)
+        setViewStartMs(m_positionMs - m_spanMs / 4);
     update();
 }
 
@@ -272,7 +273,8 @@ void TimelineView::paintWaveform(QPainter &painter) const
     }
     painter.setPen(palette().mid().color());
     painter.drawLine(QPointF(0, middle), QPointF(width(), middle));
-    painter.setPen(palette().text().color());
+    // A blue that reads on light and dark backgrounds alike.
+    painter.setPen(QColor(70, 120, 190));
     const double half = band.height() / 2 - 1;
     // One column a pixel: the loudest and quietest of the time it covers.
     for (int x = 0; x < width(); ++x) {

@@ -19,6 +19,12 @@ void VideoPicture::setFrame(const QImage &frame)
     update();
 }
 
+void VideoPicture::setPictureSize(const QSize &size)
+{
+    m_pictureSize = size;
+    update();
+}
+
 void VideoPicture::setSubtitle(const QString &text)
 {
     if (text == m_overlay.text())
@@ -48,8 +54,13 @@ void VideoPicture::paintEvent(QPaintEvent *)
         painter.setPen(Qt::lightGray);
         painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, m_note);
     }
-    if (!m_frame.isNull())
-        m_overlay.paint(painter, picture);
+    if (m_frame.isNull())
+        return;
+    if (!m_pictureSize.isEmpty()) {
+        const QSizeF film = QSizeF(m_pictureSize).scaled(picture.size(), Qt::KeepAspectRatio);
+        picture = QRectF(picture.center() - QPointF(film.width() / 2, film.height() / 2), film);
+    }
+    m_overlay.paint(painter, picture);
 }
 
 void VideoPicture::resizeEvent(QResizeEvent *event)

@@ -18,6 +18,9 @@ public:
     explicit VideoPicture(QWidget *parent = nullptr);
 
     void setFrame(const QImage &frame);
+    // The film's own size: the frame may come with black bars around it,
+    // and the subtitle goes over the picture, not the bars.
+    void setPictureSize(const QSize &size);
     void setSubtitle(const QString &text);
     const QString &subtitle() const { return m_overlay.text(); }
     // Shown when there is no frame ("No picture: a sound file").
@@ -33,6 +36,7 @@ protected:
 
 private:
     QImage m_frame;
+    QSize m_pictureSize;
     SubtitleOverlay m_overlay;
     QString m_note;
 };
