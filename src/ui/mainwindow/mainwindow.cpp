@@ -12,6 +12,7 @@
 #include "lang/languagelocator.h"
 #include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
+#include "settings/settingsfile.h"
 #include "settings/settingsstore.h"
 #include "ui/mainwindow/commandline.h"
 #include "ui/filechooser.h"
@@ -333,30 +334,24 @@ IniFile MainWindow::settingsFile()
 
 void MainWindow::LoadValues()
 {
+    const SettingsFile::Loaded loaded = SettingsFile(m_settingsPath).load();
     // A file that cannot be read as settings is neither taken for the
     // defaults' own file nor ever written over: it may be the user's.
     // A folder in its place is left to the save, which reports it.
-    const auto fileProblem = IniFile::checkFile(m_settingsPath, QStringLiteral("General"));
+    const auto &fileProblem = loaded.fileProblem;
     if (fileProblem && fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
             warnOnceShown(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                               .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
-        m_hasStoredGeometry = false;
-        m_settings = Settings{};
-        applyLoadedValues();
-        return;
+    } else {
+        m_settingsUnusable = false;
     }
-    m_settingsUnusable = false;
-    IniFile ini = settingsFile();
-    m_hasStoredGeometry = false;
-    for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
-        m_hasStoredGeometry = m_hasStoredGeometry || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
-    const SettingsReadResult result = SettingsStore::read(ini, m_settings);
-    m_settings = result.settings;
-    if (!result.problems.isEmpty()) {
+    m_hasStoredGeometry = loaded.hasMainWindowPlace;
+    m_settings = loaded.settings;
+    if (!loaded.problems.isEmpty()) {
         QStringList lines{m_settingsPath};
-        for (const SettingProblem &problem : result.problems)
+        for (const SettingProblem &problem : loaded.problems)
             lines << settingProblemText(problem, m_lang);
         warnOnceShown(lines.join(u'\n'));
     }
@@ -410,10 +405,10 @@ bool MainWindow::SaveValues()
     WindowGeometry::storeColumnWidths(*m_panes->originalList(), m_settings.List1ColTwips);
     WindowGeometry::storeColumnWidths(*m_panes->correctedList(), m_settings.List2ColTwips);
 
-    IniFile ini = settingsFile();
-    if (SettingsStore::write(ini, m_settings))
+    SettingsFile file(m_settingsPath);
+    if (file.save(m_settings))
         return true;
-    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, file.errorString()));
     return false;
 }
 
