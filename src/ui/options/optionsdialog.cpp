@@ -69,7 +69,8 @@ std::optional<qint32> usableValue(const QString &text, qint32 Settings::*field)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter, QWidget *parent)
+OptionsDialog::OptionsDialog(const Settings &settings, ShellVerb &shellVerb, const LangDoc &lang,
+                             Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_shellVerb(shellVerb), m_lang(lang), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("Form2"));
