@@ -121,9 +121,12 @@ private slots:
         QCOMPARE(ini.PutString(u"A"_s, u"2\nB=3"_s), qint16(0));
         QCOMPARE(ini.PutString(u"A=B"_s, u"2"_s), qint16(0));
         QCOMPARE(readFile(path()), content);
-        QVERIFY(writeFile(path(), content + '\0'));
-        QCOMPARE(ini.PutString(u"A"_s, u"2"_s), qint16(0));
-        QCOMPARE(readFile(path()), content + '\0');
+        // A NUL byte, or UTF-16 with no NUL byte to show it.
+        for (const QByteArray &unfit : {QByteArray(content + '\0'), QByteArray("\xFF\xFE" + content)}) {
+            QVERIFY(writeFile(path(), unfit));
+            QCOMPARE(ini.PutString(u"A"_s, u"2"_s), qint16(0));
+            QCOMPARE(readFile(path()), unfit);
+        }
 
         const QString plainFile = m_dir->filePath(u"plain.txt"_s);
         QVERIFY(writeFile(plainFile, "text"));
