@@ -90,7 +90,6 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("a trailing blank") << u"movie.srt "_qs << QByteArray() << u"no such file"_qs;
         QTest::newRow("a folder") << u"subs"_qs << QByteArray() << u"not a regular file"_qs;
-        QTest::newRow("nothing") << QString() << QByteArray() << u"no such file"_qs;
         QTest::newRow("MaxLen 0") << u"movie.srt"_qs << QByteArray("MaxLen=0\n")
                                   << u"Invalid setting MaxLen: must be at least 1"_qs;
     }
@@ -102,7 +101,7 @@ private slots:
         QFETCH(QString, reason);
         QVERIFY(writeFile(path(u"movie.srt"_qs), movie()));
         QVERIFY(QDir(m_dir.path()).mkpath(u"subs"_qs));
-        const QString fileName = name.isEmpty() ? name : path(name);
+        const QString fileName = path(name);
         QCOMPARE(run(fileName, "[General]\n" + settings), int(ExitFileFailed));
         const QString heading = settings.isEmpty() ? u"Error in file\n\"%1\"\n"_qs.arg(fileName)
                                                    : u"Error in settings file\n%1\n"_qs.arg(path(u"Quillmend.ini"_qs));
