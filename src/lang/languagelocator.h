@@ -40,6 +40,11 @@ public:
     QStringList loadableLanguageNames() const;
 
     static QString applicationName() { return QStringLiteral("Quillmend"); }
+    // "Quillmend.ini", the settings file.
+    static QString settingsFileName() { return applicationName() + QStringLiteral(".ini"); }
+    // Portable: a settings file already stands in executableFolder, so the
+    // settings and new language files stay beside the executable.
+    static bool isPortableFolder(const QString &executableFolder);
     // "French" → "French.Quillmend.exe".
     static QString langFileBaseFor(const QString &languageName);
     // "French.Quillmend.exe" → "French", "Pt.BR.Quillmend.exe" → "Pt.BR".
