@@ -11,6 +11,7 @@
 #include "lang/langdoc.h"
 #include "lang/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
+#include "settings/settings.h"
 
 #include <QFileInfo>
 
