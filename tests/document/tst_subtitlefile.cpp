@@ -114,6 +114,8 @@ private slots:
         // Lines of dialogue in the scripts the detection must tell apart, each
         // in the code pages its subtitle files come in, with the typographic
         // punctuation Windows editors write and, where the page allows, without.
+        // French stands for the languages of the Western page: the detector
+        // guesses the same pages for each.
         const struct
         {
             const char *language;
@@ -125,15 +127,6 @@ private slots:
              {"windows-1252"}},
             {"French", u"« Tu ne vas pas partir maintenant ? » demanda-t-elle.\nC’est déjà l’heure, je suis désolé…\n"
                        u"Où est passé le garçon ? – Il est à l’école.\nÇa m’étonnerait qu’il revienne avant Noël."_qs,
-             {"windows-1252", "ISO-8859-1"}},
-            {"German", u"„Wo bist du gewesen?“ fragte die Mutter.\nIch habe überall nach dir gesucht – im Wald…\n"
-                       u"Das Mädchen hörte nichts außer dem Regen.\nMüssen wir wirklich schon gehen?"_qs,
-             {"windows-1252", "ISO-8859-1"}},
-            {"Spanish", u"¿Dónde estás? ¡Te he buscado por todas partes!\n“No lo sé”, dijo el niño – y lloró…\n"
-                        u"Mañana iremos a la montaña con tu abuelo.\nLa canción terminó demasiado pronto."_qs,
-             {"windows-1252", "ISO-8859-1"}},
-            {"Italian", u"“Perché non sei venuto?” chiese lei.\nÈ già tardi, dobbiamo andare…\n"
-                        u"Non c’è più tempo – la città è chiusa.\nDomani sarà un giorno più felice."_qs,
              {"windows-1252", "ISO-8859-1"}},
             {"Czech", u"„Kde jsi byl celou noc?“ zeptala se.\nŘekl jsem ti, že se vrátím zítra večer.\n"
                       u"To je přece úplně jedno – nebo ne?\nMusíme odsud okamžitě zmizet…"_qs,
@@ -147,9 +140,6 @@ private slots:
             {"Hebrew", u"לאן אתה הולך?\nאני אחזור מחר בבוקר, אני מבטיח.\n"
                        u"זה היה היום הארוך ביותר בחיים שלי.\nאנחנו צריכים ללכת לפני שיחשיך."_qs,
              {"windows-1255", "ISO-8859-8"}},
-            {"Arabic", u"إلى أين أنت ذاهب؟\nسأعود غداً في الصباح، أعدك.\n"
-                       u"كان هذا أطول يوم في حياتي.\nيجب أن نذهب قبل حلول الظلام."_qs,
-             {"windows-1256"}},
             {"Persian", u"کجا مي‌روي؟\nفردا صبح برمي‌گردم، قول مي‌دهم.\nاين طولاني‌ترين روز زندگي من بود."_qs,
              {"windows-1256"}},
             {"Japanese", u"どこへ行くの？\n明日の朝には戻るよ、約束する。\nこれは私の人生で一番長い一日だった。\n"
