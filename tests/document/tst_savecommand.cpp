@@ -86,8 +86,8 @@ private slots:
         QCOMPARE(readFile(file), twoRowsFile());
         QCOMPARE(QFileInfo(target).isSymLink(), link);
         QCOMPARE(readFile(target + u".bak"_qs), backupAfter);
-        QCOMPARE(prompter.asked, oldBackup && createBakFile ? QStringList{target + u".bak\n.bak file exists. Replace?"_qs}
-                                                           : QStringList());
+        const QString question = target + u".bak\n.bak file exists. Replace?"_qs;
+        QCOMPARE(prompter.asked, oldBackup && createBakFile ? QStringList{question} : QStringList());
         // Nothing left over from the temporary files.
         QCOMPARE(filesIn(dir.path()).size(), (backupAfter == "<missing>" ? 1 : 2) + (link ? 1 : 0));
         if (oldFile) {
@@ -141,7 +141,8 @@ private slots:
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(outcome.status, target.isNull() ? SaveOutcome::Status::NothingToSave : SaveOutcome::Status::Failed);
         message.replace(u"%1"_qs, path);
-        QVERIFY2(outcome.message.startsWith(message) && (outcome.message.size() > message.size()) == message.endsWith(u' '),
+        const bool reasonFollows = message.endsWith(u' ');
+        QVERIFY2(outcome.message.startsWith(message) && (outcome.message.size() > message.size()) == reasonFollows,
                  qPrintable(outcome.message));
         QCOMPARE(readFile(dir.filePath(u"movie.srt"_qs)), QByteArray("old"));
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
@@ -223,7 +224,8 @@ private slots:
         QTEST(state, "stateAfter");
         QTEST(prompter.informed, "shown");
         QCOMPARE(saves, answers.value(0, Prompter::Answer::No) == Prompter::Answer::Yes ? 1 : 0);
-        QCOMPARE(prompter.asked, answers.isEmpty() ? QStringList() : QStringList{u"Edited text not saved. Save changes?"_qs});
+        const QString question = u"Edited text not saved. Save changes?"_qs;
+        QCOMPARE(prompter.asked, answers.isEmpty() ? QStringList() : QStringList{question});
     }
 };
 

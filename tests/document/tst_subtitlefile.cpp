@@ -109,7 +109,8 @@ private slots:
         row("unpaired UTF-16 surrogate", QByteArray("\xFF\xFE" "a\0\x00\xD8" "b\0", 8), {},
             u"invalid UTF-16 at byte 4"_qs);
         row("odd UTF-16 length", QByteArray("\xFE\xFF\0a\0", 5), {}, u"invalid UTF-16 at byte 4"_qs);
-        row("NUL in UTF-16", QByteArray("\xFF\xFE" "a\0\0\0", 6), {}, u"a NUL byte at byte 4; this is not a text file"_qs);
+        row("NUL in UTF-16", QByteArray("\xFF\xFE" "a\0\0\0", 6), {},
+            u"a NUL byte at byte 4; this is not a text file"_qs);
 
         // Lines of dialogue in the scripts the detection must tell apart, each
         // in the code pages its subtitle files come in, with the typographic
@@ -191,14 +192,18 @@ private slots:
         QString badCharacter;
         QVERIFY(encodeForFile(decoded.storage, decoded.encoding, back, badCharacter));
         QCOMPARE(back, file);
+        // Read as rows and written back, it is the same file again.
         std::vector<SubtitleRow> rows;
         if (text.contains(u" --> "_qs)) {
-            QVERIFY(readSubtitleRows(decoded.utf8(), rows, error) && encodeSubtitleFile(rows, decoded.encoding, back, badCharacter));
+            QVERIFY(readSubtitleRows(decoded.utf8(), rows, error));
+            QVERIFY(encodeSubtitleFile(rows, decoded.encoding, back, badCharacter));
             QCOMPARE(back, file);
         }
         // What the encoding cannot hold is named when saving.
-        if (!name.isEmpty())
-            QCOMPARE(encodeForFile(u"ねこ"_qs.toUtf8(), decoded.encoding, back, badCharacter), read.startsWith(u"UTF"_qs));
+        if (!name.isEmpty()) {
+            const bool unicode = read.startsWith(u"UTF"_qs);
+            QCOMPARE(encodeForFile(u"ねこ"_qs.toUtf8(), decoded.encoding, back, badCharacter), unicode);
+        }
     }
 
     void legacyFilesComeBackByteForByte()

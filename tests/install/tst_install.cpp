@@ -96,9 +96,12 @@ private slots:
     {
         const QString data = QStringLiteral(QUILLMEND_INSTALL_DATADIR "/");
         const QString man = QStringLiteral(QUILLMEND_INSTALL_MANDIR "/man1/");
-        QStringList expected{data + u"applications/quillmend.desktop"_s, data + u"icons/hicolor/scalable/apps/quillmend.svg"_s,
-                             data + u"metainfo/" QUILLMEND_METAINFO ""_s, man + u"quillmend.1"_s,
-                             man + u"quillmend-cli.1"_s, data + u"quillmend/lang/quillmend_qt_el.qm"_s};
+        QStringList expected{data + u"applications/quillmend.desktop"_s,
+                             data + u"icons/hicolor/scalable/apps/quillmend.svg"_s,
+                             data + u"metainfo/" QUILLMEND_METAINFO ""_s,
+                             man + u"quillmend.1"_s,
+                             man + u"quillmend-cli.1"_s,
+                             data + u"quillmend/lang/quillmend_qt_el.qm"_s};
         for (const QString &language : {u"English"_s, u"French"_s, u"German"_s, u"Greek"_s, u"Spanish"_s})
             expected << data + u"quillmend/lang/"_s + language + u".Quillmend.exe.xml"_s;
         for (const QString &file : expected)
@@ -134,7 +137,8 @@ private slots:
         QTest::addColumn<QByteArray>("output"); // empty: the input, untouched
         QTest::addColumn<QString>("err");       // what the errors hold
 
-        const QByteArray bad = "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n";
+        const QByteArray bad =
+            "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n";
         const QString french = u"Erreur dans le fichier"_s;
         QTest::newRow("window program, unattended without a display")
             << QStringList{u"quillmend"_s, u"/AUTO"_s} << false << "Lang=French\n"_ba << bad << QByteArray() << french;
