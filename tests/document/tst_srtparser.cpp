@@ -48,6 +48,9 @@ private slots:
         QTest::newRow("a subtitle without text gives no row")
             << QByteArray("1\n00:00:09,000 --> 00:00:09,500\n\n2\n00:00:01,000 --> 00:00:02,000\nOne\n")
             << QStringList{a + u"One"_qs};
+        QTest::newRow("arrow at 15 ends a time")
+            << QByteArray("1\n1000:00:01,000 --> 1000:00:02,000\nOne\n")
+            << QStringList{u"1|1000:00:01,000|1000:00:02,000|One"_qs};
         QTest::newRow("arrow at 17 is text")
             << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nHe said: 1234567 --> go\nok\n")
             << QStringList{a + u"He said: 1234567 --> go/ok"_qs};
