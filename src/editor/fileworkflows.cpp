@@ -9,7 +9,7 @@
 #include "editor/subtitledocument.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settings.h"
 

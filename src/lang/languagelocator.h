@@ -40,6 +40,8 @@ public:
     QStringList loadableLanguageNames() const;
 
     static QString applicationName() { return QStringLiteral("Quillmend"); }
+    // The language the program speaks when no other is chosen or found.
+    static QString defaultLangFileBase() { return QStringLiteral("English.Quillmend.exe"); }
     // "Quillmend.ini", the settings file.
     static QString settingsFileName() { return applicationName() + QStringLiteral(".ini"); }
     // Portable: a settings file already stands in executableFolder, so the

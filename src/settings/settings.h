@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lang/languagelocator.h"
 #include "settings/settingproblem.h"
 
 #include <QList>
@@ -27,7 +28,7 @@ struct Settings
     bool CreateBakFileAuto = true;
     bool ShowMessageAuto = true;
     // Language name, ".", the application name and ".exe".
-    QString LangFileBase = QStringLiteral("English.Quillmend.exe");
+    QString LangFileBase = LanguageLocator::defaultLangFileBase();
 
     float MainXTwips = 150;
     float MainYTwips = 150;

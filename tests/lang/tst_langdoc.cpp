@@ -4,7 +4,7 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "support/testfiles.h"
 
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsstore.h"
@@ -236,7 +236,7 @@ QString troubleText(const SettingsTrouble &trouble, const LangDoc &lang)
 void loadLanguage(const Settings &settings, const CliEnvironment &environment, LangDoc &lang)
 {
     const LanguageLocator locator(environment.languageFolders);
-    if (const auto english = locator.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto english = locator.fileFor(LanguageLocator::defaultLangFileBase()))
         lang.load(*english);
     if (const auto chosen = locator.fileFor(settings.LangFileBase))
         lang.load(*chosen);

@@ -6,7 +6,7 @@
 #include "document/prompter.h"
 #include "lang/form1messages.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
 
 #include <QFileInfo>
@@ -27,7 +27,7 @@ UnattendedRun::UnattendedRun(const CliEnvironment &environment, Prompter &prompt
     // A file that cannot be read as settings leaves the defaults, as in the window.
     m_loaded = SettingsFile(environment.defaultSettingsPath).load();
     const LanguageLocator languages(environment.languageFolders);
-    if (const auto english = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto english = languages.fileFor(LanguageLocator::defaultLangFileBase()))
         m_lang.load(*english);
     if (const auto chosen = languages.fileFor(m_loaded.settings.LangFileBase))
         m_lang.load(*chosen);

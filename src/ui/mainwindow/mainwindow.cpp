@@ -37,7 +37,6 @@
 namespace {
 
 constexpr float MarginTwips = 45;
-const QString DefaultLangFileBase = QStringLiteral("English.Quillmend.exe");
 
 } // namespace
 
@@ -256,7 +255,7 @@ void MainWindow::LoadValues()
 void MainWindow::applyLoadedValues()
 {
     if (!LoadNewLang(m_settings.LangFileBase))
-        m_settings.LangFileBase = DefaultLangFileBase;
+        m_settings.LangFileBase = LanguageLocator::defaultLangFileBase();
     const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
     for (qsizetype i = 1; i < m_langDefItems.size(); ++i) {
         if (m_langDefItems.at(i)->text() == languageName) {
