@@ -156,11 +156,6 @@ void IniFile::setFullPath(const QString &path)
     m_isRegistered = !m_sectionName.trimmed().isEmpty();
 }
 
-QString IniFile::fullPath() const
-{
-    return m_fullPath;
-}
-
 void IniFile::setSectionName(const QString &section)
 {
     m_sectionName = section;

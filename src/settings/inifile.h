@@ -31,7 +31,6 @@ public:
 
     // Registers the accessor when the current section is not blank.
     void setFullPath(const QString &path);
-    QString fullPath() const;
     // Registers the accessor exactly when section is not blank.
     void setSectionName(const QString &section);
     QString sectionName() const;
