@@ -35,7 +35,7 @@ void clickOn(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
 }
 
-// The Options dialog over its own settings, verb and prompter.
+// The Options dialog over a copy of settings, its own verb and prompter.
 struct Options
 {
     Settings settings;
@@ -161,8 +161,8 @@ void TestOptionsDialog::enablingRulesFollowClicks()
     QVERIFY(options.box(u"chkBuyTime"_s)->isChecked());
     QVERIFY(!options.control(u"chkParseAllTimes"_s)->isEnabled());
     options.click(u"Command1"_s);
-    QVERIFY(!options.settings.JoinSubsAbove2Lines);
-    QVERIFY(options.settings.BuyTime);
+    QVERIFY(!options.dialog->settings().JoinSubsAbove2Lines);
+    QVERIFY(options.dialog->settings().BuyTime);
 }
 
 void TestOptionsDialog::tooltipsQuoteTheMaximumAsTyped()
@@ -207,7 +207,7 @@ void TestOptionsDialog::okCopiesEveryControl()
         expected.ShowMessage = expected.CreateBakFileAuto = expected.ShowMessageAuto = false;
     expected.Encoding = u"windows-1251"_s;
     expected.LenientTimes = true;
-    QCOMPARE(options.settings, expected);
+    QCOMPARE(options.dialog->settings(), expected);
     QVERIFY(!options.shellVerb.registered);
     QVERIFY(options.prompter.informed.isEmpty());
 }
@@ -237,14 +237,15 @@ void TestOptionsDialog::unusableNumbersKeepTheDialogOpen()
 
     QCOMPARE(options.prompter.informed, QStringList{message.arg(text)});
     QVERIFY(options.dialog->isVisible());
-    QCOMPARE(options.settings, Settings());
+    QCOMPARE(options.dialog->settings(), Settings());
 
     // Mended, the same dialog saves.
     options.type(box, u"0.6"_s);
     options.click(u"Command1"_s);
     QVERIFY(!options.dialog->isVisible());
-    QCOMPARE(box == u"txtMaxCharsPerLine"_s ? options.settings.MaxLen : options.settings.LettersFor1Min, 1);
-    QVERIFY(!options.settings.ShowMessage);
+    const Settings &edited = options.dialog->settings();
+    QCOMPARE(box == u"txtMaxCharsPerLine"_s ? edited.MaxLen : edited.LettersFor1Min, 1);
+    QVERIFY(!edited.ShowMessage);
 }
 
 void TestOptionsDialog::aFailedVerbChangeIsReported()
@@ -259,7 +260,7 @@ void TestOptionsDialog::aFailedVerbChangeIsReported()
     QCOMPARE(options.prompter.informed,
              QStringList{u"The option \"Correct subtitles\" could not be changed: "_s + options.shellVerb.failure});
     QVERIFY(!options.shellVerb.registered);
-    QVERIFY(!options.settings.ShowMessageAuto);
+    QVERIFY(!options.dialog->settings().ShowMessageAuto);
     QVERIFY(!options.dialog->isVisible());
 }
 
@@ -274,12 +275,17 @@ void TestOptionsDialog::optionsRoundTripThroughTheSettingsFile()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QAction *options = window.findChild<QAction *>(u"mnuOptions"_s);
     QVERIFY(options->isEnabled());
+    const QString movie = folder.filePath(u"movie.srt"_s);
+    QVERIFY(writeFile(movie, "1\r\n00:00:01,000 --> 00:00:01,500\r\nHello there, my friend.\r\n"));
+    main.open(movie);
+    QVERIFY(window.originalModel().isTooFast(0)); // 46 letters a second
 
     auto ran = whenModal([](QWidget &dialog) {
         QCOMPARE(dialog.objectName(), u"Form2"_s);
         auto *maxChars = dialog.findChild<QLineEdit *>(u"txtMaxCharsPerLine"_s);
         QCOMPARE(maxChars->text(), u"44"_s);
         maxChars->setText(u"38"_s);
+        dialog.findChild<QLineEdit *>(u"txtLettersFor1Min"_s)->setText(u"60"_s);
         clickOn(dialog.findChild<QCheckBox *>(u"chkBrakeTo2"_s));
         clickOn(dialog.findChild<QCheckBox *>(u"chkAddToRightClick"_s));
         clickOn(dialog.findChild<QPushButton *>(u"Command1"_s));
@@ -288,6 +294,7 @@ void TestOptionsDialog::optionsRoundTripThroughTheSettingsFile()
     QVERIFY(*ran);
     QCOMPARE(window.settings().MaxLen, 38);
     QVERIFY(!window.settings().BrakeTo2);
+    QVERIFY(!window.originalModel().isTooFast(0)); // the marks follow the reading speed
     QVERIFY(shellVerb.registered);
     const QByteArray saved = readFile(settingsPath);
     QVERIFY2(saved.contains("MaxLen= 38") && saved.contains("BrakeTo2=0"), saved.constData());
@@ -351,8 +358,8 @@ void TestOptionsDialog::guidelineBreaksAndMinimumGap()
     QVERIFY(!options.box(u"chkGuidelineBreaks"_s)->isEnabled());
     options.click(u"Command1"_s);
     QVERIFY(!options.dialog->isVisible());
-    QVERIFY(!options.settings.GuidelineBreaks);
-    QCOMPARE(options.settings.MinGapMs, 10000);
+    QVERIFY(!options.dialog->settings().GuidelineBreaks);
+    QCOMPARE(options.dialog->settings().MinGapMs, 10000);
 }
 
 QTEST_MAIN(TestOptionsDialog)

@@ -11,7 +11,7 @@
 #include "lang/languagelocator.h"
 #include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
-#include "settings/settingsstore.h"
+#include "settings/settingsfile.h"
 #include "ui/edits/editswindow.h"
 #include "ui/language/langcaptions.h"
 #include "ui/mainwindow/commandline.h"
@@ -40,7 +40,6 @@
 namespace {
 
 constexpr float MarginTwips = 45;
-const QString DefaultLangFileBase = QStringLiteral("English.Quillmend.exe");
 
 } // namespace
 
@@ -238,42 +237,35 @@ void MainWindow::mnuLangDef_Click(int index)
 
 void MainWindow::LoadValues()
 {
+    const SettingsFile::Loaded loaded = SettingsFile(m_settingsPath).load();
     // A file that cannot be read as settings is neither taken for the
     // defaults' own file nor ever written over: it may be the user's.
     // A folder in its place is left to the save, which reports it.
-    const auto fileProblem = IniFile::checkFile(m_settingsPath, QStringLiteral("General"));
-    bool hasStoredPlace = false;
+    const auto &fileProblem = loaded.fileProblem;
     if (fileProblem && fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
             warnOnceShown(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                               .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
-        m_settings = Settings{};
     } else {
         m_settingsUnusable = false;
-        IniFile ini(m_prompter, m_settingsPath);
-        ini.setFullPath(m_settingsPath);
-        ini.setSectionName(QStringLiteral("General"));
-        for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
-            hasStoredPlace = hasStoredPlace || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
-        const SettingsReadResult result = SettingsStore::read(ini, m_settings);
-        m_settings = result.settings;
-        if (!result.problems.isEmpty()) {
-            QStringList lines{m_settingsPath};
-            for (const SettingProblem &problem : result.problems)
-                lines << settingProblemText(problem, m_lang);
-            warnOnceShown(lines.join(u'\n'));
-        }
+    }
+    m_settings = loaded.settings;
+    if (!loaded.problems.isEmpty()) {
+        QStringList lines{m_settingsPath};
+        for (const SettingProblem &problem : loaded.problems)
+            lines << settingProblemText(problem, m_lang);
+        warnOnceShown(lines.join(u'\n'));
     }
     applyLoadedValues();
-    m_geometry->apply(m_settings, hasStoredPlace);
+    m_geometry->apply(m_settings, loaded.hasMainWindowPlace);
     m_filmReview->applySettings(m_settings);
 }
 
 void MainWindow::applyLoadedValues()
 {
     if (!LoadNewLang(m_settings.LangFileBase))
-        m_settings.LangFileBase = DefaultLangFileBase;
+        m_settings.LangFileBase = LanguageLocator::defaultLangFileBase();
     const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
     for (qsizetype i = 1; i < m_langDefItems.size(); ++i) {
         if (m_langDefItems.at(i)->text() == languageName) {
@@ -291,12 +283,10 @@ bool MainWindow::SaveValues()
         return false;
     m_geometry->store(m_settings);
     m_filmReview->storeSettings(m_settings);
-    IniFile ini(m_prompter, m_settingsPath);
-    ini.setFullPath(m_settingsPath);
-    ini.setSectionName(QStringLiteral("General"));
-    if (SettingsStore::write(ini, m_settings))
+    SettingsFile file(m_settingsPath);
+    if (file.save(m_settings))
         return true;
-    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, file.errorString()));
     return false;
 }
 

@@ -193,15 +193,14 @@ void MainWindow::mnuDelSub_Click()
 
 void MainWindow::mnuOptions_Click()
 {
-    {
-        OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
-        options.exec();
-    }
-    // Whichever way the dialog closed, the file and the window follow the
-    // settings now held; when the file cannot take them, reading it back
-    // would undo what was just chosen.
-    if (SaveValues())
-        LoadValues();
+    OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    m_settings = options.settings();
+    // The dialog sets neither the language nor the geometry: of what the
+    // window shows, only the reading-speed marks follow it.
+    m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    SaveValues();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
