@@ -36,7 +36,8 @@ PeakCache::PeakCache(QString folder) : m_folder(std::move(folder)) {}
 
 QString PeakCache::defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/peaks");
+    // Beside the program's other folders (~/.config/quillmend, ~/.local/share/quillmend).
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/quillmend/peaks");
 }
 
 QString PeakCache::fileFor(const MediaSource &source) const

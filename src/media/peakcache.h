@@ -18,7 +18,8 @@ class PeakCache
 public:
     explicit PeakCache(QString folder);
 
-    // The user's cache folder for peaks (under QStandardPaths::CacheLocation).
+    // The user's cache folder for peaks: quillmend/peaks in the generic cache
+    // location (~/.cache on Linux).
     static QString defaultFolder();
     const QString &folder() const { return m_folder; }
 
