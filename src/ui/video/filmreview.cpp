@@ -68,7 +68,7 @@ int rowShownAt(const SubtitleTableModel &model, qint64 ms, qint64 frameMs)
 FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, SubtitlePanes &panes, Prompter &prompter,
                        const LangDoc &lang, VideoPlayer::AudioOutput audio, const QString &cacheFolder)
     : QObject(&window), m_window(window), m_document(document), m_panes(panes), m_prompter(prompter), m_lang(lang),
-      m_actions(std::make_unique<VideoActions>(window)), m_player(new VideoPlayer(audio, this)),
+      m_actions(std::make_unique<VideoActions>(window)), m_audio(audio),
       m_peakJob(new PeakJob(cacheFolder, this)), m_videoDock(new QDockWidget(QStringLiteral("Video"), &window)),
       m_timelineDock(new QDockWidget(QStringLiteral("Timeline"), &window)),
       m_videoPane(new VideoPane(*m_actions, m_videoDock)), m_timelinePane(new TimelinePane(document, m_timelineDock))
@@ -81,13 +81,29 @@ FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, Subtitle
     window.addDockWidget(Qt::BottomDockWidgetArea, m_timelineDock);
     m_videoDock->hide();
     m_timelineDock->hide();
-    m_videoPane->volume().setValue(m_player->volume());
+    m_videoPane->volume().setValue(100);
     connectActions();
     retranslate();
     showPanes(false);
 }
 
 FilmReview::~FilmReview() = default;
+
+VideoPlayer &FilmReview::player()
+{
+    if (m_player)
+        return *m_player;
+    m_player = new VideoPlayer(m_audio, this);
+    m_player->setVolume(m_videoPane->volume().value());
+    m_player->setFrameSize(m_videoPane->picture().size());
+    connect(m_player, &VideoPlayer::loaded, this, &FilmReview::showLoaded);
+    connect(m_player, &VideoPlayer::failed, this, &FilmReview::showFailure);
+    connect(m_player, &VideoPlayer::frameReady, this, [this] { m_videoPane->picture().setFrame(m_player->frame()); });
+    connect(m_player, &VideoPlayer::positionChanged, this, &FilmReview::showPosition);
+    connect(m_player, &VideoPlayer::seekFinished, this, &FilmReview::showPosition);
+    connect(m_player, &VideoPlayer::pausedChanged, this, [this](bool paused) { m_videoPane->showPlaying(!paused); });
+    return *m_player;
+}
 
 TimelineView &FilmReview::timeline() const
 {
@@ -99,43 +115,40 @@ void FilmReview::connectActions()
     const VideoActions &a = *m_actions;
     connect(a.mnuCloseVideo, &QAction::triggered, this, &FilmReview::closeVideo);
     connect(a.mnuPlayPause, &QAction::triggered, this, [this] {
-        if (m_player->isPaused())
-            m_player->play();
+        if (player().isPaused())
+            player().play();
         else
-            m_player->pause();
+            player().pause();
     });
     connect(a.mnuPlaySubtitle, &QAction::triggered, this, &FilmReview::playSelectedSubtitle);
-    connect(a.mnuFrameBack, &QAction::triggered, m_player, &VideoPlayer::stepBackward);
-    connect(a.mnuFrameForward, &QAction::triggered, m_player, &VideoPlayer::stepForward);
+    connect(a.mnuFrameBack, &QAction::triggered, this, [this] { player().stepBackward(); });
+    connect(a.mnuFrameForward, &QAction::triggered, this, [this] { player().stepForward(); });
     connect(a.mnuZoomIn, &QAction::triggered, &timeline(), &TimelineView::zoomIn);
     connect(a.mnuZoomOut, &QAction::triggered, &timeline(), &TimelineView::zoomOut);
     connect(a.mnuShowVideo, &QAction::toggled, this, [this](bool shown) {
-        m_videoDock->setVisible(shown && m_player->isLoaded());
+        m_videoDock->setVisible(shown && isOpen());
     });
     connect(a.mnuShowTimeline, &QAction::toggled, this, [this](bool shown) {
-        m_timelineDock->setVisible(shown && m_player->isLoaded());
+        m_timelineDock->setVisible(shown && isOpen());
     });
     connect(a.mnuShowOriginal, &QAction::toggled, this, &FilmReview::showSubtitleAtPosition);
     // A pane closed with its own button unticks its menu item.
     connect(m_videoDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (!visible && m_player->isLoaded() && !m_window.isMinimized() && m_videoDock->isHidden())
+        if (!visible && isOpen() && !m_window.isMinimized() && m_videoDock->isHidden())
             m_actions->mnuShowVideo->setChecked(false);
     });
     connect(m_timelineDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (!visible && m_player->isLoaded() && !m_window.isMinimized() && m_timelineDock->isHidden())
+        if (!visible && isOpen() && !m_window.isMinimized() && m_timelineDock->isHidden())
             m_actions->mnuShowTimeline->setChecked(false);
     });
-    connect(&m_videoPane->volume(), &QSlider::valueChanged, m_player, &VideoPlayer::setVolume);
-    connect(&m_videoPane->picture(), &VideoPicture::resized, m_player, &VideoPlayer::setFrameSize);
-
-    connect(m_player, &VideoPlayer::loaded, this, &FilmReview::showLoaded);
-    connect(m_player, &VideoPlayer::failed, this, &FilmReview::showFailure);
-    connect(m_player, &VideoPlayer::frameReady, this,
-            [this] { m_videoPane->picture().setFrame(m_player->frame()); });
-    connect(m_player, &VideoPlayer::positionChanged, this, &FilmReview::showPosition);
-    connect(m_player, &VideoPlayer::seekFinished, this, &FilmReview::showPosition);
-    connect(m_player, &VideoPlayer::pausedChanged, this,
-            [this](bool paused) { m_videoPane->showPlaying(!paused); });
+    connect(&m_videoPane->volume(), &QSlider::valueChanged, this, [this](int volume) {
+        if (m_player)
+            m_player->setVolume(volume);
+    });
+    connect(&m_videoPane->picture(), &VideoPicture::resized, this, [this](const QSize &size) {
+        if (m_player)
+            m_player->setFrameSize(size);
+    });
 
     connect(m_peakJob, &PeakJob::progress, this, [this](double fraction) {
         m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), fraction);
@@ -151,7 +164,10 @@ void FilmReview::connectActions()
     });
 
     TimelineView &view = timeline();
-    connect(&view, &TimelineView::seekRequested, m_player, &VideoPlayer::seek);
+    connect(&view, &TimelineView::seekRequested, this, [this](qint64 ms) {
+        if (isOpen())
+            m_player->seek(ms);
+    });
     connect(&view, &TimelineView::originalRowActivated, this, [this](int row) { m_panes.showRecord(row + 1); });
     connect(&view, &TimelineView::correctedRowActivated, &m_panes, &SubtitlePanes::showCorrected);
     connect(&m_panes, &SubtitlePanes::subtitleSelected, this, &FilmReview::subtitleSelected);
@@ -203,7 +219,7 @@ void FilmReview::openVideo(const QString &path)
     m_waveformNote.clear();
     timeline().setWaveformNote({});
     m_videoPane->picture().setNote({});
-    m_player->open(path);
+    player().open(path);
     // The waveform is computed beside the player; a file the player refuses
     // stops it again.
     m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
@@ -214,7 +230,8 @@ void FilmReview::closeVideo()
 {
     m_peakJob->cancel();
     m_timelinePane->hideProgress();
-    m_player->close();
+    if (m_player)
+        m_player->close();
     timeline().setPeaks(nullptr);
     timeline().setDurationMs(0);
     m_videoPane->picture().setFrame({});
@@ -278,7 +295,8 @@ void FilmReview::listAudioTracks(const QList<AudioTrack> &tracks)
         QAction *item = m_actions->mnuAudioTrack->addAction(track.label(m_lang));
         item->setCheckable(true);
         item->setData(track.streamIndex);
-        item->setChecked(track.streamIndex == m_player->audioTrack() || (m_player->audioTrack() < 0 && track.number == 1));
+        const int playing = m_player ? m_player->audioTrack() : -1;
+        item->setChecked(track.streamIndex == playing || (playing < 0 && track.number == 1));
         m_actions->audioTracks->addAction(item);
         connect(item, &QAction::triggered, this, [this, index = track.streamIndex] { chooseAudioTrack(index); });
     }
@@ -302,13 +320,13 @@ void FilmReview::subtitleSelected(int originalRow, int correctedRow)
         return;
     m_selectedStartMs = model.startMs(row);
     m_selectedEndMs = model.endMs(row);
-    if (m_player->isLoaded() && m_selectedStartMs >= 0)
+    if (isOpen() && m_selectedStartMs >= 0)
         m_player->seek(m_selectedStartMs);
 }
 
 void FilmReview::playSelectedSubtitle()
 {
-    if (m_selectedStartMs >= 0 && m_selectedEndMs > m_selectedStartMs)
+    if (isOpen() && m_selectedStartMs >= 0 && m_selectedEndMs > m_selectedStartMs)
         m_player->playRange(m_selectedStartMs, m_selectedEndMs);
 }
 
@@ -321,12 +339,15 @@ void FilmReview::documentOpened(const QString &path)
     // Another film's subtitles bring their own film; without one beside
     // them, the film open stays.
     const QString video = videoBeside(path);
-    if (!video.isEmpty() && QFileInfo(video).absoluteFilePath() != QFileInfo(m_player->path()).absoluteFilePath())
+    const QString open = m_player ? m_player->path() : QString();
+    if (!video.isEmpty() && QFileInfo(video).absoluteFilePath() != QFileInfo(open).absoluteFilePath())
         openVideo(video);
 }
 
 void FilmReview::showPosition()
 {
+    if (!m_player)
+        return;
     const qint64 positionMs = m_player->positionMs();
     m_videoPane->showPosition(positionMs, m_player->hasVideo() ? m_player->frameNumber() : -1);
     timeline().setPositionMs(positionMs);
@@ -337,10 +358,14 @@ void FilmReview::showSubtitleAtPosition()
 {
     const SubtitleTableModel &model =
         m_actions->mnuShowOriginal->isChecked() ? m_document.originalModel() : m_document.correctedModel();
+    if (!isOpen()) {
+        m_videoPane->picture().setSubtitle({});
+        return;
+    }
     const double frameRate = m_player->frameRate();
     // A film that does not say its rate is taken at 25 frames a second.
     const qint64 frameMs = qint64(1000.0 / (frameRate > 0 ? frameRate : 25.0));
-    const int row = m_player->isLoaded() ? rowShownAt(model, m_player->positionMs(), frameMs) : -1;
+    const int row = rowShownAt(model, m_player->positionMs(), frameMs);
     m_videoPane->picture().setSubtitle(row >= 0 ? model.text(row) : QString());
 }
 
@@ -378,8 +403,8 @@ void FilmReview::retranslate()
         return label ? label->text() : QString();
     };
     timeline().setLaneNames(caption(QStringLiteral("Label3")), caption(QStringLiteral("Label4")));
-    if (m_player->isLoaded() && !m_player->hasVideo())
+    if (isOpen() && !m_player->hasVideo())
         m_videoPane->picture().setNote(GetLangText(m_lang, Form1Msg::VideoNoPicture));
-    if (!m_player->audioTracks().isEmpty())
+    if (m_player && !m_player->audioTracks().isEmpty())
         listAudioTracks(m_player->audioTracks());
 }

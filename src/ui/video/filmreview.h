@@ -56,7 +56,9 @@ public:
     // The pane's words and the audio tracks' names in the language in use.
     void retranslate();
 
-    VideoPlayer &player() const { return *m_player; }
+    // Started with the first film: libmpv costs its memory only then.
+    VideoPlayer &player();
+    bool isOpen() const { return m_player && m_player->isLoaded(); }
     TimelineView &timeline() const;
     VideoPane &videoPane() const { return *m_videoPane; }
     const VideoActions &actions() const { return *m_actions; }
@@ -82,7 +84,8 @@ private:
     Prompter &m_prompter;
     const LangDoc &m_lang;
     std::unique_ptr<VideoActions> m_actions;
-    VideoPlayer *m_player;
+    VideoPlayer::AudioOutput m_audio;
+    VideoPlayer *m_player = nullptr;
     PeakJob *m_peakJob;
     QDockWidget *m_videoDock;
     QDockWidget *m_timelineDock;
