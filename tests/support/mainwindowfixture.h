@@ -10,6 +10,7 @@
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
 #include <QCoreApplication>
