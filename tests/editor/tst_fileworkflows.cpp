@@ -34,10 +34,14 @@ QByteArray twoSubtitles(const QString &first = LongText, const QString &secondSt
         .toUtf8();
 }
 
-// What another program wrote over the file after it was read.
+// What another program wrote over the file after it was read: every
+// subtitle moved on by one.
 QByteArray outsideChange()
 {
-    return twoSubtitles() + srtBlock(3, u"00:00:20,000"_s, u"00:00:21,000"_s, u"Added."_s).toUtf8();
+    return (srtBlock(1, u"00:00:01,000"_s, u"00:00:02,000"_s, u"New first."_s)
+            + srtBlock(2, u"00:00:03,000"_s, u"00:00:09,000"_s, LongText)
+            + srtBlock(3, u"00:00:10,000"_s, u"00:00:12,000"_s, u"Third."_s))
+        .toUtf8();
 }
 
 QString oneLine(QString text)
@@ -81,18 +85,13 @@ class TestFileWorkflows : public QObject
 private slots:
     void init()
     {
+        m_flows.reset();
         m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
         m_movie = m_dir->filePath(u"movie.srt"_s);
         m_settings = Settings();
         m_prompter = ScriptedPrompter();
         m_document = std::make_unique<SubtitleDocument>(m_lang);
         m_flows = std::make_unique<FileWorkflows>(*m_document, m_settings, m_prompter, settingsPath(), QStringList());
-    }
-    void cleanup()
-    {
-        m_flows.reset();
-        m_document.reset();
     }
 
     // A file that cannot be read, opened over unsaved edits: asked first,
@@ -215,12 +214,8 @@ private slots:
             QVERIFY(m_document->editText(1, u"By hand"_s));
         if (before.contains(u's'))
             QVERIFY(m_flows->save());
-        if (before.contains(u'o')) {
-            QVERIFY(writeFile(m_movie, (srtBlock(1, u"00:00:01,000"_s, u"00:00:02,000"_s, u"New first."_s)
-                                        + srtBlock(2, u"00:00:03,000"_s, u"00:00:09,000"_s, LongText)
-                                        + srtBlock(3, u"00:00:10,000"_s, u"00:00:12,000"_s, u"Third."_s))
-                                           .toUtf8()));
-        }
+        if (before.contains(u'o'))
+            QVERIFY(writeFile(m_movie, outsideChange()));
         if (before.contains(u'm'))
             m_settings.MaxLen = -5;
         const SaveState stateBefore = state();

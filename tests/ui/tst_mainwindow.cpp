@@ -124,8 +124,7 @@ private slots:
     {
         // Times left as read, so the split shares the span by length alone.
         QVERIFY(writeFile(settingsPath(), NoTimeBuying));
-        const QByteArray original = fiveSubtitles();
-        m_movie = written(u"movie.srt"_s, original);
+        m_movie = written(u"movie.srt"_s, fiveSubtitles());
         Session s(settingsPath());
         QVERIFY(s.show());
         s.open(m_movie);
@@ -135,25 +134,22 @@ private slots:
         const QString summary = u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit), 2 still too fast"_s;
         QCOMPARE(s.prompter.informed, QStringList{summary});
         QCOMPARE(s.label(u"lblStatus"_s), summary);
-        QCOMPARE(s.corrected().rowCount(), 6);
-        QVERIFY(s.action(u"mnuSave"_s)->isEnabled());
         QCOMPARE(s.label(u"lblStatus2"_s), u"Not saved"_s);
+        QVERIFY(s.action(u"mnuSave"_s)->isEnabled());
 
-        // Ctrl-Down and Ctrl-Up: one record per press, from a list or a box.
+        // Ctrl-Down from a list and Ctrl-Up from a box: one record per press.
         QTableView *list1 = s.list(u"ListView1"_s);
         QTableView *list2 = s.list(u"ListView2"_s);
         QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
         clickRow(list1, 0);
         QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
         QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list1), 3);
-        QCOMPARE(selectedRow(list2), 3);
+        QCOMPARE(s.selected(), (QList<int>{3, 3}));
         QCOMPARE(s.window->editsWindow().list()->currentIndex().row(), 1);
         sub2->setFocus();
         QTest::keyClick(sub2, Qt::Key_Up, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list1), 1);
-        QCOMPARE(selectedRow(list2), 1);
+        QCOMPARE(s.selected(), (QList<int>{1, 1}));
+        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
         QCOMPARE(sub2->toPlainText(), LongBroken);
 
         // Typed text, counted as it is typed, applied with Ctrl-Enter.
@@ -173,7 +169,6 @@ private slots:
         sub2->setFocus();
         QTest::keyClicks(sub2, u"Inserted."_s);
         QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(s.corrected().row(2).text, u"Inserted."_s);
         clickRow(list2, 0);
         QTest::keyClick(list2, Qt::Key_Delete);
         QCOMPARE(s.corrected().rowCount(), 6);
@@ -197,8 +192,9 @@ private slots:
         QTest::keyClick(sub2, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         const QByteArray saved = readFile(m_movie);
-        QVERIFY2(saved.count("-->") == 6 && saved.contains("abcde!\r\n"), saved.constData());
-        QCOMPARE(readFile(m_movie + u".bak"_s), original);
+        QVERIFY2(saved.count("-->") == 6 && saved.contains("abcde!\r\n") && saved.contains("\r\nInserted.\r\n"),
+                 saved.constData());
+        QCOMPARE(readFile(m_movie + u".bak"_s), fiveSubtitles());
         s.files.toSave = path(u"copy.srt"_s);
         s.action(u"mnuSaveAS"_s)->trigger();
         QCOMPARE(readFile(s.files.toSave), saved);
@@ -213,9 +209,7 @@ private slots:
         QTableView *list2 = s.list(u"ListView2"_s);
         QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
         clickRow(list2, 0);
-        QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [40 - 18]"_s);
         s.action(u"mnuSave"_s)->trigger();
-
         sub2->setFocus();
         QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(sub2, u" Really."_s);
@@ -229,7 +223,7 @@ private slots:
 
         // After Ctrl-Enter, Esc gives back what was applied.
         sub2->setFocus();
-        QTest::keyClicks(sub2, u" ZZZ"_s);
+        QTest::keyClicks(sub2, u"ZZZ"_s);
         QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
         QTest::keyClick(sub2, Qt::Key_Escape);
         QVERIFY(sub2->toPlainText().contains(u"ZZZ"_s) && s.corrected().row(0).text.contains(u"ZZZ"_s));
@@ -237,19 +231,18 @@ private slots:
         QCOMPARE(selectedRow(list2), 1);
         QCOMPARE(s.label(u"lblStatus3"_s), u"1 line(s) [10]"_s);
 
+        // No row left: typing writes nowhere.
         for (int left = 2; left > 0; --left) {
             clickRow(list2, 0);
             QTest::keyClick(list2, Qt::Key_Delete);
         }
-        QCOMPARE(s.corrected().rowCount(), 0);
-        const qsizetype notices = s.prompter.informed.size();
         sub2->setFocus();
         QTest::keyClicks(sub2, u"Ghost"_s);
         QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
         QTest::keyClicks(sub2, u"!"_s);
         list2->setFocus();
         QCOMPARE(s.corrected().rowCount(), 0);
-        QCOMPARE(s.prompter.informed.size(), notices);
+        QCOMPARE(s.prompter.informed.size(), 1); // the summary only
     }
 
     // A new language reaches every caption of both windows and the dialogs.
@@ -350,11 +343,9 @@ private slots:
         QVERIFY(s.show());
         const auto near = [](int found, int expected) { return std::abs(found - expected) <= 1; }; // twips rounding
         for (const auto &[found, expected] : {std::pair{s.window->geometry(), geometry},
-                                              std::pair{s.window->editsWindow().geometry(), editsGeometry}}) {
-            QVERIFY2(near(found.x(), expected.x()) && near(found.y(), expected.y())
-                         && near(found.width(), expected.width()) && near(found.height(), expected.height()),
-                     qPrintable(u"%1,%2 %3x%4"_s.arg(found.x()).arg(found.y()).arg(found.width()).arg(found.height())));
-        }
+                                              std::pair{s.window->editsWindow().geometry(), editsGeometry}})
+            QVERIFY(near(found.x(), expected.x()) && near(found.y(), expected.y()) && near(found.width(), expected.width())
+                    && near(found.height(), expected.height()));
         QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_s);
         QVERIFY(near(handle->mapTo(s.window->centralWidget(), QPoint()).x(), handleX));
         QVERIFY(std::abs(s.window->diaxTwips() - diax) <= 15);
@@ -606,8 +597,7 @@ private slots:
             const QPoint at = records->visualRect(records->model()->index(row, 0)).center();
             QTest::mouseClick(records->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(records->viewport(), Qt::LeftButton, {}, at);
-            QCOMPARE(selectedRow(s.list(u"ListView1"_s)), selected);
-            QCOMPARE(selectedRow(s.list(u"ListView2"_s)), selected);
+            QCOMPARE(s.selected(), (QList<int>{selected, selected}));
         }
         QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
 
