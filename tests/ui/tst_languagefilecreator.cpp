@@ -161,6 +161,8 @@ private slots:
 
             c.prompter.textAnswers = {u"French"_qs};
             c.choose(u"Combo2"_qs, CreateNew);
+            QCOMPARE(c.prompter.asked, QStringList{u"Type the new language name\n(New file will be created in "_qs
+                                                   + QDir::toNativeSeparators(m_user) + u')'});
             QCOMPARE(c.entries(u"Combo2"_qs), (QStringList{English, fileName(u"Source"_qs), French, CreateNew}));
             QCOMPARE(c.combo(u"Combo2"_qs)->currentText(), French);
             QCOMPARE(c.texts(u"Tree2"_qs), c.texts(u"Tree1"_qs));
@@ -291,7 +293,7 @@ private slots:
             QCOMPARE(c.combo(u"Combo1"_qs)->currentText(), goOn ? fileName(language) : English);
             QCOMPARE(c.texts(u"Tree1"_qs).value(2), !goOn ? source.value(2)
                                                            : u"mnuFile = "_qs + (onDisk == u"Datei" ? onDisk : u"File"_qs));
-            QCOMPARE(c.combo(u"Combo2"_qs)->currentIndex() < 0, goOn);
+            QCOMPARE(c.combo(u"Combo2"_qs)->currentText(), goOn ? QString() : fileName(language));
             QCOMPARE(c.texts(u"Tree2"_qs), goOn ? QStringList() : edited);
         }
         QCOMPARE(c.prompter.asked, typed.isEmpty() ? QStringList()
