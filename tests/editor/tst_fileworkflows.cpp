@@ -94,27 +94,6 @@ private slots:
         m_flows = std::make_unique<FileWorkflows>(*m_document, m_settings, m_prompter, settingsPath(), QStringList());
     }
 
-    // A file that cannot be read, opened over unsaved edits: asked first,
-    // then named with its line, and nothing half-loaded stays.
-    void aFileThatCannotBeReadLeavesNothing()
-    {
-        QVERIFY(openCorrected());
-        QVERIFY(!m_flows->LoadFileToList(m_dir->filePath(u"missing.srt"_s))); // passed over without a word
-        const QString bad = written(u"bad.srt"_s, twoSubtitles(LongText, u"00:00:07;000"_s));
-        m_prompter.answers = {A::No};
-        QVERIFY(!m_flows->LoadFileToList(bad));
-        QCOMPARE(m_prompter.asked, QStringList{Unsaved});
-        QCOMPARE(m_prompter.warned.size(), 1);
-        QVERIFY2(m_prompter.warned.first().startsWith(u"Error in file\n"_s + bad + u'\n')
-                     && m_prompter.warned.first().contains(u"line 6: 00:00:07;000 --> 00:00:09,000"_s),
-                 qPrintable(m_prompter.warned.first()));
-        QCOMPARE(original().rowCount() + corrected().rowCount() + m_document->records().rowCount(), 0);
-        QCOMPARE(m_document->path(), QString());
-        QCOMPARE(state(), SaveState::Empty);
-        QCOMPARE(m_document->insertSubtitle(-1, false), -1);
-        QCOMPARE(readFile(m_movie), twoSubtitles());
-    }
-
     // Before the open document goes (closing, opening another). The script
     // runs after a hand edit was saved: e edits again, u undoes a step, o
     // is another program writing the file.
@@ -337,14 +316,31 @@ private slots:
         QCOMPARE(state(), yes ? SaveState::Saved : SaveState::NotSaved);
     }
 
-    // A file refused for a time line the common variants would read: asked
-    // once; No keeps the refusal the question shows, Yes reads such lines
-    // from now on.
-    void lenientTimesQuestion()
+    // Opening over unsaved edits asks first. A file that cannot be read is
+    // named with its line, and nothing half-loaded stays; one refused for a
+    // time line the common variants would read asks instead: No keeps the
+    // refusal the question shows, Yes reads such lines from now on.
+    void openRefusals()
     {
-        QVERIFY(writeFile(m_movie, twoSubtitles(LongText, u"00:00:07.000"_s)));
-        QSignalSpy settingsChanged(m_flows.get(), &FileWorkflows::settingsChanged);
+        QVERIFY(openCorrected());
+        QVERIFY(!m_flows->LoadFileToList(m_dir->filePath(u"missing.srt"_s))); // passed over without a word
+        const QString bad = written(u"bad.srt"_s, twoSubtitles(LongText, u"00:00:07;000"_s));
         m_prompter.answers = {A::No};
+        QVERIFY(!m_flows->LoadFileToList(bad));
+        QCOMPARE(m_prompter.asked, QStringList{Unsaved});
+        QCOMPARE(m_prompter.warned.size(), 1);
+        QVERIFY2(m_prompter.warned.first().startsWith(u"Error in file\n"_s + bad + u'\n')
+                     && m_prompter.warned.first().contains(u"line 6: 00:00:07;000 --> 00:00:09,000"_s),
+                 qPrintable(m_prompter.warned.first()));
+        QCOMPARE(original().rowCount() + corrected().rowCount() + m_document->records().rowCount(), 0);
+        QCOMPARE(m_document->path(), QString());
+        QCOMPARE(state(), SaveState::Empty);
+        QCOMPARE(m_document->insertSubtitle(-1, false), -1);
+        QCOMPARE(readFile(m_movie), twoSubtitles());
+
+        QVERIFY(writeFile(m_movie, twoSubtitles(LongText, u"00:00:07.000"_s)));
+        m_prompter = ScriptedPrompter({A::No});
+        QSignalSpy settingsChanged(m_flows.get(), &FileWorkflows::settingsChanged);
         QVERIFY(!m_flows->LoadFileToList(m_movie));
         QCOMPARE(m_prompter.asked.size(), 1);
         const QString question = m_prompter.asked.first();
@@ -354,14 +350,11 @@ private slots:
         QCOMPARE(m_prompter.informed, QStringList());
         QCOMPARE(original().rowCount(), 0);
         QVERIFY(!m_settings.LenientTimes);
-
         m_prompter.answers = {A::Yes};
-        QVERIFY(m_flows->LoadFileToList(m_movie));
-        QCOMPARE(original().row(1).startText, u"00:00:07,000"_s);
+        QVERIFY(m_flows->LoadFileToList(m_movie) && m_flows->EditSubs());
+        QCOMPARE(corrected().row(1).startText, u"00:00:07,000"_s);
         QVERIFY(m_settings.LenientTimes);
         QCOMPARE(settingsChanged.size(), 1);
-        QVERIFY(m_flows->EditSubs());
-        QCOMPARE(corrected().rowCount(), 2);
     }
 
     // Russian in windows-1251, read as windows-1252 by the setting, then
