@@ -194,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSubtitleDocument)
+QTEST_GUILESS_MAIN(TestSubtitleDocument)
 #include "tst_subtitledocument.moc"

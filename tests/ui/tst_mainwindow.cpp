@@ -17,7 +17,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
