@@ -30,6 +30,7 @@ namespace {
 
 const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_s;
 const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
+// Times left as read, so a split shares the span by length alone.
 const QByteArray NoTimeBuying = QByteArrayLiteral("[General]\r\nBuyTime=0\r\n");
 
 // Five subtitles: the second gets re-broken, the fourth split in two.
@@ -534,7 +535,9 @@ private slots:
                 >= edits.list()->fontMetrics().horizontalAdvance(u"Split - Time edit - Moved"_s));
     }
 
-    void editsWindowSortsJumpsAndHides()
+    // The edits window sorts, takes both lists to a record and follows the
+    // main window; a right click selects as a left one does.
+    void editsWindowAndRightClickSelect()
     {
         QVERIFY(openCorrected(fiveSubtitles(), NoTimeBuying));
         Session &s = *m_s;
@@ -572,8 +575,8 @@ private slots:
         s.action(u"mnuShowEditsWindow"_s)->trigger();
         QVERIFY(edits.isVisible());
 
-        // A right click selects as a left one does: both lists, the boxes and
-        // the edits window follow, and a time typed then lands in that row.
+        // Both lists and the boxes follow a right click, and a time typed
+        // then lands in that row.
         QTableView *list1 = s.list(u"ListView1"_s);
         QTableView *list2 = s.list(u"ListView2"_s);
         const auto rightClick = [](QTableView *view, int row) {
