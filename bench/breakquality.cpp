@@ -15,7 +15,7 @@
 #include "document/subtitlefile.h"
 #include "engine/correctionrun.h"
 #include "lang/langdoc.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settings.h"
 
 #include <QChar>

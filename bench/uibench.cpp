@@ -16,8 +16,8 @@
 #include "shell/shellverb.h"
 #include "editor/editrecordmodel.h"
 #include "ui/filechooser.h"
-#include "ui/mainwindow/form1.h"
-#include "ui/form3.h"
+#include "ui/mainwindow/mainwindow.h"
+#include "ui/edits/editswindow.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/twips.h"
 
@@ -390,7 +390,7 @@ int main(int argc, char **argv)
 
     for (std::uint64_t run = 1; run <= options.runs; ++run) {
         // A fresh window each run, so every open starts from an empty one.
-        auto window = std::make_unique<Form1>(lang, languages, settingsPath, prompter, files, shellVerb, work->path());
+        auto window = std::make_unique<MainWindow>(lang, languages, settingsPath, prompter, files, shellVerb, work->path());
         if (!writeSettings(settingsPath, Twips::forWidget(window.get())))
             return fail(u"cannot write "_s + settingsPath);
         window->Form_Load();

@@ -7,10 +7,10 @@
 #include "lang/languagelocator.h"
 #include "settings/settingsstore.h"
 #include "shell/platformshellverb.h"
-#include "ui/commandline.h"
+#include "ui/mainwindow/commandline.h"
 #include "ui/language/qttexts.h"
 #include "ui/filechooser.h"
-#include "ui/mainwindow/form1.h"
+#include "ui/mainwindow/mainwindow.h"
 #include "ui/messageboxprompter.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ int runWithoutDisplay(int argc, char *argv[], const CommandLine &commandLine)
     const CliEnvironment environment{SettingsStore::defaultFilePath(folder), LanguageLocator::defaultFolders(folder)};
     if (commandLine.fileName.isEmpty()) {
         LangDoc lang;
-        if (const auto file = LanguageLocator(environment.languageFolders).fileFor(QStringLiteral("English.Quillmend.exe")))
+        if (const auto file = LanguageLocator(environment.languageFolders).fileFor(LanguageLocator::defaultLangFileBase()))
             lang.load(*file);
         err << GetLangText(lang, Form1Msg::ErrorInFile) << '\n';
         return ExitFileFailed;
@@ -92,12 +92,12 @@ int main(int argc, char *argv[])
 
     const LanguageLocator languages(LanguageLocator::defaultFolders(folder));
     LangDoc lang;
-    if (const auto file = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto file = languages.fileFor(LanguageLocator::defaultLangFileBase()))
         lang.load(*file);
 
     DialogFileChooser files;
     const std::unique_ptr<ShellVerb> shellVerb = makePlatformShellVerb(QCoreApplication::applicationFilePath());
-    Form1 window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
+    MainWindow window(lang, languages, SettingsStore::defaultFilePath(folder), prompter, files, *shellVerb,
                  LanguageLocator::writableFolder(folder));
     prompter.setParentWidget(&window);
     window.Form_Load();

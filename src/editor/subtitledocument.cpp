@@ -13,6 +13,7 @@
 #include "editor/commands/edittimecommand.h"
 #include "editor/commands/restorecorrection.h"
 #include "editor/editrecordmodel.h"
+#include "editor/pendingedits.h"
 #include "editor/subtitletablemodel.h"
 #include "engine/readingspeed.h"
 #include "lang/form1messages.h"
@@ -56,6 +57,7 @@ SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
     m_correctedModel->setOriginalRows(m_original);
     // Every change goes through the history, so this is every change.
     connect(&m_undoStack, &QUndoStack::indexChanged, this, &SubtitleDocument::summaryChanged);
+    connect(&m_undoStack, &QUndoStack::cleanChanged, this, &SubtitleDocument::saveStateChanged);
 }
 
 SubtitleDocument::~SubtitleDocument()
@@ -77,6 +79,7 @@ void SubtitleDocument::startHistory()
     // clear() leaves an empty stack's clean state as it was (unclean after a run).
     m_undoStack.setClean();
     m_savedOnce = false;
+    emit saveStateChanged();
 }
 
 bool SubtitleDocument::load(const QString &path, QString &errorText, const QString &encodingName, bool lenientTimes,
@@ -102,6 +105,7 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
         m_stamp = {};
         m_original->clear();
         errorText = GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + error.describe(m_lang);
+        announceNewContent();
         return false;
     }
     m_path = path;
@@ -109,21 +113,16 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     m_encodingChoice = encodingName;
     m_stamp = stamp;
     m_original->setRows(std::move(rows));
+    announceNewContent();
     return true;
 }
 
-void SubtitleDocument::setPath(const QString &path, const QString &encodingName)
+void SubtitleDocument::announceNewContent()
 {
-    startHistory();
-    m_corrected = false;
-    m_computedRows.clear();
-    m_original->clear();
-    m_correctedModel->clear();
-    m_records->clear();
-    m_path = path;
-    m_encoding = {};
-    m_encodingChoice = encodingName;
-    m_stamp = {};
+    emit pathChanged(m_path);
+    emit encodingChanged();
+    emit contentReplaced();
+    emit summaryChanged();
 }
 
 bool SubtitleDocument::isOpenFile(const QString &path) const
@@ -137,6 +136,7 @@ bool SubtitleDocument::isOpenFile(const QString &path) const
 
 CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakWordLists &weakWords)
 {
+    emit correctionStarting();
     DecodedSubtitles decoded;
     ReadError error;
     FileStamp stamp;
@@ -148,8 +148,10 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
         result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
     else
         result.errorText = error.describe(m_lang);
-    if (!result.ok)
+    if (!result.ok) {
+        emit summaryChanged();
         return result;
+    }
 
     startHistory();
     m_corrected = true;
@@ -174,7 +176,9 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     m_undoStack.resetClean();
     m_counters = result.counters;
     result.summary += tooFastSummary(tooFastCount(), m_lang);
-    emit summaryChanged();
+    emit saveStateChanged();
+    announceNewContent();
+    emit corrected(result.summary);
     return result;
 }
 
@@ -245,6 +249,7 @@ bool SubtitleDocument::confirmRowsWithoutText(Prompter &prompter) const
 
 SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Prompter &prompter)
 {
+    commitPendingEdits();
     if (!confirmRowsWithoutText(prompter))
         return {SaveOutcome::Status::Cancelled, {}};
     FileStamp written;
@@ -253,6 +258,7 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
+        emit saveStateChanged();
         // What is on disk now is what this document holds.
         if (isOpenFile(target))
             m_stamp = written;
@@ -262,6 +268,7 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
 
 SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile, Prompter &prompter)
 {
+    commitPendingEdits();
     if (!confirmRowsWithoutText(prompter))
         return {SaveOutcome::Status::Cancelled, {}};
     return DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
@@ -297,10 +304,29 @@ bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeTex
     return true;
 }
 
+void SubtitleDocument::commitPendingEdits()
+{
+    if (m_pendingEdits)
+        m_pendingEdits->commit();
+}
+
+void SubtitleDocument::undo()
+{
+    commitPendingEdits();
+    m_undoStack.undo();
+}
+
+void SubtitleDocument::redo()
+{
+    commitPendingEdits();
+    m_undoStack.redo();
+}
+
 int SubtitleDocument::insertSubtitle(int selectedRow, bool below)
 {
     if (!m_corrected)
         return -1;
+    commitPendingEdits();
     const NewRowPlace place = newRowPlace(m_correctedModel->rows(), selectedRow, below);
     m_undoStack.push(new InsertSubtitle(*this, place.position, {0, place.timeText, place.timeText, {}, 0}, selectedRow));
     return place.position;
@@ -310,12 +336,17 @@ bool SubtitleDocument::deleteSubtitle(int row)
 {
     if (row < 0 || row >= m_correctedModel->rowCount())
         return false;
+    // Typing not applied goes with its row.
+    if (m_pendingEdits && m_pendingEdits->row() == row)
+        m_pendingEdits->drop();
+    commitPendingEdits();
     m_undoStack.push(new DeleteSubtitle(*this, row));
     return true;
 }
 
 bool SubtitleDocument::restoreOrReapply(const QList<int> &ordinals)
 {
+    commitPendingEdits();
     std::vector<int> recorded;
     for (int ordinal : ordinals) {
         if (m_records->rowOfOrdinal(ordinal) >= 0)

@@ -20,6 +20,7 @@
 
 class EditRecordModel;
 class LangDoc;
+class PendingEdits;
 struct ReadError;
 class Prompter;
 class SubtitleTableModel;
@@ -29,7 +30,8 @@ struct Settings;
 // read and as corrected, the run's edit records, and the history of every
 // change made to the corrected list since the file was opened or last
 // corrected. Every change goes through the undo stack; whether the document
-// is modified is the stack's clean state.
+// is modified is the stack's clean state. It says what changed through its
+// signals, so the views listen instead of being refreshed by hand.
 class SubtitleDocument : public QObject
 {
     Q_OBJECT
@@ -47,6 +49,7 @@ public:
     // or written here.
     bool changedOnDisk() const { return m_stamp.differsOnDisk(m_path); }
     const FileEncoding &encoding() const { return m_encoding; }
+    // Whether the corrected list holds a correction run's result.
     bool isCorrected() const { return m_corrected; }
     bool isModified() const { return !m_undoStack.isClean(); }
     SaveState saveState() const;
@@ -65,11 +68,6 @@ public:
     // receives why a file was refused.
     bool load(const QString &path, QString &errorText, const QString &encodingName = QStringLiteral("auto"),
               bool lenientTimes = false, ReadError *readError = nullptr);
-    // What the open file is read with: "auto" or an encoding name.
-    const QString &encodingChoice() const { return m_encodingChoice; }
-    // Names the file to correct without reading it: the unattended run reads
-    // it once, in correct.
-    void setPath(const QString &path, const QString &encodingName = QStringLiteral("auto"));
     // Corrects the open file as it is on disk now, with a new history; both
     // lists come from the one read, so every row's partner is the same
     // subtitle. The summary ends with how many subtitles are still too fast.
@@ -99,6 +97,13 @@ public:
     // Restores the records' subtitles as read; when every one of them is
     // restored already, applies their corrections again instead.
     bool restoreOrReapply(const QList<int> &ordinals);
+    // The history's steps, typing not yet applied being a step of its own.
+    void undo();
+    void redo();
+
+    // Typing in the boxes, committed before any change, save or correction.
+    void setPendingEdits(PendingEdits *pending) { m_pendingEdits = pending; }
+    void commitPendingEdits();
     bool isRestored(int ordinal) const;
 
     // The rows the correction run made for ordinal, for applying it again.
@@ -118,21 +123,36 @@ public:
     QString redoCaption() const;
 
 signals:
-    // A change was made, undone or redone; the selection and the boxes
-    // follow this row of the corrected list (-1: none left).
+    // A change was undone or redone, or rows were inserted, deleted or
+    // restored; the selection and the boxes follow this row of the
+    // corrected list (-1: none left).
     void rowTouched(int row);
     // What summaryText says may have changed.
     void summaryChanged();
+    // The open file is another one, or none (empty path).
+    void pathChanged(const QString &path);
+    void encodingChanged();
+    // saveState() may say something else now.
+    void saveStateChanged();
+    // The lists hold another file, or a new correction of it: selections
+    // and boxes are stale.
+    void contentReplaced();
+    // A correction run is starting, which may take a moment; it ends in
+    // corrected(), or in summaryChanged() when it could not run.
+    void correctionStarting();
+    void corrected(const QString &summary);
 
 private:
     void startHistory();
+    // Path, encoding, lists and summary are new: says so.
+    void announceNewContent();
     // Asks before saving subtitles with no text; true to go on.
     bool confirmRowsWithoutText(Prompter &prompter) const;
 
     const LangDoc &m_lang;
     QString m_path;
     FileEncoding m_encoding;
-    QString m_encodingChoice = QStringLiteral("auto");
+    QString m_encodingChoice = QStringLiteral("auto"); // what the open file is read with
     FileStamp m_stamp; // what the file was when last read or written
     bool m_corrected = false;
     bool m_savedOnce = false;
@@ -143,4 +163,5 @@ private:
     std::vector<SubtitleRow> m_computedRows;
     CorrectionCounters m_counters;
     QUndoStack m_undoStack;
+    PendingEdits *m_pendingEdits = nullptr;
 };

@@ -373,7 +373,7 @@ private slots:
         QVERIFY(outStart.isEmpty() == result.out.isEmpty());
         if (arguments == QStringList{u"--help"_qs}) {
             for (const SettingKey &key : SettingsStore::keys())
-                QVERIFY2(result.out.contains(QString(key.name) + u" ("_qs + QString(key.defaultText).trimmed() + u')'),
+                QVERIFY2(result.out.contains(QString(key.name) + u" ("_qs + SettingsStore::defaultText(key) + u')'),
                          qPrintable(QString(key.name)));
         }
     }

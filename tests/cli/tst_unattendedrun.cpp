@@ -81,26 +81,31 @@ private slots:
         }
     }
 
-    // Refused with the reason, the name quoted so a stray blank shows;
-    // nothing is written.
+    // Refused with the reason, the name quoted so a stray blank shows, and
+    // settings a run cannot use blamed on the settings file; nothing is written.
     void refusals_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a trailing blank") << u"movie.srt "_qs << u"no such file"_qs;
-        QTest::newRow("a folder") << u"subs"_qs << u"not a regular file"_qs;
-        QTest::newRow("nothing") << QString() << u"no such file"_qs;
+        QTest::newRow("a trailing blank") << u"movie.srt "_qs << QByteArray() << u"no such file"_qs;
+        QTest::newRow("a folder") << u"subs"_qs << QByteArray() << u"not a regular file"_qs;
+        QTest::newRow("MaxLen 0") << u"movie.srt"_qs << QByteArray("MaxLen=0\n")
+                                  << u"Invalid setting MaxLen: must be at least 1"_qs;
     }
 
     void refusals()
     {
         QFETCH(QString, name);
+        QFETCH(QByteArray, settings);
         QFETCH(QString, reason);
         QVERIFY(writeFile(path(u"movie.srt"_qs), movie()));
         QVERIFY(QDir(m_dir.path()).mkpath(u"subs"_qs));
-        const QString fileName = name.isEmpty() ? name : path(name);
-        QCOMPARE(run(fileName, "[General]\n"), int(ExitFileFailed));
-        QCOMPARE(m_prompter.warned, QStringList{u"Error in file\n\""_qs + fileName + u"\"\n"_qs + reason});
+        const QString fileName = path(name);
+        QCOMPARE(run(fileName, "[General]\n" + settings), int(ExitFileFailed));
+        const QString heading = settings.isEmpty() ? u"Error in file\n\"%1\"\n"_qs.arg(fileName)
+                                                   : u"Error in settings file\n%1\n"_qs.arg(path(u"Quillmend.ini"_qs));
+        QCOMPARE(m_prompter.warned, QStringList{heading + reason});
         QCOMPARE(readFile(path(u"movie.srt"_qs)), movie());
         QCOMPARE(filesIn(path(u"subs"_qs)), QStringList());
     }

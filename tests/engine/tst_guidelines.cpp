@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/correctionrun.h"
 #include "lang/langdoc.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settings.h"
 #include "support/srttext.h"
 

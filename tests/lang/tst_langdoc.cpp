@@ -4,14 +4,47 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <pugixml.hpp>
+
 #include <sys/stat.h>
+
+namespace {
+
+// Every element and attribute of a language file in order, each text
+// reduced to what the program relies on when it glues numbers and paths
+// into it: whether it is empty, a blank at either end, and each placeholder.
+QStringList outline(const QString &path)
+{
+    LangDoc doc;
+    if (!doc.load(path))
+        return {path + u" does not parse"_qs};
+    const pugi::xml_node root = doc.document().document_element();
+    QStringList lines{QString::fromUtf8(root.name())};
+    for (const pugi::xml_node &element : root.children()) {
+        lines << QString::fromUtf8(element.name());
+        for (const pugi::xml_attribute &attribute : element.attributes()) {
+            const QString value = QString::fromUtf8(attribute.value());
+            const auto blank = [&](bool atEnd) {
+                return !value.isEmpty() && (atEnd ? value.back() : value.front()).isSpace();
+            };
+            lines << u"%1 %2: empty %3, blank before %4, blank after %5, placeholder 1 x%6, placeholder 2 x%7"_qs.arg(
+                QString::fromUtf8(element.name()), QString::fromUtf8(attribute.name()),
+                QString::number(value.isEmpty()), QString::number(blank(false)), QString::number(blank(true)),
+                QString::number(value.count(u"%1"_qs)), QString::number(value.count(u"%2"_qs)));
+        }
+    }
+    return lines;
+}
+
+} // namespace
 
 // Message lookup with its quiet fallbacks, and finding language files.
 class TestLangDoc : public QObject
@@ -22,9 +55,9 @@ private slots:
     void lookupFallsBackQuietly_data()
     {
         QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<QString>("notSaved");     // Form1 message 13
-        QTest::addColumn<QString>("errorInFile");  // Form1 message 1
-        QTest::addColumn<QString>("optionsFirst"); // Form2 message 1
+        QTest::addColumn<QString>("notSaved");     // MainWindow message 13
+        QTest::addColumn<QString>("errorInFile");  // MainWindow message 1
+        QTest::addColumn<QString>("optionsFirst"); // OptionsDialog message 1
 
         const QString english13 = u"Not saved"_qs;
         const QString english1 = u"Error in file"_qs;
@@ -58,15 +91,6 @@ private slots:
         QCOMPARE(GetLangText(doc, Form2Msg::AllAbove2Lines), optionsFirst);
     }
 
-    void aFailedLoadEmptiesTheDocument()
-    {
-        LangDoc doc;
-        QVERIFY(doc.loadData(R"(<L><Form1_Module s13="x"/></L>)"));
-        QVERIFY(!doc.load(u"/no/such/English.Quillmend.exe.xml"_qs));
-        QVERIFY(doc.isEmpty());
-        QCOMPARE(GetLangText(doc, Form1Msg::NotSaved), u"Not saved"_qs);
-    }
-
     // Limits that keep a hostile file from stalling the start, at and just
     // past each threshold.
     void limitsOnFilesAndTexts_data()
@@ -94,6 +118,7 @@ private slots:
         QByteArray nested = QByteArray("<a>").repeated(100000);
         nested.append(QByteArray("</a>").repeated(100000));
         QTest::newRow("deeply nested") << nested << true << QString();
+        QTest::newRow("no file") << QByteArray() << false << u"the file does not exist"_qs;
     }
 
     void limitsOnFilesAndTexts()
@@ -104,8 +129,9 @@ private slots:
 
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Big.Quillmend.exe.xml"_qs);
-        QVERIFY(writeFile(path, xml));
+        QVERIFY(xml.isNull() || writeFile(path, xml));
         LangDoc doc;
+        QVERIFY(doc.loadData(R"(<L><Form1_Module s13="x"/></L>)")); // a failed load leaves nothing of it
         QCOMPARE(doc.load(path), loads);
         QCOMPARE(doc.isEmpty(), !loads);
         QVERIFY2(doc.errorString().startsWith(error), qPrintable(doc.errorString()));
@@ -128,6 +154,26 @@ private slots:
             QCOMPARE(GetLangText(doc, message), message.englishText());
         for (const Message &message : Form2Msg::All)
             QCOMPARE(GetLangText(doc, message), message.englishText());
+    }
+
+    // Every shipped translation against English, element by element and
+    // attribute by attribute.
+    void shippedTranslationsMatchEnglish_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir folder(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR));
+        QStringList files = folder.entryList({u"*.Quillmend.exe.xml"_qs}, QDir::Files, QDir::Name);
+        files.removeOne(u"English.Quillmend.exe.xml"_qs);
+        for (const QString &file : std::as_const(files))
+            QTest::newRow(qPrintable(file.section(u'.', 0, 0))) << folder.filePath(file);
+        if (files.isEmpty())
+            QTest::newRow("no translations found beside English") << QString();
+    }
+
+    void shippedTranslationsMatchEnglish()
+    {
+        QFETCH(QString, path);
+        QCOMPARE(outline(path), outline(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/English.Quillmend.exe.xml")));
     }
 
     void locatorFindsFilesAndOverrides()

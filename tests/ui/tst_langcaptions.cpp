@@ -1,18 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/form1messages.h"
-#include "lang/langdoc.h"
 #include "support/mainwindowfixture.h"
 #include "support/testfiles.h"
-#include "ui/frmabout.h"
-#include "ui/frmcreatelang.h"
-#include "ui/langcaptions.h"
+#include "ui/about/aboutdialog.h"
+#include "ui/language/languagefilecreator.h"
+#include "ui/language/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
-#include "editor/subtitletablemodel.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -22,14 +19,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
-#include <QTableView>
-#include <QTest>
 #include <QToolBar>
 
 // Captions found by control name: plain, indexed, table headers, tool-bar
@@ -227,9 +219,9 @@ private slots:
         QStringList english;
         for (const QString &language : {u"English"_qs, u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs}) {
             s.language(language)->trigger();
-            frmAbout about;
+            AboutDialog about;
             about.applyCaptions(s.lang);
-            frmCreateLang creator(s.languages, dir.path(), s.prompter);
+            LanguageFileCreator creator(s.languages, dir.path(), s.prompter);
             creator.applyCaptions(s.lang);
             auto *combo = creator.findChild<QComboBox *>(u"Combo2"_qs);
             s.prompter.asked.clear();

@@ -4,7 +4,7 @@
 #include "lang/langdoc.h"
 #include "ui/subtitles/correctedfiltermodel.h"
 #include "editor/editrecordmodel.h"
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/subtitles/subtitlelistview.h"
 
@@ -114,7 +114,7 @@ private slots:
     void editRecordsSortNumericallyInTheEditsWindow()
     {
         EditRecordModel records;
-        Form3 window(records);
+        EditsWindow window(records);
         Tester recordsTester(&records, Fatal);
         Tester sortedTester(window.list()->model(), Fatal);
         LangDoc lang;
@@ -139,7 +139,7 @@ private slots:
         // Selection and activation follow the order on show.
         window.selectOrdinal(9999);
         QCOMPARE(window.list()->currentIndex().row(), 3);
-        QSignalSpy activated(&window, &Form3::recordActivated);
+        QSignalSpy activated(&window, &EditsWindow::recordActivated);
         window.activateViewRow(1);
         QCOMPARE(activated.size(), 1);
         QCOMPARE(activated.first().first().toInt(), 100000);

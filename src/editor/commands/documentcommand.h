@@ -6,6 +6,8 @@
 
 #include <QUndoCommand>
 
+#include <utility>
+
 // A change to the document whose name ("Delete subtitle 12") is worded
 // when it is shown, so a language switch renames the whole history.
 class DocumentCommand : public QUndoCommand
@@ -16,7 +18,13 @@ public:
 
     QString caption(const LangDoc &lang) const;
 
+protected:
+    // True from the second redo on: a change typed in the boxes is on show
+    // already when it is made, so only its undo and redo move the selection.
+    bool isRedoneAgain() { return std::exchange(m_redone, true); }
+
 private:
+    bool m_redone = false;
     Message m_caption;
     qint64 m_argument;
 };

@@ -18,17 +18,19 @@ void EditTextCommand::swapText()
     QString previous = model.row(m_row).text;
     model.setText(m_row, m_text);
     m_text = std::move(previous);
-    emit m_document.rowTouched(m_row);
 }
 
 void EditTextCommand::redo()
 {
     swapText();
+    if (isRedoneAgain())
+        emit m_document.rowTouched(m_row);
 }
 
 void EditTextCommand::undo()
 {
     swapText();
+    emit m_document.rowTouched(m_row);
 }
 
 int EditTextCommand::id() const

@@ -25,17 +25,19 @@ void EditTimeCommand::swapTime()
         model.setEndText(m_row, m_timeText);
         m_timeText = std::move(previous);
     }
-    emit m_document.rowTouched(m_row);
 }
 
 void EditTimeCommand::redo()
 {
     swapTime();
+    if (isRedoneAgain())
+        emit m_document.rowTouched(m_row);
 }
 
 void EditTimeCommand::undo()
 {
     swapTime();
+    emit m_document.rowTouched(m_row);
 }
 
 int EditTimeCommand::id() const

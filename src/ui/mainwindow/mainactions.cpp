@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow/mainactions.h"
 
-#include "ui/langcaptions.h"
-#include "ui/toolbaricons.h"
+#include "ui/language/langcaptions.h"
+#include "ui/mainwindow/toolbaricons.h"
 
 #include <QAction>
 #include <QLineEdit>

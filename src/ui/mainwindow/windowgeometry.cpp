@@ -3,18 +3,20 @@
 #include "ui/mainwindow/windowgeometry.h"
 
 #include "settings/settings.h"
+#include "ui/edits/editswindow.h"
 #include "ui/screenfit.h"
+#include "ui/subtitles/subtitlelistview.h"
+#include "ui/subtitles/subtitlepanes.h"
 #include "ui/twips.h"
 
 #include <QHeaderView>
+#include <QMainWindow>
 #include <QStyle>
 #include <QTableView>
 
 #include <algorithm>
 
-namespace WindowGeometry {
-
-FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize)
+WindowGeometry::FirstStartRects WindowGeometry::firstStartRects(const QRect &available, const QSize &editsSize)
 {
     const QSize size = editsSize.boundedTo(available.size());
     // The main window gives up width, down to half the screen, so that the
@@ -34,7 +36,7 @@ FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize)
     return {main, edits};
 }
 
-QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
+QRect WindowGeometry::fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
 {
     const Twips twips = Twips::forWidget(&window);
     const QRect wanted(twips.toPixels(xTwips), twips.toPixels(yTwips), twips.toPixels(widthTwips),
@@ -42,7 +44,7 @@ QRect fittedRect(const QWidget &window, float xTwips, float yTwips, float widthT
     return ScreenFit::fitWindow(wanted, ScreenFit::availableFor(wanted, &window));
 }
 
-void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips, const QWidget &window,
+void WindowGeometry::applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips, const QWidget &window,
                        bool markedNumbers)
 {
     const Twips twips = Twips::forWidget(&window);
@@ -65,11 +67,156 @@ void applyColumnWidths(QTableView &list, const std::array<float, 5> &storedTwips
     }
 }
 
-void storeColumnWidths(const QTableView &list, std::array<float, 5> &storedTwips)
+void WindowGeometry::storeColumnWidths(const QTableView &list, std::array<float, 5> &storedTwips)
 {
     const Twips twips = Twips::forWidget(&list);
     for (std::size_t column = 0; column < storedTwips.size(); ++column)
         storedTwips[column] = twips.fromPixels(list.horizontalHeader()->sectionSize(int(column)));
 }
 
-} // namespace WindowGeometry
+
+namespace {
+
+constexpr float MarginTwips = 45;
+constexpr float SplitterLimitTwips = 1000; // from either edge of the window
+
+} // namespace
+
+WindowGeometry::WindowGeometry(QMainWindow &window, EditsWindow &editsWindow, SubtitlePanes &panes)
+    : m_window(window), m_editsWindow(editsWindow), m_panes(panes)
+{
+}
+
+void WindowGeometry::apply(const Settings &settings, bool hasStoredPlace)
+{
+    setSplitterLimits();
+    applyEditsAndLists(settings);
+    m_placed = hasStoredPlace;
+    if (hasStoredPlace) {
+        const QRect main = fittedRect(m_window, settings.MainXTwips, settings.MainYTwips, settings.MainWidthTwips,
+                                      settings.MainHeightTwips);
+        m_window.move(main.topLeft());
+        m_window.resize(main.size());
+        return;
+    }
+    const QRect available = ScreenFit::availableFor(m_window.geometry(), &m_window);
+    if (available.isEmpty())
+        return;
+    const FirstStartRects rects = firstStartRects(available, m_editsWindow.size());
+    m_window.move(rects.main.topLeft());
+    m_window.resize(rects.main.size());
+    m_editsWindow.move(rects.edits.topLeft());
+    m_editsWindow.resize(rects.edits.size());
+    m_pendingDiaxTwips.reset();
+    m_splitEvenly = true;
+}
+
+void WindowGeometry::applyEditsAndLists(const Settings &settings)
+{
+    const QRect edits = fittedRect(m_window, settings.EditXTwips, settings.EditYTwips, settings.EditWidthTwips,
+                                   settings.EditHeightTwips);
+    m_editsWindow.move(edits.topLeft());
+    m_editsWindow.resize(edits.size());
+    m_pendingDiaxTwips = settings.DiaxTwips;
+    applyDiax();
+    applyColumnWidths(*m_panes.originalList(), settings.List1ColTwips, m_window, false);
+    applyColumnWidths(*m_panes.correctedList(), settings.List2ColTwips, m_window, true);
+}
+
+void WindowGeometry::store(Settings &settings) const
+{
+    const Twips twips = Twips::forWidget(&m_window);
+    // The normal size and place, as a window closed maximised reopens; the
+    // place is the frame's, as move() takes it back.
+    const bool normal = !(m_window.isMaximized() || m_window.isMinimized() || m_window.isFullScreen());
+    const QRect main = normal ? m_window.geometry() : m_window.normalGeometry();
+    const QPoint frameOffset = m_window.geometry().topLeft() - m_window.pos();
+    const QPoint mainPosition = normal ? m_window.pos() : main.topLeft() - frameOffset;
+    settings.MainXTwips = twips.fromPixels(mainPosition.x());
+    settings.MainYTwips = twips.fromPixels(mainPosition.y());
+    settings.MainWidthTwips = twips.fromPixels(main.width());
+    settings.MainHeightTwips = twips.fromPixels(main.height());
+    settings.EditXTwips = twips.fromPixels(m_editsWindow.pos().x());
+    settings.EditYTwips = twips.fromPixels(m_editsWindow.pos().y());
+    settings.EditWidthTwips = twips.fromPixels(m_editsWindow.width());
+    settings.EditHeightTwips = twips.fromPixels(m_editsWindow.height());
+    settings.DiaxTwips = diaxTwips();
+    storeColumnWidths(*m_panes.originalList(), settings.List1ColTwips);
+    storeColumnWidths(*m_panes.correctedList(), settings.List2ColTwips);
+}
+
+float WindowGeometry::diaxTwips() const
+{
+    if (m_pendingDiaxTwips)
+        return *m_pendingDiaxTwips;
+    const QPoint handle = m_panes.handle(1)->mapTo(m_window.centralWidget(), QPoint(0, 0));
+    return Twips::forWidget(&m_window).fromPixels(handle.x());
+}
+
+void WindowGeometry::setSplitterLimits()
+{
+    // The splitter stays SplitterLimitTwips from either edge of the window.
+    const Twips twips = Twips::forWidget(&m_window);
+    const int margin = twips.toPixels(MarginTwips);
+    const int limit = twips.toPixels(SplitterLimitTwips);
+    m_panes.leftPane()->setMinimumWidth(std::max(1, limit - margin));
+    m_panes.rightPane()->setMinimumWidth(std::max(1, limit - m_panes.handleWidth() - margin));
+}
+
+void WindowGeometry::applyDiax()
+{
+    if (m_splitEvenly && m_window.isVisible() && m_panes.width() > 0) {
+        const int total = m_panes.width() - m_panes.handleWidth();
+        m_panes.setSizes({total / 2, total - total / 2});
+        m_splitEvenly = false;
+        return;
+    }
+    if (!m_pendingDiaxTwips || !m_window.isVisible() || m_panes.width() <= 0)
+        return;
+    const Twips twips = Twips::forWidget(&m_window);
+    const int left = twips.toPixels(*m_pendingDiaxTwips) - m_panes.x();
+    const int total = m_panes.width() - m_panes.handleWidth();
+    m_panes.setSizes({std::max(1, left), std::max(1, total - left)});
+    m_pendingDiaxTwips.reset();
+}
+
+void WindowGeometry::shown()
+{
+    applyDiax();
+}
+
+void WindowGeometry::stateChanged()
+{
+    // The edits window goes and comes back with the main window.
+    if (m_window.isMinimized()) {
+        m_wasMinimized = true;
+        if (m_editsWindow.isMeantToBeShown())
+            m_editsWindow.hide();
+    } else if (m_wasMinimized) {
+        m_wasMinimized = false;
+        if (m_editsWindow.isMeantToBeShown())
+            m_editsWindow.show();
+    }
+}
+
+void WindowGeometry::placeEditsWindowBeside()
+{
+    // The first layout could only guess the frames; the main window moves
+    // left, or gives up width down to half the screen, to make room.
+    if (m_placed || !m_window.isVisible())
+        return;
+    m_placed = true;
+    const QRect available = ScreenFit::availableFor(m_window.frameGeometry(), &m_window);
+    const int frameWidth = m_window.frameGeometry().width() - m_window.width();
+    const int editsWidth = m_editsWindow.width() + frameWidth;
+    int overflow = m_window.frameGeometry().right() + editsWidth - available.right();
+    if (overflow > 0) {
+        const int shift = std::min(overflow, m_window.frameGeometry().left() - available.left());
+        m_window.move(m_window.x() - shift, m_window.y());
+        overflow -= shift;
+    }
+    if (overflow > 0)
+        m_window.resize(std::max(available.width() / 2, m_window.width() - overflow), m_window.height());
+    if (m_window.frameGeometry().right() + editsWidth <= available.right())
+        m_editsWindow.move(m_window.frameGeometry().right() + 1, m_editsWindow.y());
+}

@@ -9,7 +9,7 @@
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/subtitles/subtitletextedit.h"
-#include "ui/timelineedit.h"
+#include "ui/subtitles/timelineedit.h"
 
 #include <QHBoxLayout>
 #include <QTextDocument>
@@ -63,7 +63,7 @@ EditBoxes::EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *pa
         refreshLineCounter();
     });
     connect(m_txtSub2, &SubtitleTextEdit::commitRequested, this, &EditBoxes::commitText);
-    connect(m_txtSub2, &SubtitleTextEdit::left, this, &EditBoxes::commitPendingText);
+    connect(m_txtSub2, &SubtitleTextEdit::left, this, &EditBoxes::commit);
     connect(m_txtSub2, &SubtitleTextEdit::restoreRequested, this, &EditBoxes::restoreText);
     connect(m_txtStartTime, &TimeLineEdit::commitRequested, this, [this] { commitTime(true); });
     connect(m_txtEndTime, &TimeLineEdit::commitRequested, this, [this] { commitTime(false); });
@@ -103,6 +103,8 @@ void EditBoxes::setTextQuietly(const QString &rowText)
 
 void EditBoxes::fill(int sourceRow)
 {
+    if (!isFilledFor(sourceRow))
+        commit();
     const SubtitleRow &row = m_document.correctedModel().row(sourceRow);
     m_storedText = row.text;
     m_storedStart = row.startText;
@@ -127,6 +129,7 @@ void EditBoxes::setBoxesEnabled(bool enabled)
 
 void EditBoxes::empty()
 {
+    commit();
     setTextQuietly({});
     m_txtStartTime->clear();
     m_txtEndTime->clear();
@@ -144,12 +147,24 @@ bool EditBoxes::isFilledFor(int sourceRow) const
     return sourceRow >= 0 && m_editedRow.isValid() && m_editedRow.row() == sourceRow;
 }
 
-void EditBoxes::commitPendingText()
+void EditBoxes::commit()
 {
     if (m_textEditPending)
         commitText();
     commitPendingTime(true);
     commitPendingTime(false);
+}
+
+int EditBoxes::row() const
+{
+    return m_editedRow.isValid() ? m_editedRow.row() : -1;
+}
+
+void EditBoxes::drop()
+{
+    m_textEditPending = false;
+    m_txtStartTime->setText(m_storedStart);
+    m_txtEndTime->setText(m_storedEnd);
 }
 
 void EditBoxes::commitPendingTime(bool start)

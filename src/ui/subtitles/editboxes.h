@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "editor/pendingedits.h"
+
 #include <QPersistentModelIndex>
 #include <QWidget>
 
@@ -20,8 +22,10 @@ void alignByTextDirection(QPlainTextEdit &box);
 // The boxes that edit the selected corrected subtitle: its two times and
 // its text. They write, through the document, into the row they were
 // filled from, whatever is selected by then; each box keeps what the row
-// held when filled or last committed, which Esc puts back.
-class EditBoxes : public QWidget
+// held when filled or last committed, which Esc puts back. They own what
+// was typed and not yet applied: filled with another row, they apply it
+// first, and the document has them apply it before any change of its own.
+class EditBoxes : public QWidget, public PendingEdits
 {
     Q_OBJECT
 
@@ -34,16 +38,17 @@ public:
 
     // sourceRow of the corrected model.
     void fill(int sourceRow);
-    // With no row to write to, nothing typed may land in the row edited before.
+    // With no row to write to, the boxes take no typing.
     void empty();
     bool isFilledFor(int sourceRow) const;
-    // Writes the text and times typed and not yet committed; a time the
-    // boxes refuse is said once and left in its box.
-    void commitPendingText();
     // Says the line count again, in the language active now.
     void refreshLineCounter();
-    // Typing not committed goes with its row.
-    void dropPendingText() { m_textEditPending = false; }
+
+    // Writes the text and times typed and not yet committed; a time the
+    // boxes refuse is said once and left in its box.
+    void commit() override;
+    int row() const override;
+    void drop() override;
 
 signals:
     void lineCounterChanged(const QString &text);

@@ -6,12 +6,12 @@
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
-#include "ui/form3.h"
+#include "ui/edits/editswindow.h"
 #include "ui/subtitles/correctedfiltermodel.h"
 #include "ui/subtitles/editboxes.h"
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitletextedit.h"
-#include "ui/timelineedit.h"
+#include "ui/subtitles/timelineedit.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -28,7 +28,7 @@ constexpr float TimeBoxWidthTwips = 1275;
 
 } // namespace
 
-SubtitlePanes::SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Prompter &prompter, QWidget *parent)
+SubtitlePanes::SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindow, Prompter &prompter, QWidget *parent)
     : QSplitter(Qt::Horizontal, parent), m_document(document), m_editsWindow(editsWindow),
       m_filterModel(new CorrectedFilterModel(this)), m_leftPane(new QWidget(this)), m_rightPane(new QWidget(this))
 {
@@ -116,6 +116,13 @@ SubtitlePanes::SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Pro
             correctedSelected();
     });
     connect(&document, &SubtitleDocument::rowTouched, this, &SubtitlePanes::followRow);
+    connect(&document, &SubtitleDocument::contentReplaced, this, &SubtitlePanes::documentReplaced);
+    document.setPendingEdits(m_boxes);
+}
+
+SubtitlePanes::~SubtitlePanes()
+{
+    m_document.setPendingEdits(nullptr);
 }
 
 void SubtitlePanes::documentReplaced()
@@ -127,15 +134,8 @@ void SubtitlePanes::documentReplaced()
     m_syncing = syncing;
 }
 
-void SubtitlePanes::commitPendingText()
-{
-    m_boxes->commitPendingText();
-}
-
 void SubtitlePanes::setOnlyCorrected(bool onlyCorrected)
 {
-    // Typing not yet applied belongs to the row on show now.
-    commitPendingText();
     const bool syncing = std::exchange(m_syncing, true);
     m_filterModel->setOnlyCorrected(onlyCorrected);
     m_syncing = syncing;
@@ -175,7 +175,6 @@ void SubtitlePanes::alignList(SubtitleListView *list, int row, int top)
 
 void SubtitlePanes::originalSelected()
 {
-    commitPendingText();
     const int k = m_listView1->selectedRow();
     if (k < 0)
         return;
@@ -196,7 +195,6 @@ void SubtitlePanes::originalSelected()
 
 void SubtitlePanes::correctedSelected()
 {
-    commitPendingText();
     const int r = selectedCorrectedRow();
     if (r < 0)
         return;
@@ -261,7 +259,6 @@ bool SubtitlePanes::locateTooFast(bool up)
         if (m_filterModel->mapFromSource(corrected.index(from, 0)).isValid())
             break;
     }
-    commitPendingText();
     showCorrectedRow(from);
     return true;
 }
@@ -271,7 +268,6 @@ void SubtitlePanes::moveCorrectedSelection(int step)
     const int rows = m_filterModel->rowCount();
     if (rows == 0)
         return;
-    commitPendingText();
     const int selected = m_listView2->selectedRow();
     const int current = std::clamp((selected < 0 ? 0 : selected) + step, 0, rows - 1);
     showCorrectedRow(m_filterModel->mapToSource(m_filterModel->index(current, 0)).row());
@@ -292,7 +288,6 @@ void SubtitlePanes::insertSubtitle(bool below)
 {
     if (m_filterModel->onlyCorrected())
         return;
-    commitPendingText();
     m_document.insertSubtitle(selectedCorrectedRow(), below);
 }
 
@@ -303,13 +298,11 @@ void SubtitlePanes::deleteSubtitle()
     const int selected = selectedCorrectedRow();
     if (selected < 0)
         return;
-    m_boxes->dropPendingText(); // typing not applied goes with the row
     m_document.deleteSubtitle(selected);
 }
 
 void SubtitlePanes::restoreSelected()
 {
-    commitPendingText();
     const int corrected = selectedCorrectedRow();
     const int original = m_listView1->selectedRow();
     const int ordinal = corrected >= 0 ? m_document.correctedModel().row(corrected).tag : original + 1;

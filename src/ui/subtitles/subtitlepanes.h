@@ -7,7 +7,7 @@
 
 class CorrectedFilterModel;
 class EditBoxes;
-class Form3;
+class EditsWindow;
 class Prompter;
 class QPlainTextEdit;
 class SubtitleDocument;
@@ -23,7 +23,8 @@ class SubtitlePanes : public QSplitter
     Q_OBJECT
 
 public:
-    SubtitlePanes(SubtitleDocument &document, Form3 &editsWindow, Prompter &prompter, QWidget *parent = nullptr);
+    SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindow, Prompter &prompter, QWidget *parent = nullptr);
+    ~SubtitlePanes() override;
 
     SubtitleListView *originalList() const { return m_listView1; }
     SubtitleListView *correctedList() const { return m_listView2; }
@@ -32,10 +33,6 @@ public:
     QWidget *leftPane() const { return m_leftPane; }
     QWidget *rightPane() const { return m_rightPane; }
 
-    // After a load or a correction: the boxes empty, the filter on the
-    // records there are now.
-    void documentReplaced();
-    void commitPendingText();
     void setOnlyCorrected(bool onlyCorrected);
 
     // Moves both lists to the previous or next record of the edits window,
@@ -56,6 +53,9 @@ public:
     void restoreSelected();
 
 private:
+    // After a load or a correction: the boxes empty, the filter on the
+    // records there are now.
+    void documentReplaced();
     void originalSelected();  // ListView1_ItemClick
     void correctedSelected(); // ListView2_ItemClick
     void followRow(int sourceRow);
@@ -67,7 +67,7 @@ private:
     void alignList(SubtitleListView *list, int row, int top);
 
     SubtitleDocument &m_document;
-    Form3 &m_editsWindow;
+    EditsWindow &m_editsWindow;
     CorrectedFilterModel *m_filterModel;
     QWidget *m_leftPane;
     QWidget *m_rightPane;

@@ -1,0 +1,205 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's commands and the state they are offered in: each calls
+// the document or its workflows, and the window shows what follows.
+#include "ui/mainwindow/mainwindow.h"
+
+#include "document/prompter.h"
+#include "editor/fileworkflows.h"
+#include "editor/subtitledocument.h"
+#include "lang/form1messages.h"
+#include "lang/langdoc.h"
+#include "ui/about/aboutdialog.h"
+#include "ui/edits/editswindow.h"
+#include "ui/filechooser.h"
+#include "ui/language/languagefilecreator.h"
+#include "ui/mainwindow/mainactions.h"
+#include "ui/mainwindow/windowgeometry.h"
+#include "ui/options/optionsdialog.h"
+#include "ui/subtitles/subtitlepanes.h"
+
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+
+void MainWindow::connectActions()
+{
+    const MainActions &a = *m_actions;
+    connect(a.mnuOpen, &QAction::triggered, this, &MainWindow::mnuOpen_Click);
+    connect(a.mnuSave, &QAction::triggered, this, &MainWindow::mnuSave_Click);
+    connect(a.mnuSaveAS, &QAction::triggered, this, &MainWindow::mnuSaveAS_Click);
+    connect(a.mnuOptions, &QAction::triggered, this, &MainWindow::mnuOptions_Click);
+    connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(a.mnuEditSubs, &QAction::triggered, this, &MainWindow::EditSubs);
+    connect(a.mnuShowEditOnly, &QAction::triggered, this,
+            [this] { ShowEditOnly(m_actions->mnuShowEditOnly->isChecked()); });
+    connect(a.mnuInsSub, &QAction::triggered, this, &MainWindow::mnuInsSub_Click);
+    connect(a.mnuInsSubDown, &QAction::triggered, this, &MainWindow::mnuInsSubDown_Click);
+    connect(a.mnuDelSub, &QAction::triggered, this, &MainWindow::mnuDelSub_Click);
+    connect(a.mnuRestoreOriginal, &QAction::triggered, m_panes, &SubtitlePanes::restoreSelected);
+    connect(a.mnuNextSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(false); });
+    connect(a.mnuBefSubEdit, &QAction::triggered, this, [this] { LocateNextSubEdit(true); });
+    connect(a.mnuNextTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(false); });
+    connect(a.mnuPrevTooFast, &QAction::triggered, this, [this] { m_panes->locateTooFast(true); });
+    connect(a.mnuShowEditsWindow, &QAction::triggered, m_editsWindow, &EditsWindow::showWindow);
+    connect(a.mnuUndo, &QAction::triggered, m_document, &SubtitleDocument::undo);
+    connect(a.mnuRedo, &QAction::triggered, m_document, &SubtitleDocument::redo);
+    connect(a.mnuCreateLang, &QAction::triggered, this, [this] {
+        LanguageFileCreator creator(m_languages, m_newLanguageFolder, m_prompter, this);
+        creator.applyCaptions(m_lang);
+        creator.exec();
+    });
+    connect(a.mnuAbout, &QAction::triggered, this, [this] {
+        AboutDialog about(this);
+        about.applyCaptions(m_lang);
+        about.exec();
+    });
+    connect(m_editsWindow, &EditsWindow::recordActivated, m_panes, &SubtitlePanes::showRecord);
+    connect(m_editsWindow, &EditsWindow::restoreRequested, m_document, &SubtitleDocument::restoreOrReapply);
+}
+
+// ---- What the document says
+
+void MainWindow::showOpenFile(const QString &path)
+{
+    m_actions->text1->setText(path);
+    const QString title = QCoreApplication::applicationName();
+    setWindowTitle(path.isEmpty() ? title
+                                  : GetLangText(m_lang, Form1Msg::TitleWithFile).arg(QFileInfo(path).fileName(), title));
+}
+
+void MainWindow::showCommandState()
+{
+    EnableEditMenu(m_document->isCorrected());
+    EnableSaveEdit(!m_document->path().isEmpty(), m_document->isCorrected());
+}
+
+void MainWindow::showCorrection(const QString &summary)
+{
+    if (m_settings.ShowMessage) {
+        m_editsWindow->hide();
+        m_prompter.inform(summary);
+    }
+    m_geometry->placeEditsWindowBeside();
+    m_editsWindow->showWindow();
+    m_editsWindow->sortOff();
+    if (m_actions->mnuShowEditOnly->isChecked())
+        ShowEditOnly(true);
+    activateWindow();
+    raise();
+}
+
+// ---- Command state
+
+void MainWindow::EnableEditMenu(bool toEnable)
+{
+    const MainActions &a = *m_actions;
+    for (QAction *action : {a.mnuShowEditOnly, a.mnuBefSubEdit, a.mnuDelSub, a.mnuInsSub, a.mnuInsSubDown,
+                            a.mnuNextSubEdit, a.mnuRestoreOriginal, a.mnuNextTooFast, a.mnuPrevTooFast})
+        action->setEnabled(toEnable);
+}
+
+void MainWindow::EnableEditSubs(bool toEnable)
+{
+    for (QAction *action : {m_actions->mnuDelSub, m_actions->mnuInsSub, m_actions->mnuInsSubDown})
+        action->setEnabled(toEnable);
+}
+
+void MainWindow::EnableSaveEdit(bool toEnable, bool enableSave)
+{
+    m_actions->mnuEditSubs->setEnabled(toEnable);
+    m_mnuReopenEncoding->setEnabled(toEnable);
+    for (QAction *action : {m_actions->mnuSave, m_actions->mnuSaveAS, m_actions->mnuShowEditOnly})
+        action->setEnabled(enableSave);
+}
+
+void MainWindow::ShowEditOnly(bool toShowEditOnly)
+{
+    m_actions->mnuShowEditOnly->setChecked(toShowEditOnly);
+    EnableEditSubs(!toShowEditOnly);
+    m_panes->setOnlyCorrected(toShowEditOnly);
+}
+
+bool MainWindow::LocateNextSubEdit(bool locationUp)
+{
+    return m_panes->locateNextSubEdit(locationUp);
+}
+
+// ---- Commands
+
+bool MainWindow::LoadFileToList(const QString &fileName, const QString &encodingName)
+{
+    return m_workflows->LoadFileToList(fileName, encodingName);
+}
+
+void MainWindow::EditSubs()
+{
+    m_workflows->EditSubs();
+}
+
+void MainWindow::mnuOpen_Click()
+{
+    const QString chosen =
+        m_files.chooseFileToOpen(this, m_actions->mnuOpen->text().remove(u'&'), m_document->path());
+    if (!chosen.isEmpty())
+        LoadFileToList(chosen);
+}
+
+void MainWindow::mnuSave_Click()
+{
+    m_workflows->save();
+}
+
+void MainWindow::mnuSaveAS_Click()
+{
+    m_document->commitPendingEdits();
+    m_workflows->saveAs(
+        m_files.chooseFileToSave(this, m_actions->mnuSaveAS->text().remove(u'&'), m_document->path()));
+}
+
+void MainWindow::mnuInsSub_Click()
+{
+    m_panes->insertSubtitle(false);
+}
+
+void MainWindow::mnuInsSubDown_Click()
+{
+    m_panes->insertSubtitle(true);
+}
+
+void MainWindow::mnuDelSub_Click()
+{
+    m_panes->deleteSubtitle();
+}
+
+void MainWindow::mnuOptions_Click()
+{
+    OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    m_settings = options.settings();
+    // The dialog sets neither the language nor the geometry: of what the
+    // window shows, only the reading-speed marks follow it.
+    m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    SaveValues();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // A path that is no file is passed over, as a drop of text is.
+    LoadFileToList(urls.first().toLocalFile());
+}
