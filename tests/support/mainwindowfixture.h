@@ -10,6 +10,7 @@
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -22,6 +23,12 @@
 #include <QTest>
 
 #include <memory>
+
+inline int selectedRow(const QTableView *view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
 
 // Answers the Open dialog from a list and Save as with toSave (empty: cancelled).
 class ScriptedChooser : public FileChooser
@@ -81,6 +88,11 @@ struct MainWindowFixture
     }
     // The main window's own lists; the edits window has a ListView1 too.
     QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
+    // The rows selected in ListView1 and ListView2, -1 for none.
+    QList<int> selected() const
+    {
+        return {selectedRow(list(QStringLiteral("ListView1"))), selectedRow(list(QStringLiteral("ListView2")))};
+    }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
     QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }
@@ -95,12 +107,6 @@ struct MainWindowFixture
     }
     SubtitleTableModel &corrected() const { return window->correctedModel(); }
 };
-
-inline int selectedRow(const QTableView *view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
 
 inline void clickRow(QTableView *view, int row)
 {

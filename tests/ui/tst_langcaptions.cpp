@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/form1messages.h"
-#include "lang/langdoc.h"
 #include "support/mainwindowfixture.h"
 #include "support/testfiles.h"
 #include "ui/about/aboutdialog.h"
@@ -9,10 +8,8 @@
 #include "ui/language/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
-#include "editor/subtitletablemodel.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -22,14 +19,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
-#include <QTableView>
-#include <QTest>
 #include <QToolBar>
 
 // Captions found by control name: plain, indexed, table headers, tool-bar
