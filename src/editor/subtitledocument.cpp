@@ -304,6 +304,22 @@ bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeTex
     return true;
 }
 
+bool SubtitleDocument::editTimes(int row, const QString &startText, const QString &endText)
+{
+    if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(startText) || !isCommittableTime(endText))
+        return false;
+    const SubtitleRow &current = m_correctedModel->row(row);
+    const bool startChanges = current.startText != startText;
+    const bool endChanges = current.endText != endText;
+    if (!startChanges || !endChanges)
+        return editTime(row, TimeField::Start, startText) | editTime(row, TimeField::End, endText);
+    auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
+    new EditTimeCommand(*this, row, TimeField::Start, startText, both);
+    new EditTimeCommand(*this, row, TimeField::End, endText, both);
+    m_undoStack.push(both);
+    return true;
+}
+
 void SubtitleDocument::commitPendingEdits()
 {
     if (m_pendingEdits)

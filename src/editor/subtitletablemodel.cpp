@@ -12,6 +12,7 @@
 #include <QFont>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -78,7 +79,7 @@ int SubtitleTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString SubtitleTableModel::text(const Message &message) const
+QString SubtitleTableModel::word(const Message &message) const
 {
     return m_lang ? GetLangText(*m_lang, message) : message.englishText().toString();
 }
@@ -151,19 +152,19 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
         return mark & TimeBought ? TimeEditTint : MovedTint;
     case Qt::ToolTipRole: {
         if (mark & Restored)
-            return text(Form1Msg::Restored);
+            return word(Form1Msg::Restored);
         QStringList kinds;
         if (mark & Split)
-            kinds << text(Form1Msg::SplitKind);
+            kinds << word(Form1Msg::SplitKind);
         else if (mark & ReBroken)
-            kinds << text(Form1Msg::ReBroken);
+            kinds << word(Form1Msg::ReBroken);
         if (mark & TimeBought)
-            kinds << text(Form1Msg::TimeEdit);
+            kinds << word(Form1Msg::TimeEdit);
         if (mark & StartMoved) {
             const int ordinal = subtitle.tag;
             const bool known = m_original && ordinal >= 1 && ordinal <= m_original->rowCount();
-            kinds << (known ? text(Form1Msg::MovedFromTo).arg(m_original->row(ordinal - 1).startText, subtitle.startText)
-                            : text(Form1Msg::KindMoved));
+            kinds << (known ? word(Form1Msg::MovedFromTo).arg(m_original->row(ordinal - 1).startText, subtitle.startText)
+                            : word(Form1Msg::KindMoved));
         }
         return kinds.join(QStringLiteral(" - "));
     }
@@ -184,7 +185,7 @@ QVariant SubtitleTableModel::endData(const SubtitleRow &subtitle, int role) cons
         return ErrorTint;
     if (role == Qt::FontRole)
         return boldFont();
-    return text(Form1Msg::HidesBeforeShown);
+    return word(Form1Msg::HidesBeforeShown);
 }
 
 QVariant SubtitleTableModel::cpsData(const SubtitleRow &subtitle, int role) const
@@ -205,7 +206,7 @@ QVariant SubtitleTableModel::cpsData(const SubtitleRow &subtitle, int role) cons
         return WarningTint;
     if (role == Qt::FontRole)
         return boldFont();
-    return text(Form1Msg::LacksTime).arg(speed->lacksMilliseconds());
+    return word(Form1Msg::LacksTime).arg(speed->lacksMilliseconds());
 }
 
 void SubtitleTableModel::setLanguage(const LangDoc *lang)
@@ -235,6 +236,26 @@ void SubtitleTableModel::clear()
 {
     setRows({});
     m_marks.clear();
+}
+
+namespace {
+
+qint64 millisecondsOf(const QString &timeText)
+{
+    const std::optional<double> seconds = TimeTextToSeconds(timeText);
+    return seconds ? qint64(std::llround(*seconds * 1000.0)) : -1;
+}
+
+} // namespace
+
+qint64 SubtitleTableModel::startMs(int index) const
+{
+    return millisecondsOf(row(index).startText);
+}
+
+qint64 SubtitleTableModel::endMs(int index) const
+{
+    return millisecondsOf(row(index).endText);
 }
 
 void SubtitleTableModel::setText(int index, const QString &text)

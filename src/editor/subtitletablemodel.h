@@ -49,6 +49,13 @@ public:
     const std::vector<SubtitleRow> &rows() const { return m_rows; }
     const SubtitleRow &row(int index) const { return m_rows.at(std::size_t(index)); }
 
+    // One row's parts; times in milliseconds, -1 when a time cannot be read.
+    qint64 startMs(int index) const;
+    qint64 endMs(int index) const;
+    QString text(int index) const { return row(index).text; }
+    int tag(int index) const { return row(index).tag; }
+    int number(int index) const { return row(index).number; }
+
     void setText(int index, const QString &text);
     void setStartText(int index, const QString &startText);
     void setEndText(int index, const QString &endText);
@@ -85,7 +92,7 @@ private:
     // Bits of a record's mark, by ordinal.
     enum MarkBit : quint8 { Recorded = 1, ReBroken = 2, Split = 4, TimeBought = 8, Restored = 16, StartMoved = 32 };
 
-    QString text(const Message &message) const;
+    QString word(const Message &message) const;
     QVariant numberData(const SubtitleRow &subtitle, int role) const;
     QVariant cpsData(const SubtitleRow &subtitle, int role) const;
     QVariant endData(const SubtitleRow &subtitle, int role) const;

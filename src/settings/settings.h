@@ -52,6 +52,16 @@ struct Settings
     QString Encoding = QStringLiteral("auto");
     bool LenientTimes = false;
 
+    // The film under review: a video beside a subtitle file opens with it;
+    // the panes shown and their sizes, the timeline's span and the volume.
+    bool AutoOpenVideo = true;
+    bool VideoPane = true;
+    bool TimelinePane = true;
+    float VideoPaneWidthTwips = 6000;
+    float TimelinePaneHeightTwips = 2400;
+    qint32 TimelineSpanMs = 20'000;
+    qint32 VideoVolume = 100; // percent
+
     // The values a correction run cannot use, by the rules of the key table
     // (settingsstore.cpp), in the table's order; empty when it can run.
     QList<SettingProblem> problems() const;

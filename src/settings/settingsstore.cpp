@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +98,14 @@ constexpr std::array Rows{
     integerRow("MinGapMs"_L1, &Settings::MinGapMs, 1, 10'000),
     textRow("Encoding"_L1, SettingKind::Encoding, &Settings::Encoding),
     booleanRow("LenientTimes"_L1, &Settings::LenientTimes),
+    // The film under review, which no correction reads.
+    booleanRow("AutoOpenVideo"_L1, &Settings::AutoOpenVideo),
+    booleanRow("VideoPane"_L1, &Settings::VideoPane),
+    booleanRow("TimelinePane"_L1, &Settings::TimelinePane),
+    geometryRow("VideoPaneWidth"_L1, &Settings::VideoPaneWidthTwips),
+    geometryRow("TimelinePaneHeight"_L1, &Settings::TimelinePaneHeightTwips),
+    integerRow("TimelineSpanMs"_L1, &Settings::TimelineSpanMs, std::numeric_limits<qint32>::min()),
+    integerRow("VideoVolume"_L1, &Settings::VideoVolume, std::numeric_limits<qint32>::min()),
 };
 
 constexpr auto Keys = [] {

@@ -173,7 +173,8 @@ private slots:
                                 "Diax=9\nList1Col1=10\nList1Col2=11\nList1Col3=12\nList1Col4=283.4646\n"
                                 "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
                                 "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
-                                "Encoding=windows-1251\nLenientTimes=-1\n"_ba;
+                                "Encoding=windows-1251\nLenientTimes=-1\nAutoOpenVideo=0\nVideoPane=-1\nTimelinePane=0\n"
+                                "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

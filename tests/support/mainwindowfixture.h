@@ -37,6 +37,10 @@ public:
     QStringList toOpen;
     QString toSave;
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return toOpen.value(0); }
+    QString chooseVideoToOpen(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return toOpen.value(0);
+    }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return toSave; }
 };
 

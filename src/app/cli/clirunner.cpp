@@ -110,7 +110,11 @@ QString helpText()
            "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax"}) + u"; column widths\n"
            "  "_s + keysWithDefaults({u"List1Col1", u"List1Col2", u"List1Col3", u"List1Col4"}) + u",\n"
            "  "_s + keysWithDefaults({u"List1Col5", u"List2Col1", u"List2Col2", u"List2Col3"}) + u",\n"
-           "  "_s + keysWithDefaults({u"List2Col4", u"List2Col5"}) + u'\n';
+           "  "_s + keysWithDefaults({u"List2Col4", u"List2Col5"}) + u'\n'
+        + u"  The film beside the subtitles in the window program:\n"
+           "  "_s + keysWithDefaults({u"AutoOpenVideo", u"VideoPane", u"TimelinePane"}) + u",\n"
+           "  "_s + keysWithDefaults({u"VideoPaneWidth", u"TimelinePaneHeight", u"TimelineSpanMs"}) + u",\n"
+           "  "_s + keysWithDefaults({u"VideoVolume"}) + u'\n';
 }
 
 // Parses the arguments; returns an exit code when the run ends here.

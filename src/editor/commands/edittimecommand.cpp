@@ -7,8 +7,8 @@
 #include "lang/form1messages.h"
 
 EditTimeCommand::EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field,
-                                 QString timeText)
-    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang()), m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
+                                 QString timeText, QUndoCommand *parent)
+    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang(), parent), m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
 {
 }
 

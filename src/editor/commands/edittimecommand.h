@@ -11,7 +11,8 @@
 class EditTimeCommand : public DocumentCommand
 {
 public:
-    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, QString timeText);
+    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, QString timeText,
+                    QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;

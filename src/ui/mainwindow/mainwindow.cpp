@@ -23,10 +23,13 @@
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitlepanes.h"
 #include "ui/twips.h"
+#include "ui/video/filmreview.h"
+#include "media/peakcache.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -57,6 +60,11 @@ MainWindow::MainWindow(LangDoc &lang, const LanguageLocator &languages, const QS
         mnuFile->insertMenu(m_actions->mnuSave, m_mnuReopenEncoding);
     createCentralWidget();
     m_geometry = std::make_unique<WindowGeometry>(*this, *m_editsWindow, *m_panes);
+    // A window nobody sees plays to nobody: tests run offscreen.
+    const bool heard = QGuiApplication::platformName() != u"offscreen";
+    m_filmReview = new FilmReview(*this, *m_document, *m_panes, prompter, lang,
+                                  heard ? VideoPlayer::AudioOutput::Device : VideoPlayer::AudioOutput::None,
+                                  PeakCache::defaultFolder());
     connectActions();
     connectDocument();
     m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
@@ -156,6 +164,7 @@ void MainWindow::applyCaptions()
     // Texts made from messages follow the language as the captions do.
     m_document->retranslate();
     m_status->retranslate();
+    m_filmReview->retranslate();
     if (m_status->showsLineCounter())
         m_panes->boxes().refreshLineCounter();
 }
@@ -250,6 +259,7 @@ void MainWindow::LoadValues()
     }
     applyLoadedValues();
     m_geometry->apply(m_settings, loaded.hasMainWindowPlace);
+    m_filmReview->applySettings(m_settings);
 }
 
 void MainWindow::applyLoadedValues()
@@ -272,6 +282,7 @@ bool MainWindow::SaveValues()
     if (m_settingsUnusable)
         return false;
     m_geometry->store(m_settings);
+    m_filmReview->storeSettings(m_settings);
     SettingsFile file(m_settingsPath);
     if (file.save(m_settings))
         return true;
