@@ -68,7 +68,7 @@ sleep 0.5
 
 # Help, Languages, Create new Language...; then open the Italian file on
 # the right, pick an item and translate two with Enter.
-xdotool mousemove 96 8 click 1
+xdotool mousemove 141 8 click 1
 sleep 0.5
 xdotool key Down Right Return
 sleep 2
