@@ -22,7 +22,6 @@ class TestSubtitleFile : public QObject
 {
     Q_OBJECT
 
-private:
     // text with the ASCII a plain editor writes for typographic punctuation.
     static QString withoutTypography(QString text)
     {

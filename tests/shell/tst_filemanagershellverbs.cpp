@@ -256,23 +256,22 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("program"); // empty: the stand-in
         QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, const QString &blocker, const QByteArray &content, const QString &message,
+                            const QString &program = {}) {
+            QTest::newRow(name) << blocker << content << program << message;
+        };
+        const QString notOurs = u"is not Quillmend's"_s, notThunars = u"cannot be read as Thunar's custom actions"_s;
         for (const QString &file : OwnFiles)
-            QTest::newRow(qPrintable(file)) << file << "[Desktop Entry]\nName=Mine\n"_ba << QString()
-                                            << u"is not Quillmend's"_s;
-        QTest::newRow("a file for a folder") << u"data/nemo"_s << "x"_ba << QString() << u"could not be created"_s;
-        QTest::newRow("marker outside the main group")
-            << OwnFiles[0] << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba
-            << QString() << u"is not Quillmend's"_s;
-        QTest::newRow("uca.xml not XML") << UserActions << "<actions><action>"_ba << QString()
-                                         << u"cannot be read as Thunar's custom actions"_s;
-        QTest::newRow("uca.xml of something else") << UserActions << "<settings/>"_ba << QString()
-                                                    << u"cannot be read as Thunar's custom actions"_s;
-        QTest::newRow("uca.xml with no end tag") << UserActions << "<actions/>"_ba << QString()
-                                                 << u"without rewriting the rest of it"_s;
-        QTest::newRow("line break in the path") << u"work/x"_s << "x"_ba << u"/opt/quill\nmend"_s
-                                                << u"cannot be written in a KDE service menu"_s;
-        QTest::newRow("bytes that are no UTF-8") << u"work/x"_s << "x"_ba << u"/opt/quill\uFFFDmend"_s
-                                                 << u"cannot be written in a KDE service menu"_s;
+            row(qPrintable(file), file, "[Desktop Entry]\nName=Mine\n", notOurs);
+        row("a file for a folder", u"data/nemo"_s, "x", u"could not be created"_s);
+        row("marker outside the main group", OwnFiles[0],
+            "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n", notOurs);
+        row("uca.xml not XML", UserActions, "<actions><action>", notThunars);
+        row("uca.xml of something else", UserActions, "<settings/>", notThunars);
+        row("uca.xml with no end tag", UserActions, "<actions/>", u"without rewriting the rest of it"_s);
+        const QString notKde = u"cannot be written in a KDE service menu"_s;
+        row("line break in the path", u"work/x"_s, "x", notKde, u"/opt/quill\nmend"_s);
+        row("bytes that are no UTF-8", u"work/x"_s, "x", notKde, u"/opt/quill\uFFFDmend"_s);
     }
 
     void addIsRefused()
