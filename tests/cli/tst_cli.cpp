@@ -23,11 +23,7 @@ class TestCli : public QObject
 
     QTemporaryDir m_dir;
 
-    struct Run
-    {
-        int exitCode;
-        QString out, err;
-    };
+    struct Run { int exitCode; QString out, err; };
 
     Run run(QStringList arguments, const QStringList &languageFolders = {QStringLiteral(QUILLMEND_LANG_SOURCE_DIR)})
     {

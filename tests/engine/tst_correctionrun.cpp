@@ -16,12 +16,8 @@ namespace {
 // Two lines, 46 characters: they need 2 s at 23 a second.
 const QString TwoLines = u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs;
 
-struct Block
-{
-    const char *start; // a time without hours and minutes is in the first minute
-    const char *end;
-    QString text;
-};
+// Times without hours and minutes are in the first minute.
+struct Block { const char *start, *end; QString text; };
 
 // SRT text of the blocks, numbered from first.
 QString srt(std::initializer_list<Block> blocks, int first = 1)
@@ -44,12 +40,7 @@ class TestCorrectionRun : public QObject
 {
     Q_OBJECT
 
-    struct Outcome
-    {
-        QString srt;
-        CorrectionResult result;
-        std::vector<SubtitleRow> rows;
-    };
+    struct Outcome { QString srt; CorrectionResult result; std::vector<SubtitleRow> rows; };
 
     static Outcome correct(const QString &input, const Settings &settings = {})
     {

@@ -19,11 +19,7 @@ class TestInstall : public QObject
     QTemporaryDir m_home;
     QString m_root; // the prefix: the folder itself, or usr/ in the unpacked package
 
-    struct Run
-    {
-        int exitCode = -1;
-        QByteArray out, err;
-    };
+    struct Run { int exitCode = -1; QByteArray out, err; };
 
     QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
