@@ -15,8 +15,7 @@
 #include <QTest>
 #include <QTextStream>
 
-// quillmend-cli through its run function: arguments in, exit code, output
-// and files out.
+// quillmend-cli through its run function: arguments in, exit code, output and files out.
 class TestCli : public QObject
 {
     Q_OBJECT
@@ -73,8 +72,7 @@ private slots:
         QCOMPARE(readFile(movie), corrected());
         QCOMPARE(readFile(movie + u".bak"_qs), input());
 
-        // A second run keeps the first backup, the untouched original,
-        // unless told to replace it.
+        // A second run keeps the first backup, the untouched original, unless told to replace it.
         QCOMPARE(run({movie}).exitCode, 0);
         QCOMPARE(readFile(movie + u".bak"_qs), input());
         QCOMPARE(run({u"--replace-bak"_qs, movie}).exitCode, 0);
@@ -140,9 +138,8 @@ private slots:
         QCOMPARE(object(lines[2]), nothing);
     }
 
-    // Language and gap are reported only away from their defaults, so a
-    // default report stays as it was. The gap moves both starts, which
-    // the moved list tells, though no record does.
+    // Language and gap are reported only away from their defaults, so a default report stays as it was. The gap moves
+    // both starts, which the moved list tells, though no record does.
     void jsonReportsGuidelineLanguageGapAndMoves()
     {
         const QString movie = copied(u"movie.srt"_qs);

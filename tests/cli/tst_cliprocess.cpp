@@ -30,8 +30,7 @@ class TestCliProcess : public QObject
         return QStringList{u"--settings"_qs, path(u"empty.ini"_qs)} + files;
     }
 
-    // A file large enough that saving it takes a while; 200,000 subtitles
-    // 0.4 s apart still end within the day.
+    // A file large enough that saving it takes a while; 200,000 subtitles 0.4 s apart still end within the day.
     static QByteArray largeFile(int subtitles)
     {
         const auto time = [](int ms) { return QTime::fromMSecsSinceStartOfDay(ms).toString(u"hh:mm:ss,zzz").toUtf8(); };

@@ -14,8 +14,7 @@
 
 #include <unistd.h>
 
-// Saving over a file: the exact format, the backup rules, and failures that
-// must leave the old file as it was.
+// Saving over a file: the exact format, the backup rules, and failures that must leave the old file as it was.
 class TestSaveCommand : public QObject
 {
     Q_OBJECT

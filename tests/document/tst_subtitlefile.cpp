@@ -60,9 +60,8 @@ class TestSubtitleFile : public QObject
     };
 
 private slots:
-    // In the encoding named, or detected when none is, and written back byte
-    // for byte; a byte-order mark is taken off once, and what cannot be read
-    // is refused at its offset.
+    // In the encoding named, or detected when none is, and written back byte for byte; a byte-order mark is taken off
+    // once, and what cannot be read is refused at its offset.
     void decodes_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -111,11 +110,9 @@ private slots:
         row("NUL in UTF-16", QByteArray("\xFF\xFE" "a\0\0\0", 6), {},
             u"a NUL byte at byte 4; this is not a text file"_qs);
 
-        // Lines of dialogue in the scripts the detection must tell apart, each
-        // in the code pages its subtitle files come in, with the typographic
-        // punctuation Windows editors write and, where the page allows, without.
-        // French stands for the languages of the Western page: the detector
-        // guesses the same pages for each.
+        // Lines of dialogue in the scripts the detection must tell apart, each in the code pages its subtitle files
+        // come in, with the typographic punctuation Windows editors write and, where the page allows, without. French
+        // stands for the languages of the Western page: the detector guesses the same pages for each.
         const struct { const char *language, *codePages; QString text; } samples[] = {
             {"English", "windows-1252", u"“Don’t go,” she said. “It’s late…”\nI’ll be back before dawn – I promise.\n"
                 u"What’s that noise? Only the wind, the café’s old sign.\nHe’s been gone for hours—where is he?"_qs},

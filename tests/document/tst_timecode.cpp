@@ -37,8 +37,7 @@ private slots:
         QTEST(SecondsToTimeText(TimeTextToSeconds(text).value_or(-1.0)), "written");
     }
 
-    // Texts the usual rule refuses, and what the common variants make of
-    // them: a value, or -1 when they refuse too.
+    // Texts the usual rule refuses, and what the common variants make of them: a value, or -1 when they refuse too.
     void refusedByTheUsualRule_data()
     {
         QTest::addColumn<QString>("text");

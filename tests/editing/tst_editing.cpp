@@ -32,8 +32,7 @@ QString tagsAndTexts(const std::vector<SubtitleRow> &rows)
 }
 } // namespace
 
-// The editing rules behind the main window's boxes and its next and
-// previous edit commands, without a window.
+// The editing rules behind the main window's boxes and its next and previous edit commands, without a window.
 class TestEditing : public QObject
 {
     Q_OBJECT

@@ -97,8 +97,7 @@ private slots:
         QCOMPARE(result.language, std::optional<QString>(language));
     }
 
-    // Times, subtitles, lines, counters and records as without the
-    // guidelines; a split carries its open tags over.
+    // Times, subtitles, lines, counters and records as without the guidelines; a split carries its open tags over.
     void onlyLineBreaksChange()
     {
         const QString input =

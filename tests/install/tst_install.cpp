@@ -24,9 +24,8 @@ class TestInstall : public QObject
     QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
 
-    // Runs program in folder to its end with a home of its own, so nothing of
-    // the user's settings or language files takes part; the display, if any,
-    // is offscreen. A program that hangs is killed when process goes out of scope.
+    // Runs program in folder to its end with a home of its own, so nothing of the user's settings or language files
+    // takes part; the display, if any, is offscreen. A program that hangs is killed when process goes out of scope.
     Run run(const QString &program, const QStringList &arguments, bool display = false, const QString &folder = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

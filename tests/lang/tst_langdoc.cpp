@@ -18,9 +18,8 @@
 
 namespace {
 
-// Every element and attribute of a language file in order, each text
-// reduced to what the program relies on when it glues numbers and paths
-// into it: whether it is empty, a blank at either end, and each placeholder.
+// Every element and attribute of a language file in order, each text reduced to what the program relies on when it
+// glues numbers and paths into it: whether it is empty, a blank at either end, and each placeholder.
 QStringList outline(const QString &path)
 {
     LangDoc doc;
@@ -87,8 +86,7 @@ private slots:
         QTEST(GetLangText(doc, Form2Msg::AllAbove2Lines), "optionsFirst");
     }
 
-    // Limits that keep a hostile file from stalling the start, at and just
-    // past each threshold.
+    // Limits that keep a hostile file from stalling the start, at and just past each threshold.
     void limitsOnFilesAndTexts_data()
     {
         QTest::addColumn<QByteArray>("xml");
@@ -146,8 +144,7 @@ private slots:
             QCOMPARE(GetLangText(doc, message), message.englishText());
     }
 
-    // Every shipped translation against English, element by element and
-    // attribute by attribute.
+    // Every shipped translation against English, element by element and attribute by attribute.
     void shippedTranslationsMatchEnglish_data()
     {
         QTest::addColumn<QString>("path");

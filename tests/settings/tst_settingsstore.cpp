@@ -129,8 +129,7 @@ private slots:
         QTEST(reported ? int(reported->kind) : -1, "problem");
     }
 
-    // A value that cannot be taken leaves the default; a blank main-window
-    // place is no place.
+    // A value that cannot be taken leaves the default; a blank main-window place is no place.
     void readProblemsKeepDefaults()
     {
         QVERIFY(writeFile(path(), "[General]\nDiax=1e39\nMaxLen=1e10\nLettersFor1Min=\nMainX= \n"));

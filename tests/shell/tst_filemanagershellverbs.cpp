@@ -63,8 +63,7 @@ auto simplePatterns(const QStringList &patterns, QRegularExpression::PatternOpti
     return [any](const QString &name) { return any.match(name).hasMatch(); };
 }
 
-// What a file manager hands to the shell or its word splitter: %% becomes %,
-// and the file code the quoted file.
+// What a file manager hands to the shell or its word splitter: %% becomes %, and the file code the quoted file.
 QString expandFieldCodes(QString command, QChar fileCode, const QString &quotedFile)
 {
     return command.replace(u"%%"_s, u"\x01"_s).replace(u'%' + fileCode, quotedFile).replace(u'\x01', u'%');
@@ -77,8 +76,7 @@ class tst_FileManagerShellVerbs : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_home;
-    // A stand-in that records its arguments, in a folder whose name quotes
-    // must protect.
+    // A stand-in that records its arguments, in a folder whose name quotes must protect.
     QString m_program;
 
     QString home(const QString &relative) const { return m_home->filePath(relative); }
@@ -119,8 +117,7 @@ private slots:
         QVERIFY(QFile::setPermissions(m_program, QFile::ReadOwner | QFile::ExeOwner));
     }
 
-    // Registered means every entry is there; removing takes back exactly
-    // what adding wrote.
+    // Registered means every entry is there; removing takes back exactly what adding wrote.
     void addThenRemove()
     {
         QVERIFY(QDir().mkpath(home(u"data/nemo/actions"_s)) && writeFile(home(u"data/nemo/actions/mine"_s), "x"));
@@ -212,9 +209,8 @@ private slots:
         QCOMPARE(filesIn(home(u"work"_s)), QStringList());
     }
 
-    // Offered for .srt files in every letter case, and no others: Thunar and
-    // Caja match GLib's simple patterns, Caja ignoring the case as Matchcase
-    // says; Nemo, the end of the name in lower case; the script, itself.
+    // Offered for .srt files in every letter case, and no others: Thunar and Caja match GLib's simple patterns, Caja
+    // ignoring the case as Matchcase says; Nemo, the end of the name in lower case; the script, itself.
     void offeredForSrtFilesInEveryLetterCase()
     {
         QVERIFY(verb()->SetShellVerb(true));

@@ -16,9 +16,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A registry in memory, with switches to refuse changes and to throw on the
-// next call. Names compare exactly (the tests spell each one way) and only
-// the calls RegistryClass makes here do anything.
+// A registry in memory, with switches to refuse changes and to throw on the next call. Names compare exactly (the tests
+// spell each one way) and only the calls RegistryClass makes here do anything.
 class MemoryRegistryStore : public RegistryStore
 {
 public:
@@ -111,8 +110,7 @@ QByteArray utf16WithNul(QStringView text)
 
 } // namespace
 
-// The registry class, and the shell verb written through it, over a
-// registry in memory.
+// The registry class, and the shell verb written through it, over a registry in memory.
 class tst_Registry : public QObject
 {
     Q_OBJECT
@@ -172,8 +170,7 @@ private slots:
         QCOMPARE(m_registry.GetValue(u"Missing"_s, u"Value"_s, 42), QVariant(42));
     }
 
-    // Read back as written; text that may hold an environment reference is
-    // stored as expandable.
+    // Read back as written; text that may hold an environment reference is stored as expandable.
     void setValue_data()
     {
         QTest::addColumn<QVariant>("value");
