@@ -12,10 +12,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr int digit(char c)
-{
-    return TimeKey::Digit0 + (c - '0');
-}
+constexpr int digit(char c) { return TimeKey::Digit0 + (c - '0'); }
 
 SubtitleRow row(int number, int tag, const QString &text = {}, const QString &start = u"00:00:05,000"_s,
                 const QString &end = u"00:00:06,000"_s)
