@@ -40,13 +40,8 @@ class TestCli : public QObject
     QStringList files() const { return filesIn(m_dir.path()); }
 
     static QString data(const QString &name) { return QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/") + name; }
-    // A copy of a test file in the work folder, where the program may change it.
-    QString copied(const QString &name) const
-    {
-        const QString target = path(name);
-        QFile::remove(target);
-        return QFile::copy(data(name), target) ? target : QString();
-    }
+    // A copy of a test file in the work folder, emptied before each test, where the program may change it.
+    QString copied(const QString &name) const { return QFile::copy(data(name), path(name)) ? path(name) : QString(); }
     // One subtitle too long for a line of 44, and one short; written back ending in a blank line.
     static QByteArray input() { return readFile(data(u"movie.srt"_qs)); }
     static QByteArray corrected() { return input().replace("stairs twice", "stairs\r\ntwice") + "\r\n"; }

@@ -49,23 +49,6 @@ private slots:
         QVERIFY(writeFile(path(u"empty.ini"_qs), {}));
     }
 
-    void exitCodesAndStreams()
-    {
-        QVERIFY(writeFile(path(u"good.srt"_qs), crlf(u"1\n00:00:01,000 --> 00:00:05,000\nHi.\n"_qs).toUtf8()));
-        QProcess process;
-        process.start(program(), arguments({path(u"good.srt"_qs), path(u"missing.srt"_qs)}));
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 1);
-        QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
-                 path(u"good.srt"_qs) + u": Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit)\n"_qs);
-        QVERIFY(process.readAllStandardError().contains("missing.srt: Error in file: cannot read the file: "));
-
-        process.start(program(), {u"--frobnicate"_qs});
-        QVERIFY(process.waitForFinished(30000));
-        QCOMPARE(process.exitCode(), 2);
-    }
-
     // The window program's unattended run where there is no display: the
     // command line's behaviour, summary on standard output.
     void windowProgramUnattendedWithoutADisplay()

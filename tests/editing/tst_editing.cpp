@@ -4,7 +4,6 @@
 #include "editing/editnavigation.h"
 #include "editing/linecounter.h"
 #include "editing/rowoperations.h"
-#include "editing/timecommit.h"
 #include "lang/langdoc.h"
 
 #include <QTest>
@@ -193,15 +192,6 @@ private slots:
         undoReplacements(rows, std::move(done));
         renumberFrom(rows, first);
         QCOMPARE(tagsAndTexts(rows), tagsAndTexts(before));
-    }
-
-    // Which texts commit is the time reader's rule, pinned with it.
-    void timeCommit()
-    {
-        QVERIFY(isCommittableTime(u"23:59:59,999"));
-        QVERIFY(!isCommittableTime(u"00:00:60,000"));
-        QCOMPARE(timeCommitRefusal(u"Hide", u"00:99:47,250", LangDoc()),
-                 u"Hide: 00:99:47,250 is not a valid time; minutes and seconds run from 00 to 59"_s);
     }
 };
 

@@ -231,14 +231,12 @@ private slots:
         QCOMPARE(outcome.srt, srt({first, {"01,000", firstEnd.constData(), halves.section(u'|', 0, 0)},
                                    {secondStart.constData(), "05,000", halves.section(u'|', 1)}, last}));
         QCOMPARE(recordsText(outcome.result), u"0002 Split"_qs);
-        QCOMPARE(outcome.result.counters.splits, 1);
-        QCOMPARE(outcome.result.counters.edits, 1);
+        QCOMPARE(outcome.result.counters, (CorrectionCounters{1, 1, 0, 0, 0, 0}));
         QList<int> tags;
         for (const SubtitleRow &row : outcome.rows)
             tags << row.tag;
         QCOMPARE(tags, (QList<int>{1, 2, 2, 3}));
-        QCOMPARE(outcome.result.subtitlesIn, 3);
-        QCOMPARE(outcome.result.subtitlesOut, 4);
+        QCOMPARE(std::pair(outcome.result.subtitlesIn, outcome.result.subtitlesOut), std::pair(qint64(3), qint64(4)));
     }
 
     void aFiveMegabyteLineIsHandledLikeAnyOther()
