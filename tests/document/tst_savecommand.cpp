@@ -14,13 +14,11 @@
 
 #include <unistd.h>
 
-// Saving over a file: the exact format, the backup rules, and failures that
-// must leave the old file as it was.
+// Saving over a file: the exact format, the backup rules, and failures that must leave the old file as it was.
 class TestSaveCommand : public QObject
 {
     Q_OBJECT
 
-private:
     LangDoc m_lang;
 
     static std::vector<SubtitleRow> twoRows()
@@ -69,7 +67,6 @@ private slots:
         QFETCH(QList<Prompter::Answer>, answers);
         QFETCH(QByteArray, backupAfter);
         QFETCH(bool, link);
-
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
         const QString file = link ? dir.filePath(u"real.srt"_qs) : target;
@@ -81,8 +78,7 @@ private slots:
             QVERIFY(writeFile(target + u".bak"_qs, "older"));
 
         ScriptedPrompter prompter(answers);
-        const SaveOutcome outcome = DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang);
-        QCOMPARE(outcome.status, SaveOutcome::Status::Saved);
+        QCOMPARE(DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang).status, SaveOutcome::Status::Saved);
         QCOMPARE(readFile(file), twoRowsFile());
         QCOMPARE(QFileInfo(target).isSymLink(), link);
         QCOMPARE(readFile(target + u".bak"_qs), backupAfter);
@@ -105,11 +101,11 @@ private slots:
         QTest::addColumn<QString>("message"); // %1: the target; ending in ": ", the system's reason follows
 
         const QString cannot = u"Cannot save %1: "_qs;
-        QTest::newRow("nothing to save") << QString() << FileEncoding{} << false << u"Nothing to save"_qs;
-        QTest::newRow("folder missing") << u"gone/movie.srt"_qs << FileEncoding{} << false << cannot;
-        QTest::newRow("read-only folder") << u"movie.srt"_qs << FileEncoding{} << true << cannot;
-        QTest::newRow("target is a folder") << u"folder"_qs << FileEncoding{} << false
-                                            << cannot + u"not a regular file"_qs;
+        const FileEncoding utf8;
+        QTest::newRow("nothing to save") << QString() << utf8 << false << u"Nothing to save"_qs;
+        QTest::newRow("folder missing") << u"gone/movie.srt"_qs << utf8 << false << cannot;
+        QTest::newRow("read-only folder") << u"movie.srt"_qs << utf8 << true << cannot;
+        QTest::newRow("target is a folder") << u"folder"_qs << utf8 << false << cannot + u"not a regular file"_qs;
         QTest::newRow("Latin-1 cannot hold the text")
             << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"} << false
             << cannot + u"the character € cannot be written in ISO-8859-1"_qs;
@@ -126,7 +122,6 @@ private slots:
         QFETCH(QString, message);
         if (readOnlyFolder && ::geteuid() == 0)
             QSKIP("root writes into read-only folders");
-
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath(u"movie.srt"_qs), "old") && QDir(dir.path()).mkdir(u"folder"_qs));
         std::vector<SubtitleRow> rows = twoRows();
@@ -162,7 +157,6 @@ private slots:
     {
         QFETCH(qint64, limit);
         QFETCH(bool, saved);
-
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
         QVERIFY(writeFile(target, "old"));

@@ -19,19 +19,13 @@ class TestInstall : public QObject
     QTemporaryDir m_home;
     QString m_root; // the prefix: the folder itself, or usr/ in the unpacked package
 
-    struct Run
-    {
-        int exitCode = -1;
-        QByteArray out;
-        QByteArray err;
-    };
+    struct Run { int exitCode = -1; QByteArray out, err; };
 
     QString prefixPath(const QString &relative) const { return QDir(m_root).filePath(relative); }
     QString binary(const QString &name) const { return prefixPath(QStringLiteral(QUILLMEND_INSTALL_BINDIR "/") + name); }
 
-    // Runs program in folder to its end with a home of its own, so nothing of
-    // the user's settings or language files takes part; the display, if any,
-    // is offscreen. A program that hangs is killed when process goes out of scope.
+    // Runs program in folder to its end with a home of its own, so nothing of the user's settings or language files
+    // takes part; the display, if any, is offscreen. A program that hangs is killed when process goes out of scope.
     Run run(const QString &program, const QStringList &arguments, bool display = false, const QString &folder = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -137,8 +131,8 @@ private slots:
         QTest::addColumn<QByteArray>("output"); // empty: the input, untouched
         QTest::addColumn<QString>("err");       // what the errors hold
 
-        const QByteArray bad =
-            "1\r\n00:00:01,000 --> 00:00:02,000\r\nOne\r\n\r\n2\r\n00:00:03 --> 00:00:04,000\r\nTwo\r\n";
+        const QByteArray bad = readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/bad-time-line.srt"));
+        const QByteArray movie = readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.srt"));
         const QString french = u"Erreur dans le fichier"_s;
         QTest::newRow("window program, unattended without a display")
             << QStringList{u"quillmend"_s, u"/AUTO"_s} << false << "Lang=French\n"_ba << bad << QByteArray() << french;
@@ -146,31 +140,27 @@ private slots:
                                       << QByteArray() << french;
         QTest::newRow("window program offscreen")
             << QStringList{u"quillmend"_s, u"/auto"_s} << true << "ShowMessageAuto=0\n"_ba
-            << readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.srt"))
-            << readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.corrected.srt")) << QString();
-        QTest::newRow("weak words")
-            << QStringList{u"quillmend-cli"_s} << false << "GuidelineBreaks=-1\nMaxLen=20\nBuyTime=0\n"_ba
-            << "1\r\n00:00:01,000 --> 00:00:02,000\r\nthe and of to by for\r\nwith from the and\r\n\r\n"
-               "2\r\n00:00:03,000 --> 00:00:09,000\r\nWe went to the big old house\r\n"_ba
-            << "1\r\n00:00:01,000 --> 00:00:02,000\r\nthe and of to by for\r\nwith from the and\r\n\r\n"
-               "2\r\n00:00:03,000 --> 00:00:09,000\r\nWe went to the big\r\nold house\r\n\r\n"_ba
-            << QString();
+            << movie << QByteArray(movie).replace("stairs twice", "stairs\r\ntwice") + "\r\n" << QString();
+        const QByteArray weak = "1\r\n00:00:01,000 --> 00:00:02,000\r\nthe and of to by for\r\nwith from the and\r\n"
+                                "\r\n2\r\n00:00:03,000 --> 00:00:09,000\r\nWe went to the big old house\r\n";
+        QTest::newRow("weak words") << QStringList{u"quillmend-cli"_s} << false
+                                    << "GuidelineBreaks=-1\nMaxLen=20\nBuyTime=0\n"_ba << weak
+                                    << QByteArray(weak).replace("big old", "big\r\nold") + "\r\n" << QString();
     }
 
     void installedProgramsRun()
     {
         QFETCH(QStringList, command);
+        QFETCH(bool, display);
+        QFETCH(QByteArray, settings);
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, output);
         QFETCH(QString, err);
         // The settings file beside the installed executables, whose folder is writable here.
-        QFETCH(QByteArray, settings);
         QVERIFY(writeFile(binary(u"Quillmend.ini"_s), "[General]\n" + settings));
         const QString subtitles = m_home.filePath(u"movie.srt"_s);
         QFile::remove(subtitles + u".bak"_s);
         QVERIFY(writeFile(subtitles, input));
-
-        QFETCH(bool, display);
         const Run result = run(binary(command.takeFirst()), command << subtitles, display);
         QVERIFY2(QString::fromUtf8(result.err).contains(err), result.err.constData());
         QCOMPARE(result.exitCode, output.isEmpty() ? 1 : 0);

@@ -18,9 +18,8 @@
 
 namespace {
 
-// Every element and attribute of a language file in order, each text
-// reduced to what the program relies on when it glues numbers and paths
-// into it: whether it is empty, a blank at either end, and each placeholder.
+// Every element and attribute of a language file in order, each text reduced to what the program relies on when it
+// glues numbers and paths into it: whether it is empty, a blank at either end, and each placeholder.
 QStringList outline(const QString &path)
 {
     LangDoc doc;
@@ -72,42 +71,33 @@ private slots:
             << QByteArray(R"(<L><Form1_Module s13="" s1="  x  "/></L>)") << QString() << u"  x  "_qs << english2_1;
         QTest::newRow("each window its own messages")
             << QByteArray(R"(<L><Form2_Module s1="Options one"/></L>)") << english13 << english1 << u"Options one"_qs;
-        QTest::newRow("UTF-16 file") << QByteArray("\xFF\xFE<\0L\0>\0<\0F\0o\0r\0m\0001\0_\0M\0o\0d\0u\0l\0e\0 \0s\0001\0=\0\"\0\xb1\x03\"\0/\0>\0<\0/\0L\0>\0", 62)
+        QTest::newRow("UTF-16 file") << QByteArray("\xFF\xFE<\0L\0>\0<\0F\0o\0r\0m\0001\0_\0M\0o\0d\0u\0l\0e\0 \0s\0001\0=\0\"\0\xb1\x03\"\0/\0>\0<\0/\0L\0>\0", 60)
                                      << english13 << u"α"_qs << english2_1;
     }
 
     void lookupFallsBackQuietly()
     {
         QFETCH(QByteArray, xml);
-        QFETCH(QString, notSaved);
-        QFETCH(QString, errorInFile);
-        QFETCH(QString, optionsFirst);
-
         LangDoc doc;
         if (!xml.isEmpty())
             doc.loadData(xml);
-        QCOMPARE(GetLangText(doc, Form1Msg::NotSaved), notSaved);
-        QCOMPARE(GetLangText(doc, Form1Msg::ErrorInFile), errorInFile);
-        QCOMPARE(GetLangText(doc, Form2Msg::AllAbove2Lines), optionsFirst);
+        QTEST(GetLangText(doc, Form1Msg::NotSaved), "notSaved");
+        QTEST(GetLangText(doc, Form1Msg::ErrorInFile), "errorInFile");
+        QTEST(GetLangText(doc, Form2Msg::AllAbove2Lines), "optionsFirst");
     }
 
-    // Limits that keep a hostile file from stalling the start, at and just
-    // past each threshold.
+    // Limits that keep a hostile file from stalling the start, at and just past each threshold.
     void limitsOnFilesAndTexts_data()
     {
         QTest::addColumn<QByteArray>("xml");
         QTest::addColumn<bool>("loads");
         QTest::addColumn<QString>("error");
 
-        const auto caption = [](qsizetype length) {
-            QByteArray xml("<L><Form1_Design Label3=\"");
-            xml.append(length - 1, 'x').append("\u03b1\"/></L>");
-            return xml;
+        const auto caption = [](qsizetype length) -> QByteArray {
+            return "<L><Form1_Design Label3=\"" + QByteArray(length - 1, 'x') + "\u03b1\"/></L>";
         };
-        const auto padded = [](qsizetype size) {
-            QByteArray xml(size, ' ');
-            xml.replace(0, 7, "<L><!--").replace(size - 7, 7, "--></L>");
-            return xml;
+        const auto padded = [](qsizetype size) -> QByteArray {
+            return "<L><!--" + QByteArray(size - 14, ' ') + "--></L>";
         };
         QTest::newRow("text at the limit") << caption(LangDoc::MaxTextCharacters) << true << QString();
         QTest::newRow("text past the limit") << caption(LangDoc::MaxTextCharacters + 1) << false
@@ -115,8 +105,7 @@ private slots:
         QTest::newRow("file at the limit") << padded(LangDoc::MaxFileBytes) << true << QString();
         QTest::newRow("file past the limit") << padded(LangDoc::MaxFileBytes + 1) << false
                                              << u"the file is larger than 4194304 bytes"_qs;
-        QByteArray nested = QByteArray("<a>").repeated(100000);
-        nested.append(QByteArray("</a>").repeated(100000));
+        const QByteArray nested = QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000);
         QTest::newRow("deeply nested") << nested << true << QString();
         QTest::newRow("no file") << QByteArray() << false << u"the file does not exist"_qs;
     }
@@ -126,7 +115,6 @@ private slots:
         QFETCH(QByteArray, xml);
         QFETCH(bool, loads);
         QFETCH(QString, error);
-
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Big.Quillmend.exe.xml"_qs);
         QVERIFY(xml.isNull() || writeFile(path, xml));
@@ -156,8 +144,7 @@ private slots:
             QCOMPARE(GetLangText(doc, message), message.englishText());
     }
 
-    // Every shipped translation against English, element by element and
-    // attribute by attribute.
+    // Every shipped translation against English, element by element and attribute by attribute.
     void shippedTranslationsMatchEnglish_data()
     {
         QTest::addColumn<QString>("path");
@@ -178,8 +165,7 @@ private slots:
 
     void locatorFindsFilesAndOverrides()
     {
-        QTemporaryDir beside;
-        QTemporaryDir installed;
+        QTemporaryDir beside, installed;
         for (const QString &name : {u"German.Quillmend.exe.xml"_qs, u"German.Quillmend.exe.xml.New"_qs,
                                     u"Pt.BR.Quillmend.exe.xml"_qs, u"Klingon.Quillmend.exe.xml.New"_qs, u"Quillmend.exe.xml"_qs})
             QVERIFY(writeFile(beside.filePath(name), "<L/>"));
@@ -206,8 +192,7 @@ private slots:
     // The first folder's file of a language wins, unless it cannot be used.
     void weakWordFilesAreFoundLikeLanguageFiles()
     {
-        QTemporaryDir beside;
-        QTemporaryDir installed;
+        QTemporaryDir beside, installed;
         QVERIFY(writeFile(beside.filePath(u"Welsh.weakwords.txt"_qs), "\xEF\xBB\xBFY # article\r\n\nMr.\n  Ac\n"));
         QVERIFY(writeFile(beside.filePath(u"French.weakwords.txt"_qs), "le\n\xFF\n"));
         QVERIFY(writeFile(installed.filePath(u"French.weakwords.txt"_qs), "\xC3\x80\n"));

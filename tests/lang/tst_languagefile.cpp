@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// What a load and save must keep of a hand-made file, and what a load
-// that fails reports.
+// What a load and save must keep of a hand-made file, and what a load that fails reports.
 class TestLanguageFile : public QObject
 {
     Q_OBJECT

@@ -69,10 +69,9 @@ private slots:
     void reads()
     {
         QFETCH(QByteArray, content);
-        QFETCH(QString, value);
         if (!content.isNull())
             QVERIFY(writeFile(path(), content));
-        QCOMPARE(IniFile(path()).GetString(u"MaxLen"_s, u"default"_s), value);
+        QTEST(IniFile(path()).GetString(u"MaxLen"_s, u"default"_s), "value");
     }
 
     void writes_data()
@@ -93,11 +92,10 @@ private slots:
     void writes()
     {
         QFETCH(QByteArray, before);
-        QFETCH(QByteArray, after);
         if (!before.isNull())
             QVERIFY(writeFile(path(), before));
         QVERIFY(IniFile(path()).PutString(u"MaxLen"_s, u" 44"_s) != 0);
-        QCOMPARE(readFile(path()), after);
+        QTEST(readFile(path()), "after");
     }
 
     void successiveWrites()

@@ -16,9 +16,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A registry in memory, with switches to refuse changes and to throw on the
-// next call. Names compare exactly (the tests spell each one way) and only
-// the calls RegistryClass makes here do anything.
+// A registry in memory, with switches to refuse changes and to throw on the next call. Names compare exactly (the tests
+// spell each one way) and only the calls RegistryClass makes here do anything.
 class MemoryRegistryStore : public RegistryStore
 {
 public:
@@ -27,7 +26,6 @@ public:
     bool throwOnNextCall = false;
 
     bool openKey(quint32 root, const QString &key) override { return find(root, key); }
-
     std::optional<Value> queryValue(quint32 root, const QString &key, const QString &name) override
     {
         const Values *values = find(root, key);
@@ -37,12 +35,10 @@ public:
     bool createKey(quint32 root, const QString &key) override
     {
         throwIfAsked();
-        if (readOnly)
-            return false;
         const QStringList parts = key.split(u'\\');
-        for (qsizetype count = 1; count <= parts.size(); ++count)
+        for (qsizetype count = 1; count <= parts.size() && !readOnly; ++count)
             m_keys[{root, parts.first(count).join(u'\\')}];
-        return true;
+        return !readOnly;
     }
 
     bool setValue(quint32 root, const QString &key, const QString &name, const Value &value) override
@@ -58,11 +54,11 @@ public:
     {
         if (!find(root, key))
             return std::nullopt;
-        const QString prefix = key + u'\\';
         QStringList children;
         for (const auto &[id, values] : m_keys) {
-            if (id.first == root && id.second.startsWith(prefix) && !id.second.mid(prefix.size()).contains(u'\\'))
-                children << id.second.mid(prefix.size());
+            if (const QString rest = id.second.mid(key.size() + 1); id.first == root
+                && id.second.startsWith(key + u'\\') && !rest.contains(u'\\'))
+                children << rest;
         }
         return children;
     }
@@ -96,7 +92,6 @@ private:
         if (std::exchange(throwOnNextCall, false))
             throw std::runtime_error("store failure");
     }
-
     Values *find(quint32 root, const QString &key)
     {
         throwIfAsked();
@@ -110,14 +105,12 @@ private:
 // Registry text: UTF-16LE ending in one NUL.
 QByteArray utf16WithNul(QStringView text)
 {
-    const QByteArray data = QStringEncoder(QStringEncoder::Utf16LE)(text);
-    return data + QByteArray(2, '\0');
+    return QByteArray(QStringEncoder(QStringEncoder::Utf16LE)(text)) + QByteArray(2, '\0');
 }
 
 } // namespace
 
-// The registry class, and the shell verb written through it, over a
-// registry in memory.
+// The registry class, and the shell verb written through it, over a registry in memory.
 class tst_Registry : public QObject
 {
     Q_OBJECT
@@ -148,8 +141,6 @@ private slots:
         m_registry.Init(RegistryStore::ClassesRoot);
     }
 
-    // The registry class's contract.
-
     void getValue_data()
     {
         QTest::addColumn<quint32>("type");
@@ -158,10 +149,8 @@ private slots:
         QTest::newRow("plain") << 1u << utf16WithNul(u"C:\\Subs") << QVariant(u"C:\\Subs"_s);
         QTest::newRow("plain, no NUL") << 1u << "a\0b\0"_ba << QVariant(u"ab"_s);
         QTest::newRow("multi") << 7u << "a\0\0\0b\0\0\0\0\0"_ba << QVariant(u"a\0b\0"_s);
-        QTest::newRow("expandable") << 2u << utf16WithNul(u"%QUILLMEND_TEST_FOLDER%\\x")
-                                    << QVariant(u"/srv/subs\\x"_s);
-        QTest::newRow("expandable, unset") << 2u << utf16WithNul(u"100% %QUILLMEND_UNSET%")
-                                           << QVariant(u"100% %QUILLMEND_UNSET%"_s);
+        QTest::newRow("expandable") << 2u << utf16WithNul(u"%QUILLMEND_TEST_FOLDER%\\x") << QVariant(u"/srv/subs\\x"_s);
+        QTest::newRow("unset") << 2u << utf16WithNul(u"100% %QUILLMEND_UNSET%") << QVariant(u"100% %QUILLMEND_UNSET%"_s);
         QTest::newRow("32-bit") << 4u << "\x01\x02\x03\x84"_ba << QVariant(qint32(0x84030201));
         QTest::newRow("big-endian") << 5u << "\x01\x02\x03\x04"_ba << QVariant(qint32(0x01020304));
         QTest::newRow("short 32-bit") << 4u << "\x01\x02"_ba << QVariant("\x01\x02"_ba);
@@ -181,8 +170,7 @@ private slots:
         QCOMPARE(m_registry.GetValue(u"Missing"_s, u"Value"_s, 42), QVariant(42));
     }
 
-    // Read back as written; text that may hold an environment reference is
-    // stored as expandable.
+    // Read back as written; text that may hold an environment reference is stored as expandable.
     void setValue_data()
     {
         QTest::addColumn<QVariant>("value");
@@ -243,7 +231,6 @@ private slots:
             QCOMPARE(raised(call), failure);
         }
     }
-    // The shell verb.
     void add_data()
     {
         QTest::addColumn<QString>("srtDefault"); // null: no .srt key, "-": no default value
