@@ -55,6 +55,11 @@ struct MainWindowFixture
     ScriptedChooser files;
     FakeShellVerb shellVerb;
     std::unique_ptr<MainWindow> window;
+    // The main window's own lists (the edits window has a ListView1 too) and boxes.
+    QTableView *list1 = list(QStringLiteral("ListView1"));
+    QTableView *list2 = list(QStringLiteral("ListView2"));
+    QPlainTextEdit *sub1 = box(QStringLiteral("txtSub1"));
+    QPlainTextEdit *sub2 = box(QStringLiteral("txtSub2"));
 
     explicit MainWindowFixture(const QString &settingsPath)
         : window(std::make_unique<MainWindow>(lang, languages, settingsPath, prompter, files, shellVerb,
@@ -86,13 +91,9 @@ struct MainWindowFixture
         open(path);
         return correct();
     }
-    // The main window's own lists; the edits window has a ListView1 too.
     QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
     // The rows selected in ListView1 and ListView2, -1 for none.
-    QList<int> selected() const
-    {
-        return {selectedRow(list(QStringLiteral("ListView1"))), selectedRow(list(QStringLiteral("ListView2")))};
-    }
+    QList<int> selected() const { return {selectedRow(list1), selectedRow(list2)}; }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
     QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }

@@ -132,58 +132,55 @@ private slots:
         QVERIFY(s.action(u"mnuSave"_s)->isEnabled());
 
         // Ctrl-Down from a list and Ctrl-Up from a box: one record per press.
-        QTableView *list1 = s.list(u"ListView1"_s);
-        QTableView *list2 = s.list(u"ListView2"_s);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        clickRow(list1, 0);
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
+        clickRow(s.list1, 0);
+        QTest::keyClick(s.list1, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(s.list1, Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(s.selected(), (QList<int>{3, 3}));
         QCOMPARE(s.window->editsWindow().list()->currentIndex().row(), 1);
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_Up, Qt::ControlModifier);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(s.selected(), (QList<int>{1, 1}));
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
-        QCOMPARE(sub2->toPlainText(), LongBroken);
+        QCOMPARE(s.sub1->toPlainText(), LongText);
+        QCOMPARE(s.sub2->toPlainText(), LongBroken);
 
         // Typed text, counted as it is typed, applied with Ctrl-Enter.
-        QTest::keyClick(sub2, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"Two lines"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyClicks(sub2, u"of text"_s);
+        QTest::keyClick(s.sub2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"Two lines"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(s.sub2, u"of text"_s);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [9 - 7]"_s);
         QCOMPARE(s.corrected().row(1).text, crlf(LongBroken));
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(s.corrected().row(1).text, u"Two lines\r\nof text"_s);
 
         // Insert above "Quiet." (1 ms before it), then delete the first row.
-        clickRow(list2, 2);
-        QTest::keyClick(list2, Qt::Key_Insert);
+        clickRow(s.list2, 2);
+        QTest::keyClick(s.list2, Qt::Key_Insert);
         QCOMPARE(s.line(u"txtEndTime"_s)->text(), u"00:00:08,999"_s);
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"Inserted."_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        clickRow(list2, 0);
-        QTest::keyClick(list2, Qt::Key_Delete);
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"Inserted."_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        clickRow(s.list2, 0);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
         QCOMPARE(s.corrected().rowCount(), 6);
-        QCOMPARE(selectedRow(list2), 0);
-        QCOMPARE(sub2->toPlainText(), u"Two lines\nof text"_s);
+        QCOMPARE(selectedRow(s.list2), 0);
+        QCOMPARE(s.sub2->toPlainText(), u"Two lines\nof text"_s);
 
         // F9: the edited row and both halves of the split; no Insert or Delete.
-        QTest::keyClick(list2, Qt::Key_F9);
-        QCOMPARE(list2->model()->rowCount(), 3);
+        QTest::keyClick(s.list2, Qt::Key_F9);
+        QCOMPARE(s.list2->model()->rowCount(), 3);
         QVERIFY(!s.action(u"mnuInsSub"_s)->isEnabled());
-        clickRow(list2, 1);
-        QTest::keyClick(list2, Qt::Key_Delete);
-        QTest::keyClick(list2, Qt::Key_Insert);
+        clickRow(s.list2, 1);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
+        QTest::keyClick(s.list2, Qt::Key_Insert);
         QCOMPARE(s.corrected().rowCount(), 6);
 
         // Ctrl-S from the box saves what is typed there too, and the whole
         // list however filtered; Save as writes where the dialog says.
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"!"_s);
-        QTest::keyClick(sub2, Qt::Key_S, Qt::ControlModifier);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"!"_s);
+        QTest::keyClick(s.sub2, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         const QByteArray saved = readFile(m_movie);
         QVERIFY2(saved.count("-->") == 6 && saved.contains("abcde!\r\n") && saved.contains("\r\nInserted.\r\n"),
@@ -199,41 +196,39 @@ private slots:
     {
         QVERIFY(openCorrected(twoSubtitles()));
         Session &s = *m_s;
-        QTableView *list2 = s.list(u"ListView2"_s);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        clickRow(list2, 0);
+        clickRow(s.list2, 0);
         s.action(u"mnuSave"_s)->trigger();
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u" Really."_s);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u" Really."_s);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [40 - 26]"_s);
-        QTest::keyClick(sub2, Qt::Key_Escape);
-        QCOMPARE(sub2->toPlainText(), LongBroken);
+        QTest::keyClick(s.sub2, Qt::Key_Escape);
+        QCOMPARE(s.sub2->toPlainText(), LongBroken);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [40 - 18]"_s);
-        list2->setFocus();
+        s.list2->setFocus();
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         QVERIFY(!s.action(u"mnuUndo"_s)->isEnabled());
 
         // After Ctrl-Enter, Esc gives back what was applied.
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"ZZZ"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClick(sub2, Qt::Key_Escape);
-        QVERIFY(sub2->toPlainText().contains(u"ZZZ"_s) && s.corrected().row(0).text.contains(u"ZZZ"_s));
-        QTest::keyClick(sub2, Qt::Key_Down, Qt::AltModifier);
-        QCOMPARE(selectedRow(list2), 1);
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"ZZZ"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(s.sub2, Qt::Key_Escape);
+        QVERIFY(s.sub2->toPlainText().contains(u"ZZZ"_s) && s.corrected().row(0).text.contains(u"ZZZ"_s));
+        QTest::keyClick(s.sub2, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(selectedRow(s.list2), 1);
         QCOMPARE(s.label(u"lblStatus3"_s), u"1 line(s) [10]"_s);
 
         // No row left: typing writes nowhere.
         for (int left = 2; left > 0; --left) {
-            clickRow(list2, 0);
-            QTest::keyClick(list2, Qt::Key_Delete);
+            clickRow(s.list2, 0);
+            QTest::keyClick(s.list2, Qt::Key_Delete);
         }
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"Ghost"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"!"_s);
-        list2->setFocus();
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"Ghost"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"!"_s);
+        s.list2->setFocus();
         QCOMPARE(s.corrected().rowCount(), 0);
         QCOMPARE(s.prompter.informed.size(), 1); // the summary only
     }
@@ -243,7 +238,7 @@ private slots:
     {
         QVERIFY(openCorrected(fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
         Session &s = *m_s;
-        clickRow(s.list(u"ListView2"_s), 3);
+        clickRow(s.list2, 3);
         EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
 
@@ -286,7 +281,7 @@ private slots:
         s.prompter.answers = {Prompter::Answer::No};
         const QString other = written(u"other.srt"_s, twoSubtitles(u"Other."_s));
         const auto drop = [&](QMimeData &data) {
-            QWidget *target = s.list(u"ListView1"_s)->viewport();
+            QWidget *target = s.list1->viewport();
             const QPointF at(target->width() / 2.0, target->height() / 2.0);
             QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(s.window.get(), &enter);
@@ -321,8 +316,8 @@ private slots:
             QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(82, 20));
             handleX = handle->mapTo(s.window->centralWidget(), QPoint()).x();
             QCOMPARE(handleX, before + 80);
-            s.list(u"ListView1"_s)->horizontalHeader()->resizeSection(1, 123);
-            s.list(u"ListView2"_s)->horizontalHeader()->resizeSection(SubtitleTableModel::CpsColumn, 57);
+            s.list1->horizontalHeader()->resizeSection(1, 123);
+            s.list2->horizontalHeader()->resizeSection(SubtitleTableModel::CpsColumn, 57);
             s.window->editsWindow().setGeometry(300, 220, 380, 260);
             s.language(u"German"_s)->trigger();
             QVERIFY(s.window->Form_Unload());
@@ -342,8 +337,8 @@ private slots:
         QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_s);
         QVERIFY(near(handle->mapTo(s.window->centralWidget(), QPoint()).x(), handleX));
         QVERIFY(std::abs(s.window->diaxTwips() - diax) <= 15);
-        QVERIFY(near(s.list(u"ListView1"_s)->horizontalHeader()->sectionSize(1), 123));
-        QVERIFY(near(s.list(u"ListView2"_s)->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn), 57));
+        QVERIFY(near(s.list1->horizontalHeader()->sectionSize(1), 123));
+        QVERIFY(near(s.list2->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn), 57));
         QCOMPARE(s.window->settings().LangFileBase, u"German.Quillmend.exe"_s);
         QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_s)->title(), u"Datei"_s);
         QVERIFY(s.language(u"German"_s)->isChecked());
@@ -371,11 +366,10 @@ private slots:
         s.open(m_movie); // not corrected yet: nothing to save
         QVERIFY(s.action(u"mnuEditSubs"_s)->isEnabled() && !s.action(u"mnuSave"_s)->isEnabled());
         QVERIFY(s.correct());
-        clickRow(s.list(u"ListView2"_s), 1);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u" Edited."_s);
+        clickRow(s.list2, 1);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u" Edited."_s);
         s.prompter.answers = {Prompter::Answer::Cancel};
         QVERIFY(!s.window->close());
         QVERIFY(s.window->isVisible());
@@ -453,7 +447,7 @@ private slots:
                          && placed.intersects(screen) && placed.top() >= screen.top(),
                      qPrintable(window->objectName()));
         }
-        QVERIFY(s.list(u"ListView1"_s)->horizontalHeader()->sectionSize(3) <= screen.width());
+        QVERIFY(s.list1->horizontalHeader()->sectionSize(3) <= screen.width());
         QVERIFY(s.window->Form_Unload());
         const QByteArray written = readFile(settingsPath());
         QVERIFY2(!written.contains("e+"), written.constData());
@@ -469,26 +463,25 @@ private slots:
             content += srtBlock(i + 1, minute + u"0,000"_s, minute + u"5,000"_s, i % 3 == 0 ? LongText : u"Short one."_s);
         }
         QVERIFY(openCorrected(content.toUtf8()));
-        QTableView *list1 = m_s->list(u"ListView1"_s);
-        QTableView *list2 = m_s->list(u"ListView2"_s);
+        Session &s = *m_s;
         const auto inLine = [&] {
-            const int r = selectedRow(list2);
-            const int k = list2->model()->index(r, 0).data(SubtitleTableModel::TagRole).toInt();
-            return r >= 0 && selectedRow(list1) == k - 1
-                   && list1->visualRect(list1->model()->index(k - 1, 0)).top()
-                          == list2->visualRect(list2->model()->index(r, 0)).top();
+            const int r = selectedRow(s.list2);
+            const int k = s.list2->model()->index(r, 0).data(SubtitleTableModel::TagRole).toInt();
+            return r >= 0 && selectedRow(s.list1) == k - 1
+                   && s.list1->visualRect(s.list1->model()->index(k - 1, 0)).top()
+                          == s.list2->visualRect(s.list2->model()->index(r, 0)).top();
         };
-        clickRow(list2, 59);
-        QTest::keyClick(list2, Qt::Key_Delete);
+        clickRow(s.list2, 59);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
         QVERIFY(inLine());
-        QTest::keyClick(list2, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(list2, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(s.list2, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(s.list2, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(inLine());
 
-        list2->horizontalHeader()->resizeSection(SubtitleTableModel::TextColumn, 4000);
-        const QModelIndex text = list2->model()->index(selectedRow(list2), SubtitleTableModel::TextColumn);
-        QTest::mouseClick(list2->viewport(), Qt::LeftButton, {}, list2->visualRect(text).topLeft() + QPoint(2, 2));
-        QCOMPARE(list2->horizontalScrollBar()->value(), 0);
+        s.list2->horizontalHeader()->resizeSection(SubtitleTableModel::TextColumn, 4000);
+        const QModelIndex text = s.list2->model()->index(selectedRow(s.list2), SubtitleTableModel::TextColumn);
+        QTest::mouseClick(s.list2->viewport(), Qt::LeftButton, {}, s.list2->visualRect(text).topLeft() + QPoint(2, 2));
+        QCOMPARE(s.list2->horizontalScrollBar()->value(), 0);
     }
 
     void firstStartRects_data()
@@ -559,7 +552,7 @@ private slots:
             QTest::mouseDClick(records->viewport(), Qt::LeftButton, {}, at);
             QCOMPARE(s.selected(), (QList<int>{selected, selected}));
         }
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
+        QCOMPARE(s.sub1->toPlainText(), LongText);
 
         // Minimise and restore take it along while it is meant to be shown;
         // closed by hand it only hides, and stays hidden through them.
@@ -577,8 +570,6 @@ private slots:
 
         // Both lists and the boxes follow a right click, and a time typed
         // then lands in that row.
-        QTableView *list1 = s.list(u"ListView1"_s);
-        QTableView *list2 = s.list(u"ListView2"_s);
         const auto rightClick = [](QTableView *view, int row) {
             const QPoint at = view->visualRect(view->model()->index(row, SubtitleTableModel::StartColumn)).center();
             QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
@@ -588,19 +579,19 @@ private slots:
                 QTest::keyClick(popup, Qt::Key_Escape);
             QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
         };
-        rightClick(list2, 5); // "The end.", ordinal 5 after the split
-        QCOMPARE(selectedRow(list1), 4);
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), u"The end."_s);
-        QCOMPARE(s.box(u"txtSub2"_s)->toPlainText(), u"The end."_s);
+        rightClick(s.list2, 5); // "The end.", ordinal 5 after the split
+        QCOMPARE(selectedRow(s.list1), 4);
+        QCOMPARE(s.sub1->toPlainText(), u"The end."_s);
+        QCOMPARE(s.sub2->toPlainText(), u"The end."_s);
         QLineEdit *start = s.line(u"txtStartTime"_s);
         QCOMPARE(start->text(), u"00:00:16,000"_s);
         start->setText(u"00:00:16,500"_s);
         QTest::keyClick(start, Qt::Key_Return);
         QCOMPARE(s.corrected().row(5).startText, u"00:00:16,500"_s);
         QCOMPARE(s.corrected().row(1).startText, u"00:00:03,000"_s);
-        rightClick(list1, 2);
-        QCOMPARE(selectedRow(list2), 2);
-        QCOMPARE(s.box(u"txtSub2"_s)->toPlainText(), u"Quiet."_s);
+        rightClick(s.list1, 2);
+        QCOMPARE(selectedRow(s.list2), 2);
+        QCOMPARE(s.sub2->toPlainText(), u"Quiet."_s);
     }
 
     void rightToLeftRowsAlignRightAndNumbersFit()
@@ -624,7 +615,7 @@ private slots:
                     > list->fontMetrics().horizontalAdvance(name == u"ListView1"_s ? u"1234567"_s : u"1234567 WW"_s));
         }
         for (int row : {0, 1, 2}) {
-            clickRow(s.list(u"ListView2"_s), row);
+            clickRow(s.list2, row);
             for (const QString &name : {u"txtSub1"_s, u"txtSub2"_s})
                 QCOMPARE(s.box(name)->document()->defaultTextOption().alignment(),
                          rightToLeft[row] ? Qt::AlignRight : Qt::AlignLeft);
