@@ -12,8 +12,6 @@
 
 #include <QApplication>
 #include <QDockWidget>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -150,12 +148,7 @@ private slots:
         const std::vector<SubtitleRow> rows = s().corrected().rows();
         const QString notAFilm = path(u"not a film.mp4"_qs);
         QVERIFY(writeFile(notAFilm, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(notAFilm)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(s().window.get(), &enter);
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(s().window.get(), &dropped);
+        s().drop(notAFilm);
         QTRY_COMPARE(s().prompter.warned.size(), 1);
         QVERIFY(s().prompter.warned.first().contains(notAFilm));
         QVERIFY(!film().player().isLoaded());

@@ -10,19 +10,13 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QTimer>
-#include <QUrl>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -254,12 +248,10 @@ private slots:
         for (const auto &[action, title] : {std::pair{u"mnuOptions"_s, u"Optionen"_s},
                                             std::pair{u"mnuAbout"_s, u"Über %1"_s.arg(name)},
                                             std::pair{u"mnuCreateLang"_s, u"Neue Sprache für das Programm %1 erstellen"_s.arg(name)}}) {
-            QStringList found{u"no dialog"_s};
-            QTimer::singleShot(0, [&] {
-                if (QWidget *dialog = QApplication::activeModalWidget()) {
-                    found = greekTextsIn(dialog) << dialog->windowTitle();
-                    dialog->close();
-                }
+            QStringList found;
+            whenModal([&found](QWidget &dialog) {
+                found = greekTextsIn(&dialog) << dialog.windowTitle();
+                dialog.close();
             });
             s.action(action)->trigger();
             QCOMPARE(found, QStringList{title});
@@ -280,21 +272,9 @@ private slots:
 
         s.prompter.answers = {Prompter::Answer::No};
         const QString other = written(u"other.srt"_s, twoSubtitles(u"Other."_s));
-        const auto drop = [&](QMimeData &data) {
-            QWidget *target = s.list1->viewport();
-            const QPointF at(target->width() / 2.0, target->height() / 2.0);
-            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(s.window.get(), &enter);
-            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(s.window.get(), &dropped);
-        };
-        QMimeData text;
-        text.setText(other);
-        drop(text);
+        s.drop(other, false);
         QCOMPARE(s.window->document().path(), movie);
-        QMimeData file;
-        file.setUrls({QUrl::fromLocalFile(other)});
-        drop(file);
+        s.drop(other);
         QCOMPARE(s.window->document().path(), other);
         QCOMPARE(s.window->originalModel().row(0).text, u"Other."_s);
     }

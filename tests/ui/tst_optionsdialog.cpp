@@ -5,13 +5,9 @@
 #include "support/testfiles.h"
 #include "ui/options/optionsdialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -59,19 +55,6 @@ struct Options
         return control(name)->toolTip();
     }
 };
-
-// Runs act on the modal dialog as soon as it is shown; the flag tells whether it was.
-std::shared_ptr<bool> whenModal(std::function<void(QWidget &)> act)
-{
-    auto ran = std::make_shared<bool>(false);
-    QTimer::singleShot(0, [act, ran] {
-        QWidget *modal = QApplication::activeModalWidget();
-        QVERIFY(modal);
-        *ran = true;
-        act(*modal);
-    });
-    return ran;
-}
 
 // The number boxes and the settings they fill, by the index in a row.
 const std::pair<QString, qint32 Settings::*> NumberBoxes[] = {{u"txtMaxCharsPerLine"_s, &Settings::MaxLen},
