@@ -49,10 +49,7 @@ private slots:
         QStandardPaths::setTestModeEnabled(true); // the waveform cache goes to a test folder
         const QString video = path(u"movie.mp4"_qs);
         QCOMPARE(MediaClips::make(MediaClips::numberedFrames(4) + MediaClips::tone(4)
-                                      + QStringList{u"-c:v"_qs, u"libx264"_qs, u"-bf"_qs, u"2"_qs, u"-g"_qs, u"12"_qs,
-                                                    u"-c:a"_qs, u"aac"_qs, u"-shortest"_qs},
-                                  video),
-                 QString());
+                                      + u"-c:v libx264 -bf 2 -g 12 -c:a aac -shortest"_qs, video), QString());
         // Subtitle 2 is re-broken, so its text as read and as corrected differ.
         m_movie = path(u"movie.srt"_qs);
         QVERIFY(writeFile(m_movie, (srtBlock(1, u"00:00:00,480"_qs, u"00:00:00,900"_qs, u"One."_qs)
