@@ -15,10 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-// The film beside the subtitles, through the window: a selection shows the
-// frame of its start with its text over it, the timeline's boxes drag a
-// time in one undo step, and a file that is no film is said and leaves the
-// subtitles alone.
+// The film beside the subtitles, through the window.
 class TestFilmReview : public QObject
 {
     Q_OBJECT
@@ -29,16 +26,14 @@ class TestFilmReview : public QObject
 
     MainWindowFixture &s() { return *m_s; }
     FilmReview &film() { return s().window->filmReview(); }
-    QTableView *list2() { return s().list(u"ListView2"_qs); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // The number in the picture the pane was given, black bars cut off.
     int shownFrame()
     {
         const QImage frame = film().player().frame();
-        const QSize picture = QSize(MediaClips::width, MediaClips::height).scaled(frame.size(), Qt::KeepAspectRatio);
-        return MediaClips::frameNumberIn(frame.copy(QRect(QPoint((frame.width() - picture.width()) / 2,
-                                                                  (frame.height() - picture.height()) / 2),
-                                                           picture)));
+        QRect picture(QPoint(), QSize(MediaClips::width, MediaClips::height).scaled(frame.size(), Qt::KeepAspectRatio));
+        picture.moveCenter(frame.rect().center());
+        return MediaClips::frameNumberIn(frame.copy(picture));
     }
 
 private slots:
@@ -47,9 +42,9 @@ private slots:
         if (!MediaClips::hasFfmpeg())
             QSKIP("the test clips are made with the ffmpeg program");
         QStandardPaths::setTestModeEnabled(true); // the waveform cache goes to a test folder
-        const QString video = path(u"movie.mp4"_qs);
         QCOMPARE(MediaClips::make(MediaClips::numberedFrames(4) + MediaClips::tone(4)
-                                      + u"-c:v libx264 -bf 2 -g 12 -c:a aac -shortest"_qs, video), QString());
+                                      + u"-c:v libx264 -bf 2 -g 12 -c:a aac -shortest"_qs, path(u"movie.mp4"_qs)),
+                 QString());
         // Subtitle 2 is re-broken, so its text as read and as corrected differ.
         m_movie = path(u"movie.srt"_qs);
         QVERIFY(writeFile(m_movie, (srtBlock(1, u"00:00:00,480"_qs, u"00:00:00,900"_qs, u"One."_qs)
@@ -63,9 +58,7 @@ private slots:
     void init()
     {
         m_s = std::make_unique<MainWindowFixture>(path(u"Quillmend.ini"_qs));
-        QVERIFY(s().show());
-        // The film beside the subtitles opens with them.
-        QVERIFY(s().openAndCorrect(m_movie));
+        QVERIFY(s().show() && s().openAndCorrect(m_movie)); // the film beside the subtitles opens with them
         QTRY_VERIFY(film().player().isLoaded());
         QTRY_VERIFY(s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
     }
@@ -86,19 +79,17 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(int, frame);
-        clickRow(list2(), row);
+        clickRow(s().list2, row);
         QTRY_COMPARE(shownFrame(), frame);
         const VideoPicture &picture = film().videoPane().picture();
         QTRY_COMPARE(picture.subtitle(), s().corrected().row(row).text);
-        // As read, at a tick of the menu.
-        film().actions().mnuShowOriginal->trigger();
+        film().actions().mnuShowOriginal->trigger(); // as read
         QCOMPARE(picture.subtitle(), s().window->originalModel().row(row).text);
         film().actions().mnuShowOriginal->trigger();
     }
 
-    // An edge dragged moves that time by the distance; the body moves both;
-    // each is one step of the history, and a time the boxes would refuse
-    // springs back.
+    // An edge dragged moves that time by the distance, the body both; each is one step of the
+    // history, and a time the boxes would refuse springs back.
     void dragsChangeTimesInOneStep()
     {
         TimelineView &view = film().timeline();
@@ -134,11 +125,10 @@ private slots:
         QVERIFY(!s().action(u"mnuUndo"_qs)->isEnabled());
     }
 
-    // A file that is no film, dropped on the window: said with its name;
-    // the subtitles stay as they were, unsaved work included.
+    // A file that is no film, dropped on the window: said with its name; the subtitles stay as they were.
     void aFileThatIsNoFilmIsSaid()
     {
-        clickRow(list2(), 0);
+        clickRow(s().list2, 0);
         QLineEdit *end = s().line(u"txtEndTime"_qs);
         end->setText(u"00:00:00,950"_qs);
         QTest::keyClick(end, Qt::Key_Return);
