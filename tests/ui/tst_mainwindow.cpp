@@ -47,8 +47,7 @@ QByteArray twoSubtitles(const QString &first = LongText, const QString &secondSt
         .toUtf8();
 }
 
-// The texts with Greek letters in root's visible widgets, its actions and
-// the cells and headers of its lists.
+// The texts with Greek letters in root's visible widgets, its actions and its lists' cells and headers.
 QStringList greekTextsIn(QWidget *root)
 {
     QStringList texts;
@@ -79,9 +78,8 @@ QStringList greekTextsIn(QWidget *root)
 
 using Session = MainWindowFixture;
 
-// The main window's wiring: each command reaches the document or its
-// workflows, and what the document says reaches the widget that shows it.
-// The workflows' questions are pinned in tst_fileworkflows.
+// The main window's wiring: each command reaches the document or its workflows, and what the document
+// says reaches the widget that shows it. The workflows' questions are pinned in tst_fileworkflows.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -169,8 +167,7 @@ private slots:
         QTest::keyClick(s.list2, Qt::Key_Insert);
         QCOMPARE(s.corrected().rowCount(), 6);
 
-        // Ctrl-S from the box saves what is typed there too, and the whole
-        // list however filtered; Save as writes where the dialog says.
+        // Ctrl-S from the box saves what is typed there too, and the whole list however filtered.
         s.sub2->setFocus();
         QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(s.sub2, u"!"_s);
@@ -184,8 +181,7 @@ private slots:
         QCOMPARE(readFile(s.files.toSave), saved);
     }
 
-    // Esc gives back the row's text, Ctrl-Enter applies, Alt-Down moves the
-    // corrected list from a box; with no row left, typing writes nowhere.
+    // Esc gives back the row's text, also after Ctrl-Enter; Alt-Down moves the corrected list from a box.
     void boxKeys()
     {
         QVERIFY(openCorrected(twoSubtitles()));
@@ -203,7 +199,6 @@ private slots:
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         QVERIFY(!s.action(u"mnuUndo"_s)->isEnabled());
 
-        // After Ctrl-Enter, Esc gives back what was applied.
         s.sub2->setFocus();
         QTest::keyClicks(s.sub2, u"ZZZ"_s);
         QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
@@ -258,8 +253,8 @@ private slots:
         }
     }
 
-    // A file named on the command line is opened and corrected at once, not
-    // saved; a file dropped on a list opens in its place, dropped text not.
+    // A file named on the command line is opened and corrected at once, not saved; a file dropped on a
+    // list opens in its place, dropped text not.
     void commandLineAndDrop()
     {
         const QString movie = written(u"movie.srt"_s, twoSubtitles());
@@ -332,16 +327,15 @@ private slots:
         QCOMPARE(again.window->geometry(), normal);
     }
 
-    // A file that cannot be read leaves no command that needs one; typing
-    // not yet applied counts when closing, and Cancel keeps it all.
+    // A file that cannot be read leaves no command that needs one; typing not yet applied counts when
+    // closing, and Cancel keeps it all.
     void closingAndTheCommandsOffered()
     {
         QVERIFY(openCorrected(twoSubtitles()));
         Session &s = *m_s;
         s.prompter.answers = {Prompter::Answer::No};
         s.open(written(u"bad.srt"_s, "no subtitles here"));
-        QVERIFY(!s.action(u"mnuSave"_s)->isEnabled());
-        QVERIFY(!s.action(u"mnuEditSubs"_s)->isEnabled());
+        QVERIFY(!s.action(u"mnuSave"_s)->isEnabled() && !s.action(u"mnuEditSubs"_s)->isEnabled());
         QCOMPARE(s.window->windowTitle(), QCoreApplication::applicationName());
         s.open(m_movie); // not corrected yet: nothing to save
         QVERIFY(s.action(u"mnuEditSubs"_s)->isEnabled() && !s.action(u"mnuSave"_s)->isEnabled());
@@ -351,8 +345,7 @@ private slots:
         QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(s.sub2, u" Edited."_s);
         s.prompter.answers = {Prompter::Answer::Cancel};
-        QVERIFY(!s.window->close());
-        QVERIFY(s.window->isVisible());
+        QVERIFY(!s.window->close() && s.window->isVisible());
         QCOMPARE(s.corrected().row(1).text, u"Short one. Edited."_s);
         QVERIFY(!QFile::exists(settingsPath()));
         // No: the settings are written, the subtitles are not.
@@ -363,8 +356,8 @@ private slots:
         QCOMPARE(readFile(m_movie), twoSubtitles());
     }
 
-    // The lenient-times answer is kept in the settings file; the encoding
-    // in use shows in the status bar and in the Reopen menu, which reopens.
+    // The lenient-times answer is kept in the settings file; the encoding in use shows in the status bar
+    // and in the Reopen menu, which reopens.
     void readingChoices()
     {
         QVERIFY(writeFile(settingsPath(), "[General]\r\nEncoding=windows-1252\r\nShowMessage=0\r\n"));
@@ -394,8 +387,8 @@ private slots:
         QCOMPARE(ticked(), QStringList{u"UTF-8"_s});
     }
 
-    // A settings file that cannot be read as one: said once, over the
-    // window, the defaults for the session, and never written over.
+    // A settings file that cannot be read as one: said once, over the window, the defaults for the
+    // session, and never written over.
     void unusableSettingsFileIsLeftAlone()
     {
         const QByteArray unusable("[General]\r\nMaxLen=30\r\n\0", 24);
@@ -412,8 +405,8 @@ private slots:
         QCOMPARE(readFile(settingsPath()), unusable);
     }
 
-    // Stored geometry far off or huge: the windows open on the screen, no
-    // larger than it, and only such values are written back.
+    // Stored geometry far off or huge: the windows open on the screen, no larger than it, and only such
+    // values are written back.
     void geometryStaysOnTheScreen()
     {
         QVERIFY(writeFile(settingsPath(), "[General]\r\nMainX=1e9\r\nMainWidth=1e30\r\nEditY=-1e9\r\n"
@@ -421,11 +414,10 @@ private slots:
         Session s(settingsPath());
         QVERIFY(s.show());
         const QRect screen = s.window->screen()->availableGeometry();
-        for (const QWidget *window : {static_cast<QWidget *>(s.window.get()), static_cast<QWidget *>(&s.window->editsWindow())}) {
+        for (const QWidget *window : std::initializer_list<const QWidget *>{s.window.get(), &s.window->editsWindow()}) {
             const QRect placed(window->pos(), window->size());
-            QVERIFY2(placed.width() <= screen.width() && placed.height() <= screen.height()
-                         && placed.intersects(screen) && placed.top() >= screen.top(),
-                     qPrintable(window->objectName()));
+            QVERIFY2(placed.width() <= screen.width() && placed.height() <= screen.height() && placed.intersects(screen)
+                         && placed.top() >= screen.top(), qPrintable(window->objectName()));
         }
         QVERIFY(s.list1->horizontalHeader()->sectionSize(3) <= screen.width());
         QVERIFY(s.window->Form_Unload());
@@ -433,15 +425,14 @@ private slots:
         QVERIFY2(!written.contains("e+"), written.constData());
     }
 
-    // Del and redo at the foot of a long list keep the partners at one
-    // height; a click on a long text keeps the numbers in sight.
+    // Del and redo at the foot of a long list keep the partners at one height; a click on a long text
+    // keeps the numbers in sight.
     void listsStayInLineAndNumbersInSight()
     {
         QString content;
-        for (int i = 0; i < 60; ++i) {
-            const QString minute = u"00:%1:0"_s.arg(i, 2, 10, QLatin1Char('0'));
-            content += srtBlock(i + 1, minute + u"0,000"_s, minute + u"5,000"_s, i % 3 == 0 ? LongText : u"Short one."_s);
-        }
+        for (int i = 0; i < 60; ++i)
+            content += srtBlock(i + 1, u"00:%1:00,000"_s.arg(i, 2, 10, QLatin1Char('0')),
+                                u"00:%1:05,000"_s.arg(i, 2, 10, QLatin1Char('0')), i % 3 == 0 ? LongText : u"Short one."_s);
         QVERIFY(openCorrected(content.toUtf8()));
         Session &s = *m_s;
         const auto inLine = [&] {
@@ -486,8 +477,8 @@ private slots:
         QCOMPARE(rects.edits, QRect(editsAt, QSize(editsWidth, 300)));
     }
 
-    // The first start on this screen: both lists alike, the edits window
-    // beside the main one, frames and all, its kinds whole.
+    // The first start on this screen: both lists alike, the edits window beside the main one, frames and
+    // all, its kinds whole.
     void firstStartFitsTheScreen()
     {
         m_s = std::make_unique<Session>(settingsPath());
@@ -508,8 +499,8 @@ private slots:
                 >= edits.list()->fontMetrics().horizontalAdvance(u"Split - Time edit - Moved"_s));
     }
 
-    // The edits window sorts, takes both lists to a record and follows the
-    // main window; a right click selects as a left one does.
+    // The edits window sorts, takes both lists to a record and follows the main window; a right click
+    // selects as a left one does.
     void editsWindowAndRightClickSelect()
     {
         QVERIFY(openCorrected(fiveSubtitles(), NoTimeBuying));
@@ -524,8 +515,7 @@ private slots:
                           QPoint(header->sectionViewportPosition(EditRecordModel::KindColumn) + 5, header->height() / 2));
         QCOMPARE(edits.ordinalsInViewOrder(), (QList<int>{4, 2}));
 
-        // A double-click (as delivered: a click, then the double-click) takes
-        // both lists there; ordinal 4 is the first half of the split.
+        // A double-click (a click, then the double-click) takes both lists there; 4 is the split's first half.
         for (const auto &[row, selected] : {std::pair{0, 3}, std::pair{1, 1}}) {
             const QPoint at = records->visualRect(records->model()->index(row, 0)).center();
             QTest::mouseClick(records->viewport(), Qt::LeftButton, {}, at);
@@ -534,22 +524,21 @@ private slots:
         }
         QCOMPARE(s.sub1->toPlainText(), LongText);
 
-        // Minimise and restore take it along while it is meant to be shown;
-        // closed by hand it only hides, and stays hidden through them.
-        s.window->showMinimized();
-        QVERIFY(!edits.isVisible());
-        s.window->showNormal();
-        QVERIFY(edits.isVisible());
-        QVERIFY(!edits.close());
-        QVERIFY(!edits.isVisible());
-        s.window->showMinimized();
-        s.window->showNormal();
-        QVERIFY(!edits.isVisible());
+        // Minimise and restore take it along while it is meant to be shown; closed by hand it only hides,
+        // and stays hidden through them.
+        const auto shownThroughMinimising = [&] {
+            s.window->showMinimized();
+            const bool minimised = edits.isVisible();
+            s.window->showNormal();
+            return QList<bool>{minimised, edits.isVisible()};
+        };
+        QCOMPARE(shownThroughMinimising(), (QList<bool>{false, true}));
+        QVERIFY(!edits.close() && !edits.isVisible());
+        QCOMPARE(shownThroughMinimising(), (QList<bool>{false, false}));
         s.action(u"mnuShowEditsWindow"_s)->trigger();
         QVERIFY(edits.isVisible());
 
-        // Both lists and the boxes follow a right click, and a time typed
-        // then lands in that row.
+        // Both lists and the boxes follow a right click, and a time typed then lands in that row.
         const auto rightClick = [](QTableView *view, int row) {
             const QPoint at = view->visualRect(view->model()->index(row, SubtitleTableModel::StartColumn)).center();
             QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
