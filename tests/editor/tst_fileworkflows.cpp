@@ -19,6 +19,8 @@
 
 using namespace Qt::StringLiterals;
 using A = Prompter::Answer;
+using As = QList<A>;
+using S = SaveState;
 
 namespace {
 
@@ -42,11 +44,6 @@ QByteArray outsideChange()
             + srtBlock(2, u"00:00:03,000"_s, u"00:00:09,000"_s, LongText)
             + srtBlock(3, u"00:00:10,000"_s, u"00:00:12,000"_s, u"Third."_s))
         .toUtf8();
-}
-
-QString oneLine(QString text)
-{
-    return text.replace(u"\r\n"_s, u" "_s);
 }
 
 } // namespace
@@ -100,40 +97,36 @@ private slots:
     void askToSave_data()
     {
         QTest::addColumn<QString>("script");
-        QTest::addColumn<QList<A>>("answers");
+        QTest::addColumn<As>("answers");
         QTest::addColumn<QStringList>("asked"); // %1: the file
         QTest::addColumn<bool>("goOn");
         QTest::addColumn<QString>("onDisk"); // the first subtitle's text; empty: what the other program wrote
-        QTest::addColumn<SaveState>("after");
-
+        QTest::addColumn<S>("after");
         const QString bak = u"%1.bak\n.bak file exists. Replace?"_s;
         const QString overwrite = u"%1 was changed by another program after it was read. Overwrite it?"_s;
-        const QStringList unsaved{Unsaved};
-        QTest::newRow("saved: asks nothing") << u""_s << QList<A>{} << QStringList() << true << u"By hand"_s
-                                             << SaveState::Saved;
-        QTest::newRow("back to the saved step: asks nothing")
-            << u"eu"_s << QList<A>{} << QStringList() << true << u"By hand"_s << SaveState::Saved;
+        const QString hand = u"By hand"_s;
+        const QStringList none, unsaved{Unsaved};
+        QTest::newRow("saved: asks nothing") << u""_s << As{} << none << true << hand << S::Saved;
+        QTest::newRow("back to the saved step: asks nothing") << u"eu"_s << As{} << none << true << hand << S::Saved;
         // Saving kept the history: the step before it is undone.
-        QTest::newRow("undone past the save, Cancel keeps it all")
-            << u"u"_s << QList<A>{A::Cancel} << unsaved << false << u"By hand"_s << SaveState::NotSaved;
-        QTest::newRow("No: not saved") << u"e"_s << QList<A>{A::No} << unsaved << true << u"By hand"_s
-                                       << SaveState::NotSaved;
-        QTest::newRow("Yes by default: saved, the old backup kept")
-            << u"e"_s << QList<A>{} << QStringList{Unsaved, bak} << true << u"Again"_s << SaveState::Saved;
-        QTest::newRow("changed outside: not overwritten unasked")
-            << u"eo"_s << QList<A>{} << QStringList{Unsaved, overwrite} << false << QString() << SaveState::NotSaved;
-        QTest::newRow("changed outside, overwritten")
-            << u"eo"_s << QList<A>{A::Yes, A::Yes} << QStringList{Unsaved, overwrite, bak} << true << u"Again"_s
-            << SaveState::Saved;
+        QTest::newRow("undone past the save, Cancel keeps it all") << u"u"_s << As{A::Cancel} << unsaved << false
+                                                                   << hand << S::NotSaved;
+        QTest::newRow("No: not saved") << u"e"_s << As{A::No} << unsaved << true << hand << S::NotSaved;
+        QTest::newRow("Yes by default: saved, the old backup kept") << u"e"_s << As{} << unsaved + QStringList{bak}
+                                                                    << true << u"Again"_s << S::Saved;
+        QTest::newRow("changed outside: not overwritten unasked") << u"eo"_s << As{} << QStringList{Unsaved, overwrite}
+                                                                  << false << QString() << S::NotSaved;
+        QTest::newRow("changed outside, overwritten") << u"eo"_s << As{A::Yes, A::Yes}
+                                                      << QStringList{Unsaved, overwrite, bak} << true << u"Again"_s
+                                                      << S::Saved;
     }
 
     void askToSave()
     {
         QFETCH(QString, script);
-        QFETCH(QList<A>, answers);
+        QFETCH(As, answers);
         QFETCH(QStringList, asked);
         QFETCH(QString, onDisk);
-
         QVERIFY(openCorrected());
         QVERIFY(m_document->editText(0, u"By hand"_s));
         QVERIFY(m_flows->save());
@@ -148,9 +141,7 @@ private slots:
         }
         m_prompter.answers = answers;
         QTEST(m_flows->askToSave(), "goOn");
-        for (QString &question : asked)
-            question.replace(u"%1"_s, m_movie);
-        QCOMPARE(m_prompter.asked, asked);
+        QCOMPARE(m_prompter.asked, asked.replaceInStrings(u"%1"_s, m_movie));
         QCOMPARE(readFile(m_movie), onDisk.isEmpty() ? outsideChange() : twoSubtitles(onDisk));
         QCOMPARE(readFile(m_movie + u".bak"_s), twoSubtitles());
         QTEST(state(), "after");
@@ -161,33 +152,30 @@ private slots:
     void correct_data()
     {
         QTest::addColumn<QString>("before"); // e: hand edit, s: saved, o: changed outside, m: MaxLen -5
-        QTest::addColumn<QList<A>>("answers");
+        QTest::addColumn<As>("answers");
         QTest::addColumn<QStringList>("asked"); // %1: the file
         QTest::addColumn<bool>("ran");
         QTest::addColumn<int>("originalRows");
-
         const QString changed = u"%1 was changed by another program after it was read. Read it again and correct it?"_s;
-        const QString reload = u"Original file changed. Reloaded?"_s;
-        QTest::newRow("just corrected: asks nothing") << u""_s << QList<A>{} << QStringList() << true << 2;
-        QTest::newRow("hand edits, Cancel keeps them") << u"e"_s << QList<A>{A::Cancel} << QStringList{Unsaved}
-                                                       << false << 2;
-        QTest::newRow("hand edits, No") << u"e"_s << QList<A>{A::No} << QStringList{Unsaved} << true << 2;
-        QTest::newRow("changed outside, No") << u"o"_s << QList<A>{A::No} << QStringList{changed} << false << 2;
-        QTest::newRow("changed outside, Yes by default") << u"o"_s << QList<A>{} << QStringList{changed} << true << 3;
-        QTest::newRow("hand edits and changed outside, in that order")
-            << u"eo"_s << QList<A>{A::No} << QStringList{Unsaved, changed} << true << 3;
-        QTest::newRow("saved since read, No") << u"s"_s << QList<A>{A::No} << QStringList{reload} << false << 2;
-        QTest::newRow("saved since read, Yes by default") << u"s"_s << QList<A>{} << QStringList{reload} << true << 2;
-        QTest::newRow("settings it cannot use") << u"m"_s << QList<A>{} << QStringList() << false << 2;
+        const QStringList unsaved{Unsaved}, reload{u"Original file changed. Reloaded?"_s};
+        QTest::newRow("just corrected: asks nothing") << u""_s << As{} << QStringList() << true << 2;
+        QTest::newRow("hand edits, Cancel keeps them") << u"e"_s << As{A::Cancel} << unsaved << false << 2;
+        QTest::newRow("hand edits, No") << u"e"_s << As{A::No} << unsaved << true << 2;
+        QTest::newRow("changed outside, No") << u"o"_s << As{A::No} << QStringList{changed} << false << 2;
+        QTest::newRow("changed outside, Yes by default") << u"o"_s << As{} << QStringList{changed} << true << 3;
+        QTest::newRow("hand edits and changed outside, in that order") << u"eo"_s << As{A::No}
+                                                                       << QStringList{Unsaved, changed} << true << 3;
+        QTest::newRow("saved since read, No") << u"s"_s << As{A::No} << reload << false << 2;
+        QTest::newRow("saved since read, Yes by default") << u"s"_s << As{} << reload << true << 2;
+        QTest::newRow("settings it cannot use") << u"m"_s << As{} << QStringList() << false << 2;
     }
 
     void correct()
     {
         QFETCH(QString, before);
-        QFETCH(QList<A>, answers);
+        QFETCH(As, answers);
         QFETCH(QStringList, asked);
         QFETCH(bool, ran);
-
         QVERIFY(openCorrected());
         if (before.contains(u'e'))
             QVERIFY(m_document->editText(1, u"By hand"_s));
@@ -202,17 +190,15 @@ private slots:
         QSignalSpy corrections(m_document.get(), &SubtitleDocument::corrected);
 
         QCOMPARE(m_flows->EditSubs(), ran);
-        for (QString &question : asked)
-            question.replace(u"%1"_s, m_movie);
-        QCOMPARE(m_prompter.asked, asked);
+        QCOMPARE(m_prompter.asked, asked.replaceInStrings(u"%1"_s, m_movie));
         QCOMPARE(corrections.size(), ran ? 1 : 0);
-        QCOMPARE(state(), ran ? SaveState::NotSaved : stateBefore);
+        QCOMPARE(state(), ran ? S::NotSaved : stateBefore);
         QTEST(int(original().rowCount()), "originalRows");
         if (!ran)
             QCOMPARE(corrected().row(1).text, before.contains(u'e') ? u"By hand"_s : u"Short one."_s);
         else
             for (const SubtitleRow &row : corrected().rows())
-                QCOMPARE(oneLine(row.text), oneLine(original().row(row.tag - 1).text));
+                QCOMPARE(row.text.simplified(), original().row(row.tag - 1).text.simplified()); // partners alike
         QCOMPARE(m_prompter.warned,
                  before == u"m" ? QStringList{u"Error in settings file\n"_s + settingsPath()
                                               + u"\nInvalid setting MaxLen: must be at least 1"_s}
@@ -223,21 +209,19 @@ private slots:
     // whether to overwrite it, read it again, or do nothing.
     void saveAfterAnOutsideChange_data()
     {
-        QTest::addColumn<QList<A>>("answers");
+        QTest::addColumn<As>("answers");
         QTest::addColumn<bool>("overwritten");
-        QTest::addColumn<SaveState>("after");
+        QTest::addColumn<S>("after");
         QTest::addColumn<int>("originalRows");
-        QTest::newRow("Cancel by default") << QList<A>{} << false << SaveState::NotSaved << 2;
-        QTest::newRow("overwrite") << QList<A>{A::Yes} << true << SaveState::Saved << 2;
-        QTest::newRow("read again, the corrections dropped") << QList<A>{A::No, A::No} << false << SaveState::Empty
-                                                             << 3;
+        QTest::newRow("Cancel by default") << As{} << false << S::NotSaved << 2;
+        QTest::newRow("overwrite") << As{A::Yes} << true << S::Saved << 2;
+        QTest::newRow("read again, the corrections dropped") << As{A::No, A::No} << false << S::Empty << 3;
     }
 
     void saveAfterAnOutsideChange()
     {
-        QFETCH(QList<A>, answers);
+        QFETCH(As, answers);
         QFETCH(bool, overwritten);
-
         QVERIFY(openCorrected());
         QVERIFY(writeFile(m_movie, outsideChange()));
         m_prompter.answers = answers;
@@ -273,12 +257,12 @@ private slots:
         QCOMPARE(readFile(other), twoSubtitles(LongBroken));
         QCOMPARE(readFile(other + u".bak"_s), QByteArray("other"));
         QCOMPARE(readFile(m_movie), twoSubtitles());
-        QCOMPARE(state(), SaveState::NotSaved);
+        QCOMPARE(state(), S::NotSaved);
 
         QVERIFY(m_flows->saveAs(m_dir->path() + u"/./movie.srt"_s));
         QCOMPARE(m_prompter.asked.size(), 2);
         QCOMPARE(readFile(m_movie), twoSubtitles(LongBroken));
-        QCOMPARE(state(), SaveState::Saved);
+        QCOMPARE(state(), S::Saved);
     }
 
     // Reading drops a subtitle with no text, so saving one asks first, No by
@@ -286,18 +270,18 @@ private slots:
     void savingSubtitlesWithoutText_data()
     {
         QTest::addColumn<int>("blanks");
-        QTest::addColumn<QList<A>>("answers");
+        QTest::addColumn<As>("answers");
         QTest::addColumn<QString>("listed");
-        QTest::newRow("one, No by default") << 1 << QList<A>{} << u"1"_s;
-        QTest::newRow("one, Yes") << 1 << QList<A>{A::Yes} << u"1"_s;
-        QTest::newRow("ten") << 10 << QList<A>{} << u"1, 2, 3, 4, 5, 6, 7, 8, 9, 10"_s;
-        QTest::newRow("eleven") << 11 << QList<A>{} << u"1, 2, 3, 4, 5, 6, 7, 8, 9, 10 (+1)"_s;
+        QTest::newRow("one, No by default") << 1 << As{} << u"1"_s;
+        QTest::newRow("one, Yes") << 1 << As{A::Yes} << u"1"_s;
+        QTest::newRow("ten") << 10 << As{} << u"1, 2, 3, 4, 5, 6, 7, 8, 9, 10"_s;
+        QTest::newRow("eleven") << 11 << As{} << u"1, 2, 3, 4, 5, 6, 7, 8, 9, 10 (+1)"_s;
     }
 
     void savingSubtitlesWithoutText()
     {
         QFETCH(int, blanks);
-        QFETCH(QList<A>, answers);
+        QFETCH(As, answers);
         QFETCH(QString, listed);
         QString content;
         for (int i = 0; i < 11; ++i)
@@ -313,7 +297,7 @@ private slots:
         QCOMPARE(m_prompter.asked, QStringList{u"Subtitles %1 have no text and will be lost when the file is read "
                                                u"again. Save anyway?"_s.arg(listed)});
         QCOMPARE(readFile(m_movie).startsWith("1\r\n00:00:10,000 --> 00:00:10,500\r\n\r\n"), yes);
-        QCOMPARE(state(), yes ? SaveState::Saved : SaveState::NotSaved);
+        QCOMPARE(state(), yes ? S::Saved : S::NotSaved);
     }
 
     // Opening over unsaved edits asks first. A file that cannot be read is
@@ -334,7 +318,7 @@ private slots:
                  qPrintable(m_prompter.warned.first()));
         QCOMPARE(original().rowCount() + corrected().rowCount() + m_document->records().rowCount(), 0);
         QCOMPARE(m_document->path(), QString());
-        QCOMPARE(state(), SaveState::Empty);
+        QCOMPARE(state(), S::Empty);
         QCOMPARE(m_document->insertSubtitle(-1, false), -1);
         QCOMPARE(readFile(m_movie), twoSubtitles());
 
@@ -385,7 +369,7 @@ private slots:
         QCOMPARE(original().row(0).text, russian);
         QCOMPARE(corrected().row(0).text, russian);
         QCOMPARE(m_document->encoding().displayName(), u"windows-1251"_s);
-        QCOMPARE(state(), SaveState::NotSaved);
+        QCOMPARE(state(), S::NotSaved);
         // Saved in the encoding in use.
         QVERIFY(m_flows->save());
         QCOMPARE(readFile(m_movie), QByteArray(cyrillic.encode(QString::fromUtf8(twoSubtitles(russian)))));

@@ -17,36 +17,32 @@ namespace MediaClips {
 
 inline constexpr int width = 160;
 inline constexpr int height = 96;
-inline constexpr int framesPerSecond = 25;
 
 inline bool hasFfmpeg()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty();
 }
 
-inline QStringList numberedFrames(int seconds)
+// ffmpeg's options for an input of the frames or the tone (silence without sound), blanks around.
+inline QString numberedFrames(int seconds)
 {
-    return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("nullsrc=s=%1x%2:r=%3:d=%4,geq=lum='if(mod(floor(N/pow(2,floor(X/40)+4*floor(Y/24))),2),235,16)'"
-                           ":cb=128:cr=128,format=yuv420p")
-                .arg(width).arg(height).arg(framesPerSecond).arg(seconds)};
+    return QStringLiteral(" -f lavfi -i nullsrc=s=160x96:r=25:d=%1,geq=lum='if(mod(floor(N/pow(2,floor(X/40)+4*"
+                          "floor(Y/24))),2),235,16)':cb=128:cr=128,format=yuv420p ").arg(seconds);
 }
 
-inline QStringList tone(int seconds, bool sound = true)
+inline QString tone(int seconds, bool sound = true)
 {
     const QString left = sound ? QStringLiteral("gte(t,1)*lt(t,1.5)*0.8*sin(2*PI*1000*t)") : QStringLiteral("0");
     const QString right = sound ? QStringLiteral("gte(t,2.005)*lt(t,2.2)*0.8*sin(2*PI*1000*t)") : QStringLiteral("0");
-    return {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-            QStringLiteral("aevalsrc=exprs='%1|%2':s=48000:d=%3").arg(left, right).arg(seconds)};
+    return QStringLiteral(" -f lavfi -i aevalsrc=exprs='%1|%2':s=48000:d=%3 ").arg(left, right).arg(seconds);
 }
 
-// Runs ffmpeg with arguments, writing output; an empty text when it worked.
-inline QString make(const QStringList &arguments, const QString &output)
+// Runs ffmpeg with arguments (split at blanks), writing output; an empty text when it worked.
+inline QString make(const QString &arguments, const QString &output)
 {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-nostdin"), QStringLiteral("-y"),
-                                                       QStringLiteral("-loglevel"), QStringLiteral("error")}
-                                               + arguments + QStringList{output});
+    const QString all = QStringLiteral("-nostdin -y -loglevel error ") + arguments;
+    ffmpeg.start(QStringLiteral("ffmpeg"), all.split(QLatin1Char(' '), Qt::SkipEmptyParts) << output);
     if (!ffmpeg.waitForFinished(60'000) || ffmpeg.exitCode() != 0)
         return QStringLiteral("ffmpeg failed on %1: %2").arg(output, QString::fromLocal8Bit(ffmpeg.readAllStandardError()));
     return {};

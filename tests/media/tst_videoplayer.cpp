@@ -56,23 +56,17 @@ private slots:
             QSKIP("The ffmpeg program is not installed; it makes the clips these tests need.");
         QVERIFY(m_dir.isValid());
         // Keyframes every 12 frames, so frame 11 is one before a keyframe.
-        const QStringList gop{u"-g"_s, u"12"_s, u"-keyint_min"_s, u"12"_s};
-        const QStringList h264 = MediaClips::numberedFrames(4) + MediaClips::tone(4) + gop
-                                 + QStringList{u"-c:v"_s, u"libx264"_s, u"-bf"_s, u"3"_s, u"-x264-params"_s,
-                                               u"b-adapt=0:scenecut=0"_s, u"-c:a"_s, u"aac"_s};
-        const QStringList vp9 = MediaClips::numberedFrames(4) + gop
-                                + QStringList{u"-c:v"_s, u"libvpx-vp9"_s, u"-deadline"_s, u"realtime"_s,
-                                              u"-cpu-used"_s, u"8"_s, u"-b:v"_s, u"300k"_s};
-        const QStringList mkv = MediaClips::numberedFrames(1) + MediaClips::tone(1) + MediaClips::tone(1)
-                                + QStringList{u"-map"_s, u"0"_s, u"-map"_s, u"1"_s, u"-map"_s, u"2"_s,
-                                              u"-c:v"_s, u"libx264"_s, u"-c:a"_s, u"flac"_s,
-                                              u"-metadata:s:a:1"_s, u"language=ger"_s};
+        const QString gop = u" -g 12 -keyint_min 12 "_s;
+        const QString h264 = MediaClips::numberedFrames(4) + MediaClips::tone(4) + gop
+                             + u"-c:v libx264 -bf 3 -x264-params b-adapt=0:scenecut=0 -c:a aac"_s;
+        const QString vp9 =
+            MediaClips::numberedFrames(4) + gop + u"-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k"_s;
+        const QString mkv = MediaClips::numberedFrames(1) + MediaClips::tone(1) + MediaClips::tone(1)
+                            + u"-map 0 -map 1 -map 2 -c:v libx264 -c:a flac -metadata:s:a:1 language=ger"_s;
         for (const auto &[arguments, name] :
              {std::pair{h264, u"h264.mp4"_s}, std::pair{vp9, u"vp9.webm"_s}, std::pair{mkv, u"tracks.mkv"_s},
-              std::pair{MediaClips::tone(3), u"it's \"a\" tone – Ünïcödé 日本.wav"_s}}) {
-            const QString error = MediaClips::make(arguments, clip(name));
-            QVERIFY2(error.isEmpty(), qPrintable(error));
-        }
+              std::pair{MediaClips::tone(3), u"it's \"a\" tone – Ünïcödé 日本.wav"_s}})
+            QCOMPARE(MediaClips::make(arguments, clip(name)), QString());
         QVERIFY(writeFile(clip(u"notes.txt"_s), "Not a film.\nJust text.\n"));
         QVERIFY(writeFile(clip(u"empty.mp4"_s), ""));
         const QByteArray whole = readFile(clip(u"h264.mp4"_s));

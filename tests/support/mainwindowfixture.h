@@ -13,15 +13,18 @@
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 inline int selectedRow(const QTableView *view)
@@ -55,6 +58,11 @@ struct MainWindowFixture
     ScriptedChooser files;
     FakeShellVerb shellVerb;
     std::unique_ptr<MainWindow> window;
+    // The main window's own lists (the edits window has a ListView1 too) and boxes.
+    QTableView *list1 = list(QStringLiteral("ListView1"));
+    QTableView *list2 = list(QStringLiteral("ListView2"));
+    QPlainTextEdit *sub1 = box(QStringLiteral("txtSub1"));
+    QPlainTextEdit *sub2 = box(QStringLiteral("txtSub2"));
 
     explicit MainWindowFixture(const QString &settingsPath)
         : window(std::make_unique<MainWindow>(lang, languages, settingsPath, prompter, files, shellVerb,
@@ -86,12 +94,19 @@ struct MainWindowFixture
         open(path);
         return correct();
     }
-    // The main window's own lists; the edits window has a ListView1 too.
     QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
     // The rows selected in ListView1 and ListView2, -1 for none.
-    QList<int> selected() const
+    QList<int> selected() const { return {selectedRow(list1), selectedRow(list2)}; }
+    // A drag entering the window and dropping path, as a file or as text.
+    void drop(const QString &path, bool asFile = true) const
     {
-        return {selectedRow(list(QStringLiteral("ListView1"))), selectedRow(list(QStringLiteral("ListView2")))};
+        QMimeData data;
+        asFile ? data.setUrls({QUrl::fromLocalFile(path)}) : data.setText(path);
+        const QPointF at = QRectF(list1->viewport()->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &dropped);
     }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
@@ -113,4 +128,17 @@ inline void clickRow(QTableView *view, int row)
     const QModelIndex index = view->model()->index(row, SubtitleTableModel::StartColumn);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+// Runs act on the modal dialog as soon as it is shown; the flag tells whether it was.
+inline std::shared_ptr<bool> whenModal(std::function<void(QWidget &)> act)
+{
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [act, ran] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        *ran = true;
+        act(*modal);
+    });
+    return ran;
 }

@@ -12,15 +12,10 @@
 
 #include <QApplication>
 #include <QDockWidget>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-// The film beside the subtitles, through the window: a selection shows the
-// frame of its start with its text over it, the timeline's boxes drag a
-// time in one undo step, and a file that is no film is said and leaves the
-// subtitles alone.
+// The film beside the subtitles, through the window.
 class TestFilmReview : public QObject
 {
     Q_OBJECT
@@ -31,16 +26,14 @@ class TestFilmReview : public QObject
 
     MainWindowFixture &s() { return *m_s; }
     FilmReview &film() { return s().window->filmReview(); }
-    QTableView *list2() { return s().list(u"ListView2"_qs); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // The number in the picture the pane was given, black bars cut off.
     int shownFrame()
     {
         const QImage frame = film().player().frame();
-        const QSize picture = QSize(MediaClips::width, MediaClips::height).scaled(frame.size(), Qt::KeepAspectRatio);
-        return MediaClips::frameNumberIn(frame.copy(QRect(QPoint((frame.width() - picture.width()) / 2,
-                                                                  (frame.height() - picture.height()) / 2),
-                                                           picture)));
+        QRect picture(QPoint(), QSize(MediaClips::width, MediaClips::height).scaled(frame.size(), Qt::KeepAspectRatio));
+        picture.moveCenter(frame.rect().center());
+        return MediaClips::frameNumberIn(frame.copy(picture));
     }
 
 private slots:
@@ -49,11 +42,8 @@ private slots:
         if (!MediaClips::hasFfmpeg())
             QSKIP("the test clips are made with the ffmpeg program");
         QStandardPaths::setTestModeEnabled(true); // the waveform cache goes to a test folder
-        const QString video = path(u"movie.mp4"_qs);
         QCOMPARE(MediaClips::make(MediaClips::numberedFrames(4) + MediaClips::tone(4)
-                                      + QStringList{u"-c:v"_qs, u"libx264"_qs, u"-bf"_qs, u"2"_qs, u"-g"_qs, u"12"_qs,
-                                                    u"-c:a"_qs, u"aac"_qs, u"-shortest"_qs},
-                                  video),
+                                      + u"-c:v libx264 -bf 2 -g 12 -c:a aac -shortest"_qs, path(u"movie.mp4"_qs)),
                  QString());
         // Subtitle 2 is re-broken, so its text as read and as corrected differ.
         m_movie = path(u"movie.srt"_qs);
@@ -68,9 +58,7 @@ private slots:
     void init()
     {
         m_s = std::make_unique<MainWindowFixture>(path(u"Quillmend.ini"_qs));
-        QVERIFY(s().show());
-        // The film beside the subtitles opens with them.
-        QVERIFY(s().openAndCorrect(m_movie));
+        QVERIFY(s().show() && s().openAndCorrect(m_movie)); // the film beside the subtitles opens with them
         QTRY_VERIFY(film().player().isLoaded());
         QTRY_VERIFY(s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
     }
@@ -91,19 +79,17 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(int, frame);
-        clickRow(list2(), row);
+        clickRow(s().list2, row);
         QTRY_COMPARE(shownFrame(), frame);
         const VideoPicture &picture = film().videoPane().picture();
         QTRY_COMPARE(picture.subtitle(), s().corrected().row(row).text);
-        // As read, at a tick of the menu.
-        film().actions().mnuShowOriginal->trigger();
+        film().actions().mnuShowOriginal->trigger(); // as read
         QCOMPARE(picture.subtitle(), s().window->originalModel().row(row).text);
         film().actions().mnuShowOriginal->trigger();
     }
 
-    // An edge dragged moves that time by the distance; the body moves both;
-    // each is one step of the history, and a time the boxes would refuse
-    // springs back.
+    // An edge dragged moves that time by the distance, the body both; each is one step of the
+    // history, and a time the boxes would refuse springs back.
     void dragsChangeTimesInOneStep()
     {
         TimelineView &view = film().timeline();
@@ -139,23 +125,17 @@ private slots:
         QVERIFY(!s().action(u"mnuUndo"_qs)->isEnabled());
     }
 
-    // A file that is no film, dropped on the window: said with its name;
-    // the subtitles stay as they were, unsaved work included.
+    // A file that is no film, dropped on the window: said with its name; the subtitles stay as they were.
     void aFileThatIsNoFilmIsSaid()
     {
-        clickRow(list2(), 0);
+        clickRow(s().list2, 0);
         QLineEdit *end = s().line(u"txtEndTime"_qs);
         end->setText(u"00:00:00,950"_qs);
         QTest::keyClick(end, Qt::Key_Return);
         const std::vector<SubtitleRow> rows = s().corrected().rows();
         const QString notAFilm = path(u"not a film.mp4"_qs);
         QVERIFY(writeFile(notAFilm, "1\r\n00:00:01,000 --> 00:00:02,000\r\nHi\r\n"));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(notAFilm)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(s().window.get(), &enter);
-        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(s().window.get(), &dropped);
+        s().drop(notAFilm);
         QTRY_COMPARE(s().prompter.warned.size(), 1);
         QVERIFY(s().prompter.warned.first().contains(notAFilm));
         QVERIFY(!film().player().isLoaded());

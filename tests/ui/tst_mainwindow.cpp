@@ -10,19 +10,13 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <QTimer>
-#include <QUrl>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -53,8 +47,7 @@ QByteArray twoSubtitles(const QString &first = LongText, const QString &secondSt
         .toUtf8();
 }
 
-// The texts with Greek letters in root's visible widgets, its actions and
-// the cells and headers of its lists.
+// The texts with Greek letters in root's visible widgets, its actions and its lists' cells and headers.
 QStringList greekTextsIn(QWidget *root)
 {
     QStringList texts;
@@ -85,9 +78,8 @@ QStringList greekTextsIn(QWidget *root)
 
 using Session = MainWindowFixture;
 
-// The main window's wiring: each command reaches the document or its
-// workflows, and what the document says reaches the widget that shows it.
-// The workflows' questions are pinned in tst_fileworkflows.
+// The main window's wiring: each command reaches the document or its workflows, and what the document
+// says reaches the widget that shows it. The workflows' questions are pinned in tst_fileworkflows.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -132,58 +124,54 @@ private slots:
         QVERIFY(s.action(u"mnuSave"_s)->isEnabled());
 
         // Ctrl-Down from a list and Ctrl-Up from a box: one record per press.
-        QTableView *list1 = s.list(u"ListView1"_s);
-        QTableView *list2 = s.list(u"ListView2"_s);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        clickRow(list1, 0);
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
+        clickRow(s.list1, 0);
+        QTest::keyClick(s.list1, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(s.list1, Qt::Key_Down, Qt::ControlModifier);
         QCOMPARE(s.selected(), (QList<int>{3, 3}));
         QCOMPARE(s.window->editsWindow().list()->currentIndex().row(), 1);
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_Up, Qt::ControlModifier);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(s.selected(), (QList<int>{1, 1}));
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
-        QCOMPARE(sub2->toPlainText(), LongBroken);
+        QCOMPARE(s.sub1->toPlainText(), LongText);
+        QCOMPARE(s.sub2->toPlainText(), LongBroken);
 
         // Typed text, counted as it is typed, applied with Ctrl-Enter.
-        QTest::keyClick(sub2, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"Two lines"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ShiftModifier);
-        QTest::keyClicks(sub2, u"of text"_s);
+        QTest::keyClick(s.sub2, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"Two lines"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(s.sub2, u"of text"_s);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [9 - 7]"_s);
         QCOMPARE(s.corrected().row(1).text, crlf(LongBroken));
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(s.corrected().row(1).text, u"Two lines\r\nof text"_s);
 
         // Insert above "Quiet." (1 ms before it), then delete the first row.
-        clickRow(list2, 2);
-        QTest::keyClick(list2, Qt::Key_Insert);
+        clickRow(s.list2, 2);
+        QTest::keyClick(s.list2, Qt::Key_Insert);
         QCOMPARE(s.line(u"txtEndTime"_s)->text(), u"00:00:08,999"_s);
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"Inserted."_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        clickRow(list2, 0);
-        QTest::keyClick(list2, Qt::Key_Delete);
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"Inserted."_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        clickRow(s.list2, 0);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
         QCOMPARE(s.corrected().rowCount(), 6);
-        QCOMPARE(selectedRow(list2), 0);
-        QCOMPARE(sub2->toPlainText(), u"Two lines\nof text"_s);
+        QCOMPARE(selectedRow(s.list2), 0);
+        QCOMPARE(s.sub2->toPlainText(), u"Two lines\nof text"_s);
 
         // F9: the edited row and both halves of the split; no Insert or Delete.
-        QTest::keyClick(list2, Qt::Key_F9);
-        QCOMPARE(list2->model()->rowCount(), 3);
+        QTest::keyClick(s.list2, Qt::Key_F9);
+        QCOMPARE(s.list2->model()->rowCount(), 3);
         QVERIFY(!s.action(u"mnuInsSub"_s)->isEnabled());
-        clickRow(list2, 1);
-        QTest::keyClick(list2, Qt::Key_Delete);
-        QTest::keyClick(list2, Qt::Key_Insert);
+        clickRow(s.list2, 1);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
+        QTest::keyClick(s.list2, Qt::Key_Insert);
         QCOMPARE(s.corrected().rowCount(), 6);
 
-        // Ctrl-S from the box saves what is typed there too, and the whole
-        // list however filtered; Save as writes where the dialog says.
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"!"_s);
-        QTest::keyClick(sub2, Qt::Key_S, Qt::ControlModifier);
+        // Ctrl-S from the box saves what is typed there too, and the whole list however filtered.
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"!"_s);
+        QTest::keyClick(s.sub2, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         const QByteArray saved = readFile(m_movie);
         QVERIFY2(saved.count("-->") == 6 && saved.contains("abcde!\r\n") && saved.contains("\r\nInserted.\r\n"),
@@ -193,47 +181,43 @@ private slots:
         QCOMPARE(readFile(s.files.toSave), saved);
     }
 
-    // Esc gives back the row's text, Ctrl-Enter applies, Alt-Down moves the
-    // corrected list from a box; with no row left, typing writes nowhere.
+    // Esc gives back the row's text, also after Ctrl-Enter; Alt-Down moves the corrected list from a box.
     void boxKeys()
     {
         QVERIFY(openCorrected(twoSubtitles()));
         Session &s = *m_s;
-        QTableView *list2 = s.list(u"ListView2"_s);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        clickRow(list2, 0);
+        clickRow(s.list2, 0);
         s.action(u"mnuSave"_s)->trigger();
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u" Really."_s);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u" Really."_s);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [40 - 26]"_s);
-        QTest::keyClick(sub2, Qt::Key_Escape);
-        QCOMPARE(sub2->toPlainText(), LongBroken);
+        QTest::keyClick(s.sub2, Qt::Key_Escape);
+        QCOMPARE(s.sub2->toPlainText(), LongBroken);
         QCOMPARE(s.label(u"lblStatus3"_s), u"2 line(s) [40 - 18]"_s);
-        list2->setFocus();
+        s.list2->setFocus();
         QCOMPARE(s.label(u"lblStatus2"_s), u"Saved"_s);
         QVERIFY(!s.action(u"mnuUndo"_s)->isEnabled());
 
-        // After Ctrl-Enter, Esc gives back what was applied.
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"ZZZ"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClick(sub2, Qt::Key_Escape);
-        QVERIFY(sub2->toPlainText().contains(u"ZZZ"_s) && s.corrected().row(0).text.contains(u"ZZZ"_s));
-        QTest::keyClick(sub2, Qt::Key_Down, Qt::AltModifier);
-        QCOMPARE(selectedRow(list2), 1);
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"ZZZ"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(s.sub2, Qt::Key_Escape);
+        QVERIFY(s.sub2->toPlainText().contains(u"ZZZ"_s) && s.corrected().row(0).text.contains(u"ZZZ"_s));
+        QTest::keyClick(s.sub2, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(selectedRow(s.list2), 1);
         QCOMPARE(s.label(u"lblStatus3"_s), u"1 line(s) [10]"_s);
 
         // No row left: typing writes nowhere.
         for (int left = 2; left > 0; --left) {
-            clickRow(list2, 0);
-            QTest::keyClick(list2, Qt::Key_Delete);
+            clickRow(s.list2, 0);
+            QTest::keyClick(s.list2, Qt::Key_Delete);
         }
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"Ghost"_s);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u"!"_s);
-        list2->setFocus();
+        s.sub2->setFocus();
+        QTest::keyClicks(s.sub2, u"Ghost"_s);
+        QTest::keyClick(s.sub2, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u"!"_s);
+        s.list2->setFocus();
         QCOMPARE(s.corrected().rowCount(), 0);
         QCOMPARE(s.prompter.informed.size(), 1); // the summary only
     }
@@ -243,7 +227,7 @@ private slots:
     {
         QVERIFY(openCorrected(fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
         Session &s = *m_s;
-        clickRow(s.list(u"ListView2"_s), 3);
+        clickRow(s.list2, 3);
         EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
 
@@ -259,20 +243,18 @@ private slots:
         for (const auto &[action, title] : {std::pair{u"mnuOptions"_s, u"Optionen"_s},
                                             std::pair{u"mnuAbout"_s, u"Über %1"_s.arg(name)},
                                             std::pair{u"mnuCreateLang"_s, u"Neue Sprache für das Programm %1 erstellen"_s.arg(name)}}) {
-            QStringList found{u"no dialog"_s};
-            QTimer::singleShot(0, [&] {
-                if (QWidget *dialog = QApplication::activeModalWidget()) {
-                    found = greekTextsIn(dialog) << dialog->windowTitle();
-                    dialog->close();
-                }
+            QStringList found;
+            whenModal([&found](QWidget &dialog) {
+                found = greekTextsIn(&dialog) << dialog.windowTitle();
+                dialog.close();
             });
             s.action(action)->trigger();
             QCOMPARE(found, QStringList{title});
         }
     }
 
-    // A file named on the command line is opened and corrected at once, not
-    // saved; a file dropped on a list opens in its place, dropped text not.
+    // A file named on the command line is opened and corrected at once, not saved; a file dropped on a
+    // list opens in its place, dropped text not.
     void commandLineAndDrop()
     {
         const QString movie = written(u"movie.srt"_s, twoSubtitles());
@@ -285,21 +267,9 @@ private slots:
 
         s.prompter.answers = {Prompter::Answer::No};
         const QString other = written(u"other.srt"_s, twoSubtitles(u"Other."_s));
-        const auto drop = [&](QMimeData &data) {
-            QWidget *target = s.list(u"ListView1"_s)->viewport();
-            const QPointF at(target->width() / 2.0, target->height() / 2.0);
-            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(s.window.get(), &enter);
-            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(s.window.get(), &dropped);
-        };
-        QMimeData text;
-        text.setText(other);
-        drop(text);
+        s.drop(other, false);
         QCOMPARE(s.window->document().path(), movie);
-        QMimeData file;
-        file.setUrls({QUrl::fromLocalFile(other)});
-        drop(file);
+        s.drop(other);
         QCOMPARE(s.window->document().path(), other);
         QCOMPARE(s.window->originalModel().row(0).text, u"Other."_s);
     }
@@ -321,8 +291,8 @@ private slots:
             QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(82, 20));
             handleX = handle->mapTo(s.window->centralWidget(), QPoint()).x();
             QCOMPARE(handleX, before + 80);
-            s.list(u"ListView1"_s)->horizontalHeader()->resizeSection(1, 123);
-            s.list(u"ListView2"_s)->horizontalHeader()->resizeSection(SubtitleTableModel::CpsColumn, 57);
+            s.list1->horizontalHeader()->resizeSection(1, 123);
+            s.list2->horizontalHeader()->resizeSection(SubtitleTableModel::CpsColumn, 57);
             s.window->editsWindow().setGeometry(300, 220, 380, 260);
             s.language(u"German"_s)->trigger();
             QVERIFY(s.window->Form_Unload());
@@ -342,8 +312,8 @@ private slots:
         QWidget *handle = s.window->findChild<QWidget *>(u"lblDiax"_s);
         QVERIFY(near(handle->mapTo(s.window->centralWidget(), QPoint()).x(), handleX));
         QVERIFY(std::abs(s.window->diaxTwips() - diax) <= 15);
-        QVERIFY(near(s.list(u"ListView1"_s)->horizontalHeader()->sectionSize(1), 123));
-        QVERIFY(near(s.list(u"ListView2"_s)->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn), 57));
+        QVERIFY(near(s.list1->horizontalHeader()->sectionSize(1), 123));
+        QVERIFY(near(s.list2->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn), 57));
         QCOMPARE(s.window->settings().LangFileBase, u"German.Quillmend.exe"_s);
         QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_s)->title(), u"Datei"_s);
         QVERIFY(s.language(u"German"_s)->isChecked());
@@ -357,28 +327,25 @@ private slots:
         QCOMPARE(again.window->geometry(), normal);
     }
 
-    // A file that cannot be read leaves no command that needs one; typing
-    // not yet applied counts when closing, and Cancel keeps it all.
+    // A file that cannot be read leaves no command that needs one; typing not yet applied counts when
+    // closing, and Cancel keeps it all.
     void closingAndTheCommandsOffered()
     {
         QVERIFY(openCorrected(twoSubtitles()));
         Session &s = *m_s;
         s.prompter.answers = {Prompter::Answer::No};
         s.open(written(u"bad.srt"_s, "no subtitles here"));
-        QVERIFY(!s.action(u"mnuSave"_s)->isEnabled());
-        QVERIFY(!s.action(u"mnuEditSubs"_s)->isEnabled());
+        QVERIFY(!s.action(u"mnuSave"_s)->isEnabled() && !s.action(u"mnuEditSubs"_s)->isEnabled());
         QCOMPARE(s.window->windowTitle(), QCoreApplication::applicationName());
         s.open(m_movie); // not corrected yet: nothing to save
         QVERIFY(s.action(u"mnuEditSubs"_s)->isEnabled() && !s.action(u"mnuSave"_s)->isEnabled());
         QVERIFY(s.correct());
-        clickRow(s.list(u"ListView2"_s), 1);
-        QPlainTextEdit *sub2 = s.box(u"txtSub2"_s);
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(sub2, u" Edited."_s);
+        clickRow(s.list2, 1);
+        s.sub2->setFocus();
+        QTest::keyClick(s.sub2, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(s.sub2, u" Edited."_s);
         s.prompter.answers = {Prompter::Answer::Cancel};
-        QVERIFY(!s.window->close());
-        QVERIFY(s.window->isVisible());
+        QVERIFY(!s.window->close() && s.window->isVisible());
         QCOMPARE(s.corrected().row(1).text, u"Short one. Edited."_s);
         QVERIFY(!QFile::exists(settingsPath()));
         // No: the settings are written, the subtitles are not.
@@ -389,8 +356,8 @@ private slots:
         QCOMPARE(readFile(m_movie), twoSubtitles());
     }
 
-    // The lenient-times answer is kept in the settings file; the encoding
-    // in use shows in the status bar and in the Reopen menu, which reopens.
+    // The lenient-times answer is kept in the settings file; the encoding in use shows in the status bar
+    // and in the Reopen menu, which reopens.
     void readingChoices()
     {
         QVERIFY(writeFile(settingsPath(), "[General]\r\nEncoding=windows-1252\r\nShowMessage=0\r\n"));
@@ -420,8 +387,8 @@ private slots:
         QCOMPARE(ticked(), QStringList{u"UTF-8"_s});
     }
 
-    // A settings file that cannot be read as one: said once, over the
-    // window, the defaults for the session, and never written over.
+    // A settings file that cannot be read as one: said once, over the window, the defaults for the
+    // session, and never written over.
     void unusableSettingsFileIsLeftAlone()
     {
         const QByteArray unusable("[General]\r\nMaxLen=30\r\n\0", 24);
@@ -438,8 +405,8 @@ private slots:
         QCOMPARE(readFile(settingsPath()), unusable);
     }
 
-    // Stored geometry far off or huge: the windows open on the screen, no
-    // larger than it, and only such values are written back.
+    // Stored geometry far off or huge: the windows open on the screen, no larger than it, and only such
+    // values are written back.
     void geometryStaysOnTheScreen()
     {
         QVERIFY(writeFile(settingsPath(), "[General]\r\nMainX=1e9\r\nMainWidth=1e30\r\nEditY=-1e9\r\n"
@@ -447,48 +414,45 @@ private slots:
         Session s(settingsPath());
         QVERIFY(s.show());
         const QRect screen = s.window->screen()->availableGeometry();
-        for (const QWidget *window : {static_cast<QWidget *>(s.window.get()), static_cast<QWidget *>(&s.window->editsWindow())}) {
+        for (const QWidget *window : std::initializer_list<const QWidget *>{s.window.get(), &s.window->editsWindow()}) {
             const QRect placed(window->pos(), window->size());
-            QVERIFY2(placed.width() <= screen.width() && placed.height() <= screen.height()
-                         && placed.intersects(screen) && placed.top() >= screen.top(),
-                     qPrintable(window->objectName()));
+            QVERIFY2(placed.width() <= screen.width() && placed.height() <= screen.height() && placed.intersects(screen)
+                         && placed.top() >= screen.top(), qPrintable(window->objectName()));
         }
-        QVERIFY(s.list(u"ListView1"_s)->horizontalHeader()->sectionSize(3) <= screen.width());
+        QVERIFY(s.list1->horizontalHeader()->sectionSize(3) <= screen.width());
         QVERIFY(s.window->Form_Unload());
         const QByteArray written = readFile(settingsPath());
         QVERIFY2(!written.contains("e+"), written.constData());
     }
 
-    // Del and redo at the foot of a long list keep the partners at one
-    // height; a click on a long text keeps the numbers in sight.
+    // Del and redo at the foot of a long list keep the partners at one height; a click on a long text
+    // keeps the numbers in sight.
     void listsStayInLineAndNumbersInSight()
     {
         QString content;
-        for (int i = 0; i < 60; ++i) {
-            const QString minute = u"00:%1:0"_s.arg(i, 2, 10, QLatin1Char('0'));
-            content += srtBlock(i + 1, minute + u"0,000"_s, minute + u"5,000"_s, i % 3 == 0 ? LongText : u"Short one."_s);
-        }
+        for (int i = 0; i < 60; ++i)
+            content += srtBlock(i + 1, u"00:%1:00,000"_s.arg(i, 2, 10, QLatin1Char('0')),
+                                u"00:%1:05,000"_s.arg(i, 2, 10, QLatin1Char('0')), i % 3 == 0 ? LongText : u"Short one."_s);
         QVERIFY(openCorrected(content.toUtf8()));
-        QTableView *list1 = m_s->list(u"ListView1"_s);
-        QTableView *list2 = m_s->list(u"ListView2"_s);
+        Session &s = *m_s;
         const auto inLine = [&] {
-            const int r = selectedRow(list2);
-            const int k = list2->model()->index(r, 0).data(SubtitleTableModel::TagRole).toInt();
-            return r >= 0 && selectedRow(list1) == k - 1
-                   && list1->visualRect(list1->model()->index(k - 1, 0)).top()
-                          == list2->visualRect(list2->model()->index(r, 0)).top();
+            const int r = selectedRow(s.list2);
+            const int k = s.list2->model()->index(r, 0).data(SubtitleTableModel::TagRole).toInt();
+            return r >= 0 && selectedRow(s.list1) == k - 1
+                   && s.list1->visualRect(s.list1->model()->index(k - 1, 0)).top()
+                          == s.list2->visualRect(s.list2->model()->index(r, 0)).top();
         };
-        clickRow(list2, 59);
-        QTest::keyClick(list2, Qt::Key_Delete);
+        clickRow(s.list2, 59);
+        QTest::keyClick(s.list2, Qt::Key_Delete);
         QVERIFY(inLine());
-        QTest::keyClick(list2, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(list2, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(s.list2, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(s.list2, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(inLine());
 
-        list2->horizontalHeader()->resizeSection(SubtitleTableModel::TextColumn, 4000);
-        const QModelIndex text = list2->model()->index(selectedRow(list2), SubtitleTableModel::TextColumn);
-        QTest::mouseClick(list2->viewport(), Qt::LeftButton, {}, list2->visualRect(text).topLeft() + QPoint(2, 2));
-        QCOMPARE(list2->horizontalScrollBar()->value(), 0);
+        s.list2->horizontalHeader()->resizeSection(SubtitleTableModel::TextColumn, 4000);
+        const QModelIndex text = s.list2->model()->index(selectedRow(s.list2), SubtitleTableModel::TextColumn);
+        QTest::mouseClick(s.list2->viewport(), Qt::LeftButton, {}, s.list2->visualRect(text).topLeft() + QPoint(2, 2));
+        QCOMPARE(s.list2->horizontalScrollBar()->value(), 0);
     }
 
     void firstStartRects_data()
@@ -513,8 +477,8 @@ private slots:
         QCOMPARE(rects.edits, QRect(editsAt, QSize(editsWidth, 300)));
     }
 
-    // The first start on this screen: both lists alike, the edits window
-    // beside the main one, frames and all, its kinds whole.
+    // The first start on this screen: both lists alike, the edits window beside the main one, frames and
+    // all, its kinds whole.
     void firstStartFitsTheScreen()
     {
         m_s = std::make_unique<Session>(settingsPath());
@@ -535,8 +499,8 @@ private slots:
                 >= edits.list()->fontMetrics().horizontalAdvance(u"Split - Time edit - Moved"_s));
     }
 
-    // The edits window sorts, takes both lists to a record and follows the
-    // main window; a right click selects as a left one does.
+    // The edits window sorts, takes both lists to a record and follows the main window; a right click
+    // selects as a left one does.
     void editsWindowAndRightClickSelect()
     {
         QVERIFY(openCorrected(fiveSubtitles(), NoTimeBuying));
@@ -551,34 +515,30 @@ private slots:
                           QPoint(header->sectionViewportPosition(EditRecordModel::KindColumn) + 5, header->height() / 2));
         QCOMPARE(edits.ordinalsInViewOrder(), (QList<int>{4, 2}));
 
-        // A double-click (as delivered: a click, then the double-click) takes
-        // both lists there; ordinal 4 is the first half of the split.
+        // A double-click (a click, then the double-click) takes both lists there; 4 is the split's first half.
         for (const auto &[row, selected] : {std::pair{0, 3}, std::pair{1, 1}}) {
             const QPoint at = records->visualRect(records->model()->index(row, 0)).center();
             QTest::mouseClick(records->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(records->viewport(), Qt::LeftButton, {}, at);
             QCOMPARE(s.selected(), (QList<int>{selected, selected}));
         }
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), LongText);
+        QCOMPARE(s.sub1->toPlainText(), LongText);
 
-        // Minimise and restore take it along while it is meant to be shown;
-        // closed by hand it only hides, and stays hidden through them.
-        s.window->showMinimized();
-        QVERIFY(!edits.isVisible());
-        s.window->showNormal();
-        QVERIFY(edits.isVisible());
-        QVERIFY(!edits.close());
-        QVERIFY(!edits.isVisible());
-        s.window->showMinimized();
-        s.window->showNormal();
-        QVERIFY(!edits.isVisible());
+        // Minimise and restore take it along while it is meant to be shown; closed by hand it only hides,
+        // and stays hidden through them.
+        const auto shownThroughMinimising = [&] {
+            s.window->showMinimized();
+            const bool minimised = edits.isVisible();
+            s.window->showNormal();
+            return QList<bool>{minimised, edits.isVisible()};
+        };
+        QCOMPARE(shownThroughMinimising(), (QList<bool>{false, true}));
+        QVERIFY(!edits.close() && !edits.isVisible());
+        QCOMPARE(shownThroughMinimising(), (QList<bool>{false, false}));
         s.action(u"mnuShowEditsWindow"_s)->trigger();
         QVERIFY(edits.isVisible());
 
-        // Both lists and the boxes follow a right click, and a time typed
-        // then lands in that row.
-        QTableView *list1 = s.list(u"ListView1"_s);
-        QTableView *list2 = s.list(u"ListView2"_s);
+        // Both lists and the boxes follow a right click, and a time typed then lands in that row.
         const auto rightClick = [](QTableView *view, int row) {
             const QPoint at = view->visualRect(view->model()->index(row, SubtitleTableModel::StartColumn)).center();
             QTest::mousePress(view->viewport(), Qt::RightButton, {}, at);
@@ -588,19 +548,19 @@ private slots:
                 QTest::keyClick(popup, Qt::Key_Escape);
             QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at);
         };
-        rightClick(list2, 5); // "The end.", ordinal 5 after the split
-        QCOMPARE(selectedRow(list1), 4);
-        QCOMPARE(s.box(u"txtSub1"_s)->toPlainText(), u"The end."_s);
-        QCOMPARE(s.box(u"txtSub2"_s)->toPlainText(), u"The end."_s);
+        rightClick(s.list2, 5); // "The end.", ordinal 5 after the split
+        QCOMPARE(selectedRow(s.list1), 4);
+        QCOMPARE(s.sub1->toPlainText(), u"The end."_s);
+        QCOMPARE(s.sub2->toPlainText(), u"The end."_s);
         QLineEdit *start = s.line(u"txtStartTime"_s);
         QCOMPARE(start->text(), u"00:00:16,000"_s);
         start->setText(u"00:00:16,500"_s);
         QTest::keyClick(start, Qt::Key_Return);
         QCOMPARE(s.corrected().row(5).startText, u"00:00:16,500"_s);
         QCOMPARE(s.corrected().row(1).startText, u"00:00:03,000"_s);
-        rightClick(list1, 2);
-        QCOMPARE(selectedRow(list2), 2);
-        QCOMPARE(s.box(u"txtSub2"_s)->toPlainText(), u"Quiet."_s);
+        rightClick(s.list1, 2);
+        QCOMPARE(selectedRow(s.list2), 2);
+        QCOMPARE(s.sub2->toPlainText(), u"Quiet."_s);
     }
 
     void rightToLeftRowsAlignRightAndNumbersFit()
@@ -624,7 +584,7 @@ private slots:
                     > list->fontMetrics().horizontalAdvance(name == u"ListView1"_s ? u"1234567"_s : u"1234567 WW"_s));
         }
         for (int row : {0, 1, 2}) {
-            clickRow(s.list(u"ListView2"_s), row);
+            clickRow(s.list2, row);
             for (const QString &name : {u"txtSub1"_s, u"txtSub2"_s})
                 QCOMPARE(s.box(name)->document()->defaultTextOption().alignment(),
                          rightToLeft[row] ? Qt::AlignRight : Qt::AlignLeft);

@@ -6,17 +6,16 @@
 #include "support/testfiles.h"
 #include "ui/edits/editswindow.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QTemporaryDir>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
+constexpr auto Ctrl = Qt::ControlModifier;
+constexpr auto CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
 // Ordinal 2 is re-broken, 3 too fast to read, 4 split in two; no time is
 // bought, so a subtitle restored is its block as read, byte for byte.
@@ -34,9 +33,8 @@ QByteArray reviewFile()
 
 } // namespace
 
-// Reviewing a correction through the window's own actions and keys: undo
-// and redo, restoring and re-applying, reading speed, the boxes and the
-// filter. What the document does with them is pinned in tst_subtitledocument.
+// Reviewing a correction through the window's own actions and keys; what the
+// document does with them is pinned in tst_subtitledocument.
 class TestReview : public QObject
 {
     Q_OBJECT
@@ -46,10 +44,11 @@ class TestReview : public QObject
     QString m_movie;
 
     MainWindowFixture &s() { return *m_s; }
-    QTableView *list2() { return s().list(u"ListView2"_s); }
     QString undoText() { return s().action(u"mnuUndo"_s)->text(); }
-    void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    QString saveState() { return s().label(u"lblStatus2"_s); }
+    static void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Ctrl)
     {
+        target->setFocus();
         QTest::keyClick(target, Qt::Key(key), modifiers);
     }
 
@@ -62,53 +61,46 @@ private slots:
         QVERIFY(writeFile(settings, "[General]\r\nBuyTime=0\r\nShowMessage=0\r\nCreateBakFile=0\r\n"));
         QVERIFY(writeFile(m_movie, reviewFile()));
         m_s = std::make_unique<MainWindowFixture>(settings);
-        QVERIFY(s().show());
-        QVERIFY(s().openAndCorrect(m_movie));
+        QVERIFY(s().show() && s().openAndCorrect(m_movie));
         QCOMPARE(s().corrected().rowCount(), 6);
     }
     void cleanup() { m_s.reset(); }
 
-    // Del, Ctrl-Z, Ctrl-Y and Ctrl-Shift-Z reach the history; the Edit menu
-    // names each step in the language in use, the selection and the boxes
-    // follow the row, and the save state the history.
+    // The Edit menu names each step in the language in use; the selection and
+    // the boxes follow the row, and the save state the history.
     void undoAndRedoKeys()
     {
-        clickRow(list2(), 1);
-        key(list2(), Qt::Key_Delete, {});
+        clickRow(s().list2, 1);
+        key(s().list2, Qt::Key_Delete, {});
         QCOMPARE(s().corrected().rowCount(), 5);
         QCOMPARE(undoText(), u"Undo Delete subtitle 2"_s);
         s().language(u"German"_s)->trigger();
         QVERIFY(!undoText().contains(u"Delete"_s));
         s().language(u"English"_s)->trigger();
         QCOMPARE(undoText(), u"Undo Delete subtitle 2"_s);
-        key(list2(), Qt::Key_S);
-        QCOMPARE(s().label(u"lblStatus2"_s), u"Saved"_s);
-
-        key(list2(), Qt::Key_Z);
-        QCOMPARE(selectedRow(list2()), 1);
-        QCOMPARE(s().box(u"txtSub2"_s)->toPlainText(), LongBroken);
+        key(s().list2, Qt::Key_S);
+        QCOMPARE(saveState(), u"Saved"_s);
+        key(s().list2, Qt::Key_Z);
+        QCOMPARE(selectedRow(s().list2), 1);
+        QCOMPARE(s().sub2->toPlainText(), LongBroken);
         QCOMPARE(s().action(u"mnuRedo"_s)->text(), u"Redo Delete subtitle 2"_s);
-        QCOMPARE(s().label(u"lblStatus2"_s), u"Not saved"_s);
-        key(list2(), Qt::Key_Y);
+        QCOMPARE(saveState(), u"Not saved"_s);
+        key(s().list2, Qt::Key_Y);
         QCOMPARE(s().corrected().rowCount(), 5);
-        QCOMPARE(s().label(u"lblStatus2"_s), u"Saved"_s);
-        key(list2(), Qt::Key_Z);
-        key(list2(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(saveState(), u"Saved"_s);
+        key(s().list2, Qt::Key_Z);
+        key(s().list2, Qt::Key_Z, CtrlShift);
         QCOMPARE(s().corrected().rowCount(), 5);
 
         // Undo from the menu applies typing first, then takes it back.
-        clickRow(list2(), 0);
-        QPlainTextEdit *sub2 = s().box(u"txtSub2"_s);
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"!"_s);
+        clickRow(s().list2, 0);
+        key(s().sub2, Qt::Key_Exclam, {});
         s().action(u"mnuUndo"_s)->trigger();
-        QCOMPARE(sub2->toPlainText(), u"Short one."_s);
-        QCOMPARE(s().label(u"lblStatus2"_s), u"Saved"_s);
+        QCOMPARE(s().sub2->toPlainText(), u"Short one."_s);
+        QCOMPARE(saveState(), u"Saved"_s);
         QVERIFY(s().action(u"mnuRedo"_s)->isEnabled());
-        // Opening starts a new history.
-        s().open(m_movie);
-        QVERIFY(!s().action(u"mnuRedo"_s)->isEnabled());
-        QVERIFY(!s().action(u"mnuUndo"_s)->isEnabled());
+        s().open(m_movie); // a new history
+        QVERIFY(!s().action(u"mnuRedo"_s)->isEnabled() && !s().action(u"mnuUndo"_s)->isEnabled());
     }
 
     // Ctrl-R from the list and from the edits window restores, then
@@ -116,64 +108,59 @@ private slots:
     void restoreAndReapplyKeys()
     {
         const std::vector<SubtitleRow> computed = s().corrected().rows();
-        clickRow(list2(), 4); // the split's second half
-        key(list2(), Qt::Key_R);
+        clickRow(s().list2, 4); // the split's second half
+        key(s().list2, Qt::Key_R);
         QCOMPARE(s().corrected().rowCount(), 5);
-        QCOMPARE(selectedRow(list2()), 3);
+        QCOMPARE(selectedRow(s().list2), 3);
         QCOMPARE(undoText(), u"Undo Restore subtitle 4"_s);
 
-        // Both records selected in the edits window: only the one not yet
-        // restored is; then, both restored, both are re-applied in one step.
-        EditsWindow &edits = s().window->editsWindow();
-        edits.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), &edits);
-        edits.list()->selectAll();
-        key(edits.list(), Qt::Key_R);
+        // Both records selected: only the one not yet restored is; then both
+        // are re-applied in one step.
+        QTableView *records = s().window->editsWindow().list();
+        s().window->editsWindow().activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &s().window->editsWindow());
+        records->selectAll();
+        key(records, Qt::Key_R);
         QCOMPARE(undoText(), u"Undo Restore subtitle 2"_s);
-        key(list2(), Qt::Key_S);
+        key(s().list2, Qt::Key_S);
         QCOMPARE(readFile(m_movie), reviewFile());
-        key(edits.list(), Qt::Key_R);
+        key(records, Qt::Key_R);
         QCOMPARE(undoText(), u"Undo Re-apply 2 corrections"_s);
         QCOMPARE(s().corrected().rows(), computed);
-        // Undo and redo work from the edits window as Ctrl-R does.
-        key(edits.list(), Qt::Key_Z);
+        key(records, Qt::Key_Z);
         QCOMPARE(s().action(u"mnuRedo"_s)->text(), u"Redo Re-apply 2 corrections"_s);
-        key(edits.list(), Qt::Key_Y);
+        key(records, Qt::Key_Y);
         QCOMPARE(s().corrected().rows(), computed);
-        key(edits.list(), Qt::Key_Z);
-
+        key(records, Qt::Key_Z);
         s().action(u"mnuShowEditOnly"_s)->trigger();
-        QCOMPARE(list2()->model()->rowCount(), 2);
+        QCOMPARE(s().list2->model()->rowCount(), 2);
     }
 
-    // The speed column third; Ctrl-Shift-Down and -Up step through the
-    // subtitles too fast to read, from a list and from the boxes; the count
-    // in the summary follows every change.
+    // Ctrl-Shift-Down and -Up step through the subtitles too fast to read,
+    // from a list and from the boxes; the summary's count follows every change.
     void readingSpeed()
     {
-        for (const QString &name : {u"ListView1"_s, u"ListView2"_s})
-            QCOMPARE(s().list(name)->horizontalHeader()->visualIndex(SubtitleTableModel::CpsColumn), 3);
+        for (QTableView *list : {s().list1, s().list2})
+            QCOMPARE(list->horizontalHeader()->visualIndex(SubtitleTableModel::CpsColumn), 3);
         QList<int> tooFast;
         for (int row = 0; row < s().corrected().rowCount(); ++row) {
             if (s().corrected().isTooFast(row))
                 tooFast << row;
         }
         QVERIFY(tooFast.size() >= 2 && tooFast.first() == 2);
-        key(list2(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(0));
-        s().box(u"txtSub2"_s)->setFocus();
-        key(s().box(u"txtSub2"_s), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(1));
+        key(s().list2, Qt::Key_Down, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(0));
+        key(s().sub2, Qt::Key_Down, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(1));
         QLineEdit *end = s().line(u"txtEndTime"_s);
-        end->setFocus();
-        key(end, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(0));
+        key(end, Qt::Key_Up, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(0));
 
         const auto tooFastShown = [this](qsizetype count) {
             return s().label(u"lblStatus"_s).endsWith(u", %1 still too fast"_s.arg(count));
         };
         QVERIFY(tooFastShown(tooFast.size()));
-        clickRow(list2(), 0);
+        clickRow(s().list2, 0);
         end->setText(u"00:00:01,100"_s);
         key(end, Qt::Key_Return, {});
         QVERIFY(tooFastShown(tooFast.size() + 1));
@@ -199,72 +186,63 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, refused);
         QFETCH(bool, leaving);
-        clickRow(list2(), 0);
+        clickRow(s().list2, 0);
         QLineEdit *start = s().line(u"txtStartTime"_s);
-        start->setFocus();
         key(start, Qt::Key_Home, {});
         QTest::keyClicks(start, typed);
         const QString timeText = start->text();
-        if (leaving)
-            clickRow(list2(), 1);
-        else
-            key(start, Qt::Key_Return, {});
+        leaving ? clickRow(s().list2, 1) : key(start, Qt::Key_Return, {});
         QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_s : timeText);
-        QCOMPARE(s().prompter.warned,
-                 refused ? QStringList{u"Show: "_s + timeText
-                                       + u" is not a valid time; minutes and seconds run from 00 to 59"_s}
-                         : QStringList());
-        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(list2()) : start);
-        clickRow(list2(), 0);
+        const QString refusal = u"Show: "_s + timeText + u" is not a valid time; minutes and seconds run from 00 to 59";
+        QCOMPARE(s().prompter.warned, refused ? QStringList{refusal} : QStringList());
+        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(s().list2) : start);
+        clickRow(s().list2, 0);
         QTest::keyClicks(start, u"1"_s);
         key(start, Qt::Key_Escape, {});
         QCOMPARE(start->text(), s().corrected().row(0).startText);
     }
 
-    // Next edit with nothing selected goes to the first record. F9 leaves
-    // the boxes on the row still selected, or takes them away; then Alt-Down
-    // goes to the second row and Alt-Up to the first.
+    // Next edit with nothing selected goes to the first record. F9 leaves the
+    // boxes on the row still selected, or takes them away; then Alt-Down goes
+    // to the second row and Alt-Up to the first.
     void filterKeepsTheBoxesTrue()
     {
-        key(s().list(u"ListView1"_s), Qt::Key_Down);
-        QCOMPARE(selectedRow(list2()), 1); // re-broken: stays on show
-        key(list2(), Qt::Key_F9, {});
-        QCOMPARE(selectedRow(list2()), 0);
-        QCOMPARE(s().box(u"txtSub2"_s)->toPlainText(), LongBroken);
-        QVERIFY(s().box(u"txtSub2"_s)->isEnabled());
-        key(list2(), Qt::Key_F9, {});
+        key(s().list1, Qt::Key_Down);
+        QCOMPARE(selectedRow(s().list2), 1); // re-broken: stays on show
+        key(s().list2, Qt::Key_F9, {});
+        QCOMPARE(selectedRow(s().list2), 0);
+        QCOMPARE(s().sub2->toPlainText(), LongBroken);
+        QVERIFY(s().sub2->isEnabled());
+        key(s().list2, Qt::Key_F9, {});
         for (const auto &[move, expected] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, 0}}) {
-            clickRow(list2(), 0); // no record: filtered out
-            key(list2(), Qt::Key_F9, {});
-            QCOMPARE(selectedRow(list2()), -1);
-            QVERIFY(!s().box(u"txtSub2"_s)->isEnabled());
-            QVERIFY(!s().line(u"txtStartTime"_s)->isEnabled());
-            key(list2(), Qt::Key_F9, {});
-            key(list2(), move, Qt::AltModifier);
-            QCOMPARE(selectedRow(list2()), expected);
+            clickRow(s().list2, 0); // no record: filtered out
+            key(s().list2, Qt::Key_F9, {});
+            QCOMPARE(selectedRow(s().list2), -1);
+            QVERIFY(!s().sub2->isEnabled() && !s().line(u"txtStartTime"_s)->isEnabled());
+            key(s().list2, Qt::Key_F9, {});
+            key(s().list2, move, Qt::AltModifier);
+            QCOMPARE(selectedRow(s().list2), expected);
         }
     }
 
-    // At the first start's size the whole summary shows, and reading
-    // speeds of three digits fit their column, in every shipped language.
+    // At the first start's size the whole summary shows, and reading speeds
+    // of three digits fit their column, in every shipped language.
     void summaryAndSpeedsFitInEveryLanguage()
     {
         auto *status = s().window->findChild<QLabel *>(u"lblStatus"_s);
+        const auto fits = [status] {
+            const QRect room = status->contentsRect();
+            const QRect needed =
+                status->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, status->text());
+            return needed.width() <= room.width() && needed.height() <= room.height();
+        };
         for (const QString &language : {u"French"_s, u"German"_s, u"Spanish"_s, u"Greek"_s, u"English"_s}) {
             s().language(language)->trigger();
             QVERIFY(status->text().contains(u"3"_s)); // the summary, in its words
-            const auto fits = [status] {
-                const QRect room = status->contentsRect();
-                const QRect needed =
-                    status->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, status->text());
-                return needed.width() <= room.width() && needed.height() <= room.height();
-            };
             QTRY_VERIFY2(fits(), qPrintable(language));
-            for (const QString &name : {u"ListView1"_s, u"ListView2"_s}) {
-                QTableView *list = s().list(name);
+            for (QTableView *list : {s().list1, s().list2})
                 QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn)
                         > list->fontMetrics().horizontalAdvance(u"999.9"_s) + 8);
-            }
         }
     }
 };
