@@ -16,7 +16,7 @@
 #include "document/unicodetext.h"
 #include "engine/correctionrun.h"
 #include "lang/langdoc.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settings.h"
 
 #include <QChar>

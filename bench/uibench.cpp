@@ -135,6 +135,7 @@ class NoFileChooser : public FileChooser
 {
 public:
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseVideoToOpen(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
 };
 

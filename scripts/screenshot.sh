@@ -4,10 +4,11 @@
 #
 # Takes docs/main-window.png (the main window after correcting the bundled
 # sample), docs/review.png (a correction restored, beside the edits window),
-# docs/options.png and docs/create-language.png under a virtual X
-# server. Needs xvfb, xdotool, x11-apps and
-# imagemagick (apt-get install xvfb xdotool x11-apps imagemagick) and a build
-# in build/.
+# docs/options.png, docs/create-language.png and docs/film-review.png (the
+# sample beside a clip this script makes, with the video and the timeline)
+# under a virtual X server. Needs xvfb, xdotool, x11-apps, imagemagick and
+# ffmpeg (apt-get install xvfb xdotool x11-apps imagemagick ffmpeg) and a
+# build in build/.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -67,7 +68,7 @@ sleep 0.5
 
 # Help, Languages, Create new Language...; then open the Italian file on
 # the right, pick an item and translate two with Enter.
-xdotool mousemove 96 8 click 1
+xdotool mousemove 141 8 click 1
 sleep 0.5
 xdotool key Down Right Return
 sleep 2
@@ -94,3 +95,43 @@ SH
 chmod +x "$work/take.sh"
 xvfb-run -a -s "-screen 0 1400x740x24" "$work/take.sh" "$work" "$root/docs"
 echo "wrote docs/main-window.png, docs/review.png, docs/options.png and docs/create-language.png"
+
+# The film: the sample's subtitles beside a clip of their length, moving
+# colours and a voice-like sound, opened with them.
+film=$(mktemp -d)
+trap 'rm -rf "$work" "$film"' EXIT
+cp "$root/build/bin/quillmend" "$root"/build/bin/*.Quillmend.exe.xml "$root/examples/sample.srt" "$film/"
+ffmpeg -loglevel error -nostdin -y -f lavfi -i "gradients=s=960x540:rate=25:speed=0.005:d=115" \
+    -f lavfi -i "aevalsrc=exprs='0.6*sin(2*PI*(170+40*sin(2*PI*3*t))*t)*gt(sin(2*PI*0.21*t)+0.4*sin(2*PI*1.3*t)\,0.15)':s=48000:d=115" \
+    -c:v libx264 -preset veryfast -crf 30 -bf 2 -pix_fmt yuv420p -c:a aac -b:a 64k -shortest "$film/sample.mp4"
+cat > "$film/Quillmend.ini" <<'INI'
+[General]
+MainX=0
+MainY=0
+MainWidth=21000
+MainHeight=13400
+ShowMessage=0
+Diax=6200
+EditX=21100
+EditY=0
+VideoPaneWidth=8400
+TimelinePaneHeight=3300
+TimelineSpanMs=16000
+INI
+cat > "$film/take.sh" <<'SH'
+#!/bin/sh
+set -eu
+cd "$1"
+XDG_CACHE_HOME="$1/cache" ./quillmend sample.srt &
+pid=$!
+sleep 4
+# The fourth correction: a subtitle given more time, over its sound.
+xdotool key alt+Down
+for step in 1 2 3 4; do xdotool key ctrl+Down; sleep 0.4; done
+sleep 2
+xwd -root -silent | convert xwd:- -crop 1400x900+0+0 "$2/film-review.png"
+kill "$pid"
+SH
+chmod +x "$film/take.sh"
+xvfb-run -a -s "-screen 0 1400x900x24" "$film/take.sh" "$film" "$root/docs"
+echo "wrote docs/film-review.png"

@@ -55,7 +55,7 @@ int runWithoutDisplay(int argc, char *argv[], const CommandLine &commandLine)
     const CliEnvironment environment{SettingsStore::defaultFilePath(folder), LanguageLocator::defaultFolders(folder)};
     if (commandLine.fileName.isEmpty()) {
         LangDoc lang;
-        if (const auto file = LanguageLocator(environment.languageFolders).fileFor(QStringLiteral("English.Quillmend.exe")))
+        if (const auto file = LanguageLocator(environment.languageFolders).fileFor(LanguageLocator::defaultLangFileBase()))
             lang.load(*file);
         err << GetLangText(lang, Form1Msg::ErrorInFile) << '\n';
         return ExitFileFailed;
@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
 
     const LanguageLocator languages(LanguageLocator::defaultFolders(folder));
     LangDoc lang;
-    if (const auto file = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto file = languages.fileFor(LanguageLocator::defaultLangFileBase()))
         lang.load(*file);
 
     DialogFileChooser files;

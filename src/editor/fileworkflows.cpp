@@ -9,9 +9,9 @@
 #include "editor/subtitledocument.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
-#include "settings/settingsstore.h"
+#include "settings/settings.h"
 
 #include <QFileInfo>
 
@@ -89,15 +89,6 @@ bool FileWorkflows::EditSubs()
                       != Prompter::Answer::Yes) {
         return false;
     }
-    // Settings the run cannot use are the settings file's fault, not the
-    // subtitle file's.
-    if (const QList<SettingProblem> invalid = SettingsStore::validate(m_settings); !invalid.isEmpty()) {
-        QStringList lines{GetLangText(lang, Form1Msg::ErrorInSettingsFile), m_settingsPath};
-        for (const SettingProblem &problem : invalid)
-            lines << settingProblemText(problem, lang);
-        m_prompter.warn(lines.join(u'\n'));
-        return false;
-    }
     WeakWordLists weakWords;
     if (m_settings.GuidelineBreaks) {
         QStringList unusable;
@@ -107,9 +98,19 @@ bool FileWorkflows::EditSubs()
     }
     // A file that cannot be corrected leaves the document as it was.
     const CorrectionResult result = m_document.correct(m_settings, weakWords);
-    if (!result.ok)
+    if (result.ok)
+        return true;
+    // Settings the run cannot use are the settings file's fault, not the
+    // subtitle file's.
+    if (!result.settingProblems.isEmpty()) {
+        QStringList lines{GetLangText(lang, Form1Msg::ErrorInSettingsFile), m_settingsPath};
+        for (const SettingProblem &problem : result.settingProblems)
+            lines << settingProblemText(problem, lang);
+        m_prompter.warn(lines.join(u'\n'));
+    } else {
         m_prompter.warn(GetLangText(lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + result.errorText);
-    return result.ok;
+    }
+    return false;
 }
 
 bool FileWorkflows::save()

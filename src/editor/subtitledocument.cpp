@@ -352,6 +352,21 @@ bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeTex
     return true;
 }
 
+bool SubtitleDocument::editTimes(int row, const QString &startText, const QString &endText)
+{
+    if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(startText) || !isCommittableTime(endText))
+        return false;
+    const qint64 startMs = SecondsToMilliseconds(*TimeTextToSeconds(startText));
+    const qint64 endMs = SecondsToMilliseconds(*TimeTextToSeconds(endText));
+    if (m_correctedModel->startMs(row) == startMs || m_correctedModel->endMs(row) == endMs)
+        return editTime(row, TimeField::Start, startText) | editTime(row, TimeField::End, endText);
+    auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
+    new EditTimeCommand(*this, row, TimeField::Start, startMs, both);
+    new EditTimeCommand(*this, row, TimeField::End, endMs, both);
+    m_undoStack.push(both);
+    return true;
+}
+
 void SubtitleDocument::commitPendingEdits()
 {
     if (m_pendingEdits)

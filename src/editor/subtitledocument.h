@@ -91,6 +91,8 @@ public:
     bool editText(int row, const QString &text);
     // A time the reader would refuse is never written (see isCommittableTime).
     bool editTime(int row, TimeField field, const QString &timeText);
+    // Both times in one step, named as a time edit (a box dragged whole).
+    bool editTimes(int row, const QString &startText, const QString &endText);
     // Inserts an empty subtitle above the selected row, or below it; see
     // newRowPlace. Returns the new row; -1 before a correction.
     int insertSubtitle(int selectedRow, bool below);

@@ -12,6 +12,7 @@
 #include <QFont>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -71,7 +72,7 @@ int SubtitleTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString SubtitleTableModel::text(const Message &message) const
+QString SubtitleTableModel::word(const Message &message) const
 {
     return m_lang ? GetLangText(*m_lang, message) : message.englishText().toString();
 }
@@ -146,20 +147,20 @@ QVariant SubtitleTableModel::numberData(int row, int role) const
         return mark & TimeBought ? TimeEditTint : MovedTint;
     case Qt::ToolTipRole: {
         if (mark & Restored)
-            return text(Form1Msg::Restored);
+            return word(Form1Msg::Restored);
         QStringList kinds;
         if (mark & Split)
-            kinds << text(Form1Msg::SplitKind);
+            kinds << word(Form1Msg::SplitKind);
         else if (mark & ReBroken)
-            kinds << text(Form1Msg::ReBroken);
+            kinds << word(Form1Msg::ReBroken);
         if (mark & TimeBought)
-            kinds << text(Form1Msg::TimeEdit);
+            kinds << word(Form1Msg::TimeEdit);
         if (mark & StartMoved) {
             const bool known = m_original && ordinal >= 1 && ordinal <= m_original->rowCount();
-            kinds << (known ? text(Form1Msg::MovedFromTo)
+            kinds << (known ? word(Form1Msg::MovedFromTo)
                                   .arg(MillisecondsToTimeText(m_original->startMs(ordinal - 1)),
                                        MillisecondsToTimeText(m_rows.startMs(row)))
-                            : text(Form1Msg::KindMoved));
+                            : word(Form1Msg::KindMoved));
         }
         return kinds.join(QStringLiteral(" - "));
     }
@@ -180,7 +181,7 @@ QVariant SubtitleTableModel::endData(int row, int role) const
         return ErrorTint;
     if (role == Qt::FontRole)
         return boldFont();
-    return text(Form1Msg::HidesBeforeShown);
+    return word(Form1Msg::HidesBeforeShown);
 }
 
 namespace {
@@ -209,7 +210,7 @@ QVariant SubtitleTableModel::cpsData(int row, int role) const
         return WarningTint;
     if (role == Qt::FontRole)
         return boldFont();
-    return text(Form1Msg::LacksTime).arg(speed.lacksMilliseconds());
+    return word(Form1Msg::LacksTime).arg(speed.lacksMilliseconds());
 }
 
 void SubtitleTableModel::setLanguage(const LangDoc *lang)

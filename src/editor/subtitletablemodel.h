@@ -117,7 +117,7 @@ private:
         RunRowsKept = 64,
     };
 
-    QString text(const Message &message) const;
+    QString word(const Message &message) const;
     QVariant numberData(int row, int role) const;
     QVariant cpsData(int row, int role) const;
     QVariant endData(int row, int role) const;

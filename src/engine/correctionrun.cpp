@@ -12,7 +12,6 @@
 #include "engine/timebuying.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settings.h"
-#include "settings/settingsstore.h"
 
 #include <optional>
 #include <utility>
@@ -206,9 +205,11 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
                                CorrectionSink &sink, const WeakWordLists &weakWords)
 {
     CorrectionResult result;
-    // Zero would make every line long and divide by zero when timing.
-    if (const QList<SettingProblem> problems = SettingsStore::validate(settings); !problems.isEmpty()) {
-        result.errorText = settingProblemText(problems.first(), lang);
+    // The one check per correction: a MaxLen of zero would make every line
+    // long, a reading speed of zero divide by zero when timing.
+    result.settingProblems = settings.problems();
+    if (!result.settingProblems.isEmpty()) {
+        result.errorText = settingProblemText(result.settingProblems.first(), lang);
         return result;
     }
 

@@ -6,8 +6,10 @@
 #include "document/subtitlerow.h"
 #include "engine/editrecord.h"
 #include "engine/weakwords.h"
+#include "settings/settingproblem.h"
 
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -78,6 +80,7 @@ struct CorrectionResult
     bool ok = false;
     QString errorText;                  // when not ok, in the run's language
     std::optional<ReadError> readError; // when the text itself was at fault
+    QList<SettingProblem> settingProblems; // when the settings were at fault; nothing was read
     CorrectionCounters counters;
     std::vector<EditRecord> records; // one per re-broken, split or retimed subtitle
     std::vector<MovedStart> moved;   // ascending, apart from records and counters
@@ -96,6 +99,7 @@ struct CorrectionResult
 // split, as settings say, and handed to sink in order. On failure (invalid
 // settings, a time line that is no time) the sink may have seen part of the
 // output, which the caller must throw away: a failed run changes nothing.
+// The settings are checked here, once per correction.
 // weakWords are the lists the subtitles' language is told by, for
 // GuidelineBreaks; without them that rule is skipped.
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,

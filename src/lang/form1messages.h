@@ -98,6 +98,27 @@ inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
 // The window's title with a file open: %1 the file's name, %2 the program's.
 inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
 
+// The film under review: the timeline's and the video pane's own words.
+inline constexpr Message VideoComputingWaveform{u"Form1", 120, u"Computing the waveform..."};
+inline constexpr Message VideoWaveformCancelled{u"Form1", 121, u"The waveform was not computed."};
+inline constexpr Message VideoNoSound{u"Form1", 122, u"No sound"};
+inline constexpr Message VideoNoPicture{u"Form1", 123, u"No picture: a sound file"};
+inline constexpr Message VideoFiles{u"Form1", 125, u"Video and sound files"};
+
+// The video and its sound (quillmend_media): %1 is the file unless said.
+// 100: %2 is one of the reasons that follow.
+inline constexpr Message MediaCannotOpen{u"Form1", 100, u"Cannot open %1: %2"};
+inline constexpr Message MediaMissing{u"Form1", 101, u"the file does not exist"};
+inline constexpr Message MediaEmpty{u"Form1", 102, u"the file is empty (0 bytes)"};
+inline constexpr Message MediaNotMedia{u"Form1", 103, u"it is not a video or sound file"};
+inline constexpr Message MediaDamaged{u"Form1", 104, u"it is damaged or truncated (%1)"};
+inline constexpr Message MediaNoDecoder{u"Form1", 105, u"its sound is in a format that cannot be decoded (%1)"};
+inline constexpr Message MediaNoSuchTrack{u"Form1", 106, u"it has no audio track %1"};
+inline constexpr Message MediaNoSound{u"Form1", 107, u"%1 has no sound"};
+inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved while it was open"};
+inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
+inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -174,5 +195,21 @@ inline constexpr Message All[] = {
     EmptyTextSave,
     NoSuchFile,
     TitleWithFile,
+    MediaCannotOpen,
+    MediaMissing,
+    MediaEmpty,
+    MediaNotMedia,
+    MediaDamaged,
+    MediaNoDecoder,
+    MediaNoSuchTrack,
+    MediaNoSound,
+    MediaVanished,
+    MediaPlayerUnavailable,
+    MediaTrack,
+    VideoComputingWaveform,
+    VideoWaveformCancelled,
+    VideoNoSound,
+    VideoNoPicture,
+    VideoFiles,
 };
 } // namespace Form1Msg

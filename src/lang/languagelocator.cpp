@@ -3,7 +3,6 @@
 #include "lang/languagelocator.h"
 
 #include "lang/langdoc.h"
-#include "settings/settingsstore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,9 +41,14 @@ QStringList LanguageLocator::defaultFolders(const QString &executableFolder)
 
 QString LanguageLocator::writableFolder(const QString &executableFolder)
 {
-    if (SettingsStore::isPortableFolder(executableFolder))
+    if (isPortableFolder(executableFolder))
         return QDir::cleanPath(executableFolder);
     return userFolder();
+}
+
+bool LanguageLocator::isPortableFolder(const QString &executableFolder)
+{
+    return !executableFolder.isEmpty() && QFileInfo(QDir(executableFolder).filePath(settingsFileName())).isFile();
 }
 
 QString LanguageLocator::userFolder()

@@ -40,6 +40,13 @@ public:
     QStringList loadableLanguageNames() const;
 
     static QString applicationName() { return QStringLiteral("Quillmend"); }
+    // The language the program speaks when no other is chosen or found.
+    static QString defaultLangFileBase() { return QStringLiteral("English.Quillmend.exe"); }
+    // "Quillmend.ini", the settings file.
+    static QString settingsFileName() { return applicationName() + QStringLiteral(".ini"); }
+    // Portable: a settings file already stands in executableFolder, so the
+    // settings and new language files stay beside the executable.
+    static bool isPortableFolder(const QString &executableFolder);
     // "French" → "French.Quillmend.exe".
     static QString langFileBaseFor(const QString &languageName);
     // "French.Quillmend.exe" → "French", "Pt.BR.Quillmend.exe" → "Pt.BR".

@@ -12,6 +12,7 @@
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -23,29 +24,37 @@ constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
 struct FileContent
 {
-    enum class State { Missing, Readable, Unusable };
-    State state = State::Missing;
-    QByteArray bytes;
+    std::optional<IniFile::FileProblem> problem;
+    QByteArray bytes; // empty for a missing file
 };
 
-// Anything but a missing file or a readable regular text file is unusable:
-// reads then give defaults and writes refuse, so a wrong path can neither
-// hang on a device or pipe nor destroy a file that is not an INI file.
+// Anything but a missing file or a regular UTF-8 text file is unfit: reads
+// then give defaults and writes refuse, so a wrong path can neither hang on
+// a device or pipe nor destroy a file that is not an INI file.
 FileContent readFileContent(const QString &path)
 {
+    using FileProblem = IniFile::FileProblem;
     const QFileInfo info(path);
     if (!info.exists())
         return {};
-    if (!info.isFile() || info.size() > MaxFileBytes)
-        return {FileContent::State::Unusable, {}};
+    if (!info.isFile())
+        return {FileProblem{FileProblem::Kind::NotRegularFile, {}}, {}};
+    if (info.size() > MaxFileBytes)
+        return {FileProblem{FileProblem::Kind::TooLarge, {}}, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {FileContent::State::Unusable, {}};
+        return {FileProblem{FileProblem::Kind::CannotRead, file.errorString()}, {}};
     QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {FileProblem{FileProblem::Kind::CannotRead, file.errorString()}, {}};
+    if (bytes.size() > MaxFileBytes)
+        return {FileProblem{FileProblem::Kind::TooLarge, {}}, {}};
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return {FileProblem{FileProblem::Kind::Utf16, {}}, {}};
     // The parser stops at a NUL byte, so everything after one would be lost.
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileBytes || bytes.contains('\0'))
-        return {FileContent::State::Unusable, {}};
-    return {FileContent::State::Readable, std::move(bytes)};
+    if (bytes.contains('\0'))
+        return {FileProblem{FileProblem::Kind::NulByte, {}}, {}};
+    return {std::nullopt, std::move(bytes)};
 }
 
 // Values are plain text to the end of the line: no quotes, no multi-line
@@ -117,35 +126,6 @@ QByteArray unattachedTrailingComments(QByteArrayView bytes)
 
 } // namespace
 
-std::optional<IniFile::FileProblem> IniFile::checkFile(const QString &path, const QString &section)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return std::nullopt;
-    if (!info.isFile())
-        return FileProblem{FileProblem::Kind::NotRegularFile, {}};
-    if (info.size() > MaxFileBytes)
-        return FileProblem{FileProblem::Kind::TooLarge, {}};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileProblem{FileProblem::Kind::CannotRead, file.errorString()};
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return FileProblem{FileProblem::Kind::CannotRead, file.errorString()};
-    if (bytes.size() > MaxFileBytes)
-        return FileProblem{FileProblem::Kind::TooLarge, {}};
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return FileProblem{FileProblem::Kind::Utf16, {}};
-    if (bytes.contains('\0'))
-        return FileProblem{FileProblem::Kind::NulByte, {}};
-    if (QByteArrayView(bytes).sliced(bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0).trimmed().isEmpty())
-        return std::nullopt;
-    CSimpleIniA ini;
-    if (!load(ini, bytes) || !ini.GetSection(section.trimmed().toUtf8().constData()))
-        return FileProblem{FileProblem::Kind::NoSection, {}};
-    return std::nullopt;
-}
-
 struct IniFile::Document
 {
     CSimpleIniA ini;
@@ -154,9 +134,16 @@ struct IniFile::Document
 };
 
 IniFile::IniFile(Prompter &prompter, const QString &defaultPath)
-    : m_prompter(prompter)
+    : m_prompter(&prompter)
     , m_sectionName(QStringLiteral("General"))
     , m_fullPath(defaultPath)
+{
+}
+
+IniFile::IniFile(const QString &path)
+    : m_sectionName(QStringLiteral("General"))
+    , m_fullPath(path)
+    , m_isRegistered(true)
 {
 }
 
@@ -167,11 +154,6 @@ void IniFile::setFullPath(const QString &path)
 {
     m_fullPath = path;
     m_isRegistered = !m_sectionName.trimmed().isEmpty();
-}
-
-QString IniFile::fullPath() const
-{
-    return m_fullPath;
 }
 
 void IniFile::setSectionName(const QString &section)
@@ -192,8 +174,9 @@ bool IniFile::isRegistered() const
 
 void IniFile::reportUnregistered() const
 {
-    m_prompter.warn(QStringLiteral("[Section] and FileName Not Registered in Private.Ini!"),
-                      QStringLiteral("IniFile Logic Error"));
+    if (m_prompter)
+        m_prompter->warn(QStringLiteral("[Section] and FileName Not Registered in Private.Ini!"),
+                         QStringLiteral("IniFile Logic Error"));
 }
 
 QString IniFile::GetString(const QString &entryName, const QString &defaultStr) const
@@ -202,58 +185,99 @@ QString IniFile::GetString(const QString &entryName, const QString &defaultStr) 
         reportUnregistered();
         return {};
     }
-    if (!isUsableSection(m_sectionName) || !isUsableKey(entryName))
-        return defaultStr;
-    const FileContent content = readFileContent(m_fullPath);
+    return values({entryName}).values.value(0).value_or(defaultStr);
+}
+
+IniFile::Values IniFile::values(const QStringList &entryNames) const
+{
+    Values result;
+    if (!m_isRegistered) {
+        reportUnregistered();
+        return result;
+    }
+    result.values.resize(entryNames.size());
+    if (!isUsableSection(m_sectionName))
+        return result;
+    FileContent content = readFileContent(m_fullPath);
+    result.problem = std::move(content.problem);
+    // A missing or blank file means the defaults.
+    const qsizetype bomSize = content.bytes.startsWith(Utf8Bom) ? Utf8Bom.size() : 0;
+    if (result.problem || QByteArrayView(content.bytes).sliced(bomSize).trimmed().isEmpty())
+        return result;
     CSimpleIniA ini;
-    if (content.state != FileContent::State::Readable || !load(ini, content.bytes))
-        return defaultStr;
     const QByteArray section = m_sectionName.trimmed().toUtf8();
-    const QByteArray key = entryName.trimmed().toUtf8();
-    const char *value = ini.GetValue(section.constData(), key.constData(), nullptr);
-    return value ? QString::fromUtf8(value) : defaultStr;
+    if (!load(ini, content.bytes) || !ini.GetSection(section.constData())) {
+        result.problem = FileProblem{FileProblem::Kind::NoSection, {}};
+        return result;
+    }
+    for (qsizetype i = 0; i < entryNames.size(); ++i) {
+        if (!isUsableKey(entryNames[i]))
+            continue;
+        const QByteArray key = entryNames[i].trimmed().toUtf8();
+        if (const char *value = ini.GetValue(section.constData(), key.constData(), nullptr))
+            result.values[i] = QString::fromUtf8(value);
+    }
+    return result;
 }
 
 qint16 IniFile::PutString(const QString &entryName, const QString &strValue)
 {
+    return setValues({{entryName, strValue}}) ? 1 : 0;
+}
+
+bool IniFile::setValues(const QList<std::pair<QString, QString>> &entries)
+{
     if (!m_isRegistered) {
         reportUnregistered();
-        return 0;
+        return false;
     }
-    if (!isUsableSection(m_sectionName) || !isUsableKey(entryName) || hasLineBreakOrNul(strValue))
-        return 0;
+    const auto isWritable = [](const auto &entry) {
+        return isUsableKey(entry.first) && !hasLineBreakOrNul(entry.second);
+    };
+    if (!isUsableSection(m_sectionName) || !std::all_of(entries.begin(), entries.end(), isWritable)) {
+        m_errorString = QStringLiteral("a name or value cannot be written to an INI file");
+        return false;
+    }
     const FileContent content = readFileContent(m_fullPath);
-    if (content.state == FileContent::State::Unusable) {
+    if (content.problem) {
         m_errorString = QStringLiteral("the file cannot be read");
-        return 0;
+        return false;
     }
     // The parser trims values on load, so reloading the file this accessor
     // has just written would strip the leading blank of the values it wrote
     // (" 44"). Its own document is reused while the file is unchanged.
     if (!m_document || m_document->path != m_fullPath || m_document->bytes != content.bytes) {
         auto document = std::make_unique<Document>();
-        if (!load(document->ini, content.bytes))
-            return 0;
+        if (!load(document->ini, content.bytes)) {
+            m_errorString = QStringLiteral("the file cannot be read");
+            return false;
+        }
         document->path = m_fullPath;
         m_document = std::move(document);
     }
-    const qint16 result = save(content.bytes, entryName, strValue);
-    if (result == 0)
+    const bool saved = save(content.bytes, entries);
+    if (!saved)
         m_document.reset();
-    return result;
+    return saved;
 }
 
-qint16 IniFile::save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue)
+bool IniFile::save(const QByteArray &previousBytes, const QList<std::pair<QString, QString>> &entries)
 {
     CSimpleIniA &ini = m_document->ini;
     const QByteArray section = m_sectionName.trimmed().toUtf8();
-    const QByteArray key = entryName.trimmed().toUtf8();
-    const QByteArray value = strValue.toUtf8();
-    if (ini.SetValue(section.constData(), key.constData(), value.constData()) < 0)
-        return 0;
+    for (const auto &[entryName, strValue] : entries) {
+        const QByteArray key = entryName.trimmed().toUtf8();
+        const QByteArray value = strValue.toUtf8();
+        if (ini.SetValue(section.constData(), key.constData(), value.constData()) < 0) {
+            m_errorString = QStringLiteral("out of memory");
+            return false;
+        }
+    }
     std::string saved;
-    if (ini.Save(saved, previousBytes.startsWith(Utf8Bom)) < 0)
-        return 0;
+    if (ini.Save(saved, previousBytes.startsWith(Utf8Bom)) < 0) {
+        m_errorString = QStringLiteral("out of memory");
+        return false;
+    }
 
     QByteArray bytes = QByteArray::fromStdString(saved) + unattachedTrailingComments(previousBytes);
     // Keep the file's own line ends; the parser writes the platform's.
@@ -265,9 +289,9 @@ qint16 IniFile::save(const QByteArray &previousBytes, const QString &entryName, 
     QSaveFile file(m_fullPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         m_errorString = file.errorString();
-        return 0;
+        return false;
     }
     m_document->bytes = std::move(bytes);
     m_errorString.clear();
-    return 1;
+    return true;
 }

@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class Prompter;
 
@@ -20,12 +23,14 @@ public:
     // unregistered (refusing reads and writes) until setFullPath or
     // setSectionName is called.
     IniFile(Prompter &prompter, const QString &defaultPath);
+    // Registered at once on path and the section "General", so it has
+    // nothing to report.
+    explicit IniFile(const QString &path);
     IniFile(IniFile &&) noexcept;
     ~IniFile();
 
     // Registers the accessor when the current section is not blank.
     void setFullPath(const QString &path);
-    QString fullPath() const;
     // Registers the accessor exactly when section is not blank.
     void setSectionName(const QString &section);
     QString sectionName() const;
@@ -41,7 +46,7 @@ public:
     // the file is kept. Non-zero on success, 0 on failure (nothing written).
     // Unregistered: an error notice and 0.
     qint16 PutString(const QString &entryName, const QString &strValue);
-    // Why the last PutString that touched the file failed; empty after a
+    // Why the last write that touched the file failed; empty after a
     // success.
     QString errorString() const { return m_errorString; }
 
@@ -54,17 +59,28 @@ public:
         Kind kind;
         QString reason; // the system's words, for CannotRead
     };
-    static std::optional<FileProblem> checkFile(const QString &path, const QString &section);
     static constexpr qint64 MaxFileBytes = 1024 * 1024;
+
+    struct Values
+    {
+        std::optional<FileProblem> problem; // the file is unfit: no values
+        QList<std::optional<QString>> values; // one per name asked, as GetString reads it; none when absent
+    };
+    // The values of entryNames from one read of the file. Unregistered: an
+    // error notice and no values.
+    Values values(const QStringList &entryNames) const;
+    // Writes every entry as PutString does, in one replacement of the file:
+    // all of them or, on failure, none. Unregistered: an error notice.
+    bool setValues(const QList<std::pair<QString, QString>> &entries);
 
 private:
     struct Document;
 
     void reportUnregistered() const;
-    // Sets the value in the document and replaces the file with it.
-    qint16 save(const QByteArray &previousBytes, const QString &entryName, const QString &strValue);
+    // Sets the values in the document and replaces the file with it.
+    bool save(const QByteArray &previousBytes, const QList<std::pair<QString, QString>> &entries);
 
-    Prompter &m_prompter;
+    Prompter *m_prompter = nullptr;
     // The file as this accessor last wrote it; see PutString.
     std::unique_ptr<Document> m_document;
     QString m_sectionName;

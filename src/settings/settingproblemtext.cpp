@@ -3,6 +3,7 @@
 #include "settings/settingproblemtext.h"
 
 #include "lang/form1messages.h"
+#include "settings/settingsstore.h"
 
 QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
 {
@@ -21,8 +22,9 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
         reason = GetLangText(lang, Form1Msg::AtLeastOne);
         break;
     case SettingProblem::Kind::OutOfRange:
-        reason = GetLangText(lang, Form1Msg::FromTo)
-                     .arg(QString::number(1), QString::number(SettingsStore::MaxMinGapMs));
+        if (const std::optional<SettingKey> key = SettingsStore::findKey(problem.key))
+            reason = GetLangText(lang, Form1Msg::FromTo)
+                         .arg(QString::number(key->minimum), QString::number(key->maximum));
         break;
     case SettingProblem::Kind::UnknownEncoding:
         reason = GetLangText(lang, Form1Msg::UnknownEncoding);
@@ -33,23 +35,4 @@ QString settingProblemText(const SettingProblem &problem, const LangDoc &lang)
     }
     const QString key = SettingsStore::canonicalKeyName(problem.key);
     return GetLangText(lang, Form1Msg::InvalidSetting).arg(key.isEmpty() ? problem.key : key, reason);
-}
-
-QString settingsFileProblemText(const IniFile::FileProblem &problem, const LangDoc &lang)
-{
-    switch (problem.kind) {
-    case IniFile::FileProblem::Kind::NotRegularFile:
-        return GetLangText(lang, Form1Msg::NotRegularFile);
-    case IniFile::FileProblem::Kind::CannotRead:
-        return GetLangText(lang, Form1Msg::CannotRead).arg(problem.reason);
-    case IniFile::FileProblem::Kind::TooLarge:
-        return GetLangText(lang, Form1Msg::SettingsTooLarge).arg(IniFile::MaxFileBytes);
-    case IniFile::FileProblem::Kind::NulByte:
-        return GetLangText(lang, Form1Msg::SettingsNulByte);
-    case IniFile::FileProblem::Kind::Utf16:
-        return GetLangText(lang, Form1Msg::SettingsUtf16);
-    case IniFile::FileProblem::Kind::NoSection:
-        return GetLangText(lang, Form1Msg::SettingsNoSection).arg(QStringLiteral("General"));
-    }
-    return {};
 }

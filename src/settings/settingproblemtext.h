@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settings/inifile.h"
-#include "settings/settingsstore.h"
+#include "settings/settingproblem.h"
 
 #include <QString>
 
@@ -11,7 +10,3 @@ class LangDoc;
 
 // "Invalid setting MaxLen: must be at least 1", in the language of lang.
 QString settingProblemText(const SettingProblem &problem, const LangDoc &lang);
-
-// Why a settings file cannot be read ("it holds a NUL byte"), in the
-// language of lang.
-QString settingsFileProblemText(const IniFile::FileProblem &problem, const LangDoc &lang);

@@ -2,13 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lang/languagelocator.h"
+#include "settings/settingproblem.h"
+
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
 
-// Every value kept in the settings file, with its default. Field names are
-// the settings keys; geometry is in twips (1/1440 inch).
+// Every value kept in the settings file, with its default: a key missing
+// from the file takes the value it has here. Field names are the settings
+// keys; geometry is in twips (1/1440 inch).
 struct Settings
 {
     qint32 MaxLen = 44; // characters per subtitle line
@@ -23,7 +28,7 @@ struct Settings
     bool CreateBakFileAuto = true;
     bool ShowMessageAuto = true;
     // Language name, ".", the application name and ".exe".
-    QString LangFileBase = QStringLiteral("English.Quillmend.exe");
+    QString LangFileBase = LanguageLocator::defaultLangFileBase();
 
     float MainXTwips = 150;
     float MainYTwips = 150;
@@ -46,6 +51,20 @@ struct Settings
     // whether common time-format variants are read.
     QString Encoding = QStringLiteral("auto");
     bool LenientTimes = false;
+
+    // The film under review: a video beside a subtitle file opens with it;
+    // the panes shown and their sizes, the timeline's span and the volume.
+    bool AutoOpenVideo = true;
+    bool VideoPane = true;
+    bool TimelinePane = true;
+    float VideoPaneWidthTwips = 6000;
+    float TimelinePaneHeightTwips = 2400;
+    qint32 TimelineSpanMs = 20'000;
+    qint32 VideoVolume = 100; // percent
+
+    // The values a correction run cannot use, by the rules of the key table
+    // (settingsstore.cpp), in the table's order; empty when it can run.
+    QList<SettingProblem> problems() const;
 
     friend bool operator==(const Settings &, const Settings &) = default;
 };

@@ -3,16 +3,15 @@
 #include "settings/settingsstore.h"
 
 #include "document/encoding/encodingchoice.h"
-#include "settings/inifile.h"
+#include "lang/languagelocator.h"
 #include "settings/settingvalue.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <array>
-#include <utility>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +20,6 @@ namespace {
 // Language files are named after this on every platform, whatever the
 // executable is called, so they can be shared between platforms.
 constexpr QLatin1StringView LanguageFileSuffix(".Quillmend.exe");
-constexpr QLatin1StringView SettingsFileName("Quillmend.ini");
 
 // A key and where its value lives in Settings; columns are addressed as
 // an array and an index because a member pointer cannot reach into one.
@@ -33,66 +31,81 @@ struct KeyRow
     float Settings::*geometry = nullptr;
     std::array<float, 5> Settings::*columns = nullptr;
     std::size_t column = 0;
+    QString Settings::*text = nullptr;
 };
 
-constexpr KeyRow integerRow(QLatin1StringView name, QLatin1StringView defaultText, qint32 Settings::*field)
+constexpr KeyRow integerRow(QLatin1StringView name, qint32 Settings::*field, qint32 minimum,
+                            qint32 maximum = SettingKey::NoMaximum)
 {
-    return {{name, defaultText, SettingKind::Integer}, field};
+    return {{name, SettingKind::Integer, minimum, maximum}, field};
 }
 
 constexpr KeyRow booleanRow(QLatin1StringView name, bool Settings::*field)
 {
-    return {{name, "-1"_L1, SettingKind::Boolean}, nullptr, field};
+    return {{name, SettingKind::Boolean}, nullptr, field};
 }
 
-constexpr KeyRow geometryRow(QLatin1StringView name, QLatin1StringView defaultText, float Settings::*field)
+constexpr KeyRow geometryRow(QLatin1StringView name, float Settings::*field)
 {
-    return {{name, defaultText, SettingKind::Geometry}, nullptr, nullptr, field};
+    return {{name, SettingKind::Geometry}, nullptr, nullptr, field};
 }
 
-constexpr KeyRow columnRow(QLatin1StringView name, QLatin1StringView defaultText,
-                           std::array<float, 5> Settings::*columns, std::size_t column)
+constexpr KeyRow columnRow(QLatin1StringView name, std::array<float, 5> Settings::*columns, std::size_t column)
 {
-    return {{name, defaultText, SettingKind::Geometry}, nullptr, nullptr, nullptr, columns, column};
+    return {{name, SettingKind::Geometry}, nullptr, nullptr, nullptr, columns, column};
 }
 
+constexpr KeyRow textRow(QLatin1StringView name, SettingKind kind, QString Settings::*field)
+{
+    return {{name, kind}, nullptr, nullptr, nullptr, nullptr, 0, field};
+}
+
+// In the order the file has always been written in.
 constexpr std::array Rows{
-    geometryRow("MainX"_L1, "150"_L1, &Settings::MainXTwips),
-    geometryRow("MainY"_L1, "150"_L1, &Settings::MainYTwips),
-    geometryRow("MainWidth"_L1, "9000"_L1, &Settings::MainWidthTwips),
-    geometryRow("MainHeight"_L1, "5000"_L1, &Settings::MainHeightTwips),
-    integerRow("MaxLen"_L1, "44"_L1, &Settings::MaxLen),
+    integerRow("MaxLen"_L1, &Settings::MaxLen, 1),
     booleanRow("JoinSubsAbove2Lines"_L1, &Settings::JoinSubsAbove2Lines),
     booleanRow("BuyTime"_L1, &Settings::BuyTime),
-    integerRow("LettersFor1Min"_L1, "23"_L1, &Settings::LettersFor1Min),
+    integerRow("LettersFor1Min"_L1, &Settings::LettersFor1Min, 1),
     booleanRow("CorrectSubsAbove2Lines"_L1, &Settings::CorrectSubsAbove2Lines),
     booleanRow("CreateBakFile"_L1, &Settings::CreateBakFile),
     booleanRow("ParseAllTimes"_L1, &Settings::ParseAllTimes),
     booleanRow("BrakeTo2"_L1, &Settings::BrakeTo2),
-    KeyRow{{"Lang"_L1, "English"_L1, SettingKind::Language}},
-    geometryRow("EditX"_L1, "150"_L1, &Settings::EditXTwips),
-    geometryRow("EditY"_L1, "150"_L1, &Settings::EditYTwips),
-    geometryRow("EditWidth"_L1, "4700"_L1, &Settings::EditWidthTwips),
-    geometryRow("EditHeight"_L1, "4500"_L1, &Settings::EditHeightTwips),
     booleanRow("ShowMessage"_L1, &Settings::ShowMessage),
     booleanRow("CreateBakFileAuto"_L1, &Settings::CreateBakFileAuto),
     booleanRow("ShowMessageAuto"_L1, &Settings::ShowMessageAuto),
-    geometryRow("Diax"_L1, "3000"_L1, &Settings::DiaxTwips),
-    columnRow("List1Col1"_L1, "300"_L1, &Settings::List1ColTwips, 0),
-    columnRow("List1Col2"_L1, "870"_L1, &Settings::List1ColTwips, 1),
-    columnRow("List1Col3"_L1, "870"_L1, &Settings::List1ColTwips, 2),
-    columnRow("List1Col4"_L1, "3500"_L1, &Settings::List1ColTwips, 3),
-    columnRow("List2Col1"_L1, "300"_L1, &Settings::List2ColTwips, 0),
-    columnRow("List2Col2"_L1, "870"_L1, &Settings::List2ColTwips, 1),
-    columnRow("List2Col3"_L1, "870"_L1, &Settings::List2ColTwips, 2),
-    columnRow("List2Col4"_L1, "3500"_L1, &Settings::List2ColTwips, 3),
-    columnRow("List1Col5"_L1, "600"_L1, &Settings::List1ColTwips, 4),
-    columnRow("List2Col5"_L1, "600"_L1, &Settings::List2ColTwips, 4),
-    KeyRow{{"GuidelineBreaks"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::GuidelineBreaks},
-    integerRow("MinGapMs"_L1, "1"_L1, &Settings::MinGapMs),
+    geometryRow("MainX"_L1, &Settings::MainXTwips),
+    geometryRow("MainY"_L1, &Settings::MainYTwips),
+    geometryRow("MainWidth"_L1, &Settings::MainWidthTwips),
+    geometryRow("MainHeight"_L1, &Settings::MainHeightTwips),
+    geometryRow("EditX"_L1, &Settings::EditXTwips),
+    geometryRow("EditY"_L1, &Settings::EditYTwips),
+    geometryRow("EditWidth"_L1, &Settings::EditWidthTwips),
+    geometryRow("EditHeight"_L1, &Settings::EditHeightTwips),
+    geometryRow("Diax"_L1, &Settings::DiaxTwips),
+    columnRow("List1Col1"_L1, &Settings::List1ColTwips, 0),
+    columnRow("List1Col2"_L1, &Settings::List1ColTwips, 1),
+    columnRow("List1Col3"_L1, &Settings::List1ColTwips, 2),
+    columnRow("List1Col4"_L1, &Settings::List1ColTwips, 3),
+    columnRow("List2Col1"_L1, &Settings::List2ColTwips, 0),
+    columnRow("List2Col2"_L1, &Settings::List2ColTwips, 1),
+    columnRow("List2Col3"_L1, &Settings::List2ColTwips, 2),
+    columnRow("List2Col4"_L1, &Settings::List2ColTwips, 3),
+    textRow("Lang"_L1, SettingKind::Language, &Settings::LangFileBase),
+    columnRow("List1Col5"_L1, &Settings::List1ColTwips, 4),
+    columnRow("List2Col5"_L1, &Settings::List2ColTwips, 4),
     // Added after the first release, defaulting to the behaviour before them.
-    KeyRow{{"Encoding"_L1, "auto"_L1, SettingKind::Encoding}},
-    KeyRow{{"LenientTimes"_L1, "0"_L1, SettingKind::Boolean}, nullptr, &Settings::LenientTimes},
+    booleanRow("GuidelineBreaks"_L1, &Settings::GuidelineBreaks),
+    integerRow("MinGapMs"_L1, &Settings::MinGapMs, 1, 10'000),
+    textRow("Encoding"_L1, SettingKind::Encoding, &Settings::Encoding),
+    booleanRow("LenientTimes"_L1, &Settings::LenientTimes),
+    // The film under review, which no correction reads.
+    booleanRow("AutoOpenVideo"_L1, &Settings::AutoOpenVideo),
+    booleanRow("VideoPane"_L1, &Settings::VideoPane),
+    booleanRow("TimelinePane"_L1, &Settings::TimelinePane),
+    geometryRow("VideoPaneWidth"_L1, &Settings::VideoPaneWidthTwips),
+    geometryRow("TimelinePaneHeight"_L1, &Settings::TimelinePaneHeightTwips),
+    integerRow("TimelineSpanMs"_L1, &Settings::TimelineSpanMs, std::numeric_limits<qint32>::min()),
+    integerRow("VideoVolume"_L1, &Settings::VideoVolume, std::numeric_limits<qint32>::min()),
 };
 
 constexpr auto Keys = [] {
@@ -101,27 +114,17 @@ constexpr auto Keys = [] {
     return keys;
 }();
 
-// The order the file has always been written in.
-constexpr std::array<QLatin1StringView, Rows.size()> SaveOrder{
-    "MaxLen"_L1, "JoinSubsAbove2Lines"_L1, "BuyTime"_L1, "LettersFor1Min"_L1,
-    "CorrectSubsAbove2Lines"_L1, "CreateBakFile"_L1, "ParseAllTimes"_L1, "BrakeTo2"_L1,
-    "ShowMessage"_L1, "CreateBakFileAuto"_L1, "ShowMessageAuto"_L1,
-    "MainX"_L1, "MainY"_L1, "MainWidth"_L1, "MainHeight"_L1,
-    "EditX"_L1, "EditY"_L1, "EditWidth"_L1, "EditHeight"_L1, "Diax"_L1,
-    "List1Col1"_L1, "List1Col2"_L1, "List1Col3"_L1, "List1Col4"_L1,
-    "List2Col1"_L1, "List2Col2"_L1, "List2Col3"_L1, "List2Col4"_L1,
-    "Lang"_L1,
-    "List1Col5"_L1, "List2Col5"_L1,
-    "GuidelineBreaks"_L1, "MinGapMs"_L1,
-    "Encoding"_L1, "LenientTimes"_L1,
-};
-
 const KeyRow *findRow(QStringView name)
 {
     const auto found = std::find_if(Rows.begin(), Rows.end(), [name](const KeyRow &row) {
         return name.compare(row.key.name, Qt::CaseInsensitive) == 0;
     });
     return found == Rows.end() ? nullptr : &*found;
+}
+
+const KeyRow &rowOf(const SettingKey &key)
+{
+    return *std::find_if(Rows.begin(), Rows.end(), [&key](const KeyRow &row) { return row.key.name == key.name; });
 }
 
 template<typename S>
@@ -149,12 +152,12 @@ std::optional<SettingProblem> applyRow(Settings &settings, const KeyRow &row, co
         }
         return SettingProblem{SettingProblem::Kind::NotFloat, QString(row.key.name), text};
     case SettingKind::Language:
-        settings.LangFileBase = text + LanguageFileSuffix;
+        settings.*row.text = text + LanguageFileSuffix;
         return std::nullopt;
     case SettingKind::Encoding:
         if (!isKnownEncoding(text.trimmed()))
             return SettingProblem{SettingProblem::Kind::UnknownEncoding, QString(row.key.name), text};
-        settings.Encoding = isAutoEncoding(text.trimmed()) ? QString(AutoEncoding) : text.trimmed();
+        settings.*row.text = isAutoEncoding(text.trimmed()) ? QString(AutoEncoding) : text.trimmed();
         return std::nullopt;
     }
     return std::nullopt;
@@ -169,18 +172,40 @@ QString textOf(const Settings &settings, const KeyRow &row)
         return settingTextFromBoolean(settings.*row.boolean);
     case SettingKind::Geometry:
         return settingTextFromGeometry(geometryOf(settings, row));
-    case SettingKind::Language:
+    case SettingKind::Language: {
         // The whole name, points included ("Pt.BR"), so it comes back on restart.
-        if (settings.LangFileBase.endsWith(LanguageFileSuffix, Qt::CaseInsensitive))
-            return settings.LangFileBase.chopped(LanguageFileSuffix.size());
-        return settings.LangFileBase.section(u'.', 0, 0);
+        const QString &langFileBase = settings.*row.text;
+        if (langFileBase.endsWith(LanguageFileSuffix, Qt::CaseInsensitive))
+            return langFileBase.chopped(LanguageFileSuffix.size());
+        return langFileBase.section(u'.', 0, 0);
+    }
     case SettingKind::Encoding:
-        return settings.Encoding;
+        return settings.*row.text;
     }
     return {};
 }
 
 } // namespace
+
+QList<SettingProblem> Settings::problems() const
+{
+    QList<SettingProblem> problems;
+    for (const KeyRow &row : Rows) {
+        const SettingKey &key = row.key;
+        if (key.kind == SettingKind::Integer) {
+            const qint32 value = this->*row.integer;
+            if (value < key.minimum || value > key.maximum) {
+                // A setting without a greatest value can only be too small.
+                const auto kind = key.maximum == SettingKey::NoMaximum ? SettingProblem::Kind::BelowOne
+                                                                       : SettingProblem::Kind::OutOfRange;
+                problems.append({kind, QString(key.name), QString::number(value)});
+            }
+        } else if (key.kind == SettingKind::Encoding && !isKnownEncoding(this->*row.text)) {
+            problems.append({SettingProblem::Kind::UnknownEncoding, QString(key.name), this->*row.text});
+        }
+    }
+    return problems;
+}
 
 namespace SettingsStore {
 
@@ -195,15 +220,15 @@ std::optional<SettingKey> findKey(QStringView name)
     return row ? std::optional<SettingKey>(row->key) : std::nullopt;
 }
 
-bool isKey(QStringView name)
-{
-    return findRow(name) != nullptr;
-}
-
 QString canonicalKeyName(QStringView name)
 {
     const KeyRow *row = findRow(name);
     return row ? QString(row->key.name) : QString();
+}
+
+QString defaultText(const SettingKey &key)
+{
+    return textOf(Settings{}, rowOf(key)).trimmed();
 }
 
 std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, const QString &text)
@@ -218,56 +243,32 @@ std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, co
     return applyRow(settings, *row, text);
 }
 
-SettingsReadResult read(const IniFile &ini, const Settings &previous)
+std::optional<SettingProblem> applyStoredValue(Settings &settings, const SettingKey &key, const QString &text)
 {
-    SettingsReadResult result{previous, {}};
-    for (const KeyRow &row : Rows) {
-        const QString text = ini.GetString(QString(row.key.name), QString(row.key.defaultText));
-        if (std::optional<SettingProblem> problem = applyRow(result.settings, row, text))
-            result.problems.append(std::move(*problem));
-    }
-    return result;
+    return applyRow(settings, rowOf(key), text);
 }
 
-bool write(IniFile &ini, const Settings &settings)
+QString storedText(const Settings &settings, const SettingKey &key)
 {
-    const QFileInfo file(ini.fullPath());
-    QDir().mkpath(file.absolutePath());
-    bool allWritten = true;
-    for (QLatin1StringView name : SaveOrder) {
-        const QString key(name);
-        allWritten = ini.PutString(key, textOf(settings, *findRow(key))) != 0 && allWritten;
-    }
-    return allWritten;
+    return textOf(settings, rowOf(key));
 }
 
-QList<SettingProblem> validate(const Settings &settings)
+bool isMainWindowPlace(const SettingKey &key)
 {
-    QList<SettingProblem> problems;
-    for (const auto &[name, value] : {std::pair(u"MaxLen"_s, settings.MaxLen),
-                                      std::pair(u"LettersFor1Min"_s, settings.LettersFor1Min)}) {
-        if (value < 1)
-            problems.append({SettingProblem::Kind::BelowOne, name, QString::number(value)});
-    }
-
-    if (settings.MinGapMs < 1 || settings.MinGapMs > MaxMinGapMs)
-        problems.append({SettingProblem::Kind::OutOfRange, u"MinGapMs"_s, QString::number(settings.MinGapMs)});
-    return problems;
-}
-
-bool isPortableFolder(const QString &executableFolder)
-{
-    return !executableFolder.isEmpty() && QFileInfo(QDir(executableFolder).filePath(SettingsFileName)).isFile();
+    const float Settings::*geometry = rowOf(key).geometry;
+    return geometry
+        && (geometry == &Settings::MainXTwips || geometry == &Settings::MainYTwips
+            || geometry == &Settings::MainWidthTwips || geometry == &Settings::MainHeightTwips);
 }
 
 QString defaultFilePath(const QString &executableFolder)
 {
     // A writable folder is not enough: ~/.local/bin is writable, and the
     // user's executables are no place for settings.
-    if (isPortableFolder(executableFolder))
-        return QDir(executableFolder).filePath(SettingsFileName);
+    if (LanguageLocator::isPortableFolder(executableFolder))
+        return QDir(executableFolder).filePath(LanguageLocator::settingsFileName());
     const QString configFolder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return QDir(configFolder).filePath(u"quillmend/"_s + SettingsFileName);
+    return QDir(configFolder).filePath(u"quillmend/"_s + LanguageLocator::settingsFileName());
 }
 
 } // namespace SettingsStore

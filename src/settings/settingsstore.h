@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/settingproblem.h"
 #include "settings/settings.h"
 
 #include <QLatin1StringView>
@@ -9,86 +10,55 @@
 #include <QString>
 #include <QStringView>
 
+#include <limits>
 #include <optional>
 #include <span>
-
-class IniFile;
 
 enum class SettingKind {
     Integer,  // qint32, written " 44"
     Boolean,  // written "-1" / "0"
     Geometry, // twips in single precision
     Language, // the language name; held as LangFileBase
-    Encoding, // "auto" or an encoding name, kept as written
+    Encoding, // "auto" or an encoding name, kept as written; must be known
 };
 
 // One key of the settings file, spelt as the file has always spelt it.
 struct SettingKey
 {
+    static constexpr qint32 NoMaximum = std::numeric_limits<qint32>::max();
+
     QLatin1StringView name;
-    QLatin1StringView defaultText;
     SettingKind kind;
+    // The integers a correction run can use.
+    qint32 minimum = std::numeric_limits<qint32>::min();
+    qint32 maximum = NoMaximum;
 };
 
-// A value that could not be taken as it stands. The settings keep their
-// previous value for the key, except for BelowOne, which only validation
-// reports.
-struct SettingProblem
-{
-    enum class Kind {
-        UnknownKey,
-        NotInt32, // an integer setting outside the 32-bit range
-        NotFloat, // a geometry value beyond single precision
-        BelowOne, // MaxLen or LettersFor1Min below 1: no correction run
-
-        OutOfRange, // MinGapMs outside 1 to MaxMinGapMs: no correction run
-        UnknownEncoding, // an Encoding that neither Qt nor iconv knows
-        NotANumber, // a typed value for a number setting with no digits
-    };
-
-    Kind kind;
-    QString key;
-    QString valueText;
-
-    friend bool operator==(const SettingProblem &, const SettingProblem &) = default;
-};
-
-struct SettingsReadResult
-{
-    Settings settings;
-    QList<SettingProblem> problems;
-};
-
-// Reading and writing the settings file, key by key, through an INI
-// accessor on its "General" section.
+// The settings keys, what each holds and the rule it keeps, in one table;
+// the values themselves and their defaults are Settings.
 namespace SettingsStore {
 
-// All keys in the order they are read, the main window's four first.
+// Every key, in the order the file has always been written in.
 std::span<const SettingKey> keys();
 // The key named name, compared without regard to case.
 std::optional<SettingKey> findKey(QStringView name);
-bool isKey(QStringView name);
 // The file's spelling of name ("maxlen" gives "MaxLen"); empty when unknown.
 QString canonicalKeyName(QStringView name);
+// The value Settings{} holds for key, as the file would hold it but without
+// a leading blank: "44", "-1", "English".
+QString defaultText(const SettingKey &key);
 
-// Parses text for key exactly as a value read from the file and stores it.
+// Parses text as a typed value for key (--set) and stores it: a number key
+// needs digits.
 std::optional<SettingProblem> applyValue(Settings &settings, QStringView key, const QString &text);
+// Parses text as the file holds it and stores it.
+std::optional<SettingProblem> applyStoredValue(Settings &settings, const SettingKey &key, const QString &text);
+// The text the file holds for key: " 44", "-1", "283.4646".
+QString storedText(const Settings &settings, const SettingKey &key);
+// Whether key is part of the main window's place: with any of it stored,
+// the window has been placed before.
+bool isMainWindowPlace(const SettingKey &key);
 
-// Reads every key, a missing key giving its default text, into previous.
-// The accessor must be registered.
-SettingsReadResult read(const IniFile &ini, const Settings &previous = {});
-// Writes every key, creating the file's folder first; true when every write
-// succeeded.
-bool write(IniFile &ini, const Settings &settings);
-// The largest gap between subtitles a correction keeps, in milliseconds.
-inline constexpr qint32 MaxMinGapMs = 10'000;
-
-// MaxLen and LettersFor1Min below 1, and MinGapMs outside 1 to
-// MaxMinGapMs, which a correction run cannot use.
-QList<SettingProblem> validate(const Settings &settings);
-
-// Portable: a Quillmend.ini already stands in executableFolder.
-bool isPortableFolder(const QString &executableFolder);
 // Quillmend.ini in executableFolder when it is portable, else in the
 // user's configuration folder; never a new file beside an executable.
 QString defaultFilePath(const QString &executableFolder);

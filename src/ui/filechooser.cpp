@@ -13,6 +13,12 @@ QString DialogFileChooser::chooseFileToOpen(QWidget *parent, const QString &titl
     return QFileDialog::getOpenFileName(parent, title, presetPath, SubtitleFilter);
 }
 
+QString DialogFileChooser::chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                                             const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, presetPath, filter);
+}
+
 QString DialogFileChooser::chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath)
 {
     return QFileDialog::getSaveFileName(parent, title, presetPath, SubtitleFilter, nullptr,

@@ -13,6 +13,9 @@ public:
     virtual ~FileChooser() = default;
     // An existing .srt file, starting from presetPath.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath) = 0;
+    // An existing video or sound file; filter as a file dialog takes it.
+    virtual QString chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                                      const QString &filter) = 0;
     // A file name to save under; the dialog asks no overwrite question,
     // because saving keeps a backup of a file it replaces.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) = 0;
@@ -23,5 +26,7 @@ class DialogFileChooser : public FileChooser
 {
 public:
     QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath) override;
+    QString chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                              const QString &filter) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) override;
 };

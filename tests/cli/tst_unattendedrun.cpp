@@ -2,10 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/unattendedrun.h"
 #include "support/scriptedprompter.h"
-#include "support/srttext.h"
 #include "support/testfiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,53 +25,41 @@ class TestUnattendedRun : public QObject
         UnattendedRun unattended(environment, m_prompter);
         return unattended.correct(fileName);
     }
-    static QByteArray movie()
-    {
-        return (srtBlock(1, u"00:00:01,000"_qs, u"00:00:06,000"_qs,
-                         u"The lighthouse keeper climbed the stairs twice every night."_qs)
-                + srtBlock(2, u"00:00:07,000"_qs, u"00:00:09,000"_qs, u"Short one."_qs))
-            .toUtf8();
-    }
+    // One subtitle too long for a line of 44, and one short.
+    static QByteArray movie() { return readFile(QStringLiteral(QUILLMEND_TEST_DATA_DIR "/cli/movie.srt")); }
 
 private slots:
     void init() { m_prompter = ScriptedPrompter(); }
 
     void correctsAndSaves_data()
     {
-        QTest::addColumn<QByteArray>("settings");
-        QTest::addColumn<bool>("backup");
-        QTest::addColumn<bool>("summary");
-        // The unattended run has switches of its own, apart from the window's.
-        QTest::newRow("backup and summary") << QByteArrayLiteral(
-            "[General]\nCreateBakFile=0\nShowMessage=0\nCreateBakFileAuto=-1\nShowMessageAuto=-1\n") << true << true;
-        QTest::newRow("neither") << QByteArrayLiteral(
-            "[General]\nCreateBakFile=-1\nShowMessage=-1\nCreateBakFileAuto=0\nShowMessageAuto=0\n") << false << false;
+        // The unattended run has switches of its own, apart from the window's, which are set the other way.
+        QTest::addColumn<bool>("on"); // CreateBakFileAuto and ShowMessageAuto
+        QTest::newRow("backup and summary") << true;
+        QTest::newRow("neither") << false;
     }
 
     void correctsAndSaves()
     {
-        QFETCH(QByteArray, settings);
-        QFETCH(bool, backup);
-        QFETCH(bool, summary);
+        QFETCH(bool, on);
+        const QByteArray window = on ? "0" : "-1", automatic = on ? "-1" : "0";
+        const QByteArray settings = "[General]\nCreateBakFile=" + window + "\nShowMessage=" + window
+            + "\nCreateBakFileAuto=" + automatic + "\nShowMessageAuto=" + automatic + "\n";
         const QString file = path(u"movie.srt"_qs);
         QFile::remove(file + u".bak"_qs);
         QVERIFY(writeFile(file, movie()));
         QCOMPARE(run(file, settings), int(ExitOk));
-        QCOMPARE(readFile(file),
-                 (srtBlock(1, u"00:00:01,000"_qs, u"00:00:06,000"_qs,
-                           u"The lighthouse keeper climbed the stairs\ntwice every night."_qs)
-                  + srtBlock(2, u"00:00:07,000"_qs, u"00:00:09,000"_qs, u"Short one."_qs))
-                     .toUtf8());
-        QCOMPARE(readFile(file + u".bak"_qs), backup ? movie() : QByteArray("<missing>"));
+        QCOMPARE(readFile(file), QByteArray(movie().replace("stairs twice", "stairs\r\ntwice") + "\r\n"));
+        QCOMPARE(readFile(file + u".bak"_qs), on ? movie() : QByteArray("<missing>"));
         // Several files may be corrected at once from a file manager: each box names its file.
         QCOMPARE(m_prompter.informed,
-                 summary ? QStringList{file + u"\nEdits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
-                         : QStringList());
+                 on ? QStringList{file + u"\nEdits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
+                    : QStringList());
         QCOMPARE(m_prompter.warned, QStringList());
         QCOMPARE(m_prompter.asked, QStringList());
 
         // An older backup is kept unless the user says otherwise, asked by name.
-        if (backup) {
+        if (on) {
             QVERIFY(writeFile(file, movie()));
             QCOMPARE(run(file, settings), int(ExitOk));
             QCOMPARE(m_prompter.asked, QStringList{file + u".bak\n.bak file exists. Replace?"_qs});
@@ -81,28 +67,30 @@ private slots:
         }
     }
 
-    // Refused with the reason, the name quoted so a stray blank shows;
-    // nothing is written.
+    // Refused with the reason, the name quoted so a stray blank shows, and
+    // settings a run cannot use blamed on the settings file; nothing is written.
     void refusals_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("settings");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("a trailing blank") << u"movie.srt "_qs << u"no such file"_qs;
-        QTest::newRow("a folder") << u"subs"_qs << u"not a regular file"_qs;
-        QTest::newRow("nothing") << QString() << u"no such file"_qs;
+        QTest::newRow("a trailing blank") << u"movie.srt "_qs << QByteArray() << u"no such file"_qs;
+        QTest::newRow("MaxLen 0") << u"movie.srt"_qs << QByteArray("MaxLen=0\n")
+                                  << u"Invalid setting MaxLen: must be at least 1"_qs;
     }
 
     void refusals()
     {
         QFETCH(QString, name);
+        QFETCH(QByteArray, settings);
         QFETCH(QString, reason);
         QVERIFY(writeFile(path(u"movie.srt"_qs), movie()));
-        QVERIFY(QDir(m_dir.path()).mkpath(u"subs"_qs));
-        const QString fileName = name.isEmpty() ? name : path(name);
-        QCOMPARE(run(fileName, "[General]\n"), int(ExitFileFailed));
-        QCOMPARE(m_prompter.warned, QStringList{u"Error in file\n\""_qs + fileName + u"\"\n"_qs + reason});
+        const QString fileName = path(name);
+        QCOMPARE(run(fileName, "[General]\n" + settings), int(ExitFileFailed));
+        const QString heading = settings.isEmpty() ? u"Error in file\n\"%1\"\n"_qs.arg(fileName)
+                                                   : u"Error in settings file\n%1\n"_qs.arg(path(u"Quillmend.ini"_qs));
+        QCOMPARE(m_prompter.warned, QStringList{heading + reason});
         QCOMPARE(readFile(path(u"movie.srt"_qs)), movie());
-        QCOMPARE(filesIn(path(u"subs"_qs)), QStringList());
     }
 };
 

@@ -14,13 +14,11 @@
 
 #include <unistd.h>
 
-// Saving over a file: the exact format, the backup rules, and failures that
-// must leave the old file as it was.
+// Saving over a file: the exact format, the backup rules, and failures that must leave the old file as it was.
 class TestSaveCommand : public QObject
 {
     Q_OBJECT
 
-private:
     LangDoc m_lang;
 
     static std::vector<SubtitleRow> twoRows()
@@ -34,14 +32,9 @@ private:
                "2\r\n00:00:03,000 --> 00:00:04,500\r\nTwo\r\n\r\n";
     }
 
-    // movie.srt holding "old"; empty when it cannot be written.
-    static QString oldFile(const QTemporaryDir &dir)
-    {
-        const QString target = dir.filePath(u"movie.srt"_qs);
-        return writeFile(target, "old") ? target : QString();
-    }
-
 private slots:
+    // Through a symbolic link the backup holds the old content, and the link
+    // still leads to the file; the file keeps its permissions.
     void backupRules_data()
     {
         QTest::addColumn<bool>("createBakFile");
@@ -49,17 +42,21 @@ private slots:
         QTest::addColumn<bool>("oldBackup");
         QTest::addColumn<QList<Prompter::Answer>>("answers");
         QTest::addColumn<QByteArray>("backupAfter");
-        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("link"); // the target is a link to the file
 
         using A = Prompter::Answer;
-        QTest::newRow("first backup") << true << true << false << QList<A>{} << QByteArray("old") << 0;
-        QTest::newRow("old backup kept by default") << true << true << true << QList<A>{} << QByteArray("older") << 1;
-        QTest::newRow("old backup replaced on Yes") << true << true << true << QList<A>{A::Yes} << QByteArray("old") << 1;
-        QTest::newRow("no backup wanted") << false << true << false << QList<A>{} << QByteArray("<missing>") << 0;
-        QTest::newRow("no backup wanted, old one untouched")
-            << false << true << true << QList<A>{} << QByteArray("older") << 0;
-        QTest::newRow("a new file has nothing to back up")
-            << true << false << false << QList<A>{} << QByteArray("<missing>") << 0;
+        const auto row = [](const char *name, bool createBakFile, bool oldFile, bool oldBackup, QList<A> answers,
+                            const QByteArray &backupAfter, bool link = false) {
+            QTest::newRow(name) << createBakFile << oldFile << oldBackup << answers << backupAfter << link;
+        };
+        row("first backup", true, true, false, {}, "old");
+        row("old backup kept by default", true, true, true, {}, "older");
+        row("old backup replaced on Yes", true, true, true, {A::Yes}, "old");
+        row("no backup wanted", false, true, false, {}, "<missing>");
+        row("no backup wanted, old one untouched", false, true, true, {}, "older");
+        row("a new file has nothing to back up", true, false, false, {}, "<missing>");
+        row("first backup through a link", true, true, false, {}, "old", true);
+        row("old backup replaced through a link", true, true, true, {A::Yes}, "old", true);
     }
 
     void backupRules()
@@ -69,103 +66,79 @@ private slots:
         QFETCH(bool, oldBackup);
         QFETCH(QList<Prompter::Answer>, answers);
         QFETCH(QByteArray, backupAfter);
-        QFETCH(int, questions);
-
+        QFETCH(bool, link);
         QTemporaryDir dir;
         const QString target = dir.filePath(u"movie.srt"_qs);
+        const QString file = link ? dir.filePath(u"real.srt"_qs) : target;
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         if (oldFile)
-            QVERIFY(writeFile(target, "old"));
+            QVERIFY(writeFile(file, "old") && QFile::setPermissions(file, permissions));
+        QVERIFY(!link || QFile::link(file, target));
         if (oldBackup)
             QVERIFY(writeFile(target + u".bak"_qs, "older"));
 
         ScriptedPrompter prompter(answers);
-        const SaveOutcome outcome = DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang);
-        QCOMPARE(outcome.status, SaveOutcome::Status::Saved);
-        QCOMPARE(readFile(target), twoRowsFile());
+        QCOMPARE(DoSave(twoRows(), {}, target, createBakFile, prompter, m_lang).status, SaveOutcome::Status::Saved);
+        QCOMPARE(readFile(file), twoRowsFile());
+        QCOMPARE(QFileInfo(target).isSymLink(), link);
         QCOMPARE(readFile(target + u".bak"_qs), backupAfter);
-        QCOMPARE(prompter.asked.size(), questions);
-        if (questions)
-            QCOMPARE(prompter.asked.first(), target + u".bak\n.bak file exists. Replace?"_qs);
+        const QString question = target + u".bak\n.bak file exists. Replace?"_qs;
+        QCOMPARE(prompter.asked, oldBackup && createBakFile ? QStringList{question} : QStringList());
         // Nothing left over from the temporary files.
-        QCOMPARE(filesIn(dir.path()).size(), backupAfter == "<missing>" ? 1 : 2);
-    }
-
-    void throughASymbolicLink()
-    {
-        // The backup holds the old content, and the link still leads to the file.
-        QTemporaryDir dir;
-        const QString real = dir.filePath(u"real.srt"_qs);
-        const QString link = dir.filePath(u"link.srt"_qs);
-        QVERIFY(writeFile(real, "old"));
-        QVERIFY(QFile::link(real, link));
-        for (const QByteArray &oldBackup : {QByteArray(), QByteArray("older")}) {
-            if (!oldBackup.isNull())
-                QVERIFY(writeFile(link + u".bak"_qs, oldBackup));
-            ScriptedPrompter prompter({Prompter::Answer::Yes});
-            QCOMPARE(DoSave(twoRows(), {}, link, true, prompter, m_lang).status, SaveOutcome::Status::Saved);
-            QCOMPARE(readFile(link + u".bak"_qs), oldBackup.isNull() ? QByteArray("old") : twoRowsFile());
-            QVERIFY(QFileInfo(link).isSymLink());
-            QCOMPARE(readFile(real), twoRowsFile());
+        QCOMPARE(filesIn(dir.path()).size(), (backupAfter == "<missing>" ? 1 : 2) + (link ? 1 : 0));
+        if (oldFile) {
+            const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser; // mirror the caller's rights
+            QCOMPARE(QFile::permissions(file) & ~userBits, permissions);
         }
     }
 
-    void keepsTheFilePermissions()
+    // Nothing is written, and the old file stays as it was.
+    void refusedSavesLeaveTheOldFile_data()
     {
-        QTemporaryDir dir;
-        const QString target = oldFile(dir);
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        ScriptedPrompter prompter;
-        QCOMPARE(DoSave(twoRows(), {}, target, false, prompter, m_lang).status, SaveOutcome::Status::Saved);
-        const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser; // mirror the caller's rights
-        QCOMPARE(QFile::permissions(target) & ~userBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    }
-
-    void nothingToSaveWritesNothing()
-    {
-        QTemporaryDir dir;
-        const QString target = oldFile(dir);
-        ScriptedPrompter prompter;
-        const SaveOutcome outcome = DoSave(std::vector<SubtitleRow>{}, {}, target, true, prompter, m_lang);
-        QCOMPARE(outcome.status, SaveOutcome::Status::NothingToSave);
-        QCOMPARE(outcome.message, u"Nothing to save"_qs);
-        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
-        QCOMPARE(readFile(target), QByteArray("old"));
-    }
-
-    void failuresLeaveTheOldFile_data()
-    {
-        QTest::addColumn<QString>("target"); // relative to a fresh folder
+        QTest::addColumn<QString>("target"); // relative to a fresh folder; null: no rows to save
         QTest::addColumn<FileEncoding>("encoding");
-        QTest::addColumn<QString>("reasonPart");
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<QString>("message"); // %1: the target; ending in ": ", the system's reason follows
 
-        QTest::newRow("folder missing") << u"gone/movie.srt"_qs << FileEncoding{} << QString();
-        QTest::newRow("target is a folder") << u"folder"_qs << FileEncoding{} << u"not a regular file"_qs;
+        const QString cannot = u"Cannot save %1: "_qs;
+        const FileEncoding utf8;
+        QTest::newRow("nothing to save") << QString() << utf8 << false << u"Nothing to save"_qs;
+        QTest::newRow("folder missing") << u"gone/movie.srt"_qs << utf8 << false << cannot;
+        QTest::newRow("read-only folder") << u"movie.srt"_qs << utf8 << true << cannot;
+        QTest::newRow("target is a folder") << u"folder"_qs << utf8 << false << cannot + u"not a regular file"_qs;
         QTest::newRow("Latin-1 cannot hold the text")
-            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"}
-            << u"the character € cannot be written in ISO-8859-1"_qs;
+            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "ISO-8859-1"} << false
+            << cannot + u"the character € cannot be written in ISO-8859-1"_qs;
         QTest::newRow("windows-1253 cannot hold the text")
-            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "windows-1253"}
-            << u"the character Ł cannot be written in windows-1253"_qs;
+            << u"movie.srt"_qs << FileEncoding{FileEncoding::Kind::Legacy, false, "windows-1253"} << false
+            << cannot + u"the character Ł cannot be written in windows-1253"_qs;
     }
 
-    void failuresLeaveTheOldFile()
+    void refusedSavesLeaveTheOldFile()
     {
         QFETCH(QString, target);
         QFETCH(FileEncoding, encoding);
-        QFETCH(QString, reasonPart);
-
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(QString, message);
+        if (readOnlyFolder && ::geteuid() == 0)
+            QSKIP("root writes into read-only folders");
         QTemporaryDir dir;
-        QVERIFY(writeFile(dir.filePath(u"movie.srt"_qs), "old"));
-        QDir(dir.path()).mkdir(u"folder"_qs);
+        QVERIFY(writeFile(dir.filePath(u"movie.srt"_qs), "old") && QDir(dir.path()).mkdir(u"folder"_qs));
         std::vector<SubtitleRow> rows = twoRows();
         rows.back().text = u"5 €, Łódź: łódź"_qs; // windows-1253 has €, not Ł
-
+        if (target.isNull())
+            rows.clear();
+        const QString path = dir.filePath(target.isNull() ? u"movie.srt"_qs : target);
+        if (readOnlyFolder)
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         ScriptedPrompter prompter;
-        const QString path = dir.filePath(target);
         const SaveOutcome outcome = DoSave(rows, encoding, path, true, prompter, m_lang);
-        QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
-        QVERIFY2(outcome.message.startsWith(u"Cannot save "_qs + path + u": "_qs), qPrintable(outcome.message));
-        QVERIFY2(outcome.message.contains(reasonPart), qPrintable(outcome.message));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(outcome.status, target.isNull() ? SaveOutcome::Status::NothingToSave : SaveOutcome::Status::Failed);
+        message.replace(u"%1"_qs, path);
+        const bool reasonFollows = message.endsWith(u' ');
+        QVERIFY2(outcome.message.startsWith(message) && (outcome.message.size() > message.size()) == reasonFollows,
+                 qPrintable(outcome.message));
         QCOMPARE(readFile(dir.filePath(u"movie.srt"_qs)), QByteArray("old"));
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
     }
@@ -184,9 +157,9 @@ private slots:
     {
         QFETCH(qint64, limit);
         QFETCH(bool, saved);
-
         QTemporaryDir dir;
-        const QString target = oldFile(dir);
+        const QString target = dir.filePath(u"movie.srt"_qs);
+        QVERIFY(writeFile(target, "old"));
         FileReplacement replacement(target, m_lang, limit);
         QVERIFY(replacement.open());
         const QByteArray content = twoRowsFile();
@@ -201,21 +174,6 @@ private slots:
         QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
     }
 
-    void readOnlyFolder()
-    {
-        if (::geteuid() == 0)
-            QSKIP("root writes into read-only folders");
-        QTemporaryDir dir;
-        const QString target = oldFile(dir);
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        ScriptedPrompter prompter;
-        const SaveOutcome outcome = DoSave(twoRows(), {}, target, true, prompter, m_lang);
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(outcome.status, SaveOutcome::Status::Failed);
-        QCOMPARE(readFile(target), QByteArray("old"));
-        QCOMPARE(filesIn(dir.path()), QStringList{u"movie.srt"_qs});
-    }
-
     void askToSave_data()
     {
         QTest::addColumn<SaveState>("stateBefore");
@@ -227,22 +185,20 @@ private slots:
 
         using A = Prompter::Answer;
         using S = SaveOutcome::Status;
-        QTest::newRow("nothing unsaved") << SaveState::Saved << QList<A>{} << S::Saved << true << SaveState::Saved
-                                         << QStringList{};
-        QTest::newRow("just loaded") << SaveState::Empty << QList<A>{} << S::Saved << true << SaveState::Empty
-                                     << QStringList{};
-        QTest::newRow("cancel") << SaveState::NotSaved << QList<A>{A::Cancel} << S::Saved << false
-                                << SaveState::NotSaved << QStringList{};
-        QTest::newRow("no") << SaveState::NotSaved << QList<A>{A::No} << S::Saved << true << SaveState::NotSaved
-                            << QStringList{};
-        QTest::newRow("yes") << SaveState::NotSaved << QList<A>{A::Yes} << S::Saved << true << SaveState::Saved
-                             << QStringList{};
-        QTest::newRow("yes, nothing to save") << SaveState::NotSaved << QList<A>{A::Yes} << S::NothingToSave << true
-                                              << SaveState::NotSaved << QStringList{u"message"_qs};
-        QTest::newRow("yes, save failed: stay") << SaveState::NotSaved << QList<A>{A::Yes} << S::Failed << false
-                                                << SaveState::NotSaved << QStringList{u"message"_qs};
-        QTest::newRow("yes, then the save declined: stay, nothing to tell")
-            << SaveState::NotSaved << QList<A>{A::Yes} << S::Cancelled << false << SaveState::NotSaved << QStringList{};
+        const auto row = [](const char *name, SaveState before, QList<A> answers, S status, bool goOn, SaveState after,
+                            bool shown = false) {
+            QTest::newRow(name) << before << answers << status << goOn << after
+                                << (shown ? QStringList{u"message"_qs} : QStringList());
+        };
+        row("nothing unsaved", SaveState::Saved, {}, S::Saved, true, SaveState::Saved);
+        row("just loaded", SaveState::Empty, {}, S::Saved, true, SaveState::Empty);
+        row("cancel", SaveState::NotSaved, {A::Cancel}, S::Saved, false, SaveState::NotSaved);
+        row("no", SaveState::NotSaved, {A::No}, S::Saved, true, SaveState::NotSaved);
+        row("yes", SaveState::NotSaved, {A::Yes}, S::Saved, true, SaveState::Saved);
+        row("yes, nothing to save", SaveState::NotSaved, {A::Yes}, S::NothingToSave, true, SaveState::NotSaved, true);
+        row("yes, save failed: stay", SaveState::NotSaved, {A::Yes}, S::Failed, false, SaveState::NotSaved, true);
+        row("yes, then the save declined: stay, nothing to tell", SaveState::NotSaved, {A::Yes}, S::Cancelled, false,
+            SaveState::NotSaved);
     }
 
     void askToSave()
@@ -250,23 +206,20 @@ private slots:
         QFETCH(SaveState, stateBefore);
         QFETCH(QList<Prompter::Answer>, answers);
         QFETCH(SaveOutcome::Status, saveStatus);
-        QFETCH(bool, goOn);
-        QFETCH(SaveState, stateAfter);
-        QFETCH(QStringList, shown);
 
         ScriptedPrompter prompter(answers);
         SaveState state = stateBefore;
         int saves = 0;
-        const bool result = AskToSave(state, prompter, m_lang, [&] {
+        const bool goOn = AskToSave(state, prompter, m_lang, [&] {
             ++saves;
             return SaveOutcome{saveStatus, u"message"_qs};
         });
-        QCOMPARE(result, goOn);
-        QCOMPARE(state, stateAfter);
-        QCOMPARE(prompter.informed, shown);
+        QTEST(goOn, "goOn");
+        QTEST(state, "stateAfter");
+        QTEST(prompter.informed, "shown");
         QCOMPARE(saves, answers.value(0, Prompter::Answer::No) == Prompter::Answer::Yes ? 1 : 0);
-        if (!answers.isEmpty())
-            QCOMPARE(prompter.asked, QStringList{u"Edited text not saved. Save changes?"_qs});
+        const QString question = u"Edited text not saved. Save changes?"_qs;
+        QCOMPARE(prompter.asked, answers.isEmpty() ? QStringList() : QStringList{question});
     }
 };
 

@@ -6,14 +6,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// What a load and save must keep of a hand-made file, and what a load
-// that fails reports.
+// What a load and save must keep of a hand-made file, and what a load that fails reports.
 class TestLanguageFile : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void saveKeepsCommentsOrderAndDeclaration()
+    void savedAsWrittenAndAFailedLoadSaysWhere()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Latin.Quillmend.exe.xml"_qs);
@@ -46,15 +45,9 @@ private slots:
                                             "  <Form2_Design\n"
                                             "    Command1=\"Ok\" />\n"
                                             "</Language>\n"));
-    }
 
-    void failedLoadSaysWhere()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"Broken.Quillmend.exe.xml"_qs);
+        // A load that fails says where, and leaves nothing of the file before.
         QVERIFY(writeFile(path, "<Language>\n<Form1_Design a=\"1\">\n</Language>\n"));
-        LanguageFile file;
-        QString error;
         QVERIFY(!file.load(path, error));
         QVERIFY2(error.contains(u"line 3"_qs), qPrintable(error));
         QVERIFY(file.isEmpty());

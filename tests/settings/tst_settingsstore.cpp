@@ -1,10 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/inifile.h"
+#include "settings/settingsfile.h"
 #include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
-#include "support/scriptedprompter.h"
-#include "support/settingsfixture.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -35,7 +33,6 @@ class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 
-    ScriptedPrompter m_prompter;
     std::unique_ptr<QTemporaryDir> m_dir;
 
     QString path() const { return m_dir->filePath(u"Quillmend.ini"_s); }
@@ -66,8 +63,7 @@ private slots:
     void leadingNumber()
     {
         QFETCH(QString, text);
-        QFETCH(double, number);
-        QCOMPARE(::leadingNumber(text), number);
+        QTEST(::leadingNumber(text), "number");
     }
 
     void ignoresUserLocale()
@@ -83,11 +79,11 @@ private slots:
 
     void defaultsWithoutFile()
     {
-        const SettingsReadResult result = SettingsStore::read(registeredIni(m_prompter, path()));
-        QVERIFY(result.problems.isEmpty());
-        QVERIFY(result.settings == Settings{});
+        const SettingsFile::Loaded loaded = SettingsFile(path()).load();
+        QVERIFY(!loaded.fileProblem && loaded.problems.isEmpty() && !loaded.hasMainWindowPlace);
+        QVERIFY(loaded.settings == Settings{});
         QCOMPARE(SettingsStore::canonicalKeyName(u"list2col4"), u"List2Col4"_s);
-        QVERIFY(!SettingsStore::isKey(u"List2Col6"));
+        QVERIFY(SettingsStore::canonicalKeyName(u"List2Col6").isEmpty());
     }
 
     void applyValue_data()
@@ -105,16 +101,13 @@ private slots:
         };
         const auto same = [](Settings &) {};
         using Kind = SettingProblem::Kind;
-        QTest::newRow("any case") << u"maxlen"_s << u"45.5"_s << from([](Settings &s) { s.MaxLen = 46; }) << -1;
-        QTest::newRow("half to even") << u"LettersFor1Min"_s << u"44.5"_s
-                                      << from([](Settings &s) { s.LettersFor1Min = 44; }) << -1;
+        QTest::newRow("any case, half to even") << u"maxlen"_s << u"44.5"_s << from([](Settings &s) { s.MaxLen = 44; })
+                                                << -1;
         QTest::newRow("rounds past 32 bits") << u"MaxLen"_s << u"2147483647.5"_s << from(same) << int(Kind::NotInt32);
         QTest::newRow("no digits") << u"Diax"_s << u" .e5"_s << from(same) << int(Kind::NotANumber);
         QTest::newRow("1 is True") << u"BuyTime"_s << u"1"_s << from([](Settings &s) { s.BuyTime = true; }) << -1;
         QTest::newRow("True is False") << u"ShowMessage"_s << u"True"_s
                                        << from([](Settings &s) { s.ShowMessage = false; }) << -1;
-        QTest::newRow("empty is False") << u"BrakeTo2"_s << QString()
-                                        << from([](Settings &s) { s.BrakeTo2 = false; }) << -1;
         QTest::newRow("language") << u"Lang"_s << u"French"_s
                                   << from([](Settings &s) { s.LangFileBase = u"French.Quillmend.exe"_s; }) << -1;
         QTest::newRow("unknown") << u"MaxLength"_s << u"50"_s << from(same) << int(Kind::UnknownKey);
@@ -129,45 +122,39 @@ private slots:
     {
         QFETCH(QString, key);
         QFETCH(QString, text);
-        QFETCH(Settings, expected);
-        QFETCH(int, problem);
         Settings settings = changed([](Settings &s) { s.BuyTime = false; });
         const std::optional<SettingProblem> reported = SettingsStore::applyValue(settings, key, text);
-        QVERIFY(settings == expected);
-        QCOMPARE(reported ? int(reported->kind) : -1, problem);
+        QTEST(settings, "expected");
+        QTEST(reported ? int(reported->kind) : -1, "problem");
     }
 
-    void readProblemsKeepPreviousValues()
+    // A value that cannot be taken leaves the default; a blank main-window place is no place.
+    void readProblemsKeepDefaults()
     {
-        QVERIFY(writeFile(path(), "[General]\nDiax=1e39\nMaxLen=1e10\nLettersFor1Min=\n"));
-        const SettingsReadResult result =
-            SettingsStore::read(registeredIni(m_prompter, path()), changed([](Settings &s) { s.MaxLen = 30; }));
+        QVERIFY(writeFile(path(), "[General]\nDiax=1e39\nMaxLen=1e10\nLettersFor1Min=\nMainX= \n"));
+        const SettingsFile::Loaded loaded = SettingsFile(path()).load();
         const QList<SettingProblem> problems{{SettingProblem::Kind::NotInt32, u"MaxLen"_s, u"1e10"_s},
                                              {SettingProblem::Kind::NotFloat, u"Diax"_s, u"1e39"_s}};
-        QCOMPARE(result.problems, problems);
-        QVERIFY(result.settings == changed([](Settings &s) {
-            s.MaxLen = 30;
-            s.LettersFor1Min = 0;
-        }));
-
-        const QList<SettingProblem> belowOne{{SettingProblem::Kind::BelowOne, u"LettersFor1Min"_s, u"0"_s}};
-        QCOMPARE(SettingsStore::validate(result.settings), belowOne);
-        QVERIFY(SettingsStore::validate(Settings{}).isEmpty());
+        QCOMPARE(loaded.problems, problems);
+        QVERIFY(loaded.settings == changed([](Settings &s) { s.LettersFor1Min = s.MainXTwips = 0; }));
+        QVERIFY(!loaded.hasMainWindowPlace);
     }
 
-    void minimumGapIsValidated_data()
+    // What a correction run cannot use, at each rule's edges.
+    void rules_data()
     {
-        QTest::addColumn<qint32>("gapMs");
+        QTest::addColumn<Settings>("settings");
         QTest::addColumn<bool>("usable");
+        QTest::newRow("defaults") << Settings{} << true;
         for (const auto &[gapMs, usable] : {std::pair(0, false), {1, true}, {10000, true}, {10001, false}})
-            QTest::addRow("%d", gapMs) << gapMs << usable;
+            QTest::addRow("MinGapMs %d", gapMs) << changed([gapMs](Settings &s) { s.MinGapMs = gapMs; }) << usable;
+        QTest::newRow("unknown encoding") << changed([](Settings &s) { s.Encoding = u"klingon-8"_s; }) << false;
     }
 
-    void minimumGapIsValidated()
+    void rules()
     {
-        QFETCH(qint32, gapMs);
-        QFETCH(bool, usable);
-        QCOMPARE(SettingsStore::validate(changed([=](Settings &s) { s.MinGapMs = gapMs; })).isEmpty(), usable);
+        QFETCH(Settings, settings);
+        QTEST(settings.problems().isEmpty(), "usable");
     }
 
     void writesEveryKeyAsItWasRead()
@@ -181,28 +168,34 @@ private slots:
                                 "Diax=9\nList1Col1=10\nList1Col2=11\nList1Col3=12\nList1Col4=283.4646\n"
                                 "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
                                 "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
-                                "Encoding=windows-1251\nLenientTimes=-1\n"_ba;
+                                "Encoding=windows-1251\nLenientTimes=-1\nAutoOpenVideo=0\nVideoPane=-1\nTimelinePane=0\n"
+                                "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));
-        const SettingsReadResult result = SettingsStore::read(registeredIni(m_prompter, path()));
-        QVERIFY(result.problems.isEmpty());
-        QCOMPARE(result.settings.LangFileBase, u"French.Quillmend.exe"_s);
+        const SettingsFile::Loaded loaded = SettingsFile(path()).load();
+        QVERIFY(loaded.problems.isEmpty() && loaded.hasMainWindowPlace);
+        QCOMPARE(loaded.settings.LangFileBase, u"French.Quillmend.exe"_s);
 
         // The folder is created, as on the first save to the configuration folder.
-        const QString target = m_dir->filePath(u"config/quillmend/Quillmend.ini"_s);
-        IniFile ini = registeredIni(m_prompter, target);
-        QVERIFY(SettingsStore::write(ini, result.settings));
-        QCOMPARE(readFile(target), file);
+        SettingsFile target(m_dir->filePath(u"config/quillmend/Quillmend.ini"_s));
+        QVERIFY(target.save(loaded.settings));
+        QCOMPARE(readFile(target.path()), file);
 
         // A language name that holds a point comes back whole.
-        QVERIFY(SettingsStore::write(ini, changed([](Settings &s) { s.LangFileBase = u"Pt.BR.Quillmend.exe"_s; })));
-        QCOMPARE(ini.GetString(u"Lang"_s, {}), u"Pt.BR"_s);
-        QCOMPARE(SettingsStore::read(ini).settings.LangFileBase, u"Pt.BR.Quillmend.exe"_s);
+        QVERIFY(target.save(changed([](Settings &s) { s.LangFileBase = u"Pt.BR.Quillmend.exe"_s; })));
+        const QByteArray saved = readFile(target.path());
+        QCOMPARE(target.load().settings.LangFileBase, u"Pt.BR.Quillmend.exe"_s);
+        // One replacement: a value the file cannot hold leaves every key as it was.
+        QVERIFY(!target.save(changed([](Settings &s) {
+            s.MaxLen = 7;
+            s.LangFileBase = u"A\nB.Quillmend.exe"_s;
+        })));
+        QCOMPARE(readFile(target.path()), saved);
 
-        IniFile onFolder = registeredIni(m_prompter, m_dir->path());
-        QVERIFY(!SettingsStore::write(onFolder, Settings{}));
-        QVERIFY(m_prompter.informed.isEmpty());
+        SettingsFile onFolder(m_dir->path());
+        QVERIFY(!onFolder.save(Settings{}));
+        QVERIFY(!onFolder.errorString().isEmpty());
     }
 
     // Portable only with the file already there; a writable folder alone is not.
@@ -210,7 +203,6 @@ private slots:
     {
         const QString inConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                  + u"/quillmend/Quillmend.ini"_s;
-        QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
         QVERIFY(QDir(m_dir->path()).mkdir(u"Quillmend.ini"_s)); // a folder by that name is not the file
         QCOMPARE(SettingsStore::defaultFilePath(m_dir->path()), inConfig);
         QVERIFY(QDir(m_dir->path()).rmdir(u"Quillmend.ini"_s) && writeFile(path(), ""));

@@ -63,8 +63,7 @@ auto simplePatterns(const QStringList &patterns, QRegularExpression::PatternOpti
     return [any](const QString &name) { return any.match(name).hasMatch(); };
 }
 
-// What a file manager hands to the shell or its word splitter: %% becomes %,
-// and the file code the quoted file.
+// What a file manager hands to the shell or its word splitter: %% becomes %, and the file code the quoted file.
 QString expandFieldCodes(QString command, QChar fileCode, const QString &quotedFile)
 {
     return command.replace(u"%%"_s, u"\x01"_s).replace(u'%' + fileCode, quotedFile).replace(u'\x01', u'%');
@@ -77,8 +76,7 @@ class tst_FileManagerShellVerbs : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_home;
-    // A stand-in that records its arguments, in a folder whose name quotes
-    // must protect.
+    // A stand-in that records its arguments, in a folder whose name quotes must protect.
     QString m_program;
 
     QString home(const QString &relative) const { return m_home->filePath(relative); }
@@ -119,8 +117,7 @@ private slots:
         QVERIFY(QFile::setPermissions(m_program, QFile::ReadOwner | QFile::ExeOwner));
     }
 
-    // Registered means every entry is there; removing takes back exactly
-    // what adding wrote.
+    // Registered means every entry is there; removing takes back exactly what adding wrote.
     void addThenRemove()
     {
         QVERIFY(QDir().mkpath(home(u"data/nemo/actions"_s)) && writeFile(home(u"data/nemo/actions/mine"_s), "x"));
@@ -212,9 +209,8 @@ private slots:
         QCOMPARE(filesIn(home(u"work"_s)), QStringList());
     }
 
-    // Offered for .srt files in every letter case, and no others: Thunar and
-    // Caja match GLib's simple patterns, Caja ignoring the case as Matchcase
-    // says; Nemo, the end of the name in lower case; the script, itself.
+    // Offered for .srt files in every letter case, and no others: Thunar and Caja match GLib's simple patterns, Caja
+    // ignoring the case as Matchcase says; Nemo, the end of the name in lower case; the script, itself.
     void offeredForSrtFilesInEveryLetterCase()
     {
         QVERIFY(verb()->SetShellVerb(true));
@@ -256,23 +252,22 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("program"); // empty: the stand-in
         QTest::addColumn<QString>("message");
+        const auto row = [](const char *name, const QString &blocker, const QByteArray &content, const QString &message,
+                            const QString &program = {}) {
+            QTest::newRow(name) << blocker << content << program << message;
+        };
+        const QString notOurs = u"is not Quillmend's"_s, notThunars = u"cannot be read as Thunar's custom actions"_s;
         for (const QString &file : OwnFiles)
-            QTest::newRow(qPrintable(file)) << file << "[Desktop Entry]\nName=Mine\n"_ba << QString()
-                                            << u"is not Quillmend's"_s;
-        QTest::newRow("a file for a folder") << u"data/nemo"_s << "x"_ba << QString() << u"could not be created"_s;
-        QTest::newRow("marker outside the main group")
-            << OwnFiles[0] << "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n"_ba
-            << QString() << u"is not Quillmend's"_s;
-        QTest::newRow("uca.xml not XML") << UserActions << "<actions><action>"_ba << QString()
-                                         << u"cannot be read as Thunar's custom actions"_s;
-        QTest::newRow("uca.xml of something else") << UserActions << "<settings/>"_ba << QString()
-                                                    << u"cannot be read as Thunar's custom actions"_s;
-        QTest::newRow("uca.xml with no end tag") << UserActions << "<actions/>"_ba << QString()
-                                                 << u"without rewriting the rest of it"_s;
-        QTest::newRow("line break in the path") << u"work/x"_s << "x"_ba << u"/opt/quill\nmend"_s
-                                                << u"cannot be written in a KDE service menu"_s;
-        QTest::newRow("bytes that are no UTF-8") << u"work/x"_s << "x"_ba << u"/opt/quill\uFFFDmend"_s
-                                                 << u"cannot be written in a KDE service menu"_s;
+            row(qPrintable(file), file, "[Desktop Entry]\nName=Mine\n", notOurs);
+        row("a file for a folder", u"data/nemo"_s, "x", u"could not be created"_s);
+        row("marker outside the main group", OwnFiles[0],
+            "[Other]\nX-Quillmend-Verb=true\n[Desktop Action a]\nName=Correct subtitles\n", notOurs);
+        row("uca.xml not XML", UserActions, "<actions><action>", notThunars);
+        row("uca.xml of something else", UserActions, "<settings/>", notThunars);
+        row("uca.xml with no end tag", UserActions, "<actions/>", u"without rewriting the rest of it"_s);
+        const QString notKde = u"cannot be written in a KDE service menu"_s;
+        row("line break in the path", u"work/x"_s, "x", notKde, u"/opt/quill\nmend"_s);
+        row("bytes that are no UTF-8", u"work/x"_s, "x", notKde, u"/opt/quill\uFFFDmend"_s);
     }
 
     void addIsRefused()

@@ -10,18 +10,28 @@
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
+#include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
+
+inline int selectedRow(const QTableView *view)
+{
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
 
 // Answers the Open dialog from a list and Save as with toSave (empty: cancelled).
 class ScriptedChooser : public FileChooser
@@ -30,6 +40,10 @@ public:
     QStringList toOpen;
     QString toSave;
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return toOpen.value(0); }
+    QString chooseVideoToOpen(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return toOpen.value(0);
+    }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return toSave; }
 };
 
@@ -44,6 +58,11 @@ struct MainWindowFixture
     ScriptedChooser files;
     FakeShellVerb shellVerb;
     std::unique_ptr<MainWindow> window;
+    // The main window's own lists (the edits window has a ListView1 too) and boxes.
+    QTableView *list1 = list(QStringLiteral("ListView1"));
+    QTableView *list2 = list(QStringLiteral("ListView2"));
+    QPlainTextEdit *sub1 = box(QStringLiteral("txtSub1"));
+    QPlainTextEdit *sub2 = box(QStringLiteral("txtSub2"));
 
     explicit MainWindowFixture(const QString &settingsPath)
         : window(std::make_unique<MainWindow>(lang, languages, settingsPath, prompter, files, shellVerb,
@@ -75,8 +94,20 @@ struct MainWindowFixture
         open(path);
         return correct();
     }
-    // The main window's own lists; the edits window has a ListView1 too.
     QTableView *list(const QString &name) const { return window->centralWidget()->findChild<QTableView *>(name); }
+    // The rows selected in ListView1 and ListView2, -1 for none.
+    QList<int> selected() const { return {selectedRow(list1), selectedRow(list2)}; }
+    // A drag entering the window and dropping path, as a file or as text.
+    void drop(const QString &path, bool asFile = true) const
+    {
+        QMimeData data;
+        asFile ? data.setUrls({QUrl::fromLocalFile(path)}) : data.setText(path);
+        const QPointF at = QRectF(list1->viewport()->rect()).center();
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &dropped);
+    }
     QAction *action(const QString &name) const { return window->findChild<QAction *>(name); }
     QPlainTextEdit *box(const QString &name) const { return window->findChild<QPlainTextEdit *>(name); }
     QLineEdit *line(const QString &name) const { return window->findChild<QLineEdit *>(name); }
@@ -92,15 +123,22 @@ struct MainWindowFixture
     SubtitleTableModel &corrected() const { return window->correctedModel(); }
 };
 
-inline int selectedRow(const QTableView *view)
-{
-    const QModelIndexList rows = view->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
-}
-
 inline void clickRow(QTableView *view, int row)
 {
     const QModelIndex index = view->model()->index(row, SubtitleTableModel::StartColumn);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+// Runs act on the modal dialog as soon as it is shown; the flag tells whether it was.
+inline std::shared_ptr<bool> whenModal(std::function<void(QWidget &)> act)
+{
+    auto ran = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [act, ran] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        *ran = true;
+        act(*modal);
+    });
+    return ran;
 }

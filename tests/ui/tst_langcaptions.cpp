@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lang/form1messages.h"
-#include "lang/langdoc.h"
 #include "support/mainwindowfixture.h"
 #include "support/testfiles.h"
 #include "ui/about/aboutdialog.h"
@@ -9,28 +8,28 @@
 #include "ui/language/langcaptions.h"
 #include "ui/language/qttexts.h"
 #include "ui/messageboxprompter.h"
-#include "editor/subtitletablemodel.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QMessageBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTimer>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
+#include <QMessageBox>
 #include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
-#include <QTableView>
-#include <QTest>
 #include <QToolBar>
+
+namespace {
+
+template<typename T>
+T *named(T *object, const QString &name)
+{
+    object->setObjectName(name);
+    return object;
+}
+
+} // namespace
 
 // Captions found by control name: plain, indexed, table headers, tool-bar
 // buttons counted with their separators, and never another window's controls.
@@ -43,41 +42,25 @@ private slots:
     {
         QWidget window;
         window.setObjectName(u"Form9"_qs);
-        auto *label = new QLabel(u"Original"_qs, &window);
-        label->setObjectName(u"Label3"_qs);
-        auto *blanked = new QLabel(u"Edited"_qs, &window);
-        blanked->setObjectName(u"Label4"_qs);
-        auto *box = new QLineEdit(&window);
-        box->setObjectName(u"txtSub2"_qs);
+        auto *label = named(new QLabel(u"Original"_qs, &window), u"Label3"_qs);
+        auto *blanked = named(new QLabel(u"Edited"_qs, &window), u"Label4"_qs);
+        auto *box = named(new QLineEdit(&window), u"txtSub2"_qs);
         box->setToolTip(u"design tip"_qs);
-
-        QMenu menu(&window);
-        menu.setObjectName(u"mnuLanguages"_qs);
-        QAction *item0 = menu.addAction(u"Default"_qs);
-        item0->setObjectName(u"mnuLangDef"_qs);
-        item0->setProperty(ControlIndexProperty, 0);
-        QAction *item1 = menu.addAction(u"French"_qs);
-        item1->setObjectName(u"mnuLangDef"_qs);
-        item1->setProperty(ControlIndexProperty, 1);
-
+        QMenu *menu = named(new QMenu(&window), u"mnuLanguages"_qs);
+        QAction *items[2] = {named(menu->addAction(u"Default"_qs), u"mnuLangDef"_qs),
+                             named(menu->addAction(u"French"_qs), u"mnuLangDef"_qs)};
+        items[0]->setProperty(ControlIndexProperty, 0);
+        items[1]->setProperty(ControlIndexProperty, 1);
         SubtitleTableModel model;
-        auto *table = new QTableView(&window);
-        table->setObjectName(u"ListView1"_qs);
-        table->setModel(&model);
-
-        auto *toolBar = new QToolBar(&window);
-        toolBar->setObjectName(u"Toolbar1"_qs);
+        named(new QTableView(&window), u"ListView1"_qs)->setModel(&model);
+        auto *toolBar = named(new QToolBar(&window), u"Toolbar1"_qs);
         QAction *open = toolBar->addAction(u"Open..."_qs);
         toolBar->addSeparator();
         QAction *correct = toolBar->addAction(u"Correct"_qs);
-
         // Another window parented to this one, with a list of the same name.
-        QWidget other(&window, Qt::Window);
-        other.setObjectName(u"Form3"_qs);
+        QWidget *other = named(new QWidget(&window, Qt::Window), u"Form3"_qs);
         SubtitleTableModel otherModel;
-        auto *otherTable = new QTableView(&other);
-        otherTable->setObjectName(u"ListView1"_qs);
-        otherTable->setModel(&otherModel);
+        named(new QTableView(other), u"ListView1"_qs)->setModel(&otherModel);
 
         LangDoc lang;
         QVERIFY(lang.loadData(R"xml(<Language><Form9_Design
@@ -87,21 +70,17 @@ private slots:
             Toolbar1_1_ToolTipText="Ouvrir" Toolbar1_2_ToolTipText="separator" Toolbar1_3_ToolTipText="Corriger"/>
             </Language>)xml"));
         ApplyLangCaptions(window, lang);
-
-        QCOMPARE(window.windowTitle(), u"Fenêtre"_qs);
-        QCOMPARE(label->text(), u"Original (fr)"_qs);
-        QCOMPARE(blanked->text(), QString()); // present but empty blanks the caption
-        QCOMPARE(box->text(), QString());     // a text box takes no caption
-        QCOMPARE(box->toolTip(), u"Astuce"_qs);
-        QCOMPARE(menu.title(), u"Langues"_qs);
-        QCOMPARE(item0->text(), u"Par défaut"_qs); // indexed names only
-        QCOMPARE(item1->text(), u"Français"_qs);
-        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), u"A/A"_qs);
-        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), u"Début"_qs);
-        QCOMPARE(open->toolTip(), u"Ouvrir"_qs);
-        QCOMPARE(correct->toolTip(), u"Corriger"_qs);
-        QCOMPARE(otherModel.headerData(1, Qt::Horizontal).toString(), u"Show"_qs);
-
+        // Label4 present but empty blanks the caption; a text box takes none;
+        // menu items take indexed names only.
+        QCOMPARE((QStringList{window.windowTitle(), label->text(), blanked->text(), box->text(), box->toolTip(),
+                              menu->title(), items[0]->text(), items[1]->text(), open->toolTip(), correct->toolTip()}),
+                 (QStringList{u"Fenêtre"_qs, u"Original (fr)"_qs, QString(), QString(), u"Astuce"_qs, u"Langues"_qs,
+                              u"Par défaut"_qs, u"Français"_qs, u"Ouvrir"_qs, u"Corriger"_qs}));
+        const auto header = [](const SubtitleTableModel &table, int column) {
+            return table.headerData(column, Qt::Horizontal).toString();
+        };
+        QCOMPARE((QStringList{header(model, 0), header(model, 1), header(otherModel, 1)}),
+                 (QStringList{u"A/A"_qs, u"Début"_qs, u"Show"_qs}));
         // An empty document changes nothing.
         ApplyLangCaptions(window, LangDoc());
         QCOMPARE(label->text(), u"Original (fr)"_qs);
@@ -113,8 +92,7 @@ private slots:
     {
         QWidget window;
         window.setObjectName(u"Form9"_qs);
-        auto *label = new QLabel(&window);
-        label->setObjectName(u"Label3"_qs);
+        auto *label = named(new QLabel(&window), u"Label3"_qs);
         LangDoc lang;
         QVERIFY(lang.loadData(R"xml(<Language><Form9_Design Label3="&lt;h1&gt;HUGE&lt;/h1&gt;&lt;img src=x.png&gt;"
             Label3_ToolTipText="&lt;b&gt;tip&lt;/b&gt;"/></Language>)xml"));
@@ -124,20 +102,16 @@ private slots:
         QCOMPARE(label->toolTip(), u"<p style=\"white-space:pre-wrap\">&lt;b&gt;tip&lt;/b&gt;</p>"_qs);
         QCOMPARE(plainToolTip(u"Edits: 3 (with 1 time)"_qs), u"Edits: 3 (with 1 time)"_qs);
 
-        MessageBoxPrompter prompter;
         const QString name = u"<h1>BIG<img src=x.png>.srt"_qs;
-        Qt::TextFormat shown = Qt::AutoText;
-        QString text;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        std::pair<Qt::TextFormat, QString> shown;
+        whenModal([&shown](QWidget &dialog) {
+            auto *box = qobject_cast<QMessageBox *>(&dialog);
             QVERIFY(box);
-            shown = box->textFormat();
-            text = box->text();
+            shown = {box->textFormat(), box->text()};
             box->accept();
         });
-        prompter.inform(name);
-        QCOMPARE(shown, Qt::PlainText);
-        QCOMPARE(text, name);
+        MessageBoxPrompter().inform(name);
+        QCOMPARE(shown, std::pair(Qt::PlainText, name));
     }
 
     // Through the real widgets: a question's buttons, the context menu a
@@ -165,8 +139,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, expected);
         QCOMPARE(QtTexts::localeOf(LangDoc()), QLocale::system()); // a file without a Locale item
-        const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        if (locale == u"de" && !QFileInfo::exists(qtTranslations + u"/qtbase_de.qm"_qs))
+        if (locale == u"de" && !QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_de.qm"))
             QSKIP("Qt's German translation is not installed (qt6-translations-l10n).");
         LangDoc lang;
         QVERIFY(lang.load(QStringLiteral(QUILLMEND_LANG_SOURCE_DIR "/") + language + u".Quillmend.exe.xml"));
@@ -175,12 +148,12 @@ private slots:
                             ours.filePath(u"quillmend_qt_"_qs + locale + u".qm")));
         const auto askAndRead = [] {
             QStringList buttons;
-            QTimer::singleShot(0, [&] {
-                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                    for (QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-                        buttons << box->button(button)->text();
-                    box->reject();
-                }
+            whenModal([&buttons](QWidget &dialog) {
+                auto *box = qobject_cast<QMessageBox *>(&dialog);
+                QVERIFY(box);
+                for (QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                    buttons << box->button(button)->text();
+                box->reject();
             });
             MessageBoxPrompter().ask(u"?"_qs, Prompter::Buttons::YesNoCancel, Prompter::Answer::No);
             return buttons;

@@ -5,38 +5,36 @@
 #include "support/srttext.h"
 #include "support/testfiles.h"
 #include "ui/edits/editswindow.h"
-#include "ui/subtitles/subtitlelistview.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QTemporaryDir>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_qs;
-const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_qs;
-const QString SplitText = u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr "
-                          u"stuvw xyzabc"_qs;
+const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
+constexpr auto Ctrl = Qt::ControlModifier;
+constexpr auto CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
 // Ordinal 2 is re-broken, 3 too fast to read, 4 split in two; no time is
 // bought, so a subtitle restored is its block as read, byte for byte.
 QByteArray reviewFile()
 {
-    return (srtBlock(1, u"00:00:01,000"_qs, u"00:00:02,000"_qs, u"Short one."_qs)
-            + srtBlock(2, u"00:00:03,000"_qs, u"00:00:08,000"_qs, LongText)
-            + srtBlock(3, u"00:00:09,000"_qs, u"00:00:09,500"_qs, u"Far too many words, half a second."_qs)
-            + srtBlock(4, u"00:00:11,000"_qs, u"00:00:15,000"_qs, SplitText)
-            + srtBlock(5, u"00:00:16,000"_qs, u"00:00:17,000"_qs, u"The end."_qs))
+    return (srtBlock(1, u"00:00:01,000"_s, u"00:00:02,000"_s, u"Short one."_s)
+            + srtBlock(2, u"00:00:03,000"_s, u"00:00:08,000"_s, QString(LongBroken).replace(u'\n', u' '))
+            + srtBlock(3, u"00:00:09,000"_s, u"00:00:09,500"_s, u"Far too many words, half a second."_s)
+            + srtBlock(4, u"00:00:11,000"_s, u"00:00:15,000"_s,
+                       u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr "
+                       u"stuvw xyzabc"_s)
+            + srtBlock(5, u"00:00:16,000"_s, u"00:00:17,000"_s, u"The end."_s))
         .toUtf8();
 }
 
 } // namespace
 
-// Reviewing a correction through the window's own actions and keys: undo
-// and redo, restoring and re-applying, reading speed, and the faults a new
-// user ran into.
+// Reviewing a correction through the window's own actions and keys; what the
+// document does with them is pinned in tst_subtitledocument.
 class TestReview : public QObject
 {
     Q_OBJECT
@@ -46,151 +44,141 @@ class TestReview : public QObject
     QString m_movie;
 
     MainWindowFixture &s() { return *m_s; }
-    QTableView *list2() { return s().list(u"ListView2"_qs); }
-    void save() { QTest::keyClick(list2(), Qt::Key_S, Qt::ControlModifier); }
+    QString undoText() { return s().action(u"mnuUndo"_s)->text(); }
+    QString saveState() { return s().label(u"lblStatus2"_s); }
+    static void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Ctrl)
+    {
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
 
 private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        const QString settings = m_dir->filePath(u"Quillmend.ini"_qs);
-        m_movie = m_dir->filePath(u"movie.srt"_qs);
+        const QString settings = m_dir->filePath(u"Quillmend.ini"_s);
+        m_movie = m_dir->filePath(u"movie.srt"_s);
         QVERIFY(writeFile(settings, "[General]\r\nBuyTime=0\r\nShowMessage=0\r\nCreateBakFile=0\r\n"));
         QVERIFY(writeFile(m_movie, reviewFile()));
         m_s = std::make_unique<MainWindowFixture>(settings);
-        QVERIFY(s().show());
-        QVERIFY(s().openAndCorrect(m_movie));
+        QVERIFY(s().show() && s().openAndCorrect(m_movie));
         QCOMPARE(s().corrected().rowCount(), 6);
     }
     void cleanup() { m_s.reset(); }
 
-    void deleteUndoRedoThenSave()
+    // The Edit menu names each step in the language in use; the selection and
+    // the boxes follow the row, and the save state the history.
+    void undoAndRedoKeys()
     {
-        save();
-        const QByteArray whole = readFile(m_movie);
-        clickRow(list2(), 1);
-        QTest::keyClick(list2(), Qt::Key_Delete);
-        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Delete subtitle 2"_qs);
-        // The step's name follows the language, whichever it was made in.
-        s().language(u"German"_qs)->trigger();
-        QVERIFY(!s().action(u"mnuUndo"_qs)->text().contains(u"Delete"_qs));
-        s().language(u"English"_qs)->trigger();
-        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Delete subtitle 2"_qs);
-        save();
-        const QByteArray deleted = readFile(m_movie);
-        QCOMPARE(deleted.count("\r\n\r\n"), whole.count("\r\n\r\n") - 1);
+        clickRow(s().list2, 1);
+        key(s().list2, Qt::Key_Delete, {});
+        QCOMPARE(s().corrected().rowCount(), 5);
+        QCOMPARE(undoText(), u"Undo Delete subtitle 2"_s);
+        s().language(u"German"_s)->trigger();
+        QVERIFY(!undoText().contains(u"Delete"_s));
+        s().language(u"English"_s)->trigger();
+        QCOMPARE(undoText(), u"Undo Delete subtitle 2"_s);
+        key(s().list2, Qt::Key_S);
+        QCOMPARE(saveState(), u"Saved"_s);
+        key(s().list2, Qt::Key_Z);
+        QCOMPARE(selectedRow(s().list2), 1);
+        QCOMPARE(s().sub2->toPlainText(), LongBroken);
+        QCOMPARE(s().action(u"mnuRedo"_s)->text(), u"Redo Delete subtitle 2"_s);
+        QCOMPARE(saveState(), u"Not saved"_s);
+        key(s().list2, Qt::Key_Y);
+        QCOMPARE(s().corrected().rowCount(), 5);
+        QCOMPARE(saveState(), u"Saved"_s);
+        key(s().list2, Qt::Key_Z);
+        key(s().list2, Qt::Key_Z, CtrlShift);
+        QCOMPARE(s().corrected().rowCount(), 5);
 
-        // Back where it was, selected and in the boxes; both redo keys.
-        QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list2()), 1);
-        QCOMPARE(s().box(u"txtSub2"_qs)->toPlainText(), LongBroken);
-        QCOMPARE(s().action(u"mnuRedo"_qs)->text(), u"Redo Delete subtitle 2"_qs);
-        save();
-        QCOMPARE(readFile(m_movie), whole);
-        QTest::keyClick(list2(), Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
-        QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        save();
-        QCOMPARE(readFile(m_movie), deleted);
-        QVERIFY(s().action(u"mnuUndo"_qs)->isEnabled()); // saving keeps the history
+        // Undo from the menu applies typing first, then takes it back.
+        clickRow(s().list2, 0);
+        key(s().sub2, Qt::Key_Exclam, {});
+        s().action(u"mnuUndo"_s)->trigger();
+        QCOMPARE(s().sub2->toPlainText(), u"Short one."_s);
+        QCOMPARE(saveState(), u"Saved"_s);
+        QVERIFY(s().action(u"mnuRedo"_s)->isEnabled());
+        s().open(m_movie); // a new history
+        QVERIFY(!s().action(u"mnuRedo"_s)->isEnabled() && !s().action(u"mnuUndo"_s)->isEnabled());
     }
 
-    void undoBackToSavedAsksNothingOnClose()
-    {
-        save();
-        clickRow(list2(), 0);
-        QPlainTextEdit *sub2 = s().box(u"txtSub2"_qs);
-        sub2->setFocus();
-        QTest::keyClicks(sub2, u"!"_qs);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
-        s().action(u"mnuUndo"_qs)->trigger();
-        QCOMPARE(sub2->toPlainText(), u"Short one."_qs);
-        QCOMPARE(s().label(u"lblStatus2"_qs), u"Saved"_qs);
-        QVERIFY(s().window->Form_Unload());
-        QCOMPARE(s().prompter.asked, QStringList());
-        // Opening starts a new history.
-        QVERIFY(s().action(u"mnuRedo"_qs)->isEnabled());
-        s().open(m_movie);
-        QVERIFY(!s().action(u"mnuRedo"_qs)->isEnabled());
-    }
-
-    // A split and a re-broken subtitle restored, from the list and from the
-    // edits window, save as the file was read; re-applied, as corrected.
-    void restoreAndReapply()
+    // Ctrl-R from the list and from the edits window restores, then
+    // re-applies; the selection follows, and the filter keeps restored rows.
+    void restoreAndReapplyKeys()
     {
         const std::vector<SubtitleRow> computed = s().corrected().rows();
-        clickRow(list2(), 4); // the split's second half
-        QTest::keyClick(list2(), Qt::Key_R, Qt::ControlModifier);
+        clickRow(s().list2, 4); // the split's second half
+        key(s().list2, Qt::Key_R);
         QCOMPARE(s().corrected().rowCount(), 5);
-        QCOMPARE(selectedRow(list2()), 3);
-        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Restore subtitle 4"_qs);
+        QCOMPARE(selectedRow(s().list2), 3);
+        QCOMPARE(undoText(), u"Undo Restore subtitle 4"_s);
 
-        // Both records selected in the edits window: only the one not yet
-        // restored is; then, both restored, both are re-applied in one step.
-        EditsWindow &edits = s().window->editsWindow();
-        edits.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), &edits);
-        edits.list()->selectAll();
-        QTest::keyClick(edits.list(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Restore subtitle 2"_qs);
-        const EditRecordModel &records = edits.records();
-        save();
+        // Both records selected: only the one not yet restored is; then both
+        // are re-applied in one step.
+        QTableView *records = s().window->editsWindow().list();
+        s().window->editsWindow().activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &s().window->editsWindow());
+        records->selectAll();
+        key(records, Qt::Key_R);
+        QCOMPARE(undoText(), u"Undo Restore subtitle 2"_s);
+        key(s().list2, Qt::Key_S);
         QCOMPARE(readFile(m_movie), reviewFile());
-        QTest::keyClick(edits.list(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(s().action(u"mnuUndo"_qs)->text(), u"Undo Re-apply 2 corrections"_qs);
+        key(records, Qt::Key_R);
+        QCOMPARE(undoText(), u"Undo Re-apply 2 corrections"_s);
         QCOMPARE(s().corrected().rows(), computed);
-        QCOMPARE(records.index(0, EditRecordModel::StateColumn).data().toString(), QString());
-        // Undo and redo work from the edits window as Ctrl-R does.
-        QTest::keyClick(edits.list(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s().action(u"mnuRedo"_qs)->text(), u"Redo Re-apply 2 corrections"_qs);
-        QTest::keyClick(edits.list(), Qt::Key_Y, Qt::ControlModifier);
+        key(records, Qt::Key_Z);
+        QCOMPARE(s().action(u"mnuRedo"_s)->text(), u"Redo Re-apply 2 corrections"_s);
+        key(records, Qt::Key_Y);
         QCOMPARE(s().corrected().rows(), computed);
-        QTest::keyClick(edits.list(), Qt::Key_Z, Qt::ControlModifier);
-
-        // The filter keeps showing restored records.
-        s().action(u"mnuShowEditOnly"_qs)->trigger();
-        QCOMPARE(list2()->model()->rowCount(), 2);
+        key(records, Qt::Key_Z);
+        s().action(u"mnuShowEditOnly"_s)->trigger();
+        QCOMPARE(s().list2->model()->rowCount(), 2);
     }
 
+    // Ctrl-Shift-Down and -Up step through the subtitles too fast to read,
+    // from a list and from the boxes; the summary's count follows every change.
     void readingSpeed()
     {
-        QVERIFY(s().label(u"lblStatus"_qs).endsWith(u"still too fast"_qs));
-        for (const QString &name : {u"ListView1"_qs, u"ListView2"_qs})
-            QCOMPARE(s().list(name)->horizontalHeader()->visualIndex(SubtitleTableModel::CpsColumn), 3);
-
+        for (QTableView *list : {s().list1, s().list2})
+            QCOMPARE(list->horizontalHeader()->visualIndex(SubtitleTableModel::CpsColumn), 3);
         QList<int> tooFast;
         for (int row = 0; row < s().corrected().rowCount(); ++row) {
             if (s().corrected().isTooFast(row))
                 tooFast << row;
         }
         QVERIFY(tooFast.size() >= 2 && tooFast.first() == 2);
-        QVERIFY(s().corrected().index(2, SubtitleTableModel::CpsColumn).data(Qt::ToolTipRole).toString().contains(u"ms"_qs));
+        key(s().list2, Qt::Key_Down, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(0));
+        key(s().sub2, Qt::Key_Down, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(1));
+        QLineEdit *end = s().line(u"txtEndTime"_s);
+        key(end, Qt::Key_Up, CtrlShift);
+        QCOMPARE(selectedRow(s().list2), tooFast.at(0));
 
-        // From a list and from the text box, one step per press.
-        QTest::keyClick(list2(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(0));
-        QPlainTextEdit *sub2 = s().box(u"txtSub2"_qs);
-        sub2->setFocus();
-        QTest::keyClick(sub2, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(1));
-        QLineEdit *end = s().line(u"txtEndTime"_qs);
-        end->setFocus();
-        QTest::keyClick(end, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(selectedRow(list2()), tooFast.at(0));
+        const auto tooFastShown = [this](qsizetype count) {
+            return s().label(u"lblStatus"_s).endsWith(u", %1 still too fast"_s.arg(count));
+        };
+        QVERIFY(tooFastShown(tooFast.size()));
+        clickRow(s().list2, 0);
+        end->setText(u"00:00:01,100"_s);
+        key(end, Qt::Key_Return, {});
+        QVERIFY(tooFastShown(tooFast.size() + 1));
+        s().action(u"mnuUndo"_s)->trigger();
+        QVERIFY(tooFastShown(tooFast.size()));
     }
 
-    // Enter and leaving the box for another row apply a time alike.
+    // Enter and leaving the box for another row apply a time alike; a time
+    // refused is said and keeps the box; Esc puts back what the row holds.
     void timeCommit_data()
     {
         QTest::addColumn<QString>("typed"); // over the start time, from Home
         QTest::addColumn<bool>("refused");
         QTest::addColumn<bool>("leaving");
-        QTest::newRow("59 minutes 59 seconds") << u"005959999"_qs << false << false;
-        QTest::newRow("60 minutes") << u"0060"_qs << true << false;
-        QTest::newRow("59 minutes 59 seconds, left") << u"005959999"_qs << false << true;
-        QTest::newRow("60 minutes, left") << u"0060"_qs << true << true;
+        QTest::newRow("59 minutes 59 seconds") << u"005959999"_s << false << false;
+        QTest::newRow("60 minutes") << u"0060"_s << true << false;
+        QTest::newRow("59 minutes 59 seconds, left") << u"005959999"_s << false << true;
+        QTest::newRow("60 minutes, left") << u"0060"_s << true << true;
     }
 
     void timeCommit()
@@ -198,155 +186,63 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, refused);
         QFETCH(bool, leaving);
-        clickRow(list2(), 0);
-        QLineEdit *start = s().line(u"txtStartTime"_qs);
-        start->setFocus();
-        QTest::keyClick(start, Qt::Key_Home);
+        clickRow(s().list2, 0);
+        QLineEdit *start = s().line(u"txtStartTime"_s);
+        key(start, Qt::Key_Home, {});
         QTest::keyClicks(start, typed);
         const QString timeText = start->text();
-        if (leaving)
-            clickRow(list2(), 1);
-        else
-            QTest::keyClick(start, Qt::Key_Return);
-        QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_qs : timeText);
-        QCOMPARE(s().prompter.warned,
-                 refused ? QStringList{u"Show: "_qs + timeText
-                                       + u" is not a valid time; minutes and seconds run from 00 to 59"_qs}
-                         : QStringList());
-        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(list2()) : start);
-        // Esc puts back what the row holds.
-        clickRow(list2(), 0);
-        QTest::keyClicks(start, u"1"_qs);
-        QTest::keyClick(start, Qt::Key_Escape);
+        leaving ? clickRow(s().list2, 1) : key(start, Qt::Key_Return, {});
+        QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_s : timeText);
+        const QString refusal = u"Show: "_s + timeText + u" is not a valid time; minutes and seconds run from 00 to 59";
+        QCOMPARE(s().prompter.warned, refused ? QStringList{refusal} : QStringList());
+        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(s().list2) : start);
+        clickRow(s().list2, 0);
+        QTest::keyClicks(start, u"1"_s);
+        key(start, Qt::Key_Escape, {});
         QCOMPARE(start->text(), s().corrected().row(0).startText);
     }
 
-    // A start moved by the overlap correction alone has a record, a mark and
-    // a restore of its own; the summary and the counters stay the run's.
-    void movedStartsAreReviewable()
-    {
-        const QString moved = m_dir->filePath(u"moved.srt"_qs);
-        QVERIFY(writeFile(moved, (srtBlock(1, u"00:00:01,000"_qs, u"00:00:03,000"_qs, u"Hi."_qs)
-                                  + srtBlock(2, u"00:00:02,000"_qs, u"00:00:04,000"_qs, u"Ho."_qs))
-                                     .toUtf8()));
-        QVERIFY(s().openAndCorrect(moved));
-        QCOMPARE(s().label(u"lblStatus"_qs), u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit), 1 moved"_qs);
-        const QModelIndex number = s().corrected().index(1, SubtitleTableModel::NumberColumn);
-        QCOMPARE(number.data(Qt::ToolTipRole).toString(), u"Start moved from 00:00:02,000 to 00:00:03,001"_qs);
-        const EditRecordModel &records = s().window->editsWindow().records();
-        QCOMPARE(records.rowCount(), 1);
-        QCOMPARE(records.index(0, EditRecordModel::KindColumn).data().toString(), u"Moved"_qs);
-
-        QTest::keyClick(list2(), Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list2()), 1);
-        QTest::keyClick(list2(), Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(s().corrected().row(1).startText, u"00:00:02,000"_qs);
-        QVERIFY(!s().label(u"lblStatus"_qs).contains(u"moved"_qs));
-        QTest::keyClick(list2(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s().corrected().row(1).startText, u"00:00:03,001"_qs);
-        QVERIFY(s().label(u"lblStatus"_qs).endsWith(u", 1 moved"_qs));
-    }
-
-    // The count of subtitles still too fast follows every change.
-    void tooFastCountStaysCurrent()
-    {
-        const auto shown = [this] { return s().label(u"lblStatus"_qs); };
-        const qint64 before = s().corrected().tooFastCount();
-        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before)));
-        clickRow(list2(), 0);
-        QLineEdit *end = s().line(u"txtEndTime"_qs);
-        end->setText(u"00:00:01,100"_qs);
-        QTest::keyClick(end, Qt::Key_Return);
-        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before + 1)));
-        s().action(u"mnuUndo"_qs)->trigger();
-        QVERIFY(shown().endsWith(u", %1 still too fast"_qs.arg(before)));
-    }
-
-    // F9 leaves the boxes on the row still selected, or takes them away.
+    // Next edit with nothing selected goes to the first record. F9 leaves the
+    // boxes on the row still selected, or takes them away; then Alt-Down goes
+    // to the second row and Alt-Up to the first.
     void filterKeepsTheBoxesTrue()
     {
-        clickRow(list2(), 1); // re-broken: stays on show
-        QTest::keyClick(list2(), Qt::Key_F9);
-        QCOMPARE(selectedRow(list2()), 0);
-        QCOMPARE(s().box(u"txtSub2"_qs)->toPlainText(), LongBroken);
-        QVERIFY(s().box(u"txtSub2"_qs)->isEnabled());
-        QTest::keyClick(list2(), Qt::Key_F9);
-        clickRow(list2(), 0); // no record: filtered out
-        QTest::keyClick(list2(), Qt::Key_F9);
-        QCOMPARE(selectedRow(list2()), -1);
-        QVERIFY(!s().box(u"txtSub2"_qs)->isEnabled());
-        QVERIFY(!s().line(u"txtStartTime"_qs)->isEnabled());
-    }
-
-    // Reading drops a subtitle with no text: Save asks first, No by default.
-    void savingASubtitleWithoutTextAsks()
-    {
-        save();
-        const QByteArray saved = readFile(m_movie);
-        clickRow(list2(), 0);
-        QPlainTextEdit *sub2 = s().box(u"txtSub2"_qs);
-        sub2->setFocus();
-        sub2->selectAll();
-        QTest::keyClick(sub2, Qt::Key_Delete);
-        QTest::keyClick(sub2, Qt::Key_Return, Qt::ControlModifier);
-        save();
-        QCOMPARE(s().prompter.asked,
-                 QStringList{u"Subtitles 1 have no text and will be lost when the file is read again. Save anyway?"_qs});
-        QCOMPARE(readFile(m_movie), saved);
-        s().prompter.answers = {Prompter::Answer::Yes};
-        save();
-        QVERIFY(readFile(m_movie).startsWith("1\r\n00:00:01,000 --> 00:00:02,000\r\n\r\n"));
-    }
-
-    // At the first start's size the whole summary shows, and reading
-    // speeds of three digits fit their column, in every shipped language.
-    void summaryAndSpeedsFitInEveryLanguage()
-    {
-        auto *status = s().window->findChild<QLabel *>(u"lblStatus"_qs);
-        for (const QString &language : {u"French"_qs, u"German"_qs, u"Spanish"_qs, u"Greek"_qs, u"English"_qs}) {
-            s().language(language)->trigger();
-            QVERIFY(status->text().contains(u"3"_qs)); // the summary, in its words
-            const auto fits = [status] {
-                const QRect room = status->contentsRect();
-                const QRect needed =
-                    status->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, status->text());
-                return needed.width() <= room.width() && needed.height() <= room.height();
-            };
-            QTRY_VERIFY2(fits(), qPrintable(language));
-            for (const QString &name : {u"ListView1"_qs, u"ListView2"_qs}) {
-                QTableView *list = s().list(name);
-                QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn)
-                        > list->fontMetrics().horizontalAdvance(u"999.9"_qs) + 8);
-            }
+        key(s().list1, Qt::Key_Down);
+        QCOMPARE(selectedRow(s().list2), 1); // re-broken: stays on show
+        key(s().list2, Qt::Key_F9, {});
+        QCOMPARE(selectedRow(s().list2), 0);
+        QCOMPARE(s().sub2->toPlainText(), LongBroken);
+        QVERIFY(s().sub2->isEnabled());
+        key(s().list2, Qt::Key_F9, {});
+        for (const auto &[move, expected] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, 0}}) {
+            clickRow(s().list2, 0); // no record: filtered out
+            key(s().list2, Qt::Key_F9, {});
+            QCOMPARE(selectedRow(s().list2), -1);
+            QVERIFY(!s().sub2->isEnabled() && !s().line(u"txtStartTime"_s)->isEnabled());
+            key(s().list2, Qt::Key_F9, {});
+            key(s().list2, move, Qt::AltModifier);
+            QCOMPARE(selectedRow(s().list2), expected);
         }
     }
 
-    // Hiding before showing may be a step on the way: taken, but marked.
-    void hideBeforeShowIsMarked()
+    // At the first start's size the whole summary shows, and reading speeds
+    // of three digits fit their column, in every shipped language.
+    void summaryAndSpeedsFitInEveryLanguage()
     {
-        clickRow(list2(), 0);
-        QLineEdit *end = s().line(u"txtEndTime"_qs);
-        end->setText(u"00:00:00,500"_qs);
-        QTest::keyClick(end, Qt::Key_Return);
-        QCOMPARE(s().corrected().row(0).endText, u"00:00:00,500"_qs);
-        QCOMPARE(s().corrected().index(0, SubtitleTableModel::EndColumn).data(Qt::ToolTipRole).toString(),
-                 u"Hides before it is shown"_qs);
-    }
-
-    // With nothing selected: next edit is the first record, Alt-Down the
-    // second row and Alt-Up the first.
-    void movesWithNothingSelected()
-    {
-        QTableView *list1 = s().list(u"ListView1"_qs);
-        QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(selectedRow(list1), 1);
-        for (const auto &[key, expected] : {std::pair{Qt::Key_Down, 1}, std::pair{Qt::Key_Up, 0}}) {
-            clickRow(list2(), 0); // no record: the filter drops its selection
-            QTest::keyClick(list2(), Qt::Key_F9);
-            QTest::keyClick(list2(), Qt::Key_F9);
-            QCOMPARE(selectedRow(list2()), -1);
-            QTest::keyClick(list2(), key, Qt::AltModifier);
-            QCOMPARE(selectedRow(list2()), expected);
+        auto *status = s().window->findChild<QLabel *>(u"lblStatus"_s);
+        const auto fits = [status] {
+            const QRect room = status->contentsRect();
+            const QRect needed =
+                status->fontMetrics().boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, status->text());
+            return needed.width() <= room.width() && needed.height() <= room.height();
+        };
+        for (const QString &language : {u"French"_s, u"German"_s, u"Spanish"_s, u"Greek"_s, u"English"_s}) {
+            s().language(language)->trigger();
+            QVERIFY(status->text().contains(u"3"_s)); // the summary, in its words
+            QTRY_VERIFY2(fits(), qPrintable(language));
+            for (QTableView *list : {s().list1, s().list2})
+                QVERIFY(list->horizontalHeader()->sectionSize(SubtitleTableModel::CpsColumn)
+                        > list->fontMetrics().horizontalAdvance(u"999.9"_s) + 8);
         }
     }
 };

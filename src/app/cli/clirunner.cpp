@@ -9,9 +9,9 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
-#include "settings/inifile.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
+#include "settings/settingsfile.h"
 #include "settings/settingsstore.h"
 
 #include <QCommandLineParser>
@@ -19,8 +19,11 @@
 #include <QSet>
 #include <QTextStream>
 
-namespace {
+#include <initializer_list>
 
+using namespace Qt::StringLiterals;
+
+namespace {
 
 struct CliOptions
 {
@@ -31,6 +34,32 @@ struct CliOptions
     bool replaceBackups = false;
     bool json = false;
 };
+
+// Keys with their defaults as Settings{} holds them: "MaxLen (44)".
+QString keysWithDefaults(std::initializer_list<QStringView> names)
+{
+    QStringList texts;
+    for (QStringView name : names) {
+        const SettingKey key = SettingsStore::findKey(name).value();
+        texts << key.name + u" ("_s + SettingsStore::defaultText(key) + u')';
+    }
+    return texts.join(u", "_s);
+}
+
+// One line of the settings keys: the key in a column, then what it does.
+QString keyLine(QStringView name, const QString &meaning)
+{
+    return u"  "_s + keysWithDefaults({name}).leftJustified(26) + u' ' + meaning + u'\n';
+}
+
+// The values a correction can use of an integer key: "at least 1", "1 to 10000".
+QString ruleOf(QStringView name)
+{
+    const SettingKey key = SettingsStore::findKey(name).value();
+    if (key.maximum == SettingKey::NoMaximum)
+        return u"at least "_s + QString::number(key.minimum);
+    return QString::number(key.minimum) + u" to "_s + QString::number(key.maximum);
+}
 
 QString helpText()
 {
@@ -59,28 +88,33 @@ QString helpText()
         "Exit status: 0 when every file was corrected and written, 1 when a file\n"
         "could not be read, corrected or written, 2 for bad usage or settings.\n"
         "\n"
-        "Settings keys (default in brackets; -1 is on, 0 off):\n"
-        "  MaxLen (44)                most characters in a line, at least 1\n"
-        "  LettersFor1Min (23)        characters read in a second, at least 1\n"
-        "  JoinSubsAbove2Lines (-1)   join a subtitle of over 2 lines, then re-break it\n"
-        "  CorrectSubsAbove2Lines (-1) correct every subtitle of over 2 lines\n"
-        "  BuyTime (-1)               lengthen subtitles shown too briefly\n"
-        "  ParseAllTimes (-1)         check the times of every subtitle\n"
-        "  BrakeTo2 (-1)              split a subtitle over twice MaxLen into two\n"
-        "  CreateBakFile (-1)         keep FILE.bak when the window saves\n"
-        "  CreateBakFileAuto (-1)     keep FILE.bak in unattended runs\n"
-        "  ShowMessage (-1), ShowMessageAuto (-1)  show the summary after a correction\n"
-        "  Lang (English)             language of the program's texts\n"
-        "  GuidelineBreaks (0)        break lines as subtitling guidelines advise\n"
-        "  MinGapMs (1)               milliseconds kept between subtitles, 1 to 10000\n"
-        "  Encoding (auto)            encoding of subtitle files, or auto to detect it\n"
-        "  LenientTimes (0)           also read common variants of the time format\n"
-        "  Window geometry in twips (1/1440 inch), written by the window program:\n"
-        "  MainX (150), MainY (150), MainWidth (9000), MainHeight (5000), EditX (150),\n"
-        "  EditY (150), EditWidth (4700), EditHeight (4500), Diax (3000); column widths\n"
-        "  List1Col1 (300), List1Col2 (870), List1Col3 (870), List1Col4 (3500),\n"
-        "  List1Col5 (600), List2Col1 (300), List2Col2 (870), List2Col3 (870),\n"
-        "  List2Col4 (3500), List2Col5 (600)\n");
+        "Settings keys (default in brackets; -1 is on, 0 off):\n")
+        + keyLine(u"MaxLen", u"most characters in a line, "_s + ruleOf(u"MaxLen"))
+        + keyLine(u"LettersFor1Min", u"characters read in a second, "_s + ruleOf(u"LettersFor1Min"))
+        + keyLine(u"JoinSubsAbove2Lines", u"join a subtitle of over 2 lines, then re-break it"_s)
+        + keyLine(u"CorrectSubsAbove2Lines", u"correct every subtitle of over 2 lines"_s)
+        + keyLine(u"BuyTime", u"lengthen subtitles shown too briefly"_s)
+        + keyLine(u"ParseAllTimes", u"check the times of every subtitle"_s)
+        + keyLine(u"BrakeTo2", u"split a subtitle over twice MaxLen into two"_s)
+        + keyLine(u"CreateBakFile", u"keep FILE.bak when the window saves"_s)
+        + keyLine(u"CreateBakFileAuto", u"keep FILE.bak in unattended runs"_s)
+        + u"  "_s + keysWithDefaults({u"ShowMessage", u"ShowMessageAuto"})
+        + u"  show the summary after a correction\n"_s
+        + keyLine(u"Lang", u"language of the program's texts"_s)
+        + keyLine(u"GuidelineBreaks", u"break lines as subtitling guidelines advise"_s)
+        + keyLine(u"MinGapMs", u"milliseconds kept between subtitles, "_s + ruleOf(u"MinGapMs"))
+        + keyLine(u"Encoding", u"encoding of subtitle files, or auto to detect it"_s)
+        + keyLine(u"LenientTimes", u"also read common variants of the time format"_s)
+        + u"  Window geometry in twips (1/1440 inch), written by the window program:\n"
+           "  "_s + keysWithDefaults({u"MainX", u"MainY", u"MainWidth", u"MainHeight", u"EditX"}) + u",\n"
+           "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax"}) + u"; column widths\n"
+           "  "_s + keysWithDefaults({u"List1Col1", u"List1Col2", u"List1Col3", u"List1Col4"}) + u",\n"
+           "  "_s + keysWithDefaults({u"List1Col5", u"List2Col1", u"List2Col2", u"List2Col3"}) + u",\n"
+           "  "_s + keysWithDefaults({u"List2Col4", u"List2Col5"}) + u'\n'
+        + u"  The film beside the subtitles in the window program:\n"
+           "  "_s + keysWithDefaults({u"AutoOpenVideo", u"VideoPane", u"TimelinePane"}) + u",\n"
+           "  "_s + keysWithDefaults({u"VideoPaneWidth", u"TimelinePaneHeight", u"TimelineSpanMs"}) + u",\n"
+           "  "_s + keysWithDefaults({u"VideoVolume"}) + u'\n';
 }
 
 // Parses the arguments; returns an exit code when the run ends here.
@@ -167,22 +201,17 @@ struct SettingsTrouble
 };
 
 // The settings file, then the overrides, and whatever makes them unusable.
-QList<SettingsTrouble> loadSettings(const CliOptions &options, const CliEnvironment &environment,
-                                    Prompter &prompter, Settings &settings)
+QList<SettingsTrouble> loadSettings(const CliOptions &options, const CliEnvironment &environment, Settings &settings)
 {
     const QString path = options.settingsPath.isEmpty() ? environment.defaultSettingsPath : options.settingsPath;
-    const QString section = QStringLiteral("General");
+    const SettingsFile::Loaded loaded = SettingsFile(path).load();
     // A file that cannot be read as settings is not silently the defaults.
-    if (const auto fileProblem = IniFile::checkFile(path, section))
-        return {SettingsTrouble{path, fileProblem}};
-    IniFile ini(prompter, path);
-    ini.setFullPath(path);
-    ini.setSectionName(section);
-    SettingsReadResult read = SettingsStore::read(ini);
+    if (loaded.fileProblem)
+        return {SettingsTrouble{path, loaded.fileProblem}};
     QList<SettingsTrouble> troubles;
-    for (const SettingProblem &problem : std::as_const(read.problems))
+    for (const SettingProblem &problem : loaded.problems)
         troubles << SettingsTrouble{path, std::nullopt, problem};
-    settings = read.settings;
+    settings = loaded.settings;
     QSet<QString> overridden; // canonical keys given by --set
     for (const QString &override : options.overrides) {
         const QString key = override.section(QLatin1Char('='), 0, 0).trimmed();
@@ -192,9 +221,9 @@ QList<SettingsTrouble> loadSettings(const CliOptions &options, const CliEnvironm
         else
             overridden.insert(SettingsStore::canonicalKeyName(key));
     }
-    for (const SettingProblem &problem : SettingsStore::validate(settings))
-        troubles << SettingsTrouble{overridden.contains(SettingsStore::canonicalKeyName(problem.key)) ? QString() : path,
-                                    std::nullopt, problem};
+    // Checked once for the whole run, so that no file is touched.
+    for (const SettingProblem &problem : settings.problems())
+        troubles << SettingsTrouble{overridden.contains(problem.key) ? QString() : path, std::nullopt, problem};
     return troubles;
 }
 
@@ -211,7 +240,7 @@ QString troubleText(const SettingsTrouble &trouble, const LangDoc &lang)
 void loadLanguage(const Settings &settings, const CliEnvironment &environment, LangDoc &lang)
 {
     const LanguageLocator locator(environment.languageFolders);
-    if (const auto english = locator.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto english = locator.fileFor(LanguageLocator::defaultLangFileBase()))
         lang.load(*english);
     if (const auto chosen = locator.fileFor(settings.LangFileBase))
         lang.load(*chosen);
@@ -228,7 +257,7 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
 
     ConsolePrompter prompter(err, options.replaceBackups);
     Settings settings;
-    const QList<SettingsTrouble> troubles = loadSettings(options, environment, prompter, settings);
+    const QList<SettingsTrouble> troubles = loadSettings(options, environment, settings);
     LangDoc lang;
     loadLanguage(settings, environment, lang);
     if (!troubles.isEmpty()) {

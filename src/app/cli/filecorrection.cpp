@@ -146,6 +146,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
+        report.settingProblems = std::move(result.settingProblems);
         report.lenientTimesWouldRead = result.readError && result.readError->lenientTimesWouldRead;
         return report; // the replacement cancels itself
     }

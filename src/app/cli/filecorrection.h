@@ -5,7 +5,9 @@
 #include "document/textencoding.h"
 #include "engine/editrecord.h"
 #include "engine/weakwords.h"
+#include "settings/settingproblem.h"
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -30,6 +32,7 @@ struct FileCorrectionReport
     bool ok = false;
     bool corrected = false; // the run completed, so the figures below mean something
     QString error;          // when not ok, in the run's language
+    QList<SettingProblem> settingProblems; // the settings were at fault, not the file
     FileEncoding encoding;
     qint64 subtitlesIn = 0;
     qint64 subtitlesOut = 0;

@@ -6,7 +6,7 @@
 #include "document/prompter.h"
 #include "lang/form1messages.h"
 #include "lang/languagelocator.h"
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 #include "settings/settingproblemtext.h"
 
 #include <QFileInfo>
@@ -24,37 +24,31 @@ QString quoted(const QString &fileName)
 UnattendedRun::UnattendedRun(const CliEnvironment &environment, Prompter &prompter)
     : m_environment(environment), m_prompter(prompter)
 {
-    const QString &path = environment.defaultSettingsPath;
-    const QString section = QStringLiteral("General");
     // A file that cannot be read as settings leaves the defaults, as in the window.
-    m_fileProblem = IniFile::checkFile(path, section);
-    if (!m_fileProblem) {
-        IniFile ini(prompter, path);
-        ini.setFullPath(path);
-        ini.setSectionName(section);
-        SettingsReadResult read = SettingsStore::read(ini);
-        m_settings = std::move(read.settings);
-        m_problems = std::move(read.problems);
-    }
+    m_loaded = SettingsFile(environment.defaultSettingsPath).load();
     const LanguageLocator languages(environment.languageFolders);
-    if (const auto english = languages.fileFor(QStringLiteral("English.Quillmend.exe")))
+    if (const auto english = languages.fileFor(LanguageLocator::defaultLangFileBase()))
         m_lang.load(*english);
-    if (const auto chosen = languages.fileFor(m_settings.LangFileBase))
+    if (const auto chosen = languages.fileFor(m_loaded.settings.LangFileBase))
         m_lang.load(*chosen);
 }
 
 void UnattendedRun::warnAboutSettings()
 {
     const QString &path = m_environment.defaultSettingsPath;
-    if (m_fileProblem && m_fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile)
+    const std::optional<IniFile::FileProblem> &fileProblem = m_loaded.fileProblem;
+    if (fileProblem && fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile)
         m_prompter.warn(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
-                            .arg(path, settingsFileProblemText(*m_fileProblem, m_lang)));
-    if (!m_problems.isEmpty()) {
-        QStringList lines{path};
-        for (const SettingProblem &problem : std::as_const(m_problems))
-            lines << settingProblemText(problem, m_lang);
-        m_prompter.warn(lines.join(u'\n'));
-    }
+                            .arg(path, settingsFileProblemText(*fileProblem, m_lang)));
+    if (!m_loaded.problems.isEmpty())
+        warnAboutProblems({path}, m_loaded.problems);
+}
+
+void UnattendedRun::warnAboutProblems(QStringList lines, const QList<SettingProblem> &problems)
+{
+    for (const SettingProblem &problem : problems)
+        lines << settingProblemText(problem, m_lang);
+    m_prompter.warn(lines.join(u'\n'));
 }
 
 int UnattendedRun::correct(const QString &fileName)
@@ -67,24 +61,23 @@ int UnattendedRun::correct(const QString &fileName)
                         + GetLangText(m_lang, reason));
         return ExitFileFailed;
     }
-    if (const QList<SettingProblem> invalid = SettingsStore::validate(m_settings); !invalid.isEmpty()) {
-        QStringList lines{GetLangText(m_lang, Form1Msg::ErrorInSettingsFile), m_environment.defaultSettingsPath};
-        for (const SettingProblem &problem : invalid)
-            lines << settingProblemText(problem, m_lang);
-        m_prompter.warn(lines.join(u'\n'));
-        return ExitFileFailed;
-    }
+    const Settings &settings = m_loaded.settings;
     WeakWordLists weakWords;
-    if (m_settings.GuidelineBreaks) {
+    if (settings.GuidelineBreaks) {
         QStringList unusable;
         weakWords = loadWeakWordLists(m_environment.languageFolders, m_lang, unusable);
         if (!unusable.isEmpty())
             m_prompter.warn(unusable.join(u'\n'));
     }
 
-    const FileCorrectionReport report = correctFile(fileName, {}, m_settings, m_lang, m_prompter, weakWords);
+    const FileCorrectionReport report = correctFile(fileName, {}, settings, m_lang, m_prompter, weakWords);
     if (!report.ok) {
-        if (report.corrected && report.subtitlesOut == 0)
+        // Settings the run cannot use are the settings file's fault, not the
+        // subtitle file's.
+        if (!report.settingProblems.isEmpty())
+            warnAboutProblems({GetLangText(m_lang, Form1Msg::ErrorInSettingsFile), m_environment.defaultSettingsPath},
+                              report.settingProblems);
+        else if (report.corrected && report.subtitlesOut == 0)
             m_prompter.inform(fileName + u'\n' + report.error);
         else if (report.corrected) // written wrongly: the message names the file
             m_prompter.warn(report.error);
@@ -92,7 +85,7 @@ int UnattendedRun::correct(const QString &fileName)
             m_prompter.warn(GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + fileName + u'\n' + report.error);
         return ExitFileFailed;
     }
-    if (m_settings.ShowMessageAuto)
+    if (settings.ShowMessageAuto)
         m_prompter.inform(fileName + u'\n' + report.summary);
     return ExitOk;
 }

@@ -4,11 +4,10 @@
 
 #include "app/cli/clirunner.h"
 #include "lang/langdoc.h"
-#include "settings/inifile.h"
-#include "settings/settings.h"
-#include "settings/settingsstore.h"
+#include "settings/settingsfile.h"
 
-#include <optional>
+#include <QList>
+#include <QStringList>
 
 class Prompter;
 
@@ -29,11 +28,11 @@ public:
 
 private:
     void warnAboutSettings();
+    // One box: the heading lines, then one line per problem.
+    void warnAboutProblems(QStringList lines, const QList<SettingProblem> &problems);
 
     const CliEnvironment &m_environment;
     Prompter &m_prompter;
-    Settings m_settings;
-    std::optional<IniFile::FileProblem> m_fileProblem;
-    QList<SettingProblem> m_problems;
+    SettingsFile::Loaded m_loaded;
     LangDoc m_lang;
 };

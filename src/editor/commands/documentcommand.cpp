@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/commands/documentcommand.h"
 
-DocumentCommand::DocumentCommand(const Message &caption, qint64 argument, const LangDoc &lang)
-    : m_caption(caption), m_argument(argument)
+DocumentCommand::DocumentCommand(const Message &caption, qint64 argument, const LangDoc &lang, QUndoCommand *parent)
+    : QUndoCommand(parent), m_caption(caption), m_argument(argument)
 {
     setText(this->caption(lang));
 }

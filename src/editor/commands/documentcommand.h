@@ -13,8 +13,9 @@
 class DocumentCommand : public QUndoCommand
 {
 public:
-    // caption takes argument as its %1.
-    DocumentCommand(const Message &caption, qint64 argument, const LangDoc &lang);
+    // caption takes argument as its %1; a command with a parent is a part of
+    // the parent's one step.
+    DocumentCommand(const Message &caption, qint64 argument, const LangDoc &lang, QUndoCommand *parent = nullptr);
 
     QString caption(const LangDoc &lang) const;
 

@@ -7,8 +7,8 @@
 #include "lang/form1messages.h"
 
 EditTimeCommand::EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field,
-                                 qint64 timeMs)
-    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang()), m_document(document), m_row(row),
+                                 qint64 timeMs, QUndoCommand *parent)
+    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang(), parent), m_document(document), m_row(row),
       m_field(field), m_timeMs(timeMs)
 {
 }

@@ -11,7 +11,8 @@
 class EditTimeCommand : public DocumentCommand
 {
 public:
-    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, qint64 timeMs);
+    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, qint64 timeMs,
+                    QUndoCommand *parent = nullptr);
 
     void redo() override;
     void undo() override;

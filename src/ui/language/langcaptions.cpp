@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -89,6 +90,8 @@ void applyToWidget(QWidget &widget, const CaptionSource &source)
             group->setTitle(*caption);
         else if (auto *combo = qobject_cast<QComboBox *>(&widget))
             combo->setPlaceholderText(*caption); // shown while nothing is chosen
+        else if (auto *dock = qobject_cast<QDockWidget *>(&widget))
+            dock->setWindowTitle(*caption);
     }
     if (qobject_cast<QMenu *>(&widget))
         return; // menus take no tooltip
@@ -104,7 +107,9 @@ bool belongsTo(const QObject &control, const QWidget &window)
         if (object == &window)
             return true;
         const auto *widget = qobject_cast<const QWidget *>(object);
-        if (widget && widget->isWindow() && !qobject_cast<const QMenu *>(widget))
+        // A menu or a pane torn off the window is still the window's.
+        if (widget && widget->isWindow() && !qobject_cast<const QMenu *>(widget)
+            && !qobject_cast<const QDockWidget *>(widget))
             return false;
     }
     return false;

@@ -11,7 +11,7 @@
 #include "lang/languagelocator.h"
 #include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
-#include "settings/settingsstore.h"
+#include "settings/settingsfile.h"
 #include "ui/edits/editswindow.h"
 #include "ui/language/langcaptions.h"
 #include "ui/mainwindow/commandline.h"
@@ -23,10 +23,13 @@
 #include "ui/subtitles/subtitlelistview.h"
 #include "ui/subtitles/subtitlepanes.h"
 #include "ui/twips.h"
+#include "ui/video/filmreview.h"
+#include "media/peakcache.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,7 +40,6 @@
 namespace {
 
 constexpr float MarginTwips = 45;
-const QString DefaultLangFileBase = QStringLiteral("English.Quillmend.exe");
 
 } // namespace
 
@@ -58,6 +60,11 @@ MainWindow::MainWindow(LangDoc &lang, const LanguageLocator &languages, const QS
         mnuFile->insertMenu(m_actions->mnuSave, m_mnuReopenEncoding);
     createCentralWidget();
     m_geometry = std::make_unique<WindowGeometry>(*this, *m_editsWindow, *m_panes);
+    // A window nobody sees plays to nobody: tests run offscreen.
+    const bool heard = QGuiApplication::platformName() != u"offscreen";
+    m_filmReview = new FilmReview(*this, *m_document, *m_panes, prompter, lang,
+                                  heard ? VideoPlayer::AudioOutput::Device : VideoPlayer::AudioOutput::None,
+                                  PeakCache::defaultFolder());
     connectActions();
     connectDocument();
     m_actions->bindKeys(*m_panes->correctedList(), [this](int step) { m_panes->moveCorrectedSelection(step); });
@@ -157,6 +164,7 @@ void MainWindow::applyCaptions()
     // Texts made from messages follow the language as the captions do.
     m_document->retranslate();
     m_status->retranslate();
+    m_filmReview->retranslate();
     if (m_status->showsLineCounter())
         m_panes->boxes().refreshLineCounter();
 }
@@ -229,41 +237,35 @@ void MainWindow::mnuLangDef_Click(int index)
 
 void MainWindow::LoadValues()
 {
+    const SettingsFile::Loaded loaded = SettingsFile(m_settingsPath).load();
     // A file that cannot be read as settings is neither taken for the
     // defaults' own file nor ever written over: it may be the user's.
     // A folder in its place is left to the save, which reports it.
-    const auto fileProblem = IniFile::checkFile(m_settingsPath, QStringLiteral("General"));
-    bool hasStoredPlace = false;
+    const auto &fileProblem = loaded.fileProblem;
     if (fileProblem && fileProblem->kind != IniFile::FileProblem::Kind::NotRegularFile) {
         if (!m_settingsUnusable)
             warnOnceShown(GetLangText(m_lang, Form1Msg::SettingsFileUnusable)
                               .arg(m_settingsPath, settingsFileProblemText(*fileProblem, m_lang)));
         m_settingsUnusable = true;
-        m_settings = Settings{};
     } else {
         m_settingsUnusable = false;
-        IniFile ini(m_prompter, m_settingsPath);
-        ini.setFullPath(m_settingsPath);
-        ini.setSectionName(QStringLiteral("General"));
-        for (const char16_t *key : {u"MainX", u"MainY", u"MainWidth", u"MainHeight"})
-            hasStoredPlace = hasStoredPlace || !ini.GetString(QString::fromUtf16(key), {}).trimmed().isEmpty();
-        const SettingsReadResult result = SettingsStore::read(ini, m_settings);
-        m_settings = result.settings;
-        if (!result.problems.isEmpty()) {
-            QStringList lines{m_settingsPath};
-            for (const SettingProblem &problem : result.problems)
-                lines << settingProblemText(problem, m_lang);
-            warnOnceShown(lines.join(u'\n'));
-        }
+    }
+    m_settings = loaded.settings;
+    if (!loaded.problems.isEmpty()) {
+        QStringList lines{m_settingsPath};
+        for (const SettingProblem &problem : loaded.problems)
+            lines << settingProblemText(problem, m_lang);
+        warnOnceShown(lines.join(u'\n'));
     }
     applyLoadedValues();
-    m_geometry->apply(m_settings, hasStoredPlace);
+    m_geometry->apply(m_settings, loaded.hasMainWindowPlace);
+    m_filmReview->applySettings(m_settings);
 }
 
 void MainWindow::applyLoadedValues()
 {
     if (!LoadNewLang(m_settings.LangFileBase))
-        m_settings.LangFileBase = DefaultLangFileBase;
+        m_settings.LangFileBase = LanguageLocator::defaultLangFileBase();
     const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
     for (qsizetype i = 1; i < m_langDefItems.size(); ++i) {
         if (m_langDefItems.at(i)->text() == languageName) {
@@ -280,12 +282,11 @@ bool MainWindow::SaveValues()
     if (m_settingsUnusable)
         return false;
     m_geometry->store(m_settings);
-    IniFile ini(m_prompter, m_settingsPath);
-    ini.setFullPath(m_settingsPath);
-    ini.setSectionName(QStringLiteral("General"));
-    if (SettingsStore::write(ini, m_settings))
+    m_filmReview->storeSettings(m_settings);
+    SettingsFile file(m_settingsPath);
+    if (file.save(m_settings))
         return true;
-    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, ini.errorString()));
+    m_prompter.warn(GetLangText(m_lang, Form1Msg::CannotSave).arg(m_settingsPath, file.errorString()));
     return false;
 }
 

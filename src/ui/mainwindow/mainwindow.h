@@ -13,6 +13,7 @@
 class EditsWindow;
 class FileChooser;
 class FileWorkflows;
+class FilmReview;
 class LangDoc;
 class LanguageLocator;
 class Prompter;
@@ -80,6 +81,7 @@ public:
     void mnuInsSubDown_Click();
     void mnuDelSub_Click();
     void mnuLangDef_Click(int index);
+    void mnuOpenVideo_Click();
 
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
@@ -88,6 +90,7 @@ public:
     SubtitleTableModel &correctedModel() const;
     // The splitter's left edge in the client area, in twips.
     float diaxTwips() const;
+    FilmReview &filmReview() const { return *m_filmReview; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -136,4 +139,5 @@ private:
     StatusFields *m_status = nullptr;
     QMenu *m_mnuReopenEncoding = nullptr;
     std::unique_ptr<WindowGeometry> m_geometry;
+    FilmReview *m_filmReview = nullptr;
 };

@@ -17,6 +17,8 @@
 #include "ui/mainwindow/windowgeometry.h"
 #include "ui/options/optionsdialog.h"
 #include "ui/subtitles/subtitlepanes.h"
+#include "ui/video/filmreview.h"
+#include "ui/video/videoactions.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -58,6 +60,7 @@ void MainWindow::connectActions()
         about.applyCaptions(m_lang);
         about.exec();
     });
+    connect(m_filmReview->actions().mnuOpenVideo, &QAction::triggered, this, &MainWindow::mnuOpenVideo_Click);
     connect(m_editsWindow, &EditsWindow::recordActivated, m_panes, &SubtitlePanes::showRecord);
     connect(m_editsWindow, &EditsWindow::restoreRequested, m_document, &SubtitleDocument::restoreOrReapply);
 }
@@ -149,6 +152,18 @@ void MainWindow::mnuOpen_Click()
         LoadFileToList(chosen);
 }
 
+void MainWindow::mnuOpenVideo_Click()
+{
+    QStringList patterns;
+    for (const QString &suffix : FilmReview::mediaSuffixes())
+        patterns << u"*." + suffix;
+    const QString filter = GetLangText(m_lang, Form1Msg::VideoFiles) + u" (" + patterns.join(u' ') + u')';
+    const QString chosen = m_files.chooseVideoToOpen(this, m_filmReview->actions().mnuOpenVideo->text().remove(u'&'),
+                                                     QFileInfo(m_document->path()).absolutePath(), filter);
+    if (!chosen.isEmpty())
+        m_filmReview->openVideo(chosen);
+}
+
 void MainWindow::mnuSave_Click()
 {
     m_workflows->save();
@@ -178,15 +193,14 @@ void MainWindow::mnuDelSub_Click()
 
 void MainWindow::mnuOptions_Click()
 {
-    {
-        OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
-        options.exec();
-    }
-    // Whichever way the dialog closed, the file and the window follow the
-    // settings now held; when the file cannot take them, reading it back
-    // would undo what was just chosen.
-    if (SaveValues())
-        LoadValues();
+    OptionsDialog options(m_settings, m_shellVerb, m_lang, m_prompter, this);
+    if (options.exec() != QDialog::Accepted)
+        return;
+    m_settings = options.settings();
+    // The dialog sets neither the language nor the geometry: of what the
+    // window shows, only the reading-speed marks follow it.
+    m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    SaveValues();
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -201,6 +215,11 @@ void MainWindow::dropEvent(QDropEvent *event)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    // A path that is no file is passed over, as a drop of text is.
-    LoadFileToList(urls.first().toLocalFile());
+    // A film opens beside the subtitles; anything else is taken for
+    // subtitles, and a path that is no file is passed over.
+    const QString path = urls.first().toLocalFile();
+    if (FilmReview::isMediaFile(path))
+        m_filmReview->openVideo(path);
+    else
+        LoadFileToList(path);
 }

@@ -7,7 +7,6 @@
 #include "lang/form2messages.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
-#include "settings/settingsstore.h"
 #include "settings/settingvalue.h"
 #include "shell/shellverb.h"
 #include "ui/language/langcaptions.h"
@@ -24,6 +23,8 @@
 #include <QVBoxLayout>
 
 #include <initializer_list>
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -53,28 +54,23 @@ void addIndented(QBoxLayout *layout, int level, std::initializer_list<QWidget *>
     layout->addLayout(row);
 }
 
-// The value a correction run can use, or nothing: the leading number of text
-// rounded to an integer, at least 1.
-std::optional<qint32> usableCount(const QString &text)
+// The value of field a correction run can use, or nothing: the leading
+// number of text rounded to an integer, within the setting's rule.
+std::optional<qint32> usableValue(const QString &text, qint32 Settings::*field)
 {
     const std::optional<qint32> value = integerFromSettingText(text);
-    if (!value || *value < 1)
+    if (!value)
         return std::nullopt;
-    return value;
-}
-
-// The gap a correction run can use, or nothing.
-std::optional<qint32> usableGap(const QString &text)
-{
-    const std::optional<qint32> value = usableCount(text);
-    if (!value || *value > SettingsStore::MaxMinGapMs)
-        return std::nullopt;
-    return value;
+    // The defaults break no rule, so a problem is this value's.
+    Settings candidate;
+    candidate.*field = *value;
+    return candidate.problems().isEmpty() ? value : std::nullopt;
 }
 
 } // namespace
 
-OptionsDialog::OptionsDialog(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter, QWidget *parent)
+OptionsDialog::OptionsDialog(const Settings &settings, ShellVerb &shellVerb, const LangDoc &lang,
+                             Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_shellVerb(shellVerb), m_lang(lang), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("Form2"));
@@ -303,30 +299,26 @@ QLineEdit *OptionsDialog::refuseUnusableNumbers()
 {
     // A maximum of 0 would make every line long, and a reading speed of 0
     // would divide by zero in the next correction.
-    const std::pair<QLineEdit *, const Message &> boxes[] = {
-        {m_txtMaxCharsPerLine, Form2Msg::BadMaxChars},
-        {m_txtLettersFor1Min, Form2Msg::BadLettersFor1Min},
+    const std::tuple<QLineEdit *, qint32 Settings::*, const Message &> boxes[] = {
+        {m_txtMaxCharsPerLine, &Settings::MaxLen, Form2Msg::BadMaxChars},
+        {m_txtLettersFor1Min, &Settings::LettersFor1Min, Form2Msg::BadLettersFor1Min},
+        {m_txtMinGapMs, &Settings::MinGapMs, Form2Msg::BadMinGap},
     };
-    for (const auto &[box, message] : boxes) {
-        if (!usableCount(box->text())) {
+    for (const auto &[box, field, message] : boxes) {
+        if (!usableValue(box->text(), field)) {
             m_prompter.warn(GetLangText(m_lang, message).arg(box->text()), windowTitle());
             return box;
         }
-    }
-
-    if (!usableGap(m_txtMinGapMs->text())) {
-        m_prompter.warn(GetLangText(m_lang, Form2Msg::BadMinGap).arg(m_txtMinGapMs->text()), windowTitle());
-        return m_txtMinGapMs;
     }
     return nullptr;
 }
 
 void OptionsDialog::SaveValues()
 {
-    m_settings.MaxLen = *usableCount(m_txtMaxCharsPerLine->text());
+    m_settings.MaxLen = *usableValue(m_txtMaxCharsPerLine->text(), &Settings::MaxLen);
     m_settings.JoinSubsAbove2Lines = m_chkJoinSubsAbove2Lines->isChecked();
     m_settings.BuyTime = m_chkBuyTime->isChecked();
-    m_settings.LettersFor1Min = *usableCount(m_txtLettersFor1Min->text());
+    m_settings.LettersFor1Min = *usableValue(m_txtLettersFor1Min->text(), &Settings::LettersFor1Min);
     m_settings.CorrectSubsAbove2Lines = m_chkCorrectSubsAbove2Lines->isChecked();
     m_settings.CreateBakFile = m_chkCreateBakFile->isChecked();
     m_settings.ParseAllTimes = m_chkParseAllTimes->isChecked();
@@ -341,7 +333,7 @@ void OptionsDialog::SaveValues()
     m_settings.ShowMessageAuto = m_chkShowMessageAuto->isChecked();
 
     m_settings.GuidelineBreaks = m_chkGuidelineBreaks->isChecked();
-    m_settings.MinGapMs = *usableGap(m_txtMinGapMs->text());
+    m_settings.MinGapMs = *usableValue(m_txtMinGapMs->text(), &Settings::MinGapMs);
     m_settings.Encoding = m_cboEncoding->currentData().toString();
     m_settings.LenientTimes = m_chkLenientTimes->isChecked();
 }

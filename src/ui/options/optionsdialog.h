@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/settings.h"
+
 #include <QDialog>
 
 class LangDoc;
@@ -13,18 +15,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class ShellVerb;
-struct Settings;
 
 // The Options dialog: the correction settings and the "Correct subtitles"
-// file-manager verb. Ok copies the controls into the settings and brings
-// the verb to the ticked state; Cancel and the close box copy nothing.
+// file-manager verb. It edits a copy of the settings: Ok copies the
+// controls into it and brings the verb to the ticked state; Cancel and the
+// close box change nothing.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    OptionsDialog(Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter,
-          QWidget *parent = nullptr);
+    OptionsDialog(const Settings &settings, ShellVerb &shellVerb, const LangDoc &lang, Prompter &prompter,
+                  QWidget *parent = nullptr);
+
+    // The settings as Ok left them; until then, the ones given.
+    const Settings &settings() const { return m_settings; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -41,7 +46,7 @@ private:
     QLineEdit *refuseUnusableNumbers();
     void SaveValues();
 
-    Settings &m_settings;
+    Settings m_settings;
     ShellVerb &m_shellVerb;
     const LangDoc &m_lang;
     Prompter &m_prompter;

@@ -191,6 +191,7 @@ void SubtitlePanes::originalSelected()
         m_boxes->fill(r);
     }
     m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k)));
+    emit subtitleSelected(k, shown.isValid() ? r : -1);
 }
 
 void SubtitlePanes::correctedSelected()
@@ -210,6 +211,7 @@ void SubtitlePanes::correctedSelected()
         m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k - 1)));
     }
     m_boxes->fill(r);
+    emit subtitleSelected(k >= 1 && k <= m_document.originalModel().rowCount() ? k - 1 : -1, r);
 }
 
 void SubtitlePanes::showCorrectedRow(int sourceRow)

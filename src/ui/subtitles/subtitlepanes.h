@@ -45,12 +45,20 @@ public:
     void moveCorrectedSelection(int step);
     // Both lists to subtitle ordinal, as a double-click on its record.
     void showRecord(int ordinal);
+    // Both lists to a row of the corrected list.
+    void showCorrected(int sourceRow) { showCorrectedRow(sourceRow); }
+
 
     void insertSubtitle(bool below);
     void deleteSubtitle();
     // The selected subtitle's correction restored, or re-applied when it is
     // restored already.
     void restoreSelected();
+
+signals:
+    // The selection moved to a subtitle: its row in each list, -1 where it
+    // has none (an inserted row; a filtered one).
+    void subtitleSelected(int originalRow, int correctedRow);
 
 private:
     // After a load or a correction: the boxes empty, the filter on the

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lang/weakwordfiles.h"
+#include "engine/weakwordfiles.h"
 
 #include "document/unicodetext.h"
 #include "lang/form1messages.h"

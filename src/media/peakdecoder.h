@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/audiotrack.h"
+#include "media/mediaerror.h"
+#include "media/peaks.h"
+
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// Decodes one audio stream of a video or sound file, with FFmpeg's
+// libraries, into its peaks. Plain and synchronous: it streams the sound
+// through and keeps only the peaks, so memory stays small for any length,
+// and a worker thread can run it and stop it with the cancel flag.
+class PeakDecoder
+{
+public:
+    // fraction of the file done, 0 to 1, called on the decoding thread.
+    using Progress = std::function<void(double fraction)>;
+
+    // cancelled, when given, is read often, also while opening; setting it
+    // makes open() and decode() return Kind::Cancelled promptly.
+    explicit PeakDecoder(const std::atomic_bool *cancelled = nullptr);
+    ~PeakDecoder();
+    PeakDecoder(const PeakDecoder &) = delete;
+    PeakDecoder &operator=(const PeakDecoder &) = delete;
+
+    // Opens path and lists its audio streams; error says why not.
+    bool open(const QString &path, MediaError &error);
+    void close();
+    const QList<AudioTrack> &audioTracks() const { return m_tracks; }
+
+    // The peaks of streamIndex (as in audioTracks()), -1 for the first
+    // audio stream. Kind::NoSound for a file without sound.
+    std::optional<Peaks> decode(int streamIndex, MediaError &error, const Progress &progress = {});
+
+    // Whether the start of path is a container FFmpeg knows, by content
+    // alone: one that then fails to open is damaged rather than no media.
+    static bool looksLikeKnownContainer(const QString &path);
+
+private:
+    struct Input;
+
+    bool isCancelled() const { return m_cancelled && m_cancelled->load(std::memory_order_relaxed); }
+    MediaError failure(MediaError::Kind kind, const QString &reason = {}) const;
+
+    const std::atomic_bool *m_cancelled;
+    std::unique_ptr<Input> m_input;
+    QString m_path;
+    QList<AudioTrack> m_tracks;
+    bool m_hasVideo = false;
+};

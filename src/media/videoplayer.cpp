@@ -1,0 +1,702 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/videoplayer.h"
+
+#include "media/peakdecoder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include <mpv/client.h>
+#include <mpv/render.h>
+
+namespace {
+
+enum Observed : quint64 { TimePosition = 1, Pause, Duration, Width, Height };
+constexpr quint64 seekCommand = 100;
+// Load commands carry this plus the number of the open() that sent them.
+constexpr quint64 loadCommand = 1000;
+// A seek that never restarts playback (a file that cannot seek) frees the
+// player after this long; a 4K film with 10 s between keyframes can take
+// seconds to land.
+constexpr int seekWatchdogMs = 5000;
+
+const mpv_node *member(const mpv_node &map, const char *key)
+{
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return nullptr;
+    for (int i = 0; i < map.u.list->num; ++i) {
+        if (std::strcmp(map.u.list->keys[i], key) == 0)
+            return &map.u.list->values[i];
+    }
+    return nullptr;
+}
+
+QString text(const mpv_node &map, const char *key)
+{
+    const mpv_node *value = member(map, key);
+    return value && value->format == MPV_FORMAT_STRING ? QString::fromUtf8(value->u.string) : QString();
+}
+
+qint64 number(const mpv_node &map, const char *key, qint64 absent = -1)
+{
+    const mpv_node *value = member(map, key);
+    return value && value->format == MPV_FORMAT_INT64 ? value->u.int64 : absent;
+}
+
+bool flag(const mpv_node &map, const char *key)
+{
+    const mpv_node *value = member(map, key);
+    return value && value->format == MPV_FORMAT_FLAG && value->u.flag;
+}
+
+// A sure way to free mpv's strings and nodes on every path.
+struct NodeHolder
+{
+    mpv_node node{};
+    ~NodeHolder() { mpv_free_node_contents(&node); }
+};
+
+} // namespace
+
+VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), m_seekWatchdog(new QTimer(this))
+{
+    m_seekWatchdog->setSingleShot(true);
+    m_seekWatchdog->setInterval(seekWatchdogMs);
+    connect(m_seekWatchdog, &QTimer::timeout, this, [this] { endSeek(true); });
+
+    // mpv refuses to start unless numbers are formatted the C way, and Qt
+    // takes LC_NUMERIC from the environment; Qt itself uses QLocale.
+    std::setlocale(LC_NUMERIC, "C");
+    m_mpv = mpv_create();
+    if (!m_mpv) {
+        m_unavailableReason = QStringLiteral("mpv_create");
+        return;
+    }
+    const std::initializer_list<std::pair<const char *, const char *>> options = {
+        {"vo", "libmpv"},
+        {"ao", audio == AudioOutput::None ? "null" : ""},
+        // No sound device: play on in silence.
+        {"audio-fallback-to-null", "yes"},
+        // A seek lands on the frame asked for, not on a keyframe.
+        {"hr-seek", "yes"},
+        // At the end, stay on the last frame instead of unloading.
+        {"keep-open", "always"},
+        {"idle", "yes"},
+        {"pause", "yes"},
+        // The window draws the subtitles under review; mpv draws none.
+        {"sub-auto", "no"},
+        {"sid", "no"},
+        {"osd-level", "0"},
+        // Cover art is no picture of the film.
+        {"audio-display", "no"},
+        {"hwdec", "no"},
+        {"ytdl", "no"},
+        {"load-scripts", "no"},
+        {"config", "no"},
+        {"resume-playback", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+    };
+    for (const auto &[name, value] : options) {
+        if (*value)
+            mpv_set_option_string(m_mpv, name, value);
+    }
+    mpv_request_log_messages(m_mpv, "error");
+    if (const int started = mpv_initialize(m_mpv); started < 0) {
+        m_unavailableReason = QString::fromUtf8(mpv_error_string(started));
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_observe_property(m_mpv, TimePosition, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, Pause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, Width, "dwidth", MPV_FORMAT_INT64);
+    mpv_observe_property(m_mpv, Height, "dheight", MPV_FORMAT_INT64);
+    mpv_set_wakeup_callback(m_mpv, &VideoPlayer::wakeUp, this);
+
+    mpv_render_param parameters[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (const int created = mpv_render_context_create(&m_render, m_mpv, parameters); created < 0) {
+        m_unavailableReason = QString::fromUtf8(mpv_error_string(created));
+        m_render = nullptr;
+        return;
+    }
+    mpv_render_context_set_update_callback(m_render, &VideoPlayer::renderUpdate, this);
+}
+
+VideoPlayer::~VideoPlayer()
+{
+    // The render context goes before the core, and each callback is
+    // removed before what it points to: mpv calls them under a lock that
+    // these calls take, so none runs after.
+    if (m_render) {
+        mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+        mpv_render_context_free(m_render);
+    }
+    if (m_mpv) {
+        mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+        mpv_terminate_destroy(m_mpv);
+    }
+}
+
+// Called on mpv's threads: only hop to the player's thread, once until served.
+void VideoPlayer::wakeUp(void *player)
+{
+    auto *self = static_cast<VideoPlayer *>(player);
+    if (!self->m_eventsPosted.exchange(true))
+        QMetaObject::invokeMethod(self, &VideoPlayer::handleEvents, Qt::QueuedConnection);
+}
+
+void VideoPlayer::renderUpdate(void *player)
+{
+    auto *self = static_cast<VideoPlayer *>(player);
+    if (!self->m_renderPosted.exchange(true))
+        QMetaObject::invokeMethod(self, &VideoPlayer::handleRenderUpdate, Qt::QueuedConnection);
+}
+
+void VideoPlayer::open(const QString &path)
+{
+    close();
+    m_path = path;
+    m_vanishReported = false;
+    MediaError error = MediaError::checkFile(path);
+    if (!error.isError() && !isAvailable())
+        error = {MediaError::Kind::PlayerUnavailable, path, m_unavailableReason};
+    if (error.isError()) {
+        QMetaObject::invokeMethod(this, [this, error] { emit failed(error); }, Qt::QueuedConnection);
+        return;
+    }
+    m_opening = true;
+    ++m_openSerial;
+    const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    const char *command[] = {"loadfile", file.constData(), "replace", nullptr};
+    mpv_command_async(m_mpv, loadCommand + m_openSerial, command);
+}
+
+void VideoPlayer::close()
+{
+    const bool wasOpen = m_opening || m_loaded;
+    if (wasOpen && m_mpv) {
+        const char *command[] = {"stop", nullptr};
+        mpv_command_async(m_mpv, 0, command);
+    }
+    resetFile();
+    if (wasOpen)
+        emit closed();
+}
+
+void VideoPlayer::resetFile()
+{
+    m_path.clear();
+    m_entryId = -1;
+    m_opening = false;
+    m_loaded = false;
+    m_hasVideo = false;
+    m_durationMs = 0;
+    m_frameRate = 0;
+    m_positionSeconds = 0;
+    m_audioTracks.clear();
+    m_audioTrackIds.clear();
+    m_audioTrack = -1;
+    m_seeking = false;
+    m_queuedSeekMs = -1;
+    m_playAfterSeek = false;
+    m_rangeEndMs = -1;
+    m_seekWatchdog->stop();
+    m_frame = QImage();
+}
+
+qint64 VideoPlayer::positionMs() const
+{
+    return std::llround(m_positionSeconds * 1000);
+}
+
+qint64 VideoPlayer::frameNumber() const
+{
+    return m_hasVideo && m_frameRate > 0 ? std::llround(m_positionSeconds * m_frameRate) : -1;
+}
+
+bool VideoPlayer::checkStillThere()
+{
+    // mpv reads on from its open handle; the user should still know.
+    if (!m_vanishReported && !m_path.isEmpty() && !QFileInfo::exists(m_path)) {
+        m_vanishReported = true;
+        emit failed({MediaError::Kind::Vanished, m_path, {}});
+    }
+    return m_loaded;
+}
+
+void VideoPlayer::seek(qint64 ms)
+{
+    m_rangeEndMs = -1;
+    m_playAfterSeek = false;
+    if (!m_loaded) {
+        if (m_opening)
+            m_queuedSeekMs = ms;
+        return;
+    }
+    checkStillThere();
+    if (m_seeking) {
+        m_queuedSeekMs = ms; // the latest wins
+        return;
+    }
+    startSeek(ms);
+}
+
+void VideoPlayer::startSeek(qint64 ms)
+{
+    if (!m_paused)
+        setPausedProperty(true);
+    // The end of the file shows its last frame.
+    ms = std::clamp<qint64>(ms, 0, std::max<qint64>(m_durationMs - 1, 0));
+    m_seeking = true;
+    m_seekBegun = false;
+    m_seekRestarted = false;
+    m_seekFrameRendered = false;
+    m_seekCorrected = false;
+    m_seekTargetMs = ms;
+    // mpv shows the first frame starting at or after the target, so a
+    // constant frame rate gives the start of the frame on screen at ms
+    // directly; a variable one is corrected by a step back when it lands.
+    double seconds = double(ms) / 1000;
+    if (m_hasVideo && m_frameRate > 0)
+        seconds = std::floor(double(ms) * m_frameRate / 1000 + 1e-6) / m_frameRate;
+    m_seekTargetSeconds = seconds;
+    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    mpv_command_async(m_mpv, seekCommand, command);
+    m_seekWatchdog->start();
+}
+
+void VideoPlayer::endSeek(bool force)
+{
+    m_seekWatchdog->stop();
+    m_seeking = false;
+    if (m_queuedSeekMs >= 0) {
+        const qint64 next = std::exchange(m_queuedSeekMs, -1);
+        startSeek(next);
+        return;
+    }
+    if (!m_seekFrameRendered || m_frameSkipped)
+        renderFrame();
+    // Until mpv tells the size, the frame cannot be drawn.
+    if (m_frameSkipped && m_hasVideo && !force) {
+        m_seeking = true;
+        m_seekWatchdog->start();
+        return;
+    }
+    emit frameReady();
+    emit seekFinished(positionMs());
+    if (std::exchange(m_playAfterSeek, false))
+        setPausedProperty(false);
+}
+
+void VideoPlayer::handlePlaybackRestart()
+{
+    if (!m_seeking) {
+        if (m_hasVideo) {
+            renderFrame();
+            emit frameReady();
+        }
+        return;
+    }
+    // A restart left over from an earlier seek comes before this seek's
+    // own start.
+    if (!m_seekBegun)
+        return;
+    // The landing position decides the step back, so it is read now rather
+    // than trusted to have come with the restart. A frame mpv's video
+    // output waits to hand over is taken first: the core may wait on it.
+    if (m_hasVideo && hasNewFrame()) {
+        renderFrame();
+        m_seekFrameRendered = true;
+    }
+    double seconds = 0;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) {
+        // On the last frame the video has ended and mpv tells the sound's
+        // position, which may run on past the picture: the frame is the one
+        // the seek went to.
+        int atEnd = 0;
+        if (m_hasVideo && seconds > m_seekTargetSeconds
+            && mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &atEnd) >= 0 && atEnd)
+            seconds = m_seekTargetSeconds;
+        setPosition(seconds);
+    }
+    // Half a millisecond of slack for times stored in coarser units.
+    if (m_hasVideo && !m_seekCorrected && m_positionSeconds * 1000 > double(m_seekTargetMs) + 0.5
+        && m_positionSeconds > 0) {
+        m_seekCorrected = true;
+        m_seekBegun = false;
+        m_seekFrameRendered = false;
+        const char *command[] = {"frame-back-step", nullptr};
+        mpv_command_async(m_mpv, seekCommand, command);
+        m_seekWatchdog->start();
+        return;
+    }
+    // The new frame may come before or after the restart: whichever is
+    // second ends the seek.
+    m_seekRestarted = true;
+    if (!m_hasVideo || m_seekFrameRendered || hasNewFrame())
+        endSeek();
+}
+
+bool VideoPlayer::hasNewFrame() const
+{
+    mpv_render_frame_info info{};
+    mpv_render_param parameters[] = {
+        {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    return m_render && mpv_render_context_get_info(m_render, parameters[0]) >= 0
+           && (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) && !(info.flags & MPV_RENDER_FRAME_INFO_REDRAW);
+}
+
+void VideoPlayer::play()
+{
+    m_rangeEndMs = -1;
+    if (checkStillThere())
+        setPausedProperty(false);
+}
+
+void VideoPlayer::pause()
+{
+    m_rangeEndMs = -1;
+    m_playAfterSeek = false;
+    if (m_loaded)
+        setPausedProperty(true);
+}
+
+void VideoPlayer::playRange(qint64 startMs, qint64 endMs)
+{
+    if (!m_loaded || endMs <= startMs)
+        return;
+    seek(startMs);
+    m_playAfterSeek = true;
+    m_rangeEndMs = endMs;
+}
+
+void VideoPlayer::stepForward()
+{
+    m_rangeEndMs = -1;
+    if (!checkStillThere() || m_seeking)
+        return;
+    const char *command[] = {"frame-step", nullptr};
+    mpv_command_async(m_mpv, 0, command);
+}
+
+void VideoPlayer::stepBackward()
+{
+    m_rangeEndMs = -1;
+    if (!checkStillThere() || m_seeking)
+        return;
+    const char *command[] = {"frame-back-step", nullptr};
+    mpv_command_async(m_mpv, 0, command);
+}
+
+void VideoPlayer::setVolume(int percent)
+{
+    m_volume = std::clamp(percent, 0, 100);
+    if (!m_mpv)
+        return;
+    double value = m_volume;
+    mpv_set_property_async(m_mpv, 0, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void VideoPlayer::setAudioTrack(int streamIndex)
+{
+    const qsizetype at = std::find_if(m_audioTracks.cbegin(), m_audioTracks.cend(),
+                                      [&](const AudioTrack &track) { return track.streamIndex == streamIndex; })
+                         - m_audioTracks.cbegin();
+    if (at >= m_audioTracks.size() || !m_mpv)
+        return;
+    qint64 id = m_audioTrackIds[at];
+    mpv_set_property_async(m_mpv, 0, "aid", MPV_FORMAT_INT64, &id);
+    m_audioTrack = streamIndex;
+}
+
+void VideoPlayer::setFrameSize(const QSize &size)
+{
+    if (size == m_frameSize)
+        return;
+    m_frameSize = size;
+    if (m_loaded && m_hasVideo && !m_seeking) {
+        renderFrame();
+        emit frameReady();
+    }
+}
+
+void VideoPlayer::setPausedProperty(bool paused)
+{
+    int value = paused ? 1 : 0;
+    mpv_set_property_async(m_mpv, 0, "pause", MPV_FORMAT_FLAG, &value);
+}
+
+void VideoPlayer::setPosition(double seconds)
+{
+    if (seconds == m_positionSeconds)
+        return;
+    m_positionSeconds = seconds;
+    emit positionChanged(positionMs());
+    if (m_rangeEndMs >= 0 && positionMs() >= m_rangeEndMs) {
+        m_rangeEndMs = -1;
+        setPausedProperty(true);
+    }
+}
+
+void VideoPlayer::handleEvents()
+{
+    m_eventsPosted = false;
+    // A restart is acted on once the property changes that came with it
+    // are in, the position above all. Reading properties here instead could
+    // wait for mpv's core, which may itself wait for a frame to be taken.
+    bool restarted = false;
+    while (m_mpv) {
+        const mpv_event *event = mpv_wait_event(m_mpv, 0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE:
+            if (restarted && m_loaded)
+                handlePlaybackRestart();
+            return;
+        case MPV_EVENT_START_FILE:
+            m_startedEntryId = static_cast<const mpv_event_start_file *>(event->data)->playlist_entry_id;
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            // Only the file of the latest open(); an earlier one may still
+            // finish loading before mpv gets to the newer command.
+            if (m_opening && m_entryId >= 0 && m_startedEntryId == m_entryId) {
+                m_opening = false;
+                m_loaded = true;
+                readFileProperties();
+                emit loaded();
+                if (m_queuedSeekMs >= 0)
+                    startSeek(std::exchange(m_queuedSeekMs, -1));
+            }
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto *end = static_cast<const mpv_event_end_file *>(event->data);
+            handleEndOfFile(end->reason, end->error, end->playlist_entry_id);
+            break;
+        }
+        case MPV_EVENT_SEEK:
+            m_seekBegun = m_seeking;
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            restarted = true;
+            break;
+        case MPV_EVENT_COMMAND_REPLY:
+            // A seek mpv refused never restarts playback.
+            if (event->reply_userdata == seekCommand && event->error < 0 && m_seeking)
+                endSeek();
+            else if (event->reply_userdata == loadCommand + m_openSerial && m_opening)
+                handleLoadReply(event->error, static_cast<const mpv_event_command *>(event->data));
+            break;
+        case MPV_EVENT_LOG_MESSAGE:
+            m_lastLogLine = QString::fromUtf8(static_cast<const mpv_event_log_message *>(event->data)->text).trimmed();
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE: {
+            const auto *property = static_cast<const mpv_event_property *>(event->data);
+            if (event->reply_userdata == TimePosition && property->format == MPV_FORMAT_DOUBLE && m_loaded)
+                setPosition(*static_cast<const double *>(property->data));
+            else if (event->reply_userdata == Pause && property->format == MPV_FORMAT_FLAG) {
+                const bool paused = *static_cast<const int *>(property->data) != 0;
+                if (paused != m_paused) {
+                    m_paused = paused;
+                    emit pausedChanged(paused);
+                }
+            } else if (event->reply_userdata == Duration && property->format == MPV_FORMAT_DOUBLE && m_loaded) {
+                m_durationMs = std::llround(*static_cast<const double *>(property->data) * 1000);
+            } else if (event->reply_userdata == Width || event->reply_userdata == Height) {
+                const int value = property->format == MPV_FORMAT_INT64 ? int(*static_cast<const qint64 *>(property->data)) : 0;
+                (event->reply_userdata == Width ? m_displayWidth : m_displayHeight) = value;
+                setVideoSize(QSize(m_displayWidth, m_displayHeight));
+            }
+            break;
+        }
+        case MPV_EVENT_SHUTDOWN:
+            // Nothing here asks mpv to quit; if it does anyway, stop using it.
+            if (m_render) {
+                mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+                mpv_render_context_free(m_render);
+                m_render = nullptr;
+            }
+            m_unavailableReason = QStringLiteral("shutdown");
+            return;
+        default:
+            break;
+        }
+    }
+}
+
+void VideoPlayer::handleLoadReply(int error, const mpv_event_command *reply)
+{
+    if (error >= 0 && reply) {
+        m_entryId = number(reply->result, "playlist_entry_id");
+        if (m_entryId >= 0)
+            return;
+    }
+    MediaError problem{MediaError::Kind::Damaged, m_path, QString::fromUtf8(mpv_error_string(error))};
+    resetFile();
+    emit failed(problem);
+}
+
+void VideoPlayer::handleEndOfFile(int reason, int error, qint64 entry)
+{
+    if (entry != m_entryId || m_entryId < 0 || reason != MPV_END_FILE_REASON_ERROR)
+        return;
+    MediaError problem{MediaError::Kind::Damaged, m_path, QString::fromUtf8(mpv_error_string(error))};
+    if (!QFileInfo::exists(m_path))
+        problem.kind = m_loaded ? MediaError::Kind::Vanished : MediaError::Kind::Missing;
+    else if ((error == MPV_ERROR_UNKNOWN_FORMAT || error == MPV_ERROR_NOTHING_TO_PLAY)
+             && !PeakDecoder::looksLikeKnownContainer(m_path))
+        problem.kind = MediaError::Kind::NotMedia;
+    else if (!m_lastLogLine.isEmpty())
+        problem.reason = m_lastLogLine;
+    const bool wasOpen = m_loaded;
+    resetFile();
+    emit failed(problem);
+    if (wasOpen)
+        emit closed();
+}
+
+void VideoPlayer::readFileProperties()
+{
+    NodeHolder tracks;
+    if (mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &tracks.node) >= 0
+        && tracks.node.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < tracks.node.u.list->num; ++i) {
+            const mpv_node &track = tracks.node.u.list->values[i];
+            const QString type = text(track, "type");
+            if (type == u"video" && !flag(track, "albumart") && !m_hasVideo) {
+                m_hasVideo = true;
+                // The stored size, until mpv tells the displayed one.
+                if (m_videoSize.isEmpty())
+                    m_videoSize = QSize(int(number(track, "demux-w", 0)), int(number(track, "demux-h", 0)));
+            }
+            if (type != u"audio")
+                continue;
+            AudioTrack audio;
+            audio.streamIndex = int(number(track, "ff-index"));
+            audio.number = int(m_audioTracks.size()) + 1;
+            audio.codec = text(track, "codec");
+            audio.channels = int(number(track, "demux-channel-count", 0));
+            audio.channelLayout = text(track, "demux-channels");
+            audio.sampleRate = int(number(track, "demux-samplerate", 0));
+            audio.language = text(track, "lang");
+            audio.title = text(track, "title");
+            audio.isDefault = flag(track, "default");
+            if (flag(track, "selected"))
+                m_audioTrack = audio.streamIndex;
+            m_audioTracks << audio;
+            m_audioTrackIds << number(track, "id");
+        }
+    }
+    double value = 0;
+    if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &value) >= 0)
+        m_durationMs = std::llround(value * 1000);
+    if (mpv_get_property(m_mpv, "container-fps", MPV_FORMAT_DOUBLE, &value) >= 0 && value > 0 && value < 1000)
+        m_frameRate = value;
+}
+
+void VideoPlayer::setVideoSize(const QSize &size)
+{
+    const QSize valid = size.isEmpty() ? QSize() : size;
+    if (valid == m_videoSize)
+        return;
+    m_videoSize = valid;
+    if (!m_loaded || !m_hasVideo || m_videoSize.isEmpty())
+        return;
+    // A frame that came before its size is drawn now.
+    if (m_seeking) {
+        if (m_seekRestarted && m_frameSkipped)
+            endSeek();
+        return;
+    }
+    renderFrame();
+    emit frameReady();
+}
+
+void VideoPlayer::handleRenderUpdate()
+{
+    m_renderPosted = false;
+    if (!m_render)
+        return;
+    const quint64 flags = mpv_render_context_update(m_render);
+    if (!(flags & MPV_RENDER_UPDATE_FRAME))
+        return;
+    // Every frame is taken at once, even one of a file closed since: mpv's
+    // video output waits until it is.
+    if (!m_loaded && !m_opening) {
+        skipFrame();
+        return;
+    }
+    renderFrame();
+    if (!m_loaded)
+        return;
+    if (!m_seeking) {
+        emit frameReady();
+        return;
+    }
+    // The seek resets mpv's video output, so a frame after its start is the
+    // one asked for (a seek made while playing may first see one frame
+    // still on its way; the next replaces it).
+    if (m_seekBegun) {
+        m_seekFrameRendered = true;
+        if (m_seekRestarted)
+            endSeek();
+    }
+}
+
+void VideoPlayer::renderFrame()
+{
+    if (!m_render)
+        return;
+    // A sound file draws nothing, whatever size the pane asks for.
+    const QSize size = m_loaded && !m_hasVideo ? QSize() : m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
+    m_frameSkipped = size.isEmpty();
+    if (m_frameSkipped) {
+        skipFrame();
+        return;
+    }
+    // Rows aligned to 64 bytes keep mpv on its fast path; a frame someone
+    // still holds is left alone and a new one made.
+    size_t stride = (size_t(size.width()) * 4 + 63) / 64 * 64;
+    if (m_frame.size() != size || !m_frame.isDetached()) {
+        void *buffer = std::aligned_alloc(64, stride * size_t(size.height()));
+        if (!buffer)
+            return;
+        m_frame = QImage(static_cast<uchar *>(buffer), size.width(), size.height(), qsizetype(stride),
+                         QImage::Format_RGBX8888, [](void *data) { std::free(data); }, buffer);
+    }
+    int dimensions[2] = {size.width(), size.height()};
+    int block = 0;
+    mpv_render_param parameters[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, dimensions},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("rgb0")},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, m_frame.bits()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(m_render, parameters);
+}
+
+void VideoPlayer::skipFrame()
+{
+    int skip = 1;
+    mpv_render_param parameters[] = {
+        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(m_render, parameters);
+}

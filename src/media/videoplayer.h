@@ -1,0 +1,157 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/audiotrack.h"
+#include "media/mediaerror.h"
+
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+
+class QTimer;
+struct mpv_handle;
+struct mpv_render_context;
+struct mpv_event_command;
+
+// A video player over libmpv that shows a paused file at the exact frame
+// of a time and plays it, rendering each frame in software into a QImage.
+// Every call returns at once: mpv works on its own threads and reports
+// back through queued calls on the thread the player lives in.
+class VideoPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class AudioOutput {
+        Device, // the system's sound; silence when there is no device
+        None,   // mpv's null output, for tests and headless use
+    };
+
+    explicit VideoPlayer(AudioOutput audio = AudioOutput::Device, QObject *parent = nullptr);
+    ~VideoPlayer() override;
+
+    // Whether libmpv started; if not, open() fails with Kind::PlayerUnavailable.
+    bool isAvailable() const { return m_render != nullptr; }
+
+    // Opens path, paused at its first frame: loaded() or failed() follows.
+    void open(const QString &path);
+    void close();
+    const QString &path() const { return m_path; }
+    bool isLoaded() const { return m_loaded; }
+
+    bool hasVideo() const { return m_hasVideo; }
+    bool hasAudio() const { return !m_audioTracks.isEmpty(); }
+    qint64 durationMs() const { return m_durationMs; }
+    double frameRate() const { return m_frameRate; }
+    QSize videoSize() const { return m_hasVideo ? m_videoSize : QSize(); }
+    // The shown frame's start, and its number from 0 (-1 without picture).
+    qint64 positionMs() const;
+    qint64 frameNumber() const;
+    bool isPaused() const { return m_paused; }
+
+    // Pauses at the frame on screen at ms (the last frame starting at or
+    // before it); seekFinished() follows when frame() shows it. Before the
+    // file is loaded, the latest seek is kept for then.
+    void seek(qint64 ms);
+    void play();
+    void pause();
+    // Plays from startMs and pauses again at endMs.
+    void playRange(qint64 startMs, qint64 endMs);
+    void stepForward();
+    void stepBackward();
+
+    // 0 to 100.
+    void setVolume(int percent);
+    int volume() const { return m_volume; }
+
+    const QList<AudioTrack> &audioTracks() const { return m_audioTracks; }
+    // The stream index of the track playing, -1 for none.
+    int audioTrack() const { return m_audioTrack; }
+    void setAudioTrack(int streamIndex);
+
+    // The size frames are rendered at; empty: the video's own size.
+    void setFrameSize(const QSize &size);
+    const QImage &frame() const { return m_frame; }
+
+signals:
+    // The file is open: duration, tracks and frame rate are known.
+    void loaded();
+    void failed(const MediaError &error);
+    void closed();
+    // frame() holds a new picture.
+    void frameReady();
+    void seekFinished(qint64 positionMs);
+    void positionChanged(qint64 positionMs);
+    void pausedChanged(bool paused);
+
+private:
+    static void wakeUp(void *player);
+    static void renderUpdate(void *player);
+    void handleEvents();
+    void handleRenderUpdate();
+    void handlePlaybackRestart();
+    void handleLoadReply(int error, const mpv_event_command *reply);
+    void handleEndOfFile(int reason, int error, qint64 entry);
+    void readFileProperties();
+    void setVideoSize(const QSize &size);
+    void renderFrame();
+    // Takes mpv's frame without drawing it, so its video output goes on.
+    void skipFrame();
+    void startSeek(qint64 ms);
+    // force: end even without a frame to show (the watchdog).
+    void endSeek(bool force = false);
+    bool hasNewFrame() const;
+    void setPausedProperty(bool paused);
+    bool checkStillThere();
+    void resetFile();
+    void setPosition(double seconds);
+
+    mpv_handle *m_mpv = nullptr;
+    mpv_render_context *m_render = nullptr;
+    QString m_unavailableReason;
+    std::atomic_bool m_eventsPosted{false};
+    std::atomic_bool m_renderPosted{false};
+    QTimer *m_seekWatchdog;
+
+    QString m_path;
+    quint64 m_openSerial = 0;
+    qint64 m_entryId = -1;        // mpv's playlist entry of the file opened
+    qint64 m_startedEntryId = -1; // the entry mpv last started
+    bool m_opening = false;
+    bool m_loaded = false;
+    bool m_vanishReported = false;
+    bool m_hasVideo = false;
+    qint64 m_durationMs = 0;
+    double m_frameRate = 0;
+    QSize m_videoSize;
+    int m_displayWidth = 0;
+    int m_displayHeight = 0;
+    bool m_frameSkipped = false; // the last frame was taken without a size
+    double m_positionSeconds = 0;
+    bool m_paused = true;
+    int m_volume = 100;
+    QList<AudioTrack> m_audioTracks;
+    QList<qint64> m_audioTrackIds; // mpv's id of each entry of m_audioTracks
+    int m_audioTrack = -1;
+    QString m_lastLogLine;
+
+    // One seek at a time, so each playback restart belongs to a known seek.
+    bool m_seeking = false;
+    bool m_seekBegun = false;     // mpv started the seek sent last
+    bool m_seekRestarted = false; // mpv restarted playback at the target
+    bool m_seekFrameRendered = false; // frame() holds a frame drawn since
+    bool m_seekCorrected = false;
+    qint64 m_seekTargetMs = 0;
+    double m_seekTargetSeconds = 0; // where mpv was sent
+    qint64 m_queuedSeekMs = -1;
+    bool m_playAfterSeek = false;
+    qint64 m_rangeEndMs = -1;
+
+    QSize m_frameSize;
+    QImage m_frame;
+};

@@ -1,0 +1,410 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/video/filmreview.h"
+
+#include "document/prompter.h"
+#include "editor/subtitledocument.h"
+#include "editor/subtitletablemodel.h"
+#include "lang/form1messages.h"
+#include "lang/langdoc.h"
+#include "media/audiotrack.h"
+#include "media/mediaerror.h"
+#include "media/peakjob.h"
+#include "media/peaks.h"
+#include "settings/settings.h"
+#include "ui/subtitles/subtitlepanes.h"
+#include "ui/twips.h"
+#include "ui/video/timelinepane.h"
+#include "ui/video/timelineview.h"
+#include "ui/video/videoactions.h"
+#include "ui/video/videopane.h"
+#include "ui/video/videopicture.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QSlider>
+
+namespace {
+
+// What a video beside a subtitle file may be called, most likely first;
+// the sound files give a waveform and no picture.
+const QStringList VideoSuffixes{QStringLiteral("mkv"), QStringLiteral("mp4"), QStringLiteral("webm"),
+                                QStringLiteral("avi"), QStringLiteral("mov"), QStringLiteral("m4v"),
+                                QStringLiteral("ts")};
+const QStringList SoundSuffixes{QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("flac"),
+                                QStringLiteral("m4a"), QStringLiteral("ogg")};
+
+// The row whose subtitle is on screen during the frame shown from ms for
+// frameMs: the latest to start before the frame ends that has not ended
+// when it starts. The lists run in time order.
+int rowShownAt(const SubtitleTableModel &model, qint64 ms, qint64 frameMs)
+{
+    const qint64 frameEndMs = ms + std::max<qint64>(1, frameMs);
+    int low = 0;
+    int high = model.rowCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (model.startMs(middle) < frameEndMs)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    // A few back, for a long subtitle that an overlapping short one follows.
+    for (int row = low - 1; row >= 0 && row >= low - 8; --row) {
+        if (model.startMs(row) < frameEndMs && ms < model.endMs(row))
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
+
+FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, SubtitlePanes &panes, Prompter &prompter,
+                       const LangDoc &lang, VideoPlayer::AudioOutput audio, const QString &cacheFolder)
+    : QObject(&window), m_window(window), m_document(document), m_panes(panes), m_prompter(prompter), m_lang(lang),
+      m_actions(std::make_unique<VideoActions>(window)), m_audio(audio),
+      m_peakJob(new PeakJob(cacheFolder, this)), m_videoDock(new QDockWidget(QStringLiteral("Video"), &window)),
+      m_timelineDock(new QDockWidget(QStringLiteral("Timeline"), &window)),
+      m_videoPane(new VideoPane(*m_actions, m_videoDock)), m_timelinePane(new TimelinePane(document, m_timelineDock))
+{
+    m_videoDock->setObjectName(QStringLiteral("dockVideo"));
+    m_timelineDock->setObjectName(QStringLiteral("dockTimeline"));
+    m_videoDock->setWidget(m_videoPane);
+    m_timelineDock->setWidget(m_timelinePane);
+    window.addDockWidget(Qt::RightDockWidgetArea, m_videoDock);
+    window.addDockWidget(Qt::BottomDockWidgetArea, m_timelineDock);
+    m_videoDock->hide();
+    m_timelineDock->hide();
+    m_videoPane->volume().setValue(100);
+    connectActions();
+    retranslate();
+    showPanes(false);
+}
+
+FilmReview::~FilmReview() = default;
+
+VideoPlayer &FilmReview::player()
+{
+    if (m_player)
+        return *m_player;
+    m_player = new VideoPlayer(m_audio, this);
+    m_player->setVolume(m_videoPane->volume().value());
+    m_player->setFrameSize(m_videoPane->picture().size());
+    connect(m_player, &VideoPlayer::loaded, this, &FilmReview::showLoaded);
+    connect(m_player, &VideoPlayer::failed, this, &FilmReview::showFailure);
+    connect(m_player, &VideoPlayer::frameReady, this, [this] { m_videoPane->picture().setFrame(m_player->frame()); });
+    connect(m_player, &VideoPlayer::positionChanged, this, &FilmReview::showPosition);
+    connect(m_player, &VideoPlayer::seekFinished, this, &FilmReview::showPosition);
+    connect(m_player, &VideoPlayer::pausedChanged, this, [this](bool paused) { m_videoPane->showPlaying(!paused); });
+    return *m_player;
+}
+
+TimelineView &FilmReview::timeline() const
+{
+    return m_timelinePane->view();
+}
+
+void FilmReview::connectActions()
+{
+    const VideoActions &a = *m_actions;
+    connect(a.mnuCloseVideo, &QAction::triggered, this, &FilmReview::closeVideo);
+    connect(a.mnuPlayPause, &QAction::triggered, this, [this] {
+        if (player().isPaused())
+            player().play();
+        else
+            player().pause();
+    });
+    connect(a.mnuPlaySubtitle, &QAction::triggered, this, &FilmReview::playSelectedSubtitle);
+    connect(a.mnuFrameBack, &QAction::triggered, this, [this] { player().stepBackward(); });
+    connect(a.mnuFrameForward, &QAction::triggered, this, [this] { player().stepForward(); });
+    connect(a.mnuZoomIn, &QAction::triggered, &timeline(), &TimelineView::zoomIn);
+    connect(a.mnuZoomOut, &QAction::triggered, &timeline(), &TimelineView::zoomOut);
+    connect(a.mnuShowVideo, &QAction::toggled, this, [this](bool shown) {
+        m_videoDock->setVisible(shown && isOpen());
+    });
+    connect(a.mnuShowTimeline, &QAction::toggled, this, [this](bool shown) {
+        m_timelineDock->setVisible(shown && isOpen());
+    });
+    connect(a.mnuShowOriginal, &QAction::toggled, this, &FilmReview::showSubtitleAtPosition);
+    // A pane closed with its own button unticks its menu item.
+    connect(m_videoDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible && isOpen() && !m_window.isMinimized() && m_videoDock->isHidden())
+            m_actions->mnuShowVideo->setChecked(false);
+    });
+    connect(m_timelineDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible && isOpen() && !m_window.isMinimized() && m_timelineDock->isHidden())
+            m_actions->mnuShowTimeline->setChecked(false);
+    });
+    connect(&m_videoPane->volume(), &QSlider::valueChanged, this, [this](int volume) {
+        if (m_player)
+            m_player->setVolume(volume);
+    });
+    connect(&m_videoPane->picture(), &VideoPicture::resized, this, [this](const QSize &size) {
+        if (m_player)
+            m_player->setFrameSize(size);
+    });
+
+    connect(m_peakJob, &PeakJob::progress, this, [this](double fraction) {
+        m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), fraction);
+    });
+    connect(m_peakJob, &PeakJob::finished, this, [this](const Peaks &peaks, bool) { showPeaks(peaks); });
+    connect(m_peakJob, &PeakJob::failed, this, &FilmReview::showPeaksFailure);
+    connect(m_peakJob, &PeakJob::audioTracksFound, this, &FilmReview::listAudioTracks);
+    connect(m_timelinePane, &TimelinePane::cancelRequested, this, [this] {
+        m_peakJob->cancel();
+        m_timelinePane->hideProgress();
+        m_waveformNote = GetLangText(m_lang, Form1Msg::VideoWaveformCancelled);
+        timeline().setWaveformNote(m_waveformNote);
+    });
+
+    TimelineView &view = timeline();
+    connect(&view, &TimelineView::seekRequested, this, [this](qint64 ms) {
+        if (isOpen())
+            m_player->seek(ms);
+    });
+    connect(&view, &TimelineView::originalRowActivated, this, [this](int row) { m_panes.showRecord(row + 1); });
+    connect(&view, &TimelineView::correctedRowActivated, &m_panes, &SubtitlePanes::showCorrected);
+    connect(&m_panes, &SubtitlePanes::subtitleSelected, this, &FilmReview::subtitleSelected);
+    connect(&m_document, &SubtitleDocument::pathChanged, this, &FilmReview::documentOpened);
+    // The subtitle over the picture follows every change of the lists.
+    for (const SubtitleTableModel *model : {&m_document.originalModel(), &m_document.correctedModel()}) {
+        connect(model, &QAbstractItemModel::dataChanged, this, &FilmReview::showSubtitleAtPosition);
+        connect(model, &QAbstractItemModel::modelReset, this, &FilmReview::showSubtitleAtPosition);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &FilmReview::showSubtitleAtPosition);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &FilmReview::showSubtitleAtPosition);
+    }
+}
+
+QStringList FilmReview::mediaSuffixes()
+{
+    return VideoSuffixes + SoundSuffixes;
+}
+
+bool FilmReview::isMediaFile(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return VideoSuffixes.contains(suffix) || SoundSuffixes.contains(suffix);
+}
+
+QString FilmReview::videoBeside(const QString &subtitlePath)
+{
+    const QFileInfo subtitles(subtitlePath);
+    const QDir folder = subtitles.absoluteDir();
+    // "movie.en.srt" tries "movie.en.*", then "movie.*".
+    QStringList bases{subtitles.completeBaseName()};
+    if (const qsizetype dot = bases.first().lastIndexOf(u'.'); dot > 0)
+        bases << bases.first().left(dot);
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Readable);
+    for (const QString &base : std::as_const(bases)) {
+        for (const QString &suffix : VideoSuffixes) {
+            for (const QString &entry : entries) {
+                if (entry.size() == base.size() + 1 + suffix.size() && entry.startsWith(base)
+                    && entry.at(base.size()) == u'.' && entry.endsWith(suffix, Qt::CaseInsensitive))
+                    return folder.filePath(entry);
+            }
+        }
+    }
+    return {};
+}
+
+void FilmReview::openVideo(const QString &path)
+{
+    closeVideo();
+    m_waveformNote.clear();
+    timeline().setWaveformNote({});
+    m_videoPane->picture().setNote({});
+    player().open(path);
+    // The waveform is computed beside the player; a file the player refuses
+    // stops it again.
+    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
+    m_peakJob->start(path);
+}
+
+void FilmReview::closeVideo()
+{
+    m_peakJob->cancel();
+    m_timelinePane->hideProgress();
+    if (m_player)
+        m_player->close();
+    timeline().setPeaks(nullptr);
+    timeline().setDurationMs(0);
+    m_videoPane->picture().setFrame({});
+    m_videoPane->picture().setSubtitle({});
+    listAudioTracks({});
+    showPanes(false);
+}
+
+void FilmReview::showPanes(bool videoOpen)
+{
+    m_videoDock->setVisible(videoOpen && m_actions->mnuShowVideo->isChecked());
+    m_timelineDock->setVisible(videoOpen && m_actions->mnuShowTimeline->isChecked());
+    m_actions->mnuCloseVideo->setEnabled(videoOpen);
+    for (QAction *action : {m_actions->mnuPlayPause, m_actions->mnuPlaySubtitle, m_actions->mnuFrameBack,
+                            m_actions->mnuFrameForward, m_actions->mnuZoomIn, m_actions->mnuZoomOut})
+        action->setEnabled(videoOpen);
+}
+
+void FilmReview::showLoaded()
+{
+    showPanes(true);
+    timeline().setDurationMs(m_player->durationMs());
+    m_videoPane->picture().setNote(m_player->hasVideo() ? QString() : GetLangText(m_lang, Form1Msg::VideoNoPicture));
+    m_videoPane->picture().setPictureSize(m_player->videoSize());
+    m_player->setFrameSize(m_videoPane->picture().size());
+    // Straight to the subtitle already selected, if any.
+    if (m_selectedStartMs >= 0)
+        m_player->seek(m_selectedStartMs);
+    showPosition();
+}
+
+void FilmReview::showFailure(const MediaError &error)
+{
+    // The subtitles are not touched: only the film goes.
+    const QString message = error.describe(m_lang);
+    closeVideo();
+    if (!message.isEmpty())
+        m_prompter.warn(message);
+}
+
+void FilmReview::showPeaks(const Peaks &peaks)
+{
+    m_timelinePane->hideProgress();
+    timeline().setPeaks(std::make_shared<const Peaks>(peaks));
+}
+
+void FilmReview::showPeaksFailure(const MediaError &error)
+{
+    m_timelinePane->hideProgress();
+    m_waveformNote = error.kind == MediaError::Kind::NoSound ? GetLangText(m_lang, Form1Msg::VideoNoSound)
+                                                              : error.describe(m_lang);
+    timeline().setPeaks(nullptr);
+    timeline().setWaveformNote(m_waveformNote);
+}
+
+void FilmReview::listAudioTracks(const QList<AudioTrack> &tracks)
+{
+    for (QAction *item : m_actions->audioTracks->actions())
+        delete item;
+    for (const AudioTrack &track : tracks) {
+        QAction *item = m_actions->mnuAudioTrack->addAction(track.label(m_lang));
+        item->setCheckable(true);
+        item->setData(track.streamIndex);
+        const int playing = m_player ? m_player->audioTrack() : -1;
+        item->setChecked(track.streamIndex == playing || (playing < 0 && track.number == 1));
+        m_actions->audioTracks->addAction(item);
+        connect(item, &QAction::triggered, this, [this, index = track.streamIndex] { chooseAudioTrack(index); });
+    }
+    m_actions->mnuAudioTrack->setEnabled(tracks.size() > 1);
+}
+
+void FilmReview::chooseAudioTrack(int streamIndex)
+{
+    m_player->setAudioTrack(streamIndex);
+    timeline().setPeaks(nullptr);
+    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
+    m_peakJob->start(m_player->path(), streamIndex);
+}
+
+void FilmReview::subtitleSelected(int originalRow, int correctedRow)
+{
+    timeline().setSelectedRows(originalRow, correctedRow);
+    const SubtitleTableModel &model = correctedRow >= 0 ? m_document.correctedModel() : m_document.originalModel();
+    const int row = correctedRow >= 0 ? correctedRow : originalRow;
+    if (row < 0)
+        return;
+    m_selectedStartMs = model.startMs(row);
+    m_selectedEndMs = model.endMs(row);
+    if (isOpen() && m_selectedStartMs >= 0)
+        m_player->seek(m_selectedStartMs);
+}
+
+void FilmReview::playSelectedSubtitle()
+{
+    if (isOpen() && m_selectedStartMs >= 0 && m_selectedEndMs > m_selectedStartMs)
+        m_player->playRange(m_selectedStartMs, m_selectedEndMs);
+}
+
+void FilmReview::documentOpened(const QString &path)
+{
+    timeline().setSelectedRows(-1, -1);
+    m_selectedStartMs = m_selectedEndMs = -1;
+    if (!m_autoOpen || path.isEmpty())
+        return;
+    // Another film's subtitles bring their own film; without one beside
+    // them, the film open stays.
+    const QString video = videoBeside(path);
+    const QString open = m_player ? m_player->path() : QString();
+    if (!video.isEmpty() && QFileInfo(video).absoluteFilePath() != QFileInfo(open).absoluteFilePath())
+        openVideo(video);
+}
+
+void FilmReview::showPosition()
+{
+    if (!m_player)
+        return;
+    const qint64 positionMs = m_player->positionMs();
+    m_videoPane->showPosition(positionMs, m_player->hasVideo() ? m_player->frameNumber() : -1);
+    timeline().setPositionMs(positionMs);
+    showSubtitleAtPosition();
+}
+
+void FilmReview::showSubtitleAtPosition()
+{
+    const SubtitleTableModel &model =
+        m_actions->mnuShowOriginal->isChecked() ? m_document.originalModel() : m_document.correctedModel();
+    if (!isOpen()) {
+        m_videoPane->picture().setSubtitle({});
+        return;
+    }
+    const double frameRate = m_player->frameRate();
+    // A film that does not say its rate is taken at 25 frames a second.
+    const qint64 frameMs = qint64(1000.0 / (frameRate > 0 ? frameRate : 25.0));
+    const int row = rowShownAt(model, m_player->positionMs(), frameMs);
+    m_videoPane->picture().setSubtitle(row >= 0 ? model.text(row) : QString());
+}
+
+void FilmReview::applySettings(const Settings &settings)
+{
+    m_autoOpen = settings.AutoOpenVideo;
+    m_actions->mnuShowVideo->setChecked(settings.VideoPane);
+    m_actions->mnuShowTimeline->setChecked(settings.TimelinePane);
+    timeline().setSpanMs(settings.TimelineSpanMs);
+    m_videoPane->volume().setValue(std::clamp(settings.VideoVolume, 0, 100));
+    const Twips twips = Twips::forWidget(&m_window);
+    m_window.resizeDocks({m_videoDock}, {twips.toPixels(settings.VideoPaneWidthTwips)}, Qt::Horizontal);
+    m_window.resizeDocks({m_timelineDock}, {twips.toPixels(settings.TimelinePaneHeightTwips)}, Qt::Vertical);
+}
+
+void FilmReview::storeSettings(Settings &settings) const
+{
+    settings.VideoPane = m_actions->mnuShowVideo->isChecked();
+    settings.TimelinePane = m_actions->mnuShowTimeline->isChecked();
+    settings.TimelineSpanMs = qint32(timeline().spanMs());
+    settings.VideoVolume = m_videoPane->volume().value();
+    const Twips twips = Twips::forWidget(&m_window);
+    // Sizes of panes shown; a hidden one keeps the size it was given.
+    if (m_videoDock->isVisible())
+        settings.VideoPaneWidthTwips = twips.fromPixels(m_videoDock->width());
+    if (m_timelineDock->isVisible())
+        settings.TimelinePaneHeightTwips = twips.fromPixels(m_timelineDock->height());
+}
+
+void FilmReview::retranslate()
+{
+    // The lanes are named as the lists above them are.
+    const auto caption = [this](const QString &name) {
+        const auto *label = m_window.findChild<QLabel *>(name);
+        return label ? label->text() : QString();
+    };
+    timeline().setLaneNames(caption(QStringLiteral("Label3")), caption(QStringLiteral("Label4")));
+    if (isOpen() && !m_player->hasVideo())
+        m_videoPane->picture().setNote(GetLangText(m_lang, Form1Msg::VideoNoPicture));
+    if (m_player && !m_player->audioTracks().isEmpty())
+        listAudioTracks(m_player->audioTracks());
+}

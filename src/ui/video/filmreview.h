@@ -1,0 +1,99 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/videoplayer.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class LangDoc;
+class PeakJob;
+class Prompter;
+class QDockWidget;
+class QMainWindow;
+class SubtitleDocument;
+class SubtitlePanes;
+class TimelinePane;
+class TimelineView;
+class VideoPane;
+struct AudioTrack;
+struct MediaError;
+struct Peaks;
+struct Settings;
+struct VideoActions;
+
+// The film under review: a video (or sound) file open beside the subtitles,
+// its picture at the selected subtitle's start with the subtitle drawn over
+// it, and the timeline of its sound with the subtitles as read and as
+// corrected. The video belongs to the window, not to the subtitle file:
+// nothing of it is saved with the subtitles.
+class FilmReview : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The panes are docked into window, hidden until a video is open;
+    // cacheFolder keeps the waveforms between sessions.
+    FilmReview(QMainWindow &window, SubtitleDocument &document, SubtitlePanes &panes, Prompter &prompter,
+               const LangDoc &lang, VideoPlayer::AudioOutput audio, const QString &cacheFolder);
+    ~FilmReview() override;
+
+    void openVideo(const QString &path);
+    void closeVideo();
+    // Whether path names a video or sound file by its extension.
+    static bool isMediaFile(const QString &path);
+    // Those extensions, lower case, videos first.
+    static QStringList mediaSuffixes();
+    // The video that goes with a subtitle file: the same name, or the same
+    // name without a language part ("movie.en.srt" with "movie.mkv").
+    static QString videoBeside(const QString &subtitlePath);
+
+    void applySettings(const Settings &settings);
+    void storeSettings(Settings &settings) const;
+    // The pane's words and the audio tracks' names in the language in use.
+    void retranslate();
+
+    // Started with the first film: libmpv costs its memory only then.
+    VideoPlayer &player();
+    bool isOpen() const { return m_player && m_player->isLoaded(); }
+    TimelineView &timeline() const;
+    VideoPane &videoPane() const { return *m_videoPane; }
+    const VideoActions &actions() const { return *m_actions; }
+
+private:
+    void connectActions();
+    void subtitleSelected(int originalRow, int correctedRow);
+    void documentOpened(const QString &path);
+    void showPosition();
+    void showSubtitleAtPosition();
+    void showLoaded();
+    void showFailure(const MediaError &error);
+    void showPeaks(const Peaks &peaks);
+    void showPeaksFailure(const MediaError &error);
+    void listAudioTracks(const QList<AudioTrack> &tracks);
+    void chooseAudioTrack(int streamIndex);
+    void showPanes(bool videoOpen);
+    void playSelectedSubtitle();
+
+    QMainWindow &m_window;
+    SubtitleDocument &m_document;
+    SubtitlePanes &m_panes;
+    Prompter &m_prompter;
+    const LangDoc &m_lang;
+    std::unique_ptr<VideoActions> m_actions;
+    VideoPlayer::AudioOutput m_audio;
+    VideoPlayer *m_player = nullptr;
+    PeakJob *m_peakJob;
+    QDockWidget *m_videoDock;
+    QDockWidget *m_timelineDock;
+    VideoPane *m_videoPane;
+    TimelinePane *m_timelinePane;
+    bool m_autoOpen = true;
+    // The selected subtitle's times, for "play the selected subtitle".
+    qint64 m_selectedStartMs = -1;
+    qint64 m_selectedEndMs = -1;
+    QString m_waveformNote;
+};

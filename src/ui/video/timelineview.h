@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/peaks.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class SubtitleDocument;
+class SubtitleTableModel;
+
+// A stretch of the film's time: the waveform of its sound, the play
+// position, and two lanes of boxes, the subtitles as read and as corrected,
+// so a correction's change of time shows against the sound. A click seeks,
+// a double-click selects a subtitle, and the edges or the body of a
+// corrected box drag its times, one undo step per drag.
+class TimelineView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 MinimumSpanMs = 2'000;
+    static constexpr qint64 MaximumSpanMs = 600'000;
+
+    explicit TimelineView(SubtitleDocument &document, QWidget *parent = nullptr);
+
+    void setPeaks(std::shared_ptr<const Peaks> peaks);
+    // Said in the waveform's place when there are no peaks ("No sound").
+    void setWaveformNote(const QString &note);
+    // The words the lanes are labelled with.
+    void setLaneNames(const QString &original, const QString &corrected);
+    void setDurationMs(qint64 durationMs);
+    // The end of the scrollable time: the film or the last subtitle.
+    qint64 lengthMs() const;
+
+    qint64 positionMs() const { return m_positionMs; }
+    // Moves the play line, scrolling when it leaves the view.
+    void setPositionMs(qint64 positionMs);
+    void setSelectedRows(int originalRow, int correctedRow);
+
+    qint64 spanMs() const { return m_spanMs; }
+    void setSpanMs(qint64 spanMs);
+    void zoomIn();
+    void zoomOut();
+    qint64 viewStartMs() const { return m_viewStartMs; }
+    void setViewStartMs(qint64 startMs);
+
+    // The time at x, and the x of a time, in this widget.
+    qint64 msAt(double x) const;
+    double xOf(qint64 ms) const;
+    // The rectangle of a row's box in its lane; empty when it is not in view.
+    QRectF boxOf(bool corrected, int row) const;
+
+signals:
+    void seekRequested(qint64 ms);
+    // A double-click on a box: the row of its list.
+    void originalRowActivated(int row);
+    void correctedRowActivated(int row);
+    void viewChanged();
+    void spanChanged(qint64 spanMs);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    enum class DragPart { None, Start, End, Body };
+    struct Drag
+    {
+        DragPart part = DragPart::None;
+        int row = -1;
+        double pressX = 0;
+        qint64 startMs = 0;
+        qint64 endMs = 0;
+        bool moved = false;
+    };
+    struct Hit
+    {
+        bool corrected = false;
+        int row = -1;
+        DragPart part = DragPart::None;
+    };
+
+    QRectF waveformRect() const;
+    QRectF laneRect(bool corrected) const;
+    void paintRuler(QPainter &painter) const;
+    void paintWaveform(QPainter &painter) const;
+    void paintLane(QPainter &painter, bool corrected) const;
+    // Calls visit(row, startMs, endMs) for every row whose box meets the view.
+    template <typename Visit>
+    void forEachRowInView(const SubtitleTableModel &model, Visit visit) const;
+    Hit hitAt(const QPointF &point) const;
+    // The times the drag would give; none when the time boxes would refuse them.
+    std::optional<std::pair<qint64, qint64>> draggedTimes(double x) const;
+    void zoomAround(double x, double factor);
+
+    SubtitleDocument &m_document;
+    std::shared_ptr<const Peaks> m_peaks;
+    QString m_waveformNote;
+    QString m_originalLane;
+    QString m_correctedLane;
+    qint64 m_durationMs = 0;
+    qint64 m_positionMs = 0;
+    qint64 m_viewStartMs = 0;
+    qint64 m_spanMs = 20'000;
+    int m_selectedOriginal = -1;
+    int m_selectedCorrected = -1;
+    Drag m_drag;
+    double m_dragX = 0;
+    bool m_dragCancelled = false; // Esc let go of the drag before the button
+};

@@ -1,0 +1,33 @@
+// SPDX-FileCopyrightText: 2026 Quillmend developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QSlider;
+class VideoPicture;
+struct VideoActions;
+
+// The video pane: the picture with the subtitle over it, and under it the
+// position as an SRT time with the frame number, the play, play-subtitle
+// and frame-step buttons (the Video menu's commands) and the volume.
+class VideoPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    VideoPane(const VideoActions &actions, QWidget *parent = nullptr);
+
+    VideoPicture &picture() const { return *m_picture; }
+    QSlider &volume() const { return *m_volume; }
+    // frameNumber -1: no picture, so no frame number.
+    void showPosition(qint64 positionMs, qint64 frameNumber);
+    void showPlaying(bool playing);
+
+private:
+    const VideoActions &m_actions;
+    VideoPicture *m_picture;
+    QLabel *m_position;
+    QSlider *m_volume;
+};
