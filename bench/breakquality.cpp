@@ -13,6 +13,7 @@
 
 #include "document/srtparser.h"
 #include "document/subtitlefile.h"
+#include "document/unicodetext.h"
 #include "engine/correctionrun.h"
 #include "lang/langdoc.h"
 #include "engine/weakwordfiles.h"
@@ -63,7 +64,10 @@ public:
     std::vector<Output> rows;
     void addSubtitle(const CorrectedSubtitle &subtitle) override
     {
-        rows.push_back({subtitle.ordinal, subtitle.startSeconds, subtitle.endSeconds, Text(subtitle.text)});
+        Text text(subtitle.text);
+        if (subtitle.textAsRead)
+            appendUtf8(text, subtitle.utf8Text);
+        rows.push_back({subtitle.ordinal, subtitle.startSeconds, subtitle.endSeconds, std::move(text)});
     }
 };
 

@@ -16,10 +16,10 @@
 #include "editor/subtitletablemodel.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
+#include "ui/subtitles/correctedfiltermodel.h"
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -161,18 +161,17 @@ int main(int argc, char **argv)
             return fail("the file could not be read and corrected");
         rows = document.correctedModel().rowCount();
         // The first split after the top rows: two rows that share an ordinal.
-        const std::vector<SubtitleRow> &corrected = document.correctedModel().rows();
+        const SubtitleTableModel &corrected = document.correctedModel();
         splitRow = -1;
-        for (std::size_t i = rowNearTop; i + 1 < corrected.size() && splitRow < 0; ++i) {
-            if (corrected[i].tag == corrected[i + 1].tag && corrected[i].tag > 0)
-                splitRow = int(i);
+        for (int i = rowNearTop; i + 1 < corrected.rowCount() && splitRow < 0; ++i) {
+            if (corrected.tag(i) == corrected.tag(i + 1) && corrected.tag(i) > 0)
+                splitRow = i;
         }
         if (splitRow < 0)
             return fail("the corrected file has no split subtitle");
-        const int splitOrdinal = corrected[std::size_t(splitRow)].tag;
+        const int splitOrdinal = corrected.tag(splitRow);
 
-        QSortFilterProxyModel shown;
-        shown.setDynamicSortFilter(false);
+        CorrectedFilterModel shown;
         shown.setSourceModel(&document.correctedModel());
         const std::unique_ptr<QTableView> original(showList(&document.originalModel()));
         const std::unique_ptr<QTableView> correctedView(showList(&shown));

@@ -42,19 +42,36 @@ SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QStrin
     return {SaveOutcome::Status::Saved, {}};
 }
 
-SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding, const QString &target,
-                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
+namespace {
+
+template<typename Rows>
+SaveOutcome saveRows(const Rows &rows, qsizetype rowCount, const FileEncoding &encoding, const QString &target,
+                     bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
 {
-    if (rows.empty())
+    if (rowCount == 0)
         return {SaveOutcome::Status::NothingToSave, GetLangText(lang, Form1Msg::NothingToSave)};
     QByteArray fileBytes;
     QString badCharacter;
     if (!encodeSubtitleFile(rows, encoding, fileBytes, badCharacter))
         return notEncodable(target, badCharacter, encoding, lang);
-    const SaveOutcome outcome = DoSave(fileBytes, qsizetype(rows.size()), target, createBakFile, prompter, lang);
+    const SaveOutcome outcome = DoSave(fileBytes, rowCount, target, createBakFile, prompter, lang);
     if (written && outcome.status == SaveOutcome::Status::Saved)
         *written = FileStamp::statOf(target).withContent(fileBytes);
     return outcome;
+}
+
+} // namespace
+
+SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding, const QString &target,
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
+{
+    return saveRows(rows, qsizetype(rows.size()), encoding, target, createBakFile, prompter, lang, written);
+}
+
+SaveOutcome DoSave(const SubtitleRows &rows, const FileEncoding &encoding, const QString &target,
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
+{
+    return saveRows(rows, rows.size(), encoding, target, createBakFile, prompter, lang, written);
 }
 
 bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang, const std::function<SaveOutcome()> &save)

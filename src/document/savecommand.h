@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/filestamp.h"
+#include "document/rows/subtitlerows.h"
 #include "document/savestate.h"
 #include "document/subtitlerow.h"
 #include "document/textencoding.h"
@@ -48,6 +49,8 @@ SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QStrin
 SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
                    const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang,
                    FileStamp *written = nullptr);
+SaveOutcome DoSave(const SubtitleRows &rows, const FileEncoding &encoding, const QString &target,
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written = nullptr);
 
 // Before work that would drop unsaved edits: asks whether to save them.
 // True when the caller may go on (saved, not wanted, or nothing unsaved);

@@ -87,7 +87,10 @@ const char *findLineEnd(const char *p, const char *end)
 
 } // namespace
 
-SrtParser::SrtParser(QByteArrayView utf8, bool lenientTimes) : m_data(utf8), m_lenientTimes(lenientTimes) {}
+SrtParser::SrtParser(QByteArrayView utf8, bool lenientTimes, bool keepUtf8)
+    : m_data(utf8), m_lenientTimes(lenientTimes), m_keepUtf8(keepUtf8)
+{
+}
 
 bool SrtParser::nextLine(QByteArrayView &line)
 {
@@ -109,6 +112,12 @@ bool SrtParser::nextLine(QByteArrayView &line)
 
 void SrtParser::commit(QByteArrayView line)
 {
+    if (m_keepUtf8) {
+        if (!m_pendingUtf8.empty())
+            m_pendingUtf8.append("\r\n");
+        m_pendingUtf8.append(line.data(), std::size_t(line.size()));
+        return;
+    }
     if (!m_pending.empty())
         m_pending.append(U"\r\n");
     appendUtf8(m_pending, line);
@@ -121,6 +130,8 @@ void SrtParser::finishEntry(SrtEntry &entry)
     // Hand the text over and take the old buffer back, keeping its capacity.
     entry.text.swap(m_pending);
     m_pending.clear();
+    entry.utf8Text.swap(m_pendingUtf8);
+    m_pendingUtf8.clear();
 }
 
 bool SrtParser::next(SrtEntry &entry)
@@ -174,7 +185,7 @@ bool SrtParser::next(SrtEntry &entry)
     m_finished = true;
     if (!isBlank(m_currentLine))
         commit(m_currentLine);
-    if (!m_sawTimeLine && !m_pending.empty()) {
+    if (!m_sawTimeLine && !(m_pending.empty() && m_pendingUtf8.empty())) {
         ReadError error;
         error.kind = ReadError::Kind::NoTimeLine;
         m_error = error;
@@ -184,21 +195,38 @@ bool SrtParser::next(SrtEntry &entry)
     return true;
 }
 
-bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error, bool lenientTimes)
+qsizetype expectedSubtitleRows(QByteArrayView utf8)
 {
-    rows.clear();
-    SrtParser parser(utf8, lenientTimes);
+    return utf8.size() / 40 + 16;
+}
+
+bool readSubtitleRows(QByteArrayView utf8, SubtitleRows &rows, ReadError &error, bool lenientTimes,
+                      const std::function<void(qsizetype)> &textDone)
+{
+    rows = SubtitleRows();
+    rows.reserve(expectedSubtitleRows(utf8));
+    SrtParser parser(utf8, lenientTimes, true);
     SrtEntry entry;
+    qsizetype told = 0;
     while (parser.next(entry)) {
-        if (entry.text.empty())
+        if (textDone && parser.position() - told >= TextDoneStep)
+            textDone(told = parser.position());
+        if (entry.utf8Text.empty())
             continue;
-        rows.push_back({int(rows.size() + 1), SecondsToTimeText(entry.startSeconds),
-                        SecondsToTimeText(entry.endSeconds),
-                        toQString(entry.text), 0});
+        rows.append(int(rows.size() + 1), SecondsToMilliseconds(entry.startSeconds),
+                    SecondsToMilliseconds(entry.endSeconds), QByteArrayView(entry.utf8Text), 0);
     }
     if (parser.error()) {
         error = *parser.error();
         return false;
     }
     return true;
+}
+
+bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error, bool lenientTimes)
+{
+    SubtitleRows compact;
+    const bool read = readSubtitleRows(utf8, compact, error, lenientTimes);
+    rows = compact.toVector();
+    return read;
 }

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "document/readerror.h"
+#include "document/rows/subtitlerows.h"
 #include "document/subtitlerow.h"
 
 #include <QByteArrayView>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@ struct SrtEntry
     double startSeconds = 0.0;
     double endSeconds = 0.0;
     std::u32string text; // committed lines joined by CR LF, none at the end
+    std::string utf8Text; // the same as UTF-8, instead, from a parser told so
 };
 
 // Reads SRT text entry by entry, in one pass and without holding more than
@@ -34,13 +37,18 @@ struct SrtEntry
 class SrtParser
 {
 public:
-    explicit SrtParser(QByteArrayView utf8, bool lenientTimes = false);
+    // With keepUtf8, entries carry their text in utf8Text, as it stands in
+    // the file, for a reader that never measures it.
+    explicit SrtParser(QByteArrayView utf8, bool lenientTimes = false, bool keepUtf8 = false);
 
     // The next entry: first the text before the first time line (times 0),
     // then one entry per time line. False at the end and on an error.
     bool next(SrtEntry &entry);
 
     const std::optional<ReadError> &error() const { return m_error; }
+    // The bytes read so far; once next() has returned, the parser never
+    // looks before them again.
+    qsizetype position() const { return m_position; }
     // Time lines so far that only the common variants could read.
     qint64 lenientTimeLines() const { return m_lenientTimeLines; }
 
@@ -56,16 +64,30 @@ private:
     QByteArrayView m_previousLine;
     QByteArrayView m_currentLine;
     std::u32string m_pending;
+    std::string m_pendingUtf8;
     double m_start = 0.0;
     double m_end = 0.0;
     bool m_sawTimeLine = false;
     bool m_finished = false;
     std::optional<ReadError> m_error;
     bool m_lenientTimes = false;
+    bool m_keepUtf8 = false;
     qint64 m_lenientTimeLines = 0;
 };
 
 // The subtitles as read, numbered 1..N in file order; entries without text
-// give no row.
+// give no row. Read in one pass straight into the compact rows; textDone,
+// when given, hears now and then how much of utf8 is read for good, so the
+// caller may release it.
+bool readSubtitleRows(QByteArrayView utf8, SubtitleRows &rows, ReadError &error, bool lenientTimes = false,
+                      const std::function<void(qsizetype)> &textDone = {});
 bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error,
                       bool lenientTimes = false);
+// About how many rows come out of utf8, to reserve room for: a subtitle
+// takes some 40 bytes of number, time line and blank line before any text,
+// so a file of unusually short subtitles only makes the rows grow.
+qsizetype expectedSubtitleRows(QByteArrayView utf8);
+
+// How far reading goes between two reports of text read for good: often
+// enough to keep little of a large file, seldom enough to cost nothing.
+inline constexpr qsizetype TextDoneStep = qsizetype(16) << 20;

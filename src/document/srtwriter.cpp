@@ -51,6 +51,20 @@ void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, std
     ++m_rowCount;
 }
 
+void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, QByteArrayView utf8Text)
+{
+    char *p = reserve(RowFrameBytes + utf8Text.size());
+    p = std::to_chars(p, p + 16, number).ptr;
+    p = append(p, "\r\n");
+    p += writeTimeText(startSeconds, p);
+    p = append(p, " --> ");
+    p += writeTimeText(endSeconds, p);
+    p = append(p, "\r\n");
+    p = append(p, utf8Text);
+    advanceTo(append(p, "\r\n\r\n"));
+    ++m_rowCount;
+}
+
 void SrtWriter::writeRow(const SubtitleRow &row)
 {
     const QByteArray start = row.startText.toUtf8();
@@ -62,6 +76,21 @@ void SrtWriter::writeRow(const SubtitleRow &row)
     p = append(p, start);
     p = append(p, " --> ");
     p = append(p, end);
+    p = append(p, "\r\n");
+    p = append(p, text);
+    advanceTo(append(p, "\r\n\r\n"));
+    ++m_rowCount;
+}
+
+void SrtWriter::writeRow(const SubtitleRows &rows, qsizetype index)
+{
+    const QByteArrayView text = rows.textUtf8(index);
+    char *p = reserve(RowFrameBytes + text.size());
+    p = std::to_chars(p, p + 16, rows.number(index)).ptr;
+    p = append(p, "\r\n");
+    p += writeMillisecondsText(rows.startMs(index), p);
+    p = append(p, " --> ");
+    p += writeMillisecondsText(rows.endMs(index), p);
     p = append(p, "\r\n");
     p = append(p, text);
     advanceTo(append(p, "\r\n\r\n"));
@@ -81,5 +110,20 @@ bool encodeSubtitleFile(std::span<const SubtitleRow> rows, const FileEncoding &e
     SrtWriter writer(encoding);
     for (const SubtitleRow &row : rows)
         writer.writeRow(row);
+    return encodeForFile(writer.take(), encoding, fileBytes, badCharacter);
+}
+
+bool encodeSubtitleFile(const SubtitleRows &rows, const FileEncoding &encoding, QByteArray &fileBytes,
+                        QString &badCharacter)
+{
+    // Sized once, as growing a buffer of 100 MB copies it: a number of up to
+    // ten digits, two times of up to 99 hours and the separators take 47
+    // bytes a row at most.
+    qsizetype expectedBytes = 3;
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        expectedBytes += 47 + rows.textUtf8(i).size();
+    SrtWriter writer(encoding, expectedBytes);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        writer.writeRow(rows, i);
     return encodeForFile(writer.take(), encoding, fileBytes, badCharacter);
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/rows/subtitlerows.h"
 #include "document/subtitlerow.h"
 #include "document/textencoding.h"
 
@@ -22,7 +23,9 @@ public:
     explicit SrtWriter(const FileEncoding &encoding, qsizetype expectedBytes = 0);
 
     void writeRow(int number, double startSeconds, double endSeconds, std::u32string_view text);
+    void writeRow(int number, double startSeconds, double endSeconds, QByteArrayView utf8Text);
     void writeRow(const SubtitleRow &row);
+    void writeRow(const SubtitleRows &rows, qsizetype index);
 
     qsizetype rowCount() const { return m_rowCount; }
 
@@ -45,3 +48,5 @@ private:
 // character in badCharacter, when the encoding cannot hold the text.
 bool encodeSubtitleFile(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
                         QByteArray &fileBytes, QString &badCharacter);
+bool encodeSubtitleFile(const SubtitleRows &rows, const FileEncoding &encoding, QByteArray &fileBytes,
+                        QString &badCharacter);

@@ -5,6 +5,7 @@
 #include "document/encoding/codepageguess.h"
 #include "document/encoding/encodingchoice.h"
 #include "document/encoding/legacycodec.h"
+#include "document/rows/hugepages.h"
 #include "document/unicodetext.h"
 
 #include <QFile>
@@ -20,6 +21,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
+#include <cstdint>
 
 namespace {
 
@@ -149,6 +155,23 @@ bool decodeNamed(QByteArray bytes, QStringView encodingName, DecodedSubtitles &d
 
 } // namespace
 
+void DecodedSubtitles::releaseBefore(qsizetype utf8Offset)
+{
+#ifdef Q_OS_LINUX
+    if (!storage.isDetached())
+        return;
+    // Whole huge pages inside the text only: the allocation's own header
+    // stands before data().
+    constexpr std::uintptr_t HugePage = std::uintptr_t(1) << 21;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(storage.constData()) + HugePage - 1) & ~(HugePage - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(storage.constData() + offset + utf8Offset) & ~(HugePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_DONTNEED);
+#else
+    Q_UNUSED(utf8Offset);
+#endif
+}
+
 QString FileEncoding::displayName() const
 {
     switch (kind) {
@@ -184,6 +207,8 @@ bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error)
             return false;
         }
         bytes.resize(used + chunk);
+        if (used == 0)
+            adviseHugePages(bytes.data(), chunk);
         const qint64 got = device.read(bytes.data() + used, chunk);
         if (got < 0)
             return failed();

@@ -22,6 +22,11 @@ struct DecodedSubtitles
     qsizetype offset = 0; // where the text starts in storage (after a BOM)
 
     QByteArrayView utf8() const { return QByteArrayView(storage).sliced(offset); }
+    // Gives the memory of the text before utf8Offset back to the system
+    // (whole huge pages of it), for a reader that is past it for good:
+    // from then on those bytes read as zeros. Nothing when the bytes are
+    // shared with another QByteArray.
+    void releaseBefore(qsizetype utf8Offset);
 };
 
 // Files above this size are refused rather than read into memory.

@@ -238,7 +238,7 @@ std::optional<double> lenientTimeTextToSeconds(std::string_view timeTextUtf8)
     return parseLenientTimeText(timeTextUtf8.data(), timeTextUtf8.data() + timeTextUtf8.size());
 }
 
-int writeTimeText(double seconds, char *out)
+qint64 SecondsToMilliseconds(double seconds)
 {
     // Below zero only the text is clamped; callers go on with the value.
     // The upper clamp merely keeps the integer conversion defined.
@@ -246,12 +246,15 @@ int writeTimeText(double seconds, char *out)
         seconds = 0.0;
     if (seconds > 1e12)
         seconds = 1e12;
-    auto whole = std::int64_t(seconds); // towards zero
-    auto thousandths = std::int64_t(std::nearbyint((seconds - double(whole)) * 1000.0));
-    if (thousandths >= 1000) {
-        whole += 1;
-        thousandths -= 1000;
-    }
+    const auto whole = std::int64_t(seconds); // towards zero
+    // Rounded on the fraction alone, as the text has always been written.
+    return whole * 1000 + std::int64_t(roundHalfToEven((seconds - double(whole)) * 1000.0));
+}
+
+int writeMillisecondsText(qint64 milliseconds, char *out)
+{
+    const std::int64_t whole = milliseconds / 1000;
+    const std::int64_t thousandths = milliseconds % 1000;
     const std::int64_t hours = whole / 3600;
     const std::int64_t minutes = (whole - 3600 * hours) / 60;
     const std::int64_t secs = whole - 3600 * hours - 60 * minutes;
@@ -268,9 +271,19 @@ int writeTimeText(double seconds, char *out)
     return int(p - out);
 }
 
-QString SecondsToTimeText(double seconds)
+int writeTimeText(double seconds, char *out)
+{
+    return writeMillisecondsText(SecondsToMilliseconds(seconds), out);
+}
+
+QString MillisecondsToTimeText(qint64 milliseconds)
 {
     char buffer[MaxTimeTextLength];
-    const int length = writeTimeText(seconds, buffer);
+    const int length = writeMillisecondsText(milliseconds, buffer);
     return QString::fromLatin1(buffer, length);
+}
+
+QString SecondsToTimeText(double seconds)
+{
+    return MillisecondsToTimeText(SecondsToMilliseconds(seconds));
 }

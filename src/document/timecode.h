@@ -9,14 +9,33 @@
 #include <optional>
 #include <string_view>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 // Conversions between subtitle times in seconds (a double counted from
 // 00:00:00) and their text form "hh:mm:ss,fff".
+
+// std::nearbyint in the default rounding mode (halves to even), without
+// the library call it costs where the processor lacks a rounding
+// instruction of its own; every time of every subtitle goes through it.
+inline double roundHalfToEven(double x)
+{
+#ifdef __SSE2__
+    // Above 2^52 every double is whole already; the sign keeps -0.0.
+    if (std::fabs(x) < 4503599627370496.0)
+        return std::copysign(double(_mm_cvtsd_si64(_mm_set_sd(x))), x);
+    return x;
+#else
+    return std::nearbyint(x);
+#endif
+}
 
 // x rounded to the nearest thousandth of a second, halves to even on the
 // double product, so every stored time is reproducible.
 inline double Round3(double seconds)
 {
-    return std::nearbyint(seconds * 1000.0) / 1000.0;
+    return roundHalfToEven(seconds * 1000.0) / 1000.0;
 }
 
 // One side of a time line, already cut out: "00:01:02,345". Blanks (spaces)
@@ -40,3 +59,15 @@ QString SecondsToTimeText(double seconds);
 // have room for MaxTimeTextLength bytes); returns the length written.
 inline constexpr int MaxTimeTextLength = 32;
 int writeTimeText(double seconds, char *out);
+
+// A time as the whole milliseconds its text shows: SecondsToTimeText(seconds)
+// and MillisecondsToTimeText(SecondsToMilliseconds(seconds)) are the same
+// text, so lists can keep integers and format them when shown.
+qint64 SecondsToMilliseconds(double seconds);
+// The seconds TimeTextToSeconds reads from that millisecond's text.
+inline double MillisecondsToSeconds(qint64 milliseconds)
+{
+    return double(milliseconds / 1000) + double(milliseconds % 1000) / 1000.0;
+}
+QString MillisecondsToTimeText(qint64 milliseconds);
+int writeMillisecondsText(qint64 milliseconds, char *out);

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
-constexpr std::uint64_t HighBits = 0x8080808080808080ULL;
-
-} // namespace
 
 Utf8Check checkUtf8Text(QByteArrayView bytes)
 {
@@ -19,7 +18,22 @@ Utf8Check checkUtf8Text(QByteArrayView bytes)
     const qsizetype size = bytes.size();
     qsizetype i = 0;
     while (i < size) {
+#ifdef __SSE2__
+        // Skip ASCII without NUL sixteen bytes at a time, stopping right at
+        // the first other byte.
+        const __m128i zero = _mm_setzero_si128();
+        while (i + 16 <= size) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+            const unsigned other = unsigned(_mm_movemask_epi8(_mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, zero))));
+            if (other) {
+                i += __builtin_ctz(other);
+                break;
+            }
+            i += 16;
+        }
+#else
         // Skip ASCII without NUL eight bytes at a time.
+        constexpr std::uint64_t HighBits = 0x8080808080808080ULL;
         while (i + 8 <= size) {
             std::uint64_t word;
             std::memcpy(&word, data + i, 8);
@@ -28,6 +42,7 @@ Utf8Check checkUtf8Text(QByteArrayView bytes)
                 break;
             i += 8;
         }
+#endif
         if (i >= size)
             break;
         const unsigned lead = data[i];
@@ -75,6 +90,28 @@ void appendUtf8(std::u32string &text, QByteArrayView utf8)
     const auto *in = reinterpret_cast<const unsigned char *>(utf8.data());
     const auto *end = in + utf8.size();
     while (in != end) {
+#ifdef __SSE2__
+        // Sixteen bytes widened at once; as each byte left gives at most one
+        // character, there is room for all of them even when only the ASCII
+        // ones before the first other byte count.
+        if (end - in >= 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+            const __m128i zero = _mm_setzero_si128();
+            const __m128i low = _mm_unpacklo_epi8(chunk, zero);
+            const __m128i high = _mm_unpackhi_epi8(chunk, zero);
+            auto *to = reinterpret_cast<__m128i *>(out);
+            _mm_storeu_si128(to, _mm_unpacklo_epi16(low, zero));
+            _mm_storeu_si128(to + 1, _mm_unpackhi_epi16(low, zero));
+            _mm_storeu_si128(to + 2, _mm_unpacklo_epi16(high, zero));
+            _mm_storeu_si128(to + 3, _mm_unpackhi_epi16(high, zero));
+            const unsigned other = unsigned(_mm_movemask_epi8(chunk));
+            const int ascii = other ? __builtin_ctz(other) : 16;
+            in += ascii;
+            out += ascii;
+            if (ascii == 16)
+                continue;
+        }
+#endif
         const unsigned lead = *in;
         if (lead < 0x80) {
             *out++ = lead;
@@ -95,29 +132,55 @@ void appendUtf8(std::u32string &text, QByteArrayView utf8)
     text.resize(size_t(out - text.data()));
 }
 
+namespace {
+
+unsigned char *writeUtf8(char32_t c, unsigned char *p)
+{
+    if (c < 0x80) {
+        *p++ = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+        *p++ = static_cast<unsigned char>(0xC0 | c >> 6);
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *p++ = static_cast<unsigned char>(0xE0 | c >> 12);
+        *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+        *p++ = static_cast<unsigned char>(0xF0 | c >> 18);
+        *p++ = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
+        *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return p;
+}
+
+} // namespace
+
 char *writeUtf8(std::u32string_view text, char *out)
 {
     auto *p = reinterpret_cast<unsigned char *>(out);
     const char32_t *in = text.data();
     const char32_t *end = in + text.size();
-    while (in != end) {
-        const char32_t c = *in++;
-        if (c < 0x80) {
-            *p++ = static_cast<unsigned char>(c);
-        } else if (c < 0x800) {
-            *p++ = static_cast<unsigned char>(0xC0 | c >> 6);
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *p++ = static_cast<unsigned char>(0xE0 | c >> 12);
-            *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *p++ = static_cast<unsigned char>(0xF0 | c >> 18);
-            *p++ = static_cast<unsigned char>(0x80 | (c >> 12 & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c >> 6 & 0x3F));
-            *p++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+#ifdef __SSE2__
+    // Eight ASCII characters narrowed at once; eight with others among
+    // them one by one.
+    while (end - in >= 8) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + 4));
+        const __m128i above = _mm_andnot_si128(_mm_set1_epi32(0x7F), _mm_or_si128(first, second));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(above, _mm_setzero_si128())) == 0xFFFF) {
+            const __m128i units = _mm_packs_epi32(first, second);
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(p), _mm_packus_epi16(units, units));
+            in += 8;
+            p += 8;
+            continue;
         }
+        for (const char32_t *chunkEnd = in + 8; in != chunkEnd; ++in)
+            p = writeUtf8(*in, p);
     }
+#endif
+    for (; in != end; ++in)
+        p = writeUtf8(*in, p);
     return reinterpret_cast<char *>(p);
 }
 

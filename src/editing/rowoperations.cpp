@@ -7,27 +7,26 @@
 #include <algorithm>
 #include <limits>
 
-void renumberFrom(std::vector<SubtitleRow> &rows, int position)
+void renumberFrom(SubtitleRows &rows, int position)
 {
-    for (std::size_t i = std::size_t(std::max(position, 0)); i < rows.size(); ++i)
-        rows[i].number = int(i) + 1;
+    rows.renumberFrom(position);
 }
 
-int insertSubtitleRow(std::vector<SubtitleRow> &rows, int position, SubtitleRow row)
+int insertSubtitleRow(SubtitleRows &rows, int position, const SubtitleRow &row)
 {
     position = std::clamp(position, 0, int(rows.size()));
-    rows.insert(rows.begin() + position, std::move(row));
+    rows.insert(position, row);
     return position;
 }
 
-SubtitleRow removeSubtitleRow(std::vector<SubtitleRow> &rows, int position)
+SubtitleRow removeSubtitleRow(SubtitleRows &rows, int position)
 {
-    SubtitleRow removed = std::move(rows.at(std::size_t(position)));
-    rows.erase(rows.begin() + position);
+    SubtitleRow removed = rows.row(position);
+    rows.erase(position);
     return removed;
 }
 
-NewRowPlace newRowPlace(const std::vector<SubtitleRow> &rows, int selected, bool below)
+NewRowPlace newRowPlace(const SubtitleRows &rows, int selected, bool below)
 {
     const int count = int(rows.size());
     const bool hasSelection = selected >= 0 && selected < count;
@@ -37,22 +36,18 @@ NewRowPlace newRowPlace(const std::vector<SubtitleRow> &rows, int selected, bool
     const int neighbour = below ? place.position - 1 : place.position;
     if (neighbour < 0 || neighbour >= count)
         return place;
-    const SubtitleRow &near = rows[std::size_t(neighbour)];
-    const QString &nearText = below ? near.endText : near.startText;
-    if (const std::optional<double> seconds = TimeTextToSeconds(nearText))
-        place.timeText = SecondsToTimeText(std::max(0.0, Round3(*seconds + (below ? 0.001 : -0.001))));
-    else
-        place.timeText = nearText;
+    const double seconds = MillisecondsToSeconds(below ? rows.endMs(neighbour) : rows.startMs(neighbour));
+    place.timeText = SecondsToTimeText(std::max(0.0, Round3(seconds + (below ? 0.001 : -0.001))));
     return place;
 }
 
-OrdinalRange ordinalRange(const std::vector<SubtitleRow> &rows, int ordinal)
+OrdinalRange ordinalRange(const SubtitleRows &rows, int ordinal)
 {
     OrdinalRange range;
     int last = -1;
     int insertAt = -1;
     for (int i = 0; i < int(rows.size()); ++i) {
-        const int tag = rows[std::size_t(i)].tag;
+        const int tag = rows.tag(i);
         if (tag == ordinal) {
             if (range.count == 0)
                 range.first = i;
@@ -71,10 +66,38 @@ OrdinalRange ordinalRange(const std::vector<SubtitleRow> &rows, int ordinal)
     return range;
 }
 
-std::vector<OrdinalReplacement> replaceOrdinalRows(std::vector<SubtitleRow> &rows,
-                                                   std::vector<OrdinalRows> replacements)
+namespace {
+
+std::vector<SubtitleRow> &tagged(OrdinalRows &replacement)
+{
+    for (SubtitleRow &row : replacement.rows)
+        row.tag = replacement.ordinal;
+    return replacement.rows;
+}
+
+} // namespace
+
+std::vector<OrdinalReplacement> replaceOrdinalRows(SubtitleRows &rows, std::vector<OrdinalRows> replacements)
 {
     std::vector<OrdinalReplacement> done(replacements.size());
+    if (replacements.size() == 1) {
+        // In place: a restore near the top of a long list moves the rows
+        // below once instead of copying the whole list.
+        OrdinalRows &only = replacements.front();
+        const OrdinalRange range = ordinalRange(rows, only.ordinal);
+        if (range.contiguous) {
+            OrdinalReplacement &replacement = done.front();
+            replacement.ordinal = only.ordinal;
+            replacement.position = range.first;
+            replacement.count = int(only.rows.size());
+            replacement.taken.reserve(std::size_t(range.count));
+            for (int i = range.first; i < range.first + range.count; ++i)
+                replacement.taken.emplace_back(i, rows.row(i));
+            rows.replace(range.first, range.count, tagged(only));
+            return done;
+        }
+    }
+
     std::size_t added = 0;
     for (std::size_t k = 0; k < replacements.size(); ++k) {
         done[k].ordinal = replacements[k].ordinal;
@@ -82,32 +105,30 @@ std::vector<OrdinalReplacement> replaceOrdinalRows(std::vector<SubtitleRow> &row
         added += replacements[k].rows.size();
     }
 
-    std::vector<SubtitleRow> out;
-    out.reserve(rows.size() + added);
+    SubtitleRows out = rows.emptyLike();
+    out.reserve(rows.size() + qsizetype(added));
     const auto place = [&](std::size_t k) {
         if (done[k].position >= 0)
             return;
         done[k].position = int(out.size());
         done[k].count = int(replacements[k].rows.size());
-        for (SubtitleRow &row : replacements[k].rows) {
-            row.tag = replacements[k].ordinal;
-            out.push_back(std::move(row));
-        }
+        for (const SubtitleRow &row : tagged(replacements[k]))
+            out.append(row);
     };
 
     std::size_t next = 0;
     for (int i = 0; i < int(rows.size()); ++i) {
-        SubtitleRow &row = rows[std::size_t(i)];
-        if (row.tag > 0) {
-            while (next < replacements.size() && replacements[next].ordinal < row.tag)
+        const int tag = rows.tag(i);
+        if (tag > 0) {
+            while (next < replacements.size() && replacements[next].ordinal < tag)
                 place(next++);
-            if (next < replacements.size() && replacements[next].ordinal == row.tag) {
+            if (next < replacements.size() && replacements[next].ordinal == tag) {
                 place(next);
-                done[next].taken.emplace_back(i, std::move(row));
+                done[next].taken.emplace_back(i, rows.row(i));
                 continue;
             }
         }
-        out.push_back(std::move(row));
+        out.appendRowOf(rows, i);
     }
     while (next < replacements.size())
         place(next++);
@@ -116,10 +137,26 @@ std::vector<OrdinalReplacement> replaceOrdinalRows(std::vector<SubtitleRow> &row
     return done;
 }
 
-void undoReplacements(std::vector<SubtitleRow> &rows, std::vector<OrdinalReplacement> replacements)
+void undoReplacements(SubtitleRows &rows, std::vector<OrdinalReplacement> replacements)
 {
+    if (replacements.size() == 1) {
+        const OrdinalReplacement &only = replacements.front();
+        bool contiguous = true;
+        for (std::size_t i = 0; i < only.taken.size(); ++i)
+            contiguous = contiguous && only.taken[i].first == only.position + int(i);
+        if (contiguous) {
+            std::vector<SubtitleRow> putBack;
+            putBack.reserve(only.taken.size());
+            for (const auto &taken : only.taken)
+                putBack.push_back(taken.second);
+            rows.replace(only.position, only.count, putBack);
+            return;
+        }
+    }
+
     std::vector<std::pair<int, SubtitleRow>> taken;
     std::vector<std::pair<int, int>> putIn; // position, count
+    putIn.reserve(replacements.size());
     for (OrdinalReplacement &replacement : replacements) {
         putIn.emplace_back(replacement.position, replacement.count);
         for (auto &row : replacement.taken)
@@ -128,12 +165,12 @@ void undoReplacements(std::vector<SubtitleRow> &rows, std::vector<OrdinalReplace
     std::sort(putIn.begin(), putIn.end());
     std::stable_sort(taken.begin(), taken.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
 
-    std::vector<SubtitleRow> out;
-    out.reserve(rows.size() + taken.size());
+    SubtitleRows out = rows.emptyLike();
+    out.reserve(rows.size() + qsizetype(taken.size()));
     std::size_t nextTaken = 0;
     const auto putBackDue = [&] {
         while (nextTaken < taken.size() && taken[nextTaken].first <= int(out.size()))
-            out.push_back(std::move(taken[nextTaken++].second));
+            out.append(taken[nextTaken++].second);
     };
     std::size_t nextRange = 0;
     for (int i = 0; i < int(rows.size()); ++i) {
@@ -142,11 +179,11 @@ void undoReplacements(std::vector<SubtitleRow> &rows, std::vector<OrdinalReplace
         if (nextRange < putIn.size() && i >= putIn[nextRange].first)
             continue; // a row the replacement put in
         putBackDue();
-        out.push_back(std::move(rows[std::size_t(i)]));
+        out.appendRowOf(rows, i);
     }
     putBackDue();
     while (nextTaken < taken.size())
-        out.push_back(std::move(taken[nextTaken++].second));
+        out.append(taken[nextTaken++].second);
     rows = std::move(out);
 }
 

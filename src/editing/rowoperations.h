@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/rows/subtitlerows.h"
 #include "document/subtitlerow.h"
 
 #include <QString>
@@ -14,24 +15,23 @@
 // once its views have seen them move; then numbers run 1, 2, 3 ... again.
 
 // Numbers every row from position on by its place in the list.
-void renumberFrom(std::vector<SubtitleRow> &rows, int position);
+void renumberFrom(SubtitleRows &rows, int position);
 
 // Inserts row at position, clamped to the list; returns where it went.
-int insertSubtitleRow(std::vector<SubtitleRow> &rows, int position, SubtitleRow row);
+int insertSubtitleRow(SubtitleRows &rows, int position, const SubtitleRow &row);
 // Takes out the row at position, which must exist.
-SubtitleRow removeSubtitleRow(std::vector<SubtitleRow> &rows, int position);
+SubtitleRow removeSubtitleRow(SubtitleRows &rows, int position);
 
 // Where a new row goes and the time it starts and ends at: above the
 // selected row 1 ms before its start, or below it 1 ms after its end; with
 // nothing selected (-1), at the top or the bottom, timed from the row there.
-// Never before 00:00:00,000; a neighbour's time that cannot be read is
-// copied as it stands.
+// Never before 00:00:00,000.
 struct NewRowPlace
 {
     int position = 0;
     QString timeText;
 };
-NewRowPlace newRowPlace(const std::vector<SubtitleRow> &rows, int selected, bool below);
+NewRowPlace newRowPlace(const SubtitleRows &rows, int selected, bool below);
 
 // The rows that belong to one ordinal (tag). Corrected rows keep their
 // ordinals ascending; rows inserted by hand (tag 0) may stand between two
@@ -42,7 +42,7 @@ struct OrdinalRange
     int count = 0;
     bool contiguous = true;
 };
-OrdinalRange ordinalRange(const std::vector<SubtitleRow> &rows, int ordinal);
+OrdinalRange ordinalRange(const SubtitleRows &rows, int ordinal);
 
 // Rows to put in place of the rows of one ordinal.
 struct OrdinalRows
@@ -64,10 +64,10 @@ struct OrdinalReplacement
 // Replaces, in one pass, the rows of each ordinal by the rows given for it
 // (tagged with it), where the first of its old rows stood; an ordinal with
 // no rows left gets them where its place in ordinal order is. The
-// replacements must be in ascending ordinal order.
-std::vector<OrdinalReplacement> replaceOrdinalRows(std::vector<SubtitleRow> &rows,
-                                                   std::vector<OrdinalRows> replacements);
+// replacements must be in ascending ordinal order. One subtitle whose rows
+// stand together is replaced in place; many take one pass over the list.
+std::vector<OrdinalReplacement> replaceOrdinalRows(SubtitleRows &rows, std::vector<OrdinalRows> replacements);
 // Puts back exactly what replaceOrdinalRows took out, where it was.
-void undoReplacements(std::vector<SubtitleRow> &rows, std::vector<OrdinalReplacement> replacements);
+void undoReplacements(SubtitleRows &rows, std::vector<OrdinalReplacement> replacements);
 // The first row whose number a replacement, or its undoing, makes wrong.
 int firstRowChanged(const std::vector<OrdinalReplacement> &replacements);

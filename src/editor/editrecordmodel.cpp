@@ -7,8 +7,6 @@
 #include <QFont>
 
 #include <algorithm>
-#include <map>
-#include <tuple>
 #include <utility>
 
 EditRecordModel::EditRecordModel(QObject *parent)
@@ -34,9 +32,9 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
     const auto shown = [&]() -> QString {
         switch (index.column()) {
         case OrdinalColumn:
-            return entry.ordinalText;
+            return EditRecord{entry.ordinal}.ordinalText();
         case KindColumn:
-            return entry.kindText;
+            return kindText(entry);
         default:
             return entry.restored ? m_restoredText : QString();
         }
@@ -60,19 +58,22 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
 void EditRecordModel::wordKinds(const LangDoc &lang)
 {
     m_restoredText = GetLangText(lang, Form1Msg::Restored);
-    // Five kinds at most: word each once and share the strings.
-    std::map<std::tuple<EditRecord::Change, bool, bool>, QString> kinds;
-    for (Entry &entry : m_entries) {
-        auto [kind, added] = kinds.try_emplace({entry.change, entry.timeBought, entry.startMoved});
-        if (added) {
-            EditRecord record;
-            record.change = entry.change;
-            record.timeBought = entry.timeBought;
-            record.startMoved = entry.startMoved;
-            kind->second = record.kindText(lang);
+    for (const auto change : {EditRecord::Change::None, EditRecord::Change::Edit, EditRecord::Change::Split}) {
+        for (const bool timeBought : {false, true}) {
+            for (const bool startMoved : {false, true}) {
+                EditRecord record;
+                record.change = change;
+                record.timeBought = timeBought;
+                record.startMoved = startMoved;
+                m_kindTexts[int(change)][timeBought][startMoved] = record.kindText(lang);
+            }
         }
-        entry.kindText = kind->second;
     }
+}
+
+const QString &EditRecordModel::kindText(const Entry &entry) const
+{
+    return m_kindTexts[int(entry.change)][entry.timeBought][entry.startMoved];
 }
 
 void EditRecordModel::retranslate(const LangDoc &lang)
@@ -90,8 +91,7 @@ void EditRecordModel::setRecords(const std::vector<EditRecord> &records, const L
     int largest = 0;
     m_movedCount = 0;
     for (const EditRecord &record : records) {
-        m_entries.push_back(
-            {record.ordinal, record.ordinalText(), {}, record.change, record.timeBought, record.startMoved});
+        m_entries.push_back({record.ordinal, record.change, record.timeBought, record.startMoved});
         largest = std::max(largest, record.ordinal);
         m_movedCount += record.startMoved ? 1 : 0;
     }

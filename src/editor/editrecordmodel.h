@@ -12,7 +12,7 @@ class LangDoc;
 // The edits window's records: the ordinal ("0012"), the kind of correction
 // and whether the subtitle was restored as read, in the order the
 // correction run made them. A restored record stays, its kind struck
-// through.
+// through. A record takes 8 bytes; its texts are made when a view asks.
 class EditRecordModel : public LabelledTableModel
 {
     Q_OBJECT
@@ -47,17 +47,18 @@ public:
 private:
     struct Entry
     {
-        int ordinal;
-        QString ordinalText;
-        QString kindText;
+        qint32 ordinal;
         EditRecord::Change change;
         bool timeBought;
         bool startMoved;
         bool restored = false;
     };
     void wordKinds(const LangDoc &lang);
+    const QString &kindText(const Entry &entry) const;
 
     std::vector<Entry> m_entries;
+    // Every kind worded once: by change, time bought, start moved.
+    QString m_kindTexts[3][2][2];
     std::vector<int> m_rowByOrdinal; // -1 where no record
     QString m_restoredText;
     qint64 m_movedCount = 0;

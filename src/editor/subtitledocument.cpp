@@ -5,6 +5,7 @@
 #include "document/prompter.h"
 #include "document/srtparser.h"
 #include "document/subtitlefile.h"
+#include "document/timecode.h"
 #include "editing/rowoperations.h"
 #include "editing/timecommit.h"
 #include "editor/commands/addremovesubtitle.h"
@@ -13,6 +14,7 @@
 #include "editor/commands/edittimecommand.h"
 #include "editor/commands/restorecorrection.h"
 #include "editor/editrecordmodel.h"
+#include "editor/listcollector.h"
 #include "editor/pendingedits.h"
 #include "editor/subtitletablemodel.h"
 #include "engine/readingspeed.h"
@@ -23,27 +25,47 @@
 
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace {
 
-// The window's records: the run's, and one for every start the run moved
-// without a record of its own, in ordinal order.
-std::vector<EditRecord> reviewRecords(const std::vector<EditRecord> &records, const std::vector<MovedStart> &moved)
+// Returns the heap's free pages to the system. A large file leaves
+// megabytes of free heap behind when it goes, which the allocator keeps
+// otherwise; the next file then counts twice in the program's size.
+void giveBackFreeMemory()
 {
-    std::vector<EditRecord> merged;
-    merged.reserve(records.size() + moved.size());
-    auto move = moved.cbegin();
-    for (const EditRecord &record : records) {
-        for (; move != moved.cend() && move->ordinal < record.ordinal; ++move)
-            merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
-        merged.push_back(record);
-        if (move != moved.cend() && move->ordinal == record.ordinal) {
-            merged.back().startMoved = true;
-            ++move;
-        }
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+// The window's records: the run's, and one for every start the run moved
+// without a record of its own, in ordinal order. Merged from the back into
+// the run's own vector, so a million records are not copied.
+std::vector<EditRecord> reviewRecords(std::vector<EditRecord> records, const std::vector<MovedStart> &moved)
+{
+    std::size_t added = 0;
+    auto record = records.begin();
+    for (const MovedStart &move : moved) {
+        record = std::lower_bound(record, records.end(), move.ordinal,
+                                  [](const EditRecord &r, qint32 ordinal) { return r.ordinal < ordinal; });
+        if (record != records.end() && record->ordinal == move.ordinal)
+            record->startMoved = true;
+        else
+            ++added;
     }
-    for (; move != moved.cend(); ++move)
-        merged.push_back({move->ordinal, EditRecord::Change::None, false, true});
-    return merged;
+    auto from = std::ptrdiff_t(records.size()) - 1;
+    records.resize(records.size() + added);
+    auto to = std::ptrdiff_t(records.size()) - 1;
+    for (auto move = moved.crbegin(); move != moved.crend(); ++move) {
+        for (; from >= 0 && records[std::size_t(from)].ordinal > move->ordinal; --from, --to)
+            records[std::size_t(to)] = records[std::size_t(from)];
+        if (from < 0 || records[std::size_t(from)].ordinal != move->ordinal)
+            records[std::size_t(to--)] = {move->ordinal, EditRecord::Change::None, false, true};
+    }
+    return records;
 }
 
 } // namespace
@@ -85,25 +107,30 @@ void SubtitleDocument::startHistory()
 bool SubtitleDocument::load(const QString &path, QString &errorText, const QString &encodingName, bool lenientTimes,
                             ReadError *readError)
 {
+    // Whatever comes of it, nothing of the file open now stays, so it goes
+    // first and two files are never held at once.
+    startHistory();
+    m_corrected = false;
+    m_correctedModel->clear();
+    m_records->clear();
+    m_original->clear();
+    giveBackFreeMemory();
     DecodedSubtitles decoded;
     ReadError error;
     FileStamp stamp;
-    std::vector<SubtitleRow> rows;
+    SubtitleRows rows;
+    // Each part of the text goes as soon as its rows stand, so the file and
+    // its rows are never held whole at once.
+    const auto textDone = [&decoded](qsizetype offset) { decoded.releaseBefore(offset); };
     const bool read = readSubtitleFile(path, decoded, error, encodingName, &stamp)
-                      && readSubtitleRows(decoded.utf8(), rows, error, lenientTimes);
+                      && readSubtitleRows(decoded.utf8(), rows, error, lenientTimes, textDone);
     if (readError)
         *readError = error;
-    startHistory();
-    m_corrected = false;
-    m_computedRows.clear();
-    m_correctedModel->clear();
-    m_records->clear();
     if (!read) {
-        // Nothing of a file that cannot be read stays.
         m_path.clear();
         m_encoding = {};
         m_stamp = {};
-        m_original->clear();
+        m_originalStamp = {};
         errorText = GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + error.describe(m_lang);
         announceNewContent();
         return false;
@@ -112,6 +139,8 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     m_encoding = decoded.encoding;
     m_encodingChoice = encodingName;
     m_stamp = stamp;
+    m_originalStamp = stamp;
+    decoded = {}; // the bytes before the views fill
     m_original->setRows(std::move(rows));
     announceNewContent();
     return true;
@@ -140,36 +169,51 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     DecodedSubtitles decoded;
     ReadError error;
     FileStamp stamp;
-    std::vector<SubtitleRow> originalRows;
-    RowCollector collector;
     CorrectionResult result;
-    if (readSubtitleFile(m_path, decoded, error, m_encodingChoice, &stamp)
-        && readSubtitleRows(decoded.utf8(), originalRows, error, settings.LenientTimes))
-        result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
-    else
+    if (!readSubtitleFile(m_path, decoded, error, m_encodingChoice, &stamp)) {
         result.errorText = error.describe(m_lang);
-    if (!result.ok) {
         emit summaryChanged();
         return result;
     }
-
+    const SubtitleRows &held = m_original->compactRows();
+    // The same bytes in the same encoding: the subtitles as read are the
+    // original list's, whatever the run's settings (times the usual rule
+    // reads never depend on LenientTimes).
+    const bool heldIsAsRead =
+        m_originalStamp.isValid() && stamp.size == m_originalStamp.size && stamp.hash == m_originalStamp.hash;
+    ListCollector collector(held, held.isEmpty() ? expectedSubtitleRows(decoded.utf8()) : held.size(),
+                            heldIsAsRead, [&decoded](qsizetype offset) { decoded.releaseBefore(offset); },
+                            settings.LettersFor1Min);
+    result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
+    if (!result.ok) {
+        // A file at fault is named before settings the run refused, as
+        // when the file was read before the run.
+        if (!result.readError) {
+            SrtParser parser(decoded.utf8(), settings.LenientTimes, true);
+            for (SrtEntry entry; parser.next(entry);) {
+            }
+            if (parser.error())
+                result.errorText = parser.error()->describe(m_lang);
+        }
+        emit summaryChanged();
+        return result;
+    }
     startHistory();
     m_corrected = true;
     m_encoding = decoded.encoding;
     m_stamp = stamp;
-    m_computedRows.clear();
-    const std::vector<EditRecord> records = reviewRecords(result.records, result.moved);
-    // Records and rows both come in ascending ordinal order.
-    auto record = records.cbegin();
-    for (const SubtitleRow &row : collector.rows) {
-        while (record != records.cend() && record->ordinal < row.tag)
-            ++record;
-        if (record != records.cend() && record->ordinal == row.tag)
-            m_computedRows.push_back(row);
-    }
+    decoded = {}; // the bytes before the lists and views fill
+    const std::vector<EditRecord> records = reviewRecords(std::move(result.records), result.moved);
     setLettersPerSecond(settings.LettersFor1Min);
-    m_original->setRows(std::move(originalRows));
-    m_correctedModel->setRows(std::move(collector.rows));
+    // Both lists come from the one pass; the subtitles as read replace the
+    // original list only when they differ from it.
+    if (std::optional<SubtitleRows> rowsAsRead = collector.takeRowsAsRead()) {
+        m_original->setRows(std::move(*rowsAsRead));
+        m_originalStamp = stamp;
+    } else {
+        m_original->resetViews();
+    }
+    m_correctedModel->setRows(collector.takeCorrectedRows(), collector.tooFastCount());
     m_correctedModel->setRecordMarks(records);
     m_records->setRecords(records, m_lang);
     // Corrected but not saved: no step of the new history is the saved one.
@@ -226,14 +270,16 @@ bool SubtitleDocument::confirmRowsWithoutText(Prompter &prompter) const
     constexpr qsizetype Listed = 10;
     QStringList numbers;
     qsizetype unlisted = 0;
-    for (const SubtitleRow &row : m_correctedModel->rows()) {
-        const bool blank = std::all_of(row.text.cbegin(), row.text.cend(), [](QChar c) {
-            return c == u' ' || c == u'\r' || c == u'\n';
+    const SubtitleRows &rows = m_correctedModel->compactRows();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const QByteArrayView text = rows.textUtf8(i);
+        const bool blank = std::all_of(text.begin(), text.end(), [](char c) {
+            return c == ' ' || c == '\r' || c == '\n';
         });
         if (!blank)
             continue;
         if (numbers.size() < Listed)
-            numbers << QString::number(row.number);
+            numbers << QString::number(rows.number(i));
         else
             ++unlisted;
     }
@@ -254,7 +300,7 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
         return {SaveOutcome::Status::Cancelled, {}};
     FileStamp written;
     const SaveOutcome outcome =
-        DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
+        DoSave(m_correctedModel->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
@@ -271,7 +317,7 @@ SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile
     commitPendingEdits();
     if (!confirmRowsWithoutText(prompter))
         return {SaveOutcome::Status::Cancelled, {}};
-    return DoSave(m_correctedModel->rows(), m_encoding, target, createBakFile, prompter, m_lang);
+    return DoSave(m_correctedModel->compactRows(), m_encoding, target, createBakFile, prompter, m_lang);
 }
 
 void SubtitleDocument::setLettersPerSecond(qint32 lettersPerSecond)
@@ -287,7 +333,7 @@ qint64 SubtitleDocument::tooFastCount() const
 
 bool SubtitleDocument::editText(int row, const QString &text)
 {
-    if (row < 0 || row >= m_correctedModel->rowCount() || m_correctedModel->row(row).text == text)
+    if (row < 0 || row >= m_correctedModel->rowCount() || m_correctedModel->text(row) == text)
         return false;
     m_undoStack.push(new EditTextCommand(*this, row, text));
     return true;
@@ -297,10 +343,12 @@ bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeTex
 {
     if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(timeText))
         return false;
-    const SubtitleRow &current = m_correctedModel->row(row);
-    if ((field == TimeField::Start ? current.startText : current.endText) == timeText)
+    // Kept as the milliseconds the text shows, as every row's times are.
+    const qint64 timeMs = SecondsToMilliseconds(*TimeTextToSeconds(timeText));
+    const SubtitleTableModel &rows = *m_correctedModel;
+    if ((field == TimeField::Start ? rows.startMs(row) : rows.endMs(row)) == timeMs)
         return false;
-    m_undoStack.push(new EditTimeCommand(*this, row, field, timeText));
+    m_undoStack.push(new EditTimeCommand(*this, row, field, timeMs));
     return true;
 }
 
@@ -308,14 +356,13 @@ bool SubtitleDocument::editTimes(int row, const QString &startText, const QStrin
 {
     if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(startText) || !isCommittableTime(endText))
         return false;
-    const SubtitleRow &current = m_correctedModel->row(row);
-    const bool startChanges = current.startText != startText;
-    const bool endChanges = current.endText != endText;
-    if (!startChanges || !endChanges)
+    const qint64 startMs = SecondsToMilliseconds(*TimeTextToSeconds(startText));
+    const qint64 endMs = SecondsToMilliseconds(*TimeTextToSeconds(endText));
+    if (m_correctedModel->startMs(row) == startMs || m_correctedModel->endMs(row) == endMs)
         return editTime(row, TimeField::Start, startText) | editTime(row, TimeField::End, endText);
     auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
-    new EditTimeCommand(*this, row, TimeField::Start, startText, both);
-    new EditTimeCommand(*this, row, TimeField::End, endText, both);
+    new EditTimeCommand(*this, row, TimeField::Start, startMs, both);
+    new EditTimeCommand(*this, row, TimeField::End, endMs, both);
     m_undoStack.push(both);
     return true;
 }
@@ -343,7 +390,7 @@ int SubtitleDocument::insertSubtitle(int selectedRow, bool below)
     if (!m_corrected)
         return -1;
     commitPendingEdits();
-    const NewRowPlace place = newRowPlace(m_correctedModel->rows(), selectedRow, below);
+    const NewRowPlace place = newRowPlace(m_correctedModel->compactRows(), selectedRow, below);
     m_undoStack.push(new InsertSubtitle(*this, place.position, {0, place.timeText, place.timeText, {}, 0}, selectedRow));
     return place.position;
 }
@@ -394,12 +441,7 @@ bool SubtitleDocument::isRestored(int ordinal) const
 
 std::vector<SubtitleRow> SubtitleDocument::computedRows(int ordinal) const
 {
-    const auto first = std::lower_bound(m_computedRows.cbegin(), m_computedRows.cend(), ordinal,
-                                        [](const SubtitleRow &row, int value) { return row.tag < value; });
-    auto last = first;
-    while (last != m_computedRows.cend() && last->tag == ordinal)
-        ++last;
-    return {first, last};
+    return m_correctedModel->runRows(ordinal);
 }
 
 std::optional<SubtitleRow> SubtitleDocument::originalRow(int ordinal) const

@@ -71,7 +71,8 @@ public:
     // Corrects the open file as it is on disk now, with a new history; both
     // lists come from the one read, so every row's partner is the same
     // subtitle. The summary ends with how many subtitles are still too fast.
-    // A file that cannot be corrected changes nothing.
+    // A file that cannot be corrected changes nothing. The run's records go
+    // to records(), so the result comes back without them.
     // weakWords are for GuidelineBreaks (see runCorrection).
     CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {});
     // The whole corrected list, whatever a view filters. Saved: the
@@ -156,13 +157,12 @@ private:
     FileEncoding m_encoding;
     QString m_encodingChoice = QStringLiteral("auto"); // what the open file is read with
     FileStamp m_stamp; // what the file was when last read or written
+    FileStamp m_originalStamp; // the bytes the original list was read from
     bool m_corrected = false;
     bool m_savedOnce = false;
     SubtitleTableModel *m_original;
     SubtitleTableModel *m_correctedModel;
     EditRecordModel *m_records;
-    // Only the recorded rows, in list order, so re-applying needs no second run.
-    std::vector<SubtitleRow> m_computedRows;
     CorrectionCounters m_counters;
     QUndoStack m_undoStack;
     PendingEdits *m_pendingEdits = nullptr;

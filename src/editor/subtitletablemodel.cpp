@@ -53,13 +53,6 @@ QFont boldFont()
     return font;
 }
 
-bool hidesBeforeShown(const SubtitleRow &subtitle)
-{
-    const std::optional<double> start = TimeTextToSeconds(subtitle.startText);
-    const std::optional<double> end = TimeTextToSeconds(subtitle.endText);
-    return start && end && *end < *start;
-}
-
 } // namespace
 
 SubtitleTableModel::SubtitleTableModel(QObject *parent)
@@ -88,41 +81,43 @@ QVariant SubtitleTableModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const SubtitleRow &subtitle = m_rows[std::size_t(index.row())];
+    const int row = index.row();
     if (role == TagRole)
-        return subtitle.tag;
+        return m_rows.tag(row);
     if (role == TooFastRole)
-        return isTooFast(index.row());
+        return isTooFast(row);
     switch (index.column()) {
     case NumberColumn:
-        return numberData(subtitle, role);
+        return numberData(row, role);
     case StartColumn:
         if (role == Qt::DisplayRole || role == Qt::EditRole)
-            return subtitle.startText;
+            return MillisecondsToTimeText(m_rows.startMs(row));
         break;
     case EndColumn:
-        return endData(subtitle, role);
-    case TextColumn:
+        return endData(row, role);
+    case TextColumn: {
         if (role == Qt::DisplayRole)
-            return oneLine(subtitle.text);
+            return oneLine(m_rows.text(row));
         if (role == Qt::EditRole)
-            return subtitle.text;
+            return m_rows.text(row);
         // Each row by its own direction: a file may mix languages.
-        if (role == Qt::TextAlignmentRole && isRightToLeftText(subtitle.text))
+        if (role == Qt::TextAlignmentRole && isRightToLeftText(m_rows.text(row)))
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-        if (role == Qt::ToolTipRole && subtitle.text.contains(u'\n'))
-            return QString(subtitle.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (role == Qt::ToolTipRole && m_rows.textUtf8(row).contains('\n'))
+            return m_rows.text(row).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         break;
+    }
     case CpsColumn:
-        return cpsData(subtitle, role);
+        return cpsData(row, role);
     }
     return {};
 }
 
-QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) const
+QVariant SubtitleTableModel::numberData(int row, int role) const
 {
-    const QString number = QString::number(subtitle.number);
-    const quint8 mark = markOf(subtitle.tag);
+    const QString number = QString::number(m_rows.number(row));
+    const int ordinal = m_rows.tag(row);
+    const quint8 mark = markOf(ordinal);
     if (role == Qt::EditRole || (role == Qt::DisplayRole && !mark))
         return number;
     if (!mark)
@@ -161,9 +156,10 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
         if (mark & TimeBought)
             kinds << word(Form1Msg::TimeEdit);
         if (mark & StartMoved) {
-            const int ordinal = subtitle.tag;
             const bool known = m_original && ordinal >= 1 && ordinal <= m_original->rowCount();
-            kinds << (known ? word(Form1Msg::MovedFromTo).arg(m_original->row(ordinal - 1).startText, subtitle.startText)
+            kinds << (known ? word(Form1Msg::MovedFromTo)
+                                  .arg(MillisecondsToTimeText(m_original->startMs(ordinal - 1)),
+                                       MillisecondsToTimeText(m_rows.startMs(row)))
                             : word(Form1Msg::KindMoved));
         }
         return kinds.join(QStringLiteral(" - "));
@@ -172,14 +168,14 @@ QVariant SubtitleTableModel::numberData(const SubtitleRow &subtitle, int role) c
     return {};
 }
 
-QVariant SubtitleTableModel::endData(const SubtitleRow &subtitle, int role) const
+QVariant SubtitleTableModel::endData(int row, int role) const
 {
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return subtitle.endText;
+        return MillisecondsToTimeText(m_rows.endMs(row));
     if (role != Qt::BackgroundRole && role != Qt::FontRole && role != Qt::ToolTipRole)
         return {};
     // A hand edit may be half done, so the row stays, but it is marked.
-    if (!hidesBeforeShown(subtitle))
+    if (m_rows.endMs(row) >= m_rows.startMs(row))
         return {};
     if (role == Qt::BackgroundRole)
         return ErrorTint;
@@ -188,25 +184,33 @@ QVariant SubtitleTableModel::endData(const SubtitleRow &subtitle, int role) cons
     return word(Form1Msg::HidesBeforeShown);
 }
 
-QVariant SubtitleTableModel::cpsData(const SubtitleRow &subtitle, int role) const
+namespace {
+
+ReadingSpeed speedOf(const SubtitleRows &rows, int row, qint32 lettersPerSecond)
+{
+    return readingSpeed(readingLength(rows.textUtf8(row)), MillisecondsToSeconds(rows.startMs(row)),
+                        MillisecondsToSeconds(rows.endMs(row)), lettersPerSecond);
+}
+
+} // namespace
+
+QVariant SubtitleTableModel::cpsData(int row, int role) const
 {
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::BackgroundRole && role != Qt::FontRole
         && role != Qt::ToolTipRole)
         return {};
-    const std::optional<ReadingSpeed> speed = readingSpeed(subtitle, m_lettersPerSecond);
-    if (!speed)
-        return {};
+    const ReadingSpeed speed = speedOf(m_rows, row, m_lettersPerSecond);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return speed->charactersPerSecondText();
-    if (!speed->isTooFast())
+        return speed.charactersPerSecondText();
+    if (!speed.isTooFast())
         return {};
     if (role == Qt::BackgroundRole)
         return WarningTint;
     if (role == Qt::FontRole)
         return boldFont();
-    return word(Form1Msg::LacksTime).arg(speed->lacksMilliseconds());
+    return word(Form1Msg::LacksTime).arg(speed.lacksMilliseconds());
 }
 
 void SubtitleTableModel::setLanguage(const LangDoc *lang)
@@ -219,66 +223,64 @@ void SubtitleTableModel::setLettersPerSecond(qint32 lettersPerSecond)
     if (m_lettersPerSecond == lettersPerSecond)
         return;
     m_lettersPerSecond = lettersPerSecond;
-    recountTooFast();
-    if (!m_rows.empty())
+    forgetTooFastCount();
+    if (!m_rows.isEmpty())
         emit dataChanged(index(0, CpsColumn), index(rowCount() - 1, CpsColumn));
 }
 
-void SubtitleTableModel::setRows(std::vector<SubtitleRow> rows)
+void SubtitleTableModel::setRows(const std::vector<SubtitleRow> &rows)
+{
+    setRows(SubtitleRows(rows));
+}
+
+void SubtitleTableModel::setRows(SubtitleRows rows, std::optional<qint64> tooFastCount)
 {
     beginResetModel();
     m_rows = std::move(rows);
-    recountTooFast();
+    m_runRows = m_rows.emptyLike();
+    m_runRowsAt.clear();
+    for (quint8 &mark : m_marks)
+        mark &= quint8(~RunRowsKept);
+    m_tooFastCount = tooFastCount;
+    endResetModel();
+}
+
+void SubtitleTableModel::resetViews()
+{
+    beginResetModel();
     endResetModel();
 }
 
 void SubtitleTableModel::clear()
 {
-    setRows({});
+    setRows(SubtitleRows());
     m_marks.clear();
-}
-
-namespace {
-
-qint64 millisecondsOf(const QString &timeText)
-{
-    const std::optional<double> seconds = TimeTextToSeconds(timeText);
-    return seconds ? qint64(std::llround(*seconds * 1000.0)) : -1;
-}
-
-} // namespace
-
-qint64 SubtitleTableModel::startMs(int index) const
-{
-    return millisecondsOf(row(index).startText);
-}
-
-qint64 SubtitleTableModel::endMs(int index) const
-{
-    return millisecondsOf(row(index).endText);
 }
 
 void SubtitleTableModel::setText(int index, const QString &text)
 {
-    m_tooFastCount -= countTooFast(index, 1);
-    m_rows.at(std::size_t(index)).text = text;
-    m_tooFastCount += countTooFast(index, 1);
+    keepRunRows(m_rows.tag(index));
+    countTooFastIn(index, 1, -1);
+    m_rows.setText(index, text);
+    countTooFastIn(index, 1, 1);
     emitRowChanged(index, TextColumn);
 }
 
-void SubtitleTableModel::setStartText(int index, const QString &startText)
+void SubtitleTableModel::setStartMs(int index, qint64 startMs)
 {
-    m_tooFastCount -= countTooFast(index, 1);
-    m_rows.at(std::size_t(index)).startText = startText;
-    m_tooFastCount += countTooFast(index, 1);
+    keepRunRows(m_rows.tag(index));
+    countTooFastIn(index, 1, -1);
+    m_rows.setStartMs(index, startMs);
+    countTooFastIn(index, 1, 1);
     emitRowChanged(index, StartColumn);
 }
 
-void SubtitleTableModel::setEndText(int index, const QString &endText)
+void SubtitleTableModel::setEndMs(int index, qint64 endMs)
 {
-    m_tooFastCount -= countTooFast(index, 1);
-    m_rows.at(std::size_t(index)).endText = endText;
-    m_tooFastCount += countTooFast(index, 1);
+    keepRunRows(m_rows.tag(index));
+    countTooFastIn(index, 1, -1);
+    m_rows.setEndMs(index, endMs);
+    countTooFastIn(index, 1, 1);
     emitRowChanged(index, EndColumn);
 }
 
@@ -286,8 +288,8 @@ void SubtitleTableModel::insertSubtitle(int position, SubtitleRow row)
 {
     position = std::clamp(position, 0, rowCount());
     beginInsertRows({}, position, position);
-    insertSubtitleRow(m_rows, position, std::move(row));
-    m_tooFastCount += countTooFast(position, 1);
+    insertSubtitleRow(m_rows, position, row);
+    countTooFastIn(position, 1, 1);
     endInsertRows();
     renumberFrom(m_rows, position);
     emitNumbersChangedFrom(position);
@@ -297,7 +299,8 @@ std::optional<SubtitleRow> SubtitleTableModel::removeSubtitle(int position)
 {
     if (position < 0 || position >= rowCount())
         return std::nullopt;
-    m_tooFastCount -= countTooFast(position, 1);
+    keepRunRows(m_rows.tag(position));
+    countTooFastIn(position, 1, -1);
     beginRemoveRows({}, position, position);
     SubtitleRow removed = removeSubtitleRow(m_rows, position);
     endRemoveRows();
@@ -310,7 +313,7 @@ template<typename Apply>
 void SubtitleTableModel::changeRows(int first, int oldCount, int newCount, Apply apply)
 {
     const int common = std::min(oldCount, newCount);
-    m_tooFastCount -= countTooFast(first, oldCount);
+    countTooFastIn(first, oldCount, -1);
     if (newCount > oldCount) {
         beginInsertRows({}, first + oldCount, first + newCount - 1);
         apply();
@@ -322,7 +325,7 @@ void SubtitleTableModel::changeRows(int first, int oldCount, int newCount, Apply
     } else {
         apply();
     }
-    m_tooFastCount += countTooFast(first, newCount);
+    countTooFastIn(first, newCount, 1);
     // The rows put in still carry the numbers they had elsewhere.
     renumberFrom(m_rows, first);
     if (common > 0)
@@ -335,8 +338,11 @@ std::vector<OrdinalReplacement> SubtitleTableModel::replaceOrdinals(std::vector<
                                                                    bool restored)
 {
     std::vector<int> ordinals;
-    for (const OrdinalRows &replacement : replacements)
+    ordinals.reserve(replacements.size());
+    for (const OrdinalRows &replacement : replacements) {
         ordinals.push_back(replacement.ordinal);
+        keepRunRows(replacement.ordinal);
+    }
     markRestored(ordinals, restored);
     std::vector<OrdinalReplacement> done;
     if (replacements.size() == 1) {
@@ -353,7 +359,7 @@ std::vector<OrdinalReplacement> SubtitleTableModel::replaceOrdinals(std::vector<
     beginResetModel();
     done = replaceOrdinalRows(m_rows, std::move(replacements));
     renumberFrom(m_rows, firstRowChanged(done));
-    recountTooFast();
+    forgetTooFastCount();
     endResetModel();
     return done;
 }
@@ -361,6 +367,7 @@ std::vector<OrdinalReplacement> SubtitleTableModel::replaceOrdinals(std::vector<
 void SubtitleTableModel::undoReplacements(std::vector<OrdinalReplacement> replacements, bool restored)
 {
     std::vector<int> ordinals;
+    ordinals.reserve(replacements.size());
     for (const OrdinalReplacement &replacement : replacements)
         ordinals.push_back(replacement.ordinal);
     markRestored(ordinals, restored);
@@ -381,14 +388,14 @@ void SubtitleTableModel::undoReplacements(std::vector<OrdinalReplacement> replac
     beginResetModel();
     ::undoReplacements(m_rows, std::move(replacements));
     renumberFrom(m_rows, firstChanged);
-    recountTooFast();
+    forgetTooFastCount();
     endResetModel();
 }
 
 int SubtitleTableModel::findTag(int tag, int from) const
 {
-    for (std::size_t i = std::size_t(qMax(0, from)); i < m_rows.size(); ++i) {
-        if (m_rows[i].tag == tag)
+    for (qsizetype i = qMax(0, from); i < m_rows.size(); ++i) {
+        if (m_rows.tag(i) == tag)
             return int(i);
     }
     return -1;
@@ -396,12 +403,15 @@ int SubtitleTableModel::findTag(int tag, int from) const
 
 void SubtitleTableModel::setRecordMarks(const std::vector<EditRecord> &records)
 {
-    m_marks.clear();
+    m_runRows = m_rows.emptyLike();
+    m_runRowsAt.clear();
+    qint32 largest = 0;
+    for (const EditRecord &record : records)
+        largest = std::max(largest, record.ordinal);
+    m_marks.assign(std::size_t(largest) + 1, 0);
     for (const EditRecord &record : records) {
         if (record.ordinal <= 0)
             continue;
-        if (std::size_t(record.ordinal) >= m_marks.size())
-            m_marks.resize(std::size_t(record.ordinal) + 1);
         quint8 &mark = m_marks[std::size_t(record.ordinal)];
         mark = Recorded;
         if (record.change == EditRecord::Change::Split)
@@ -413,7 +423,7 @@ void SubtitleTableModel::setRecordMarks(const std::vector<EditRecord> &records)
         if (record.startMoved)
             mark |= StartMoved;
     }
-    if (!m_rows.empty())
+    if (!m_rows.isEmpty())
         emit dataChanged(index(0, NumberColumn), index(rowCount() - 1, NumberColumn));
 }
 
@@ -429,6 +439,37 @@ void SubtitleTableModel::markRestored(const std::vector<int> &ordinals, bool res
     }
 }
 
+void SubtitleTableModel::keepRunRows(int ordinal)
+{
+    const quint8 mark = markOf(ordinal);
+    if (!(mark & Recorded) || (mark & RunRowsKept))
+        return;
+    m_marks[std::size_t(ordinal)] = quint8(mark | RunRowsKept);
+    // Untouched so far, so the rows with this tag are the run's, in order;
+    // rows inserted by hand between two halves carry tag 0.
+    const int first = int(m_runRows.size());
+    for (qsizetype i = ordinalRange(m_rows, ordinal).first; i < m_rows.size() && m_rows.tag(i) <= ordinal; ++i) {
+        if (m_rows.tag(i) == ordinal)
+            m_runRows.appendRowOf(m_rows, i);
+    }
+    m_runRowsAt[ordinal] = {first, int(m_runRows.size()) - first};
+}
+
+std::vector<SubtitleRow> SubtitleTableModel::runRows(int ordinal) const
+{
+    std::vector<SubtitleRow> rows;
+    if (const auto kept = m_runRowsAt.find(ordinal); kept != m_runRowsAt.end()) {
+        for (int i = kept->second.first; i < kept->second.first + kept->second.second; ++i)
+            rows.push_back(m_runRows.row(i));
+        return rows;
+    }
+    for (qsizetype i = ordinalRange(m_rows, ordinal).first; i < m_rows.size() && m_rows.tag(i) <= ordinal; ++i) {
+        if (m_rows.tag(i) == ordinal)
+            rows.push_back(m_rows.row(i));
+    }
+    return rows;
+}
+
 quint8 SubtitleTableModel::markOf(int ordinal) const
 {
     return ordinal > 0 && std::size_t(ordinal) < m_marks.size() ? m_marks[std::size_t(ordinal)] : 0;
@@ -438,8 +479,7 @@ bool SubtitleTableModel::isTooFast(int index) const
 {
     if (index < 0 || index >= rowCount())
         return false;
-    const std::optional<ReadingSpeed> speed = readingSpeed(m_rows[std::size_t(index)], m_lettersPerSecond);
-    return speed && speed->isTooFast();
+    return speedOf(m_rows, index, m_lettersPerSecond).isTooFast();
 }
 
 int SubtitleTableModel::findTooFast(int from, bool up) const
@@ -460,9 +500,22 @@ qint64 SubtitleTableModel::countTooFast(int first, int count) const
     return tooFast;
 }
 
-void SubtitleTableModel::recountTooFast()
+void SubtitleTableModel::countTooFastIn(int first, int count, int sign)
 {
-    m_tooFastCount = countTooFast(0, rowCount());
+    if (m_tooFastCount)
+        *m_tooFastCount += sign * countTooFast(first, count);
+}
+
+void SubtitleTableModel::forgetTooFastCount()
+{
+    m_tooFastCount.reset();
+}
+
+qint64 SubtitleTableModel::tooFastCount() const
+{
+    if (!m_tooFastCount)
+        m_tooFastCount = countTooFast(0, rowCount());
+    return *m_tooFastCount;
 }
 
 void SubtitleTableModel::emitNumbersChangedFrom(int position)

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/rows/subtitlerows.h"
 #include "document/subtitlerow.h"
 #include "editing/rowoperations.h"
 #include "editor/labelledtablemodel.h"
 #include "settings/settings.h"
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class LangDoc;
@@ -15,7 +17,8 @@ struct EditRecord;
 struct Message;
 
 // The subtitles of one list as a table: number, start, end, text and
-// reading speed. The rows are plain values, so a file of 100,000 subtitles
+// reading speed. The rows are kept compact (SubtitleRows) and made into
+// texts only for the cells a view shows, so a file of a million subtitles
 // stays instant. Rows whose subtitle still reads too fast, or hides before
 // it shows, are marked; in the corrected list the number cell also marks
 // the kind of correction the row's record tells.
@@ -44,21 +47,31 @@ public:
     // The reading speed the marks measure against, LettersFor1Min.
     void setLettersPerSecond(qint32 lettersPerSecond);
 
-    void setRows(std::vector<SubtitleRow> rows);
+    void setRows(const std::vector<SubtitleRow> &rows);
+    // tooFastCount: how many of rows are still too fast at the reading
+    // speed set now, when the caller has counted them already.
+    void setRows(SubtitleRows rows, std::optional<qint64> tooFastCount = std::nullopt);
+    // The views start over as with new rows (selections and scroll places
+    // go), the rows staying as they are.
+    void resetViews();
     void clear();
-    const std::vector<SubtitleRow> &rows() const { return m_rows; }
-    const SubtitleRow &row(int index) const { return m_rows.at(std::size_t(index)); }
+    const SubtitleRows &compactRows() const { return m_rows; }
+    // Every row as a value, for the few callers that want them all.
+    std::vector<SubtitleRow> rows() const { return m_rows.toVector(); }
+    SubtitleRow row(int index) const { return m_rows.row(index); }
 
-    // One row's parts; times in milliseconds, -1 when a time cannot be read.
-    qint64 startMs(int index) const;
-    qint64 endMs(int index) const;
-    QString text(int index) const { return row(index).text; }
-    int tag(int index) const { return row(index).tag; }
-    int number(int index) const { return row(index).number; }
+    // One row's parts, straight from the compact rows; times in
+    // milliseconds, text lines joined by CR LF.
+    int number(int row) const { return m_rows.number(row); }
+    qint64 startMs(int row) const { return m_rows.startMs(row); }
+    qint64 endMs(int row) const { return m_rows.endMs(row); }
+    QString text(int row) const { return m_rows.text(row); }
+    // The ordinal as read; 0 for rows inserted by hand.
+    int tag(int row) const { return m_rows.tag(row); }
 
     void setText(int index, const QString &text);
-    void setStartText(int index, const QString &startText);
-    void setEndText(int index, const QString &endText);
+    void setStartMs(int index, qint64 startMs);
+    void setEndMs(int index, qint64 endMs);
 
     // Inserts row at position and numbers it and every row after it by
     // their position (1-based).
@@ -75,8 +88,11 @@ public:
     int findTag(int tag, int from = 0) const;
 
     // The corrected list's records, one per ordinal, which mark the number
-    // cells; none by default.
+    // cells; none by default. The rows held now are the run's: the first
+    // change to a recorded ordinal's rows keeps a copy of them for runRows.
     void setRecordMarks(const std::vector<EditRecord> &records);
+    // The rows the run made for ordinal, as they were before any change.
+    std::vector<SubtitleRow> runRows(int ordinal) const;
     // The subtitles as read, which a moved start's tooltip quotes; must
     // outlive this model.
     void setOriginalRows(const SubtitleTableModel *original) { m_original = original; }
@@ -85,18 +101,29 @@ public:
     // The nearest row after from (before it when up) that is still too
     // fast; -1 when none. from may be -1, or the row count when up.
     int findTooFast(int from, bool up) const;
-    // Kept up to date through every change, so a status can show it at once.
-    qint64 tooFastCount() const { return m_tooFastCount; }
+    // Counted when first asked, then kept up to date through every change,
+    // so a status can show it at once; a list nobody asks never counts.
+    qint64 tooFastCount() const;
 
 private:
     // Bits of a record's mark, by ordinal.
-    enum MarkBit : quint8 { Recorded = 1, ReBroken = 2, Split = 4, TimeBought = 8, Restored = 16, StartMoved = 32 };
+    enum MarkBit : quint8 {
+        Recorded = 1,
+        ReBroken = 2,
+        Split = 4,
+        TimeBought = 8,
+        Restored = 16,
+        StartMoved = 32,
+        RunRowsKept = 64,
+    };
 
     QString word(const Message &message) const;
-    QVariant numberData(const SubtitleRow &subtitle, int role) const;
-    QVariant cpsData(const SubtitleRow &subtitle, int role) const;
-    QVariant endData(const SubtitleRow &subtitle, int role) const;
+    QVariant numberData(int row, int role) const;
+    QVariant cpsData(int row, int role) const;
+    QVariant endData(int row, int role) const;
     quint8 markOf(int ordinal) const;
+    // Copy on write: called before anything changes rows of ordinal.
+    void keepRunRows(int ordinal);
     void markRestored(const std::vector<int> &ordinals, bool restored);
     // Rows [first, first + oldCount) become newCount rows by apply(); the
     // rows after them are renumbered.
@@ -105,12 +132,18 @@ private:
     void emitNumbersChangedFrom(int position);
     void emitRowChanged(int index, Column column);
     qint64 countTooFast(int first, int count) const;
-    void recountTooFast();
+    // Rows [first, first + count) leave the count (sign -1) or join it (+1).
+    void countTooFastIn(int first, int count, int sign);
+    void forgetTooFastCount();
 
-    std::vector<SubtitleRow> m_rows;
+    SubtitleRows m_rows;
     std::vector<quint8> m_marks; // by ordinal
+    // The run's rows of the ordinals changed since, in m_rows' blocks, and
+    // where each ordinal's stand in it (first, count).
+    SubtitleRows m_runRows;
+    std::unordered_map<int, std::pair<int, int>> m_runRowsAt;
     const LangDoc *m_lang = nullptr;
     const SubtitleTableModel *m_original = nullptr;
-    qint64 m_tooFastCount = 0;
+    mutable std::optional<qint64> m_tooFastCount;
     qint32 m_lettersPerSecond = Settings().LettersFor1Min;
 };

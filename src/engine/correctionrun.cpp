@@ -37,6 +37,7 @@ public:
 
 private:
     void emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text);
+    void emitSubtitleAsRead(double startSeconds, double endSeconds, QByteArrayView utf8Text);
     // Breaks text at position, or where the guidelines place the break when
     // they are followed.
     void breakLine(std::u32string &text, qsizetype position);
@@ -57,7 +58,14 @@ void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32str
 {
     if (m_outputNumber + 1 == m_firstNumber)
         m_firstStartSeconds = startSeconds;
-    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal});
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, text, m_ordinal, false, {}});
+}
+
+void Corrector::emitSubtitleAsRead(double startSeconds, double endSeconds, QByteArrayView utf8Text)
+{
+    if (m_outputNumber + 1 == m_firstNumber)
+        m_firstStartSeconds = startSeconds;
+    m_sink.addSubtitle({++m_outputNumber, startSeconds, endSeconds, {}, m_ordinal, true, utf8Text});
 }
 
 void Corrector::breakLine(std::u32string &text, qsizetype position)
@@ -76,16 +84,20 @@ void Corrector::breakInMiddle(std::u32string &part)
 
 void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextStartSeconds)
 {
+    // The text stays UTF-8 unless it is joined: most subtitles need no
+    // correction, and measuring them needs no decoding.
+    const QByteArrayView utf8Text(current.utf8Text);
     std::u32string &text = current.text;
-    if (text.empty()) {
+    if (utf8Text.isEmpty()) {
         // Not shown and takes no time, but its end still bounds the next one.
         m_previousEndSeconds = current.endSeconds;
         return;
     }
     ++m_ordinal;
+    m_sink.addSubtitleAsRead({m_ordinal, readStartSeconds, current.endSeconds, utf8Text});
 
     const qint64 maxLength = m_settings.MaxLen;
-    const LineStats stats = lineStats(text);
+    const LineStats stats = lineStats(utf8Text);
     bool needsCorrection = stats.longestLine > maxLength;
     if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && stats.lineBreaks + 1 >= 3)
         needsCorrection = true;
@@ -101,12 +113,14 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     if (!needsCorrection) {
         if (m_settings.ParseAllTimes && m_settings.BuyTime) {
             // Each CR LF reads as one blank.
-            const qint64 readLength = qint64(text.size()) - stats.lineBreaks;
+            const qint64 readLength = stats.length - stats.lineBreaks;
             timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min, m_settings.MinGapMs);
             if (timeBought)
                 ++counters.timeOnlyEdits;
         }
     } else if (m_settings.JoinSubsAbove2Lines) {
+        text.clear();
+        appendUtf8(text, utf8Text);
         joinLines(text);
         joined = true;
         if (m_settings.BuyTime)
@@ -151,10 +165,14 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
         }
     }
     m_previousEndSeconds = timing.endSeconds;
-    emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    // Only joining changes the text; the rest of it follows from that.
+    if (joined)
+        emitSubtitle(timing.startSeconds, timing.endSeconds, text);
+    else
+        emitSubtitleAsRead(timing.startSeconds, timing.endSeconds, utf8Text);
     // Compared as written, to the millisecond: a move too small to show is none.
     if (current.startSeconds != readStartSeconds
-        && SecondsToTimeText(m_firstStartSeconds) != SecondsToTimeText(readStartSeconds))
+        && SecondsToMilliseconds(m_firstStartSeconds) != SecondsToMilliseconds(readStartSeconds))
         m_result.moved.push_back({m_ordinal, firstNumber, readStartSeconds, m_firstStartSeconds});
     if (joined || split || timeBought) {
         const auto change = split ? EditRecord::Change::Split
@@ -164,12 +182,23 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     }
 }
 
+// Member by member: the strings swap their buffers, and the whole entry
+// would be moved three times over.
+void swapEntries(SrtEntry &a, SrtEntry &b)
+{
+    std::swap(a.startSeconds, b.startSeconds);
+    std::swap(a.endSeconds, b.endSeconds);
+    a.text.swap(b.text);
+    a.utf8Text.swap(b.utf8Text);
+}
+
 } // namespace
 
 void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 {
     rows.push_back({subtitle.number, SecondsToTimeText(subtitle.startSeconds), SecondsToTimeText(subtitle.endSeconds),
-                    toQString(subtitle.text), subtitle.ordinal});
+                    subtitle.textAsRead ? utf8ToQString(subtitle.utf8Text) : toQString(subtitle.text),
+                    subtitle.ordinal});
 }
 
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
@@ -190,20 +219,26 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         result.language = language ? language->language : QString();
     }
     Corrector corrector(settings, language, sink, result);
-    SrtParser parser(utf8, settings.LenientTimes);
+    // Nearly every subtitle may get a record: growing a vector of a million
+    // copies it over and over.
+    result.records.reserve(std::size_t(expectedSubtitleRows(utf8)));
+    SrtParser parser(utf8, settings.LenientTimes, true);
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
     double currentReadStart = current.startSeconds;
+    qsizetype told = 0;
     while (more) {
         if (parser.next(next)) {
+            if (parser.position() - told >= TextDoneStep)
+                sink.textDoneBefore(told = parser.position());
             const double nextReadStart = next.startSeconds;
             next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);
-            std::swap(current, next);
+            swapEntries(current, next);
             currentReadStart = nextReadStart;
         } else {
-            if (!parser.error() && !current.text.empty())
+            if (!parser.error() && !current.utf8Text.empty())
                 corrector.handle(current, currentReadStart, EndOfInputSeconds);
             more = false;
         }

@@ -25,8 +25,21 @@ struct CorrectedSubtitle
     qint32 number = 0; // output number: 1, 2, 3 ... a split takes two
     double startSeconds = 0.0;
     double endSeconds = 0.0;
-    std::u32string_view text;
+    std::u32string_view text; // empty when textAsRead
     qint32 ordinal = 0; // of the subtitle as read; both halves of a split share it
+    // The run left the text as read: it comes as the UTF-8 it was read in,
+    // undecoded, which is most subtitles.
+    bool textAsRead = false;
+    QByteArrayView utf8Text;
+};
+
+// A subtitle with text as the run read it, before any correction.
+struct SubtitleAsRead
+{
+    qint32 ordinal = 0; // 1, 2, 3 ... in file order
+    double startSeconds = 0.0;
+    double endSeconds = 0.0;
+    QByteArrayView utf8Text;
 };
 
 // Receives the corrected subtitles in order. The window keeps them as rows;
@@ -35,7 +48,13 @@ class CorrectionSink
 {
 public:
     virtual ~CorrectionSink() = default;
+    // Each subtitle as read, just before the rows made of it; a sink that
+    // lists the subtitles as read too needs no second pass over the file.
+    virtual void addSubtitleAsRead(const SubtitleAsRead &) {}
     virtual void addSubtitle(const CorrectedSubtitle &subtitle) = 0;
+    // Now and then: the run will not look at the text before offset again,
+    // so a sink that owns the text may release it.
+    virtual void textDoneBefore(qsizetype) {}
 };
 
 // Keeps the corrected subtitles as rows, tagged with their ordinals.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
 
 #include <string>
@@ -25,8 +26,11 @@ struct LineStats
 {
     qint64 longestLine = 0; // characters
     qint32 lineBreaks = 0;  // CR LF pairs: the lines are one more
+    qint64 length = 0;      // characters in all, line breaks included
 };
 LineStats lineStats(std::u32string_view text);
+// The same from valid UTF-8, counting characters, without decoding it.
+LineStats lineStats(QByteArrayView utf8Text);
 
 // Replaces every CR LF by one blank.
 void joinLines(std::u32string &text);

@@ -8,6 +8,11 @@
 #include "lang/form1messages.h"
 
 #include <cmath>
+#include <cstdint>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 qint64 ReadingSpeed::lacksMilliseconds() const
 {
@@ -30,6 +35,42 @@ QString ReadingSpeed::charactersPerSecondText() const
 qint64 readingLength(std::u32string_view text)
 {
     return qint64(text.size()) - lineStats(text).lineBreaks;
+}
+
+qint64 readingLength(QByteArrayView utf8Text)
+{
+    // Code points are the bytes that do not continue one; a CR LF reads as
+    // one blank, so its CR is not counted. A list of a million rows is
+    // counted whole after every correction, hence 16 bytes at a time.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(utf8Text.data());
+    const qsizetype size = utf8Text.size();
+    qint64 length = 0;
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i belowLead = _mm_set1_epi8(-64); // 0x80..0xBF read as signed
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 17 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+        const __m128i after = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i + 1));
+        const unsigned continuing = unsigned(_mm_movemask_epi8(_mm_cmplt_epi8(chunk, belowLead)));
+        const unsigned crlf = unsigned(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(after, lf))));
+        // Both masks in one word, counted without a popcount instruction,
+        // which the baseline x86-64 lacks.
+        std::uint32_t bits = continuing | crlf << 16;
+        bits = bits - ((bits >> 1) & 0x55555555u);
+        bits = (bits & 0x33333333u) + ((bits >> 2) & 0x33333333u);
+        bits = (((bits + (bits >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24;
+        length += 16 - qint64(bits);
+    }
+#endif
+    for (; i < size; ++i) {
+        const unsigned byte = bytes[i];
+        length += (byte & 0xC0) != 0x80 ? 1 : 0;
+        length -= byte == '\r' && i + 1 < size && bytes[i + 1] == '\n' ? 1 : 0;
+    }
+    return length;
 }
 
 ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -32,6 +33,8 @@ struct ReadingSpeed
 
 // Characters as the correction counts them when it buys time.
 qint64 readingLength(std::u32string_view text);
+// The same from valid UTF-8, as the lists keep their texts.
+qint64 readingLength(QByteArrayView utf8Text);
 
 // For characters counted already; the time buying decides with this.
 ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond);

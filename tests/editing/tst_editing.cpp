@@ -19,10 +19,10 @@ SubtitleRow row(int number, int tag, const QString &text = {}, const QString &st
     return {number, start, end, text, tag};
 }
 
-QString tagsAndTexts(const std::vector<SubtitleRow> &rows)
+QString tagsAndTexts(const SubtitleRows &rows)
 {
     QStringList shown;
-    for (const SubtitleRow &subtitle : rows)
+    for (const SubtitleRow &subtitle : rows.toVector())
         shown << QString::number(subtitle.number) + u'/' + QString::number(subtitle.tag) + subtitle.text;
     return shown.join(u' ');
 }
@@ -152,9 +152,9 @@ private slots:
         QTest::newRow("above: 1 ms before the start") << false << 0 << false << 0 << u"00:00:04,999"_s;
         QTest::newRow("below: 1 ms after the end") << false << 0 << true << 1 << u"00:00:06,001"_s;
         QTest::newRow("never before zero") << false << 1 << false << 1 << u"00:00:00,000"_s;
-        QTest::newRow("a time that cannot be read is copied") << false << 1 << true << 2 << u"00:61:00,000"_s;
+        QTest::newRow("hours past 99") << false << 1 << true << 2 << u"100:00:00,000"_s;
         QTest::newRow("nothing selected: at the top") << false << -1 << false << 0 << u"00:00:04,999"_s;
-        QTest::newRow("nothing selected, below: at the bottom") << false << -1 << true << 2 << u"00:61:00,000"_s;
+        QTest::newRow("nothing selected, below: at the bottom") << false << -1 << true << 2 << u"100:00:00,000"_s;
         QTest::newRow("empty list") << true << -1 << true << 0 << u"00:00:00,000"_s;
     }
 
@@ -163,10 +163,10 @@ private slots:
         QFETCH(bool, empty);
         QFETCH(int, selected);
         QFETCH(bool, below);
-        std::vector<SubtitleRow> rows{row(1, 1), row(2, 2, {}, u"00:00:00,000"_s, u"00:61:00,000"_s)};
+        std::vector<SubtitleRow> rows{row(1, 1), row(2, 2, {}, u"00:00:00,000"_s, u"99:59:59,999"_s)};
         if (empty)
             rows.clear();
-        const NewRowPlace place = ::newRowPlace(rows, selected, below);
+        const NewRowPlace place = ::newRowPlace(SubtitleRows(rows), selected, below);
         QTEST(place.position, "position");
         QTEST(place.timeText, "time");
     }
@@ -175,14 +175,14 @@ private slots:
     // ordinal 4 deleted by hand: both go back exactly as they were.
     void replacingAnOrdinalsRowsGoesBackExactly()
     {
-        const std::vector<SubtitleRow> before{row(1, 1), row(2, 2, u"a"_s), row(3, 0), row(4, 2, u"b"_s),
-                                              row(5, 3), row(6, 5)};
+        const SubtitleRows before(std::vector<SubtitleRow>{row(1, 1), row(2, 2, u"a"_s), row(3, 0),
+                                                           row(4, 2, u"b"_s), row(5, 3), row(6, 5)});
         QCOMPARE(ordinalRange(before, 2).first, 1);
         QCOMPARE(ordinalRange(before, 2).contiguous, false);
         QCOMPARE(ordinalRange(before, 4).first, 5);
         QCOMPARE(ordinalRange(before, 4).count, 0);
 
-        std::vector<SubtitleRow> rows = before;
+        SubtitleRows rows = before;
         std::vector<OrdinalReplacement> done = replaceOrdinalRows(
             rows, {{2, {row(9, 0, u"R"_s)}}, {4, {row(9, 0, u"X"_s), row(9, 0, u"Y"_s)}}, {5, {row(9, 0, u"Z"_s)}}});
         renumberFrom(rows, firstRowChanged(done));

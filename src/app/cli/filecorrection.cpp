@@ -40,10 +40,15 @@ public:
     void addSubtitle(const CorrectedSubtitle &subtitle) override
     {
         // Measured on the times as the file gets them, to the millisecond.
-        if (readingSpeed(subtitle.text, Round3(subtitle.startSeconds), Round3(subtitle.endSeconds), m_lettersPerSecond)
+        const qint64 characters =
+            subtitle.textAsRead ? readingLength(subtitle.utf8Text) : readingLength(subtitle.text);
+        if (readingSpeed(characters, Round3(subtitle.startSeconds), Round3(subtitle.endSeconds), m_lettersPerSecond)
                 .isTooFast())
             m_tooFast.push_back(subtitle.number);
-        m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.text);
+        if (subtitle.textAsRead)
+            m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.utf8Text);
+        else
+            m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.text);
         if (m_writer.pending().size() >= ChunkBytes)
             flush();
     }

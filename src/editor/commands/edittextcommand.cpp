@@ -15,7 +15,7 @@ EditTextCommand::EditTextCommand(SubtitleDocument &document, int row, QString te
 void EditTextCommand::swapText()
 {
     SubtitleTableModel &model = m_document.correctedModel();
-    QString previous = model.row(m_row).text;
+    QString previous = model.text(m_row);
     model.setText(m_row, m_text);
     m_text = std::move(previous);
 }

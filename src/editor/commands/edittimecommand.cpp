@@ -7,23 +7,23 @@
 #include "lang/form1messages.h"
 
 EditTimeCommand::EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field,
-                                 QString timeText, QUndoCommand *parent)
-    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang(), parent), m_document(document), m_row(row), m_field(field), m_timeText(std::move(timeText))
+                                 qint64 timeMs, QUndoCommand *parent)
+    : DocumentCommand(Form1Msg::UndoEditTime, row + 1, document.lang(), parent), m_document(document), m_row(row),
+      m_field(field), m_timeMs(timeMs)
 {
 }
 
 void EditTimeCommand::swapTime()
 {
     SubtitleTableModel &model = m_document.correctedModel();
-    const SubtitleRow &row = model.row(m_row);
     if (m_field == SubtitleDocument::TimeField::Start) {
-        QString previous = row.startText;
-        model.setStartText(m_row, m_timeText);
-        m_timeText = std::move(previous);
+        const qint64 previous = model.startMs(m_row);
+        model.setStartMs(m_row, m_timeMs);
+        m_timeMs = previous;
     } else {
-        QString previous = row.endText;
-        model.setEndText(m_row, m_timeText);
-        m_timeText = std::move(previous);
+        const qint64 previous = model.endMs(m_row);
+        model.setEndMs(m_row, m_timeMs);
+        m_timeMs = previous;
     }
 }
 

@@ -11,7 +11,7 @@
 class EditTimeCommand : public DocumentCommand
 {
 public:
-    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, QString timeText,
+    EditTimeCommand(SubtitleDocument &document, int row, SubtitleDocument::TimeField field, qint64 timeMs,
                     QUndoCommand *parent = nullptr);
 
     void redo() override;
@@ -24,5 +24,5 @@ private:
     SubtitleDocument &m_document;
     int m_row;
     SubtitleDocument::TimeField m_field;
-    QString m_timeText; // the one to put in: the new time, after redo the old one
+    qint64 m_timeMs; // the one to put in: the new time, after redo the old one
 };

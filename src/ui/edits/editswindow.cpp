@@ -3,28 +3,27 @@
 #include "ui/edits/editswindow.h"
 
 #include "editor/editrecordmodel.h"
+#include "ui/shownrowsmodel.h"
 #include "ui/subtitles/subtitlelistview.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 EditsWindow::EditsWindow(EditRecordModel &records, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new QSortFilterProxyModel(this)),
+    : QWidget(parent, Qt::Window), m_records(&records), m_sorted(new ShownRowsModel(this)),
       m_list(nullptr), m_restoreAction(new QAction(QStringLiteral("Restore original"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Edits done"));
 
     m_sorted->setSourceModel(m_records);
-    m_sorted->setSortRole(EditRecordModel::OrdinalRole);
-    m_sorted->setDynamicSortFilter(false);
 
     m_list = new SubtitleListView(QStringLiteral("ListView1"), m_sorted, this);
     // Several records may be restored in one step.
@@ -87,28 +86,30 @@ void EditsWindow::fitKindColumn(const LangDoc &lang)
 
 void EditsWindow::sortOff()
 {
-    m_sorted->sort(-1);
+    m_sorted->showAll();
     m_list->horizontalHeader()->setSortIndicatorShown(false);
-    const std::vector<int> ordinals = m_records->ordinals();
-    m_viewOrdinals = QList<int>(ordinals.begin(), ordinals.end());
+    m_viewOrdinalsStale = true;
 }
 
 void EditsWindow::sortByColumn(int column)
 {
     m_sortOrder = m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_sorted->sort(column, m_sortOrder);
+    m_sorted->sortBy(column, m_sortOrder, EditRecordModel::OrdinalRole);
     m_list->horizontalHeader()->setSortIndicatorShown(true);
     m_list->horizontalHeader()->setSortIndicator(column, m_sortOrder);
-    refreshViewOrdinals();
+    m_viewOrdinalsStale = true;
 }
 
-void EditsWindow::refreshViewOrdinals()
+const QList<int> &EditsWindow::ordinalsInViewOrder() const
 {
-    m_viewOrdinals.clear();
-    const int rows = m_sorted->rowCount();
-    m_viewOrdinals.reserve(rows);
-    for (int row = 0; row < rows; ++row)
-        m_viewOrdinals << m_sorted->index(row, 0).data(EditRecordModel::OrdinalRole).toInt();
+    if (std::exchange(m_viewOrdinalsStale, false)) {
+        const std::vector<int> ordinals = m_records->ordinals();
+        m_viewOrdinals.clear();
+        m_viewOrdinals.reserve(m_sorted->rowCount());
+        for (int row = 0; row < m_sorted->rowCount(); ++row)
+            m_viewOrdinals << ordinals[std::size_t(m_sorted->mapToSource(m_sorted->index(row, 0)).row())];
+    }
+    return m_viewOrdinals;
 }
 
 void EditsWindow::selectViewRow(int viewRow)

@@ -9,7 +9,7 @@
 class EditRecordModel;
 class LangDoc;
 class QAction;
-class QSortFilterProxyModel;
+class ShownRowsModel;
 class SubtitleListView;
 
 // The edits window: the corrections of the last run, one record per
@@ -39,7 +39,7 @@ public:
     void sortByColumn(int column);
 
     // The ordinals as the list shows them now.
-    const QList<int> &ordinalsInViewOrder() const { return m_viewOrdinals; }
+    const QList<int> &ordinalsInViewOrder() const;
     // Selects the record shown at viewRow and scrolls to it; no signal.
     void selectViewRow(int viewRow);
     // Selects the record for ordinal, if there is one and it is not
@@ -62,16 +62,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void refreshViewOrdinals();
-
     EditRecordModel *m_records;
-    QSortFilterProxyModel *m_sorted;
+    ShownRowsModel *m_sorted;
     SubtitleListView *m_list;
     QAction *m_restoreAction;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     bool m_editsWindowShown = false;
     bool m_closingForGood = false;
-    // Kept up to date on every change of records or order, so stepping
-    // through 100,000 records does not rebuild it on every key press.
-    QList<int> m_viewOrdinals;
+    // Made when first asked after a change of records or order, so stepping
+    // through 100,000 records does not rebuild it on every key press, and
+    // a correction does not build it for nobody.
+    mutable QList<int> m_viewOrdinals;
+    mutable bool m_viewOrdinalsStale = true;
 };

@@ -6,11 +6,12 @@
 
 #include <algorithm>
 
-CorrectedFilterModel::CorrectedFilterModel(QObject *parent) : QSortFilterProxyModel(parent)
+CorrectedFilterModel::CorrectedFilterModel(QObject *parent) : ShownRowsModel(parent) {}
+
+void CorrectedFilterModel::setSourceModel(QAbstractItemModel *source)
 {
-    // Hand edits must not make a row vanish or jump; only a filter switch
-    // or new records refilter.
-    setDynamicSortFilter(false);
+    m_subtitles = qobject_cast<const SubtitleTableModel *>(source);
+    ShownRowsModel::setSourceModel(source);
 }
 
 void CorrectedFilterModel::setRecordedOrdinals(const std::vector<int> &ordinals)
@@ -24,7 +25,7 @@ void CorrectedFilterModel::setRecordedOrdinals(const std::vector<int> &ordinals)
     }
     m_recorded = std::move(recorded);
     if (m_onlyCorrected)
-        invalidate();
+        showAccepted();
 }
 
 void CorrectedFilterModel::setOnlyCorrected(bool onlyCorrected)
@@ -32,15 +33,16 @@ void CorrectedFilterModel::setOnlyCorrected(bool onlyCorrected)
     if (m_onlyCorrected == onlyCorrected)
         return;
     m_onlyCorrected = onlyCorrected;
-    // One reset, not a removal signal per run of hidden rows: on 100,000
-    // rows that is milliseconds instead of seconds.
-    invalidate();
+    // One change of layout, not a removal signal per run of hidden rows.
+    if (onlyCorrected)
+        showAccepted();
+    else
+        showAll();
 }
 
-bool CorrectedFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
+bool CorrectedFilterModel::acceptsRow(int sourceRow) const
 {
-    if (!m_onlyCorrected)
-        return true;
-    const int tag = sourceModel()->index(sourceRow, 0, sourceParent).data(SubtitleTableModel::TagRole).toInt();
+    const int tag = m_subtitles ? m_subtitles->tag(sourceRow)
+                                : sourceModel()->index(sourceRow, 0).data(SubtitleTableModel::TagRole).toInt();
     return tag > 0 && std::size_t(tag) < m_recorded.size() && m_recorded[std::size_t(tag)];
 }

@@ -190,7 +190,7 @@ void SubtitlePanes::originalSelected()
         alignList(m_listView2, shown.row(), m_listView1->rowTop(k));
         m_boxes->fill(r);
     }
-    m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().row(k).text));
+    m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k)));
     emit subtitleSelected(k, shown.isValid() ? r : -1);
 }
 
@@ -199,7 +199,7 @@ void SubtitlePanes::correctedSelected()
     const int r = selectedCorrectedRow();
     if (r < 0)
         return;
-    const int k = m_document.correctedModel().row(r).tag;
+    const int k = m_document.correctedModel().tag(r);
     if (k < 1 || k > m_document.originalModel().rowCount()) {
         selectOriginalRow(-1);
         m_txtSub1->clear();
@@ -208,7 +208,7 @@ void SubtitlePanes::correctedSelected()
         m_editsWindow.selectOrdinal(k);
         const int shownRow = m_listView2->selectedRow();
         alignList(m_listView1, k - 1, m_listView2->rowTop(shownRow));
-        m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().row(k - 1).text));
+        m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k - 1)));
     }
     m_boxes->fill(r);
     emit subtitleSelected(k >= 1 && k <= m_document.originalModel().rowCount() ? k - 1 : -1, r);
@@ -307,7 +307,7 @@ void SubtitlePanes::restoreSelected()
 {
     const int corrected = selectedCorrectedRow();
     const int original = m_listView1->selectedRow();
-    const int ordinal = corrected >= 0 ? m_document.correctedModel().row(corrected).tag : original + 1;
+    const int ordinal = corrected >= 0 ? m_document.correctedModel().tag(corrected) : original + 1;
     if (ordinal > 0)
         m_document.restoreOrReapply({ordinal});
 }
