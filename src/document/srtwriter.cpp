@@ -21,6 +21,17 @@ char *append(char *out, QByteArrayView bytes)
     return out + bytes.size();
 }
 
+// The number and the time line of a row, each followed by CR LF.
+char *rowHead(char *out, int number, qint64 startMs, qint64 endMs)
+{
+    out = std::to_chars(out, out + 16, number).ptr;
+    out = append(out, "\r\n");
+    out += writeMillisecondsText(startMs, out);
+    out = append(out, " --> ");
+    out += writeMillisecondsText(endMs, out);
+    return append(out, "\r\n");
+}
+
 } // namespace
 
 SrtWriter::SrtWriter(const FileEncoding &encoding, qsizetype expectedBytes)
@@ -40,12 +51,7 @@ char *SrtWriter::reserve(qsizetype bytes)
 void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, std::u32string_view text)
 {
     char *p = reserve(RowFrameBytes + 4 * qsizetype(text.size()) + 4);
-    p = std::to_chars(p, p + 16, number).ptr;
-    p = append(p, "\r\n");
-    p += writeTimeText(startSeconds, p);
-    p = append(p, " --> ");
-    p += writeTimeText(endSeconds, p);
-    p = append(p, "\r\n");
+    p = rowHead(p, number, SecondsToMilliseconds(startSeconds), SecondsToMilliseconds(endSeconds));
     p = writeUtf8(text, p);
     advanceTo(append(p, "\r\n\r\n"));
     ++m_rowCount;
@@ -54,12 +60,7 @@ void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, std
 void SrtWriter::writeRow(int number, double startSeconds, double endSeconds, QByteArrayView utf8Text)
 {
     char *p = reserve(RowFrameBytes + utf8Text.size());
-    p = std::to_chars(p, p + 16, number).ptr;
-    p = append(p, "\r\n");
-    p += writeTimeText(startSeconds, p);
-    p = append(p, " --> ");
-    p += writeTimeText(endSeconds, p);
-    p = append(p, "\r\n");
+    p = rowHead(p, number, SecondsToMilliseconds(startSeconds), SecondsToMilliseconds(endSeconds));
     p = append(p, utf8Text);
     advanceTo(append(p, "\r\n\r\n"));
     ++m_rowCount;
@@ -86,12 +87,7 @@ void SrtWriter::writeRow(const SubtitleRows &rows, qsizetype index)
 {
     const QByteArrayView text = rows.textUtf8(index);
     char *p = reserve(RowFrameBytes + text.size());
-    p = std::to_chars(p, p + 16, rows.number(index)).ptr;
-    p = append(p, "\r\n");
-    p += writeMillisecondsText(rows.startMs(index), p);
-    p = append(p, " --> ");
-    p += writeMillisecondsText(rows.endMs(index), p);
-    p = append(p, "\r\n");
+    p = rowHead(p, rows.number(index), rows.startMs(index), rows.endMs(index));
     p = append(p, text);
     advanceTo(append(p, "\r\n\r\n"));
     ++m_rowCount;

@@ -271,11 +271,6 @@ int writeMillisecondsText(qint64 milliseconds, char *out)
     return int(p - out);
 }
 
-int writeTimeText(double seconds, char *out)
-{
-    return writeMillisecondsText(SecondsToMilliseconds(seconds), out);
-}
-
 QString MillisecondsToTimeText(qint64 milliseconds)
 {
     char buffer[MaxTimeTextLength];

@@ -55,10 +55,7 @@ std::optional<double> lenientTimeTextToSeconds(std::string_view timeTextUtf8);
 // for the thousandths. Times below zero are written as 00:00:00,000.
 QString SecondsToTimeText(double seconds);
 
-// The same text as SecondsToTimeText, ASCII, written at out (which must
-// have room for MaxTimeTextLength bytes); returns the length written.
 inline constexpr int MaxTimeTextLength = 32;
-int writeTimeText(double seconds, char *out);
 
 // A time as the whole milliseconds its text shows: SecondsToTimeText(seconds)
 // and MillisecondsToTimeText(SecondsToMilliseconds(seconds)) are the same
@@ -70,4 +67,6 @@ inline double MillisecondsToSeconds(qint64 milliseconds)
     return double(milliseconds / 1000) + double(milliseconds % 1000) / 1000.0;
 }
 QString MillisecondsToTimeText(qint64 milliseconds);
+// The same text, ASCII, written at out (which must have room for
+// MaxTimeTextLength bytes); returns the length written.
 int writeMillisecondsText(qint64 milliseconds, char *out);

@@ -137,14 +137,20 @@ std::vector<OrdinalReplacement> replaceOrdinalRows(SubtitleRows &rows, std::vect
     return done;
 }
 
+bool OrdinalReplacement::tookContiguous() const
+{
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (taken[i].first != position + int(i))
+            return false;
+    }
+    return true;
+}
+
 void undoReplacements(SubtitleRows &rows, std::vector<OrdinalReplacement> replacements)
 {
     if (replacements.size() == 1) {
         const OrdinalReplacement &only = replacements.front();
-        bool contiguous = true;
-        for (std::size_t i = 0; i < only.taken.size(); ++i)
-            contiguous = contiguous && only.taken[i].first == only.position + int(i);
-        if (contiguous) {
+        if (only.tookContiguous()) {
             std::vector<SubtitleRow> putBack;
             putBack.reserve(only.taken.size());
             for (const auto &taken : only.taken)

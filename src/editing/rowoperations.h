@@ -59,6 +59,9 @@ struct OrdinalReplacement
     int position = 0; // of the first row put in
     int count = 0;    // rows put in
     std::vector<std::pair<int, SubtitleRow>> taken; // index each had, ascending
+
+    // The rows taken out stood together from position on, so going back is one replacement in place.
+    bool tookContiguous() const;
 };
 
 // Replaces, in one pass, the rows of each ordinal by the rows given for it

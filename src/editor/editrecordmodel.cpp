@@ -55,20 +55,27 @@ QVariant EditRecordModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-void EditRecordModel::wordKinds(const LangDoc &lang)
+std::vector<EditRecord> EditRecordModel::everyKind()
 {
-    m_restoredText = GetLangText(lang, Form1Msg::Restored);
+    std::vector<EditRecord> records;
     for (const auto change : {EditRecord::Change::None, EditRecord::Change::Edit, EditRecord::Change::Split}) {
         for (const bool timeBought : {false, true}) {
             for (const bool startMoved : {false, true}) {
-                EditRecord record;
+                EditRecord &record = records.emplace_back();
                 record.change = change;
                 record.timeBought = timeBought;
                 record.startMoved = startMoved;
-                m_kindTexts[int(change)][timeBought][startMoved] = record.kindText(lang);
             }
         }
     }
+    return records;
+}
+
+void EditRecordModel::wordKinds(const LangDoc &lang)
+{
+    m_restoredText = GetLangText(lang, Form1Msg::Restored);
+    for (const EditRecord &record : everyKind())
+        m_kindTexts[int(record.change)][record.timeBought][record.startMoved] = record.kindText(lang);
 }
 
 const QString &EditRecordModel::kindText(const Entry &entry) const

@@ -35,6 +35,9 @@ public:
     void retranslate(const LangDoc &lang);
     void clear();
 
+    // A record of every kind: each change, with and without bought time and a moved start.
+    static std::vector<EditRecord> everyKind();
+
     // The row of the record for ordinal; -1 when the subtitle has none.
     int rowOfOrdinal(int ordinal) const;
     std::vector<int> ordinals() const;

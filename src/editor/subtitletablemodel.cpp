@@ -373,10 +373,7 @@ void SubtitleTableModel::undoReplacements(std::vector<OrdinalReplacement> replac
     markRestored(ordinals, restored);
     if (replacements.size() == 1) {
         const OrdinalReplacement &only = replacements.front();
-        bool contiguous = true;
-        for (std::size_t i = 0; i < only.taken.size(); ++i)
-            contiguous = contiguous && only.taken[i].first == only.position + int(i);
-        if (contiguous) {
+        if (only.tookContiguous()) {
             const int first = only.position;
             const int oldCount = only.count;
             const int newCount = int(only.taken.size());

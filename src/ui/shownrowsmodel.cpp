@@ -228,10 +228,7 @@ void ShownRowsModel::sourceRowsInserted(int first, int last)
         return;
     }
     if (!m_accepted) {
-        m_showsAll = true;
-        m_rows.clear();
-        m_shownRowOf.clear();
-        endResetModel();
+        endResetShowingAll();
         return;
     }
     const int count = last - first + 1;
@@ -250,6 +247,14 @@ void ShownRowsModel::sourceRowsInserted(int first, int last)
     beginInsertRows({}, at, at + int(joining.size()) - 1);
     m_rows.insert(m_rows.begin() + at, joining.begin(), joining.end());
     endInsertRows();
+}
+
+void ShownRowsModel::endResetShowingAll()
+{
+    m_showsAll = true;
+    m_rows.clear();
+    m_shownRowOf.clear();
+    endResetModel();
 }
 
 void ShownRowsModel::sourceRowsAboutToBeRemoved(int first, int last)
@@ -271,10 +276,7 @@ void ShownRowsModel::sourceRowsRemoved(int first, int last)
         return;
     }
     if (!m_accepted) {
-        m_showsAll = true;
-        m_rows.clear();
-        m_shownRowOf.clear();
-        endResetModel();
+        endResetShowingAll();
         return;
     }
     const auto [begin, end] = shownBetween(first, last);

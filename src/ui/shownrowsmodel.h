@@ -50,6 +50,8 @@ private:
     void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
     void sourceRowsAboutToBeInserted(int first, int last);
     void sourceRowsInserted(int first, int last);
+    // Ends a reset begun because a sorted order cannot take the change.
+    void endResetShowingAll();
     void sourceRowsAboutToBeRemoved(int first, int last);
     void sourceRowsRemoved(int first, int last);
     void sourceAboutToBeReset();

@@ -68,17 +68,8 @@ void EditsWindow::fitKindColumn(const LangDoc &lang)
     const QFontMetrics metrics = m_list->fontMetrics();
     QHeaderView *header = m_list->horizontalHeader();
     int widest = metrics.horizontalAdvance(m_records->headerData(EditRecordModel::KindColumn, Qt::Horizontal).toString());
-    for (const EditRecord::Change change : {EditRecord::Change::None, EditRecord::Change::Edit, EditRecord::Change::Split}) {
-        for (const bool timeBought : {false, true}) {
-            for (const bool startMoved : {false, true}) {
-                EditRecord record;
-                record.change = change;
-                record.timeBought = timeBought;
-                record.startMoved = startMoved;
-                widest = std::max(widest, metrics.horizontalAdvance(record.kindText(lang)));
-            }
-        }
-    }
+    for (const EditRecord &record : EditRecordModel::everyKind())
+        widest = std::max(widest, metrics.horizontalAdvance(record.kindText(lang)));
     // The cell's own margins and the sort arrow's room.
     header->resizeSection(EditRecordModel::KindColumn,
                           widest + 2 * m_list->style()->pixelMetric(QStyle::PM_HeaderMargin) + 16);
