@@ -24,20 +24,9 @@ using S = SaveState;
 
 namespace {
 
-const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_s;
-const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
 const QString Unsaved = u"Edited text not saved. Save changes?"_s;
 
-// The first is re-broken by a correction; times stay as they are.
-QByteArray twoSubtitles(const QString &first = LongText, const QString &secondStart = u"00:00:07,000"_s)
-{
-    return (srtBlock(1, u"00:00:01,000"_s, u"00:00:06,000"_s, first)
-            + srtBlock(2, secondStart, u"00:00:09,000"_s, u"Short one."_s))
-        .toUtf8();
-}
-
-// What another program wrote over the file after it was read: every
-// subtitle moved on by one.
+// What another program wrote over the file after it was read: every subtitle moved on by one.
 QByteArray outsideChange()
 {
     return (srtBlock(1, u"00:00:01,000"_s, u"00:00:02,000"_s, u"New first."_s)
@@ -48,9 +37,8 @@ QByteArray outsideChange()
 
 } // namespace
 
-// Every file workflow with its questions, run against the document with a
-// scripted prompter and no window: what is asked and in which order, what
-// is on disk afterwards, and what stays after a refusal.
+// Every file workflow with its questions, run against the document with a scripted prompter and no window: what is
+// asked and in which order, what is on disk afterwards, and what stays after a refusal.
 class TestFileWorkflows : public QObject
 {
     Q_OBJECT
@@ -91,9 +79,8 @@ private slots:
         m_flows = std::make_unique<FileWorkflows>(*m_document, m_settings, m_prompter, settingsPath(), QStringList());
     }
 
-    // Before the open document goes (closing, opening another). The script
-    // runs after a hand edit was saved: e edits again, u undoes a step, o
-    // is another program writing the file.
+    // Before the open document goes (closing, opening another). The script runs after a hand edit was saved: e edits
+    // again, u undoes a step, o is another program writing the file.
     void askToSave_data()
     {
         QTest::addColumn<QString>("script");
@@ -111,7 +98,6 @@ private slots:
         // Saving kept the history: the step before it is undone.
         QTest::newRow("undone past the save, Cancel keeps it all") << u"u"_s << As{A::Cancel} << unsaved << false
                                                                    << hand << S::NotSaved;
-        QTest::newRow("No: not saved") << u"e"_s << As{A::No} << unsaved << true << hand << S::NotSaved;
         QTest::newRow("Yes by default: saved, the old backup kept") << u"e"_s << As{} << unsaved + QStringList{bak}
                                                                     << true << u"Again"_s << S::Saved;
         QTest::newRow("changed outside: not overwritten unasked") << u"eo"_s << As{} << QStringList{Unsaved, overwrite}
@@ -160,7 +146,6 @@ private slots:
         const QStringList unsaved{Unsaved}, reload{u"Original file changed. Reloaded?"_s};
         QTest::newRow("just corrected: asks nothing") << u""_s << As{} << QStringList() << true << 2;
         QTest::newRow("hand edits, Cancel keeps them") << u"e"_s << As{A::Cancel} << unsaved << false << 2;
-        QTest::newRow("hand edits, No") << u"e"_s << As{A::No} << unsaved << true << 2;
         QTest::newRow("changed outside, No") << u"o"_s << As{A::No} << QStringList{changed} << false << 2;
         QTest::newRow("changed outside, Yes by default") << u"o"_s << As{} << QStringList{changed} << true << 3;
         QTest::newRow("hand edits and changed outside, in that order") << u"eo"_s << As{A::No}
@@ -233,8 +218,7 @@ private slots:
         QCOMPARE(readFile(m_movie), overwritten ? twoSubtitles(LongBroken) : outsideChange());
         QTEST(state(), "after");
         QTEST(int(original().rowCount()), "originalRows");
-        // Once saved, the file is what was read: the next Save asks only
-        // about the backup it keeps.
+        // Once saved, the file is what was read: the next Save asks only about the backup it keeps.
         if (overwritten) {
             QVERIFY(m_flows->save());
             QCOMPARE(m_prompter.asked.mid(1), QStringList{m_movie + u".bak\n.bak file exists. Replace?"_s});
@@ -265,8 +249,7 @@ private slots:
         QCOMPARE(state(), S::Saved);
     }
 
-    // Reading drops a subtitle with no text, so saving one asks first, No by
-    // default, naming at most ten of them.
+    // Reading drops a subtitle with no text, so saving one asks first, No by default, naming at most ten of them.
     void savingSubtitlesWithoutText_data()
     {
         QTest::addColumn<int>("blanks");
@@ -300,10 +283,9 @@ private slots:
         QCOMPARE(state(), yes ? S::Saved : S::NotSaved);
     }
 
-    // Opening over unsaved edits asks first. A file that cannot be read is
-    // named with its line, and nothing half-loaded stays; one refused for a
-    // time line the common variants would read asks instead: No keeps the
-    // refusal the question shows, Yes reads such lines from now on.
+    // Opening over unsaved edits asks first. A file that cannot be read is named with its line, and nothing half-loaded
+    // stays; one refused for a time line the common variants would read asks instead: No keeps the refusal the question
+    // shows, Yes reads such lines from now on.
     void openRefusals()
     {
         QVERIFY(openCorrected());
@@ -341,8 +323,7 @@ private slots:
         QCOMPARE(settingsChanged.size(), 1);
     }
 
-    // Russian in windows-1251, read as windows-1252 by the setting, then
-    // read again in another encoding.
+    // Russian in windows-1251, read as windows-1252 by the setting, then read again in another encoding.
     void reopenWithAnEncoding()
     {
         m_settings.Encoding = u"windows-1252"_s;

@@ -8,11 +8,10 @@
 #include <QString>
 #include <QStringList>
 
-// The media tests' clips, made with the ffmpeg program: 160 x 96 frames at
-// 25 per second that show their own number in binary, 16 blocks of 40 x 24
-// (white is 1, bit 0 top left, row by row), which survives lossy coding;
-// and a 1 kHz tone at 0.8 of full scale from 1.000 s to 1.500 s on the left
-// channel, and from 2.005 s to 2.200 s on the right, silence elsewhere.
+// The media tests' clips, made with the ffmpeg program: 160 x 96 frames at 25 per second that show their own number in
+// binary, 16 blocks of 40 x 24 (white is 1, bit 0 top left, row by row), which survives lossy coding; and a 1 kHz tone
+// at 0.8 of full scale from 1.000 s to 1.500 s on the left channel, and from 2.005 s to 2.200 s on the right, silence
+// elsewhere.
 namespace MediaClips {
 
 inline constexpr int width = 160;

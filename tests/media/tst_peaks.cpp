@@ -17,8 +17,7 @@
 using namespace Qt::StringLiterals;
 using Kind = MediaError::Kind;
 
-// The peaks of a clip's sound: the tone in the right bins, the stream
-// asked for, the cache, bad files and cancelling.
+// The peaks of a clip's sound: the tone in the right bins, the stream asked for, the cache, bad files and cancelling.
 class TestPeaks : public QObject
 {
     Q_OBJECT
@@ -209,8 +208,7 @@ private slots:
         QVERIFY(!decoder.open(clip(u"tone.wav"_s), error));
         QCOMPARE(error.kind, Kind::Cancelled);
 
-        // A cancelled or destroyed job reports nothing more; a restarted one
-        // reports only its new file.
+        // A cancelled or destroyed job reports nothing more; a restarted one reports only its new file.
         QTemporaryDir cacheDir;
         auto job = std::make_unique<PeakJob>(cacheDir.path());
         QSignalSpy finished(job.get(), &PeakJob::finished);

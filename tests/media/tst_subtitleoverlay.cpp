@@ -50,8 +50,7 @@ Count count(const QImage &image, int top, int bottom, QColor colour)
 
 } // namespace
 
-// The subtitle over the picture: where it goes, which tags colour it and
-// which text stays text.
+// The subtitle over the picture: where it goes, which tags colour it and which text stays text.
 class TestSubtitleOverlay : public QObject
 {
     Q_OBJECT

@@ -75,8 +75,7 @@ private slots:
 
     void cleanupTestCase() { m_players.clear(); }
 
-    // The frame on screen at a time is the last one starting at or before
-    // it: frame n starts at 40 n ms.
+    // The frame on screen at a time is the last one starting at or before it: frame n starts at 40 n ms.
     void seekShowsTheFrameOfTheTime_data()
     {
         QTest::addColumn<QString>("file");
@@ -118,8 +117,7 @@ private slots:
         player->stepBackward();
         QVERIFY(QTest::qWaitFor([&] { return MediaClips::frameNumberIn(player->frame()) == 10; }));
 
-        // Played from a start, it pauses again at the end, on the last frame
-        // that began before it or the one at it.
+        // Played from a start, it pauses again at the end, on the last frame that began before it or the one at it.
         QSignalSpy paused(player, &VideoPlayer::pausedChanged);
         player->playRange(1000, 1200);
         QVERIFY(paused.wait(5000));
@@ -164,8 +162,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(MediaError::Kind, kind);
-        // The sound file plays to the sound device, which a test machine
-        // may lack: then it goes on in silence.
+        // The sound file plays to the sound device, which a test machine may lack: then it goes on in silence.
         const bool isSound = file.endsWith(u".wav");
         VideoPlayer player(isSound ? VideoPlayer::AudioOutput::Device : VideoPlayer::AudioOutput::None);
         player.setFrameSize(QSize(80, 48));

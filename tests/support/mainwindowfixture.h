@@ -47,9 +47,8 @@ public:
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return toSave; }
 };
 
-// One loaded main window over a settings file and everything it talks to:
-// the shipped language files, a scripted prompter and chooser, the verb in
-// memory. New language files go beside the settings file.
+// One loaded main window over a settings file and everything it talks to: the shipped language files, a scripted
+// prompter and chooser, the verb in memory. New language files go beside the settings file.
 struct MainWindowFixture
 {
     LangDoc lang;

@@ -10,9 +10,8 @@
 
 #include <utility>
 
-// A Prompter for tests: records everything shown and answers questions from
-// a script, falling back to each question's default button when the script
-// runs out.
+// A Prompter for tests: records everything shown and answers questions from a script, falling back to each question's
+// default button when the script runs out.
 class ScriptedPrompter : public Prompter
 {
 public:

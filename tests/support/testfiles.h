@@ -8,8 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-// Small file helpers for tests: a missing file reads as "<missing>", so a
-// comparison failure says what is on disk.
+// Small file helpers for tests: a missing file reads as "<missing>", so a comparison failure says what is on disk.
 inline bool writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);

@@ -48,8 +48,7 @@ private slots:
         // Subtitle 2 is re-broken, so its text as read and as corrected differ.
         m_movie = path(u"movie.srt"_qs);
         QVERIFY(writeFile(m_movie, (srtBlock(1, u"00:00:00,480"_qs, u"00:00:00,900"_qs, u"One."_qs)
-                                    + srtBlock(2, u"00:00:01,050"_qs, u"00:00:01,960"_qs,
-                                               u"The lighthouse keeper climbed the stairs twice every night."_qs)
+                                    + srtBlock(2, u"00:00:01,050"_qs, u"00:00:01,960"_qs, LongText)
                                     + srtBlock(3, u"00:00:02,999"_qs, u"00:00:03,500"_qs, u"<i>Three.</i>"_qs))
                                        .toUtf8()));
         QVERIFY(writeFile(path(u"Quillmend.ini"_qs), "[General]\r\nShowMessage=0\r\nBuyTime=0\r\n"));

@@ -70,8 +70,7 @@ private slots:
             Toolbar1_1_ToolTipText="Ouvrir" Toolbar1_2_ToolTipText="separator" Toolbar1_3_ToolTipText="Corriger"/>
             </Language>)xml"));
         ApplyLangCaptions(window, lang);
-        // Label4 present but empty blanks the caption; a text box takes none;
-        // menu items take indexed names only.
+        // Label4 present but empty blanks the caption; a text box takes none; menu items take indexed names only.
         QCOMPARE((QStringList{window.windowTitle(), label->text(), blanked->text(), box->text(), box->toolTip(),
                               menu->title(), items[0]->text(), items[1]->text(), open->toolTip(), correct->toolTip()}),
                  (QStringList{u"Fenêtre"_qs, u"Original (fr)"_qs, QString(), QString(), u"Astuce"_qs, u"Langues"_qs,
@@ -114,10 +113,9 @@ private slots:
         QCOMPARE(shown, std::pair(Qt::PlainText, name));
     }
 
-    // Through the real widgets: a question's buttons, the context menu a
-    // right click opens in a line edit (the same as in a text box), and a
-    // shortcut as a menu shows it. Greek comes from our file; German from
-    // Qt's, even with a German file of ours beside it.
+    // Through the real widgets: a question's buttons, the context menu a right click opens in a line edit (the same as
+    // in a text box), and a shortcut as a menu shows it. Greek comes from our file; German from Qt's, even with a
+    // German file of ours beside it.
     void qtTextsFollowTheLanguageFile_data()
     {
         QTest::addColumn<QString>("language");
@@ -187,10 +185,9 @@ private slots:
         QCOMPARE(askAndRead().value(0), u"&Yes"_qs); // gone with the object that installed it
     }
 
-    // Words once fixed in English follow each language, also on a switch:
-    // the title with a file open, the About box's credits, the creator's
-    // placeholder, "<create new>" entry and name prompt, which names the
-    // folder the file really goes to.
+    // Words once fixed in English follow each language, also on a switch: the title with a file open, the About box's
+    // credits, the creator's placeholder, "<create new>" entry and name prompt, which names the folder the file really
+    // goes to.
     void onceEnglishWordsFollowTheLanguage()
     {
         QTemporaryDir dir;

@@ -234,10 +234,9 @@ private slots:
         QTEST(c.texts(u"Tree2"_qs), "tree2");
     }
 
-    // Closing, or taking the open new file as the source too, asks only
-    // about changes, and Cancel keeps everything as it was. The file closed
-    // is a copy in the user's folder; the one taken as the source is the
-    // installed one, saved to the user's folder and read back from there.
+    // Closing, or taking the open new file as the source too, asks only about changes, and Cancel keeps everything as
+    // it was. The file closed is a copy in the user's folder; the one taken as the source is the installed one, saved
+    // to the user's folder and read back from there.
     void unsavedChangesAskFirst_data()
     {
         QTest::addColumn<bool>("closing"); // else the source becomes the new file

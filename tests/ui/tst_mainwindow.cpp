@@ -22,8 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString LongText = u"The lighthouse keeper climbed the stairs twice every night."_s;
-const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
 // Times left as read, so a split shares the span by length alone.
 const QByteArray NoTimeBuying = QByteArrayLiteral("[General]\r\nBuyTime=0\r\n");
 
@@ -37,13 +35,6 @@ QByteArray fiveSubtitles()
                        u"abcd abcd abcd abcd abcd abcd abcd abcde efghijklmn opqrs tuvwx yzabc defgh ijklm nopqr "
                        u"stuvw xyzabc"_s)
             + srtBlock(5, u"00:00:16,000"_s, u"00:00:17,000"_s, u"The end."_s))
-        .toUtf8();
-}
-
-QByteArray twoSubtitles(const QString &first = LongText, const QString &secondStart = u"00:00:07,000"_s)
-{
-    return (srtBlock(1, u"00:00:01,000"_s, u"00:00:06,000"_s, first)
-            + srtBlock(2, secondStart, u"00:00:09,000"_s, u"Short one."_s))
         .toUtf8();
 }
 
@@ -276,8 +267,7 @@ private slots:
 
     void settingsAndGeometrySurviveARestart()
     {
-        QRect geometry;
-        QRect editsGeometry;
+        QRect geometry, editsGeometry;
         int handleX = 0;
         float diax = 0;
         {

@@ -73,11 +73,9 @@ private slots:
         QTest::addColumn<bool>("join");
         QTest::addColumn<bool>("buyTime");
         QTest::addColumn<bool>("verb");
-        QTest::addColumn<bool>("buyTimeEnabled"); // chkBuyTime and chkBrakeTo2
-        QTest::addColumn<bool>("lettersEnabled"); // Label1, txtLettersFor1Min, chkParseAllTimes
-        QTest::addRow("no join: the time rules are off, whatever BuyTime") << false << true << false << false << false;
-        QTest::addRow("join without buying time") << true << false << false << true << false;
-        QTest::addRow("join and buy time, verb present") << true << true << true << true << true;
+        QTest::addRow("no join: the time rules are off, whatever BuyTime") << false << true << false;
+        QTest::addRow("join without buying time") << true << false << false;
+        QTest::addRow("join and buy time, verb present") << true << true << true;
     }
 
     void enablingRulesOnOpening()
@@ -85,8 +83,6 @@ private slots:
         QFETCH(bool, join);
         QFETCH(bool, buyTime);
         QFETCH(bool, verb);
-        QFETCH(bool, buyTimeEnabled);
-        QFETCH(bool, lettersEnabled);
         Options options;
         options.settings.JoinSubsAbove2Lines = join;
         options.settings.BuyTime = buyTime;
@@ -95,13 +91,12 @@ private slots:
         QCOMPARE(options.box(u"chkBuyTime"_s)->isChecked(), buyTime);
         QCOMPARE(options.box(u"chkAddToRightClick"_s)->isChecked(), verb);
         const std::pair<QStringList, bool> rules[] = {
-            {{u"chkBuyTime"_s, u"chkBrakeTo2"_s}, buyTimeEnabled},
-            {{u"Label1"_s, u"txtLettersFor1Min"_s, u"chkParseAllTimes"_s}, lettersEnabled},
+            {{u"chkBuyTime"_s, u"chkBrakeTo2"_s}, join},
+            {{u"Label1"_s, u"txtLettersFor1Min"_s, u"chkParseAllTimes"_s}, join && buyTime},
             {{u"chkCreateBakFileAuto"_s, u"chkShowMessageAuto"_s}, verb}};
-        for (const auto &[names, enabled] : rules) {
+        for (const auto &[names, enabled] : rules)
             for (const QString &name : names)
                 QVERIFY2(options.control(name)->isEnabled() == enabled, qPrintable(name));
-        }
     }
 
     void enablingRulesFollowClicks()
@@ -116,22 +111,7 @@ private slots:
         QVERIFY(!options.control(u"txtLettersFor1Min"_s)->isEnabled() && options.box(u"chkBrakeTo2"_s)->isEnabled());
         options.click(u"chkBuyTime"_s);
         QVERIFY(options.control(u"txtLettersFor1Min"_s)->isEnabled());
-
-        // Turning joining off disables buying time and breaking but keeps the
-        // tick, and Ok saves the tick as it stands.
-        options.click(u"chkJoinSubsAbove2Lines"_s);
-        QVERIFY(!options.box(u"chkBuyTime"_s)->isEnabled() && options.box(u"chkBuyTime"_s)->isChecked());
-        QVERIFY(!options.control(u"chkParseAllTimes"_s)->isEnabled());
-        QVERIFY(!options.box(u"chkGuidelineBreaks"_s)->isEnabled());
-        options.click(u"Command1"_s);
-        QVERIFY(!options.dialog->settings().JoinSubsAbove2Lines);
-        QVERIFY(options.dialog->settings().BuyTime);
-    }
-
-    void tooltipsQuoteTheMaximumAsTyped()
-    {
-        Options options;
-        options.open();
+        // The tool tips quote the maximum as typed, in the language in use.
         options.type(u"txtMaxCharsPerLine"_s, u"30"_s);
         QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s),
                  u"All subtitles above 2 lines will be corrected, not only the ones that have above 30 chars"_s);
@@ -140,6 +120,14 @@ private slots:
                  u"Buy time for every subtitle, not only for the one that have above 3o chars"_s);
         QVERIFY(options.lang.loadData(R"(<Language><Form2_Module s1="Tous, au-dessus de " s2=" car."/></Language>)"));
         QCOMPARE(options.hoverToolTip(u"chkCorrectSubsAbove2Lines"_s), u"Tous, au-dessus de 3o car."_s);
+
+        // Turning joining off disables buying time and breaking but keeps the tick, and Ok saves the tick as it stands.
+        options.click(u"chkJoinSubsAbove2Lines"_s);
+        QVERIFY(!options.box(u"chkBuyTime"_s)->isEnabled() && options.box(u"chkBuyTime"_s)->isChecked());
+        QVERIFY(!options.control(u"chkParseAllTimes"_s)->isEnabled());
+        QVERIFY(!options.box(u"chkGuidelineBreaks"_s)->isEnabled());
+        options.click(u"Command1"_s);
+        QVERIFY(!options.dialog->settings().JoinSubsAbove2Lines && options.dialog->settings().BuyTime);
     }
 
     void okCopiesEveryControl()

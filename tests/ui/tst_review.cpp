@@ -13,7 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString LongBroken = u"The lighthouse keeper climbed the stairs\ntwice every night."_s;
 constexpr auto Ctrl = Qt::ControlModifier;
 constexpr auto CtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
@@ -114,8 +113,7 @@ private slots:
         QCOMPARE(selectedRow(s().list2), 3);
         QCOMPARE(undoText(), u"Undo Restore subtitle 4"_s);
 
-        // Both records selected: only the one not yet restored is; then both
-        // are re-applied in one step.
+        // Both records selected: only the one not yet restored is; then both are re-applied in one step.
         QTableView *records = s().window->editsWindow().list();
         s().window->editsWindow().activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &s().window->editsWindow());
@@ -202,9 +200,8 @@ private slots:
         QCOMPARE(start->text(), s().corrected().row(0).startText);
     }
 
-    // Next edit with nothing selected goes to the first record. F9 leaves the
-    // boxes on the row still selected, or takes them away; then Alt-Down goes
-    // to the second row and Alt-Up to the first.
+    // Next edit with nothing selected goes to the first record. F9 leaves the boxes on the row still selected, or takes
+    // them away; then Alt-Down goes to the second row and Alt-Up to the first.
     void filterKeepsTheBoxesTrue()
     {
         key(s().list1, Qt::Key_Down);
