@@ -125,9 +125,8 @@ private slots:
         QCOMPARE(m_document->undoStack().undoText(), u"Re-apply the correction of subtitle %1"_s.arg(ordinal));
         QVERIFY(corrected().rows() == m_computed);
         QVERIFY(!state.data().toString().size());
-        // The run's rows were kept when the edit first changed them: back
-        // over the re-apply and the restore the edit returns, and forward
-        // again the run's rows.
+        // The run's rows were kept when the edit first changed them: back over the re-apply and the restore the edit
+        // returns, and forward again the run's rows.
         m_document->undoStack().setIndex(1);
         QCOMPARE(corrected().row(row).text, u"By hand"_s);
         m_document->undoStack().setIndex(3);
