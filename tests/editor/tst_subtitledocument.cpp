@@ -105,14 +105,13 @@ private slots:
         QCOMPARE(m_document->undoStack().undoText(), u"Restore subtitle %1"_s.arg(ordinal));
         QVERIFY(m_document->isRestored(ordinal));
         QTEST(corrected().rowCount(), "rows");
-        QCOMPARE(corrected().row(row).text, text);
+        const SubtitleRow restored = corrected().row(row);
+        QCOMPARE(restored.text, text);
         QCOMPARE(corrected().index(row, 0).data().toString(), u"%1 \u21BA"_s.arg(ordinal));
         QCOMPARE(corrected().index(row, 0).data(Qt::ToolTipRole).toString(), u"Restored"_s);
         const QModelIndex state = m_document->records().index(row, EditRecordModel::StateColumn);
         QCOMPARE(state.data().toString(), u"Restored"_s);
-        QVERIFY(saved().contains(srtBlock(ordinal, corrected().row(row).startText, corrected().row(row).endText,
-                                          text)
-                                     .toUtf8()));
+        QVERIFY(saved().contains(srtBlock(ordinal, restored.startText, restored.endText, text).toUtf8()));
         QCOMPARE(shown(0).last(), QString::number(corrected().rowCount())); // renumbered
 
         m_document->undoStack().undo();
