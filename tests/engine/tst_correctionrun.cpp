@@ -262,8 +262,6 @@ private slots:
                                                       << u"Error in file: line 6: 00:60:00,000 --> 00:60:01,000"_qs;
         QTest::newRow("MaxLen zero") << hi << with(&Settings::MaxLen, 0)
                                      << u"Invalid setting MaxLen: must be at least 1"_qs;
-        QTest::newRow("reading speed below one") << hi << with(&Settings::LettersFor1Min, -3)
-                                                 << u"Invalid setting LettersFor1Min: must be at least 1"_qs;
     }
 
     void invalidInputChangesNothing()
