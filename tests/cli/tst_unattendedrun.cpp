@@ -55,8 +55,7 @@ private slots:
         QCOMPARE(m_prompter.informed,
                  on ? QStringList{file + u"\nEdits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit)"_qs}
                     : QStringList());
-        QCOMPARE(m_prompter.warned, QStringList());
-        QCOMPARE(m_prompter.asked, QStringList());
+        QCOMPARE(m_prompter.warned + m_prompter.asked, QStringList());
 
         // An older backup is kept unless the user says otherwise, asked by name.
         if (on) {

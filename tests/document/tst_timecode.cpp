@@ -75,9 +75,8 @@ private slots:
         QCOMPARE(Round3(0.1875), 0.188);
         QCOMPARE(Round3(1.6004), 1.6);
         QCOMPARE(Round3(-0.0004), 0.0);
-        QCOMPARE(SecondsToTimeText(-0.001), u"00:00:00,000"_qs);
-        QCOMPARE(SecondsToTimeText(-3600.0), u"00:00:00,000"_qs);
-        QCOMPARE(SecondsToTimeText(std::nan("")), u"00:00:00,000"_qs);
+        for (const double seconds : {-0.001, -3600.0, std::nan("")})
+            QCOMPARE(SecondsToTimeText(seconds), u"00:00:00,000"_qs);
     }
 };
 

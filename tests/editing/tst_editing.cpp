@@ -177,10 +177,8 @@ private slots:
     {
         const SubtitleRows before(std::vector<SubtitleRow>{row(1, 1), row(2, 2, u"a"_s), row(3, 0),
                                                            row(4, 2, u"b"_s), row(5, 3), row(6, 5)});
-        QCOMPARE(ordinalRange(before, 2).first, 1);
-        QCOMPARE(ordinalRange(before, 2).contiguous, false);
-        QCOMPARE(ordinalRange(before, 4).first, 5);
-        QCOMPARE(ordinalRange(before, 4).count, 0);
+        QCOMPARE(std::pair(ordinalRange(before, 2).first, ordinalRange(before, 2).contiguous), std::pair(1, false));
+        QCOMPARE(std::pair(ordinalRange(before, 4).first, ordinalRange(before, 4).count), std::pair(5, 0));
 
         SubtitleRows rows = before;
         std::vector<OrdinalReplacement> done = replaceOrdinalRows(

@@ -105,14 +105,13 @@ private slots:
         QCOMPARE(m_document->undoStack().undoText(), u"Restore subtitle %1"_s.arg(ordinal));
         QVERIFY(m_document->isRestored(ordinal));
         QTEST(corrected().rowCount(), "rows");
-        QCOMPARE(corrected().row(row).text, text);
+        const SubtitleRow restored = corrected().row(row);
+        QCOMPARE(restored.text, text);
         QCOMPARE(corrected().index(row, 0).data().toString(), u"%1 \u21BA"_s.arg(ordinal));
         QCOMPARE(corrected().index(row, 0).data(Qt::ToolTipRole).toString(), u"Restored"_s);
         const QModelIndex state = m_document->records().index(row, EditRecordModel::StateColumn);
         QCOMPARE(state.data().toString(), u"Restored"_s);
-        QVERIFY(saved().contains(srtBlock(ordinal, corrected().row(row).startText, corrected().row(row).endText,
-                                          text)
-                                     .toUtf8()));
+        QVERIFY(saved().contains(srtBlock(ordinal, restored.startText, restored.endText, text).toUtf8()));
         QCOMPARE(shown(0).last(), QString::number(corrected().rowCount())); // renumbered
 
         m_document->undoStack().undo();
@@ -125,9 +124,8 @@ private slots:
         QCOMPARE(m_document->undoStack().undoText(), u"Re-apply the correction of subtitle %1"_s.arg(ordinal));
         QVERIFY(corrected().rows() == m_computed);
         QVERIFY(!state.data().toString().size());
-        // The run's rows were kept when the edit first changed them: back
-        // over the re-apply and the restore the edit returns, and forward
-        // again the run's rows.
+        // The run's rows were kept when the edit first changed them: back over the re-apply and the restore the edit
+        // returns, and forward again the run's rows.
         m_document->undoStack().setIndex(1);
         QCOMPARE(corrected().row(row).text, u"By hand"_s);
         m_document->undoStack().setIndex(3);

@@ -109,8 +109,7 @@ private slots:
                        u"♪ The light on the rock will bring you home ♪"_qs);
         Settings guideline;
         guideline.GuidelineBreaks = true;
-        CorrectionResult before;
-        CorrectionResult after;
+        CorrectionResult before, after;
         const std::vector<SubtitleRow> rowsBefore = correct(input, Settings(), &before).rows;
         const std::vector<SubtitleRow> rowsAfter = correct(input, guideline, &after).rows;
         QCOMPARE(after.counters, before.counters);

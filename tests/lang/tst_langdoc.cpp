@@ -31,9 +31,7 @@ QStringList outline(const QString &path)
         lines << QString::fromUtf8(element.name());
         for (const pugi::xml_attribute &attribute : element.attributes()) {
             const QString value = QString::fromUtf8(attribute.value());
-            const auto blank = [&](bool atEnd) {
-                return !value.isEmpty() && (atEnd ? value.back() : value.front()).isSpace();
-            };
+            const auto blank = [&](bool end) { return value.size() && (end ? value.back() : value.front()).isSpace(); };
             lines << u"%1 %2: empty %3, blank before %4, blank after %5, placeholder 1 x%6, placeholder 2 x%7"_qs.arg(
                 QString::fromUtf8(element.name()), QString::fromUtf8(attribute.name()),
                 QString::number(value.isEmpty()), QString::number(blank(false)), QString::number(blank(true)),

@@ -233,11 +233,9 @@ private slots:
 
         QCOMPARE(offered(simplePatterns(valueIn(home(UserActions), u"patterns"_s).split(u';'), {})), srt);
         const QString caja = home(OwnFiles[2]);
-        QCOMPARE(offered(simplePatterns(valueIn(caja, u"Basenames"_s).split(u';', Qt::SkipEmptyParts),
-                                        valueIn(caja, u"Matchcase"_s) == u"false"
-                                            ? QRegularExpression::CaseInsensitiveOption
-                                            : QRegularExpression::NoPatternOption)),
-                 srt);
+        const auto cajaCase = valueIn(caja, u"Matchcase"_s) == u"false" ? QRegularExpression::CaseInsensitiveOption
+                                                                         : QRegularExpression::NoPatternOption;
+        QCOMPARE(offered(simplePatterns(valueIn(caja, u"Basenames"_s).split(u';', Qt::SkipEmptyParts), cajaCase)), srt);
         QStringList nemo = valueIn(home(OwnFiles[1]), u"Extensions"_s).split(u';', Qt::SkipEmptyParts);
         for (QString &extension : nemo)
             extension.prepend(u'*');
