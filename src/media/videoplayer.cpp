@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/videoplayer.h"
 
+#include "media/mpvfileinfo.h"
 #include "media/peakdecoder.h"
 
 #include <QFile>
@@ -11,11 +12,8 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 #include <mpv/client.h>
-#include <mpv/render.h>
 
 namespace {
 
@@ -27,42 +25,6 @@ constexpr quint64 loadCommand = 1000;
 // player after this long; a 4K film with 10 s between keyframes can take
 // seconds to land.
 constexpr int seekWatchdogMs = 5000;
-
-const mpv_node *member(const mpv_node &map, const char *key)
-{
-    if (map.format != MPV_FORMAT_NODE_MAP)
-        return nullptr;
-    for (int i = 0; i < map.u.list->num; ++i) {
-        if (std::strcmp(map.u.list->keys[i], key) == 0)
-            return &map.u.list->values[i];
-    }
-    return nullptr;
-}
-
-QString text(const mpv_node &map, const char *key)
-{
-    const mpv_node *value = member(map, key);
-    return value && value->format == MPV_FORMAT_STRING ? QString::fromUtf8(value->u.string) : QString();
-}
-
-qint64 number(const mpv_node &map, const char *key, qint64 absent = -1)
-{
-    const mpv_node *value = member(map, key);
-    return value && value->format == MPV_FORMAT_INT64 ? value->u.int64 : absent;
-}
-
-bool flag(const mpv_node &map, const char *key)
-{
-    const mpv_node *value = member(map, key);
-    return value && value->format == MPV_FORMAT_FLAG && value->u.flag;
-}
-
-// A sure way to free mpv's strings and nodes on every path.
-struct NodeHolder
-{
-    mpv_node node{};
-    ~NodeHolder() { mpv_free_node_contents(&node); }
-};
 
 } // namespace
 
@@ -123,16 +85,7 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
     mpv_observe_property(m_mpv, Height, "dheight", MPV_FORMAT_INT64);
     mpv_set_wakeup_callback(m_mpv, &VideoPlayer::wakeUp, this);
 
-    mpv_render_param parameters[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    if (const int created = mpv_render_context_create(&m_render, m_mpv, parameters); created < 0) {
-        m_unavailableReason = QString::fromUtf8(mpv_error_string(created));
-        m_render = nullptr;
-        return;
-    }
-    mpv_render_context_set_update_callback(m_render, &VideoPlayer::renderUpdate, this);
+    m_renderer.create(m_mpv, &VideoPlayer::renderUpdate, this, m_unavailableReason);
 }
 
 VideoPlayer::~VideoPlayer()
@@ -140,10 +93,7 @@ VideoPlayer::~VideoPlayer()
     // The render context goes before the core, and each callback is
     // removed before what it points to: mpv calls them under a lock that
     // these calls take, so none runs after.
-    if (m_render) {
-        mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
-        mpv_render_context_free(m_render);
-    }
+    m_renderer.destroy();
     if (m_mpv) {
         mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
         mpv_terminate_destroy(m_mpv);
@@ -318,7 +268,7 @@ void VideoPlayer::handlePlaybackRestart()
     // The landing position decides the step back, so it is read now rather
     // than trusted to have come with the restart. A frame mpv's video
     // output waits to hand over is taken first: the core may wait on it.
-    if (m_hasVideo && hasNewFrame()) {
+    if (m_hasVideo && m_renderer.hasNewFrame()) {
         renderFrame();
         m_seekFrameRendered = true;
     }
@@ -347,19 +297,8 @@ void VideoPlayer::handlePlaybackRestart()
     // The new frame may come before or after the restart: whichever is
     // second ends the seek.
     m_seekRestarted = true;
-    if (!m_hasVideo || m_seekFrameRendered || hasNewFrame())
+    if (!m_hasVideo || m_seekFrameRendered || m_renderer.hasNewFrame())
         endSeek();
-}
-
-bool VideoPlayer::hasNewFrame() const
-{
-    mpv_render_frame_info info{};
-    mpv_render_param parameters[] = {
-        {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    return m_render && mpv_render_context_get_info(m_render, parameters[0]) >= 0
-           && (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) && !(info.flags & MPV_RENDER_FRAME_INFO_REDRAW);
 }
 
 void VideoPlayer::play()
@@ -525,11 +464,7 @@ void VideoPlayer::handleEvents()
         }
         case MPV_EVENT_SHUTDOWN:
             // Nothing here asks mpv to quit; if it does anyway, stop using it.
-            if (m_render) {
-                mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
-                mpv_render_context_free(m_render);
-                m_render = nullptr;
-            }
+            m_renderer.destroy();
             m_unavailableReason = QStringLiteral("shutdown");
             return;
         default:
@@ -541,7 +476,7 @@ void VideoPlayer::handleEvents()
 void VideoPlayer::handleLoadReply(int error, const mpv_event_command *reply)
 {
     if (error >= 0 && reply) {
-        m_entryId = number(reply->result, "playlist_entry_id");
+        m_entryId = MpvFileInfo::loadedEntryId(*reply);
         if (m_entryId >= 0)
             return;
     }
@@ -571,41 +506,18 @@ void VideoPlayer::handleEndOfFile(int reason, int error, qint64 entry)
 
 void VideoPlayer::readFileProperties()
 {
-    NodeHolder tracks;
-    if (mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &tracks.node) >= 0
-        && tracks.node.format == MPV_FORMAT_NODE_ARRAY) {
-        for (int i = 0; i < tracks.node.u.list->num; ++i) {
-            const mpv_node &track = tracks.node.u.list->values[i];
-            const QString type = text(track, "type");
-            if (type == u"video" && !flag(track, "albumart") && !m_hasVideo) {
-                m_hasVideo = true;
-                // The stored size, until mpv tells the displayed one.
-                if (m_videoSize.isEmpty())
-                    m_videoSize = QSize(int(number(track, "demux-w", 0)), int(number(track, "demux-h", 0)));
-            }
-            if (type != u"audio")
-                continue;
-            AudioTrack audio;
-            audio.streamIndex = int(number(track, "ff-index"));
-            audio.number = int(m_audioTracks.size()) + 1;
-            audio.codec = text(track, "codec");
-            audio.channels = int(number(track, "demux-channel-count", 0));
-            audio.channelLayout = text(track, "demux-channels");
-            audio.sampleRate = int(number(track, "demux-samplerate", 0));
-            audio.language = text(track, "lang");
-            audio.title = text(track, "title");
-            audio.isDefault = flag(track, "default");
-            if (flag(track, "selected"))
-                m_audioTrack = audio.streamIndex;
-            m_audioTracks << audio;
-            m_audioTrackIds << number(track, "id");
-        }
-    }
-    double value = 0;
-    if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &value) >= 0)
-        m_durationMs = std::llround(value * 1000);
-    if (mpv_get_property(m_mpv, "container-fps", MPV_FORMAT_DOUBLE, &value) >= 0 && value > 0 && value < 1000)
-        m_frameRate = value;
+    const MpvFileInfo info = MpvFileInfo::read(m_mpv);
+    m_hasVideo = info.hasVideo;
+    // The stored size, until mpv tells the displayed one.
+    if (m_hasVideo && m_videoSize.isEmpty())
+        m_videoSize = info.storedSize;
+    m_audioTracks = info.audioTracks;
+    m_audioTrackIds = info.audioTrackIds;
+    m_audioTrack = info.selectedAudioTrack;
+    if (info.durationMs >= 0)
+        m_durationMs = info.durationMs;
+    if (info.frameRate > 0)
+        m_frameRate = info.frameRate;
 }
 
 void VideoPlayer::setVideoSize(const QSize &size)
@@ -629,15 +541,12 @@ void VideoPlayer::setVideoSize(const QSize &size)
 void VideoPlayer::handleRenderUpdate()
 {
     m_renderPosted = false;
-    if (!m_render)
-        return;
-    const quint64 flags = mpv_render_context_update(m_render);
-    if (!(flags & MPV_RENDER_UPDATE_FRAME))
+    if (!m_renderer.takeUpdate())
         return;
     // Every frame is taken at once, even one of a file closed since: mpv's
     // video output waits until it is.
     if (!m_loaded && !m_opening) {
-        skipFrame();
+        m_renderer.skip();
         return;
     }
     renderFrame();
@@ -659,44 +568,10 @@ void VideoPlayer::handleRenderUpdate()
 
 void VideoPlayer::renderFrame()
 {
-    if (!m_render)
+    if (!m_renderer.isValid())
         return;
     // A sound file draws nothing, whatever size the pane asks for.
     const QSize size = m_loaded && !m_hasVideo ? QSize() : m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
     m_frameSkipped = size.isEmpty();
-    if (m_frameSkipped) {
-        skipFrame();
-        return;
-    }
-    // Rows aligned to 64 bytes keep mpv on its fast path; a frame someone
-    // still holds is left alone and a new one made.
-    size_t stride = (size_t(size.width()) * 4 + 63) / 64 * 64;
-    if (m_frame.size() != size || !m_frame.isDetached()) {
-        void *buffer = std::aligned_alloc(64, stride * size_t(size.height()));
-        if (!buffer)
-            return;
-        m_frame = QImage(static_cast<uchar *>(buffer), size.width(), size.height(), qsizetype(stride),
-                         QImage::Format_RGBX8888, [](void *data) { std::free(data); }, buffer);
-    }
-    int dimensions[2] = {size.width(), size.height()};
-    int block = 0;
-    mpv_render_param parameters[] = {
-        {MPV_RENDER_PARAM_SW_SIZE, dimensions},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char *>("rgb0")},
-        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, m_frame.bits()},
-        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(m_render, parameters);
-}
-
-void VideoPlayer::skipFrame()
-{
-    int skip = 1;
-    mpv_render_param parameters[] = {
-        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(m_render, parameters);
+    m_renderer.render(size, m_frame);
 }

@@ -4,6 +4,7 @@
 
 #include "media/audiotrack.h"
 #include "media/mediaerror.h"
+#include "media/mpvframerenderer.h"
 
 #include <QImage>
 #include <QList>
@@ -15,7 +16,6 @@
 
 class QTimer;
 struct mpv_handle;
-struct mpv_render_context;
 struct mpv_event_command;
 
 // A video player over libmpv that shows a paused file at the exact frame
@@ -36,7 +36,7 @@ public:
     ~VideoPlayer() override;
 
     // Whether libmpv started; if not, open() fails with Kind::PlayerUnavailable.
-    bool isAvailable() const { return m_render != nullptr; }
+    bool isAvailable() const { return m_renderer.isValid(); }
 
     // Opens path, paused at its first frame: loaded() or failed() follows.
     void open(const QString &path);
@@ -100,19 +100,16 @@ private:
     void readFileProperties();
     void setVideoSize(const QSize &size);
     void renderFrame();
-    // Takes mpv's frame without drawing it, so its video output goes on.
-    void skipFrame();
     void startSeek(qint64 ms);
     // force: end even without a frame to show (the watchdog).
     void endSeek(bool force = false);
-    bool hasNewFrame() const;
     void setPausedProperty(bool paused);
     bool checkStillThere();
     void resetFile();
     void setPosition(double seconds);
 
     mpv_handle *m_mpv = nullptr;
-    mpv_render_context *m_render = nullptr;
+    MpvFrameRenderer m_renderer;
     QString m_unavailableReason;
     std::atomic_bool m_eventsPosted{false};
     std::atomic_bool m_renderPosted{false};
