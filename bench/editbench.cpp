@@ -8,6 +8,7 @@
 // table views, as in the window, so the views' work on every change counts.
 
 #include "bencharguments.h"
+#include "qtbenchsupport.h"
 #include "srtgenerator.h"
 
 #include "document/prompter.h"
@@ -42,13 +43,6 @@ constexpr const char *usage = "usage: quillmend-editbench [--count N] [--runs R]
 constexpr int rowNearTop = 10;
 constexpr double targetSeconds = 0.050;
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 QTableView *showList(QAbstractItemModel *model)
 {
     auto *view = new QTableView;
@@ -76,24 +70,6 @@ struct Phase
 {
     const char *name;
     std::vector<double> seconds;
-};
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-class SilentPrompter : public Prompter
-{
-public:
-    void inform(const QString &, const QString &) override {}
-    Answer ask(const QString &, Buttons, Answer defaultAnswer) override { return defaultAnswer; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &initialText) override
-    {
-        return initialText;
-    }
 };
 
 int fail(const char *error)

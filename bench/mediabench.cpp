@@ -8,6 +8,7 @@
 // the memory that decoding takes above what the process held before.
 
 #include "bencharguments.h"
+#include "qtbenchsupport.h"
 
 #include "media/peakdecoder.h"
 #include "media/videoplayer.h"
@@ -51,13 +52,6 @@ constexpr double seekSlowTarget = 0.250;
 constexpr double filmDecodeTarget = 30;
 constexpr double decodeMemoryTarget = 200e6;
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 double percentile(std::vector<double> values, double share)
 {
     std::sort(values.begin(), values.end());
@@ -68,22 +62,7 @@ double percentile(std::vector<double> values, double share)
 // Bytes from a "Name:   1234 kB" line of /proc/self/status.
 double statusBytes(const char *name)
 {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray key = QByteArray(name) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() * 1024;
-    }
-    return 0;
-}
-
-// Starts the peak resident set afresh, so VmHWM is the peak from now on.
-bool resetPeakMemory()
-{
-    QFile clear(u"/proc/self/clear_refs"_s);
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    return double(statusKilobytes(name)) * 1024;
 }
 
 const char *verdict(bool met)
@@ -95,22 +74,6 @@ int fail(const QString &error)
 {
     std::fprintf(stderr, "quillmend-mediabench: %s\n", qPrintable(error));
     return 1;
-}
-
-std::unique_ptr<QTemporaryDir> makeWorkFolder(bool keep)
-{
-    QStringList parents;
-    if (const QString tmp = qEnvironmentVariable("TMPDIR"); !tmp.isEmpty())
-        parents << tmp;
-    parents << QFileInfo(QCoreApplication::applicationDirPath()).path() << u"/tmp"_s;
-    for (const QString &parent : std::as_const(parents)) {
-        auto folder = std::make_unique<QTemporaryDir>(parent + u"/quillmend-mediabench-XXXXXX"_s);
-        if (folder->isValid()) {
-            folder->setAutoRemove(!keep);
-            return folder;
-        }
-    }
-    return nullptr;
 }
 
 // A moving test picture at film rate with 3 B-frames and a keyframe every
@@ -222,7 +185,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    const auto work = makeWorkFolder(keep);
+    const auto work = makeWorkFolder(u"quillmend-mediabench"_s, keep);
     if (!work)
         return fail(u"cannot create a work folder"_s);
     QString clip = QString::fromLocal8Bit(file.c_str());
@@ -258,7 +221,7 @@ int main(int argc, char **argv)
     QString codec;
     for (std::uint64_t run = 0; run < runs; ++run) {
         for (const QString &path : {clip, matroska}) {
-            const bool canResetPeak = resetPeakMemory();
+            const bool canResetPeak = resetPeakResidentSize();
             const double before = statusBytes("VmRSS");
             const auto start = Clock::now();
             PeakDecoder decoder;

@@ -5,7 +5,6 @@
 // waveform of a 2-hour film's sound and the boxes of its subtitles as read
 // and as corrected, at the spans a reviewer uses, against 10 ms a screen.
 
-#include "document/prompter.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
 #include "lang/langdoc.h"
@@ -72,17 +71,6 @@ std::shared_ptr<Peaks> filmPeaks()
     }
     return peaks;
 }
-
-class SilentPrompter : public Prompter
-{
-public:
-    void inform(const QString &, const QString &) override {}
-    Answer ask(const QString &, Buttons, Answer defaultAnswer) override { return defaultAnswer; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &initialText) override
-    {
-        return initialText;
-    }
-};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 // until the event loop is idle again and the windows are repainted.
 
 #include "bencharguments.h"
+#include "qtbenchsupport.h"
 #include "srtgenerator.h"
 
 #include "document/prompter.h"
@@ -65,13 +66,6 @@ constexpr double memoryTargetMultiple = 3.0;
 // Below this the window's own fixed memory decides the multiple.
 constexpr double memoryJudgedFromBytes = 50e6;
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // Times every event delivered from the event loop itself; events sent from
 // inside one belong to it, so the longest is the longest the window froze.
 class TimingApplication : public QApplication
@@ -113,24 +107,6 @@ private:
     double m_longest = 0;
 };
 
-// Answers every question with its default button and keeps the notices, so
-// a notice in a timed step (a read error) fails the run instead of blocking.
-class SilentPrompter : public Prompter
-{
-public:
-    void inform(const QString &text, const QString &) override { m_notices << text; }
-    Answer ask(const QString &, Buttons, Answer defaultAnswer) override { return defaultAnswer; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &initialText) override
-    {
-        return initialText;
-    }
-
-    QStringList takeNotices() { return std::exchange(m_notices, {}); }
-
-private:
-    QStringList m_notices;
-};
-
 class NoFileChooser : public FileChooser
 {
 public:
@@ -162,35 +138,6 @@ struct Step
     double longestEvent = 0;
     std::uint64_t peakKilobytes = 0; // VmHWM over the step alone
 };
-
-// Kilobytes from a "Name:   1234 kB" line of /proc/self/status.
-std::uint64_t statusKilobytes(const char *name)
-{
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    if (!status)
-        return 0;
-    char line[256];
-    std::uint64_t value = 0;
-    const std::size_t nameLength = std::char_traits<char>::length(name);
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::char_traits<char>::compare(line, name, nameLength) == 0 && line[nameLength] == ':') {
-            value = std::strtoull(line + nameLength + 1, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return value;
-}
-
-// Starts VmHWM over from the resident size now, so the next reading is the
-// peak of what runs in between (Linux 4.0 and later).
-void resetPeakResidentSize()
-{
-    if (std::FILE *clearRefs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", clearRefs);
-        std::fclose(clearRefs);
-    }
-}
 
 // Delivers pending events until a pass delivers none; a cursor's blink timer
 // can keep it from ever being quiet, hence the cap.
@@ -235,13 +182,6 @@ Step perform(TimingApplication &application, const std::function<void()> &action
     return step;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 double megabytes(std::uint64_t kilobytes)
 {
     return double(kilobytes) * 1024 / 1e6;
@@ -259,24 +199,6 @@ bool writeSettings(const QString &path, const Twips &twips)
                             + "\r\nMainWidth=" + number(windowWidth) + "\r\nMainHeight=" + number(windowHeight)
                             + "\r\nDiax=" + number(splitterLeft) + "\r\n";
     return file.write(text) == text.size() && file.flush();
-}
-
-// The work folder goes under $TMPDIR, else the build folder (the parent of
-// bin/), where quillmend-bench puts its own.
-std::unique_ptr<QTemporaryDir> makeWorkFolder(bool keep)
-{
-    QStringList parents;
-    if (const QString tmp = qEnvironmentVariable("TMPDIR"); !tmp.isEmpty())
-        parents << tmp;
-    parents << QFileInfo(QCoreApplication::applicationDirPath()).path() << u"/tmp"_s;
-    for (const QString &parent : std::as_const(parents)) {
-        auto folder = std::make_unique<QTemporaryDir>(parent + u"/quillmend-uibench-XXXXXX"_s);
-        if (folder->isValid()) {
-            folder->setAutoRemove(!keep);
-            return folder;
-        }
-    }
-    return nullptr;
 }
 
 int fail(const QString &error)
@@ -364,7 +286,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    const auto work = makeWorkFolder(options.keep);
+    const auto work = makeWorkFolder(u"quillmend-uibench"_s, options.keep);
     if (!work)
         return fail(u"cannot create a work folder"_s);
     std::printf("work folder: %s\n", qPrintable(work->path()));
