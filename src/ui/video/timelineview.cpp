@@ -3,7 +3,6 @@
 #include "ui/video/timelineview.h"
 
 #include "document/timecode.h"
-#include "editing/timecommit.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitletablemodel.h"
 
@@ -395,9 +394,6 @@ void TimelineView::mousePressEvent(QMouseEvent *event)
         m_drag.row = hit.row;
         m_drag.startMs = model.startMs(hit.row);
         m_drag.endMs = model.endMs(hit.row);
-        // A time that cannot be read cannot be dragged from.
-        if (m_drag.startMs < 0 || m_drag.endMs < 0)
-            m_drag.part = DragPart::None;
     }
 }
 
@@ -432,10 +428,8 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
     update(); // a refused drag springs back
     if (!times)
         return;
-    const QString startText = SecondsToTimeText(double(times->first) / 1000.0);
-    const QString endText = SecondsToTimeText(double(times->second) / 1000.0);
-    if (!isCommittableTime(startText) || !isCommittableTime(endText))
-        return;
+    const QString startText = MillisecondsToTimeText(times->first);
+    const QString endText = MillisecondsToTimeText(times->second);
     switch (drag.part) {
     case DragPart::Start:
         m_document.editTime(drag.row, SubtitleDocument::TimeField::Start, startText);

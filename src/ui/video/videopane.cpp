@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
     : QWidget(parent), m_actions(actions), m_picture(new VideoPicture(this)), m_position(new QLabel(this)),
       m_volume(new QSlider(Qt::Horizontal, this))
@@ -59,7 +61,7 @@ VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
 
 void VideoPane::showPosition(qint64 positionMs, qint64 frameNumber)
 {
-    const QString time = SecondsToTimeText(double(positionMs) / 1000.0);
+    const QString time = MillisecondsToTimeText(std::max<qint64>(positionMs, 0));
     m_position->setText(frameNumber < 0 ? time : time + QStringLiteral("  #") + QString::number(frameNumber));
 }
 
