@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
 #include "engine/correctionrun.h"
+#include "engine/linebreak.h"
 #include "engine/readingspeed.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
@@ -331,6 +332,29 @@ private slots:
         QCOMPARE(lacks, (QList<qint64>{0, 304, 0}));
         QCOMPARE(tooFastSummary(1, LangDoc{}), u", 1 still too fast"_qs);
         QCOMPARE(tooFastSummary(0, LangDoc{}), QString());
+    }
+
+    // Lines are measured four UTF-32 or sixteen UTF-8 units at a time: a line break, a lone CR and characters
+    // of two and three bytes at every place around those edges count as one by one.
+    void lineMeasuresAtEveryPlace()
+    {
+        for (int at = 0; at < 40; ++at) {
+            const QString text = QString(at, u'é') + u"\r\na\rx日b\r\n"_qs + QString(40 - at, u'本') + u"\r"_qs;
+            const QStringList lines = text.split(u"\r\n"_qs);
+            qint64 longest = 0;
+            for (const QString &line : lines)
+                longest = std::max(longest, qint64(line.toStdU32String().size()));
+            const std::u32string wide = text.toStdU32String();
+            const QByteArray utf8 = text.toUtf8();
+            for (const LineStats &stats : {lineStats(wide), lineStats(QByteArrayView(utf8))}) {
+                QCOMPARE(stats.longestLine, longest);
+                QCOMPARE(stats.lineBreaks, 2);
+                QCOMPARE(stats.length, qint64(wide.size()));
+            }
+            std::u32string joined = wide;
+            joinLines(joined);
+            QCOMPARE(QString::fromStdU32String(joined), lines.join(u' '));
+        }
     }
 };
 
