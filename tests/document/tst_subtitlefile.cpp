@@ -212,6 +212,28 @@ private slots:
         }
     }
 
+    // ASCII is checked and converted sixteen or eight units at a time: other characters, a NUL and a bad byte
+    // at every place around those edges are found, converted and written back one by one.
+    void utf8AtEveryPlace()
+    {
+        for (int at = 0; at < 40; ++at) {
+            const QString text = QString(at, u'a') + u"é日\U0001F600"_qs + QString(40 - at, u'b');
+            const QByteArray utf8 = text.toUtf8();
+            QCOMPARE(checkUtf8Text(utf8).result, Utf8Check::Result::Valid);
+            std::u32string wide;
+            appendUtf8(wide, utf8);
+            QCOMPARE(wide, text.toStdU32String());
+            QByteArray back(wide.size() * 4, '\0');
+            back.truncate(writeUtf8(wide, back.data()) - back.data());
+            QCOMPARE(back, utf8);
+            for (const char bad : {'\0', '\xFF'}) {
+                const Utf8Check check = checkUtf8Text(QByteArray(utf8).insert(at, bad));
+                QCOMPARE(check.offset, at);
+                QCOMPARE(check.result, bad ? Utf8Check::Result::Invalid : Utf8Check::Result::Nul);
+            }
+        }
+    }
+
     void onlyRegularFilesAreRead()
     {
         QTemporaryDir dir;
