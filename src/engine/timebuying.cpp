@@ -27,6 +27,12 @@ double correctOverlap(double currentEndSeconds, double nextStartSeconds, qint32 
     return nextStartSeconds;
 }
 
+double secondPartStart(double firstEndSeconds, double endSeconds, qint32 minGapMs)
+{
+    const double start = firstEndSeconds + secondsOf(minGapMs);
+    return start > endSeconds ? std::max(endSeconds, firstEndSeconds + 0.001) : start;
+}
+
 bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs)
 {
     // Every formula is evaluated left to right in doubles, so results match
