@@ -147,6 +147,70 @@ private slots:
         QCOMPARE(object[u"records"_qs].toArray().size(), 1);
     }
 
+    // One subtitle short of a second, to end at 12,000 or before a cut; rate: the list's, or --frame-rate's.
+    void shotChangeLists_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QString>("frameRate");
+        QTest::addColumn<QString>("err"); // after "quillmend-cli: {list}: "
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("report"); // the report's last keys
+
+        const auto report = [](const char *rows, int cuts, const char *rate) {
+            return u"\"shotChange\":[%1],\"lenientTimeLines\":0,\"shotChanges\":%2,\"frameRate\":%3}"_qs.arg(
+                QLatin1StringView(rows), QString::number(cuts), QLatin1StringView(rate));
+        };
+        QTest::newRow("a cut 12 frames after the end wanted") << QByteArray("12.480\n") << u"25"_qs << QString() << 0
+                                                                << u"00:00:12,400"_qs << report("1", 1, "25");
+        QTest::newRow("keyframes") << QByteArray("# keyframe format v1\nfps 25\n312\n") << QString() << QString() << 0
+                                   << u"00:00:12,400"_qs << report("1", 1, "25");
+        QTest::newRow("no frame rate: whole milliseconds") << QByteArray("12.480\n") << QString() << QString() << 0
+                                                            << u"00:00:12,397"_qs << report("1", 1, "null");
+        QTest::newRow("another film's: cuts past the end") << QByteArray("7200\n") << u"23.976"_qs << QString() << 0
+                                                            << u"00:00:12,012"_qs << report("", 1, "23.976");
+        QTest::newRow("empty: timing without cuts") << QByteArray("") << QString()
+            << u"no shot changes in the list; timing is corrected without them"_qs << 0 << u"00:00:12,000"_qs
+            << report("", 0, "null");
+        QTest::newRow("an unreadable line") << QByteArray("1.5\n12,480\n") << QString()
+            << u"line 2 is not a time in seconds: 12,480"_qs << 1 << QString() << QString();
+        QTest::newRow("keyframes without a rate") << QByteArray("# keyframe format v1\n312\n") << QString()
+            << u"the keyframe list gives no frame rate (give it with --frame-rate)"_qs << 1 << QString() << QString();
+        QTest::newRow("a rate the list contradicts") << QByteArray("# keyframe format v1\nfps 25\n312\n") << u"24"_qs
+            << u"the list gives 25 frames a second, not the 24 of --frame-rate"_qs << 2 << QString() << QString();
+        QTest::newRow("no list") << QByteArray() << QString() << u"no such file"_qs << 1 << QString() << QString();
+    }
+
+    void shotChangeLists()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, frameRate);
+        QFETCH(QString, err);
+        QFETCH(int, exitCode);
+        QFETCH(QString, end);
+        const QString fortySix = u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs;
+        const QByteArray input = (srtBlock(1, u"00:00:10,000"_qs, u"00:00:11,000"_qs, fortySix)
+                                  + srtBlock(2, u"00:00:20,000"_qs, u"00:00:22,000"_qs, u"Next."_qs))
+                                     .toUtf8();
+        const QString movie = path(u"movie.srt"_qs), cuts = path(u"cuts.txt"_qs);
+        QVERIFY(writeFile(movie, input));
+        QVERIFY(list.isNull() || writeFile(cuts, list));
+        QStringList arguments{u"--report"_qs, u"json"_qs, u"--shot-changes"_qs, cuts, movie};
+        if (!frameRate.isEmpty())
+            arguments << u"--frame-rate"_qs << frameRate;
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.err, err.isEmpty() ? QString() : u"quillmend-cli: "_qs + cuts + u": "_qs + err + u'\n');
+        if (exitCode != 0) {
+            QCOMPARE(result.out, QString());
+            QCOMPARE(readFile(movie), input);
+            return;
+        }
+        QFETCH(QString, report);
+        QVERIFY2(result.out.trimmed().endsWith(report), qPrintable(result.out));
+        QVERIFY2(readFile(movie).contains(end.toLatin1()), readFile(movie).constData());
+    }
+
     void badFilesAreRefusedAndLeftAlone_data()
     {
         QTest::addColumn<QString>("file");
@@ -303,6 +367,12 @@ private slots:
         QTest::newRow("settings file that is no file") << u"--settings /dev/null a.srt"_qs << 2
                                                        << u"settings file '/dev/null' is not a regular file"_qs;
         QTest::newRow("unknown encoding") << u"--encoding klingon a.srt"_qs << 2 << u"unknown encoding 'klingon'"_qs;
+        QTest::newRow("a frame rate without shot changes") << u"--frame-rate 25 a.srt"_qs << 2
+                                                           << u"--frame-rate needs --shot-changes"_qs;
+        QTest::newRow("a frame rate of 0") << u"--shot-changes c.txt --frame-rate 0 a.srt"_qs << 2
+                                           << u"invalid frame rate '0'"_qs;
+        QTest::newRow("shot changes of one film, two files") << u"--shot-changes c.txt a.srt b.srt"_qs << 2
+                                                             << u"--shot-changes takes exactly one subtitle file"_qs;
     }
 
     void usage()
