@@ -157,28 +157,24 @@ private slots:
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("report"); // the report's last keys
 
-        const auto report = [](const char *rows, int cuts, const char *rate) {
-            return u"\"shotChange\":[%1],\"lenientTimeLines\":0,\"shotChanges\":%2,\"frameRate\":%3}"_qs.arg(
-                QLatin1StringView(rows), QString::number(cuts), QLatin1StringView(rate));
+        const auto row = [](const char *name, const char *list, const char *rate, const QString &err, int exitCode,
+                            const char *end = "", const char *rows = "", int cuts = 0, const char *fps = "null") {
+            QTest::newRow(name) << (list ? QByteArray(list) : QByteArray()) << QString::fromLatin1(rate) << err
+                                << exitCode << QString::fromLatin1(end)
+                                << u"\"shotChange\":[%1],\"lenientTimeLines\":0,\"shotChanges\":%2,\"frameRate\":%3}"_qs
+                                       .arg(QLatin1StringView(rows), QString::number(cuts), QLatin1StringView(fps));
         };
-        QTest::newRow("a cut 12 frames after the end wanted") << QByteArray("12.480\n") << u"25"_qs << QString() << 0
-                                                                << u"00:00:12,400"_qs << report("1", 1, "25");
-        QTest::newRow("keyframes") << QByteArray("# keyframe format v1\nfps 25\n312\n") << QString() << QString() << 0
-                                   << u"00:00:12,400"_qs << report("1", 1, "25");
-        QTest::newRow("no frame rate: whole milliseconds") << QByteArray("12.480\n") << QString() << QString() << 0
-                                                            << u"00:00:12,397"_qs << report("1", 1, "null");
-        QTest::newRow("another film's: cuts past the end") << QByteArray("7200\n") << u"23.976"_qs << QString() << 0
-                                                            << u"00:00:12,012"_qs << report("", 1, "23.976");
-        QTest::newRow("empty: timing without cuts") << QByteArray("") << QString()
-            << u"no shot changes in the list; timing is corrected without them"_qs << 0 << u"00:00:12,000"_qs
-            << report("", 0, "null");
-        QTest::newRow("an unreadable line") << QByteArray("1.5\n12,480\n") << QString()
-            << u"line 2 is not a time in seconds: 12,480"_qs << 1 << QString() << QString();
-        QTest::newRow("keyframes without a rate") << QByteArray("# keyframe format v1\n312\n") << QString()
-            << u"the keyframe list gives no frame rate (give it with --frame-rate)"_qs << 1 << QString() << QString();
-        QTest::newRow("a rate the list contradicts") << QByteArray("# keyframe format v1\nfps 25\n312\n") << u"24"_qs
-            << u"the list gives 25 frames a second, not the 24 of --frame-rate"_qs << 2 << QString() << QString();
-        QTest::newRow("no list") << QByteArray() << QString() << u"no such file"_qs << 1 << QString() << QString();
+        row("a cut 12 frames after the end wanted", "12.480\n", "25", {}, 0, "00:00:12,400", "1", 1, "25");
+        row("no frame rate: whole milliseconds", "12.480\n", "", {}, 0, "00:00:12,397", "1", 1);
+        row("another film's: cuts past the end", "7200\n", "23.976", {}, 0, "00:00:12,012", "", 1, "23.976");
+        row("empty: timing without cuts", "", "",
+            u"no shot changes in the list; timing is corrected without them"_qs, 0, "00:00:12,000");
+        row("an unreadable line", "1.5\n12,480\n", "", u"line 2 is not a time in seconds: 12,480"_qs, 1);
+        row("keyframes without a rate", "# keyframe format v1\n312\n", "",
+            u"the keyframe list gives no frame rate (give it with --frame-rate)"_qs, 1);
+        row("a rate the list contradicts", "# keyframe format v1\nfps 25\n312\n", "24",
+            u"the list gives 25 frames a second, not the 24 of --frame-rate"_qs, 2);
+        row("no list", nullptr, "", u"no such file"_qs, 1);
     }
 
     void shotChangeLists()
