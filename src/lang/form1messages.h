@@ -95,6 +95,10 @@ inline constexpr Message EmptyTextSave{
     u"Subtitles %1 have no text and will be lost when the file is read again. Save anyway?"};
 inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
 
+// A time by hand past its subtitle's limits: %1 the box, %2 the subtitle's
+// number; the time typed and "must be from ... to ..." (62) follow.
+inline constexpr Message TimeOfSubtitle{u"Form1", 130, u"%1 of subtitle %2:"};
+
 // The window's title with a file open: %1 the file's name, %2 the program's.
 inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
 
@@ -211,5 +215,6 @@ inline constexpr Message All[] = {
     VideoNoSound,
     VideoNoPicture,
     VideoFiles,
+    TimeOfSubtitle,
 };
 } // namespace Form1Msg
