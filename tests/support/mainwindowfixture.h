@@ -7,6 +7,7 @@
 #include "support/fakeshellverb.h"
 #include "support/scriptedprompter.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -119,7 +120,7 @@ struct MainWindowFixture
         }
         return nullptr;
     }
-    SubtitleTableModel &corrected() const { return window->correctedModel(); }
+    const SubtitleList &corrected() const { return window->correctedList(); }
 };
 
 inline void clickRow(QTableView *view, int row)

@@ -107,7 +107,7 @@ private slots:
     {
         QVERIFY(openCorrected(fiveSubtitles(), NoTimeBuying));
         Session &s = *m_s;
-        QCOMPARE(s.window->originalModel().rowCount(), 5);
+        QCOMPARE(s.window->originalList().rowCount(), 5);
         const QString summary = u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit), 2 still too fast"_s;
         QCOMPARE(s.prompter.informed, QStringList{summary});
         QCOMPARE(s.label(u"lblStatus"_s), summary);
@@ -125,6 +125,9 @@ private slots:
         QCOMPARE(s.selected(), (QList<int>{1, 1}));
         QCOMPARE(s.sub1->toPlainText(), LongText);
         QCOMPARE(s.sub2->toPlainText(), LongBroken);
+        // The menu shows those keys beside its items, as it shows every other item's, not in their words.
+        const QAction *next = s.action(u"mnuNextSubEdit"_s);
+        QCOMPARE(std::pair(next->text(), next->shortcut()), std::pair(u"Next edit"_s, QKeySequence(u"Ctrl+Down"_s)));
 
         // Typed text, counted as it is typed, applied with Ctrl-Enter.
         QTest::keyClick(s.sub2, Qt::Key_A, Qt::ControlModifier);
@@ -262,7 +265,7 @@ private slots:
         QCOMPARE(s.window->document().path(), movie);
         s.drop(other);
         QCOMPARE(s.window->document().path(), other);
-        QCOMPARE(s.window->originalModel().row(0).text, u"Other."_s);
+        QCOMPARE(s.window->originalList().row(0).text, u"Other."_s);
     }
 
     void settingsAndGeometrySurviveARestart()

@@ -5,7 +5,7 @@
 #include "document/prompter.h"
 #include "editor/fileworkflows.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
@@ -81,18 +81,19 @@ MainWindow::~MainWindow()
     // history's last signals reach no label.
     m_document->disconnect(this);
     m_document->undoStack().disconnect(this);
+    delete m_filmReview;
     delete m_editsWindow;
     delete takeCentralWidget();
 }
 
-SubtitleTableModel &MainWindow::originalModel() const
+const SubtitleList &MainWindow::originalList() const
 {
-    return m_document->originalModel();
+    return m_document->originalList();
 }
 
-SubtitleTableModel &MainWindow::correctedModel() const
+const SubtitleList &MainWindow::correctedList() const
 {
-    return m_document->correctedModel();
+    return m_document->correctedList();
 }
 
 float MainWindow::diaxTwips() const
@@ -274,6 +275,7 @@ void MainWindow::applyLoadedValues()
         }
     }
     m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    m_document->setMinGapMs(m_settings.MinGapMs);
 }
 
 bool MainWindow::SaveValues()
