@@ -172,9 +172,9 @@ private slots:
         QTEST(place.timeText, "time");
     }
 
-    // Where a row's times may go by hand, each range checked at its ends, a millisecond inside and outside. Rows 0 and 1
-    // touch (1 ms apart), as time buying leaves them; row 2 stands alone; row 3 starts inside row 2 and ends before it
-    // starts, as a file may have it.
+    // Where a row's times may go by hand, each range checked at its ends, a millisecond inside and outside. Rows 0
+    // and 1 touch (1 ms apart), as time buying leaves them; row 2 stands alone; row 3 starts inside row 2 and ends
+    // before it starts, as a file may have it.
     void timeLimits_data()
     {
         QTest::addColumn<int>("row");
@@ -183,7 +183,7 @@ private slots:
         QTest::addColumn<qint64>("earliestMs");
         QTest::addColumn<qint64>("latestMs");
         QTest::newRow("first start: from zero, a frame before its end") << 0 << 1 << u"start"_s << 0LL << 1960LL;
-        QTest::newRow("first end: a frame after its start, touching the next") << 0 << 1 << u"end"_s << 1040LL << 2000LL;
+        QTest::newRow("first end: a frame after its start, to the next") << 0 << 1 << u"end"_s << 1040LL << 2000LL;
         QTest::newRow("touching start: after the end before") << 1 << 1 << u"start"_s << 2001LL << 2960LL;
         QTest::newRow("end: the gap before the next") << 1 << 1 << u"end"_s << 2041LL << 4999LL;
         QTest::newRow("moved whole: only later, to the next") << 1 << 1 << u"moved"_s << 2001LL << 4000LL;
@@ -192,7 +192,7 @@ private slots:
         QTest::newRow("shared boundary: neither shorter than a frame") << 0 << 1 << u"boundary"_s << 1040LL << 2959LL;
         QTest::newRow("overlapping and too short: the start stays") << 3 << 1 << u"start"_s << 5500LL << 5500LL;
         QTest::newRow("end before start: may stay or grow") << 3 << 1 << u"end"_s << 5400LL << LargestTimeMs;
-        QTest::newRow("last row moved whole: later, to the largest time") << 3 << 1 << u"moved"_s << 5500LL << LargestTimeMs;
+        QTest::newRow("last row moved whole: to the largest time") << 3 << 1 << u"moved"_s << 5500LL << LargestTimeMs;
     }
 
     void timeLimits()
@@ -202,9 +202,10 @@ private slots:
         QFETCH(QString, part);
         QFETCH(qint64, earliestMs);
         QFETCH(qint64, latestMs);
-        const SubtitleRows rows(std::vector<SubtitleRow>{
-            ::row(1, 1, {}, u"00:00:01,000"_s, u"00:00:02,000"_s), ::row(2, 2, {}, u"00:00:02,001"_s, u"00:00:03,000"_s),
-            ::row(3, 3, {}, u"00:00:05,000"_s, u"00:00:06,000"_s), ::row(4, 4, {}, u"00:00:05,500"_s, u"00:00:05,400"_s)});
+        const SubtitleRows rows(std::vector<SubtitleRow>{::row(1, 1, {}, u"00:00:01,000"_s, u"00:00:02,000"_s),
+                                                         ::row(2, 2, {}, u"00:00:02,001"_s, u"00:00:03,000"_s),
+                                                         ::row(3, 3, {}, u"00:00:05,000"_s, u"00:00:06,000"_s),
+                                                         ::row(4, 4, {}, u"00:00:05,500"_s, u"00:00:05,400"_s)});
         const TimeLimits limits = timeLimitsOf(rows, row, 40, gapMs);
         const TimeRange range = part == u"start" ? limits.start
                                 : part == u"end" ? limits.end
