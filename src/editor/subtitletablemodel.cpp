@@ -2,18 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/subtitletablemodel.h"
 
-#include "editor/subtitlelist.h"
-
 #include "document/timecode.h"
 #include "document/unicodetext.h"
+#include "editor/subtitlelist.h"
 #include "engine/readingspeed.h"
 #include "lang/form1messages.h"
 
 #include <QColor>
 #include <QFont>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 

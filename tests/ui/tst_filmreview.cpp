@@ -211,6 +211,7 @@ private slots:
     // The boxes and the picture follow every change of the selected row: after a drag of its end, Enter in the box
     // makes no step; typing not yet applied goes in before the next drag and stays, and the picture shows the start
     // typed; undo brings the start and its picture back. A double-click on a box shows its start, not the spot.
+    // A drag lets go when an undo changes its rows under it.
     void boxesAndPictureFollowTheRow()
     {
         clickRow(s().list2, 1);
@@ -224,6 +225,14 @@ private slots:
         QTest::keyClick(end, Qt::Key_Return);
         const QUndoStack &history = s().window->document().undoStack();
         QCOMPARE(history.count(), 1);
+        // An undo by key during a drag lets go of the drag.
+        const QPoint grip = QPointF(box.right() - 21, box.center().y()).toPoint();
+        QTest::mousePress(&view(), Qt::LeftButton, {}, grip);
+        QTest::mouseMove(&view(), grip - QPoint(20, 0));
+        s().action(u"mnuUndo"_qs)->trigger();
+        QTest::mouseRelease(&view(), Qt::LeftButton, {}, grip - QPoint(20, 0));
+        QCOMPARE(std::pair(history.index(), s().corrected().row(1).endText), std::pair(0, u"00:00:02,998"_qs));
+        s().action(u"mnuRedo"_qs)->trigger();
 
         start->setFocus();
         start->setText(u"00:00:01,300"_qs);

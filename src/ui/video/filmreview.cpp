@@ -23,7 +23,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QToolButton>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -31,6 +30,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSlider>
+#include <QToolButton>
 
 #include <cmath>
 

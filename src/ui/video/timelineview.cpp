@@ -92,6 +92,13 @@ TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent)
         // The length of time to scroll over may be another.
         connect(list, &SubtitleList::wasReset, this, &TimelineView::viewChanged);
     }
+    // A drag under way lets go when its rows change under it (an undo by key), as Esc lets go.
+    connect(&document.correctedList(), &SubtitleList::changed, this, [this] {
+        if (m_drag.hit.part != DragPart::None)
+            m_dragCancelled = true;
+        m_drag = {};
+        m_hover = {};
+    });
 }
 
 const SubtitleList &TimelineView::listOf(bool corrected) const
