@@ -216,8 +216,9 @@ private slots:
     // A new language reaches every caption of both windows and the dialogs.
     void switchFromGreekLeavesNoGreek()
     {
-        QVERIFY(openCorrected(fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
+        QVERIFY(openCorrected("\xEF\xBB\xBF" + fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
         Session &s = *m_s;
+        QCOMPARE(s.label(u"lblEncoding"_s), u"UTF-8 με BOM"_s);
         clickRow(s.list2, 3);
         EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
@@ -230,6 +231,14 @@ private slots:
         QVERIFY(edits.isVisible());
         QCOMPARE(greekTextsIn(&edits), QStringList());
         QCOMPARE(s.label(u"lblStatus2"_s), u"Nicht gespeichert"_s);
+        // Every language by its German name; Default stays hidden.
+        QStringList languages;
+        for (const QAction *item : s.window->findChild<QMenu *>(u"mnuLanguages"_s)->actions())
+            if (item->objectName() == u"mnuLangDef"_s && item->isVisible())
+                languages << item->text();
+        QCOMPARE(languages, (QStringList{u"Englisch"_s, u"Französisch"_s, u"Deutsch"_s, u"Griechisch"_s,
+                                         u"Spanisch"_s}));
+        QCOMPARE(s.label(u"lblEncoding"_s), u"UTF-8 mit BOM"_s);
         const QString name = QCoreApplication::applicationName();
         for (const auto &[action, title] : {std::pair{u"mnuOptions"_s, u"Optionen"_s},
                                             std::pair{u"mnuAbout"_s, u"Über %1"_s.arg(name)},
