@@ -76,6 +76,10 @@ private:
     void listAudioTracks(const QList<AudioTrack> &tracks);
     void chooseAudioTrack(int streamIndex);
     void showPanes(bool videoOpen);
+    // The panes' sizes are kept while they are hidden and given back when
+    // they show, as a hidden dock's size is not laid out.
+    void rememberPaneSizes();
+    void resizePanes();
     void playSelectedSubtitle();
 
     QMainWindow &m_window;
@@ -92,6 +96,7 @@ private:
     VideoPane *m_videoPane;
     TimelinePane *m_timelinePane;
     bool m_autoOpen = true;
+    QSize m_paneSizes; // the video's width, the timeline's height, in pixels
     // The selected subtitle's times, for "play the selected subtitle".
     qint64 m_selectedStartMs = -1;
     qint64 m_selectedEndMs = -1;
