@@ -102,6 +102,15 @@ inline constexpr Message TimeOfSubtitle{u"Form1", 130, u"%1 of subtitle %2:"};
 // The window's title with a file open: %1 the file's name, %2 the program's.
 inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
 
+// %1: an encoding's name, for a file that starts with a byte-order mark.
+inline constexpr Message EncodingWithBom{u"Form1", 90, u"%1 with BOM"};
+// The shipped languages as the Languages menu names them in this language.
+inline constexpr Message LanguageEnglish{u"Form1", 91, u"English"};
+inline constexpr Message LanguageFrench{u"Form1", 92, u"French"};
+inline constexpr Message LanguageGerman{u"Form1", 93, u"German"};
+inline constexpr Message LanguageGreek{u"Form1", 94, u"Greek"};
+inline constexpr Message LanguageSpanish{u"Form1", 95, u"Spanish"};
+
 // The film under review: the timeline's and the video pane's own words.
 inline constexpr Message VideoComputingWaveform{u"Form1", 120, u"Computing the waveform..."};
 inline constexpr Message VideoWaveformCancelled{u"Form1", 121, u"The waveform was not computed."};
@@ -199,6 +208,12 @@ inline constexpr Message All[] = {
     EmptyTextSave,
     NoSuchFile,
     TitleWithFile,
+    EncodingWithBom,
+    LanguageEnglish,
+    LanguageFrench,
+    LanguageGerman,
+    LanguageGreek,
+    LanguageSpanish,
     MediaCannotOpen,
     MediaMissing,
     MediaEmpty,

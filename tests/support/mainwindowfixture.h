@@ -115,7 +115,7 @@ struct MainWindowFixture
     QAction *language(const QString &name) const
     {
         for (QAction *item : window->findChildren<QAction *>(QStringLiteral("mnuLangDef"))) {
-            if (item->text() == name)
+            if (item->data().toString() == name)
                 return item;
         }
         return nullptr;

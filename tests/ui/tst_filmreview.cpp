@@ -90,6 +90,23 @@ private slots:
     }
     void cleanup() { m_s.reset(); }
 
+    // A first start with a film: maximised below 1600 by 900, both lists' texts in sight beside each other, the
+    // video beside the timeline under them.
+    void firstStartShowsTextsVideoAndTimeline()
+    {
+        MainWindow &window = *s().window;
+        QVERIFY(window.isMaximized());
+        for (QTableView *list : {s().list1, s().list2}) {
+            const int textShown = list->viewport()->width() - list->columnViewportPosition(SubtitleTableModel::TextColumn);
+            QVERIFY2(textShown >= window.screen()->availableGeometry().width() / 5, qPrintable(QString::number(textShown)));
+        }
+        const auto *video = window.findChild<QDockWidget *>(u"dockVideo"_qs);
+        const auto *timeline = window.findChild<QDockWidget *>(u"dockTimeline"_qs);
+        QCOMPARE(window.dockWidgetArea(const_cast<QDockWidget *>(video)), Qt::BottomDockWidgetArea);
+        QVERIFY(timeline->isVisible() && timeline->geometry().right() < video->geometry().left());
+        QTRY_VERIFY(timeline->width() > 2 * video->width() && film().videoPane().picture().height() >= 180);
+    }
+
     // The frame on screen at the start, to the frame, at 25 a second:
     // 0.480 s is frame 12, 1.050 s frame 26, 2.999 s still frame 74.
     void selectionShowsTheFrameOfItsStart_data()

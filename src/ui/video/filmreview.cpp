@@ -25,6 +25,7 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QDockWidget>
+#include <QTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
@@ -63,8 +64,10 @@ FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, Subtitle
     m_timelineDock->setObjectName(QStringLiteral("dockTimeline"));
     m_videoDock->setWidget(m_videoPane);
     m_timelineDock->setWidget(m_timelinePane);
-    window.addDockWidget(Qt::RightDockWidgetArea, m_videoDock);
+    // The video beside the timeline, under the lists: beside the lists it
+    // would squeeze their texts out of sight on all but the widest screens.
     window.addDockWidget(Qt::BottomDockWidgetArea, m_timelineDock);
+    window.splitDockWidget(m_timelineDock, m_videoDock, Qt::Horizontal);
     m_videoDock->hide();
     m_timelineDock->hide();
     m_videoPane->volume().setValue(100);
@@ -238,8 +241,14 @@ void FilmReview::closeVideo()
 
 void FilmReview::showPanes(bool videoOpen)
 {
+    const bool wereHidden = m_videoDock->isHidden() && m_timelineDock->isHidden();
+    if (!videoOpen)
+        rememberPaneSizes();
     m_videoDock->setVisible(videoOpen && m_actions->mnuShowVideo->isChecked());
     m_timelineDock->setVisible(videoOpen && m_actions->mnuShowTimeline->isChecked());
+    // Once the docks are laid out: sizes given before are divided anew.
+    if (videoOpen && wereHidden)
+        QTimer::singleShot(0, this, &FilmReview::resizePanes);
     m_actions->mnuCloseVideo->setEnabled(videoOpen);
     for (QAction *action : {m_actions->mnuPlayPause, m_actions->mnuPlaySubtitle, m_actions->mnuFrameBack,
                             m_actions->mnuFrameForward, m_actions->mnuPlayAround, m_actions->mnuSetStartFromVideo,
@@ -438,8 +447,24 @@ void FilmReview::applySettings(const Settings &settings)
     timeline().setSpanMs(settings.TimelineSpanMs);
     m_videoPane->volume().setValue(std::clamp(settings.VideoVolume, 0, 100));
     const Twips twips = Twips::forWidget(&m_window);
-    m_window.resizeDocks({m_videoDock}, {twips.toPixels(settings.VideoPaneWidthTwips)}, Qt::Horizontal);
-    m_window.resizeDocks({m_timelineDock}, {twips.toPixels(settings.TimelinePaneHeightTwips)}, Qt::Vertical);
+    m_paneSizes = QSize(twips.toPixels(settings.VideoPaneWidthTwips), twips.toPixels(settings.TimelinePaneHeightTwips));
+    resizePanes();
+}
+
+void FilmReview::rememberPaneSizes()
+{
+    if (m_videoDock->isVisible())
+        m_paneSizes.setWidth(m_videoDock->width());
+    if (m_timelineDock->isVisible())
+        m_paneSizes.setHeight(m_timelineDock->height());
+}
+
+void FilmReview::resizePanes()
+{
+    // Space left over is shared by weight, so the timeline is named too.
+    const int videoWidth = std::min(m_paneSizes.width(), m_window.width() / 2);
+    m_window.resizeDocks({m_timelineDock, m_videoDock}, {m_window.width() - videoWidth, videoWidth}, Qt::Horizontal);
+    m_window.resizeDocks({m_timelineDock}, {m_paneSizes.height()}, Qt::Vertical);
 }
 
 void FilmReview::storeSettings(Settings &settings) const
@@ -450,10 +475,13 @@ void FilmReview::storeSettings(Settings &settings) const
     settings.VideoVolume = m_videoPane->volume().value();
     const Twips twips = Twips::forWidget(&m_window);
     // Sizes of panes shown; a hidden one keeps the size it was given.
+    QSize sizes = m_paneSizes;
     if (m_videoDock->isVisible())
-        settings.VideoPaneWidthTwips = twips.fromPixels(m_videoDock->width());
+        sizes.setWidth(m_videoDock->width());
     if (m_timelineDock->isVisible())
-        settings.TimelinePaneHeightTwips = twips.fromPixels(m_timelineDock->height());
+        sizes.setHeight(m_timelineDock->height());
+    settings.VideoPaneWidthTwips = twips.fromPixels(sizes.width());
+    settings.TimelinePaneHeightTwips = twips.fromPixels(sizes.height());
 }
 
 void FilmReview::retranslate()

@@ -77,6 +77,10 @@ private:
     void listAudioTracks(const QList<AudioTrack> &tracks);
     void chooseAudioTrack(int streamIndex);
     void showPanes(bool videoOpen);
+    // The panes' sizes are kept while they are hidden and given back when
+    // they show, as a hidden dock's size is not laid out.
+    void rememberPaneSizes();
+    void resizePanes();
     void playSelectedSubtitle();
     void playAroundSubtitle();
     // The selected corrected subtitle's start or end at the frame on screen.
@@ -100,6 +104,7 @@ private:
     VideoPane *m_videoPane;
     TimelinePane *m_timelinePane;
     bool m_autoOpen = true;
+    QSize m_paneSizes; // the video's width, the timeline's height, in pixels
     // The selected subtitle's times, for "play the selected subtitle", and
     // its row when it is one of the corrected list.
     qint64 m_selectedStartMs = -1;
