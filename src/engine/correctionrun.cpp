@@ -254,8 +254,10 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
             if (parser.position() - told >= TextDoneStep)
                 sink.textDoneBefore(told = parser.position());
             const double nextReadStart = next.startSeconds;
-            next.startSeconds = film ? film->overlapStart(current.endSeconds, next.startSeconds)
-                                     : correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
+            if (film)
+                film->correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds);
+            else
+                correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);
             swapEntries(current, next);
             currentReadStart = nextReadStart;

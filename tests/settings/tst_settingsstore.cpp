@@ -168,6 +168,7 @@ private slots:
                                 "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
                                 "Encoding=windows-1251\nLenientTimes=-1\nAutoOpenVideo=0\nVideoPane=-1\nTimelinePane=0\n"
                                 "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"
+                                "MainMaximized=-1\n"
                                 "ShotChanges=-1\nShotGapFrames= 3\nShotSnapFrames= 0\nMinGapFrames= 1\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());

@@ -62,12 +62,18 @@ double FilmTiming::cutSeconds(qint64 cut) const
     return seconds(m_grid.startOf(cut));
 }
 
-double FilmTiming::overlapStart(double currentEndSeconds, double nextStartSeconds) const
+void FilmTiming::correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &nextEndSeconds) const
 {
     const qint64 earliest = m_grid.placeFrom(milliseconds(currentEndSeconds)) + m_minGap;
-    if (m_grid.placeFrom(milliseconds(nextStartSeconds)) >= earliest)
-        return nextStartSeconds;
-    return seconds(m_grid.startOf(earliest));
+    const qint64 readStart = milliseconds(nextStartSeconds);
+    if (m_grid.placeFrom(readStart) >= earliest)
+        return;
+    const qint64 moved = m_grid.startOf(earliest);
+    const qint64 end = milliseconds(nextEndSeconds);
+    // Its duration at least, ending on a frame.
+    if (end >= readStart && moved >= end)
+        nextEndSeconds = seconds(m_grid.startOf(m_grid.placeFrom(moved + end - readStart)));
+    nextStartSeconds = seconds(moved);
 }
 
 FilmTiming::Span FilmTiming::lengthened(Span span, qint64 previousEnd, qint64 nextStart, qint64 required,

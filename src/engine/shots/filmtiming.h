@@ -49,9 +49,10 @@ public:
     qint64 cutCount() const { return qint64(m_cuts.size()); }
     double framesPerSecond() const { return m_grid.framesPerSecond(); }
 
-    // Where the next subtitle starts: moved to the gap after the current end
-    // when it starts closer than that.
-    double overlapStart(double currentEndSeconds, double nextStartSeconds) const;
+    // correctOverlap() on the grid: the next subtitle moved to the gap after
+    // the current end when it starts closer than that, whole when its start
+    // would reach its end.
+    void correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &nextEndSeconds) const;
     // Lengthens a subtitle too fast to read, as buyTime() does, on the grid
     // and without crossing a cut; true when a time changed.
     bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, ShotChoices &choices) const;
