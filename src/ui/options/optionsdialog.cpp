@@ -224,11 +224,12 @@ void OptionsDialog::createShotChangeControls(QBoxLayout *layout)
         "and gaps count whole frames."));
     layout->addWidget(m_chkShotChanges);
     const std::tuple<QLineEdit *&, const char16_t *, const char16_t *, const char16_t *> rows[] = {
-        {m_txtShotGapFrames, u"txtShotGapFrames", u"lblShotGapFrames", u"Frames between an end and a shot change"},
+        {m_txtShotGapFrames, u"txtShotGapFrames", u"lblShotGapFrames",
+         u"frames between an end and the shot change after it"},
         {m_txtShotSnapFrames, u"txtShotSnapFrames", u"lblShotSnapFrames",
-         u"Move times this many frames from a shot change onto it (0: never)"},
+         u"frames from a shot change within which a time goes onto it (0: never)"},
         {m_txtMinGapFrames, u"txtMinGapFrames", u"lblMinGapFrames",
-         u"Minimum gap between subtitles in frames (0: use ms)"},
+         u"frames at least between subtitles (0: the gap in ms above)"},
     };
     for (const auto &[box, boxName, labelName, caption] : rows) {
         box = makeNumberBox(this, boxName, u"0");
