@@ -14,6 +14,7 @@
 #include "media/shots/shotchangefinder.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 
 #include <cmath>
@@ -176,6 +177,13 @@ int main(int argc, char **argv)
         if (const QString error = makeShotClip(plan, path, clip); !error.isEmpty())
             return fail(error);
         const double made = secondsSince(start);
+        if (keep) {
+            // The true cuts beside the film, for a look at what was missed.
+            QFile truth(path + u".cuts"_s);
+            if (truth.open(QIODevice::WriteOnly))
+                for (const std::int64_t frame : clip.cutFrames)
+                    truth.write(QByteArray::number(qint64(frame)) + '\n');
+        }
         const auto found = detect(path, problem);
         if (!found)
             return fail(problem);

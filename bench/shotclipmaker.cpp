@@ -24,26 +24,29 @@ double rateValue(const QString &rate)
 // One scene's source, moving and textured, drawn at the scene size.
 QString sceneSource(QRandomGenerator &random, const QString &rate, bool pan)
 {
-    const QString size = u"s=%1x%2:r=%3"_s.arg(pan ? 3 * sceneWidth : sceneWidth).arg(sceneHeight).arg(rate);
+    // Wide pictures for pans: slow ones are ordinary shots, fast ones whip pans.
+    const bool wide = pan || random.bounded(5) == 0;
+    const QString size = u"s=%1x%2:r=%3"_s.arg(wide ? 3 * sceneWidth : sceneWidth).arg(sceneHeight).arg(rate);
+    // Patterns of cells drawn at a quarter and enlarged, so that they have
+    // shapes a thumbnail sees rather than noise.
+    const QString cells = u"s=%1x%2:r=%3"_s.arg((wide ? 3 * sceneWidth : sceneWidth) / 4).arg(sceneHeight / 4).arg(rate);
+    const QString enlarged = u",scale=iw*4:ih*4:flags=neighbor"_s;
     const int seed = int(random.bounded(1000000));
     QString source;
-    switch (random.bounded(pan ? 3 : 6)) {
+    switch (random.bounded(wide ? 2 : 5)) {
     case 0:
-        source = u"cellauto=%1:seed=%2:rule=%3"_s.arg(size).arg(seed).arg(QList<int>{30, 90, 110, 150}[random.bounded(4)]);
+        source = u"cellauto=%1:seed=%2:rule=%3"_s.arg(cells).arg(seed).arg(QList<int>{30, 90, 110, 150}[random.bounded(4)])
+                 + enlarged;
         break;
     case 1:
-        source = u"sierpinski=%1:seed=%2:type=%3:jump=%4"_s.arg(size).arg(seed)
-                     .arg(random.bounded(2) ? u"carpet"_s : u"triangle"_s).arg(1 + random.bounded(40));
+        source = u"sierpinski=%1:seed=%2:type=%3:jump=%4"_s.arg(cells).arg(seed)
+                     .arg(random.bounded(2) ? u"carpet"_s : u"triangle"_s).arg(1 + random.bounded(10))
+                 + enlarged;
         break;
     case 2:
-        source = u"life=%1:seed=%2:mold=%3:ratio=0.%4:life_color=#%5:death_color=#%6"_s.arg(size).arg(seed)
-                     .arg(random.bounded(30)).arg(2 + random.bounded(6))
-                     .arg(random.bounded(0x1000000), 6, 16, QChar(u'0')).arg(random.bounded(0x1000000), 6, 16, QChar(u'0'));
-        break;
-    case 3:
         source = u"testsrc2=%1"_s.arg(size);
         break;
-    case 4:
+    case 3:
         source = u"mandelbrot=%1:start_x=%2:start_y=%3:start_scale=%4:end_scale=%5"_s.arg(size)
                      .arg(-0.75 + random.generateDouble() * 0.5 - 0.25).arg(random.generateDouble() * 0.4 - 0.2)
                      .arg(0.5 + random.generateDouble() * 2).arg(0.05 + random.generateDouble() * 0.2);
@@ -53,14 +56,18 @@ QString sceneSource(QRandomGenerator &random, const QString &rate, bool pan)
                      .arg(2 + random.bounded(6));
         break;
     }
-    // A colour of its own, so that two scenes of one kind differ as two shots do.
-    source += u",hue=h=%1:s=%2"_s.arg(random.bounded(360)).arg(0.6 + random.generateDouble() * 0.8);
-    if (pan) {
-        // A whip pan, a twentieth of the picture's width every frame, back
-        // and forth over a picture three times as wide.
-        source += u",crop=%1:%2:x='abs(mod(n*%3\\,%4)-%5)':y=0"_s.arg(sceneWidth).arg(sceneHeight)
-                      .arg(sceneWidth / 20).arg(4 * sceneWidth).arg(2 * sceneWidth);
-    }
+    // A light and colour of its own, so that two scenes of one kind differ as
+    // two shots do.
+    source += u",format=yuv420p,hue=h=%1:s=%2,lutyuv=y='clip(val*%3+%4\\,16\\,235)':u='clip(val+%5\\,16\\,240)':"
+              u"v='clip(val+%6\\,16\\,240)'"_s.arg(random.bounded(360)).arg(0.6 + random.generateDouble() * 0.8)
+                  .arg(0.6 + random.generateDouble() * 0.5).arg(random.bounded(50)).arg(int(random.bounded(60)) - 30)
+                  .arg(int(random.bounded(60)) - 30);
+    // A whip pan moves a twentieth of the picture's width every frame, back
+    // and forth over a picture three times as wide; a slow one a fifth of that.
+    const int step = pan ? sceneWidth / 20 : sceneWidth / 100;
+    if (wide)
+        source += u",crop=%1:%2:x='abs(mod(n*%3\\,%4)-%5)':y=0"_s.arg(sceneWidth).arg(sceneHeight).arg(step)
+                  .arg(4 * sceneWidth).arg(2 * sceneWidth);
     return source;
 }
 
@@ -101,11 +108,12 @@ QString makeShotClip(const ShotClipPlan &plan, const QString &path, ShotClip &cl
         clip.frames += frames;
         fadeInNext = fadeOut;
     }
-    QString graph = chains.join(u";\n"_s) + u";\n"_s + inputs + u"concat=n=%1:v=1:a=0"_s.arg(plan.shots);
+    // Grain that changes every frame, as film and camera noise do.
+    QString graph = chains.join(u";\n"_s) + u";\n"_s + inputs
+                    + u"concat=n=%1:v=1:a=0,noise=alls=4:allf=t"_s.arg(plan.shots);
     if (plan.width != sceneWidth || plan.height != sceneHeight)
         graph += u",scale=%1:%2:flags=bicubic"_s.arg(plan.width).arg(plan.height);
-    // Grain that changes every frame, as film and camera noise do.
-    graph += u",noise=alls=8:allf=t[v]"_s;
+    graph += u"[v]"_s;
     if (plan.withSound)
         graph += u";\nsine=f=440:sample_rate=48000,atrim=end=%1[l];sine=f=660:sample_rate=48000,atrim=end=%1[r];"
                  u"[l][r]join=inputs=2:channel_layout=stereo[a]"_s.arg(double(clip.frames) / clip.frameRate);
@@ -119,7 +127,8 @@ QString makeShotClip(const ShotClipPlan &plan, const QString &path, ShotClip &cl
                           u"-map"_s, u"[v]"_s};
     if (plan.withSound)
         arguments << u"-map"_s << u"[a]"_s << u"-c:a"_s << u"aac"_s << u"-b:a"_s << u"160k"_s;
-    arguments << u"-c:v"_s << u"libx264"_s << u"-preset"_s << u"veryfast"_s << u"-crf"_s << u"20"_s << u"-bf"_s
+    arguments << u"-c:v"_s << u"libx264"_s << u"-preset"_s << u"veryfast"_s << u"-crf"_s << u"23"_s
+              << u"-maxrate"_s << u"8M"_s << u"-bufsize"_s << u"16M"_s << u"-bf"_s
               << u"3"_s << u"-r"_s << plan.rate << path;
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);

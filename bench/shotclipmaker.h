@@ -9,7 +9,7 @@
 
 // Makes films whose cuts are known, with the ffmpeg program: shots of
 // moving, textured pictures (fractals, cellular automata, test patterns,
-// fast pans over wide ones) with film grain, joined by hard cuts; and what
+// slow and fast pans over wide ones) with film grain, joined by hard cuts; and what
 // must not count as a cut: flashes of two frames inside shots, and fades
 // through black from one shot to the next.
 struct ShotClipPlan
@@ -32,6 +32,7 @@ struct ShotClip
     int pans = 0;  // shots that are fast pans
 };
 
-// Writes the clip to path (H.264 in MP4, B-frames, a keyframe at most 10 s
-// apart); an error text when ffmpeg failed.
+// Writes the clip to path (H.264 in MP4 at up to 8 Mbit/s, as films are
+// streamed or ripped, B-frames, a keyframe at most 10 s apart); an error text
+// when ffmpeg failed.
 QString makeShotClip(const ShotClipPlan &plan, const QString &path, ShotClip &clip);

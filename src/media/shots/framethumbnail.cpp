@@ -24,7 +24,7 @@ FrameThumbnail FrameThumbnail::fromPlanes(const Plane &grey, const Plane &blue, 
         columnStart[std::size_t(x)] = int(std::int64_t(x) * grey.width / width);
 
     std::array<std::uint32_t, width> sums{};
-    std::array<std::uint32_t, greyLevels> greyCounts{};
+    std::array<std::uint32_t, levels> greyCounts{};
     for (int y = 0; y < height; ++y) {
         const int top = int(std::int64_t(y) * grey.height / height);
         const int bottom = std::max(top + 1, int(std::int64_t(y + 1) * grey.height / height));
@@ -43,7 +43,7 @@ FrameThumbnail FrameThumbnail::fromPlanes(const Plane &grey, const Plane &blue, 
                 sums[std::size_t(x)] += sum;
             }
             for (int c = 0; c < grey.width; c += spreadStep)
-                ++greyCounts[line[c] * greyLevels / 256];
+                ++greyCounts[line[c] * levels / 256];
         }
         for (int x = 0; x < width; ++x) {
             const int columns = std::max(1, std::min(columnStart[std::size_t(x) + 1], grey.width)
@@ -54,13 +54,14 @@ FrameThumbnail FrameThumbnail::fromPlanes(const Plane &grey, const Plane &blue, 
     std::uint32_t greyTotal = 0;
     for (const std::uint32_t count : greyCounts)
         greyTotal += count;
-    for (int i = 0; i < greyLevels; ++i)
+    for (int i = 0; i < levels; ++i)
         thumbnail.greyShare[std::size_t(i)] = float(greyCounts[std::size_t(i)]) / float(std::max(1u, greyTotal));
 
     if (!blue.bytes || !red.bytes || blue.width <= 0 || blue.height <= 0 || red.width != blue.width
         || red.height != blue.height)
         return thumbnail;
-    std::array<std::uint32_t, colourLevels * colourLevels> colourCounts{};
+    std::array<std::uint32_t, levels> blueCounts{};
+    std::array<std::uint32_t, levels> redCounts{};
     std::uint32_t colourTotal = 0;
     const int colourRows = std::min(blue.height, height * rowsPerBlock);
     for (int r = 0; r < colourRows; ++r) {
@@ -68,12 +69,15 @@ FrameThumbnail FrameThumbnail::fromPlanes(const Plane &grey, const Plane &blue, 
         const std::uint8_t *u = blue.bytes + std::ptrdiff_t(row) * blue.bytesPerRow;
         const std::uint8_t *v = red.bytes + std::ptrdiff_t(row) * red.bytesPerRow;
         for (int c = 0; c < blue.width; c += spreadStep) {
-            ++colourCounts[std::size_t(u[c] * colourLevels / 256 * colourLevels + v[c] * colourLevels / 256)];
+            ++blueCounts[u[c] * levels / 256];
+            ++redCounts[v[c] * levels / 256];
             ++colourTotal;
         }
     }
-    for (std::size_t i = 0; i < colourCounts.size(); ++i)
-        thumbnail.colourShare[i] = float(colourCounts[i]) / float(std::max(1u, colourTotal));
+    for (std::size_t i = 0; i < std::size_t(levels); ++i) {
+        thumbnail.blueShare[i] = float(blueCounts[i]) / float(std::max(1u, colourTotal));
+        thumbnail.redShare[i] = float(redCounts[i]) / float(std::max(1u, colourTotal));
+    }
     thumbnail.hasColour = true;
     return thumbnail;
 }

@@ -14,12 +14,13 @@ struct FrameThumbnail
 {
     static constexpr int width = 64;
     static constexpr int height = 36;
-    static constexpr int greyLevels = 64;   // bins of 4 levels of 8-bit brightness
-    static constexpr int colourLevels = 8;  // bins of 32 levels of each of U and V
+    static constexpr int levels = 64; // bins of 4 levels of an 8-bit value
 
     std::array<float, width * height> pixels{}; // 0 to 255
-    std::array<float, greyLevels> greyShare{};  // of the pixels read, adding up to 1
-    std::array<float, colourLevels * colourLevels> colourShare{}; // U major; all 0 without colour
+    // Of the pixels read, each adding up to 1; the colours' all 0 without colour.
+    std::array<float, levels> greyShare{};
+    std::array<float, levels> blueShare{}; // U, Cb
+    std::array<float, levels> redShare{};  // V, Cr
     bool hasColour = false;
 
     float at(int x, int y) const { return pixels[std::size_t(y * width + x)]; }

@@ -30,22 +30,41 @@ constexpr int regionsCounted = regions * 3 / 4;
 // Contrast is evened out down to this spread of grey levels; darker, flatter
 // pictures (the black at the bottom of a fade) stay flat.
 constexpr float flatSpread = 12.0f;
-// Weights of the brightness moved as a whole (in shares of the full range,
-// so a fade of 10 frames to black adds 0.2 a frame) and of the colours
-// changed (in shares of the pixels).
-constexpr float greyWeight = 4.0f;
-constexpr float colourWeight = 1.0f;
+// Weight of how far brightness and colours moved as a whole, in shares of
+// the full range: a fade of 10 frames to black adds about 0.2 a frame.
+constexpr float spreadWeight = 4.0f;
 
-// The score a cut must reach, and how far it must rise above the frames
-// around it (neighbours on each side).
+// The area between two cumulative spreads: how far the values moved.
+template <typename Below>
+float moved(const Below &before, const Below &after)
+{
+    float area = 0;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        area += std::abs(before[i] - after[i]);
+    return area / float(before.size());
+}
+
+template <typename Share>
+Share cumulative(const Share &share)
+{
+    Share below{};
+    float sum = 0;
+    for (std::size_t i = 0; i < share.size(); ++i)
+        below[i] = sum += share[i];
+    return below;
+}
+
+// The score a cut must reach, and how far it must rise above the mean of the
+// frames around it (neighbours on each side), as a ratio and as a margin.
 constexpr float lowestCut = 0.30f;
-constexpr float aboveNeighbours = 2.5f;
+constexpr float aboveNeighbours = 1.4f;
+constexpr float marginAboveNeighbours = 0.4f;
 constexpr int neighbours = 8;
 // Frames on each side of a cut compared across it: a flash of up to this
 // many frames is not a cut.
 constexpr int flashFrames = 3;
-// A pair across a candidate this much more alike than the candidate's own
-// pair shows the same shot on both sides.
+// A pair across a candidate less unlike than this share of the way from the
+// neighbours' changes to the candidate's own shows the same shot on both sides.
 constexpr float sameShot = 0.5f;
 
 constexpr qint64 lookAhead = std::max(neighbours, flashFrames);
@@ -69,10 +88,9 @@ ShotDetector::Frame ShotDetector::prepare(const FrameThumbnail &thumbnail, doubl
 
     Frame frame;
     frame.seconds = seconds;
-    float below = 0;
-    for (std::size_t i = 0; i < frame.greyBelow.size(); ++i)
-        frame.greyBelow[i] = below += thumbnail.greyShare[i];
-    frame.colourShare = thumbnail.colourShare;
+    frame.greyBelow = cumulative(thumbnail.greyShare);
+    frame.blueBelow = cumulative(thumbnail.blueShare);
+    frame.redBelow = cumulative(thumbnail.redShare);
     frame.hasColour = thumbnail.hasColour;
     frame.padded.resize(std::size_t(paddedWidth * paddedHeight));
     for (int y = 0; y < paddedHeight; ++y) {
@@ -107,18 +125,10 @@ float ShotDetector::difference(const Frame &before, const Frame &after)
     }
     std::sort(scores.begin(), scores.end());
     const float parts = std::accumulate(scores.begin(), scores.begin() + regionsCounted, 0.0f) / float(regionsCounted);
-    // How far the brightness moved: the area between the two cumulative spreads.
-    float moved = 0;
-    for (std::size_t i = 0; i < before.greyBelow.size(); ++i)
-        moved += std::abs(before.greyBelow[i] - after.greyBelow[i]);
-    moved /= float(before.greyBelow.size());
-    float recoloured = 0;
-    if (before.hasColour && after.hasColour) {
-        for (std::size_t i = 0; i < before.colourShare.size(); ++i)
-            recoloured += std::abs(before.colourShare[i] - after.colourShare[i]);
-        recoloured /= 2;
-    }
-    return parts + greyWeight * moved + colourWeight * recoloured;
+    float spreads = moved(before.greyBelow, after.greyBelow);
+    if (before.hasColour && after.hasColour)
+        spreads += moved(before.blueBelow, after.blueBelow) + moved(before.redBelow, after.redBelow);
+    return parts + spreadWeight * spreads;
 }
 
 const ShotDetector::Frame &ShotDetector::frameAt(qint64 index) const
@@ -167,15 +177,18 @@ void ShotDetector::decide(qint64 candidate)
         sum += other;
         ++count;
     }
-    if (count > 0 && score < aboveNeighbours * sum / float(count))
+    const float mean = count > 0 ? sum / float(count) : 0.0f;
+    if (score < aboveNeighbours * mean || score < mean + marginAboveNeighbours)
         return;
-    // The same shot on both sides of a flash.
+    // The same shot on both sides of a flash: a pair across it nearer the
+    // shot's own changes than the candidate's.
+    const float sameShotBelow = mean + sameShot * (score - mean);
     const qint64 oldest = m_frames - qint64(m_recent.size());
     for (qint64 before = candidate - 1; before >= std::max(oldest, candidate - 1 - flashFrames); --before) {
         for (qint64 after = candidate; after <= std::min(m_frames - 1, before + flashFrames + 1); ++after) {
             if (before == candidate - 1 && after == candidate)
                 continue;
-            if (difference(frameAt(before), frameAt(after)) < sameShot * score)
+            if (difference(frameAt(before), frameAt(after)) < sameShotBelow)
                 return;
         }
     }

@@ -40,8 +40,10 @@ private:
     struct Frame
     {
         std::vector<float> padded;
-        std::array<float, FrameThumbnail::greyLevels> greyBelow{}; // share of pixels at or below each level
-        std::array<float, FrameThumbnail::colourLevels * FrameThumbnail::colourLevels> colourShare{};
+        // Shares of the pixels at or below each level.
+        std::array<float, FrameThumbnail::levels> greyBelow{};
+        std::array<float, FrameThumbnail::levels> blueBelow{};
+        std::array<float, FrameThumbnail::levels> redBelow{};
         bool hasColour = false;
         double seconds = 0;
     };
