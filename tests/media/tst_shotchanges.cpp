@@ -3,6 +3,7 @@
 #include "media/shots/shotcache.h"
 #include "media/shots/shotchangefinder.h"
 #include "media/shots/shotjob.h"
+#include "media/peakjob.h"
 
 #include "lang/langdoc.h"
 #include "media/mediaclips.h"
@@ -201,6 +202,44 @@ private slots:
         const auto third = runJob();
         QVERIFY(third && third->second);
         QCOMPARE(third->first.source, second->first.source);
+    }
+
+    // The waveform's job finds the cuts in the same pass as the peaks, and the next run reads both from the cache; a
+    // film without sound or without picture still gets its cuts or says it has no picture.
+    void peaksAndCutsInOnePass_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("cuts");
+        QTest::addColumn<bool>("hasSound");
+        QTest::newRow("sound and picture") << u"late.mkv"_s << 4 << true;
+        QTest::newRow("picture only") << u"25.mp4"_s << 4 << false;
+        QTest::newRow("sound only") << u"tone.wav"_s << 0 << true;
+    }
+
+    void peaksAndCutsInOnePass()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, cuts);
+        QFETCH(bool, hasSound);
+        QTemporaryDir cacheDir;
+        MediaError error;
+        const std::optional<DetectedShots> alone = find(clip(file), error);
+        QVERIFY(alone);
+        for (const bool fromCache : {false, true}) {
+            PeakJob job(cacheDir.path());
+            QSignalSpy peaks(&job, &PeakJob::finished);
+            QSignalSpy failed(&job, &PeakJob::failed);
+            QSignalSpy shots(&job, &PeakJob::shotChangesFound);
+            job.start(clip(file), -1, true);
+            QVERIFY(QTest::qWaitFor([&] { return !shots.isEmpty() && (!peaks.isEmpty() || !failed.isEmpty()); }, 20'000));
+            QCOMPARE(peaks.size(), hasSound ? 1 : 0);
+            const auto found = shots[0][0].value<DetectedShots>();
+            QCOMPARE(shots[0][1].toBool(), fromCache);
+            QCOMPARE(found.shotChanges.cutSeconds.size(), size_t(cuts));
+            QCOMPARE(found.shotChanges.cutSeconds, alone->shotChanges.cutSeconds);
+            QCOMPARE(std::pair(found.hasPicture, found.shotChanges.frameRate),
+                     std::pair(alone->hasPicture, alone->shotChanges.frameRate));
+        }
     }
 
     void cancelStopsPromptlyAndSilently()

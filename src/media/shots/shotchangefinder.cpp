@@ -85,16 +85,10 @@ std::optional<DetectedShots> ShotChangeFinder::find(const QString &path, MediaEr
     if (const int found = avformat_find_stream_info(format.get(), nullptr); found < 0)
         return fail(MediaError::Kind::Damaged, errorText(found));
 
-    int videoStream = -1;
+    const int videoStream = VideoScanner::firstVideoStream(format.get());
     bool hasSound = false;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVStream *stream = format->streams[i];
-        const AVMediaType type = stream->codecpar->codec_type;
-        hasSound = hasSound || type == AVMEDIA_TYPE_AUDIO;
-        // Cover art is a picture but no film.
-        if (videoStream < 0 && type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            videoStream = int(i);
-    }
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        hasSound = hasSound || format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
     if (videoStream < 0) {
         if (!hasSound)
             return fail(MediaError::Kind::NotMedia);

@@ -57,6 +57,17 @@ struct VideoScanner::Decoder
 VideoScanner::VideoScanner() = default;
 VideoScanner::~VideoScanner() = default;
 
+int VideoScanner::firstVideoStream(const AVFormatContext *format)
+{
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream *stream = format->streams[i];
+        // Cover art is a picture but no film.
+        if (stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            return int(i);
+    }
+    return -1;
+}
+
 bool VideoScanner::start(AVFormatContext *format, int streamIndex, MediaError &error)
 {
     const AVStream *stream = format->streams[streamIndex];

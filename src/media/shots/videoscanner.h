@@ -27,6 +27,9 @@ public:
     VideoScanner(const VideoScanner &) = delete;
     VideoScanner &operator=(const VideoScanner &) = delete;
 
+    // The film's first picture stream (not cover art); -1 for none.
+    static int firstVideoStream(const AVFormatContext *format);
+
     // Opens the decoder of format's stream streamIndex; error (path unset)
     // says why not.
     bool start(AVFormatContext *format, int streamIndex, MediaError &error);
