@@ -24,7 +24,7 @@ struct FileCorrectionOptions
     QString outputPath; // empty: over the file itself, with the auto backup rule
     bool dryRun = false;
     QString encoding; // read and write in this encoding; empty: the Encoding setting
-    std::optional<ShotChanges> shotChanges; // the film's, for the ShotChanges setting
+    std::optional<ShotChanges> shotChanges; // the film's, for ShotChanges
 };
 
 // What happened to one file.
