@@ -118,7 +118,8 @@ QString helpText()
         + keyLine(u"LenientTimes", u"also read common variants of the time format"_s)
         + u"  Window geometry in twips (1/1440 inch), written by the window program:\n"
            "  "_s + keysWithDefaults({u"MainX", u"MainY", u"MainWidth", u"MainHeight", u"EditX"}) + u",\n"
-           "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax"}) + u"; column widths\n"
+           "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax", u"MainMaximized"})
+           + u"; column widths\n"
            "  "_s + keysWithDefaults({u"List1Col1", u"List1Col2", u"List1Col3", u"List1Col4"}) + u",\n"
            "  "_s + keysWithDefaults({u"List1Col5", u"List2Col1", u"List2Col2", u"List2Col3"}) + u",\n"
            "  "_s + keysWithDefaults({u"List2Col4", u"List2Col5"}) + u'\n'
