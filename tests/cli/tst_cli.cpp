@@ -369,6 +369,8 @@ private slots:
                                            << u"invalid frame rate '0'"_qs;
         QTest::newRow("shot changes of one film, two files") << u"--shot-changes c.txt a.srt b.srt"_qs << 2
                                                              << u"--shot-changes takes exactly one subtitle file"_qs;
+        QTest::newRow("two sources of shot changes") << u"--shot-changes c.txt --video v.mkv a.srt"_qs << 2
+                                                     << u"--shot-changes and --video each give the shot changes"_qs;
     }
 
     void usage()
