@@ -186,9 +186,9 @@ QVariant SubtitleTableModel::endData(int row, int role) const
 
 namespace {
 
-ReadingSpeed speedOf(const SubtitleRows &rows, int row, qint32 lettersPerSecond)
+ReadingSpeed speedOf(const SubtitleRows &rows, int row, qint32 lettersPerSecond, SubtitleFormat format)
 {
-    return readingSpeed(readingLength(rows.textUtf8(row)), MillisecondsToSeconds(rows.startMs(row)),
+    return readingSpeed(readingLength(rows.textUtf8(row), format), MillisecondsToSeconds(rows.startMs(row)),
                         MillisecondsToSeconds(rows.endMs(row)), lettersPerSecond);
 }
 
@@ -201,7 +201,7 @@ QVariant SubtitleTableModel::cpsData(int row, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::BackgroundRole && role != Qt::FontRole
         && role != Qt::ToolTipRole)
         return {};
-    const ReadingSpeed speed = speedOf(m_rows, row, m_lettersPerSecond);
+    const ReadingSpeed speed = speedOf(m_rows, row, m_lettersPerSecond, m_format);
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return speed.charactersPerSecondText();
     if (!speed.isTooFast())
@@ -216,6 +216,16 @@ QVariant SubtitleTableModel::cpsData(int row, int role) const
 void SubtitleTableModel::setLanguage(const LangDoc *lang)
 {
     m_lang = lang;
+}
+
+void SubtitleTableModel::setSubtitleFormat(SubtitleFormat format)
+{
+    if (m_format == format)
+        return;
+    m_format = format;
+    forgetTooFastCount();
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0, CpsColumn), index(rowCount() - 1, CpsColumn));
 }
 
 void SubtitleTableModel::setLettersPerSecond(qint32 lettersPerSecond)
@@ -476,7 +486,7 @@ bool SubtitleTableModel::isTooFast(int index) const
 {
     if (index < 0 || index >= rowCount())
         return false;
-    return speedOf(m_rows, index, m_lettersPerSecond).isTooFast();
+    return speedOf(m_rows, index, m_lettersPerSecond, m_format).isTooFast();
 }
 
 int SubtitleTableModel::findTooFast(int from, bool up) const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/rows/subtitlerows.h"
+#include "document/subtitleformat.h"
 #include "document/subtitlerow.h"
 #include "editing/rowoperations.h"
 #include "editor/labelledtablemodel.h"
@@ -46,6 +47,8 @@ public:
     void setLanguage(const LangDoc *lang);
     // The reading speed the marks measure against, LettersFor1Min.
     void setLettersPerSecond(qint32 lettersPerSecond);
+    // How the texts are measured: WebVTT cues as their viewer sees them.
+    void setSubtitleFormat(SubtitleFormat format);
 
     void setRows(const std::vector<SubtitleRow> &rows);
     // tooFastCount: how many of rows are still too fast at the reading
@@ -146,4 +149,5 @@ private:
     const SubtitleTableModel *m_original = nullptr;
     mutable std::optional<qint64> m_tooFastCount;
     qint32 m_lettersPerSecond = Settings().LettersFor1Min;
+    SubtitleFormat m_format = SubtitleFormat::SubRip;
 };

@@ -119,6 +119,13 @@ inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved 
 inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
 inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
 
+// WebVTT files refused.
+inline constexpr Message NoWebVttSignature{u"Form1", 140, u"no WEBVTT signature; this is not a WebVTT file"};
+// %1: the line.
+inline constexpr Message ArrowInCueText{u"Form1", 141, u"\"-->\" in the text of a cue: %1"};
+// %1: the encoding the file is in.
+inline constexpr Message WebVttNotUtf8{u"Form1", 142, u"a WebVTT file must be UTF-8, not %1"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -211,5 +218,8 @@ inline constexpr Message All[] = {
     VideoNoSound,
     VideoNoPicture,
     VideoFiles,
+    NoWebVttSignature,
+    ArrowInCueText,
+    WebVttNotUtf8,
 };
 } // namespace Form1Msg
