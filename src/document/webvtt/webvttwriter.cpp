@@ -166,6 +166,8 @@ void WebVttWriter::writeRow(int tag, qint64 startMs, qint64 endMs, QByteArrayVie
 void WebVttWriter::finish()
 {
     const qsizetype end = m_layout->cueCount() + 1;
+    if (end == 1)
+        return; // the header was all there is
     writeGapsUpTo(end - 1);
     const QByteArrayView last = m_layout->gapBefore(end);
     // The file's last line end, even after a cue that is gone.
