@@ -4,6 +4,7 @@
 
 #include "document/subtitleformat.h"
 #include "document/textencoding.h"
+#include "engine/shotchanges.h"
 #include "engine/editrecord.h"
 #include "engine/weakwords.h"
 #include "settings/settingproblem.h"
@@ -24,6 +25,7 @@ struct FileCorrectionOptions
     QString outputPath; // empty: over the file itself, with the auto backup rule
     bool dryRun = false;
     QString encoding; // read and write in this encoding; empty: the Encoding setting
+    std::optional<ShotChanges> shotChanges; // the film's, for ShotChanges
 };
 
 // What happened to one file.
