@@ -245,6 +245,11 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     SrtEntry next;
     bool more = parser.next(current);
     double currentReadStart = current.startSeconds;
+    // The SRT reader gives the text before the first time line as an entry
+    // ending at 0, which the first subtitle keeps its gap after; WebVTT's
+    // header is no entry, so its first cue does that here.
+    if (more && parser.format() == SubtitleFormat::WebVtt)
+        correctOverlap(0.0, current.startSeconds, current.endSeconds, settings.MinGapMs);
     qsizetype told = 0;
     while (more) {
         if (parser.next(next)) {

@@ -8,16 +8,19 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// One cue a second apart per text, shown for five seconds, in either format.
-QByteArray file(const QStringList &texts, bool webVtt)
+// One cue a second apart per text, the first from firstMs, each ending six seconds after the one before, in either
+// format.
+QByteArray file(const QStringList &texts, bool webVtt, qint64 firstMs = 1000)
 {
     QString text = webVtt ? u"WEBVTT\n\n"_s : QString();
     for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString start = MillisecondsToTimeText(6000 * i + 1000), end = MillisecondsToTimeText(6000 * i + 6000);
+        const QString start = MillisecondsToTimeText(i ? 6000 * i + 1000 : firstMs), end = MillisecondsToTimeText(6000 * i + 6000);
         if (webVtt)
             text += start.mid(3).replace(u',', u'.') + u" --> "_s + end.mid(3).replace(u',', u'.') + u'\n' + texts[i]
                 + u"\n\n"_s;
@@ -118,17 +121,23 @@ private slots:
         QCOMPARE(summary(corrected(file({text}, true), settings)), expected);
     }
 
-    // Text without tags or entities is corrected exactly as the same SRT file, every rule and setting alike.
+    // Text without tags or entities is corrected exactly as the same SRT file, every rule and setting alike; the
+    // first cue keeps the gap (83 ms) after time 0 as the first SRT subtitle does.
     void sameCorrectionAsSrt_data()
     {
         QTest::addColumn<bool>("guidelines");
-        QTest::newRow("default") << false;
-        QTest::newRow("guideline breaks") << true;
+        QTest::addColumn<qint64>("firstMs");
+        QTest::newRow("default") << false << qint64(1000);
+        QTest::newRow("guideline breaks") << true << qint64(1000);
+        QTest::newRow("first at 0") << false << qint64(0);
+        QTest::newRow("first a millisecond inside the gap") << false << qint64(82);
+        QTest::newRow("first at the gap") << false << qint64(83);
     }
 
     void sameCorrectionAsSrt()
     {
         QFETCH(bool, guidelines);
+        QFETCH(qint64, firstMs);
         const QStringList texts{u"A line that is short."_s,
                                 u"The lighthouse keeper climbed the stairs twice every night to see the sea."_s,
                                 u"- Did you climb the stairs tonight, keeper? - Twice, as I do every night of the year."_s,
@@ -138,9 +147,10 @@ private slots:
         Settings settings;
         settings.GuidelineBreaks = guidelines;
         settings.MinGapMs = 83;
-        const std::vector<SubtitleRow> srt = corrected(file(texts, false), settings);
+        const std::vector<SubtitleRow> srt = corrected(file(texts, false, firstMs), settings);
         QVERIFY(srt.size() > size_t(texts.size()));
-        QCOMPARE(corrected(file(texts, true), settings), srt);
+        QCOMPARE(srt.front().startText, MillisecondsToTimeText(std::max<qint64>(firstMs, 83)));
+        QCOMPARE(corrected(file(texts, true, firstMs), settings), srt);
     }
 };
 
