@@ -63,7 +63,7 @@ set -- $pairs
 while [ $# -ge 2 ]; do
     out=$2
     shift 2
-    if grep -qE '^(STYLE|REGION)([ 	]|$)' "$out"; then
+    if tr '\r' '\n' <"$out" | grep -qE '^(STYLE|REGION)([ 	]|$)'; then
         skipped=$((skipped + 1))
         continue
     fi

@@ -97,6 +97,8 @@ QByteArray visibleSrtOf(QByteArrayView srt)
     SrtParser parser(srt, false, true);
     SrtEntry entry;
     for (int number = 0; parser.next(entry);) {
+        if (number == 0 && entry.startSeconds == 0.0 && entry.endSeconds == 0.0 && entry.utf8Text.empty())
+            continue; // as in webVttOf
         file += QByteArray::number(++number) + "\r\n" + MillisecondsToTimeText(SecondsToMilliseconds(entry.startSeconds)).toLatin1()
             + " --> " + MillisecondsToTimeText(SecondsToMilliseconds(entry.endSeconds)).toLatin1() + "\r\n"
             + visibleLines(QByteArray::fromStdString(entry.utf8Text)) + "\r\n\r\n"; // no text: no subtitle, an end
