@@ -40,8 +40,31 @@ public:
     // audio stream. Kind::NoSound for a file without sound.
     std::optional<Peaks> decode(int streamIndex, MediaError &error, const Progress &progress = {});
 
-    // Whether the start of path is a container FFmpeg knows, by content
-    // alone: one that then fails to open is damaged rather than no media.
+    // The starts of the first, the last and the second last frames of the
+    // picture, in seconds from the file's start as a player counts it; -1
+    // where the file does not tell. Reads the end of the file: call it after
+    // decode().
+    struct FrameSpan
+    {
+        double firstSeconds = 0;
+        double lastSeconds = -1;
+        double secondLastSeconds = -1;
+    };
+    std::optional<FrameSpan> videoFrameSpan();
+
+    // Sound sampled slower than this is refused: nobody records speech so,
+    // and the player fails on it.
+    static constexpr int minimumSampleRate = 4000;
+    // Above this a sample rate is taken for damage.
+    static constexpr int maximumSampleRate = 1'536'000;
+
+    // Process-wide, once at start-up: what goes wrong is reported through
+    // MediaError, and FFmpeg's own lines on standard error would only repeat it.
+    static void prepareProcess();
+
+    // Whether the start of path is a container FFmpeg knows and this class
+    // reads, by content alone: one that then fails to open is damaged rather
+    // than no media.
     static bool looksLikeKnownContainer(const QString &path);
 
 private:
@@ -54,5 +77,5 @@ private:
     std::unique_ptr<Input> m_input;
     QString m_path;
     QList<AudioTrack> m_tracks;
-    bool m_hasVideo = false;
+    int m_videoStream = -1;
 };

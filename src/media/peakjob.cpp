@@ -5,92 +5,74 @@
 #include "media/peakcache.h"
 #include "media/peakdecoder.h"
 
-#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
-PeakJob::PeakJob(QString cacheFolder, QObject *parent) : QObject(parent), m_cacheFolder(std::move(cacheFolder)) {}
+namespace {
 
-PeakJob::~PeakJob()
-{
-    stop();
-}
-
-void PeakJob::start(const QString &path, int streamIndex)
-{
-    stop();
-    const quint64 id = ++m_runId;
-    m_cancelled = std::make_unique<std::atomic_bool>(false);
-    std::atomic_bool *cancelled = m_cancelled.get();
-    m_thread = QThread::create([this, id, path, streamIndex, cancelled] { run(id, path, streamIndex, cancelled); });
-    m_thread->setObjectName(QStringLiteral("peaks"));
-    m_thread->start(QThread::LowPriority);
-}
-
-void PeakJob::cancel()
-{
-    stop();
-}
-
-void PeakJob::stop()
-{
-    // Whatever the old run already posted is dropped by its id.
-    ++m_runId;
-    if (!m_thread)
-        return;
-    m_cancelled->store(true);
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_cancelled.reset();
-}
-
-template <typename Work>
-void PeakJob::post(quint64 id, Work work)
-{
-    // The job outlives the thread (stop() joins it), so this is always alive.
-    QMetaObject::invokeMethod(
-        this,
-        [this, id, work = std::move(work)] {
-            if (id == m_runId)
-                work();
-        },
-        Qt::QueuedConnection);
-}
-
-void PeakJob::run(quint64 id, const QString &path, int streamIndex, std::atomic_bool *cancelled)
+std::optional<Peaks> peaksOf(const QString &cacheFolder, const QString &path, int streamIndex,
+                             const std::atomic_bool *cancelled, const PeakDecoder::Progress &progress,
+                             bool &fromCache, MediaError &error)
 {
     const std::optional<MediaSource> source = MediaSource::of(path, streamIndex);
-    const PeakCache cache(m_cacheFolder);
-    std::optional<Peaks> cached;
-    if (source && !m_cacheFolder.isEmpty())
-        cached = cache.load(*source);
-    if (cached)
-        post(id, [this, peaks = *std::move(cached)] { emit finished(peaks, true); });
-
+    const PeakCache cache(cacheFolder);
+    if (source && !cacheFolder.isEmpty()) {
+        if (std::optional<Peaks> cached = cache.load(*source)) {
+            fromCache = true;
+            return cached;
+        }
+    }
     PeakDecoder decoder(cancelled);
-    MediaError error;
-    const bool opened = decoder.open(path, error);
-    if (opened)
-        post(id, [this, tracks = decoder.audioTracks()] { emit audioTracksFound(tracks); });
-    if (cached)
-        return;
-
     std::optional<Peaks> peaks;
-    if (opened) {
-        peaks = decoder.decode(streamIndex, error, [this, id](double fraction) {
-            post(id, [this, fraction] { emit progress(fraction); });
-        });
-    }
-    if (!peaks) {
-        if (error.kind != MediaError::Kind::Cancelled)
-            post(id, [this, error] { emit failed(error); });
-        return;
-    }
+    if (decoder.open(path, error))
+        peaks = decoder.decode(streamIndex, error, progress);
+    if (!peaks)
+        return std::nullopt;
     // Keyed by the file as it was before decoding: if it changed meanwhile,
     // the next open sees the difference and decodes again.
     if (source) {
         peaks->source = *source;
-        if (!m_cacheFolder.isEmpty())
+        if (!cacheFolder.isEmpty())
             cache.store(*peaks);
     }
-    post(id, [this, peaks = *std::move(peaks)] { emit finished(peaks, false); });
+    return peaks;
+}
+
+} // namespace
+
+PeakJob::PeakJob(QString cacheFolder, QObject *parent)
+    : QObject(parent), m_cacheFolder(std::move(cacheFolder)), m_task(*this)
+{
+}
+
+void PeakJob::start(const QString &path, int streamIndex)
+{
+    m_task.start(
+        [this, folder = m_cacheFolder, path, streamIndex](const DetachedTask::Run &run) {
+            bool fromCache = false;
+            MediaError error;
+            std::optional<Peaks> peaks;
+            // Nothing a damaged file does may take the window down with it.
+            try {
+                const auto progress = [this, &run](double fraction) {
+                    run.post([this, fraction] { emit this->progress(fraction); });
+                };
+                peaks = peaksOf(folder, path, streamIndex, run.cancelFlag(), progress, fromCache, error);
+            } catch (const std::bad_alloc &) {
+                error = {MediaError::Kind::Damaged, path, QString::fromLocal8Bit(std::strerror(ENOMEM))};
+            } catch (...) {
+                error = {MediaError::Kind::Damaged, path, QString::fromLocal8Bit(std::strerror(EINVAL))};
+            }
+            if (peaks)
+                run.post([this, peaks = *std::move(peaks), fromCache] { emit finished(peaks, fromCache); });
+            else if (error.kind != MediaError::Kind::Cancelled)
+                run.post([this, error] { emit failed(error); });
+        },
+        QThread::LowPriority);
+}
+
+void PeakJob::cancel()
+{
+    m_task.abandon();
 }

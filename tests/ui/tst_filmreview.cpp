@@ -39,6 +39,7 @@ class TestFilmReview : public QObject
 private slots:
     void initTestCase()
     {
+        VideoPlayer::prepareProcess();
         if (!MediaClips::hasFfmpeg())
             QSKIP("the test clips are made with the ffmpeg program");
         QStandardPaths::setTestModeEnabled(true); // the waveform cache goes to a test folder
@@ -124,10 +125,12 @@ private slots:
         QVERIFY(!s().action(u"mnuUndo"_qs)->isEnabled());
     }
 
-    // A file that is no film, dropped on the window: said with its name; the subtitles stay as they were.
+    // A file that is no film, dropped on the window: said with its name; the subtitles and the film open stay as they
+    // were. A sound file dropped then shows no picture, not the film's last frame.
     void aFileThatIsNoFilmIsSaid()
     {
         clickRow(s().list2, 0);
+        QTRY_COMPARE(shownFrame(), 12);
         QLineEdit *end = s().line(u"txtEndTime"_qs);
         end->setText(u"00:00:00,950"_qs);
         QTest::keyClick(end, Qt::Key_Return);
@@ -137,10 +140,20 @@ private slots:
         s().drop(notAFilm);
         QTRY_COMPARE(s().prompter.warned.size(), 1);
         QVERIFY(s().prompter.warned.first().contains(notAFilm));
-        QVERIFY(!film().player().isLoaded());
-        QVERIFY(!s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
+        QCOMPARE(film().player().path(), path(u"movie.mp4"_qs));
+        QVERIFY(film().player().isLoaded());
+        QVERIFY(s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
+        QCOMPARE(shownFrame(), 12);
         QCOMPARE(s().corrected().rows(), rows);
         QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
+
+        const QString sound = path(u"sound.wav"_qs);
+        QCOMPARE(MediaClips::make(MediaClips::tone(2), sound), QString());
+        s().drop(sound);
+        QTRY_COMPARE(film().player().path(), sound);
+        QTRY_VERIFY(film().player().isLoaded());
+        QTRY_COMPARE(shownFrame(), -1);
+        QCOMPARE(s().prompter.warned.size(), 1);
     }
 };
 
