@@ -14,6 +14,9 @@
 #include <memory>
 #include <optional>
 
+struct AVFormatContext;
+struct AVPacket;
+
 // Decodes one audio stream of a video or sound file, with FFmpeg's
 // libraries, into its peaks. Plain and synchronous: it streams the sound
 // through and keeps only the peaks, so memory stays small for any length,
@@ -62,6 +65,13 @@ public:
     // MediaError, and FFmpeg's own lines on standard error would only repeat it.
     static void prepareProcess();
 
+    // The file opened, for a reader of another stream in the same pass.
+    AVFormatContext *format() const;
+    // Packets of streamIndex, read in the same pass as the sound, go to tap
+    // (the shot changes of the picture): the file is read once for both.
+    using PacketTap = std::function<void(const AVPacket *packet)>;
+    void setPacketTap(int streamIndex, PacketTap tap);
+
     // Whether the start of path is a container FFmpeg knows and this class
     // reads, by content alone: one that then fails to open is damaged rather
     // than no media.
@@ -78,4 +88,6 @@ private:
     QString m_path;
     QList<AudioTrack> m_tracks;
     int m_videoStream = -1;
+    int m_tapStream = -1;
+    PacketTap m_tap;
 };

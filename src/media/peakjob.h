@@ -5,6 +5,7 @@
 #include "media/detachedtask.h"
 #include "media/mediaerror.h"
 #include "media/peaks.h"
+#include "media/shots/detectedshots.h"
 
 #include <QObject>
 #include <QString>
@@ -24,8 +25,9 @@ public:
     explicit PeakJob(QString cacheFolder, QObject *parent = nullptr);
 
     // Stops any run and starts on path's audio stream streamIndex (-1: the
-    // first audio stream).
-    void start(const QString &path, int streamIndex = -1);
+    // first audio stream); withShotChanges finds the film's shot changes
+    // too, in the same pass over the file (cached beside the peaks).
+    void start(const QString &path, int streamIndex = -1, bool withShotChanges = false);
     // Stops the run; it reports nothing more.
     void cancel();
     bool isRunning() const { return m_task.isRunning(); }
@@ -35,6 +37,9 @@ signals:
     void finished(const Peaks &peaks, bool fromCache);
     // Kind::NoSound for a video without sound; never Kind::Cancelled.
     void failed(const MediaError &error);
+    // With withShotChanges: a sound file finishes too, with hasPicture false.
+    void shotChangesFound(const DetectedShots &shots, bool fromCache);
+    void shotChangesFailed(const MediaError &error);
 
 private:
     QString m_cacheFolder;

@@ -77,6 +77,8 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent)
         {"access-references", "no"},
         {"autoload-files", "no"},
         {"demuxer-lavf-o", "protocol_whitelist=file"},
+        // Slowed down or sped up, voices keep their pitch.
+        {"audio-pitch-correction", "yes"},
         {"hwdec", "no"},
         {"ytdl", "no"},
         {"load-scripts", "no"},
@@ -482,6 +484,15 @@ void VideoPlayer::setVolume(int percent)
         return;
     double value = m_volume;
     mpv_set_property_async(m_mpv, 0, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void VideoPlayer::setSpeed(double speed)
+{
+    m_speed = std::clamp(speed, 0.25, 4.0);
+    if (!m_mpv)
+        return;
+    double value = m_speed;
+    mpv_set_property_async(m_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &value);
 }
 
 void VideoPlayer::setAudioTrack(int streamIndex)

@@ -6,12 +6,14 @@
 
 class QLabel;
 class QSlider;
+class QToolButton;
 class VideoPicture;
 struct VideoActions;
 
 // The video pane: the picture with the subtitle over it, and under it the
 // position as an SRT time with the frame number, the play, play-subtitle
-// and frame-step buttons (the Video menu's commands) and the volume.
+// and frame-step buttons (the Video menu's commands), the playback speed
+// and the volume.
 class VideoPane : public QWidget
 {
     Q_OBJECT
@@ -21,6 +23,7 @@ public:
 
     VideoPicture &picture() const { return *m_picture; }
     QSlider &volume() const { return *m_volume; }
+    QToolButton &speed() const { return *m_speed; }
     // frameNumber -1: no picture, so no frame number.
     void showPosition(qint64 positionMs, qint64 frameNumber);
     void showPlaying(bool playing);
@@ -30,4 +33,5 @@ private:
     VideoPicture *m_picture;
     QLabel *m_position;
     QSlider *m_volume;
+    QToolButton *m_speed;
 };
