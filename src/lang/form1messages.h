@@ -131,6 +131,10 @@ inline constexpr Message MediaNoSound{u"Form1", 107, u"%1 has no sound"};
 inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved while it was open"};
 inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
 inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
+// Shown in place of the picture: %1 is the time asked for.
+inline constexpr Message MediaInexactSeek{u"Form1", 111, u"The picture at %1 cannot be found exactly in this file"};
+inline constexpr Message MediaSampleRateTooLow{u"Form1", 112,
+                                               u"its sound has too few samples a second to be played (%1 Hz)"};
 
 // WebVTT files refused.
 inline constexpr Message NoWebVttSignature{u"Form1", 140, u"no WEBVTT signature; this is not a WebVTT file"};
@@ -243,6 +247,8 @@ inline constexpr Message All[] = {
     MediaVanished,
     MediaPlayerUnavailable,
     MediaTrack,
+    MediaInexactSeek,
+    MediaSampleRateTooLow,
     VideoComputingWaveform,
     VideoWaveformCancelled,
     VideoNoSound,
