@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/videoplayer.h"
 
+#include "media/frames/framecache.h"
 #include "media/mpvfileinfo.h"
 #include "media/peakdecoder.h"
 
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 
 #include <mpv/client.h>
 
@@ -35,8 +37,10 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
     connect(m_seekWatchdog, &QTimer::timeout, this, [this] { endSeek(true); });
 
     // mpv refuses to start unless numbers are formatted the C way, and Qt
-    // takes LC_NUMERIC from the environment; Qt itself uses QLocale.
-    std::setlocale(LC_NUMERIC, "C");
+    // takes LC_NUMERIC from the environment; Qt itself uses QLocale. Only
+    // read when already set: a player may start on another thread.
+    if (const char *numeric = std::setlocale(LC_NUMERIC, nullptr); !numeric || std::strcmp(numeric, "C") != 0)
+        std::setlocale(LC_NUMERIC, "C");
     m_mpv = mpv_create();
     if (!m_mpv) {
         m_unavailableReason = QStringLiteral("mpv_create");
@@ -44,7 +48,8 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
     }
     const std::initializer_list<std::pair<const char *, const char *>> options = {
         {"vo", "libmpv"},
-        {"ao", audio == AudioOutput::None ? "null" : ""},
+        {"ao", audio == AudioOutput::Device ? "" : "null"},
+        {"aid", audio == AudioOutput::Off ? "no" : ""},
         // No sound device: play on in silence.
         {"audio-fallback-to-null", "yes"},
         // A seek lands on the frame asked for, not on a keyframe.
@@ -165,16 +170,19 @@ void VideoPlayer::resetFile()
     m_rangeEndMs = -1;
     m_seekWatchdog->stop();
     m_frame = QImage();
+    m_cachedShown = false;
+    m_cachedFrame = QImage();
 }
 
 qint64 VideoPlayer::positionMs() const
 {
-    return std::llround(m_positionSeconds * 1000);
+    return m_cachedShown ? m_cachedPositionMs : std::llround(m_positionSeconds * 1000);
 }
 
 qint64 VideoPlayer::frameNumber() const
 {
-    return m_hasVideo && m_frameRate > 0 ? std::llround(m_positionSeconds * m_frameRate) : -1;
+    const double seconds = m_cachedShown ? double(m_cachedPositionMs) / 1000 : m_positionSeconds;
+    return m_hasVideo && m_frameRate > 0 ? std::llround(seconds * m_frameRate) : -1;
 }
 
 bool VideoPlayer::checkStillThere()
@@ -197,11 +205,33 @@ void VideoPlayer::seek(qint64 ms)
         return;
     }
     checkStillThere();
+    showCachedFrame(ms);
     if (m_seeking) {
         m_queuedSeekMs = ms; // the latest wins
         return;
     }
     startSeek(ms);
+}
+
+void VideoPlayer::showCachedFrame(qint64 ms)
+{
+    const QSize size = m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
+    const FrameCache::Frame *cached = m_frameCache && m_hasVideo ? m_frameCache->find(ms, size) : nullptr;
+    if (!cached)
+        return;
+    m_cachedShown = true;
+    m_cachedFrame = cached->image;
+    m_cachedPositionMs = cached->positionMs;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial = m_openSerial, positionMs = m_cachedPositionMs] {
+            if (serial != m_openSerial || !m_loaded)
+                return;
+            emit positionChanged(positionMs);
+            emit frameReady();
+            emit seekFinished(positionMs);
+        },
+        Qt::QueuedConnection);
 }
 
 void VideoPlayer::startSeek(qint64 ms)
@@ -238,7 +268,9 @@ void VideoPlayer::endSeek(bool force)
         startSeek(next);
         return;
     }
-    if (!m_seekFrameRendered || m_frameSkipped)
+    // A frame taken before this seek's own came (the opening's) is
+    // replaced by the one waiting.
+    if (!m_seekFrameRendered || m_frameSkipped || m_renderer.hasNewFrame())
         renderFrame();
     // Until mpv tells the size, the frame cannot be drawn.
     if (m_frameSkipped && m_hasVideo && !force) {
@@ -246,10 +278,24 @@ void VideoPlayer::endSeek(bool force)
         m_seekWatchdog->start();
         return;
     }
-    emit frameReady();
-    emit seekFinished(positionMs());
-    if (std::exchange(m_playAfterSeek, false))
-        setPausedProperty(false);
+    // mpv caught up with a frame shown from the cache: the same frame has
+    // been told already; another one (a cache that was wrong) is told now.
+    const bool wasCached = std::exchange(m_cachedShown, false);
+    const bool told = wasCached && m_cachedPositionMs == positionMs() && m_cachedFrame == m_frame;
+    m_cachedFrame = QImage();
+    if (!told) {
+        if (wasCached)
+            emit positionChanged(positionMs());
+        emit frameReady();
+        emit seekFinished(positionMs());
+    }
+    // A range whose start frame is its last one has nothing to play.
+    if (std::exchange(m_playAfterSeek, false)) {
+        if (m_rangeEndMs >= 0 && isLastFrameBefore(m_rangeEndMs))
+            m_rangeEndMs = -1;
+        else
+            setPausedProperty(false);
+    }
 }
 
 void VideoPlayer::handlePlaybackRestart()
@@ -386,11 +432,29 @@ void VideoPlayer::setPosition(double seconds)
     if (seconds == m_positionSeconds)
         return;
     m_positionSeconds = seconds;
-    emit positionChanged(positionMs());
-    if (m_rangeEndMs >= 0 && positionMs() >= m_rangeEndMs) {
-        m_rangeEndMs = -1;
-        setPausedProperty(true);
-    }
+    if (m_rangeEndMs >= 0 && !m_seeking && isLastFrameBefore(m_rangeEndMs))
+        stopAtRangeEnd();
+    // mpv on its way to a frame shown from the cache is not what is on show.
+    if (!m_cachedShown)
+        emit positionChanged(positionMs());
+}
+
+bool VideoPlayer::isLastFrameBefore(qint64 endMs) const
+{
+    // Where the next frame starts at a steady rate; without a rate, the
+    // frame past the end tells.
+    const double nextSeconds = m_positionSeconds + (m_hasVideo && m_frameRate > 0 ? 1 / m_frameRate : 0);
+    return std::llround(nextSeconds * 1000) >= endMs;
+}
+
+void VideoPlayer::stopAtRangeEnd()
+{
+    // A range ends on the last frame that starts before its end: paused
+    // while that frame is on screen, then sought to, in case mpv showed the
+    // next one before the pause took.
+    const qint64 lastMs = std::exchange(m_rangeEndMs, -1) - 1;
+    setPausedProperty(true);
+    seek(lastMs);
 }
 
 void VideoPlayer::handleEvents()
@@ -429,6 +493,8 @@ void VideoPlayer::handleEvents()
         }
         case MPV_EVENT_SEEK:
             m_seekBegun = m_seeking;
+            // A restart before the seek began (the opening's) is not its own.
+            restarted = false;
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
             restarted = true;
