@@ -14,6 +14,7 @@
 #include "document/prompter.h"
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
@@ -135,9 +136,9 @@ int main(int argc, char **argv)
         QString error;
         if (!document.load(path, error) || !document.correct(Settings()).ok)
             return fail("the file could not be read and corrected");
-        rows = document.correctedModel().rowCount();
+        rows = document.correctedList().rowCount();
         // The first split after the top rows: two rows that share an ordinal.
-        const SubtitleTableModel &corrected = document.correctedModel();
+        const SubtitleList &corrected = document.correctedList();
         splitRow = -1;
         for (int i = rowNearTop; i + 1 < corrected.rowCount() && splitRow < 0; ++i) {
             if (corrected.tag(i) == corrected.tag(i + 1) && corrected.tag(i) > 0)
@@ -164,7 +165,7 @@ int main(int argc, char **argv)
         phases[4].seconds.push_back(timed([&] { history.undo(); }, views));
         history.redo();
         phases[5].seconds.push_back(timed([&] { document.restoreOrReapply({splitOrdinal}); }, views));
-        if (document.correctedModel().rowCount() != rows - 1)
+        if (document.correctedList().rowCount() != rows - 1)
             return fail("the steps did not end where they should");
     }
 

@@ -6,7 +6,7 @@
 // and as corrected, at the spans a reviewer uses, against 10 ms a screen.
 
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/langdoc.h"
 #include "media/peaks.h"
 #include "settings/settings.h"
@@ -109,7 +109,7 @@ int main(int argc, char **argv)
     QImage screen(view.size(), QImage::Format_ARGB32_Premultiplied);
 
     std::printf("film           2 h of sound, %d subtitles, %d corrected rows\n", count,
-                document.correctedModel().rowCount());
+                document.correctedList().rowCount());
     std::printf("screen         %d x %d\n", view.width(), view.height());
     std::printf("%-16s %10s %10s %10s\n", "span", "median", "95th", "worst");
     bool passed = true;

@@ -19,7 +19,7 @@
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
 #include "ui/edits/editswindow.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -350,12 +350,12 @@ int main(int argc, char **argv)
         addStep(open, perform(application, [&] { opened = window->LoadFileToList(subtitles); }));
         if (!opened)
             return fail(u"the file did not open: "_s + prompter.takeNotices().join(u'\n'));
-        originalRows = window->originalModel().rowCount();
+        originalRows = window->originalList().rowCount();
 
         addStep(correct, perform(application, [&] { window->EditSubs(); }));
         if (const QStringList notices = prompter.takeNotices(); !notices.isEmpty())
             return fail(u"the correction did not run: "_s + notices.join(u'\n'));
-        correctedRows = window->correctedModel().rowCount();
+        correctedRows = window->correctedList().rowCount();
         records = window->editsWindow().records().rowCount();
         if (records < 1)
             return fail(u"the correction changed nothing, so there is nothing to filter or step through"_s);
@@ -394,10 +394,10 @@ int main(int argc, char **argv)
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         settle(application);
         addStep(insertRow, perform(application, [&] { window->mnuInsSub_Click(); }));
-        if (window->correctedModel().rowCount() != correctedRows + 1)
+        if (window->correctedList().rowCount() != correctedRows + 1)
             return fail(u"insert did not add a row"_s);
         addStep(deleteRow, perform(application, [&] { window->mnuDelSub_Click(); }));
-        if (window->correctedModel().rowCount() != correctedRows)
+        if (window->correctedList().rowCount() != correctedRows)
             return fail(u"delete did not remove the inserted row"_s);
         // Through the window's own actions, as Ctrl-Z and Ctrl-Y reach them.
         auto *undo = window->findChild<QAction *>(u"mnuUndo"_s);
@@ -407,11 +407,11 @@ int main(int argc, char **argv)
             return fail(u"the window has no Undo, Redo or Restore original"_s);
         addStep(undoDelete, perform(application, [&] { undo->trigger(); }));
         addStep(redoDelete, perform(application, [&] { redo->trigger(); }));
-        if (window->correctedModel().rowCount() != correctedRows)
+        if (window->correctedList().rowCount() != correctedRows)
             return fail(u"undo and redo did not give the list back"_s);
 
         // The first split: two rows with one tag.
-        const SubtitleTableModel &rows = window->correctedModel();
+        const SubtitleList &rows = window->correctedList();
         int splitRow = -1;
         for (int i = 1; i < rows.rowCount() && splitRow < 0; ++i) {
             if (rows.tag(i) != 0 && rows.tag(i) == rows.tag(i - 1))
@@ -423,7 +423,7 @@ int main(int argc, char **argv)
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         settle(application);
         addStep(restoreSplit, perform(application, [&] { restore->trigger(); }));
-        if (window->correctedModel().rowCount() != correctedRows - 1)
+        if (window->correctedList().rowCount() != correctedRows - 1)
             return fail(u"restoring the split did not make it one row"_s);
 
         std::printf("run %llu/%llu: open %.3f s, correct %.3f s, filter on %.3f s, off %.3f s, "

@@ -19,13 +19,15 @@ packages=(
     libpugixml-dev
     libsimpleini-dev
     libuchardet-dev
-    # The video pane plays with libmpv; the waveform's peaks are decoded with
-    # FFmpeg's libraries, and the media tests and benchmark make their clips
-    # with the ffmpeg program.
+    # The video pane plays with libmpv; the waveform's peaks and the shot
+    # changes are decoded with FFmpeg's libraries (pictures in formats other
+    # than 8-bit YUV are turned grey with libswscale), and the media tests and
+    # benchmarks make their clips with the ffmpeg program.
     libmpv-dev
     libavformat-dev
     libavcodec-dev
     libswresample-dev
+    libswscale-dev
     libavutil-dev
     ffmpeg
     # The tests check the installed files with these validators where present.

@@ -12,7 +12,7 @@
 SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
                          const LangDoc &lang)
 {
-    const QString reason = GetLangText(lang, Form1Msg::NotEncodable).arg(character, encoding.displayName());
+    const QString reason = GetLangText(lang, Form1Msg::NotEncodable).arg(character, encoding.caption(lang));
     return {SaveOutcome::Status::Failed, GetLangText(lang, Form1Msg::CannotSave).arg(target, reason)};
 }
 

@@ -7,6 +7,8 @@
 #include "document/encoding/legacycodec.h"
 #include "document/rows/hugepages.h"
 #include "document/unicodetext.h"
+#include "lang/form1messages.h"
+#include "lang/message.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -172,19 +174,29 @@ void DecodedSubtitles::releaseBefore(qsizetype utf8Offset)
 #endif
 }
 
-QString FileEncoding::displayName() const
+QString FileEncoding::nameWithoutBom() const
 {
     switch (kind) {
     case Kind::Utf8:
-        return hasBom ? QStringLiteral("UTF-8 with BOM") : QStringLiteral("UTF-8");
+        return QStringLiteral("UTF-8");
     case Kind::Utf16LE:
-        return hasBom ? QStringLiteral("UTF-16LE with BOM") : QStringLiteral("UTF-16LE");
+        return QStringLiteral("UTF-16LE");
     case Kind::Utf16BE:
-        return hasBom ? QStringLiteral("UTF-16BE with BOM") : QStringLiteral("UTF-16BE");
+        return QStringLiteral("UTF-16BE");
     case Kind::Legacy:
         return QString::fromLatin1(legacyName);
     }
     return {};
+}
+
+QString FileEncoding::displayName() const
+{
+    return hasBom ? nameWithoutBom() + QStringLiteral(" with BOM") : nameWithoutBom();
+}
+
+QString FileEncoding::caption(const LangDoc &lang) const
+{
+    return hasBom ? GetLangText(lang, Form1Msg::EncodingWithBom).arg(nameWithoutBom()) : nameWithoutBom();
 }
 
 bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error)

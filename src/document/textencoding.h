@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+class LangDoc;
+
 // The text encoding a subtitle file was read in, so it is written back the
 // same way, byte-order mark included exactly when it had one.
 struct FileEncoding
@@ -15,8 +17,13 @@ struct FileEncoding
     bool hasBom = false;
     QByteArray legacyName; // codec name for Kind::Legacy, e.g. "windows-1252"
 
-    // "UTF-8", "UTF-8 with BOM", "UTF-16LE with BOM", "windows-1252" ...
+    // "UTF-8", "UTF-8 with BOM", "UTF-16LE with BOM", "windows-1252" ...:
+    // the same in every language, for reports other programs read.
     QString displayName() const;
+    // The same in lang's words, for the window and messages.
+    QString caption(const LangDoc &lang) const;
+    // "UTF-8", "UTF-16LE", "windows-1252" ...
+    QString nameWithoutBom() const;
 
     friend bool operator==(const FileEncoding &, const FileEncoding &) = default;
 };

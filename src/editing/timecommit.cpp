@@ -3,6 +3,7 @@
 #include "editing/timecommit.h"
 
 #include "document/timecode.h"
+#include "editing/timelimits.h"
 #include "lang/form1messages.h"
 
 bool isCommittableTime(QStringView timeText)
@@ -13,4 +14,13 @@ bool isCommittableTime(QStringView timeText)
 QString timeCommitRefusal(QStringView boxName, QStringView timeText, const LangDoc &lang)
 {
     return GetLangText(lang, Form1Msg::TimeNotCommittable).arg(boxName, timeText);
+}
+
+QString timeLimitRefusal(QStringView boxName, int number, QStringView timeText, const TimeRange &allowed,
+                         const LangDoc &lang)
+{
+    return GetLangText(lang, Form1Msg::TimeOfSubtitle).arg(boxName, QString::number(number)) + u' ' + timeText
+           + u' '
+           + GetLangText(lang, Form1Msg::FromTo)
+                 .arg(MillisecondsToTimeText(allowed.earliestMs), MillisecondsToTimeText(allowed.latestMs));
 }

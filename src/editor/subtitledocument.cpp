@@ -8,6 +8,7 @@
 #include "document/timecode.h"
 #include "editing/rowoperations.h"
 #include "editing/timecommit.h"
+#include "editing/timelimits.h"
 #include "editor/commands/addremovesubtitle.h"
 #include "editor/commands/documentcommand.h"
 #include "editor/commands/edittextcommand.h"
@@ -16,6 +17,7 @@
 #include "editor/editrecordmodel.h"
 #include "editor/listcollector.h"
 #include "editor/pendingedits.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "engine/readingspeed.h"
 #include "lang/form1messages.h"
@@ -71,12 +73,13 @@ std::vector<EditRecord> reviewRecords(std::vector<EditRecord> records, const std
 } // namespace
 
 SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
-    : QObject(parent), m_lang(lang), m_original(new SubtitleTableModel(this)),
-      m_correctedModel(new SubtitleTableModel(this)), m_records(new EditRecordModel(this))
+    : QObject(parent), m_lang(lang), m_originalList(new SubtitleList(this)), m_correctedList(new SubtitleList(this)),
+      m_original(new SubtitleTableModel(*m_originalList, this)),
+      m_correctedModel(new SubtitleTableModel(*m_correctedList, this)), m_records(new EditRecordModel(this))
 {
     m_original->setLanguage(&m_lang);
     m_correctedModel->setLanguage(&m_lang);
-    m_correctedModel->setOriginalRows(m_original);
+    m_correctedModel->setOriginalRows(m_originalList);
     // Every change goes through the history, so this is every change.
     connect(&m_undoStack, &QUndoStack::indexChanged, this, &SubtitleDocument::summaryChanged);
     connect(&m_undoStack, &QUndoStack::cleanChanged, this, &SubtitleDocument::saveStateChanged);
@@ -111,9 +114,9 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     // first and two files are never held at once.
     startHistory();
     m_corrected = false;
-    m_correctedModel->clear();
+    m_correctedList->clear();
     m_records->clear();
-    m_original->clear();
+    m_originalList->clear();
     giveBackFreeMemory();
     DecodedSubtitles decoded;
     ReadError error;
@@ -141,7 +144,7 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     m_stamp = stamp;
     m_originalStamp = stamp;
     decoded = {}; // the bytes before the views fill
-    m_original->setRows(std::move(rows));
+    m_originalList->setRows(std::move(rows));
     announceNewContent();
     return true;
 }
@@ -175,7 +178,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
         emit summaryChanged();
         return result;
     }
-    const SubtitleRows &held = m_original->compactRows();
+    const SubtitleRows &held = m_originalList->compactRows();
     // The same bytes in the same encoding: the subtitles as read are the
     // original list's, whatever the run's settings (times the usual rule
     // reads never depend on LenientTimes).
@@ -205,16 +208,17 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     decoded = {}; // the bytes before the lists and views fill
     const std::vector<EditRecord> records = reviewRecords(std::move(result.records), result.moved);
     setLettersPerSecond(settings.LettersFor1Min);
+    setMinGapMs(settings.MinGapMs);
     // Both lists come from the one pass; the subtitles as read replace the
     // original list only when they differ from it.
     if (std::optional<SubtitleRows> rowsAsRead = collector.takeRowsAsRead()) {
-        m_original->setRows(std::move(*rowsAsRead));
+        m_originalList->setRows(std::move(*rowsAsRead));
         m_originalStamp = stamp;
     } else {
-        m_original->resetViews();
+        m_originalList->resetViews();
     }
-    m_correctedModel->setRows(collector.takeCorrectedRows(), collector.tooFastCount());
-    m_correctedModel->setRecordMarks(records);
+    m_correctedList->setRows(collector.takeCorrectedRows(), collector.tooFastCount());
+    m_correctedList->setRecordMarks(records);
     m_records->setRecords(records, m_lang);
     // Corrected but not saved: no step of the new history is the saved one.
     m_undoStack.resetClean();
@@ -270,7 +274,7 @@ bool SubtitleDocument::confirmRowsWithoutText(Prompter &prompter) const
     constexpr qsizetype Listed = 10;
     QStringList numbers;
     qsizetype unlisted = 0;
-    const SubtitleRows &rows = m_correctedModel->compactRows();
+    const SubtitleRows &rows = m_correctedList->compactRows();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const QByteArrayView text = rows.textUtf8(i);
         const bool blank = std::all_of(text.begin(), text.end(), [](char c) {
@@ -300,7 +304,7 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
         return {SaveOutcome::Status::Cancelled, {}};
     FileStamp written;
     const SaveOutcome outcome =
-        DoSave(m_correctedModel->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
+        DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
@@ -317,52 +321,95 @@ SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile
     commitPendingEdits();
     if (!confirmRowsWithoutText(prompter))
         return {SaveOutcome::Status::Cancelled, {}};
-    return DoSave(m_correctedModel->compactRows(), m_encoding, target, createBakFile, prompter, m_lang);
+    return DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang);
 }
 
 void SubtitleDocument::setLettersPerSecond(qint32 lettersPerSecond)
 {
-    m_original->setLettersPerSecond(lettersPerSecond);
-    m_correctedModel->setLettersPerSecond(lettersPerSecond);
+    m_originalList->setLettersPerSecond(lettersPerSecond);
+    m_correctedList->setLettersPerSecond(lettersPerSecond);
 }
 
 qint64 SubtitleDocument::tooFastCount() const
 {
-    return m_correctedModel->tooFastCount();
+    return m_correctedList->tooFastCount();
 }
 
 bool SubtitleDocument::editText(int row, const QString &text)
 {
-    if (row < 0 || row >= m_correctedModel->rowCount() || m_correctedModel->text(row) == text)
+    if (row < 0 || row >= m_correctedList->rowCount() || m_correctedList->text(row) == text)
         return false;
-    m_undoStack.push(new EditTextCommand(*this, row, text));
+    m_undoStack.push(new EditTextCommand(*this, *m_correctedList, row, text));
     return true;
+}
+
+TimeLimits SubtitleDocument::timeLimits(int row) const
+{
+    return timeLimitsOf(m_correctedList->compactRows(), row, m_frameMs, m_minGapMs);
+}
+
+TimeRange SubtitleDocument::boundaryLimits(int row) const
+{
+    return boundaryLimitsOf(m_correctedList->compactRows(), row, m_frameMs);
+}
+
+QString SubtitleDocument::timeRefusal(int row, TimeField field, qint64 timeMs) const
+{
+    if (row < 0 || row >= m_correctedList->rowCount())
+        return {};
+    const TimeLimits limits = timeLimits(row);
+    const TimeRange &allowed = field == TimeField::Start ? limits.start : limits.end;
+    if (allowed.contains(timeMs))
+        return {};
+    const int column = field == TimeField::Start ? SubtitleTableModel::StartColumn : SubtitleTableModel::EndColumn;
+    return timeLimitRefusal(m_correctedModel->headerData(column, Qt::Horizontal).toString(),
+                            m_correctedList->number(row), MillisecondsToTimeText(timeMs), allowed, m_lang);
 }
 
 bool SubtitleDocument::editTime(int row, TimeField field, const QString &timeText)
 {
-    if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(timeText))
-        return false;
     // Kept as the milliseconds the text shows, as every row's times are.
-    const qint64 timeMs = SecondsToMilliseconds(*TimeTextToSeconds(timeText));
-    const SubtitleTableModel &rows = *m_correctedModel;
-    if ((field == TimeField::Start ? rows.startMs(row) : rows.endMs(row)) == timeMs)
+    return isCommittableTime(timeText) && editTimeMs(row, field, SecondsToMilliseconds(*TimeTextToSeconds(timeText)));
+}
+
+bool SubtitleDocument::editTimeMs(int row, TimeField field, qint64 timeMs)
+{
+    commitPendingEdits();
+    if (row < 0 || row >= m_correctedList->rowCount())
         return false;
-    m_undoStack.push(new EditTimeCommand(*this, row, field, timeMs));
+    const bool start = field == TimeField::Start;
+    const TimeLimits limits = timeLimits(row);
+    if ((start ? m_correctedList->startMs(row) : m_correctedList->endMs(row)) == timeMs
+        || !(start ? limits.start : limits.end).contains(timeMs))
+        return false;
+    m_undoStack.push(new EditTimeCommand(*this, *m_correctedList, row, field, timeMs));
     return true;
 }
 
-bool SubtitleDocument::editTimes(int row, const QString &startText, const QString &endText)
+bool SubtitleDocument::moveTimesMs(int row, qint64 startMs)
 {
-    if (row < 0 || row >= m_correctedModel->rowCount() || !isCommittableTime(startText) || !isCommittableTime(endText))
+    commitPendingEdits();
+    if (row < 0 || row >= m_correctedList->rowCount() || startMs == m_correctedList->startMs(row)
+        || !timeLimits(row).movedStart.contains(startMs))
         return false;
-    const qint64 startMs = SecondsToMilliseconds(*TimeTextToSeconds(startText));
-    const qint64 endMs = SecondsToMilliseconds(*TimeTextToSeconds(endText));
-    if (m_correctedModel->startMs(row) == startMs || m_correctedModel->endMs(row) == endMs)
-        return editTime(row, TimeField::Start, startText) | editTime(row, TimeField::End, endText);
+    const qint64 endMs = startMs + m_correctedList->endMs(row) - m_correctedList->startMs(row);
     auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
-    new EditTimeCommand(*this, row, TimeField::Start, startMs, both);
-    new EditTimeCommand(*this, row, TimeField::End, endMs, both);
+    new EditTimeCommand(*this, *m_correctedList, row, TimeField::Start, startMs, both);
+    new EditTimeCommand(*this, *m_correctedList, row, TimeField::End, endMs, both);
+    m_undoStack.push(both);
+    return true;
+}
+
+bool SubtitleDocument::moveBoundaryMs(int row, qint64 endMs)
+{
+    commitPendingEdits();
+    if (row < 0 || row + 1 >= m_correctedList->rowCount() || endMs == m_correctedList->endMs(row)
+        || !boundaryLimits(row).contains(endMs))
+        return false;
+    const qint64 nextStartMs = endMs + m_correctedList->startMs(row + 1) - m_correctedList->endMs(row);
+    auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
+    new EditTimeCommand(*this, *m_correctedList, row, TimeField::End, endMs, both);
+    new EditTimeCommand(*this, *m_correctedList, row + 1, TimeField::Start, nextStartMs, both);
     m_undoStack.push(both);
     return true;
 }
@@ -390,20 +437,21 @@ int SubtitleDocument::insertSubtitle(int selectedRow, bool below)
     if (!m_corrected)
         return -1;
     commitPendingEdits();
-    const NewRowPlace place = newRowPlace(m_correctedModel->compactRows(), selectedRow, below);
-    m_undoStack.push(new InsertSubtitle(*this, place.position, {0, place.timeText, place.timeText, {}, 0}, selectedRow));
+    const NewRowPlace place = newRowPlace(m_correctedList->compactRows(), selectedRow, below);
+    m_undoStack.push(new InsertSubtitle(*this, *m_correctedList, place.position,
+                                        {0, place.timeText, place.timeText, {}, 0}, selectedRow));
     return place.position;
 }
 
 bool SubtitleDocument::deleteSubtitle(int row)
 {
-    if (row < 0 || row >= m_correctedModel->rowCount())
+    if (row < 0 || row >= m_correctedList->rowCount())
         return false;
     // Typing not applied goes with its row.
     if (m_pendingEdits && m_pendingEdits->row() == row)
         m_pendingEdits->drop();
     commitPendingEdits();
-    m_undoStack.push(new DeleteSubtitle(*this, row));
+    m_undoStack.push(new DeleteSubtitle(*this, *m_correctedList, row));
     return true;
 }
 
@@ -430,7 +478,7 @@ bool SubtitleDocument::restoreOrReapply(const QList<int> &ordinals)
     std::vector<int> chosen = restore ? std::move(toRestore) : std::move(toReapply);
     if (chosen.empty())
         return false;
-    m_undoStack.push(new RestoreCorrection(*this, std::move(chosen), restore));
+    m_undoStack.push(new RestoreCorrection(*this, *m_correctedList, std::move(chosen), restore));
     return true;
 }
 
@@ -441,14 +489,14 @@ bool SubtitleDocument::isRestored(int ordinal) const
 
 std::vector<SubtitleRow> SubtitleDocument::computedRows(int ordinal) const
 {
-    return m_correctedModel->runRows(ordinal);
+    return m_correctedList->runRows(ordinal);
 }
 
 std::optional<SubtitleRow> SubtitleDocument::originalRow(int ordinal) const
 {
-    if (ordinal < 1 || ordinal > m_original->rowCount())
+    if (ordinal < 1 || ordinal > m_originalList->rowCount())
         return std::nullopt;
-    SubtitleRow row = m_original->row(ordinal - 1);
+    SubtitleRow row = m_originalList->row(ordinal - 1);
     row.tag = ordinal;
     return row;
 }

@@ -23,8 +23,11 @@ class LangDoc;
 class PendingEdits;
 struct ReadError;
 class Prompter;
+class SubtitleList;
 class SubtitleTableModel;
 struct Settings;
+struct TimeLimits;
+struct TimeRange;
 
 // The subtitle file being reviewed: its path and encoding, the subtitles as
 // read and as corrected, the run's edit records, and the history of every
@@ -54,9 +57,16 @@ public:
     bool isModified() const { return !m_undoStack.isClean(); }
     SaveState saveState() const;
 
-    SubtitleTableModel &originalModel() const { return *m_original; }
-    SubtitleTableModel &correctedModel() const { return *m_correctedModel; }
-    EditRecordModel &records() const { return *m_records; }
+    // The lists every view reads; they change only through the document.
+    const SubtitleList &originalList() const { return *m_originalList; }
+    const SubtitleList &correctedList() const { return *m_correctedList; }
+    // The lists as tables, for views to show.
+    SubtitleTableModel &originalModel() { return *m_original; }
+    const SubtitleTableModel &originalModel() const { return *m_original; }
+    SubtitleTableModel &correctedModel() { return *m_correctedModel; }
+    const SubtitleTableModel &correctedModel() const { return *m_correctedModel; }
+    EditRecordModel &records() { return *m_records; }
+    const EditRecordModel &records() const { return *m_records; }
     QUndoStack &undoStack() { return m_undoStack; }
 
     // Reads path into the original list, with a new history. A file that
@@ -85,14 +95,32 @@ public:
     // LettersFor1Min, for the reading-speed marks of both lists.
     void setLettersPerSecond(qint32 lettersPerSecond);
     qint64 tooFastCount() const;
+    // What times changed by hand keep to (see TimeLimits): MinGapMs from
+    // the neighbours, and a subtitle at least a frame long (40 ms without
+    // a film).
+    void setMinGapMs(qint64 minGapMs) { m_minGapMs = minGapMs; }
+    void setFrameMs(qint64 frameMs) { m_frameMs = frameMs; }
+    qint64 frameMs() const { return m_frameMs; }
+    TimeLimits timeLimits(int row) const;
+    // Where row's end may go when the next row's start moves with it.
+    TimeRange boundaryLimits(int row) const;
+    // Why a time may not go into row: the message naming the subtitle, the
+    // box and the times it may take; empty when it may.
+    QString timeRefusal(int row, TimeField field, qint64 timeMs) const;
 
     // Changes to the corrected list, each one undoable step; false when
     // there is nothing to change, and then no step is made.
     bool editText(int row, const QString &text);
-    // A time the reader would refuse is never written (see isCommittableTime).
+    // A time the reader would refuse, or one past the row's limits, is
+    // never written (see isCommittableTime, timeLimits).
     bool editTime(int row, TimeField field, const QString &timeText);
-    // Both times in one step, named as a time edit (a box dragged whole).
-    bool editTimes(int row, const QString &startText, const QString &endText);
+    bool editTimeMs(int row, TimeField field, qint64 timeMs);
+    // Both times moved to start at startMs in one step, the duration kept
+    // (a box dragged whole).
+    bool moveTimesMs(int row, qint64 startMs);
+    // Row's end and the next row's start moved together in one step, the
+    // gap between them kept (their shared boundary dragged).
+    bool moveBoundaryMs(int row, qint64 endMs);
     // Inserts an empty subtitle above the selected row, or below it; see
     // newRowPlace. Returns the new row; -1 before a correction.
     int insertSubtitle(int selectedRow, bool below);
@@ -160,10 +188,14 @@ private:
     FileStamp m_originalStamp; // the bytes the original list was read from
     bool m_corrected = false;
     bool m_savedOnce = false;
+    SubtitleList *m_originalList;
+    SubtitleList *m_correctedList;
     SubtitleTableModel *m_original;
     SubtitleTableModel *m_correctedModel;
     EditRecordModel *m_records;
     CorrectionCounters m_counters;
     QUndoStack m_undoStack;
     PendingEdits *m_pendingEdits = nullptr;
+    qint64 m_minGapMs = 1;
+    qint64 m_frameMs = 40;
 };

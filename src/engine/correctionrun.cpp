@@ -233,7 +233,7 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
             if (parser.position() - told >= TextDoneStep)
                 sink.textDoneBefore(told = parser.position());
             const double nextReadStart = next.startSeconds;
-            next.startSeconds = correctOverlap(current.endSeconds, next.startSeconds, settings.MinGapMs);
+            correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);
             swapEntries(current, next);
             currentReadStart = nextReadStart;

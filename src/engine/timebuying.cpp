@@ -15,16 +15,23 @@ double secondsOf(qint32 milliseconds)
 }
 } // namespace
 
-double correctOverlap(double currentEndSeconds, double nextStartSeconds, qint32 minGapMs)
+void correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &nextEndSeconds,
+                    qint32 minGapMs)
 {
     // A start closer than the gap by a whole millisecond or more moves. At
     // 1 ms the bound is exactly 0, which is "end >= next start" whatever the
     // digits read; above it, a tenth of a microsecond absorbs the binary
     // error of times in thousandths.
     const double boundSeconds = secondsOf(minGapMs - 1);
-    if (nextStartSeconds - currentEndSeconds <= boundSeconds + std::min(boundSeconds, 1e-7))
-        return Round3(currentEndSeconds + secondsOf(minGapMs));
-    return nextStartSeconds;
+    if (nextStartSeconds - currentEndSeconds > boundSeconds + std::min(boundSeconds, 1e-7))
+        return;
+    const double movedStart = Round3(currentEndSeconds + secondsOf(minGapMs));
+    // Compared as written, to the millisecond.
+    const qint64 readStartMs = SecondsToMilliseconds(nextStartSeconds);
+    const qint64 endMs = SecondsToMilliseconds(nextEndSeconds);
+    if (endMs >= readStartMs && SecondsToMilliseconds(movedStart) >= endMs)
+        nextEndSeconds = Round3(movedStart + double(endMs - readStartMs) / 1000.0);
+    nextStartSeconds = movedStart;
 }
 
 bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs)

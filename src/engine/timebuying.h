@@ -19,9 +19,14 @@ struct SubtitleTiming
 // Returns whether any time was taken.
 bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs);
 
-// The time at which the next subtitle starts, moved to minGapMs
-// milliseconds after the current one when it starts closer than that.
-double correctOverlap(double currentEndSeconds, double nextStartSeconds, qint32 minGapMs);
+// Moves the next subtitle to start minGapMs milliseconds after the current
+// one ends when it starts closer than that. When the move would put its
+// start at or past its own end (a subtitle inside the one before, or out of
+// order), it moves whole and keeps its duration: a subtitle ending before it
+// starts is dropped by players. One that already ended before its start as
+// read keeps its end.
+void correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &nextEndSeconds,
+                    qint32 minGapMs);
 
 // The time after the last subtitle of a file: 23:59:59,999.
 inline constexpr double EndOfInputSeconds = 86399.999;

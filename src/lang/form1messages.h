@@ -95,8 +95,21 @@ inline constexpr Message EmptyTextSave{
     u"Subtitles %1 have no text and will be lost when the file is read again. Save anyway?"};
 inline constexpr Message NoSuchFile{u"Form1", 73, u"no such file"};
 
+// A time by hand past its subtitle's limits: %1 the box, %2 the subtitle's
+// number; the time typed and "must be from ... to ..." (62) follow.
+inline constexpr Message TimeOfSubtitle{u"Form1", 130, u"%1 of subtitle %2:"};
+
 // The window's title with a file open: %1 the file's name, %2 the program's.
 inline constexpr Message TitleWithFile{u"Form1", 80, u"%1 - %2 by the Quillmend developers"};
+
+// %1: an encoding's name, for a file that starts with a byte-order mark.
+inline constexpr Message EncodingWithBom{u"Form1", 90, u"%1 with BOM"};
+// The shipped languages as the Languages menu names them in this language.
+inline constexpr Message LanguageEnglish{u"Form1", 91, u"English"};
+inline constexpr Message LanguageFrench{u"Form1", 92, u"French"};
+inline constexpr Message LanguageGerman{u"Form1", 93, u"German"};
+inline constexpr Message LanguageGreek{u"Form1", 94, u"Greek"};
+inline constexpr Message LanguageSpanish{u"Form1", 95, u"Spanish"};
 
 // The film under review: the timeline's and the video pane's own words.
 inline constexpr Message VideoComputingWaveform{u"Form1", 120, u"Computing the waveform..."};
@@ -195,6 +208,12 @@ inline constexpr Message All[] = {
     EmptyTextSave,
     NoSuchFile,
     TitleWithFile,
+    EncodingWithBom,
+    LanguageEnglish,
+    LanguageFrench,
+    LanguageGerman,
+    LanguageGreek,
+    LanguageSpanish,
     MediaCannotOpen,
     MediaMissing,
     MediaEmpty,
@@ -211,5 +230,6 @@ inline constexpr Message All[] = {
     VideoNoSound,
     VideoNoPicture,
     VideoFiles,
+    TimeOfSubtitle,
 };
 } // namespace Form1Msg

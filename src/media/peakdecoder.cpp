@@ -177,6 +177,17 @@ PeakDecoder::PeakDecoder(const std::atomic_bool *cancelled) : m_cancelled(cancel
 
 PeakDecoder::~PeakDecoder() = default;
 
+AVFormatContext *PeakDecoder::format() const
+{
+    return m_input ? m_input->format : nullptr;
+}
+
+void PeakDecoder::setPacketTap(int streamIndex, PacketTap tap)
+{
+    m_tapStream = streamIndex;
+    m_tap = std::move(tap);
+}
+
 MediaError PeakDecoder::failure(MediaError::Kind kind, const QString &reason) const
 {
     return {isCancelled() ? MediaError::Kind::Cancelled : kind, m_path, reason};
@@ -303,7 +314,8 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
     }
     // The demuxer skips what is not asked for; MP4 does not even read it.
     for (unsigned i = 0; i < format->nb_streams; ++i)
-        format->streams[i]->discard = int(i) == track->streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        format->streams[i]->discard =
+            int(i) == track->streamIndex || int(i) == m_tapStream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
 
     Peaks peaks;
     peaks.streamIndex = track->streamIndex;
@@ -396,6 +408,8 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
                 readError = read;
             break;
         }
+        if (packet->stream_index == m_tapStream && m_tap)
+            m_tap(packet.get());
         if (packet->stream_index == track->streamIndex) {
             // A damaged packet is skipped, as a player would.
             if (avcodec_send_packet(context.get(), packet.get()) == 0)

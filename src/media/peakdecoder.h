@@ -14,6 +14,9 @@
 #include <memory>
 #include <optional>
 
+struct AVFormatContext;
+struct AVPacket;
+
 // Decodes one audio stream of a video or sound file, with FFmpeg's
 // libraries, into its peaks. Plain and synchronous: it streams the sound
 // through and keeps only the peaks, so memory stays small for any length,
@@ -40,6 +43,13 @@ public:
     // audio stream. Kind::NoSound for a file without sound.
     std::optional<Peaks> decode(int streamIndex, MediaError &error, const Progress &progress = {});
 
+    // The file opened, for a reader of another stream in the same pass.
+    AVFormatContext *format() const;
+    // Packets of streamIndex, read in the same pass as the sound, go to tap
+    // (the shot changes of the picture): the file is read once for both.
+    using PacketTap = std::function<void(const AVPacket *packet)>;
+    void setPacketTap(int streamIndex, PacketTap tap);
+
     // Whether the start of path is a container FFmpeg knows, by content
     // alone: one that then fails to open is damaged rather than no media.
     static bool looksLikeKnownContainer(const QString &path);
@@ -55,4 +65,6 @@ private:
     QString m_path;
     QList<AudioTrack> m_tracks;
     bool m_hasVideo = false;
+    int m_tapStream = -1;
+    PacketTap m_tap;
 };

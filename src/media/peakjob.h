@@ -5,6 +5,7 @@
 #include "media/audiotrack.h"
 #include "media/mediaerror.h"
 #include "media/peaks.h"
+#include "media/shots/detectedshots.h"
 
 #include <QList>
 #include <QObject>
@@ -30,8 +31,9 @@ public:
     ~PeakJob() override;
 
     // Stops any run and starts on path's audio stream streamIndex (-1: the
-    // first audio stream).
-    void start(const QString &path, int streamIndex = -1);
+    // first audio stream); withShotChanges finds the film's shot changes
+    // too, in the same pass over the file (cached beside the peaks).
+    void start(const QString &path, int streamIndex = -1, bool withShotChanges = false);
     // Stops the run; it reports nothing more.
     void cancel();
     bool isRunning() const { return m_thread != nullptr; }
@@ -39,14 +41,19 @@ public:
 signals:
     // The file's audio streams, for an "Audio track" menu (also on a cache hit).
     void audioTracksFound(const QList<AudioTrack> &tracks);
+    // Of the pass over the file; a second pass for the shot changes alone
+    // (the peaks were cached, or the sound could not be decoded) reports too.
     void progress(double fraction);
     void finished(const Peaks &peaks, bool fromCache);
     // Kind::NoSound for a video without sound; never Kind::Cancelled.
     void failed(const MediaError &error);
+    // With withShotChanges: a sound file finishes too, with hasPicture false.
+    void shotChangesFound(const DetectedShots &shots, bool fromCache);
+    void shotChangesFailed(const MediaError &error);
 
 private:
     void stop();
-    void run(quint64 id, const QString &path, int streamIndex, std::atomic_bool *cancelled);
+    void run(quint64 id, const QString &path, int streamIndex, bool withShotChanges, std::atomic_bool *cancelled);
     // Delivers work to this object's thread if run id is still the current one.
     template <typename Work>
     void post(quint64 id, Work work);

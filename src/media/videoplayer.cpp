@@ -64,6 +64,8 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
         {"osd-level", "0"},
         // Cover art is no picture of the film.
         {"audio-display", "no"},
+        // Slowed down or sped up, voices keep their pitch.
+        {"audio-pitch-correction", "yes"},
         {"hwdec", "no"},
         {"ytdl", "no"},
         {"load-scripts", "no"},
@@ -396,6 +398,15 @@ void VideoPlayer::setVolume(int percent)
         return;
     double value = m_volume;
     mpv_set_property_async(m_mpv, 0, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void VideoPlayer::setSpeed(double speed)
+{
+    m_speed = std::clamp(speed, 0.25, 4.0);
+    if (!m_mpv)
+        return;
+    double value = m_speed;
+    mpv_set_property_async(m_mpv, 0, "speed", MPV_FORMAT_DOUBLE, &value);
 }
 
 void VideoPlayer::setAudioTrack(int streamIndex)

@@ -73,6 +73,9 @@ public:
     // 0 to 100.
     void setVolume(int percent);
     int volume() const { return m_volume; }
+    // Playback speed, 1 as filmed; the sound keeps its pitch.
+    void setSpeed(double speed);
+    double speed() const { return m_speed; }
 
     const QList<AudioTrack> &audioTracks() const { return m_audioTracks; }
     // The stream index of the track playing, -1 for none.
@@ -145,6 +148,7 @@ private:
     double m_positionSeconds = 0;
     bool m_paused = true;
     int m_volume = 100;
+    double m_speed = 1;
     QList<AudioTrack> m_audioTracks;
     QList<qint64> m_audioTrackIds; // mpv's id of each entry of m_audioTracks
     int m_audioTrack = -1;

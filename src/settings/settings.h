@@ -57,10 +57,15 @@ struct Settings
     bool AutoOpenVideo = true;
     bool VideoPane = true;
     bool TimelinePane = true;
-    float VideoPaneWidthTwips = 6000;
-    float TimelinePaneHeightTwips = 2400;
+    // The video stands beside the timeline: 440 by 280 pixels at 96 dpi
+    // shows a 16:9 picture over its controls.
+    float VideoPaneWidthTwips = 6600;
+    float TimelinePaneHeightTwips = 4200;
     qint32 TimelineSpanMs = 20'000;
     qint32 VideoVolume = 100; // percent
+    // Whether the main window was closed maximised; MainX and the rest keep
+    // its normal place either way.
+    bool MainMaximized = false;
 
     // The values a correction run cannot use, by the rules of the key table
     // (settingsstore.cpp), in the table's order; empty when it can run.

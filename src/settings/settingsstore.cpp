@@ -106,6 +106,7 @@ constexpr std::array Rows{
     geometryRow("TimelinePaneHeight"_L1, &Settings::TimelinePaneHeightTwips),
     integerRow("TimelineSpanMs"_L1, &Settings::TimelineSpanMs, std::numeric_limits<qint32>::min()),
     integerRow("VideoVolume"_L1, &Settings::VideoVolume, std::numeric_limits<qint32>::min()),
+    booleanRow("MainMaximized"_L1, &Settings::MainMaximized),
 };
 
 constexpr auto Keys = [] {

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/rows/subtitlerows.h"
+#include "document/rows/textblocks.h"
 
 #include <QTest>
 
@@ -47,6 +48,32 @@ private slots:
                  QStringList({u"Edited"_qs, u"New"_qs, textOf(3)}));
         QCOMPARE(corrected.number(2), 3);
         QCOMPARE(rows.text(0), textOf(0));
+    }
+
+    // A text ending a byte before the first block's end, at it, or a byte past it (which goes to a new
+    // block); the next one after it. A byte written past a block shows under AddressSanitizer.
+    void textsEndingAtABlockEdge_data()
+    {
+        QTest::addColumn<qsizetype>("past");
+        QTest::newRow("a byte before the end") << qsizetype(-1);
+        QTest::newRow("at the end") << qsizetype(0);
+        QTest::newRow("a byte past the end") << qsizetype(1);
+    }
+
+    void textsEndingAtABlockEdge()
+    {
+        QFETCH(qsizetype, past);
+        TextBlocks blocks;
+        const QByteArray first(TextBlocks::FirstBlockBytes - 100, 'a');
+        const QByteArray edge(100 + past, 'b');
+        const TextBlocks::Place firstAt = blocks.append(first);
+        const TextBlocks::Place edgeAt = blocks.append(edge);
+        const TextBlocks::Place nextAt = blocks.append("c");
+        QCOMPARE(edgeAt >> 32, quint64(past > 0 ? 1 : 0));
+        QCOMPARE(nextAt >> 32, quint64(past >= 0 ? 1 : 0));
+        QCOMPARE(blocks.view(firstAt, first.size()), first);
+        QCOMPARE(blocks.view(edgeAt, edge.size()), edge);
+        QCOMPARE(blocks.view(nextAt, 1), "c");
     }
 };
 

@@ -4,6 +4,7 @@
 #include "editing/editnavigation.h"
 #include "editing/linecounter.h"
 #include "editing/rowoperations.h"
+#include "editing/timelimits.h"
 #include "lang/langdoc.h"
 
 #include <QTest>
@@ -169,6 +170,51 @@ private slots:
         const NewRowPlace place = ::newRowPlace(SubtitleRows(rows), selected, below);
         QTEST(place.position, "position");
         QTEST(place.timeText, "time");
+    }
+
+    // Where a row's times may go by hand, each range checked at its ends, a millisecond inside and outside. Rows 0
+    // and 1 touch (1 ms apart), as time buying leaves them; row 2 stands alone; row 3 starts inside row 2 and ends
+    // before it starts, as a file may have it.
+    void timeLimits_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<QString>("part"); // start, end, moved (the start when both move), boundary (with the next)
+        QTest::addColumn<qint64>("earliestMs");
+        QTest::addColumn<qint64>("latestMs");
+        QTest::newRow("first start: from zero, a frame before its end") << 0 << 1 << u"start"_s << 0LL << 1960LL;
+        QTest::newRow("first end: a frame after its start, to the next") << 0 << 1 << u"end"_s << 1040LL << 2000LL;
+        QTest::newRow("touching start: after the end before") << 1 << 1 << u"start"_s << 2001LL << 2960LL;
+        QTest::newRow("end: the gap before the next") << 1 << 1 << u"end"_s << 2041LL << 4999LL;
+        QTest::newRow("moved whole: only later, to the next") << 1 << 1 << u"moved"_s << 2001LL << 4000LL;
+        QTest::newRow("a wider gap than there is: stays") << 1 << 83 << u"start"_s << 2001LL << 2960LL;
+        QTest::newRow("a wider gap before the next") << 1 << 83 << u"end"_s << 2041LL << 4917LL;
+        QTest::newRow("shared boundary: neither shorter than a frame") << 0 << 1 << u"boundary"_s << 1040LL << 2959LL;
+        QTest::newRow("overlapping and too short: the start stays") << 3 << 1 << u"start"_s << 5500LL << 5500LL;
+        QTest::newRow("end before start: may stay or grow") << 3 << 1 << u"end"_s << 5400LL << LargestTimeMs;
+        QTest::newRow("last row moved whole: to the largest time") << 3 << 1 << u"moved"_s << 5500LL << LargestTimeMs;
+    }
+
+    void timeLimits()
+    {
+        QFETCH(int, row);
+        QFETCH(int, gapMs);
+        QFETCH(QString, part);
+        QFETCH(qint64, earliestMs);
+        QFETCH(qint64, latestMs);
+        const SubtitleRows rows(std::vector<SubtitleRow>{::row(1, 1, {}, u"00:00:01,000"_s, u"00:00:02,000"_s),
+                                                         ::row(2, 2, {}, u"00:00:02,001"_s, u"00:00:03,000"_s),
+                                                         ::row(3, 3, {}, u"00:00:05,000"_s, u"00:00:06,000"_s),
+                                                         ::row(4, 4, {}, u"00:00:05,500"_s, u"00:00:05,400"_s)});
+        const TimeLimits limits = timeLimitsOf(rows, row, 40, gapMs);
+        const TimeRange range = part == u"start" ? limits.start
+                                : part == u"end" ? limits.end
+                                : part == u"moved" ? limits.movedStart
+                                                   : boundaryLimitsOf(rows, row, 40);
+        QCOMPARE(range, (TimeRange{earliestMs, latestMs}));
+        QCOMPARE((QList<bool>{range.contains(earliestMs - 1), range.contains(earliestMs), range.contains(latestMs),
+                              range.contains(latestMs + 1)}),
+                 (QList<bool>{false, true, true, false}));
     }
 
     // Ordinal 2 was split with a row inserted by hand between its halves,

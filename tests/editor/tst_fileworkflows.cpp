@@ -3,7 +3,7 @@
 #include "editor/editrecordmodel.h"
 #include "editor/fileworkflows.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
 #include "support/scriptedprompter.h"
@@ -56,8 +56,8 @@ class TestFileWorkflows : public QObject
         return writeFile(m_dir->filePath(name), content) ? m_dir->filePath(name) : QString();
     }
     QString settingsPath() const { return m_dir->filePath(u"Quillmend.ini"_s); }
-    SubtitleTableModel &original() const { return m_document->originalModel(); }
-    SubtitleTableModel &corrected() const { return m_document->correctedModel(); }
+    const SubtitleList &original() const { return m_document->originalList(); }
+    const SubtitleList &corrected() const { return m_document->correctedList(); }
     SaveState state() const { return m_document->saveState(); }
     // movie.srt with content, opened and corrected; nothing asked or said yet.
     bool openCorrected(const QByteArray &content = twoSubtitles())

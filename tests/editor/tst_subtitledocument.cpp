@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "lang/langdoc.h"
 #include "settings/settings.h"
@@ -38,12 +39,13 @@ class TestSubtitleDocument : public QObject
     std::vector<SubtitleRow> m_computed; // the rows right after the run
 
     QString file() const { return m_dir.filePath(u"movie.srt"_s); }
-    SubtitleTableModel &corrected() { return m_document->correctedModel(); }
+    const SubtitleList &corrected() { return m_document->correctedList(); }
+    const SubtitleTableModel &model() { return m_document->correctedModel(); }
     QStringList shown(int column, int role = Qt::DisplayRole)
     {
         QStringList values;
         for (int row = 0; row < corrected().rowCount(); ++row)
-            values << corrected().index(row, column).data(role).toString();
+            values << model().index(row, column).data(role).toString();
         return values;
     }
     QByteArray saved()
@@ -65,7 +67,7 @@ private slots:
         QVERIFY(writeFile(file(), input.toUtf8()));
         m_document = std::make_unique<SubtitleDocument>(m_lang);
         for (QAbstractItemModel *model : std::initializer_list<QAbstractItemModel *>{
-                 &m_document->originalModel(), &corrected(), &m_document->records()})
+                 &m_document->originalModel(), &m_document->correctedModel(), &m_document->records()})
             m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
                 model, QAbstractItemModelTester::FailureReportingMode::Fatal));
         QString error;
@@ -97,7 +99,7 @@ private slots:
         QFETCH(int, ordinal);
         QFETCH(QString, text);
         const int row = ordinal - 1;
-        QTEST(corrected().index(row, 0).data().toString(), "mark");
+        QTEST(model().index(row, 0).data().toString(), "mark");
         // A hand edit first: restoring replaces it, undoing brings it back.
         QVERIFY(m_document->editText(row, u"By hand"_s));
 
@@ -107,8 +109,8 @@ private slots:
         QTEST(corrected().rowCount(), "rows");
         const SubtitleRow restored = corrected().row(row);
         QCOMPARE(restored.text, text);
-        QCOMPARE(corrected().index(row, 0).data().toString(), u"%1 \u21BA"_s.arg(ordinal));
-        QCOMPARE(corrected().index(row, 0).data(Qt::ToolTipRole).toString(), u"Restored"_s);
+        QCOMPARE(model().index(row, 0).data().toString(), u"%1 \u21BA"_s.arg(ordinal));
+        QCOMPARE(model().index(row, 0).data(Qt::ToolTipRole).toString(), u"Restored"_s);
         const QModelIndex state = m_document->records().index(row, EditRecordModel::StateColumn);
         QCOMPARE(state.data().toString(), u"Restored"_s);
         QVERIFY(saved().contains(srtBlock(ordinal, restored.startText, restored.endText, text).toUtf8()));
@@ -150,48 +152,81 @@ private slots:
         QVERIFY(corrected().rows() == m_computed);
     }
 
+    // Every time edit keeps to the limits (pinned in tst_editing) with the frame and MinGapMs set, refused a
+    // millisecond past them with a message naming the subtitle. Row 3 runs from 11 to 12 s, between rows ending at
+    // 10 s and starting at 13 s.
+    void timeEditsKeepToTheLimits()
+    {
+        using Field = SubtitleDocument::TimeField;
+        QCOMPARE(m_document->timeRefusal(3, Field::Start, 11'961),
+                 u"Show of subtitle 4: 00:00:11,961 must be from 00:00:10,001 to 00:00:11,960"_s);
+        m_document->setFrameMs(42);
+        m_document->setMinGapMs(83);
+        QVERIFY(!m_document->editTimeMs(3, Field::End, 11'041) && !m_document->editTimeMs(3, Field::Start, 10'082)
+                && !m_document->moveTimesMs(3, 11'918) && !m_document->moveBoundaryMs(3, 12'959));
+        QCOMPARE(m_document->undoStack().count(), 0);
+        QVERIFY(m_document->editTimeMs(3, Field::End, 11'042) && m_document->editTimeMs(3, Field::Start, 10'083)
+                && m_document->moveTimesMs(3, 11'958) && m_document->moveBoundaryMs(3, 12'916));
+        QCOMPARE((QList<qint64>{corrected().startMs(3), corrected().endMs(3), corrected().startMs(4)}),
+                 (QList<qint64>{11'958, 12'916, 12'999}));
+    }
+
     void marksFollowTheRows()
     {
         QCOMPARE(m_document->tooFastCount(), 0);
-        // Hidden before shown: an error, and then too fast as well.
-        QVERIFY(m_document->editTime(3, SubtitleDocument::TimeField::End, u"00:00:10,999"_s));
-        const QModelIndex end = corrected().index(3, SubtitleTableModel::EndColumn);
-        QCOMPARE(end.data(Qt::ToolTipRole).toString(), u"Hides before it is shown"_s);
-        QCOMPARE(corrected().index(3, SubtitleTableModel::CpsColumn).data(Qt::ToolTipRole).toString(),
-                 u"lacks 261 ms"_s);
+        // Too short for its text: marked with what it lacks.
+        QVERIFY(m_document->editTime(3, SubtitleDocument::TimeField::End, u"00:00:11,100"_s));
+        QCOMPARE(model().index(3, SubtitleTableModel::CpsColumn).data(Qt::ToolTipRole).toString(),
+                 u"lacks 160 ms"_s);
         QCOMPARE(corrected().findTooFast(-1, false), 3);
         QCOMPARE(corrected().findTooFast(3, false), -1);
         QCOMPARE(corrected().findTooFast(5, true), 3);
         m_document->undoStack().undo();
-        QVERIFY(!end.data(Qt::ToolTipRole).isValid());
         QCOMPARE(shown(SubtitleTableModel::CpsColumn).at(3), u"6.0"_s);
 
         // At 15 letters a second only the two short ones fit.
         m_document->setLettersPerSecond(15);
         QCOMPARE(m_document->tooFastCount(), 3);
         QCOMPARE(shown(0, Qt::ToolTipRole), (QStringList{u"Re-broken"_s, u"Split"_s, u"Split"_s, {}, {}}));
+
+        // Hidden before shown, as a file may have it: an error, and then too fast as well.
+        QVERIFY(writeFile(file(), srtBlock(1, u"00:00:11,000"_s, u"00:00:10,999"_s, u"Short."_s).toUtf8()));
+        QString error;
+        Settings noTimeBuying;
+        noTimeBuying.BuyTime = false;
+        QVERIFY(m_document->load(file(), error) && m_document->correct(noTimeBuying).ok);
+        QCOMPARE(model().index(0, SubtitleTableModel::EndColumn).data(Qt::ToolTipRole).toString(),
+                 u"Hides before it is shown"_s);
+        QCOMPARE(m_document->tooFastCount(), 1);
     }
 
-    // A start moved by the overlap correction alone has a record, a mark and
-    // a restore of its own; the summary counts it while it stays moved.
+    // A start moved by the overlap correction alone has a record, a mark and a restore of its own; one moved on a
+    // subtitle corrected anyway shares that record. The summary counts them while they stay moved.
     void movedStartsAreReviewable()
     {
         QVERIFY(writeFile(file(), (srtBlock(1, u"00:00:01,000"_s, u"00:00:03,000"_s, u"Hi."_s)
-                                   + srtBlock(2, u"00:00:02,000"_s, u"00:00:04,000"_s, u"Ho."_s))
+                                   + srtBlock(2, u"00:00:02,000"_s, u"00:00:04,000"_s, u"Ho."_s)
+                                   + srtBlock(3, u"00:00:03,500"_s, u"00:00:08,000"_s, LongLine))
                                       .toUtf8()));
         QString error;
         QVERIFY(m_document->load(file(), error));
         Settings settings;
         settings.BuyTime = false;
         QVERIFY(m_document->correct(settings).ok);
-        const QString summary = u"Edits: 0 (with 0 time) - 0 time - 0 splits (with 0 time edit), 1 moved"_s;
+        const QString summary = u"Edits: 1 (with 0 time) - 0 time - 0 splits (with 0 time edit), 2 moved"_s;
         QCOMPARE(m_document->summaryText(), summary);
-        QCOMPARE(shown(0, Qt::ToolTipRole).last(), u"Start moved from 00:00:02,000 to 00:00:03,001"_s);
-        QCOMPARE(m_document->records().index(0, EditRecordModel::KindColumn).data().toString(), u"Moved"_s);
-        QCOMPARE(m_document->records().rowCount(), 1);
+        QCOMPARE(shown(0, Qt::ToolTipRole).mid(1),
+                 (QStringList{u"Start moved from 00:00:02,000 to 00:00:03,001"_s,
+                              u"Re-broken - Start moved from 00:00:03,500 to 00:00:04,001"_s}));
+        const auto kind = [this](int row) {
+            return m_document->records().index(row, EditRecordModel::KindColumn).data().toString();
+        };
+        QCOMPARE((QStringList{kind(0), kind(1)}), (QStringList{u"Moved"_s, u"Edit - Moved"_s}));
+        QCOMPARE(m_document->records().rowCount(), 2);
 
-        QVERIFY(m_document->restoreOrReapply({2}));
+        QVERIFY(m_document->restoreOrReapply({2, 3}));
         QCOMPARE(corrected().row(1).startText, u"00:00:02,000"_s);
+        QCOMPARE(corrected().row(2), (SubtitleRow{3, u"00:00:03,500"_s, u"00:00:08,000"_s, LongLine, 3}));
         QVERIFY(!m_document->summaryText().contains(u"moved"_s));
         m_document->undo();
         QCOMPARE(corrected().row(1).startText, u"00:00:03,001"_s);

@@ -64,6 +64,15 @@ class TestCorrectionRun : public QObject
         return texts.join(QLatin1Char('|'));
     }
 
+    // The written rows whose start the overlap correction moved, "2,3".
+    static QString movedNumbers(const CorrectionResult &result)
+    {
+        QStringList numbers;
+        for (const MovedStart &move : result.moved)
+            numbers << QString::number(move.number);
+        return numbers.join(u',');
+    }
+
     // The default settings with one value changed.
     template<typename T>
     static Settings with(T Settings::*field, T value)
@@ -135,7 +144,6 @@ private slots:
         const QString broken46 = u"aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd\nee"_qs;
         const Block before{"04,000", "05,000", u"Before."_qs};
         const QString next = u"Next."_qs, after = u"After."_qs, hi = u"Hi."_qs, ho = u"Ho."_qs;
-        const QString longOne = u"Long one."_qs, inside = u"Inside."_qs;
         QTest::newRow("all from the gap after") << u"0001 Edit - Time edit"_qs << QString()
             << srt({{"10,000", "11,000", text46}, {"20,000", "22,000", next}})
             << srt({{"10,000", "12,000", broken46}, {"20,000", "22,000", next}});
@@ -148,9 +156,6 @@ private slots:
         QTest::newRow("overlap moves the next start") << QString() << u"2"_qs
             << srt({{"01,000", "03,000", hi}, {"03,000", "04,000", ho}})
             << srt({{"01,000", "03,000", hi}, {"03,001", "04,000", ho}});
-        QTest::newRow("a subtitle inside the one before ends before it starts") << u"0002 Time edit"_qs << u"2"_qs
-            << srt({{"01,000", "09,000", longOne}, {"02,000", "08,000", inside}})
-            << srt({{"01,000", "09,000", longOne}, {"09,001", "09,305", inside}});
         QTest::newRow("a first subtitle at zero starts a thousandth later")
             << QString() << u"1"_qs << srt({{"00,000", "02,000", hi}}) << srt({{"00,001", "02,000", hi}});
         QTest::newRow("the last subtitle grows up to the end of the day") << u"0001 Time edit"_qs << QString()
@@ -167,10 +172,43 @@ private slots:
         QVERIFY(outcome.result.ok);
         QTEST(outcome.srt, "expected");
         QTEST(recordsText(outcome.result), "records");
-        QStringList numbers;
-        for (const MovedStart &move : outcome.result.moved)
-            numbers << QString::number(move.number);
-        QTEST(numbers.join(u','), "moved");
+        QTEST(movedNumbers(outcome.result), "moved");
+    }
+
+    // A start the overlap correction would put at or past its own end moves
+    // the whole subtitle; the next one is then checked against the end as moved.
+    void overlapMovesWhole_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("moved");
+
+        const QString a = u"A."_qs, b = u"B."_qs, c = u"C."_qs;
+        const Block first{"01,000", "03,000", a};
+        QTest::newRow("start lands a thousandth before its end: the end stays")
+            << srt({first, {"02,000", "03,002", b}}) << srt({first, {"03,001", "03,002", b}}) << u"2"_qs;
+        QTest::newRow("start lands on its end: moves whole")
+            << srt({first, {"02,000", "03,001", b}}) << srt({first, {"03,001", "04,002", b}}) << u"2"_qs;
+        QTest::newRow("start lands past its end: moves whole")
+            << srt({first, {"02,000", "03,000", b}}) << srt({first, {"03,001", "04,001", b}}) << u"2"_qs;
+        QTest::newRow("inside the one before, and the next checked against the moved end")
+            << srt({{"01,000", "09,000", a}, {"02,000", "08,000", b}, {"10,000", "12,000", c}})
+            << srt({{"01,000", "09,000", a}, {"09,001", "15,001", b}, {"15,002", "17,002", c}}) << u"2,3"_qs;
+        QTest::newRow("out of order at the end of the file")
+            << srt({{"21:20,000", "21:24,177", a}, {"00,001", "02,001", b}})
+            << srt({{"21:20,000", "21:24,177", a}, {"21:24,178", "21:26,178", b}}) << u"2"_qs;
+        QTest::newRow("an end before its start as read stays")
+            << srt({first, {"02,000", "01,500", b}}) << srt({first, {"03,001", "01,500", b}}) << u"2"_qs;
+    }
+
+    void overlapMovesWhole()
+    {
+        QFETCH(QString, input);
+        const Outcome outcome = correct(input, with(&Settings::BuyTime, false));
+        QVERIFY(outcome.result.ok);
+        QTEST(outcome.srt, "expected");
+        QTEST(movedNumbers(outcome.result), "moved");
+        QVERIFY(outcome.result.records.empty());
     }
 
     void aFileEndingPastMidnightReadsBack()

@@ -163,7 +163,8 @@ private slots:
                                 "List2Col1=-14\nList2Col2=15\nList2Col3=16\nList2Col4=17\nLang=French\n"
                                 "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
                                 "Encoding=windows-1251\nLenientTimes=-1\nAutoOpenVideo=0\nVideoPane=-1\nTimelinePane=0\n"
-                                "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"_ba;
+                                "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"
+                                "MainMaximized=-1\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

@@ -7,6 +7,7 @@
 #include "support/fakeshellverb.h"
 #include "support/scriptedprompter.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/filechooser.h"
 #include "ui/mainwindow/mainwindow.h"
@@ -114,12 +115,12 @@ struct MainWindowFixture
     QAction *language(const QString &name) const
     {
         for (QAction *item : window->findChildren<QAction *>(QStringLiteral("mnuLangDef"))) {
-            if (item->text() == name)
+            if (item->data().toString() == name)
                 return item;
         }
         return nullptr;
     }
-    SubtitleTableModel &corrected() const { return window->correctedModel(); }
+    const SubtitleList &corrected() const { return window->correctedList(); }
 };
 
 inline void clickRow(QTableView *view, int row)

@@ -51,7 +51,8 @@ private slots:
                              named(menu->addAction(u"French"_qs), u"mnuLangDef"_qs)};
         items[0]->setProperty(ControlIndexProperty, 0);
         items[1]->setProperty(ControlIndexProperty, 1);
-        SubtitleTableModel model;
+        SubtitleList list;
+        SubtitleTableModel model(list);
         named(new QTableView(&window), u"ListView1"_qs)->setModel(&model);
         auto *toolBar = named(new QToolBar(&window), u"Toolbar1"_qs);
         QAction *open = toolBar->addAction(u"Open..."_qs);
@@ -59,7 +60,7 @@ private slots:
         QAction *correct = toolBar->addAction(u"Correct"_qs);
         // Another window parented to this one, with a list of the same name.
         QWidget *other = named(new QWidget(&window, Qt::Window), u"Form3"_qs);
-        SubtitleTableModel otherModel;
+        SubtitleTableModel otherModel(list);
         named(new QTableView(other), u"ListView1"_qs)->setModel(&otherModel);
 
         LangDoc lang;

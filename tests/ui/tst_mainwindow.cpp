@@ -107,7 +107,7 @@ private slots:
     {
         QVERIFY(openCorrected(fiveSubtitles(), NoTimeBuying));
         Session &s = *m_s;
-        QCOMPARE(s.window->originalModel().rowCount(), 5);
+        QCOMPARE(s.window->originalList().rowCount(), 5);
         const QString summary = u"Edits: 1 (with 0 time) - 0 time - 1 splits (with 0 time edit), 2 still too fast"_s;
         QCOMPARE(s.prompter.informed, QStringList{summary});
         QCOMPARE(s.label(u"lblStatus"_s), summary);
@@ -125,6 +125,9 @@ private slots:
         QCOMPARE(s.selected(), (QList<int>{1, 1}));
         QCOMPARE(s.sub1->toPlainText(), LongText);
         QCOMPARE(s.sub2->toPlainText(), LongBroken);
+        // The menu shows those keys beside its items, as it shows every other item's, not in their words.
+        const QAction *next = s.action(u"mnuNextSubEdit"_s);
+        QCOMPARE(std::pair(next->text(), next->shortcut()), std::pair(u"Next edit"_s, QKeySequence(u"Ctrl+Down"_s)));
 
         // Typed text, counted as it is typed, applied with Ctrl-Enter.
         QTest::keyClick(s.sub2, Qt::Key_A, Qt::ControlModifier);
@@ -216,8 +219,9 @@ private slots:
     // A new language reaches every caption of both windows and the dialogs.
     void switchFromGreekLeavesNoGreek()
     {
-        QVERIFY(openCorrected(fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
+        QVERIFY(openCorrected("\xEF\xBB\xBF" + fiveSubtitles(), "[General]\r\nLang=Greek\r\nBuyTime=0\r\n"));
         Session &s = *m_s;
+        QCOMPARE(s.label(u"lblEncoding"_s), u"UTF-8 με BOM"_s);
         clickRow(s.list2, 3);
         EditsWindow &edits = s.window->editsWindow();
         QVERIFY(!greekTextsIn(s.window.get()).isEmpty() && !greekTextsIn(&edits).isEmpty());
@@ -230,6 +234,14 @@ private slots:
         QVERIFY(edits.isVisible());
         QCOMPARE(greekTextsIn(&edits), QStringList());
         QCOMPARE(s.label(u"lblStatus2"_s), u"Nicht gespeichert"_s);
+        // Every language by its German name; Default stays hidden.
+        QStringList languages;
+        for (const QAction *item : s.window->findChild<QMenu *>(u"mnuLanguages"_s)->actions())
+            if (item->objectName() == u"mnuLangDef"_s && item->isVisible())
+                languages << item->text();
+        QCOMPARE(languages, (QStringList{u"Englisch"_s, u"Französisch"_s, u"Deutsch"_s, u"Griechisch"_s,
+                                         u"Spanisch"_s}));
+        QCOMPARE(s.label(u"lblEncoding"_s), u"UTF-8 mit BOM"_s);
         const QString name = QCoreApplication::applicationName();
         for (const auto &[action, title] : {std::pair{u"mnuOptions"_s, u"Optionen"_s},
                                             std::pair{u"mnuAbout"_s, u"Über %1"_s.arg(name)},
@@ -262,7 +274,7 @@ private slots:
         QCOMPARE(s.window->document().path(), movie);
         s.drop(other);
         QCOMPARE(s.window->document().path(), other);
-        QCOMPARE(s.window->originalModel().row(0).text, u"Other."_s);
+        QCOMPARE(s.window->originalList().row(0).text, u"Other."_s);
     }
 
     void settingsAndGeometrySurviveARestart()
@@ -308,13 +320,19 @@ private slots:
         QCOMPARE(s.window->findChild<QMenu *>(u"mnuFile"_s)->title(), u"Datei"_s);
         QVERIFY(s.language(u"German"_s)->isChecked());
 
-        // Closed maximised, it comes back as it was before maximising.
+        // Closed maximised, it comes back maximised, and as it was before maximising when restored.
         const QRect normal = s.window->geometry();
         s.window->showMaximized();
         QVERIFY(s.window->Form_Unload());
         Session again(settingsPath());
         QVERIFY(again.show());
-        QCOMPARE(again.window->geometry(), normal);
+        QVERIFY(again.window->isMaximized());
+        // Closed maximised again, never shown normal: the same normal place, not a frame's width off.
+        QVERIFY(again.window->Form_Unload());
+        Session third(settingsPath());
+        QVERIFY(third.show() && third.window->isMaximized());
+        third.window->showNormal();
+        QTRY_COMPARE(third.window->geometry(), normal);
     }
 
     // A file that cannot be read leaves no command that needs one; typing not yet applied counts when
@@ -447,44 +465,62 @@ private slots:
 
     void firstStartRects_data()
     {
+        QTest::addColumn<QSize>("screen");
         QTest::addColumn<int>("editsWidth");
         QTest::addColumn<QRect>("main");
         QTest::addColumn<QPoint>("editsAt");
-        // 1000 wide: three quarters and the edits window side by side up to 250.
-        QTest::newRow("room to spare: the pair centred") << 124 << QRect(63, 100, 750, 600) << QPoint(813, 100);
-        QTest::newRow("fits exactly") << 250 << QRect(0, 100, 750, 600) << QPoint(750, 100);
-        QTest::newRow("a pixel more: the main window narrower") << 251 << QRect(0, 100, 749, 600) << QPoint(749, 100);
-        QTest::newRow("half the screen at most") << 501 << QRect(250, 100, 500, 600) << QPoint(499, 100);
-        QTest::newRow("not on its corner") << 750 << QRect(250, 100, 500, 600) << QPoint(250, 175);
+        QTest::addColumn<bool>("maximised");
+        // 2000 wide: three quarters and the edits window side by side up to 500.
+        const QSize wide(2000, 1600);
+        QTest::newRow("room to spare: the pair centred") << wide << 248 << QRect(126, 200, 1500, 1200)
+                                                         << QPoint(1626, 200) << false;
+        QTest::newRow("fits exactly") << wide << 500 << QRect(0, 200, 1500, 1200) << QPoint(1500, 200) << false;
+        QTest::newRow("a pixel more: the main window narrower") << wide << 501 << QRect(0, 200, 1499, 1200)
+                                                                << QPoint(1499, 200) << false;
+        QTest::newRow("half the screen at most") << wide << 1001 << QRect(500, 200, 1000, 1200) << QPoint(999, 200)
+                                                 << false;
+        QTest::newRow("not on its corner") << wide << 1500 << QRect(500, 200, 1000, 1200) << QPoint(500, 350)
+                                           << false;
+        // Below 1600 by 900 the window is maximised and the edits window stands over its top left; the
+        // normal place is three quarters, centred.
+        QTest::newRow("1600 by 900: beside") << QSize(1600, 900) << 300 << QRect(50, 112, 1200, 675)
+                                             << QPoint(1250, 112) << false;
+        QTest::newRow("a pixel narrower: maximised") << QSize(1599, 900) << 300 << QRect(200, 112, 1199, 675)
+                                                     << QPoint(24, 112) << true;
+        QTest::newRow("a pixel lower: maximised") << QSize(1600, 899) << 300 << QRect(200, 113, 1200, 674)
+                                                  << QPoint(25, 112) << true;
     }
 
     void firstStartRects()
     {
+        QFETCH(QSize, screen);
         QFETCH(int, editsWidth);
         QFETCH(QPoint, editsAt);
-        const auto rects = WindowGeometry::firstStartRects(QRect(0, 0, 1000, 800), QSize(editsWidth, 300));
+        const auto rects = WindowGeometry::firstStartRects(QRect(QPoint(0, 0), screen), QSize(editsWidth, 300));
         QTEST(rects.main, "main");
         QCOMPARE(rects.edits, QRect(editsAt, QSize(editsWidth, 300)));
+        QTEST(rects.maximised, "maximised");
     }
 
-    // The first start on this screen: both lists alike, the edits window beside the main one, frames and
-    // all, its kinds whole.
+    // The first start on this screen, smaller than 1600 by 900: maximised, both lists alike, the edits window
+    // over the main window and in front of it whenever asked for, its kinds whole.
     void firstStartFitsTheScreen()
     {
         m_s = std::make_unique<Session>(settingsPath());
         QVERIFY(m_s->show());
         MainWindow &window = *m_s->window;
         const QRect screen = window.screen()->availableGeometry();
-        QVERIFY(screen.contains(window.frameGeometry()));
-        const QRect main = window.geometry();
-        QVERIFY2(main.width() <= screen.width() * 3 / 4 + 2 && std::abs(main.height() - screen.height() * 3 / 4) <= 2,
-                 qPrintable(u"%1x%2 on %3x%4"_s.arg(main.width()).arg(main.height()).arg(screen.width()).arg(screen.height())));
+        QVERIFY(window.isMaximized());
+        QTRY_COMPARE(window.frameGeometry(), screen);
         const QList<int> widths = window.findChild<QSplitter *>()->sizes();
         QVERIFY2(std::abs(widths.value(0) - widths.value(1)) <= 1, qPrintable(u"%1 %2"_s.arg(widths.value(0)).arg(widths.value(1))));
         QVERIFY(m_s->openAndCorrect(written(u"movie.srt"_s, twoSubtitles())));
         EditsWindow &edits = window.editsWindow();
-        QVERIFY(!edits.frameGeometry().intersects(window.frameGeometry()));
         QVERIFY(screen.contains(edits.frameGeometry()));
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        m_s->action(u"mnuShowEditsWindow"_s)->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), &edits);
         QVERIFY(edits.list()->horizontalHeader()->sectionSize(EditRecordModel::KindColumn)
                 >= edits.list()->fontMetrics().horizontalAdvance(u"Split - Time edit - Moved"_s));
     }

@@ -5,6 +5,7 @@
 #include "ui/subtitles/correctedfiltermodel.h"
 #include "editor/editrecordmodel.h"
 #include "ui/edits/editswindow.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/subtitles/subtitlelistview.h"
 
@@ -48,9 +49,10 @@ class TestModels : public QObject
 private slots:
     void subtitleRowsRenumberOnInsertAndRemove()
     {
-        SubtitleTableModel model;
+        SubtitleList list;
+        SubtitleTableModel model(list);
         Tester tester(&model, Fatal);
-        model.setRows({subtitle(1, 1, u"One"_qs), subtitle(2, 2, u"Two\r\nlines"_qs), subtitle(3, 3)});
+        list.setRows({subtitle(1, 1, u"One"_qs), subtitle(2, 2, u"Two\r\nlines"_qs), subtitle(3, 3)});
 
         const QModelIndex text = model.index(1, SubtitleTableModel::TextColumn);
         QCOMPARE(text.data().toString(), u"Two | lines"_qs);
@@ -59,7 +61,7 @@ private slots:
 
         // The view must hear about every number that moved.
         QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        model.insertSubtitle(1, subtitle(0, 0));
+        list.insertSubtitle(1, subtitle(0, 0));
         QCOMPARE(shown(model), (QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs}));
         QCOMPARE(tags(model), (QStringList{u"1"_qs, u"0"_qs, u"2"_qs, u"3"_qs}));
         QCOMPARE(changed.size(), 1);
@@ -67,27 +69,28 @@ private slots:
         QCOMPARE(changed.first().at(1).toModelIndex().row(), 3);
 
         // Beyond the end it appends; removing out of range does nothing.
-        model.insertSubtitle(99, subtitle(0, 0, u"Last"_qs));
-        model.removeSubtitle(0);
-        model.removeSubtitle(-1);
-        model.removeSubtitle(model.rowCount());
+        list.insertSubtitle(99, subtitle(0, 0, u"Last"_qs));
+        list.removeSubtitle(0);
+        list.removeSubtitle(-1);
+        list.removeSubtitle(model.rowCount());
         QCOMPARE(shown(model), (QStringList{u"1"_qs, u"2"_qs, u"3"_qs, u"4"_qs}));
         QCOMPARE(tags(model), (QStringList{u"0"_qs, u"2"_qs, u"3"_qs, u"0"_qs}));
-        QCOMPARE(model.findTag(0, 1), 3);
-        QCOMPARE(model.findTag(7), -1);
-        model.removeSubtitle(model.rowCount() - 1);
+        QCOMPARE(list.findTag(0, 1), 3);
+        QCOMPARE(list.findTag(7), -1);
+        list.removeSubtitle(model.rowCount() - 1);
     }
 
     void filterKeepsBothHalvesOfASplitAndDropsInsertedRows()
     {
-        SubtitleTableModel source;
+        SubtitleList list;
+        SubtitleTableModel source(list);
         CorrectedFilterModel filter;
         filter.setSourceModel(&source);
         Tester sourceTester(&source, Fatal);
         Tester filterTester(&filter, Fatal);
 
         // Ordinal 2 was split; 5 lies beyond the largest recorded ordinal.
-        source.setRows({subtitle(1, 1), subtitle(2, 2), subtitle(3, 2), subtitle(4, 3), subtitle(5, 4), subtitle(6, 5)});
+        list.setRows({subtitle(1, 1), subtitle(2, 2), subtitle(3, 2), subtitle(4, 3), subtitle(5, 4), subtitle(6, 5)});
         filter.setRecordedOrdinals({2, 4});
         QCOMPARE(filter.rowCount(), 6);
 
@@ -95,11 +98,11 @@ private slots:
         QCOMPARE(tags(filter), (QStringList{u"2"_qs, u"2"_qs, u"4"_qs}));
 
         // Rows added or removed underneath while filtered.
-        source.insertSubtitle(2, subtitle(0, 0));
-        source.insertSubtitle(0, subtitle(0, 4));
+        list.insertSubtitle(2, subtitle(0, 0));
+        list.insertSubtitle(0, subtitle(0, 4));
         QCOMPARE(shown(filter), (QStringList{u"1"_qs, u"3"_qs, u"5"_qs, u"7"_qs}));
         QCOMPARE(tags(filter), (QStringList{u"4"_qs, u"2"_qs, u"2"_qs, u"4"_qs}));
-        source.removeSubtitle(2);
+        list.removeSubtitle(2);
         QCOMPARE(tags(filter), (QStringList{u"4"_qs, u"2"_qs, u"4"_qs}));
 
         filter.setRecordedOrdinals({5, 0, -3});

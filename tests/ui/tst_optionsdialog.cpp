@@ -229,7 +229,7 @@ private slots:
         const QString movie = folder.filePath(u"movie.srt"_s);
         QVERIFY(writeFile(movie, "1\r\n00:00:01,000 --> 00:00:01,500\r\nHello there, my friend.\r\n"));
         main.open(movie);
-        QVERIFY(window.originalModel().isTooFast(0)); // 46 letters a second
+        QVERIFY(window.originalList().isTooFast(0)); // 46 letters a second
 
         auto ran = whenModal([](QWidget &dialog) {
             QCOMPARE(dialog.objectName(), u"Form2"_s);
@@ -243,7 +243,7 @@ private slots:
         QVERIFY(*ran);
         QCOMPARE(window.settings().MaxLen, 38);
         QVERIFY(!window.settings().BrakeTo2);
-        QVERIFY(!window.originalModel().isTooFast(0)); // the marks follow the reading speed
+        QVERIFY(!window.originalList().isTooFast(0)); // the marks follow the reading speed
         QVERIFY(main.shellVerb.registered);
         const QByteArray saved = readFile(settingsPath);
         QVERIFY2(saved.contains("MaxLen= 38") && saved.contains("BrakeTo2=0"), saved.constData());

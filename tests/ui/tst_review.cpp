@@ -45,6 +45,21 @@ class TestReview : public QObject
     MainWindowFixture &s() { return *m_s; }
     QString undoText() { return s().action(u"mnuUndo"_s)->text(); }
     QString saveState() { return s().label(u"lblStatus2"_s); }
+    // The rows still too fast, counted afresh.
+    QList<int> tooFastRows()
+    {
+        QList<int> rows;
+        for (int row = 0; row < s().corrected().rowCount(); ++row) {
+            if (s().corrected().isTooFast(row))
+                rows << row;
+        }
+        return rows;
+    }
+    // The summary's count is the rows' own.
+    bool tooFastShown()
+    {
+        return s().label(u"lblStatus"_s).endsWith(u", %1 still too fast"_s.arg(tooFastRows().size()));
+    }
     static void key(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Ctrl)
     {
         target->setFocus();
@@ -125,7 +140,10 @@ private slots:
         key(records, Qt::Key_R);
         QCOMPARE(undoText(), u"Undo Re-apply 2 corrections"_s);
         QCOMPARE(s().corrected().rows(), computed);
+        // The count of rows too fast follows several rows replaced at once, and their undoing.
+        QVERIFY(tooFastShown());
         key(records, Qt::Key_Z);
+        QVERIFY(tooFastShown());
         QCOMPARE(s().action(u"mnuRedo"_s)->text(), u"Redo Re-apply 2 corrections"_s);
         key(records, Qt::Key_Y);
         QCOMPARE(s().corrected().rows(), computed);
@@ -140,11 +158,7 @@ private slots:
     {
         for (QTableView *list : {s().list1, s().list2})
             QCOMPARE(list->horizontalHeader()->visualIndex(SubtitleTableModel::CpsColumn), 3);
-        QList<int> tooFast;
-        for (int row = 0; row < s().corrected().rowCount(); ++row) {
-            if (s().corrected().isTooFast(row))
-                tooFast << row;
-        }
+        const QList<int> tooFast = tooFastRows();
         QVERIFY(tooFast.size() >= 2 && tooFast.first() == 2);
         key(s().list2, Qt::Key_Down, CtrlShift);
         QCOMPARE(selectedRow(s().list2), tooFast.at(0));
@@ -154,50 +168,58 @@ private slots:
         key(end, Qt::Key_Up, CtrlShift);
         QCOMPARE(selectedRow(s().list2), tooFast.at(0));
 
-        const auto tooFastShown = [this](qsizetype count) {
-            return s().label(u"lblStatus"_s).endsWith(u", %1 still too fast"_s.arg(count));
-        };
-        QVERIFY(tooFastShown(tooFast.size()));
+        QVERIFY(tooFastShown());
         clickRow(s().list2, 0);
         end->setText(u"00:00:01,100"_s);
         key(end, Qt::Key_Return, {});
-        QVERIFY(tooFastShown(tooFast.size() + 1));
+        QVERIFY(tooFastShown() && tooFastRows().size() == tooFast.size() + 1);
         s().action(u"mnuUndo"_s)->trigger();
-        QVERIFY(tooFastShown(tooFast.size()));
+        QVERIFY(tooFastShown() && tooFastRows() == tooFast);
     }
 
-    // Enter and leaving the box for another row apply a time alike; a time
-    // refused is said and keeps the box; Esc puts back what the row holds.
+    // Enter and leaving the box for another row apply a time alike; a time refused is said and keeps the box; Esc
+    // puts back what the row holds. The last subtitle's end may go as far as a box holds; a start past its own end
+    // is refused, naming the subtitle.
     void timeCommit_data()
     {
-        QTest::addColumn<QString>("typed"); // over the start time, from Home
-        QTest::addColumn<bool>("refused");
+        QTest::addColumn<bool>("start"); // the first subtitle's start, else the last one's end
+        QTest::addColumn<QString>("typed"); // from Home
+        QTest::addColumn<QString>("refusal");
         QTest::addColumn<bool>("leaving");
-        QTest::newRow("59 minutes 59 seconds") << u"005959999"_s << false << false;
-        QTest::newRow("60 minutes") << u"0060"_s << true << false;
-        QTest::newRow("59 minutes 59 seconds, left") << u"005959999"_s << false << true;
-        QTest::newRow("60 minutes, left") << u"0060"_s << true << true;
+        const QString minutes = u"Hide: 00:60:59,999 is not a valid time; minutes and seconds run from 00 to 59"_s;
+        const QString pastEnd = u"Show of subtitle 1: 00:00:01,961 must be from 00:00:00,000 to 00:00:01,960"_s;
+        for (const bool leaving : {false, true}) {
+            const char *left = leaving ? ", left" : "";
+            QTest::addRow("59 minutes 59 seconds%s", left) << false << u"005959999"_s << QString() << leaving;
+            QTest::addRow("60 minutes%s", left) << false << u"006059999"_s << minutes << leaving;
+            QTest::addRow("start a frame before its end%s", left) << true << u"000001960"_s << QString() << leaving;
+            QTest::addRow("start closer to its end%s", left) << true << u"000001961"_s << pastEnd << leaving;
+        }
     }
 
     void timeCommit()
     {
+        QFETCH(bool, start);
         QFETCH(QString, typed);
-        QFETCH(bool, refused);
+        QFETCH(QString, refusal);
         QFETCH(bool, leaving);
-        clickRow(s().list2, 0);
-        QLineEdit *start = s().line(u"txtStartTime"_s);
-        key(start, Qt::Key_Home, {});
-        QTest::keyClicks(start, typed);
-        const QString timeText = start->text();
-        leaving ? clickRow(s().list2, 1) : key(start, Qt::Key_Return, {});
-        QCOMPARE(s().corrected().row(0).startText, refused ? u"00:00:01,000"_s : timeText);
-        const QString refusal = u"Show: "_s + timeText + u" is not a valid time; minutes and seconds run from 00 to 59";
-        QCOMPARE(s().prompter.warned, refused ? QStringList{refusal} : QStringList());
-        QCOMPARE(QApplication::focusWidget(), leaving && !refused ? static_cast<QWidget *>(s().list2) : start);
-        clickRow(s().list2, 0);
-        QTest::keyClicks(start, u"1"_s);
-        key(start, Qt::Key_Escape, {});
-        QCOMPARE(start->text(), s().corrected().row(0).startText);
+        const int row = start ? 0 : 5;
+        clickRow(s().list2, row);
+        const SubtitleRow before = s().corrected().row(row);
+        QLineEdit *box = s().line(start ? u"txtStartTime"_s : u"txtEndTime"_s);
+        key(box, Qt::Key_Home, {});
+        QTest::keyClicks(box, typed);
+        const QString timeText = box->text();
+        leaving ? clickRow(s().list2, 4) : key(box, Qt::Key_Return, {});
+        const SubtitleRow after = s().corrected().row(row);
+        QCOMPARE(start ? after.startText : after.endText,
+                 refusal.isEmpty() ? timeText : start ? before.startText : before.endText);
+        QCOMPARE(s().prompter.warned, refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        QCOMPARE(QApplication::focusWidget(), leaving && refusal.isEmpty() ? static_cast<QWidget *>(s().list2) : box);
+        clickRow(s().list2, row);
+        QTest::keyClicks(box, u"1"_s);
+        key(box, Qt::Key_Escape, {});
+        QCOMPARE(box->text(), start ? s().corrected().row(row).startText : s().corrected().row(row).endText);
     }
 
     // Next edit with nothing selected goes to the first record. F9 leaves the boxes on the row still selected, or takes

@@ -10,6 +10,8 @@
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
 #include "engine/weakwordfiles.h"
+#include "media/peakcache.h"
+#include "media/shots/shotchangefinder.h"
 #include "settings/settingproblemtext.h"
 #include "settings/settingsfile.h"
 #include "settings/settingsstore.h"
@@ -33,6 +35,8 @@ struct CliOptions
     QStringList overrides; // KEY=VALUE
     bool replaceBackups = false;
     bool json = false;
+    QString videoPath;         // --video: the film whose shot changes the correction keeps clear of
+    QString shotListVideoPath; // --list-shot-changes
 };
 
 // Keys with their defaults as Settings{} holds them: "MaxLen (44)".
@@ -82,11 +86,18 @@ QString helpText()
         "  --encoding NAME        read and write every FILE in this encoding (any\n"
         "                         name Qt or iconv knows, e.g. windows-1252), or\n"
         "                         auto to detect it; default: the Encoding setting\n"
+        "  --video FILE           find the shot changes and frame rate of the film\n"
+        "                         FILE and keep the timing clear of them (one\n"
+        "                         subtitle file; turns ShotChanges on for the run)\n"
+        "  --list-shot-changes VIDEO\n"
+        "                         print the frame rate (# fps R) and the shot changes\n"
+        "                         of VIDEO, in seconds, one a line, and exit\n"
         "  -h, --help             show this help\n"
         "  -v, --version          show the version\n"
         "\n"
         "Exit status: 0 when every file was corrected and written, 1 when a file\n"
-        "could not be read, corrected or written, 2 for bad usage or settings.\n"
+        "(or the video) could not be read, corrected or written, 2 for bad usage or\n"
+        "settings.\n"
         "\n"
         "Settings keys (default in brackets; -1 is on, 0 off):\n")
         + keyLine(u"MaxLen", u"most characters in a line, "_s + ruleOf(u"MaxLen"))
@@ -107,7 +118,8 @@ QString helpText()
         + keyLine(u"LenientTimes", u"also read common variants of the time format"_s)
         + u"  Window geometry in twips (1/1440 inch), written by the window program:\n"
            "  "_s + keysWithDefaults({u"MainX", u"MainY", u"MainWidth", u"MainHeight", u"EditX"}) + u",\n"
-           "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax"}) + u"; column widths\n"
+           "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax", u"MainMaximized"})
+           + u"; column widths\n"
            "  "_s + keysWithDefaults({u"List1Col1", u"List1Col2", u"List1Col3", u"List1Col4"}) + u",\n"
            "  "_s + keysWithDefaults({u"List1Col5", u"List2Col1", u"List2Col2", u"List2Col3"}) + u",\n"
            "  "_s + keysWithDefaults({u"List2Col4", u"List2Col5"}) + u'\n'
@@ -139,9 +151,12 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     const QCommandLineOption replaceBak(QStringLiteral("replace-bak"));
     const QCommandLineOption report(QStringLiteral("report"), {}, QStringLiteral("FORMAT"));
     const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("NAME"));
+    const QCommandLineOption video(QStringLiteral("video"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption listShotChanges(QStringLiteral("list-shot-changes"), {}, QStringLiteral("VIDEO"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version, encoding});
+    parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version, encoding, video,
+                       listShotChanges});
 
     auto usageError = [&](const QString &message) {
         err << name << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
@@ -171,8 +186,18 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
         else if (format != u"text")
             return usageError(QStringLiteral("unknown report format '%1' (use json)").arg(format));
     }
-    if (options.files.isEmpty())
+    options.videoPath = parser.value(video);
+    options.shotListVideoPath = parser.value(listShotChanges);
+    if (parser.isSet(listShotChanges)) {
+        if (!options.files.isEmpty() || parser.isSet(video))
+            return usageError(QStringLiteral("--list-shot-changes takes no subtitle file and no --video"));
+        if (options.shotListVideoPath.isEmpty())
+            return usageError(QStringLiteral("--list-shot-changes needs a video"));
+    } else if (options.files.isEmpty()) {
         return usageError(QStringLiteral("no subtitle file given"));
+    }
+    if (parser.isSet(video) && (options.files.size() != 1 || options.videoPath.isEmpty()))
+        return usageError(QStringLiteral("--video takes a video and exactly one subtitle file"));
     if (!options.correction.outputPath.isEmpty() && options.files.size() > 1)
         return usageError(QStringLiteral("--output takes exactly one input file"));
     if (parser.isSet(settings) && !QFileInfo(options.settingsPath).isFile())
@@ -246,6 +271,33 @@ void loadLanguage(const Settings &settings, const CliEnvironment &environment, L
         lang.load(*chosen);
 }
 
+// The shot changes of path, through the window's cache; nothing, with the
+// reason on err, when the film cannot be read. A sound file has none.
+std::optional<ShotChanges> shotChangesOf(const QString &path, const QString &name, const LangDoc &lang,
+                                         QTextStream &err)
+{
+    MediaError error;
+    const std::optional<DetectedShots> shots = ShotChangeFinder().findCached(path, PeakCache::defaultFolder(), error);
+    if (!shots) {
+        err << name << ": " << error.describe(lang) << Qt::endl;
+        return std::nullopt;
+    }
+    if (!shots->hasPicture)
+        err << name << ": " << path << ": " << GetLangText(lang, Form1Msg::VideoNoPicture) << Qt::endl;
+    return shots->shotChanges;
+}
+
+// "# fps 23.976", then one cut a line in seconds: "12.480".
+void listShotChanges(const ShotChanges &changes, QTextStream &out)
+{
+    QString rate = QString::number(changes.frameRate, 'f', 3);
+    while (rate.contains(u'.') && (rate.endsWith(u'0') || rate.endsWith(u'.')))
+        rate.chop(1);
+    out << "# fps " << rate << '\n';
+    for (const double seconds : changes.cutSeconds)
+        out << QString::number(seconds, 'f', 3) << '\n';
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, const CliEnvironment &environment)
@@ -264,6 +316,22 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
         for (const SettingsTrouble &trouble : troubles)
             err << name << ": " << troubleText(trouble, lang) << Qt::endl;
         return ExitUsage;
+    }
+
+    // The film is read before any subtitle file is touched.
+    if (!options.shotListVideoPath.isEmpty() || !options.videoPath.isEmpty()) {
+        const QString film = options.videoPath.isEmpty() ? options.shotListVideoPath : options.videoPath;
+        const std::optional<ShotChanges> changes = shotChangesOf(film, name, lang, err);
+        if (!changes)
+            return ExitFileFailed;
+        if (options.videoPath.isEmpty()) {
+            listShotChanges(*changes, out);
+            return ExitOk;
+        }
+        options.correction.shotChanges = *changes;
+        // The film's cuts are what the setting is for; where it is known, --video turns it on.
+        if (SettingsStore::findKey(u"ShotChanges"))
+            SettingsStore::applyValue(settings, u"ShotChanges"_s, u"-1"_s);
     }
 
     WeakWordLists weakWords;

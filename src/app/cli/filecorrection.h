@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/textencoding.h"
+#include "engine/shotchanges.h"
 #include "engine/editrecord.h"
 #include "engine/weakwords.h"
 #include "settings/settingproblem.h"
@@ -23,6 +24,7 @@ struct FileCorrectionOptions
     QString outputPath; // empty: over the file itself, with the auto backup rule
     bool dryRun = false;
     QString encoding; // read and write in this encoding; empty: the Encoding setting
+    std::optional<ShotChanges> shotChanges; // the film's, for ShotChanges
 };
 
 // What happened to one file.

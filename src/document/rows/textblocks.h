@@ -28,15 +28,16 @@ public:
         return QByteArrayView(m_blocks[std::size_t(place >> 32)].get() + (place & 0xFFFFFFFFu), size);
     }
 
+    // Whole huge pages (see adviseHugePages), and few enough blocks for a
+    // file of a gigabyte; the unused end of the last one is never touched.
+    static constexpr qsizetype BlockBytes = qsizetype(1) << 23;
+    static constexpr qsizetype FirstBlockBytes = qsizetype(1) << 21;
+
 private:
     struct FreeBlock
     {
         void operator()(char *block) const;
     };
-    // Whole huge pages (see adviseHugePages), and few enough blocks for a
-    // file of a gigabyte; the unused end of the last one is never touched.
-    static constexpr qsizetype BlockBytes = qsizetype(1) << 23;
-    static constexpr qsizetype FirstBlockBytes = qsizetype(1) << 21;
 
     std::vector<std::unique_ptr<char[], FreeBlock>> m_blocks;
     qsizetype m_used = 0;     // in the last block

@@ -4,36 +4,38 @@
 
 #include "editor/commands/commandids.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 
 #include <algorithm>
 
-AddRemoveSubtitle::AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id,
-                                     const Message &caption)
-    : DocumentCommand(caption, position + 1, document.lang()), m_document(document), m_position(position), m_row(std::move(row)), m_id(id)
+AddRemoveSubtitle::AddRemoveSubtitle(SubtitleDocument &document, SubtitleList &list, int position, SubtitleRow row,
+                                     int id, const Message &caption)
+    : DocumentCommand(caption, position + 1, document.lang()), m_document(document), m_list(list), m_position(position),
+      m_row(std::move(row)), m_id(id)
 {
 }
 
 void AddRemoveSubtitle::addRow()
 {
-    m_document.correctedModel().insertSubtitle(m_position, std::move(m_row));
+    m_list.insertSubtitle(m_position, std::move(m_row));
     m_row = {};
 }
 
 void AddRemoveSubtitle::takeRow()
 {
-    if (std::optional<SubtitleRow> removed = m_document.correctedModel().removeSubtitle(m_position))
+    if (std::optional<SubtitleRow> removed = m_list.removeSubtitle(m_position))
         m_row = std::move(*removed);
 }
 
 void AddRemoveSubtitle::touch(int row)
 {
-    emit m_document.rowTouched(std::min(row, m_document.correctedModel().rowCount() - 1));
+    emit m_document.rowTouched(std::min(row, m_list.rowCount() - 1));
 }
 
-InsertSubtitle::InsertSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int selectedBefore)
-    : AddRemoveSubtitle(document, position, std::move(row), CommandId::InsertSubtitle, Form1Msg::UndoInsert),
+InsertSubtitle::InsertSubtitle(SubtitleDocument &document, SubtitleList &list, int position, SubtitleRow row,
+                               int selectedBefore)
+    : AddRemoveSubtitle(document, list, position, std::move(row), CommandId::InsertSubtitle, Form1Msg::UndoInsert),
       m_selectedBefore(selectedBefore)
 {
 }
@@ -50,8 +52,8 @@ void InsertSubtitle::undo()
     touch(m_selectedBefore);
 }
 
-DeleteSubtitle::DeleteSubtitle(SubtitleDocument &document, int position)
-    : AddRemoveSubtitle(document, position, {}, CommandId::DeleteSubtitle, Form1Msg::UndoDelete)
+DeleteSubtitle::DeleteSubtitle(SubtitleDocument &document, SubtitleList &list, int position)
+    : AddRemoveSubtitle(document, list, position, {}, CommandId::DeleteSubtitle, Form1Msg::UndoDelete)
 {
 }
 

@@ -7,6 +7,7 @@
 #include "editor/commands/documentcommand.h"
 
 class SubtitleDocument;
+class SubtitleList;
 
 // Adds or removes one row of the corrected list. The row out of the list
 // is kept here, so the two directions are one swap.
@@ -16,7 +17,8 @@ public:
     int id() const override { return m_id; }
 
 protected:
-    AddRemoveSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int id, const Message &caption);
+    AddRemoveSubtitle(SubtitleDocument &document, SubtitleList &list, int position, SubtitleRow row, int id,
+                      const Message &caption);
 
     void addRow();
     void takeRow();
@@ -24,6 +26,7 @@ protected:
     void touch(int row);
 
     SubtitleDocument &m_document;
+    SubtitleList &m_list;
     int m_position;
 
 private:
@@ -35,7 +38,7 @@ private:
 class InsertSubtitle : public AddRemoveSubtitle
 {
 public:
-    InsertSubtitle(SubtitleDocument &document, int position, SubtitleRow row, int selectedBefore);
+    InsertSubtitle(SubtitleDocument &document, SubtitleList &list, int position, SubtitleRow row, int selectedBefore);
 
     void redo() override;
     void undo() override;
@@ -48,7 +51,7 @@ private:
 class DeleteSubtitle : public AddRemoveSubtitle
 {
 public:
-    DeleteSubtitle(SubtitleDocument &document, int position);
+    DeleteSubtitle(SubtitleDocument &document, SubtitleList &list, int position);
 
     void redo() override;
     void undo() override;

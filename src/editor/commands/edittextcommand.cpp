@@ -4,19 +4,19 @@
 
 #include "editor/commands/commandids.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 
-EditTextCommand::EditTextCommand(SubtitleDocument &document, int row, QString text)
-    : DocumentCommand(Form1Msg::UndoEditText, row + 1, document.lang()), m_document(document), m_row(row), m_text(std::move(text))
+EditTextCommand::EditTextCommand(SubtitleDocument &document, SubtitleList &list, int row, QString text)
+    : DocumentCommand(Form1Msg::UndoEditText, row + 1, document.lang()), m_document(document), m_list(list), m_row(row),
+      m_text(std::move(text))
 {
 }
 
 void EditTextCommand::swapText()
 {
-    SubtitleTableModel &model = m_document.correctedModel();
-    QString previous = model.text(m_row);
-    model.setText(m_row, m_text);
+    QString previous = m_list.text(m_row);
+    m_list.setText(m_row, m_text);
     m_text = std::move(previous);
 }
 

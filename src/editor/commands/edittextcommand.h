@@ -6,12 +6,13 @@
 #include "editor/commands/documentcommand.h"
 
 class SubtitleDocument;
+class SubtitleList;
 
 // A new text for one corrected row; keeps the text it replaced.
 class EditTextCommand : public DocumentCommand
 {
 public:
-    EditTextCommand(SubtitleDocument &document, int row, QString text);
+    EditTextCommand(SubtitleDocument &document, SubtitleList &list, int row, QString text);
 
     void redo() override;
     void undo() override;
@@ -21,6 +22,7 @@ private:
     void swapText();
 
     SubtitleDocument &m_document;
+    SubtitleList &m_list;
     int m_row;
     QString m_text; // the one to put in: the new text, after redo the old one
 };

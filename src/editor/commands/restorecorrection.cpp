@@ -5,7 +5,7 @@
 #include "editor/commands/commandids.h"
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 
 namespace {
@@ -19,10 +19,11 @@ const Message &captionFor(const std::vector<int> &ordinals, bool restore)
 
 } // namespace
 
-RestoreCorrection::RestoreCorrection(SubtitleDocument &document, std::vector<int> ordinals, bool restore)
+RestoreCorrection::RestoreCorrection(SubtitleDocument &document, SubtitleList &list, std::vector<int> ordinals,
+                                     bool restore)
     : DocumentCommand(captionFor(ordinals, restore), ordinals.size() == 1 ? ordinals.front() : qint64(ordinals.size()),
                       document.lang()),
-      m_document(document), m_ordinals(std::move(ordinals)), m_restore(restore)
+      m_document(document), m_list(list), m_ordinals(std::move(ordinals)), m_restore(restore)
 {
 }
 
@@ -37,7 +38,7 @@ void RestoreCorrection::redo()
             replacements.push_back({ordinal, m_document.computedRows(ordinal)});
     }
     m_document.records().setRestored(m_ordinals, m_restore);
-    m_replaced = m_document.correctedModel().replaceOrdinals(std::move(replacements), m_restore);
+    m_replaced = m_list.replaceOrdinals(std::move(replacements), m_restore);
     emit m_document.rowTouched(m_replaced.front().position);
 }
 
@@ -46,7 +47,7 @@ void RestoreCorrection::undo()
     const int first = m_replaced.front().taken.empty() ? m_replaced.front().position
                                                        : m_replaced.front().taken.front().first;
     m_document.records().setRestored(m_ordinals, !m_restore);
-    m_document.correctedModel().undoReplacements(std::exchange(m_replaced, {}), !m_restore);
+    m_list.undoReplacements(std::exchange(m_replaced, {}), !m_restore);
     emit m_document.rowTouched(first);
 }
 

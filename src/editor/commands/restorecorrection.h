@@ -9,6 +9,7 @@
 #include <vector>
 
 class SubtitleDocument;
+class SubtitleList;
 
 // Puts one or several corrected subtitles back as read (a split's two rows
 // become one), or applies their corrections again as the run computed
@@ -17,7 +18,7 @@ class RestoreCorrection : public DocumentCommand
 {
 public:
     // ordinals ascending, each with an edit record.
-    RestoreCorrection(SubtitleDocument &document, std::vector<int> ordinals, bool restore);
+    RestoreCorrection(SubtitleDocument &document, SubtitleList &list, std::vector<int> ordinals, bool restore);
 
     void redo() override;
     void undo() override;
@@ -25,6 +26,7 @@ public:
 
 private:
     SubtitleDocument &m_document;
+    SubtitleList &m_list;
     std::vector<int> m_ordinals;
     bool m_restore;
     std::vector<OrdinalReplacement> m_replaced;

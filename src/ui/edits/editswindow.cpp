@@ -135,6 +135,9 @@ void EditsWindow::showWindow()
 {
     m_editsWindowShown = true;
     show();
+    // Asked for, it comes to the front, also over a maximised main window.
+    raise();
+    activateWindow();
 }
 
 void EditsWindow::closeForGood()

@@ -27,8 +27,8 @@ QAction *makeAction(QObject *parent, const char16_t *name, const char16_t *capti
     return action;
 }
 
-// A key that triggers target while context holds: the menu item's caption
-// already names the key, so the item itself carries no shortcut.
+// A key that triggers target while context holds; the item itself carries
+// the key only to show it in the menu (see MainActions::MainActions).
 void addKey(QWidget &owner, QAction *target, const QKeySequence &key, Qt::ShortcutContext context)
 {
     auto *keyAction = new QAction(&owner);
@@ -51,15 +51,15 @@ MainActions::MainActions(QMainWindow &window)
       mnuEditSubs(makeAction(&window, u"mnuEditSubs", u"Correct subtitles", u"Edit", u"Correct subtitles (F8)")),
       mnuShowEditOnly(makeAction(&window, u"mnuShowEditOnly", u"Show only corrected subtitles", u"OnlyEdit",
                                  u"Show only corrected subtitles (F9)")),
-      mnuInsSub(makeAction(&window, u"mnuInsSub", u"Insert subtitle (Ins)", u"Ins", u"Insert subtitle (Ins)")),
-      mnuInsSubDown(makeAction(&window, u"mnuInsSubDown", u"Insert subtitle down (Shift-Ins)", u"ShiftIns",
+      mnuInsSub(makeAction(&window, u"mnuInsSub", u"Insert subtitle", u"Ins", u"Insert subtitle (Ins)")),
+      mnuInsSubDown(makeAction(&window, u"mnuInsSubDown", u"Insert subtitle down", u"ShiftIns",
                                u"Insert subtitle down (Shift-Ins)")),
-      mnuDelSub(makeAction(&window, u"mnuDelSub", u"Delete subtitle (Del)", u"Del", u"Delete subtitle (Del)")),
+      mnuDelSub(makeAction(&window, u"mnuDelSub", u"Delete subtitle", u"Del", u"Delete subtitle (Del)")),
       mnuRestoreOriginal(makeAction(&window, u"mnuRestoreOriginal", u"Restore original", nullptr,
                                     u"Restore original (Ctrl-R)")),
-      mnuNextSubEdit(makeAction(&window, u"mnuNextSubEdit", u"Next edit (Ctrl-Down)", u"NextEdit",
+      mnuNextSubEdit(makeAction(&window, u"mnuNextSubEdit", u"Next edit", u"NextEdit",
                                 u"Next edit (Ctrl-Down)")),
-      mnuBefSubEdit(makeAction(&window, u"mnuBefSubEdit", u"Previous edit (Ctrl-Up)", u"BefEdit",
+      mnuBefSubEdit(makeAction(&window, u"mnuBefSubEdit", u"Previous edit", u"BefEdit",
                                u"Previous edit (Ctrl-Up)")),
       mnuNextTooFast(makeAction(&window, u"mnuNextTooFast", u"Next too fast", nullptr,
                                 u"Next too fast (Ctrl-Shift-Down)")),
@@ -82,6 +82,17 @@ MainActions::MainActions(QMainWindow &window)
     mnuRestoreOriginal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuNextTooFast->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down));
     mnuPrevTooFast->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up));
+    // Their keys work where bindKeys puts them (Ins only in the corrected
+    // list); the items carry them, as every other item does, to show them,
+    // in a context no focus reaches.
+    for (const auto &[action, key] : {std::pair{mnuInsSub, QKeySequence(Qt::Key_Insert)},
+                                      std::pair{mnuInsSubDown, QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+                                      std::pair{mnuDelSub, QKeySequence(Qt::Key_Delete)},
+                                      std::pair{mnuNextSubEdit, QKeySequence(Qt::CTRL | Qt::Key_Down)},
+                                      std::pair{mnuBefSubEdit, QKeySequence(Qt::CTRL | Qt::Key_Up)}}) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     createMenus(window);
     createToolBar(window);
 }

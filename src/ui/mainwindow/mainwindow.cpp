@@ -5,9 +5,10 @@
 #include "document/prompter.h"
 #include "editor/fileworkflows.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
+#include "lang/languagecaption.h"
 #include "lang/languagelocator.h"
 #include "settings/inifile.h"
 #include "settings/settingproblemtext.h"
@@ -81,18 +82,19 @@ MainWindow::~MainWindow()
     // history's last signals reach no label.
     m_document->disconnect(this);
     m_document->undoStack().disconnect(this);
+    delete m_filmReview;
     delete m_editsWindow;
     delete takeCentralWidget();
 }
 
-SubtitleTableModel &MainWindow::originalModel() const
+const SubtitleList &MainWindow::originalList() const
 {
-    return m_document->originalModel();
+    return m_document->originalList();
 }
 
-SubtitleTableModel &MainWindow::correctedModel() const
+const SubtitleList &MainWindow::correctedList() const
 {
-    return m_document->correctedModel();
+    return m_document->correctedList();
 }
 
 float MainWindow::diaxTwips() const
@@ -155,6 +157,8 @@ void MainWindow::applyCaptions()
 {
     ApplyLangCaptions(*this, m_lang);
     ApplyLangCaptions(*m_editsWindow, m_lang);
+    for (qsizetype i = 1; i < m_langDefItems.size(); ++i)
+        m_langDefItems.at(i)->setText(languageCaption(m_langDefItems.at(i)->data().toString(), m_lang));
     m_editsWindow->fitKindColumn(m_lang);
     showOpenFile(m_document->path());
     m_undoCaption = m_actions->mnuUndo->text();
@@ -191,7 +195,8 @@ void MainWindow::buildLanguagesMenu()
     const QStringList names = m_languages.loadableLanguageNames();
     for (const QString &name : names) {
         const int index = int(m_langDefItems.size());
-        QAction *item = m_actions->mnuLanguages->addAction(name);
+        QAction *item = m_actions->mnuLanguages->addAction(languageCaption(name, m_lang));
+        item->setData(name);
         item->setObjectName(QStringLiteral("mnuLangDef"));
         item->setProperty(ControlIndexProperty, index);
         item->setCheckable(true);
@@ -229,7 +234,7 @@ void MainWindow::mnuLangDef_Click(int index)
     if (index < 0 || index >= m_langDefItems.size())
         return;
     QAction *clicked = m_langDefItems.at(index);
-    if (!LoadNewLang(LanguageLocator::langFileBaseFor(clicked->text())))
+    if (!LoadNewLang(LanguageLocator::langFileBaseFor(clicked->data().toString())))
         return; // the language's files are gone: nothing changes, check marks included
     for (QAction *item : std::as_const(m_langDefItems))
         item->setChecked(item == clicked);
@@ -268,12 +273,13 @@ void MainWindow::applyLoadedValues()
         m_settings.LangFileBase = LanguageLocator::defaultLangFileBase();
     const QString languageName = LanguageLocator::languageNameOf(m_settings.LangFileBase);
     for (qsizetype i = 1; i < m_langDefItems.size(); ++i) {
-        if (m_langDefItems.at(i)->text() == languageName) {
+        if (m_langDefItems.at(i)->data().toString() == languageName) {
             m_langDefItems.at(i)->setChecked(true);
             break;
         }
     }
     m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    m_document->setMinGapMs(m_settings.MinGapMs);
 }
 
 bool MainWindow::SaveValues()
@@ -311,6 +317,18 @@ void MainWindow::showEvent(QShowEvent *event)
                 m_prompter.warn(text);
         });
     }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_geometry->resized();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    m_geometry->moved();
 }
 
 void MainWindow::changeEvent(QEvent *event)

@@ -23,7 +23,7 @@ class ShellVerb;
 class StatusFields;
 class SubtitleDocument;
 class SubtitlePanes;
-class SubtitleTableModel;
+class SubtitleList;
 class WindowGeometry;
 struct CommandLine;
 struct MainActions;
@@ -86,8 +86,8 @@ public:
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
     EditsWindow &editsWindow() const { return *m_editsWindow; }
-    SubtitleTableModel &originalModel() const;
-    SubtitleTableModel &correctedModel() const;
+    const SubtitleList &originalList() const;
+    const SubtitleList &correctedList() const;
     // The splitter's left edge in the client area, in twips.
     float diaxTwips() const;
     FilmReview &filmReview() const { return *m_filmReview; }
@@ -96,6 +96,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 

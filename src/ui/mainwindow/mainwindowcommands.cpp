@@ -198,8 +198,10 @@ void MainWindow::mnuOptions_Click()
         return;
     m_settings = options.settings();
     // The dialog sets neither the language nor the geometry: of what the
-    // window shows, only the reading-speed marks follow it.
+    // window shows, only the reading-speed marks and the gap kept by times
+    // set by hand follow it.
     m_document->setLettersPerSecond(m_settings.LettersFor1Min);
+    m_document->setMinGapMs(m_settings.MinGapMs);
     SaveValues();
 }
 

@@ -45,6 +45,7 @@ void StatusFields::retranslate()
 {
     showSummary();
     showSaveState();
+    showEncoding();
 }
 
 void StatusFields::showLineCounter(const QString &text)
@@ -89,5 +90,5 @@ void StatusFields::showSaveState()
 
 void StatusFields::showEncoding()
 {
-    m_lblEncoding->setText(m_document.path().isEmpty() ? QString() : m_document.encoding().displayName());
+    m_lblEncoding->setText(m_document.path().isEmpty() ? QString() : m_document.encoding().caption(m_document.lang()));
 }

@@ -19,6 +19,15 @@
 WindowGeometry::FirstStartRects WindowGeometry::firstStartRects(const QRect &available, const QSize &editsSize)
 {
     const QSize size = editsSize.boundedTo(available.size());
+    if (available.width() < MaximisedBelow.width() || available.height() < MaximisedBelow.height()) {
+        // Below the menu and the tool bar, over the number and time columns
+        // the corrected list repeats.
+        QRect main(QPoint(0, 0), available.size() * 3 / 4);
+        main.moveCenter(available.center());
+        const QRect edits(available.topLeft() + QPoint(available.width() / 64, available.height() / 8),
+                          size.boundedTo(available.size() / 2));
+        return {main, edits, true};
+    }
     // The main window gives up width, down to half the screen, so that the
     // edits window stands beside it rather than over it; the pair is centred.
     QSize mainSize = available.size() * 3 / 4;
@@ -33,7 +42,7 @@ WindowGeometry::FirstStartRects WindowGeometry::firstStartRects(const QRect &ava
     // Only a window as wide as the main one could land on its corner.
     if (edits.topLeft() == main.topLeft())
         edits.moveTop(std::min(main.top() + main.height() / 8, available.bottom() + 1 - size.height()));
-    return {main, edits};
+    return {main, edits, false};
 }
 
 QRect WindowGeometry::fittedRect(const QWidget &window, float xTwips, float yTwips, float widthTwips, float heightTwips)
@@ -85,6 +94,7 @@ constexpr float SplitterLimitTwips = 1000; // from either edge of the window
 WindowGeometry::WindowGeometry(QMainWindow &window, EditsWindow &editsWindow, SubtitlePanes &panes)
     : m_window(window), m_editsWindow(editsWindow), m_panes(panes)
 {
+    QObject::connect(&m_panes, &QSplitter::splitterMoved, &m_panes, [this] { m_splitEvenly = false; });
 }
 
 void WindowGeometry::apply(const Settings &settings, bool hasStoredPlace)
@@ -97,6 +107,9 @@ void WindowGeometry::apply(const Settings &settings, bool hasStoredPlace)
                                       settings.MainHeightTwips);
         m_window.move(main.topLeft());
         m_window.resize(main.size());
+        m_normalFramePosition = main.topLeft();
+        if (settings.MainMaximized)
+            m_window.setWindowState(m_window.windowState() | Qt::WindowMaximized);
         return;
     }
     const QRect available = ScreenFit::availableFor(m_window.geometry(), &m_window);
@@ -105,8 +118,13 @@ void WindowGeometry::apply(const Settings &settings, bool hasStoredPlace)
     const FirstStartRects rects = firstStartRects(available, m_editsWindow.size());
     m_window.move(rects.main.topLeft());
     m_window.resize(rects.main.size());
+    m_normalFramePosition = rects.main.topLeft();
     m_editsWindow.move(rects.edits.topLeft());
     m_editsWindow.resize(rects.edits.size());
+    if (rects.maximised) {
+        m_window.setWindowState(m_window.windowState() | Qt::WindowMaximized);
+        m_placed = true; // the edits window stands over it, not beside
+    }
     m_pendingDiaxTwips.reset();
     m_splitEvenly = true;
 }
@@ -128,14 +146,15 @@ void WindowGeometry::store(Settings &settings) const
     const Twips twips = Twips::forWidget(&m_window);
     // The normal size and place, as a window closed maximised reopens; the
     // place is the frame's, as move() takes it back.
-    const bool normal = !(m_window.isMaximized() || m_window.isMinimized() || m_window.isFullScreen());
+    const bool normal = isNormal();
     const QRect main = normal ? m_window.geometry() : m_window.normalGeometry();
-    const QPoint frameOffset = m_window.geometry().topLeft() - m_window.pos();
-    const QPoint mainPosition = normal ? m_window.pos() : main.topLeft() - frameOffset;
+    // The frame of a maximised window is not the frame it has when normal.
+    const QPoint mainPosition = normal ? m_window.pos() : m_normalFramePosition;
     settings.MainXTwips = twips.fromPixels(mainPosition.x());
     settings.MainYTwips = twips.fromPixels(mainPosition.y());
     settings.MainWidthTwips = twips.fromPixels(main.width());
     settings.MainHeightTwips = twips.fromPixels(main.height());
+    settings.MainMaximized = m_window.windowState().testFlag(Qt::WindowMaximized);
     settings.EditXTwips = twips.fromPixels(m_editsWindow.pos().x());
     settings.EditYTwips = twips.fromPixels(m_editsWindow.pos().y());
     settings.EditWidthTwips = twips.fromPixels(m_editsWindow.width());
@@ -168,7 +187,6 @@ void WindowGeometry::applyDiax()
     if (m_splitEvenly && m_window.isVisible() && m_panes.width() > 0) {
         const int total = m_panes.width() - m_panes.handleWidth();
         m_panes.setSizes({total / 2, total - total / 2});
-        m_splitEvenly = false;
         return;
     }
     if (!m_pendingDiaxTwips || !m_window.isVisible() || m_panes.width() <= 0)
@@ -183,6 +201,24 @@ void WindowGeometry::applyDiax()
 void WindowGeometry::shown()
 {
     applyDiax();
+}
+
+void WindowGeometry::resized()
+{
+    if (m_splitEvenly)
+        applyDiax();
+    moved();
+}
+
+void WindowGeometry::moved()
+{
+    if (m_window.isVisible() && isNormal())
+        m_normalFramePosition = m_window.pos();
+}
+
+bool WindowGeometry::isNormal() const
+{
+    return !(m_window.isMaximized() || m_window.isMinimized() || m_window.isFullScreen());
 }
 
 void WindowGeometry::stateChanged()

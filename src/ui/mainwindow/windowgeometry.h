@@ -30,27 +30,36 @@ public:
     // The edits window, splitter and columns only, as the Options dialog
     // leaves them.
     void applyEditsAndLists(const Settings &settings);
-    // The geometry as it is now, the normal size of a maximised window.
+    // The geometry as it is now, the normal size of a maximised window,
+    // and whether it is maximised.
     void store(Settings &settings) const;
     // The splitter's left edge in the client area, in twips.
     float diaxTwips() const;
 
     // Events of the main window the geometry follows.
     void shown();
+    void resized();
+    void moved();
     void stateChanged();
     // On a first start, once the window manager's frames are known, the
     // edits window goes beside the main window, which makes room.
     void placeEditsWindowBeside();
 
     // Where the main window and the edits window open when no place is
-    // stored: the main window about three quarters of available, narrower
-    // (down to a half) where that lets the edits window stand beside it,
-    // the two centred together; where even that does not fit, the edits
-    // window goes over the main window's right edge, never on its corner.
+    // stored. On a screen of MaximisedBelow or less in either direction the
+    // main window is maximised, since the lists, the video and the timeline
+    // need all of it, and the edits window stands over the original list's
+    // top left. Otherwise the main window is about three quarters of
+    // available, narrower (down to a half) where that lets the edits window
+    // stand beside it, the two centred together; where even that does not
+    // fit, the edits window goes over the main window's right edge, never
+    // on its corner.
+    static constexpr QSize MaximisedBelow{1600, 900};
     struct FirstStartRects
     {
-        QRect main;
+        QRect main; // the normal place of a maximised window
         QRect edits;
+        bool maximised = false;
     };
     static FirstStartRects firstStartRects(const QRect &available, const QSize &editsSize);
     // A window's stored place and size, in pixels, fitted to its screen.
@@ -64,6 +73,7 @@ public:
     static void storeColumnWidths(const QTableView &list, std::array<float, 5> &storedTwips);
 
 private:
+    bool isNormal() const;
     void setSplitterLimits();
     void applyDiax();
 
@@ -73,6 +83,10 @@ private:
     // The splitter's place waits for the window's first layout.
     std::optional<float> m_pendingDiaxTwips;
     bool m_placed = true;      // false until a first start has placed the edits window
-    bool m_splitEvenly = false; // a first start gives the two lists equal widths
+    // A first start gives the two lists equal widths, also as the window
+    // grows to its maximised size, until the user moves the splitter.
+    bool m_splitEvenly = false;
     bool m_wasMinimized = false;
+    // Where the frame stands when the window is normal, as stored.
+    QPoint m_normalFramePosition;
 };

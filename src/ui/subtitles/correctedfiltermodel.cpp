@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/subtitles/correctedfiltermodel.h"
 
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ void CorrectedFilterModel::setOnlyCorrected(bool onlyCorrected)
 
 bool CorrectedFilterModel::acceptsRow(int sourceRow) const
 {
-    const int tag = m_subtitles ? m_subtitles->tag(sourceRow)
+    const int tag = m_subtitles ? m_subtitles->list().tag(sourceRow)
                                 : sourceModel()->index(sourceRow, 0).data(SubtitleTableModel::TagRole).toInt();
     return tag > 0 && std::size_t(tag) < m_recorded.size() && m_recorded[std::size_t(tag)];
 }

@@ -6,12 +6,15 @@
 #include "document/unicodetext.h"
 #include "editing/linecounter.h"
 #include "editing/timecommit.h"
+#include "document/timecode.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/subtitles/subtitletextedit.h"
 #include "ui/subtitles/timelineedit.h"
 
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QTextOption>
 #include <QVBoxLayout>
@@ -72,6 +75,12 @@ EditBoxes::EditBoxes(SubtitleDocument &document, Prompter &prompter, QWidget *pa
     // A time typed and left is applied as Enter applies it, as typed text is.
     connect(m_txtStartTime, &TimeLineEdit::left, this, [this] { commitPendingTime(true); });
     connect(m_txtEndTime, &TimeLineEdit::left, this, [this] { commitPendingTime(false); });
+    connect(&document.correctedModel(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                const int row = m_editedRow.isValid() ? m_editedRow.row() : -1;
+                if (row >= 0 && topLeft.row() <= row && row <= bottomRight.row())
+                    followRow();
+            });
     setBoxesEnabled(false);
 }
 
@@ -105,7 +114,7 @@ void EditBoxes::fill(int sourceRow)
 {
     if (!isFilledFor(sourceRow))
         commit();
-    const SubtitleRow &row = m_document.correctedModel().row(sourceRow);
+    const SubtitleRow row = m_document.correctedList().row(sourceRow);
     m_storedText = row.text;
     m_storedStart = row.startText;
     m_storedEnd = row.endText;
@@ -118,6 +127,22 @@ void EditBoxes::fill(int sourceRow)
     m_refusedTime.clear();
     m_editedRow = m_document.correctedModel().index(sourceRow, 0);
     setBoxesEnabled(true);
+}
+
+void EditBoxes::followRow()
+{
+    const SubtitleRow row = m_document.correctedList().row(m_editedRow.row());
+    if (!m_textEditPending) {
+        m_storedText = row.text;
+        setTextQuietly(row.text);
+    }
+    for (const auto &[box, stored, now] : {std::tuple{m_txtStartTime, &m_storedStart, &row.startText},
+                                           std::tuple{m_txtEndTime, &m_storedEnd, &row.endText}}) {
+        if (box->text() == *stored && *stored != *now) {
+            *stored = *now;
+            box->setText(*now);
+        }
+    }
 }
 
 void EditBoxes::setBoxesEnabled(bool enabled)
@@ -149,6 +174,9 @@ bool EditBoxes::isFilledFor(int sourceRow) const
 
 void EditBoxes::commit()
 {
+    if (m_committing)
+        return;
+    const QScopedValueRollback committing(m_committing, true);
     if (m_textEditPending)
         commitText();
     commitPendingTime(true);
@@ -182,6 +210,7 @@ void EditBoxes::commitText()
         return;
     // A text the row already holds is no change: no step, the save state stays.
     const QString text = boxTextToRowText(m_txtSub2->toPlainText());
+    const QScopedValueRollback committing(m_committing, true);
     m_document.editText(m_editedRow.row(), text);
     // Esc from now on shows what was committed.
     m_storedText = text;
@@ -211,9 +240,18 @@ void EditBoxes::commitTime(bool start)
         box->setFocus();
         return;
     }
+    const auto field = start ? SubtitleDocument::TimeField::Start : SubtitleDocument::TimeField::End;
+    const QString refusal =
+        m_document.timeRefusal(m_editedRow.row(), field, SecondsToMilliseconds(*TimeTextToSeconds(timeText)));
+    if (!refusal.isEmpty()) {
+        m_refusedTime = timeText;
+        m_prompter.warn(refusal);
+        box->setFocus();
+        return;
+    }
     m_refusedTime.clear();
-    m_document.editTime(m_editedRow.row(), start ? SubtitleDocument::TimeField::Start : SubtitleDocument::TimeField::End,
-                        timeText);
+    const QScopedValueRollback committing(m_committing, true);
+    m_document.editTime(m_editedRow.row(), field, timeText);
     (start ? m_storedStart : m_storedEnd) = timeText;
 }
 

@@ -22,9 +22,11 @@ void alignByTextDirection(QPlainTextEdit &box);
 // The boxes that edit the selected corrected subtitle: its two times and
 // its text. They write, through the document, into the row they were
 // filled from, whatever is selected by then; each box keeps what the row
-// held when filled or last committed, which Esc puts back. They own what
-// was typed and not yet applied: filled with another row, they apply it
-// first, and the document has them apply it before any change of its own.
+// held when filled or last committed, which Esc puts back, and follows
+// every change of that row made elsewhere (a drag, undo, a restore). They
+// own what was typed and not yet applied: filled with another row, they
+// apply it first, and the document has them apply it before any change of
+// its own.
 class EditBoxes : public QWidget, public PendingEdits
 {
     Q_OBJECT
@@ -59,6 +61,8 @@ private:
     void commitPendingTime(bool start);
     void restoreText();
     void restoreTime(bool start);
+    // The row changed underneath: the boxes not holding typing show it.
+    void followRow();
     void setTextQuietly(const QString &rowText);
     void setBoxesEnabled(bool enabled);
 
@@ -73,5 +77,6 @@ private:
     QString m_storedEnd;
     bool m_fillingBoxes = false;
     bool m_textEditPending = false;
+    bool m_committing = false; // the document's call back for pending typing comes from here
     QString m_refusedTime; // the time last refused, so leaving its box does not repeat the refusal
 };

@@ -5,6 +5,7 @@
 #include "editing/editnavigation.h"
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/edits/editswindow.h"
 #include "ui/subtitles/correctedfiltermodel.h"
@@ -59,23 +60,23 @@ SubtitlePanes::SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindo
     for (TimeLineEdit *box : {m_boxes->startBox(), m_boxes->endBox()})
         box->setFixedWidth(timeWidth);
 
-    auto *label3 = new QLabel(QStringLiteral("Original"), m_leftPane);
-    label3->setObjectName(QStringLiteral("Label3"));
-    auto *label4 = new QLabel(QStringLiteral("Edited"), m_rightPane);
-    label4->setObjectName(QStringLiteral("Label4"));
-    for (QLabel *label : {label3, label4})
+    m_label3 = new QLabel(QStringLiteral("Original"), m_leftPane);
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_label4 = new QLabel(QStringLiteral("Edited"), m_rightPane);
+    m_label4->setObjectName(QStringLiteral("Label4"));
+    for (QLabel *label : {m_label3, m_label4})
         label->setTextFormat(Qt::PlainText);
 
     auto *left = new QVBoxLayout(m_leftPane);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(margin);
-    left->addWidget(label3);
+    left->addWidget(m_label3);
     left->addWidget(m_listView1, 1);
     left->addWidget(m_txtSub1);
     auto *right = new QVBoxLayout(m_rightPane);
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(margin);
-    right->addWidget(label4);
+    right->addWidget(m_label4);
     right->addWidget(m_listView2, 1);
     right->addWidget(m_boxes);
 
@@ -108,7 +109,7 @@ SubtitlePanes::SubtitlePanes(SubtitleDocument &document, EditsWindow &editsWindo
     // A click on the row already selected moves nothing; it fills the boxes
     // again when they were emptied meanwhile (the filter switched).
     connect(m_listView1, &QTableView::clicked, this, [this](const QModelIndex &index) {
-        if (!m_syncing && !m_boxes->isFilledFor(m_document.correctedModel().findTag(index.row() + 1)))
+        if (!m_syncing && !m_boxes->isFilledFor(m_document.correctedList().findTag(index.row() + 1)))
             originalSelected();
     });
     connect(m_listView2, &QTableView::clicked, this, [this](const QModelIndex &index) {
@@ -178,9 +179,9 @@ void SubtitlePanes::originalSelected()
     const int k = m_listView1->selectedRow();
     if (k < 0)
         return;
-    const SubtitleTableModel &corrected = m_document.correctedModel();
-    const int r = corrected.findTag(k + 1);
-    const QModelIndex shown = r < 0 ? QModelIndex() : m_filterModel->mapFromSource(corrected.index(r, 0));
+    const int r = m_document.correctedList().findTag(k + 1);
+    const QModelIndex shown =
+        r < 0 ? QModelIndex() : m_filterModel->mapFromSource(m_document.correctedModel().index(r, 0));
     if (!shown.isValid()) {
         selectCorrectedRow(-1);
         m_boxes->empty();
@@ -190,7 +191,7 @@ void SubtitlePanes::originalSelected()
         alignList(m_listView2, shown.row(), m_listView1->rowTop(k));
         m_boxes->fill(r);
     }
-    m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k)));
+    m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalList().text(k)));
     emit subtitleSelected(k, shown.isValid() ? r : -1);
 }
 
@@ -199,8 +200,8 @@ void SubtitlePanes::correctedSelected()
     const int r = selectedCorrectedRow();
     if (r < 0)
         return;
-    const int k = m_document.correctedModel().tag(r);
-    if (k < 1 || k > m_document.originalModel().rowCount()) {
+    const int k = m_document.correctedList().tag(r);
+    if (k < 1 || k > m_document.originalList().rowCount()) {
         selectOriginalRow(-1);
         m_txtSub1->clear();
     } else {
@@ -208,10 +209,10 @@ void SubtitlePanes::correctedSelected()
         m_editsWindow.selectOrdinal(k);
         const int shownRow = m_listView2->selectedRow();
         alignList(m_listView1, k - 1, m_listView2->rowTop(shownRow));
-        m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalModel().text(k - 1)));
+        m_txtSub1->setPlainText(rowTextToBoxText(m_document.originalList().text(k - 1)));
     }
     m_boxes->fill(r);
-    emit subtitleSelected(k >= 1 && k <= m_document.originalModel().rowCount() ? k - 1 : -1, r);
+    emit subtitleSelected(k >= 1 && k <= m_document.originalList().rowCount() ? k - 1 : -1, r);
 }
 
 void SubtitlePanes::showCorrectedRow(int sourceRow)
@@ -250,7 +251,7 @@ bool SubtitlePanes::locateNextSubEdit(bool locationUp)
 
 bool SubtitlePanes::locateTooFast(bool up)
 {
-    const SubtitleTableModel &corrected = m_document.correctedModel();
+    const SubtitleList &corrected = m_document.correctedList();
     const int selected = selectedCorrectedRow();
     int from = selected >= 0 ? selected : (up ? corrected.rowCount() : -1);
     // Rows the filter hides are passed over.
@@ -258,7 +259,7 @@ bool SubtitlePanes::locateTooFast(bool up)
         from = corrected.findTooFast(from, up);
         if (from < 0)
             return false;
-        if (m_filterModel->mapFromSource(corrected.index(from, 0)).isValid())
+        if (m_filterModel->mapFromSource(m_document.correctedModel().index(from, 0)).isValid())
             break;
     }
     showCorrectedRow(from);
@@ -277,7 +278,7 @@ void SubtitlePanes::moveCorrectedSelection(int step)
 
 void SubtitlePanes::showRecord(int ordinal)
 {
-    if (ordinal < 1 || ordinal > m_document.originalModel().rowCount())
+    if (ordinal < 1 || ordinal > m_document.originalList().rowCount())
         return;
     selectOriginalRow(ordinal - 1);
     m_listView1->scrollTo(m_document.originalModel().index(ordinal - 1, 0));
@@ -307,7 +308,7 @@ void SubtitlePanes::restoreSelected()
 {
     const int corrected = selectedCorrectedRow();
     const int original = m_listView1->selectedRow();
-    const int ordinal = corrected >= 0 ? m_document.correctedModel().tag(corrected) : original + 1;
+    const int ordinal = corrected >= 0 ? m_document.correctedList().tag(corrected) : original + 1;
     if (ordinal > 0)
         m_document.restoreOrReapply({ordinal});
 }

@@ -9,6 +9,7 @@ class CorrectedFilterModel;
 class EditBoxes;
 class EditsWindow;
 class Prompter;
+class QLabel;
 class QPlainTextEdit;
 class SubtitleDocument;
 class SubtitleListView;
@@ -32,6 +33,11 @@ public:
     EditBoxes &boxes() const { return *m_boxes; }
     QWidget *leftPane() const { return m_leftPane; }
     QWidget *rightPane() const { return m_rightPane; }
+    // The captions over the lists ("Original", "Edited" in a language file).
+    const QLabel &originalCaption() const { return *m_label3; }
+    const QLabel &correctedCaption() const { return *m_label4; }
+    // The selected row in the corrected model, not the view; -1 for none.
+    int selectedCorrectedRow() const;
 
     void setOnlyCorrected(bool onlyCorrected);
 
@@ -67,7 +73,6 @@ private:
     void originalSelected();  // ListView1_ItemClick
     void correctedSelected(); // ListView2_ItemClick
     void followRow(int sourceRow);
-    int selectedCorrectedRow() const; // in the corrected model, not the view
     void selectOriginalRow(int row);
     void selectCorrectedRow(int sourceRow);
     void showCorrectedRow(int sourceRow);
@@ -82,6 +87,8 @@ private:
     SubtitleListView *m_listView1;
     SubtitleListView *m_listView2;
     QPlainTextEdit *m_txtSub1;
+    QLabel *m_label3;
+    QLabel *m_label4;
     EditBoxes *m_boxes;
     // Set while the program moves a selection, so the lists' own selection
     // handlers do not answer their echo.

@@ -4,6 +4,7 @@
 
 #include "document/prompter.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
@@ -26,11 +27,15 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QDockWidget>
+#include <QTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSlider>
+#include <QToolButton>
+
+#include <cmath>
 
 namespace {
 
@@ -42,28 +47,10 @@ const QStringList VideoSuffixes{QStringLiteral("mkv"), QStringLiteral("mp4"), QS
 const QStringList SoundSuffixes{QStringLiteral("wav"), QStringLiteral("mp3"), QStringLiteral("flac"),
                                 QStringLiteral("m4a"), QStringLiteral("ogg")};
 
-// The row whose subtitle is on screen during the frame shown from ms for
-// frameMs: the latest to start before the frame ends that has not ended
-// when it starts. The lists run in time order.
-int rowShownAt(const SubtitleTableModel &model, qint64 ms, qint64 frameMs)
-{
-    const qint64 frameEndMs = ms + std::max<qint64>(1, frameMs);
-    int low = 0;
-    int high = model.rowCount();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (model.startMs(middle) < frameEndMs)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    // A few back, for a long subtitle that an overlapping short one follows.
-    for (int row = low - 1; row >= 0 && row >= low - 8; --row) {
-        if (model.startMs(row) < frameEndMs && ms < model.endMs(row))
-            return row;
-    }
-    return -1;
-}
+// Taken when a film does not say its frame rate.
+constexpr double AssumedFrameRate = 25;
+// How far "play around the subtitle" starts before it and ends after it.
+constexpr qint64 AroundMs = 1'000;
 
 } // namespace
 
@@ -79,8 +66,10 @@ FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, Subtitle
     m_timelineDock->setObjectName(QStringLiteral("dockTimeline"));
     m_videoDock->setWidget(m_videoPane);
     m_timelineDock->setWidget(m_timelinePane);
-    window.addDockWidget(Qt::RightDockWidgetArea, m_videoDock);
+    // The video beside the timeline, under the lists: beside the lists it
+    // would squeeze their texts out of sight on all but the widest screens.
     window.addDockWidget(Qt::BottomDockWidgetArea, m_timelineDock);
+    window.splitDockWidget(m_timelineDock, m_videoDock, Qt::Horizontal);
     m_videoDock->hide();
     m_timelineDock->hide();
     m_videoPane->volume().setValue(100);
@@ -89,7 +78,12 @@ FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, Subtitle
     showPanes(false);
 }
 
-FilmReview::~FilmReview() = default;
+FilmReview::~FilmReview()
+{
+    // The panes show the document, which may go right after this.
+    delete m_timelineDock;
+    delete m_videoDock;
+}
 
 VideoPlayer &FilmReview::player()
 {
@@ -126,6 +120,12 @@ void FilmReview::connectActions()
     connect(a.mnuPlaySubtitle, &QAction::triggered, this, &FilmReview::playSelectedSubtitle);
     connect(a.mnuFrameBack, &QAction::triggered, this, [this] { player().stepBackward(); });
     connect(a.mnuFrameForward, &QAction::triggered, this, [this] { player().stepForward(); });
+    connect(a.mnuPlayAround, &QAction::triggered, this, &FilmReview::playAroundSubtitle);
+    connect(a.mnuSetStartFromVideo, &QAction::triggered, this, [this] { setTimeFromVideo(true); });
+    connect(a.mnuSetEndFromVideo, &QAction::triggered, this, [this] { setTimeFromVideo(false); });
+    connect(a.speeds, &QActionGroup::triggered, this,
+            [this](QAction *item) { player().setSpeed(item->data().toDouble()); });
+    connect(a.mnuComputeWaveform, &QAction::triggered, this, &FilmReview::computeWaveform);
     connect(a.mnuZoomIn, &QAction::triggered, &timeline(), &TimelineView::zoomIn);
     connect(a.mnuZoomOut, &QAction::triggered, &timeline(), &TimelineView::zoomOut);
     connect(a.mnuShowVideo, &QAction::toggled, this, [this](bool shown) {
@@ -162,8 +162,7 @@ void FilmReview::connectActions()
     connect(m_timelinePane, &TimelinePane::cancelRequested, this, [this] {
         m_peakJob->cancel();
         m_timelinePane->hideProgress();
-        m_waveformNote = GetLangText(m_lang, Form1Msg::VideoWaveformCancelled);
-        timeline().setWaveformNote(m_waveformNote);
+        showWaveformCancelled();
     });
 
     TimelineView &view = timeline();
@@ -173,15 +172,13 @@ void FilmReview::connectActions()
     });
     connect(&view, &TimelineView::originalRowActivated, this, [this](int row) { m_panes.showRecord(row + 1); });
     connect(&view, &TimelineView::correctedRowActivated, &m_panes, &SubtitlePanes::showCorrected);
+    connect(&view, &TimelineView::waveformLinkActivated, a.mnuComputeWaveform, &QAction::trigger);
     connect(&m_panes, &SubtitlePanes::subtitleSelected, this, &FilmReview::subtitleSelected);
     connect(&m_document, &SubtitleDocument::pathChanged, this, &FilmReview::documentOpened);
     // The subtitle over the picture follows every change of the lists.
-    for (const SubtitleTableModel *model : {&m_document.originalModel(), &m_document.correctedModel()}) {
-        connect(model, &QAbstractItemModel::dataChanged, this, &FilmReview::showSubtitleAtPosition);
-        connect(model, &QAbstractItemModel::modelReset, this, &FilmReview::showSubtitleAtPosition);
-        connect(model, &QAbstractItemModel::rowsInserted, this, &FilmReview::showSubtitleAtPosition);
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &FilmReview::showSubtitleAtPosition);
-    }
+    for (const SubtitleList *list : {&m_document.originalList(), &m_document.correctedList()})
+        connect(list, &SubtitleList::changed, this, &FilmReview::showSubtitleAtPosition);
+    connect(&m_document.correctedList(), &SubtitleList::changed, this, &FilmReview::followSelectedStart);
 }
 
 QStringList FilmReview::mediaSuffixes()
@@ -220,6 +217,7 @@ void FilmReview::openVideo(const QString &path)
 {
     closeVideo();
     m_waveformNote.clear();
+    m_waveformCancelled = false;
     timeline().setWaveformNote({});
     m_videoPane->picture().setNote({});
     player().open(path);
@@ -235,6 +233,7 @@ void FilmReview::closeVideo()
     m_timelinePane->hideProgress();
     if (m_player)
         m_player->close();
+    m_document.setFrameMs(qint64(std::ceil(1000 / AssumedFrameRate)));
     timeline().setPeaks(nullptr);
     timeline().setDurationMs(0);
     m_videoPane->picture().setFrame({});
@@ -245,18 +244,30 @@ void FilmReview::closeVideo()
 
 void FilmReview::showPanes(bool videoOpen)
 {
+    const bool wereHidden = m_videoDock->isHidden() && m_timelineDock->isHidden();
+    if (!videoOpen)
+        rememberPaneSizes();
     m_videoDock->setVisible(videoOpen && m_actions->mnuShowVideo->isChecked());
     m_timelineDock->setVisible(videoOpen && m_actions->mnuShowTimeline->isChecked());
+    // Once the docks are laid out: sizes given before are divided anew.
+    if (videoOpen && wereHidden)
+        QTimer::singleShot(0, this, &FilmReview::resizePanes);
     m_actions->mnuCloseVideo->setEnabled(videoOpen);
     for (QAction *action : {m_actions->mnuPlayPause, m_actions->mnuPlaySubtitle, m_actions->mnuFrameBack,
-                            m_actions->mnuFrameForward, m_actions->mnuZoomIn, m_actions->mnuZoomOut})
+                            m_actions->mnuFrameForward, m_actions->mnuPlayAround, m_actions->mnuSetStartFromVideo,
+                            m_actions->mnuSetEndFromVideo, m_actions->mnuZoomIn, m_actions->mnuZoomOut,
+                            m_actions->mnuComputeWaveform})
         action->setEnabled(videoOpen);
+    m_actions->mnuSpeed->setEnabled(videoOpen);
 }
 
 void FilmReview::showLoaded()
 {
     showPanes(true);
     timeline().setDurationMs(m_player->durationMs());
+    // Times set by hand keep a subtitle at least a frame long.
+    const double frameRate = m_player->frameRate() > 0 ? m_player->frameRate() : AssumedFrameRate;
+    m_document.setFrameMs(qint64(std::ceil(1000 / frameRate)));
     m_videoPane->picture().setNote(m_player->hasVideo() ? QString() : GetLangText(m_lang, Form1Msg::VideoNoPicture));
     m_videoPane->picture().setPictureSize(m_player->videoSize());
     m_player->setFrameSize(m_videoPane->picture().size());
@@ -284,6 +295,7 @@ void FilmReview::showPeaks(const Peaks &peaks)
 void FilmReview::showPeaksFailure(const MediaError &error)
 {
     m_timelinePane->hideProgress();
+    m_waveformCancelled = false;
     m_waveformNote = error.kind == MediaError::Kind::NoSound ? GetLangText(m_lang, Form1Msg::VideoNoSound)
                                                               : error.describe(m_lang);
     timeline().setPeaks(nullptr);
@@ -317,17 +329,32 @@ void FilmReview::chooseAudioTrack(int streamIndex)
 void FilmReview::subtitleSelected(int originalRow, int correctedRow)
 {
     timeline().setSelectedRows(originalRow, correctedRow);
-    const SubtitleTableModel &model = correctedRow >= 0 ? m_document.correctedModel() : m_document.originalModel();
+    const SubtitleList &list = correctedRow >= 0 ? m_document.correctedList() : m_document.originalList();
     const int row = correctedRow >= 0 ? correctedRow : originalRow;
+    m_selectedCorrected = QPersistentModelIndex(m_document.correctedModel().index(correctedRow, 0));
     if (row < 0)
         return;
-    m_selectedStartMs = model.startMs(row);
-    m_selectedEndMs = model.endMs(row);
+    m_selectedStartMs = list.startMs(row);
+    m_selectedEndMs = list.endMs(row);
     if (isOpen() && m_selectedStartMs >= 0)
         m_player->seek(m_selectedStartMs);
     // Kept until the film is loaded, if it is still on its way.
     if (m_player)
         m_prefetcher->prefetch(framesAhead(m_document, originalRow, correctedRow));
+}
+
+void FilmReview::followSelectedStart()
+{
+    if (!m_selectedCorrected.isValid())
+        return;
+    const SubtitleList &list = m_document.correctedList();
+    const int row = m_selectedCorrected.row();
+    m_selectedEndMs = list.endMs(row);
+    if (list.startMs(row) == m_selectedStartMs)
+        return;
+    m_selectedStartMs = list.startMs(row);
+    if (isOpen())
+        m_player->seek(m_selectedStartMs);
 }
 
 void FilmReview::playSelectedSubtitle()
@@ -336,10 +363,53 @@ void FilmReview::playSelectedSubtitle()
         m_player->playRange(m_selectedStartMs, m_selectedEndMs);
 }
 
+void FilmReview::playAroundSubtitle()
+{
+    if (!isOpen() || m_selectedStartMs < 0)
+        return;
+    qint64 endMs = std::max(m_selectedEndMs, m_selectedStartMs) + AroundMs;
+    if (m_player->durationMs() > 0)
+        endMs = std::min(endMs, m_player->durationMs());
+    m_player->playRange(std::max<qint64>(0, m_selectedStartMs - AroundMs), endMs);
+}
+
+void FilmReview::setTimeFromVideo(bool start)
+{
+    const int row = m_panes.selectedCorrectedRow();
+    if (!isOpen() || row < 0)
+        return;
+    const auto field = start ? SubtitleDocument::TimeField::Start : SubtitleDocument::TimeField::End;
+    const qint64 positionMs = m_player->positionMs();
+    // Refused as a time typed past the subtitle's limits is.
+    if (const QString refusal = m_document.timeRefusal(row, field, positionMs); !refusal.isEmpty())
+        m_prompter.warn(refusal);
+    else
+        m_document.editTimeMs(row, field, positionMs);
+}
+
+void FilmReview::computeWaveform()
+{
+    if (!isOpen())
+        return;
+    m_waveformCancelled = false;
+    m_waveformNote.clear();
+    timeline().setWaveformNote({});
+    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
+    m_peakJob->start(m_player->path(), m_player->audioTrack());
+}
+
+void FilmReview::showWaveformCancelled()
+{
+    m_waveformCancelled = true;
+    m_waveformNote = GetLangText(m_lang, Form1Msg::VideoWaveformCancelled);
+    timeline().setWaveformNote(m_waveformNote, m_actions->mnuComputeWaveform->text().remove(u'&'));
+}
+
 void FilmReview::documentOpened(const QString &path)
 {
     timeline().setSelectedRows(-1, -1);
     m_selectedStartMs = m_selectedEndMs = -1;
+    m_selectedCorrected = QPersistentModelIndex();
     if (!m_autoOpen || path.isEmpty())
         return;
     // Another film's subtitles bring their own film; without one beside
@@ -362,17 +432,17 @@ void FilmReview::showPosition()
 
 void FilmReview::showSubtitleAtPosition()
 {
-    const SubtitleTableModel &model =
-        m_actions->mnuShowOriginal->isChecked() ? m_document.originalModel() : m_document.correctedModel();
+    // Until a correction, the subtitles as read are all there is to see.
+    const bool asRead = m_actions->mnuShowOriginal->isChecked() || !m_document.isCorrected();
+    const SubtitleList &list = asRead ? m_document.originalList() : m_document.correctedList();
     if (!isOpen()) {
         m_videoPane->picture().setSubtitle({});
         return;
     }
     const double frameRate = m_player->frameRate();
-    // A film that does not say its rate is taken at 25 frames a second.
-    const qint64 frameMs = qint64(1000.0 / (frameRate > 0 ? frameRate : 25.0));
-    const int row = rowShownAt(model, m_player->positionMs(), frameMs);
-    m_videoPane->picture().setSubtitle(row >= 0 ? model.text(row) : QString());
+    const qint64 frameMs = qint64(1000.0 / (frameRate > 0 ? frameRate : AssumedFrameRate));
+    const int row = list.rowShownAt(m_player->positionMs(), frameMs);
+    m_videoPane->picture().setSubtitle(row >= 0 ? list.text(row) : QString());
 }
 
 void FilmReview::applySettings(const Settings &settings)
@@ -383,8 +453,24 @@ void FilmReview::applySettings(const Settings &settings)
     timeline().setSpanMs(settings.TimelineSpanMs);
     m_videoPane->volume().setValue(std::clamp(settings.VideoVolume, 0, 100));
     const Twips twips = Twips::forWidget(&m_window);
-    m_window.resizeDocks({m_videoDock}, {twips.toPixels(settings.VideoPaneWidthTwips)}, Qt::Horizontal);
-    m_window.resizeDocks({m_timelineDock}, {twips.toPixels(settings.TimelinePaneHeightTwips)}, Qt::Vertical);
+    m_paneSizes = QSize(twips.toPixels(settings.VideoPaneWidthTwips), twips.toPixels(settings.TimelinePaneHeightTwips));
+    resizePanes();
+}
+
+void FilmReview::rememberPaneSizes()
+{
+    if (m_videoDock->isVisible())
+        m_paneSizes.setWidth(m_videoDock->width());
+    if (m_timelineDock->isVisible())
+        m_paneSizes.setHeight(m_timelineDock->height());
+}
+
+void FilmReview::resizePanes()
+{
+    // Space left over is shared by weight, so the timeline is named too.
+    const int videoWidth = std::min(m_paneSizes.width(), m_window.width() / 2);
+    m_window.resizeDocks({m_timelineDock, m_videoDock}, {m_window.width() - videoWidth, videoWidth}, Qt::Horizontal);
+    m_window.resizeDocks({m_timelineDock}, {m_paneSizes.height()}, Qt::Vertical);
 }
 
 void FilmReview::storeSettings(Settings &settings) const
@@ -395,20 +481,22 @@ void FilmReview::storeSettings(Settings &settings) const
     settings.VideoVolume = m_videoPane->volume().value();
     const Twips twips = Twips::forWidget(&m_window);
     // Sizes of panes shown; a hidden one keeps the size it was given.
+    QSize sizes = m_paneSizes;
     if (m_videoDock->isVisible())
-        settings.VideoPaneWidthTwips = twips.fromPixels(m_videoDock->width());
+        sizes.setWidth(m_videoDock->width());
     if (m_timelineDock->isVisible())
-        settings.TimelinePaneHeightTwips = twips.fromPixels(m_timelineDock->height());
+        sizes.setHeight(m_timelineDock->height());
+    settings.VideoPaneWidthTwips = twips.fromPixels(sizes.width());
+    settings.TimelinePaneHeightTwips = twips.fromPixels(sizes.height());
 }
 
 void FilmReview::retranslate()
 {
     // The lanes are named as the lists above them are.
-    const auto caption = [this](const QString &name) {
-        const auto *label = m_window.findChild<QLabel *>(name);
-        return label ? label->text() : QString();
-    };
-    timeline().setLaneNames(caption(QStringLiteral("Label3")), caption(QStringLiteral("Label4")));
+    timeline().setLaneNames(m_panes.originalCaption().text(), m_panes.correctedCaption().text());
+    m_videoPane->speed().setToolTip(m_actions->mnuSpeed->title().remove(u'&'));
+    if (m_waveformCancelled)
+        showWaveformCancelled();
     if (isOpen() && !m_player->hasVideo())
         m_videoPane->picture().setNote(GetLangText(m_lang, Form1Msg::VideoNoPicture));
     if (m_player && !m_player->audioTracks().isEmpty())

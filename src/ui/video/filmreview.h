@@ -5,6 +5,7 @@
 #include "media/videoplayer.h"
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QString>
 
 #include <memory>
@@ -77,7 +78,18 @@ private:
     void listAudioTracks(const QList<AudioTrack> &tracks);
     void chooseAudioTrack(int streamIndex);
     void showPanes(bool videoOpen);
+    // The panes' sizes are kept while they are hidden and given back when
+    // they show, as a hidden dock's size is not laid out.
+    void rememberPaneSizes();
+    void resizePanes();
     void playSelectedSubtitle();
+    void playAroundSubtitle();
+    // The selected corrected subtitle's start or end at the frame on screen.
+    void setTimeFromVideo(bool start);
+    // The selected subtitle's start changed: the picture goes there.
+    void followSelectedStart();
+    void computeWaveform();
+    void showWaveformCancelled();
 
     QMainWindow &m_window;
     SubtitleDocument &m_document;
@@ -94,8 +106,12 @@ private:
     VideoPane *m_videoPane;
     TimelinePane *m_timelinePane;
     bool m_autoOpen = true;
-    // The selected subtitle's times, for "play the selected subtitle".
+    QSize m_paneSizes; // the video's width, the timeline's height, in pixels
+    // The selected subtitle's times, for "play the selected subtitle", and
+    // its row when it is one of the corrected list.
     qint64 m_selectedStartMs = -1;
     qint64 m_selectedEndMs = -1;
+    QPersistentModelIndex m_selectedCorrected;
     QString m_waveformNote;
+    bool m_waveformCancelled = false;
 };

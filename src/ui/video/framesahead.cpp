@@ -4,7 +4,7 @@
 
 #include "editor/editrecordmodel.h"
 #include "editor/subtitledocument.h"
-#include "editor/subtitletablemodel.h"
+#include "editor/subtitlelist.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ namespace {
 // The first corrected row of ordinal, looked for from row on, forward or
 // back: the rows run in ordinal order, rows inserted by hand (ordinal 0)
 // aside, so the search stops where the ordinals pass it.
-int correctedRowOf(const SubtitleTableModel &corrected, int ordinal, int from, bool forward)
+int correctedRowOf(const SubtitleList &corrected, int ordinal, int from, bool forward)
 {
     const int count = corrected.rowCount();
     int found = -1;
@@ -34,8 +34,8 @@ int correctedRowOf(const SubtitleTableModel &corrected, int ordinal, int from, b
 
 QList<qint64> framesAhead(const SubtitleDocument &document, int originalRow, int correctedRow)
 {
-    const SubtitleTableModel &original = document.originalModel();
-    const SubtitleTableModel &corrected = document.correctedModel();
+    const SubtitleList &original = document.originalList();
+    const SubtitleList &corrected = document.correctedList();
     const int selectedOrdinal = originalRow >= 0 ? originalRow + 1 : correctedRow >= 0 ? corrected.tag(correctedRow) : 0;
     const auto startOf = [&](int ordinal, bool forward) -> qint64 {
         if (corrected.rowCount() > 0) {
@@ -56,7 +56,7 @@ QList<qint64> framesAhead(const SubtitleDocument &document, int originalRow, int
         return before - ordinals.begin() > n ? startOf(before[-1 - n], false) : -1;
     };
 
-    const SubtitleTableModel &list = correctedRow >= 0 || corrected.rowCount() > 0 ? corrected : original;
+    const SubtitleList &list = correctedRow >= 0 || corrected.rowCount() > 0 ? corrected : original;
     const int row = correctedRow >= 0 ? correctedRow : corrected.rowCount() > 0 ? -1 : originalRow;
     const auto around = [&](int offset) {
         return row >= 0 && row + offset >= 0 && row + offset < list.rowCount() ? list.startMs(row + offset) : -1;

@@ -108,6 +108,34 @@ bool applyTag(QStringView tag, Style &style)
 
 } // namespace
 
+QString SubtitleOverlay::plainText(QStringView text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    Style style;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'<') {
+            const qsizetype end = text.indexOf(u'>', i + 1);
+            if (end > i && applyTag(text.mid(i, end - i + 1), style)) {
+                i = end;
+                continue;
+            }
+        } else if (c == u'{' && i + 1 < text.size() && text[i + 1] == u'\\') {
+            if (const qsizetype end = text.indexOf(u'}', i + 2); end > i) {
+                i = end;
+                continue;
+            }
+        } else if (c == u'\r' || c == u'\n') {
+            if (!plain.endsWith(u' '))
+                plain += u' ';
+            continue;
+        }
+        plain += c;
+    }
+    return plain;
+}
+
 SubtitleOverlay::SubtitleOverlay(const QString &text)
 {
     setText(text);

@@ -20,6 +20,9 @@ public:
     explicit SubtitleOverlay(const QString &text = {});
 
     void setText(const QString &text);
+    // text as one line of words: the formatting tags and override blocks
+    // taken out, the lines joined by a blank.
+    static QString plainText(QStringView text);
     const QString &text() const { return m_text; }
 
     // Paints over picture, the rectangle the video fills in painter's space.

@@ -2,33 +2,53 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/video/timelineview.h"
 
-#include "document/timecode.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
+#include "ui/video/subtitleoverlay.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QVarLengthArray>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
 constexpr int RulerHeight = 16;
-constexpr double EdgeGrip = 4;       // pixels either side of a box edge that take a drag
-constexpr double DragThreshold = 3;  // pixels a press moves before it is a drag
-constexpr qint64 LookBackMs = 60'000; // a box this long before the view may still reach into it
-// The largest time a time box can hold.
-constexpr qint64 LargestTimeMs = 100LL * 3600 * 1000 - 1;
+constexpr double EdgeGrip = 4;      // pixels either side of a box edge that take a drag
+constexpr double SharedEdge = 4;    // pixels apart at most, two edges are one boundary
+constexpr double DragThreshold = 3; // pixels a press moves before it is a drag
+// Where a drag stops: orange, apart from the red play line and the blue sound.
+const QColor LimitColour(230, 120, 0);
 
-// The first words of a subtitle, on one line.
-QString firstWords(const QString &text)
+// A cursor that shows which edge a drag moves: the edge, arrows both ways,
+// and a bracket opening toward the box the edge belongs to: "[" a start,
+// "]" an end, both at a boundary two boxes share.
+QCursor edgeCursor(bool startOfBox, bool endOfBox)
 {
-    QString line = text.left(80);
-    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    return line;
+    QPixmap pixmap(25, 25);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    for (const auto &[colour, width] : {std::pair{QColor(Qt::white), 3}, std::pair{QColor(Qt::black), 1}}) {
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawLine(12, 3, 12, 21);
+        painter.drawLine(4, 12, 20, 12);
+        painter.drawPolyline(QPolygon({QPoint(7, 9), QPoint(4, 12), QPoint(7, 15)}));
+        painter.drawPolyline(QPolygon({QPoint(17, 9), QPoint(20, 12), QPoint(17, 15)}));
+        for (const int y : {3, 21}) {
+            if (startOfBox)
+                painter.drawLine(12, y, 16, y);
+            if (endOfBox)
+                painter.drawLine(12, y, 8, y);
+        }
+    }
+    return QCursor(pixmap, 12, 12);
 }
 
 // A tick spacing that gives ticks at least minimumPixels apart.
@@ -57,7 +77,9 @@ QString tickLabel(qint64 ms, qint64 spacingMs)
 
 } // namespace
 
-TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent) : QWidget(parent), m_document(document)
+TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent)
+    : QWidget(parent), m_document(document), m_startCursor(edgeCursor(true, false)),
+      m_endCursor(edgeCursor(false, true)), m_boundaryCursor(edgeCursor(true, true))
 {
     setObjectName(QStringLiteral("timelineView"));
     setMinimumHeight(90);
@@ -65,15 +87,23 @@ TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent) : QWidge
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Any change of either list shows at once.
-    for (const SubtitleTableModel *model : {&document.originalModel(), &document.correctedModel()}) {
-        connect(model, &QAbstractItemModel::modelReset, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::layoutChanged, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::dataChanged, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::rowsInserted, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::rowsRemoved, this, qOverload<>(&QWidget::update));
+    for (const SubtitleList *list : {&document.originalList(), &document.correctedList()}) {
+        connect(list, &SubtitleList::changed, this, qOverload<>(&QWidget::update));
         // The length of time to scroll over may be another.
-        connect(model, &QAbstractItemModel::modelReset, this, &TimelineView::viewChanged);
+        connect(list, &SubtitleList::wasReset, this, &TimelineView::viewChanged);
     }
+    // A drag under way lets go when its rows change under it (an undo by key), as Esc lets go.
+    connect(&document.correctedList(), &SubtitleList::changed, this, [this] {
+        if (m_drag.hit.part != DragPart::None)
+            m_dragCancelled = true;
+        m_drag = {};
+        m_hover = {};
+    });
+}
+
+const SubtitleList &TimelineView::listOf(bool corrected) const
+{
+    return corrected ? m_document.correctedList() : m_document.originalList();
 }
 
 void TimelineView::setPeaks(std::shared_ptr<const Peaks> peaks)
@@ -82,9 +112,10 @@ void TimelineView::setPeaks(std::shared_ptr<const Peaks> peaks)
     update();
 }
 
-void TimelineView::setWaveformNote(const QString &note)
+void TimelineView::setWaveformNote(const QString &note, const QString &link)
 {
     m_waveformNote = note;
+    m_waveformLink = link;
     update();
 }
 
@@ -104,9 +135,10 @@ void TimelineView::setDurationMs(qint64 durationMs)
 qint64 TimelineView::lengthMs() const
 {
     qint64 length = m_durationMs;
-    for (const SubtitleTableModel *model : {&m_document.originalModel(), &m_document.correctedModel()}) {
-        if (model->rowCount() > 0)
-            length = std::max(length, model->endMs(model->rowCount() - 1));
+    for (const bool corrected : {false, true}) {
+        const SubtitleList &list = listOf(corrected);
+        if (list.rowCount() > 0)
+            length = std::max(length, list.endMs(list.rowCount() - 1));
     }
     return length;
 }
@@ -183,6 +215,17 @@ QRectF TimelineView::waveformRect() const
     return QRectF(0, RulerHeight, width(), std::max(0.0, height() - RulerHeight - 2 * laneHeight));
 }
 
+QRectF TimelineView::waveformLinkRect() const
+{
+    if (m_waveformLink.isEmpty() || hasWaveform())
+        return {};
+    // Centred on the line under the note.
+    const QFontMetricsF metrics(font());
+    const QRectF band = waveformRect();
+    const QSizeF size(metrics.horizontalAdvance(m_waveformLink) + 8, metrics.height());
+    return QRectF(QPointF(band.center().x() - size.width() / 2, band.center().y() + metrics.height() / 2), size);
+}
+
 QRectF TimelineView::laneRect(bool corrected) const
 {
     const QRectF wave = waveformRect();
@@ -191,46 +234,34 @@ QRectF TimelineView::laneRect(bool corrected) const
 }
 
 template <typename Visit>
-void TimelineView::forEachRowInView(const SubtitleTableModel &model, Visit visit) const
+void TimelineView::forEachRowInView(const SubtitleList &list, Visit visit) const
 {
-    const qint64 fromMs = m_viewStartMs;
-    const qint64 toMs = m_viewStartMs + m_spanMs;
-    const int count = model.rowCount();
-    // The lists run in time order, but for hand edits: search from a
-    // minute early, and stop only well after the first row past the view.
-    int low = 0;
-    int high = count;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (model.startMs(middle) < fromMs - LookBackMs)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    int pastView = 0;
-    for (int row = low; row < count && pastView < 32; ++row) {
-        const qint64 startMs = model.startMs(row);
-        if (startMs >= toMs) {
-            ++pastView;
-            continue;
-        }
-        pastView = 0;
-        const qint64 endMs = model.endMs(row);
-        if (endMs >= fromMs && startMs >= 0)
-            visit(row, startMs, std::max(endMs, startMs));
-    }
+    list.forEachRowMeeting(m_viewStartMs, m_viewStartMs + m_spanMs, [&](int row) {
+        const qint64 startMs = list.startMs(row);
+        visit(row, startMs, std::max(list.endMs(row), startMs));
+    });
 }
 
 QRectF TimelineView::boxOf(bool corrected, int row) const
 {
-    const SubtitleTableModel &model = corrected ? m_document.correctedModel() : m_document.originalModel();
-    if (row < 0 || row >= model.rowCount())
+    const SubtitleList &list = listOf(corrected);
+    if (row < 0 || row >= list.rowCount())
         return {};
     const QRectF lane = laneRect(corrected).adjusted(0, 2, 0, -2);
-    const double left = xOf(model.startMs(row));
-    const double right = std::max(left + 1, xOf(model.endMs(row)));
+    const double left = xOf(list.startMs(row));
+    const double right = std::max(left + 1, xOf(list.endMs(row)));
     const QRectF box(QPointF(left, lane.top()), QPointF(right, lane.bottom()));
     return box.intersects(rect()) ? box : QRectF();
+}
+
+QString TimelineView::boxLabel(bool corrected, int row) const
+{
+    const SubtitleList &list = listOf(corrected);
+    if (row < 0 || row >= list.rowCount())
+        return {};
+    const auto &model = corrected ? m_document.correctedModel() : m_document.originalModel();
+    return model.index(row, SubtitleTableModel::NumberColumn).data().toString() + u' '
+           + SubtitleOverlay::plainText(list.text(row)).left(80);
 }
 
 void TimelineView::paintEvent(QPaintEvent *)
@@ -239,8 +270,11 @@ void TimelineView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().base());
     paintRuler(painter);
     paintWaveform(painter);
-    paintLane(painter, false);
-    paintLane(painter, true);
+    for (const bool corrected : {false, true}) {
+        paintLane(painter, corrected);
+        paintLaneName(painter, corrected);
+    }
+    paintDragLimits(painter);
     const double x = xOf(m_positionMs);
     painter.setPen(QPen(QColor(220, 40, 40), 1));
     painter.drawLine(QPointF(x, 0), QPointF(x, height()));
@@ -265,9 +299,18 @@ void TimelineView::paintWaveform(QPainter &painter) const
         return;
     painter.fillRect(band, palette().alternateBase());
     const double middle = band.center().y();
-    if (!m_peaks || m_peaks->bins.empty()) {
+    if (!hasWaveform()) {
         painter.setPen(palette().placeholderText().color());
         painter.drawText(band, Qt::AlignCenter, m_waveformNote);
+        if (const QRectF link = waveformLinkRect(); !link.isEmpty()) {
+            QFont underlined = painter.font();
+            underlined.setUnderline(true);
+            painter.save();
+            painter.setFont(underlined);
+            painter.setPen(palette().link().color());
+            painter.drawText(link, Qt::AlignCenter, m_waveformLink);
+            painter.restore();
+        }
         return;
     }
     painter.setPen(palette().mid().color());
@@ -288,24 +331,24 @@ void TimelineView::paintWaveform(QPainter &painter) const
 
 void TimelineView::paintLane(QPainter &painter, bool corrected) const
 {
+    const SubtitleList &list = listOf(corrected);
     const SubtitleTableModel &model = corrected ? m_document.correctedModel() : m_document.originalModel();
     const QRectF lane = laneRect(corrected);
     painter.fillRect(lane, corrected ? palette().base() : palette().alternateBase());
-    painter.setPen(palette().placeholderText().color());
-    painter.drawText(lane.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom, corrected ? m_correctedLane : m_originalLane);
 
     const int selected = corrected ? m_selectedCorrected : m_selectedOriginal;
     const QColor boxColour = palette().button().color();
     const QColor edgeColour = palette().mid().color();
     const QFontMetricsF metrics(painter.font());
-    const bool dragging = corrected && m_drag.part != DragPart::None && m_drag.moved;
-    forEachRowInView(model, [&](int row, qint64 startMs, qint64 endMs) {
-        if (dragging && row == m_drag.row) {
-            // Drawn where the drag would put it instead.
-            if (const auto times = draggedTimes(m_dragX)) {
-                startMs = times->first;
-                endMs = times->second;
-            }
+    const bool dragging = corrected && m_drag.hit.part != DragPart::None && m_drag.moved;
+    const std::pair<qint64, qint64> dragged = dragging ? draggedTimes(m_dragX) : std::pair<qint64, qint64>();
+    forEachRowInView(list, [&](int row, qint64 startMs, qint64 endMs) {
+        // The rows a drag moves are drawn where it would put them.
+        if (dragging && row == m_drag.hit.row) {
+            startMs = m_drag.hit.part == DragPart::Boundary ? startMs : dragged.first;
+            endMs = dragged.second;
+        } else if (dragging && m_drag.hit.part == DragPart::Boundary && row == m_drag.hit.row + 1) {
+            startMs += dragged.second - m_drag.endMs;
         }
         const double left = xOf(startMs);
         const double right = std::max(left + 1, xOf(endMs));
@@ -324,59 +367,180 @@ void TimelineView::paintLane(QPainter &painter, bool corrected) const
             painter.setPen(edgeColour);
             painter.drawRect(box);
         }
+        if (corrected && !dragging && row == m_hover.row) {
+            // The edge a drag would take, lit.
+            painter.setPen(QPen(palette().highlight().color(), 3));
+            if (m_hover.part == DragPart::Start)
+                painter.drawLine(box.topLeft(), box.bottomLeft());
+            else if (m_hover.part == DragPart::End || m_hover.part == DragPart::Boundary)
+                painter.drawLine(box.topRight(), box.bottomRight());
+        }
         if (box.width() < 24)
             return;
         // Number and mark, then the first words, as far as the box allows.
-        const QString label = number.data(Qt::DisplayRole).toString() + u' ' + firstWords(model.text(row));
         painter.setPen(palette().buttonText().color());
         painter.drawText(box.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(label, Qt::ElideRight, box.width() - 5));
+                         metrics.elidedText(boxLabel(corrected, row), Qt::ElideRight, box.width() - 5));
     });
 }
 
-TimelineView::Hit TimelineView::hitAt(const QPointF &point) const
+void TimelineView::paintLaneName(QPainter &painter, bool corrected) const
 {
+    // Over the boxes, on a plate of the lane's colour, so a box at the left
+    // edge does not hide it.
+    const QString &name = corrected ? m_correctedLane : m_originalLane;
+    if (name.isEmpty())
+        return;
+    const QRectF lane = laneRect(corrected);
+    const QFontMetricsF metrics(painter.font());
+    const QRectF plate(lane.left(), lane.bottom() - metrics.height() - 1, metrics.horizontalAdvance(name) + 8,
+                       metrics.height() + 1);
+    QColor background = (corrected ? palette().base() : palette().alternateBase()).color();
+    background.setAlpha(220);
+    painter.fillRect(plate, background);
+    painter.setPen(palette().placeholderText().color());
+    painter.drawText(plate.adjusted(4, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom, name);
+}
+
+void TimelineView::paintDragLimits(QPainter &painter) const
+{
+    if (m_drag.hit.part == DragPart::None || !m_drag.moved)
+        return;
+    // Both ends of the range the dragged edge may take; the one it rests
+    // on drawn bold.
+    const TimeRange range = dragRange();
+    const qint64 bodyMs =
+        m_drag.hit.part == DragPart::Body ? std::max(m_drag.endMs, m_drag.startMs) - m_drag.startMs : 0;
+    const std::pair<qint64, qint64> dragged = draggedTimes(m_dragX);
+    const qint64 edgeMs = m_drag.hit.part == DragPart::Start || m_drag.hit.part == DragPart::Body ? dragged.first
+                                                                                                : dragged.second;
+    const QRectF lane = laneRect(true);
+    for (const auto &[limitMs, shownMs] : {std::pair{range.earliestMs, range.earliestMs},
+                                           std::pair{range.latestMs, range.latestMs + bodyMs}}) {
+        const double x = xOf(shownMs);
+        if (x < 0 || x > width())
+            continue;
+        painter.setPen(QPen(LimitColour, edgeMs == limitMs ? 3 : 1, edgeMs == limitMs ? Qt::SolidLine : Qt::DashLine));
+        painter.drawLine(QPointF(x, lane.top()), QPointF(x, lane.bottom()));
+    }
+}
+
+TimelineView::Hit TimelineView::hitAt(const QPointF &point, Qt::KeyboardModifiers modifiers) const
+{
+    struct Edge
+    {
+        int row;
+        DragPart part;
+        double x;
+        bool over; // the pointer is over the edge's own box
+    };
     Hit hit;
+    const double x = point.x();
     for (const bool corrected : {false, true}) {
         if (!laneRect(corrected).contains(point))
             continue;
         hit.corrected = corrected;
-        const SubtitleTableModel &model = corrected ? m_document.correctedModel() : m_document.originalModel();
-        forEachRowInView(model, [&](int row, qint64 startMs, qint64 endMs) {
+        const int selected = corrected ? m_selectedCorrected : m_selectedOriginal;
+        QVarLengthArray<Edge, 8> edges;
+        int body = -1;
+        forEachRowInView(listOf(corrected), [&](int row, qint64 startMs, qint64 endMs) {
             const double left = xOf(startMs);
             const double right = std::max(left + 1, xOf(endMs));
-            if (point.x() < left - EdgeGrip || point.x() > right + EdgeGrip)
-                return;
-            // The nearest edge wins; a row after the one hit first may start
-            // right at its end.
-            DragPart part = DragPart::Body;
-            if (std::abs(point.x() - left) <= EdgeGrip)
-                part = DragPart::Start;
-            else if (std::abs(point.x() - right) <= EdgeGrip)
-                part = DragPart::End;
-            else if (point.x() < left || point.x() > right)
-                return;
-            if (hit.row < 0 || part != DragPart::Body) {
-                hit.row = row;
-                hit.part = part;
+            const bool over = x >= left && x <= right;
+            // The selected box's body, else the last one's.
+            if (over && (body < 0 || body != selected))
+                body = row;
+            for (const auto &[part, edgeX] : {std::pair{DragPart::Start, left}, std::pair{DragPart::End, right}}) {
+                if (std::abs(x - edgeX) <= EdgeGrip)
+                    edges.append({row, part, edgeX, over});
             }
         });
+        // The edge taken: the selected subtitle's, else one of the box the
+        // pointer is over, else the nearest.
+        const auto rank = [&](const Edge &edge) {
+            return std::tuple(edge.row != selected, !edge.over, std::abs(x - edge.x));
+        };
+        const auto taken = std::min_element(edges.begin(), edges.end(),
+                                            [&](const Edge &a, const Edge &b) { return rank(a) < rank(b); });
+        if (taken == edges.end()) {
+            hit.row = body;
+            hit.part = body >= 0 ? DragPart::Body : DragPart::None;
+            break;
+        }
+        hit.row = taken->row;
+        hit.part = taken->part;
+        // With Alt, an end and the next box's start close together move as one.
+        const int partnerRow = taken->part == DragPart::End ? taken->row + 1 : taken->row - 1;
+        const bool shared = std::any_of(edges.begin(), edges.end(), [&](const Edge &edge) {
+            return edge.row == partnerRow && edge.part != taken->part && std::abs(edge.x - taken->x) <= SharedEdge;
+        });
+        if (corrected && shared && (modifiers & Qt::AltModifier)) {
+            hit.row = std::min(taken->row, partnerRow);
+            hit.part = DragPart::Boundary;
+        }
+        break;
     }
     return hit;
 }
 
-std::optional<std::pair<qint64, qint64>> TimelineView::draggedTimes(double x) const
+void TimelineView::showHover(const QPointF &point, Qt::KeyboardModifiers modifiers)
+{
+    const Hit hit = hitAt(point, modifiers);
+    const Hit lit = hit.corrected && hit.part != DragPart::Body ? hit : Hit();
+    switch (lit.part) {
+    case DragPart::Start:
+        setCursor(m_startCursor);
+        break;
+    case DragPart::End:
+        setCursor(m_endCursor);
+        break;
+    case DragPart::Boundary:
+        setCursor(m_boundaryCursor);
+        break;
+    default:
+        setCursor(waveformLinkRect().contains(point) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+    if (lit.row != m_hover.row || lit.part != m_hover.part) {
+        m_hover = lit;
+        update();
+    }
+}
+
+TimeRange TimelineView::dragRange() const
+{
+    switch (m_drag.hit.part) {
+    case DragPart::Start:
+        return m_drag.limits.start;
+    case DragPart::End:
+        return m_drag.limits.end;
+    case DragPart::Body:
+        return m_drag.limits.movedStart;
+    case DragPart::Boundary:
+        return m_drag.boundary;
+    case DragPart::None:
+        break;
+    }
+    return {};
+}
+
+std::pair<qint64, qint64> TimelineView::draggedTimes(double x) const
 {
     const qint64 deltaMs = qint64(std::llround((x - m_drag.pressX) / std::max(1, width()) * double(m_spanMs)));
-    qint64 startMs = m_drag.startMs;
-    qint64 endMs = m_drag.endMs;
-    if (m_drag.part == DragPart::Start || m_drag.part == DragPart::Body)
-        startMs += deltaMs;
-    if (m_drag.part == DragPart::End || m_drag.part == DragPart::Body)
-        endMs += deltaMs;
-    if (startMs < 0 || endMs < 0 || startMs > LargestTimeMs || endMs > LargestTimeMs)
-        return std::nullopt;
-    return std::pair{startMs, endMs};
+    const TimeRange range = dragRange();
+    switch (m_drag.hit.part) {
+    case DragPart::Start:
+        return {range.clamp(m_drag.startMs + deltaMs), m_drag.endMs};
+    case DragPart::Body: {
+        const qint64 startMs = range.clamp(m_drag.startMs + deltaMs);
+        return {startMs, m_drag.endMs + startMs - m_drag.startMs};
+    }
+    case DragPart::End:
+    case DragPart::Boundary:
+        return {m_drag.startMs, range.clamp(m_drag.endMs + deltaMs)};
+    case DragPart::None:
+        break;
+    }
+    return {m_drag.startMs, m_drag.endMs};
 }
 
 void TimelineView::mousePressEvent(QMouseEvent *event)
@@ -387,22 +551,22 @@ void TimelineView::mousePressEvent(QMouseEvent *event)
     m_dragCancelled = false;
     m_drag.pressX = event->position().x();
     m_dragX = m_drag.pressX;
-    const Hit hit = hitAt(event->position());
+    const Hit hit = hitAt(event->position(), event->modifiers());
     if (hit.corrected && hit.row >= 0) {
-        const SubtitleTableModel &model = m_document.correctedModel();
-        m_drag.part = hit.part;
-        m_drag.row = hit.row;
-        m_drag.startMs = model.startMs(hit.row);
-        m_drag.endMs = model.endMs(hit.row);
+        const SubtitleList &list = m_document.correctedList();
+        m_drag.hit = hit;
+        m_drag.startMs = list.startMs(hit.row);
+        m_drag.endMs = list.endMs(hit.row);
+        m_drag.limits = m_document.timeLimits(hit.row);
+        if (hit.part == DragPart::Boundary)
+            m_drag.boundary = m_document.boundaryLimits(hit.row);
     }
 }
 
 void TimelineView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton) || m_drag.part == DragPart::None) {
-        const Hit hit = hitAt(event->position());
-        const bool edge = hit.corrected && (hit.part == DragPart::Start || hit.part == DragPart::End);
-        setCursor(edge ? Qt::SizeHorCursor : Qt::ArrowCursor);
+    if (!(event->buttons() & Qt::LeftButton) || m_drag.hit.part == DragPart::None) {
+        showHover(event->position(), event->modifiers());
         return;
     }
     m_dragX = event->position().x();
@@ -415,30 +579,39 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     const Drag drag = std::exchange(m_drag, {});
-    if (std::exchange(m_dragCancelled, false))
+    const bool doubleClicked = std::exchange(m_doubleClicked, false);
+    if (std::exchange(m_dragCancelled, false)) {
+        update();
         return;
+    }
     if (!drag.moved) {
-        emit seekRequested(std::max<qint64>(0, msAt(event->position().x())));
+        // After a double-click the box's start is shown, not the spot clicked.
+        if (doubleClicked)
+            return;
+        if (waveformLinkRect().contains(event->position()))
+            emit waveformLinkActivated();
+        else
+            emit seekRequested(std::max<qint64>(0, msAt(event->position().x())));
         update();
         return;
     }
     m_drag = drag;
-    const std::optional<std::pair<qint64, qint64>> times = draggedTimes(event->position().x());
+    const auto [startMs, endMs] = draggedTimes(event->position().x());
     m_drag = {};
-    update(); // a refused drag springs back
-    if (!times)
-        return;
-    const QString startText = MillisecondsToTimeText(times->first);
-    const QString endText = MillisecondsToTimeText(times->second);
-    switch (drag.part) {
+    update();
+    const int row = drag.hit.row;
+    switch (drag.hit.part) {
     case DragPart::Start:
-        m_document.editTime(drag.row, SubtitleDocument::TimeField::Start, startText);
+        m_document.editTimeMs(row, SubtitleDocument::TimeField::Start, startMs);
         break;
     case DragPart::End:
-        m_document.editTime(drag.row, SubtitleDocument::TimeField::End, endText);
+        m_document.editTimeMs(row, SubtitleDocument::TimeField::End, endMs);
         break;
     case DragPart::Body:
-        m_document.editTimes(drag.row, startText, endText);
+        m_document.moveTimesMs(row, startMs);
+        break;
+    case DragPart::Boundary:
+        m_document.moveBoundaryMs(row, endMs);
         break;
     case DragPart::None:
         break;
@@ -447,9 +620,11 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
 
 void TimelineView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    const Hit hit = hitAt(event->position());
+    const Hit hit = hitAt(event->position(), event->modifiers());
     if (hit.row < 0)
         return;
+    // Its own release would seek to the spot clicked, over the box's start.
+    m_doubleClicked = true;
     if (hit.corrected)
         emit correctedRowActivated(hit.row);
     else
@@ -469,11 +644,27 @@ void TimelineView::wheelEvent(QWheelEvent *event)
 void TimelineView::keyPressEvent(QKeyEvent *event)
 {
     // Esc lets go of a drag, which springs back.
-    if (event->key() == Qt::Key_Escape && m_drag.part != DragPart::None) {
+    if (event->key() == Qt::Key_Escape && m_drag.hit.part != DragPart::None) {
         m_drag = {};
         m_dragCancelled = true;
         update();
         return;
     }
+    if (event->key() == Qt::Key_Alt && m_drag.hit.part == DragPart::None)
+        showHover(mapFromGlobal(QCursor::pos()), event->modifiers());
     QWidget::keyPressEvent(event);
+}
+
+void TimelineView::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Alt && m_drag.hit.part == DragPart::None)
+        showHover(mapFromGlobal(QCursor::pos()), event->modifiers());
+    QWidget::keyReleaseEvent(event);
+}
+
+void TimelineView::leaveEvent(QEvent *event)
+{
+    m_hover = {};
+    update();
+    QWidget::leaveEvent(event);
 }

@@ -2,21 +2,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "editing/timelimits.h"
 #include "media/peaks.h"
 
+#include <QCursor>
 #include <QWidget>
 
 #include <memory>
-#include <optional>
+#include <utility>
 
 class SubtitleDocument;
-class SubtitleTableModel;
+class SubtitleList;
 
 // A stretch of the film's time: the waveform of its sound, the play
 // position, and two lanes of boxes, the subtitles as read and as corrected,
 // so a correction's change of time shows against the sound. A click seeks,
 // a double-click selects a subtitle, and the edges or the body of a
-// corrected box drag its times, one undo step per drag.
+// corrected box drag its times, one undo step per drag, never past the
+// limits the document keeps times to (drawn while dragging).
 class TimelineView : public QWidget
 {
     Q_OBJECT
@@ -28,8 +31,11 @@ public:
     explicit TimelineView(SubtitleDocument &document, QWidget *parent = nullptr);
 
     void setPeaks(std::shared_ptr<const Peaks> peaks);
-    // Said in the waveform's place when there are no peaks ("No sound").
-    void setWaveformNote(const QString &note);
+    bool hasWaveform() const { return m_peaks && !m_peaks->bins.empty(); }
+    // Said in the waveform's place when there are no peaks ("No sound");
+    // link, when given, is shown under it and a click on it is
+    // waveformLinkActivated().
+    void setWaveformNote(const QString &note, const QString &link = {});
     // The words the lanes are labelled with.
     void setLaneNames(const QString &original, const QString &corrected);
     void setDurationMs(qint64 durationMs);
@@ -53,12 +59,18 @@ public:
     double xOf(qint64 ms) const;
     // The rectangle of a row's box in its lane; empty when it is not in view.
     QRectF boxOf(bool corrected, int row) const;
+    // What a row's box says: its number and mark, then its first words
+    // without formatting tags.
+    QString boxLabel(bool corrected, int row) const;
+    // Where the waveform note's link is drawn; empty without one.
+    QRectF waveformLinkRect() const;
 
 signals:
     void seekRequested(qint64 ms);
     // A double-click on a box: the row of its list.
     void originalRowActivated(int row);
     void correctedRowActivated(int row);
+    void waveformLinkActivated();
     void viewChanged();
     void spanChanged(qint64 spanMs);
 
@@ -70,41 +82,53 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
-    enum class DragPart { None, Start, End, Body };
-    struct Drag
-    {
-        DragPart part = DragPart::None;
-        int row = -1;
-        double pressX = 0;
-        qint64 startMs = 0;
-        qint64 endMs = 0;
-        bool moved = false;
-    };
+    // What a drag moves: one edge, the whole box, or (Alt) the boundary a
+    // box shares with the next, which moves both.
+    enum class DragPart { None, Start, End, Body, Boundary };
     struct Hit
     {
         bool corrected = false;
         int row = -1;
         DragPart part = DragPart::None;
     };
+    struct Drag
+    {
+        Hit hit;
+        double pressX = 0;
+        qint64 startMs = 0;
+        qint64 endMs = 0;
+        TimeLimits limits;
+        TimeRange boundary; // of the row's end, for a boundary drag
+        bool moved = false;
+    };
 
+    const SubtitleList &listOf(bool corrected) const;
     QRectF waveformRect() const;
     QRectF laneRect(bool corrected) const;
     void paintRuler(QPainter &painter) const;
     void paintWaveform(QPainter &painter) const;
     void paintLane(QPainter &painter, bool corrected) const;
+    void paintLaneName(QPainter &painter, bool corrected) const;
+    void paintDragLimits(QPainter &painter) const;
     // Calls visit(row, startMs, endMs) for every row whose box meets the view.
     template <typename Visit>
-    void forEachRowInView(const SubtitleTableModel &model, Visit visit) const;
-    Hit hitAt(const QPointF &point) const;
-    // The times the drag would give; none when the time boxes would refuse them.
-    std::optional<std::pair<qint64, qint64>> draggedTimes(double x) const;
+    void forEachRowInView(const SubtitleList &list, Visit visit) const;
+    Hit hitAt(const QPointF &point, Qt::KeyboardModifiers modifiers) const;
+    void showHover(const QPointF &point, Qt::KeyboardModifiers modifiers);
+    // The row's times as the drag to x leaves them, stopped at its limits.
+    std::pair<qint64, qint64> draggedTimes(double x) const;
+    // The limits the dragged edge (or, for the body, its start) keeps to.
+    TimeRange dragRange() const;
     void zoomAround(double x, double factor);
 
     SubtitleDocument &m_document;
     std::shared_ptr<const Peaks> m_peaks;
     QString m_waveformNote;
+    QString m_waveformLink;
     QString m_originalLane;
     QString m_correctedLane;
     qint64 m_durationMs = 0;
@@ -115,5 +139,10 @@ private:
     int m_selectedCorrected = -1;
     Drag m_drag;
     double m_dragX = 0;
+    Hit m_hover; // the edge the pointer would take, drawn lit
     bool m_dragCancelled = false; // Esc let go of the drag before the button
+    bool m_doubleClicked = false; // the release ending a double-click seeks nowhere
+    QCursor m_startCursor;
+    QCursor m_endCursor;
+    QCursor m_boundaryCursor;
 };

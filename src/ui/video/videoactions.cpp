@@ -50,6 +50,23 @@ VideoActions::VideoActions(QMainWindow &window)
     mnuFrameBack = makeAction(mnuVideo, u"mnuFrameBack", u"One frame back", {QKeySequence(Qt::ALT | Qt::Key_Left)});
     mnuFrameForward =
         makeAction(mnuVideo, u"mnuFrameForward", u"One frame forward", {QKeySequence(Qt::ALT | Qt::Key_Right)});
+    mnuPlayAround = makeAction(mnuVideo, u"mnuPlayAround", u"Play around the subtitle", {QKeySequence(Qt::Key_F5)});
+    mnuSpeed = mnuVideo->addMenu(QStringLiteral("Playback speed"));
+    mnuSpeed->setObjectName(QStringLiteral("mnuSpeed"));
+    speeds = new QActionGroup(mnuSpeed);
+    speeds->setExclusive(true);
+    for (const auto &[name, speed] : {std::pair{u"mnuSpeed050", 0.5}, std::pair{u"mnuSpeed075", 0.75},
+                                      std::pair{u"mnuSpeed100", 1.0}, std::pair{u"mnuSpeed150", 1.5},
+                                      std::pair{u"mnuSpeed200", 2.0}}) {
+        QAction *item = makeCheckable(mnuSpeed, name, u"", speed == 1.0);
+        item->setText(QString::number(speed) + u'x');
+        item->setData(speed);
+        speeds->addAction(item);
+    }
+    mnuVideo->addSeparator();
+    mnuSetStartFromVideo =
+        makeAction(mnuVideo, u"mnuSetStartFromVideo", u"Set start from video", {QKeySequence(Qt::Key_F3)});
+    mnuSetEndFromVideo = makeAction(mnuVideo, u"mnuSetEndFromVideo", u"Set end from video", {QKeySequence(Qt::Key_F4)});
     mnuVideo->addSeparator();
     mnuZoomIn = makeAction(mnuVideo, u"mnuZoomIn", u"Zoom in",
                            {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -58,6 +75,7 @@ VideoActions::VideoActions(QMainWindow &window)
     mnuShowVideo = makeCheckable(mnuVideo, u"mnuShowVideo", u"Show video", true);
     mnuShowTimeline = makeCheckable(mnuVideo, u"mnuShowTimeline", u"Show timeline", true);
     mnuShowOriginal = makeCheckable(mnuVideo, u"mnuShowOriginal", u"Show original subtitles", false);
+    mnuComputeWaveform = makeAction(mnuVideo, u"mnuComputeWaveform", u"Compute waveform");
     mnuAudioTrack = mnuVideo->addMenu(QStringLiteral("Audio track"));
     mnuAudioTrack->setObjectName(QStringLiteral("mnuAudioTrack"));
     audioTracks = new QActionGroup(mnuAudioTrack);

@@ -22,11 +22,17 @@ struct VideoActions
     QAction *mnuPlaySubtitle; // Ctrl-Shift-Space
     QAction *mnuFrameBack;    // Alt-Left
     QAction *mnuFrameForward; // Alt-Right
+    QAction *mnuPlayAround;   // F5: from 1 s before the subtitle to 1 s after it
+    QAction *mnuSetStartFromVideo; // F3: the selected corrected subtitle's start at the frame on screen
+    QAction *mnuSetEndFromVideo;   // F4
+    QMenu *mnuSpeed;
+    QActionGroup *speeds; // the items of mnuSpeed, one checked; data: the speed
     QAction *mnuZoomIn;       // Ctrl-+ (and Ctrl-=)
     QAction *mnuZoomOut;      // Ctrl--
     QAction *mnuShowVideo;    // checkable: the video pane
     QAction *mnuShowTimeline; // checkable: the timeline pane
     QAction *mnuShowOriginal; // checkable: the subtitles as read over the picture
+    QAction *mnuComputeWaveform;
     QMenu *mnuAudioTrack;
     QActionGroup *audioTracks; // the items of mnuAudioTrack, one checked
 };

@@ -7,6 +7,8 @@
 #include "ui/video/videopicture.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProxyStyle>
@@ -37,7 +39,7 @@ public:
 
 VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
     : QWidget(parent), m_actions(actions), m_picture(new VideoPicture(this)), m_position(new QLabel(this)),
-      m_volume(new QSlider(Qt::Horizontal, this)), m_mute(new QToolButton(this))
+      m_volume(new QSlider(Qt::Horizontal, this)), m_speed(new QToolButton(this)), m_mute(new QToolButton(this))
 {
     setObjectName(QStringLiteral("videoPane"));
     m_position->setObjectName(QStringLiteral("lblVideoPosition"));
@@ -73,6 +75,18 @@ VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
         button->setAutoRaise(true);
         controls->addWidget(button);
     }
+    // The speed as a button showing it, whose menu is the Video menu's.
+    m_speed->setObjectName(QStringLiteral("cmdSpeed"));
+    m_speed->setMenu(actions.mnuSpeed);
+    m_speed->setPopupMode(QToolButton::InstantPopup);
+    m_speed->setAutoRaise(true);
+    const auto showSpeed = [this] {
+        if (const QAction *checked = m_actions.speeds->checkedAction())
+            m_speed->setText(checked->text());
+    };
+    connect(actions.speeds, &QActionGroup::triggered, m_speed, showSpeed);
+    showSpeed();
+    controls->addWidget(m_speed);
     controls->addStretch(1);
     controls->addWidget(m_mute);
     controls->addWidget(m_volume);

@@ -12,8 +12,8 @@ struct VideoActions;
 
 // The video pane: the picture with the subtitle over it, and under it the
 // position as an SRT time with the frame number, the play, play-subtitle
-// and frame-step buttons (the Video menu's commands) and the volume with
-// its mute button.
+// and frame-step buttons (the Video menu's commands), the playback speed
+// and the volume with its mute button.
 class VideoPane : public QWidget
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
 
     VideoPicture &picture() const { return *m_picture; }
     QSlider &volume() const { return *m_volume; }
+    QToolButton &speed() const { return *m_speed; }
     QToolButton &muteButton() const { return *m_mute; }
     // What the sound plays at: the slider's volume, 0 while muted.
     int playingVolume() const;
@@ -41,5 +42,6 @@ private:
     VideoPicture *m_picture;
     QLabel *m_position;
     QSlider *m_volume;
+    QToolButton *m_speed;
     QToolButton *m_mute;
 };
