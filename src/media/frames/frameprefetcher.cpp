@@ -120,10 +120,14 @@ void FramePrefetcher::sendWish()
 
 void FramePrefetcher::keep(quint64 generation, qint64 ms, const QImage &frame, qint64 positionMs)
 {
-    // A frame of a file closed since, of a wish given up or of another
-    // size is of no use.
-    if (generation != m_generation || !m_wanted.contains(ms) || frame.size() != frameSize())
+    // A frame of a file closed since or of a wish given up is of no use.
+    if (generation != m_generation || !m_wanted.contains(ms))
         return;
+    // The pane was resized since the wish: the wish goes again at the new size.
+    if (frame.size() != frameSize()) {
+        sendWish();
+        return;
+    }
     if (m_cache.insert(ms, {frame, positionMs}))
         emit frameCached(ms);
 }
