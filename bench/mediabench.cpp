@@ -173,8 +173,8 @@ QList<qint64> framesAheadOf(const Subtitles &subtitles, std::size_t k)
         return at >= 0 && at < std::ptrdiff_t(subtitles.starts.size()) ? subtitles.starts[at] : -1;
     };
     QList<qint64> times;
-    for (const qint64 ms : {correction(1), correction(-1), correction(2), correction(-2), correction(3), around(1),
-                            around(-1), correction(4), around(2), around(-2)}) {
+    for (const qint64 ms : {correction(1), correction(-1), correction(2), correction(-2), correction(3),
+                            correction(-3), correction(4), around(1), around(-1), around(2), around(-2)}) {
         if (ms >= 0 && ms != subtitles.starts[row] && !times.contains(ms))
             times << ms;
     }

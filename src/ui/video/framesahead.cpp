@@ -62,12 +62,13 @@ QList<qint64> framesAhead(const SubtitleDocument &document, int originalRow, int
         return row >= 0 && row + offset >= 0 && row + offset < list.rowCount() ? list.startMs(row + offset) : -1;
     };
 
-    // Stepping on through the corrections needs the nearest ones first;
-    // the rows around come after, for the arrow keys.
+    // Stepping on through the corrections needs the nearest ones first, and
+    // a lead of a few in either direction so decoding keeps ahead of the
+    // keys; the rows around come after, for the arrow keys.
     const qint64 shownMs = row >= 0 ? list.startMs(row) : -1;
     QList<qint64> times;
-    for (const qint64 ms : {next(0), previous(0), next(1), previous(1), next(2), around(1), around(-1), next(3),
-                            around(2), around(-2)}) {
+    for (const qint64 ms : {next(0), previous(0), next(1), previous(1), next(2), previous(2), next(3), around(1),
+                            around(-1), around(2), around(-2)}) {
         if (ms >= 0 && ms != shownMs && !times.contains(ms))
             times << ms;
     }
