@@ -8,6 +8,7 @@
 #include "engine/formattags.h"
 #include "engine/guidelinebreak.h"
 #include "engine/linebreak.h"
+#include "engine/shots/filmtiming.h"
 #include "engine/subtitlesplit.h"
 #include "engine/timebuying.h"
 #include "settings/settingproblemtext.h"
@@ -23,8 +24,8 @@ class Corrector
 {
 public:
     Corrector(const Settings &settings, const WeakWordList *weakWords, CorrectionSink &sink,
-              CorrectionResult &result)
-        : m_settings(settings), m_sink(sink), m_result(result)
+              CorrectionResult &result, const FilmTiming *film)
+        : m_settings(settings), m_sink(sink), m_result(result), m_film(film)
     {
         if (settings.GuidelineBreaks)
             m_breaker.emplace(weakWords);
@@ -42,6 +43,7 @@ private:
     // they are followed.
     void breakLine(std::u32string &text, qsizetype position);
     void breakInMiddle(std::u32string &part);
+    bool buyTime(SubtitleTiming &timing, qint64 textLength, ShotChoices &shots) const;
 
     const Settings &m_settings;
     CorrectionSink &m_sink;
@@ -52,7 +54,15 @@ private:
     qint32 m_firstNumber = 0;         // the current subtitle's first output number
     double m_firstStartSeconds = 0.0; // and the start written with it
     std::optional<GuidelineBreaker> m_breaker;
+    const FilmTiming *m_film; // with the film's shot changes only
 };
+
+bool Corrector::buyTime(SubtitleTiming &timing, qint64 textLength, ShotChoices &shots) const
+{
+    if (m_film)
+        return m_film->buyTime(timing, textLength, m_settings.LettersFor1Min, shots);
+    return ::buyTime(timing, textLength, m_settings.LettersFor1Min, m_settings.MinGapMs);
+}
 
 void Corrector::emitSubtitle(double startSeconds, double endSeconds, std::u32string_view text)
 {
@@ -109,12 +119,13 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     bool joined = false;
     bool split = false;
     bool counted = false;
+    ShotChoices shots;
 
     if (!needsCorrection) {
         if (m_settings.ParseAllTimes && m_settings.BuyTime) {
             // Each CR LF reads as one blank.
             const qint64 readLength = stats.length - stats.lineBreaks;
-            timeBought = buyTime(timing, readLength, m_settings.LettersFor1Min, m_settings.MinGapMs);
+            timeBought = buyTime(timing, readLength, shots);
             if (timeBought)
                 ++counters.timeOnlyEdits;
         }
@@ -124,7 +135,7 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
         joinLines(text);
         joined = true;
         if (m_settings.BuyTime)
-            timeBought = buyTime(timing, qint64(text.size()), m_settings.LettersFor1Min, m_settings.MinGapMs);
+            timeBought = buyTime(timing, qint64(text.size()), shots);
         const auto length = qsizetype(text.size());
         counted = true;
         if (length > maxLength) {
@@ -137,13 +148,16 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
             } else if (m_settings.BrakeTo2 && (parts = splitText(text, maxLength))) {
                 const double firstEnd = firstPartEnd(timing.startSeconds, timing.endSeconds,
                                                      qsizetype(parts->first.size()), length);
+                const SplitTimes times =
+                    m_film ? m_film->splitTimes(timing.startSeconds, timing.endSeconds, firstEnd, shots)
+                           : SplitTimes{firstEnd, secondPartStart(firstEnd, timing.endSeconds, m_settings.MinGapMs)};
                 breakInMiddle(parts->first);
                 breakInMiddle(parts->second);
                 // The tags added do not count: the parts were measured without them.
                 if (m_breaker)
                     carryOpenTags(parts->first, parts->second);
-                emitSubtitle(timing.startSeconds, firstEnd, parts->first);
-                timing.startSeconds = firstEnd + 0.001;
+                emitSubtitle(timing.startSeconds, times.firstEndSeconds, parts->first);
+                timing.startSeconds = times.secondStartSeconds;
                 text = std::move(parts->second);
                 split = true;
             } else {
@@ -174,11 +188,13 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     if (current.startSeconds != readStartSeconds
         && SecondsToMilliseconds(m_firstStartSeconds) != SecondsToMilliseconds(readStartSeconds))
         m_result.moved.push_back({m_ordinal, firstNumber, readStartSeconds, m_firstStartSeconds});
-    if (joined || split || timeBought) {
+    const bool shotChange = m_film && m_film->record(shots, m_ordinal, firstNumber, split, m_firstStartSeconds,
+                                                     timing.endSeconds, m_result.shotChangeTimes);
+    if (joined || split || timeBought || shotChange) {
         const auto change = split ? EditRecord::Change::Split
             : joined              ? EditRecord::Change::Edit
                                   : EditRecord::Change::None;
-        m_result.records.push_back({m_ordinal, change, timeBought});
+        m_result.records.push_back({m_ordinal, change, timeBought, false, shotChange});
     }
 }
 
@@ -202,7 +218,7 @@ void RowCollector::addSubtitle(const CorrectedSubtitle &subtitle)
 }
 
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
-                               CorrectionSink &sink, const WeakWordLists &weakWords)
+                               CorrectionSink &sink, const WeakWordLists &weakWords, const ShotChanges &shotChanges)
 {
     CorrectionResult result;
     // The one check per correction: a MaxLen of zero would make every line
@@ -218,7 +234,12 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
         language = detectLanguage(utf8, weakWords);
         result.language = language ? language->language : QString();
     }
-    Corrector corrector(settings, language, sink, result);
+    const std::optional<FilmTiming> film = FilmTiming::forRun(settings, shotChanges);
+    if (film) {
+        result.shotChanges = film->cutCount();
+        result.frameRate = film->framesPerSecond();
+    }
+    Corrector corrector(settings, language, sink, result, film ? &*film : nullptr);
     // Nearly every subtitle may get a record: growing a vector of a million
     // copies it over and over.
     result.records.reserve(std::size_t(expectedSubtitleRows(utf8)));
@@ -233,7 +254,10 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
             if (parser.position() - told >= TextDoneStep)
                 sink.textDoneBefore(told = parser.position());
             const double nextReadStart = next.startSeconds;
-            correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds, settings.MinGapMs);
+            if (film)
+                film->correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds);
+            else
+                correctOverlap(current.endSeconds, next.startSeconds, next.endSeconds, settings.MinGapMs);
             corrector.handle(current, currentReadStart, next.startSeconds);
             swapEntries(current, next);
             currentReadStart = nextReadStart;

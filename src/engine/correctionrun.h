@@ -5,6 +5,8 @@
 #include "document/readerror.h"
 #include "document/subtitlerow.h"
 #include "engine/editrecord.h"
+#include "engine/shotchanges.h"
+#include "engine/shots/shotchangetime.h"
 #include "engine/weakwords.h"
 #include "settings/settingproblem.h"
 
@@ -92,6 +94,13 @@ struct CorrectionResult
     // line ends, empty when none clearly led.
     std::optional<QString> language;
     qint64 lenientTimeLines = 0; // time lines read only by the LenientTimes variants
+
+    // With ShotChanges and the film's cuts: every written subtitle with a
+    // time a shot-change rule chose, by number; the cuts used; the frame
+    // rate used (0: none known, times in whole milliseconds).
+    std::vector<ShotChangeTime> shotChangeTimes;
+    qint64 shotChanges = 0;
+    double frameRate = 0;
 };
 
 // The correction run over a whole SRT text (UTF-8, no byte-order mark):
@@ -101,6 +110,8 @@ struct CorrectionResult
 // output, which the caller must throw away: a failed run changes nothing.
 // The settings are checked here, once per correction.
 // weakWords are the lists the subtitles' language is told by, for
-// GuidelineBreaks; without them that rule is skipped.
+// GuidelineBreaks; without them that rule is skipped. shotChanges are the
+// film's, for ShotChanges; without cuts that setting changes nothing.
 CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, const LangDoc &lang,
-                               CorrectionSink &sink, const WeakWordLists &weakWords = {});
+                               CorrectionSink &sink, const WeakWordLists &weakWords = {},
+                               const ShotChanges &shotChanges = {});

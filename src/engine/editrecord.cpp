@@ -21,6 +21,11 @@ QString EditRecord::kindText(const LangDoc &lang) const
             kind += QStringLiteral(" - ");
         kind += GetLangText(lang, Form1Msg::KindMoved);
     }
+    if (shotChange) {
+        if (!kind.isEmpty())
+            kind += QStringLiteral(" - ");
+        kind += GetLangText(lang, Form1Msg::KindShotChange);
+    }
     return kind;
 }
 

@@ -18,10 +18,12 @@ struct EditRecord
     // The overlap correction moved its start; only the window's records
     // carry it (the run reports those apart, see MovedStart).
     bool startMoved = false;
+    // A shot-change rule chose one of its times (see ShotChangeTime).
+    bool shotChange = false;
 
     // "Split", "Edit", "Split - Time edit", "Edit - Time edit" or "Time edit",
     // then " - Moved" (or "Moved" alone) when the start moved, in the
-    // language of lang.
+    // language of lang; then " - Shot change" (or "Shot change" alone).
     QString kindText(const LangDoc &lang) const;
     // The ordinal with at least four digits: "0007".
     QString ordinalText() const;

@@ -34,6 +34,12 @@ void correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &
     nextStartSeconds = movedStart;
 }
 
+double secondPartStart(double firstEndSeconds, double endSeconds, qint32 minGapMs)
+{
+    const double start = firstEndSeconds + secondsOf(minGapMs);
+    return start > endSeconds ? std::max(endSeconds, firstEndSeconds + 0.001) : start;
+}
+
 bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond, qint32 minGapMs)
 {
     // Every formula is evaluated left to right in doubles, so results match

@@ -28,5 +28,9 @@ bool buyTime(SubtitleTiming &timing, qint64 textLength, qint32 lettersPerSecond,
 void correctOverlap(double currentEndSeconds, double &nextStartSeconds, double &nextEndSeconds,
                     qint32 minGapMs);
 
+// Where the second part of a split starts: minGapMs milliseconds after the
+// first ends, but not after the subtitle's end.
+double secondPartStart(double firstEndSeconds, double endSeconds, qint32 minGapMs);
+
 // The time after the last subtitle of a file: 23:59:59,999.
 inline constexpr double EndOfInputSeconds = 86399.999;

@@ -132,6 +132,18 @@ inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved 
 inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
 inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
 
+// The film's shot changes in the correction; %1 and %2 as the texts show.
+inline constexpr Message KindShotChange{u"Form1", 160, u"Shot change"};
+inline constexpr Message EndBeforeShotChange{u"Form1", 161, u"End kept %1 frames before the shot change at %2"};
+inline constexpr Message StartOnShotChange{u"Form1", 162, u"Start kept on the shot change at %1"};
+inline constexpr Message SplitAtShotChange{u"Form1", 163, u"Split at the shot change at %1"};
+// Lists of shot changes: %1 the line number, %2 the line.
+inline constexpr Message CutNotATime{u"Form1", 164, u"line %1 is not a time in seconds: %2"};
+inline constexpr Message CutNotAFrame{u"Form1", 165, u"line %1 is not a frame number: %2"};
+inline constexpr Message CutNotAFrameRate{u"Form1", 166, u"line %1 is not a frame rate: %2"};
+inline constexpr Message CutNoFrameRate{u"Form1", 167, u"the keyframe list gives no frame rate"};
+inline constexpr Message CutTooMany{u"Form1", 168, u"more than %1 shot changes"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -231,5 +243,14 @@ inline constexpr Message All[] = {
     VideoNoPicture,
     VideoFiles,
     TimeOfSubtitle,
+    KindShotChange,
+    EndBeforeShotChange,
+    StartOnShotChange,
+    SplitAtShotChange,
+    CutNotATime,
+    CutNotAFrame,
+    CutNotAFrameRate,
+    CutNoFrameRate,
+    CutTooMany,
 };
 } // namespace Form1Msg

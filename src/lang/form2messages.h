@@ -27,9 +27,13 @@ inline constexpr Message AutoEncoding{u"Form2", 8, u"Auto"};
 inline constexpr Message BadMinGap{
     u"Form2", 7, u"Minimum gap between subtitles must be a whole number from 1 to 10000 ms, not \"%1\"."};
 
+// %1: the text as typed in any of the frame boxes.
+inline constexpr Message BadFrames{u"Form2", 9, u"Frames must be a whole number from 0 to 1000, not \"%1\"."};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {AllAbove2Lines, Chars, BuyTimeForEvery, BadMaxChars, BadLettersFor1Min,
                                   ShellVerbFailed,
                                   BadMinGap,
-                                  AutoEncoding};
+                                  AutoEncoding,
+                                  BadFrames};
 } // namespace Form2Msg

@@ -67,6 +67,14 @@ struct Settings
     // its normal place either way.
     bool MainMaximized = false;
 
+    // Timing that respects the film, used only when its shot changes are
+    // known: no bought time crosses a cut, times near a cut go to it, and
+    // with a frame rate every written time is a frame's start.
+    bool ShotChanges = false;
+    qint32 ShotGapFrames = 2;   // an end near a cut is kept this many frames before it
+    qint32 ShotSnapFrames = 12; // how near a written time must be to go to the cut; 0: never
+    qint32 MinGapFrames = 2;    // gap between subtitles in whole frames; 0: MinGapMs
+
     // The values a correction run cannot use, by the rules of the key table
     // (settingsstore.cpp), in the table's order; empty when it can run.
     QList<SettingProblem> problems() const;

@@ -107,6 +107,11 @@ constexpr std::array Rows{
     integerRow("TimelineSpanMs"_L1, &Settings::TimelineSpanMs, std::numeric_limits<qint32>::min()),
     integerRow("VideoVolume"_L1, &Settings::VideoVolume, std::numeric_limits<qint32>::min()),
     booleanRow("MainMaximized"_L1, &Settings::MainMaximized),
+    // The film's shot changes and frames in the correction.
+    booleanRow("ShotChanges"_L1, &Settings::ShotChanges),
+    integerRow("ShotGapFrames"_L1, &Settings::ShotGapFrames, 0, 1000),
+    integerRow("ShotSnapFrames"_L1, &Settings::ShotSnapFrames, 0, 1000),
+    integerRow("MinGapFrames"_L1, &Settings::MinGapFrames, 0, 1000),
 };
 
 constexpr auto Keys = [] {

@@ -147,6 +147,66 @@ private slots:
         QCOMPARE(object[u"records"_qs].toArray().size(), 1);
     }
 
+    // One subtitle short of a second, to end at 12,000 or before a cut; rate: the list's, or --frame-rate's.
+    void shotChangeLists_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QString>("frameRate");
+        QTest::addColumn<QString>("err"); // after "quillmend-cli: {list}: "
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("report"); // the report's last keys
+
+        const auto row = [](const char *name, const char *list, const char *rate, const QString &err, int exitCode,
+                            const char *end = "", const char *rows = "", int cuts = 0, const char *fps = "null") {
+            QTest::newRow(name) << (list ? QByteArray(list) : QByteArray()) << QString::fromLatin1(rate) << err
+                                << exitCode << QString::fromLatin1(end)
+                                << u"\"shotChange\":[%1],\"lenientTimeLines\":0,\"shotChanges\":%2,\"frameRate\":%3}"_qs
+                                       .arg(QLatin1StringView(rows), QString::number(cuts), QLatin1StringView(fps));
+        };
+        row("a cut 12 frames after the end wanted", "12.480\n", "25", {}, 0, "00:00:12,400", "1", 1, "25");
+        row("no frame rate: whole milliseconds", "12.480\n", "", {}, 0, "00:00:12,397", "1", 1);
+        row("another film's: cuts past the end", "7200\n", "23.976", {}, 0, "00:00:12,012", "", 1, "23.976");
+        row("empty: timing without cuts", "", "",
+            u"no shot changes in the list; timing is corrected without them"_qs, 0, "00:00:12,000");
+        row("an unreadable line", "1.5\n12,480\n", "", u"line 2 is not a time in seconds: 12,480"_qs, 1);
+        row("keyframes without a rate", "# keyframe format v1\n312\n", "",
+            u"the keyframe list gives no frame rate (give it with --frame-rate)"_qs, 1);
+        row("a rate the list contradicts", "# keyframe format v1\nfps 25\n312\n", "24",
+            u"the list gives 25 frames a second, not the 24 of --frame-rate"_qs, 2);
+        row("no list", nullptr, "", u"no such file"_qs, 1);
+    }
+
+    void shotChangeLists()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, frameRate);
+        QFETCH(QString, err);
+        QFETCH(int, exitCode);
+        QFETCH(QString, end);
+        const QString fortySix = u"aaaaaaaaaaaaaaaaaaaaaa\nbbbbbbbbbbbbbbbbbbbbbbb"_qs;
+        const QByteArray input = (srtBlock(1, u"00:00:10,000"_qs, u"00:00:11,000"_qs, fortySix)
+                                  + srtBlock(2, u"00:00:20,000"_qs, u"00:00:22,000"_qs, u"Next."_qs))
+                                     .toUtf8();
+        const QString movie = path(u"movie.srt"_qs), cuts = path(u"cuts.txt"_qs);
+        QVERIFY(writeFile(movie, input));
+        QVERIFY(list.isNull() || writeFile(cuts, list));
+        QStringList arguments{u"--report"_qs, u"json"_qs, u"--shot-changes"_qs, cuts, movie};
+        if (!frameRate.isEmpty())
+            arguments << u"--frame-rate"_qs << frameRate;
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.err, err.isEmpty() ? QString() : u"quillmend-cli: "_qs + cuts + u": "_qs + err + u'\n');
+        if (exitCode != 0) {
+            QCOMPARE(result.out, QString());
+            QCOMPARE(readFile(movie), input);
+            return;
+        }
+        QFETCH(QString, report);
+        QVERIFY2(result.out.trimmed().endsWith(report), qPrintable(result.out));
+        QVERIFY2(readFile(movie).contains(end.toLatin1()), readFile(movie).constData());
+    }
+
     void badFilesAreRefusedAndLeftAlone_data()
     {
         QTest::addColumn<QString>("file");
@@ -303,6 +363,16 @@ private slots:
         QTest::newRow("settings file that is no file") << u"--settings /dev/null a.srt"_qs << 2
                                                        << u"settings file '/dev/null' is not a regular file"_qs;
         QTest::newRow("unknown encoding") << u"--encoding klingon a.srt"_qs << 2 << u"unknown encoding 'klingon'"_qs;
+        QTest::newRow("a frame rate without shot changes") << u"--frame-rate 25 a.srt"_qs << 2
+                                                           << u"--frame-rate needs --shot-changes"_qs;
+        QTest::newRow("a frame rate of 0") << u"--shot-changes c.txt --frame-rate 0 a.srt"_qs << 2
+                                           << u"invalid frame rate '0'"_qs;
+        QTest::newRow("frames under a millisecond") << u"--shot-changes c.txt --frame-rate 1001 a.srt"_qs << 2
+                                                    << u"invalid frame rate '1001'"_qs;
+        QTest::newRow("shot changes of one film, two files") << u"--shot-changes c.txt a.srt b.srt"_qs << 2
+                                                             << u"--shot-changes takes exactly one subtitle file"_qs;
+        QTest::newRow("two sources of shot changes") << u"--shot-changes c.txt --video v.mkv a.srt"_qs << 2
+                                                     << u"--shot-changes and --video each give the shot changes"_qs;
     }
 
     void usage()

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtwriter.h"
+#include "document/timecode.h"
 #include "engine/correctionrun.h"
 #include "engine/linebreak.h"
 #include "engine/readingspeed.h"
@@ -43,11 +44,11 @@ class TestCorrectionRun : public QObject
 
     struct Outcome { QString srt; CorrectionResult result; std::vector<SubtitleRow> rows; };
 
-    static Outcome correct(const QString &input, const Settings &settings = {})
+    static Outcome correct(const QString &input, const Settings &settings = {}, const ShotChanges &shots = {})
     {
         RowCollector collector;
         Outcome outcome;
-        outcome.result = runCorrection(input.toUtf8(), settings, LangDoc(), collector);
+        outcome.result = runCorrection(input.toUtf8(), settings, LangDoc(), collector, {}, shots);
         SrtWriter writer({});
         for (const SubtitleRow &row : collector.rows)
             writer.writeRow(row);
@@ -71,6 +72,23 @@ class TestCorrectionRun : public QObject
         for (const MovedStart &move : result.moved)
             numbers << QString::number(move.number);
         return numbers.join(u',');
+    }
+
+    // "2: reason (without: 10,000-12,000)" for each written subtitle with a time a shot-change rule chose.
+    static QString shotTimesText(const CorrectionResult &result)
+    {
+        QStringList texts;
+        for (const ShotChangeTime &time : result.shotChangeTimes)
+            texts << QString::number(time.number) + u": "_qs + time.reason(LangDoc()) + u" (without: "_qs
+                    + SecondsToTimeText(time.startWithoutRuleSeconds).mid(6) + u'-'
+                    + SecondsToTimeText(time.endWithoutRuleSeconds).mid(6) + u')';
+        return texts.join(u'|');
+    }
+
+    // Shot changes at seconds, 25 frames a second unless said, with the setting on.
+    static ShotChanges cuts(QList<double> seconds, double frameRate = 25)
+    {
+        return {std::vector<double>(seconds.begin(), seconds.end()), frameRate, 0};
     }
 
     // The default settings with one value changed.
@@ -392,6 +410,161 @@ private slots:
             std::u32string joined = wide;
             joinLines(joined);
             QCOMPARE(QString::fromStdU32String(joined), lines.join(u' '));
+        }
+    }
+
+    // With shot changes at 25 frames a second (40 ms): two frames kept before a cut, twelve to snap. TwoLines is a
+    // second short; the subtitle before crosses a cut off the frame grid and, untouched, keeps its times.
+    void shotChangesBoundTimeBought_data()
+    {
+        QTest::addColumn<QList<double>>("cutSeconds");
+        QTest::addColumn<QString>("nextStart"); // of the subtitle after
+        QTest::addColumn<QString>("times");     // written, start-end
+        QTest::addColumn<QString>("shotTimes");
+
+        const auto row = [](const char *name, QList<double> cutSeconds, const char *next, const char *times,
+                            const QString &shotTimes = {}) {
+            QTest::newRow(name) << cutSeconds << QString::fromLatin1(next) << QString::fromLatin1(times) << shotTimes;
+        };
+        const QString endKept = u"2: End kept 2 frames before the shot change at 00:00:%1 (without: 10,000-12,000)"_qs;
+        const QString startKept = u"2: Start kept on the shot change at 00:00:%1 (without: 09,000-11,000)"_qs;
+        row("end 13 frames before a cut: left there", {12.52}, "20,000", "10,000-12,000");
+        row("end 12 frames before: kept 2 before it", {12.48}, "20,000", "10,000-12,400", endKept.arg(u"12,480"_qs));
+        row("end 11 frames before", {12.44}, "20,000", "10,000-12,360", endKept.arg(u"12,440"_qs));
+        row("end 12 frames before, the next subtitle in the way", {12.48}, "12,440", "10,000-12,000");
+        row("a cut in the way: the rest from before", {11.6}, "20,000", "09,520-11,520", endKept.arg(u"11,600"_qs));
+        row("and the start stops on a cut", {9.72, 11.12}, "20,000", "09,720-11,040",
+            u"2: Start kept on the shot change at 00:00:09,720\n"_qs + endKept.arg(u"11,120"_qs).mid(3));
+        // No time after: the start goes back to 09,000.
+        row("start 12 frames after a cut: put on it", {8.52}, "11,080", "08,520-11,000", startKept.arg(u"08,520"_qs));
+        row("start 13 frames after a cut: left there", {8.48}, "11,080", "09,000-11,000");
+        row("start on a cut, no time after: nothing bought, and why", {10}, "11,080", "10,000-11,000",
+            startKept.arg(u"10,000"_qs));
+    }
+
+    void shotChangesBoundTimeBought()
+    {
+        QFETCH(QList<double>, cutSeconds);
+        QFETCH(QString, nextStart);
+        QFETCH(QString, times);
+        QFETCH(QString, shotTimes);
+        const auto input = [&](const QString &written) -> QString {
+            return srt({{"04,013", "05,017", u"Before."_qs}})
+                + srtBlock(2, u"00:00:"_qs + written.left(6), u"00:00:"_qs + written.mid(7), TwoLines)
+                + srtBlock(3, u"00:00:"_qs + nextStart, u"00:00:25,000"_qs, u"After."_qs);
+        };
+        const Outcome outcome =
+            correct(input(u"10,000-11,000"_qs), with(&Settings::ShotChanges, true), cuts(cutSeconds << 4.5));
+        QCOMPARE(outcome.srt, input(times));
+        QCOMPARE(shotTimesText(outcome.result), shotTimes);
+        const bool bought = times != u"10,000-11,000";
+        const QString shotKind = bought ? u" - Shot change"_qs : u"0002 Shot change"_qs;
+        QCOMPARE(recordsText(outcome.result),
+                 (bought ? u"0002 Time edit"_qs : QString()) + (shotTimes.isEmpty() ? QString() : shotKind));
+    }
+
+    // After a subtitle ending at 10,000, two frames kept unless said.
+    void shotChangesCountGapsInWholeFrames_data()
+    {
+        QTest::addColumn<double>("frameRate");
+        QTest::addColumn<int>("minGapFrames");
+        QTest::addColumn<int>("minGapMs");
+        QTest::addColumn<QString>("readStart"); // the second subtitle's, ending at 12,000 unless said
+        QTest::addColumn<QString>("start");
+        QTest::newRow("a gap of 1 frame becomes 2") << 25.0 << 2 << 1 << u"10,040"_qs << u"10,080"_qs;
+        QTest::newRow("inside the one before: moved whole, at least as long, onto frames")
+            << 25.0 << 2 << 1 << u"09,000-09,500"_qs << u"10,080-10,600"_qs;
+        QTest::newRow("2 frames stay") << 25.0 << 2 << 1 << u"10,080"_qs << u"10,080"_qs;
+        QTest::newRow("3 frames stay") << 25.0 << 2 << 1 << u"10,120"_qs << u"10,120"_qs;
+        // Frame 240 starts at 10,010 exactly, 242 at 10,093.4: the first millisecond after it.
+        QTest::newRow("23.976: on frame starts") << 23.976 << 2 << 1 << u"10,001"_qs << u"10,094"_qs;
+        QTest::newRow("29.97: on frame starts") << 29.97 << 2 << 1 << u"10,001"_qs << u"10,077"_qs;
+        QTest::newRow("MinGapMs in whole frames: 83 is 3") << 25.0 << 0 << 83 << u"10,000"_qs << u"10,120"_qs;
+        QTest::newRow("no frame rate: the gap in ms") << 0.0 << 2 << 83 << u"10,000"_qs << u"10,083"_qs;
+        QTest::newRow("1000 fps: a frame a millisecond") << 1000.0 << 2 << 83 << u"10,000"_qs << u"10,002"_qs;
+        // Frames shorter than a millisecond cannot be written apart.
+        QTest::newRow("1001 fps: as none") << 1001.0 << 2 << 83 << u"10,000"_qs << u"10,083"_qs;
+    }
+
+    void shotChangesCountGapsInWholeFrames()
+    {
+        QFETCH(double, frameRate);
+        QFETCH(int, minGapFrames);
+        QFETCH(int, minGapMs);
+        QFETCH(QString, readStart);
+        QFETCH(QString, start);
+        Settings settings = with(&Settings::ShotChanges, true);
+        settings.MinGapFrames = minGapFrames;
+        settings.MinGapMs = minGapMs;
+        const auto input = [](const QString &second) -> QString {
+            return srt({{"08,000", "10,000", u"Hi."_qs}})
+                + srtBlock(2, u"00:00:"_qs + second.left(6), u"00:00:"_qs + QString(second.mid(7) + u"12,000"_qs).left(6),
+                           u"Ho."_qs);
+        };
+        QCOMPARE(correct(input(readStart), settings, cuts({30}, frameRate)).srt, input(start));
+    }
+
+    // The split of the splitting test's first row, 01,000 to 05,000 without time buying: by length the first
+    // part ends at 02,599, on frame 65 at 02,600.
+    void shotChangesPlaceSplits_data()
+    {
+        QTest::addColumn<Settings>("settings");
+        QTest::addColumn<ShotChanges>("shots");
+        QTest::addColumn<QString>("times"); // the first part's end, the second's start
+        QTest::addColumn<QString>("without"); // the same without the cut, when one was used
+
+        Settings settings = with(&Settings::ShotChanges, true);
+        settings.BuyTime = false;
+        const QString framed = u"02,600 02,680"_qs;
+        QTest::newRow("no cut near: on frames, 2 apart") << settings << cuts({30}) << framed << QString();
+        QTest::newRow("a cut 12 frames after") << settings << cuts({3.08}) << u"03,000 03,080"_qs << framed;
+        QTest::newRow("13 frames after") << settings << cuts({3.12}) << framed << QString();
+        QTest::newRow("12 frames before") << settings << cuts({2.12}) << u"02,040 02,120"_qs << framed;
+        QTest::newRow("13 frames before") << settings << cuts({2.08}) << framed << QString();
+        QTest::newRow("the nearest; ending before one a frame before it too")
+            << settings << cuts({2.2, 2.52, 2.56}) << u"02,440 02,560"_qs << framed;
+        QTest::newRow("no frame rate: 12 frames are 500 ms, 2 are 83") << settings << cuts({3.099}, 0)
+                                                                       << u"03,016 03,099"_qs << u"02,599 02,600"_qs;
+        settings.ShotChanges = false;
+        settings.MinGapMs = 83;
+        QTest::newRow("without cuts the parts keep MinGapMs apart") << settings << cuts({3.08}) << u"02,599 02,682"_qs
+                                                                    << QString();
+    }
+
+    void shotChangesPlaceSplits()
+    {
+        QFETCH(Settings, settings);
+        QFETCH(ShotChanges, shots);
+        QFETCH(QString, times);
+        QFETCH(QString, without);
+        const QString halves = u"abcd abcd abcd abcd abcd abcd abcd abcde|efghijklmn opqrs tuvwx yzabc\n"
+                               u"defgh ijklm nopqr stuvw xyzabc"_qs;
+        const QString text = QString(halves).replace(u'|', u' ').replace(u'\n', u' ');
+        const Outcome outcome = correct(srt({{"01,000", "05,000", text}}), settings, shots);
+        QCOMPARE(outcome.srt, srt({{"01,000", qPrintable(times.left(6)), halves.section(u'|', 0, 0)},
+                                   {qPrintable(times.mid(7)), "05,000", halves.section(u'|', 1)}}));
+        QStringList reasons;
+        if (!without.isEmpty()) {
+            const QString cut = u"Split at the shot change at 00:00:"_qs + times.mid(7);
+            reasons << u"1: %1 (without: 01,000-%2)"_qs.arg(cut, without.left(6))
+                    << u"2: %1 (without: %2-05,000)"_qs.arg(cut, without.mid(7));
+        }
+        QCOMPARE(shotTimesText(outcome.result), reasons.join(u'|'));
+        QCOMPARE(recordsText(outcome.result), without.isEmpty() ? u"0001 Split"_qs : u"0001 Split - Shot change"_qs);
+    }
+
+    // The setting off, no cuts, or none after the first frame: every time and record as without them.
+    void shotChangesUnusedChangeNothing()
+    {
+        const QString input = srt({{"00,200", "00,500", u"First."_qs}, {"01,000", "05,000", u"abcd "_qs.repeated(20)},
+                                   {"04,990", "05,017", u"Overlapping."_qs}, {"10,000", "11,000", TwoLines}});
+        const Outcome plain = correct(input);
+        for (const auto &[on, shots] :
+             {std::pair(false, cuts({2.12, 10, 11.6})), {true, cuts({})}, {true, cuts({0.01})}}) {
+            const Outcome outcome = correct(input, with(&Settings::ShotChanges, on), shots);
+            QCOMPARE(outcome.srt, plain.srt);
+            QCOMPARE(recordsText(outcome.result), recordsText(plain.result));
+            QCOMPARE(outcome.result.shotChanges, qint64(0));
         }
     }
 };

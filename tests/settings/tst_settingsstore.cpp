@@ -142,6 +142,10 @@ private slots:
         QTest::newRow("defaults") << Settings{} << true;
         for (const auto &[gapMs, usable] : {std::pair(0, false), {1, true}, {10000, true}, {10001, false}})
             QTest::addRow("MinGapMs %d", gapMs) << changed([gapMs](Settings &s) { s.MinGapMs = gapMs; }) << usable;
+        // Frames may be 0: no gap before a cut, no snapping, the gap in milliseconds.
+        for (qint32 Settings::*frames : {&Settings::ShotGapFrames, &Settings::ShotSnapFrames, &Settings::MinGapFrames})
+            for (const auto &[value, usable] : {std::pair(-1, false), {0, true}, {1000, true}, {1001, false}})
+                QTest::addRow("frames %d", value) << changed([=](Settings &s) { s.*frames = value; }) << usable;
         QTest::newRow("unknown encoding") << changed([](Settings &s) { s.Encoding = u"klingon-8"_s; }) << false;
     }
 
@@ -164,7 +168,8 @@ private slots:
                                 "List1Col5=18\nList2Col5=19\nGuidelineBreaks=-1\nMinGapMs= 83\n"
                                 "Encoding=windows-1251\nLenientTimes=-1\nAutoOpenVideo=0\nVideoPane=-1\nTimelinePane=0\n"
                                 "VideoPaneWidth=20\nTimelinePaneHeight=21\nTimelineSpanMs= 22\nVideoVolume= 23\n"
-                                "MainMaximized=-1\n"_ba;
+                                "MainMaximized=-1\n"
+                                "ShotChanges=-1\nShotGapFrames= 3\nShotSnapFrames= 0\nMinGapFrames= 1\n"_ba;
         for (const SettingKey &key : SettingsStore::keys())
             QVERIFY2(file.contains(QByteArray('\n' + QString(key.name).toLatin1() + '=')), key.name.data());
         QVERIFY(writeFile(path(), file));

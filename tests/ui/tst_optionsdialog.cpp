@@ -59,7 +59,9 @@ struct Options
 // The number boxes and the settings they fill, by the index in a row.
 const std::pair<QString, qint32 Settings::*> NumberBoxes[] = {{u"txtMaxCharsPerLine"_s, &Settings::MaxLen},
                                                               {u"txtLettersFor1Min"_s, &Settings::LettersFor1Min},
-                                                              {u"txtMinGapMs"_s, &Settings::MinGapMs}};
+                                                              {u"txtMinGapMs"_s, &Settings::MinGapMs},
+                                                              {u"txtShotSnapFrames"_s, &Settings::ShotSnapFrames},
+                                                              {u"txtMinGapFrames"_s, &Settings::MinGapFrames}};
 
 } // namespace
 
@@ -126,6 +128,12 @@ private slots:
         QVERIFY(!options.box(u"chkBuyTime"_s)->isEnabled() && options.box(u"chkBuyTime"_s)->isChecked());
         QVERIFY(!options.control(u"chkParseAllTimes"_s)->isEnabled());
         QVERIFY(!options.box(u"chkGuidelineBreaks"_s)->isEnabled());
+        // The frame boxes count only with the shot changes.
+        QVERIFY(!options.control(u"txtShotGapFrames"_s)->isEnabled());
+        QVERIFY(!options.control(u"lblMinGapFrames"_s)->isEnabled());
+        options.click(u"chkShotChanges"_s);
+        QVERIFY(options.control(u"txtShotSnapFrames"_s)->isEnabled());
+        QVERIFY(options.control(u"lblShotGapFrames"_s)->isEnabled());
         options.click(u"Command1"_s);
         QVERIFY(!options.dialog->settings().JoinSubsAbove2Lines && options.dialog->settings().BuyTime);
     }
@@ -144,6 +152,10 @@ private slots:
         encoding->setCurrentText(u"windows-1251"_s);
         options.type(u"txtMaxCharsPerLine"_s, u"50abc"_s);
         options.type(u"txtLettersFor1Min"_s, u"17.5"_s);
+        options.click(u"chkShotChanges"_s);
+        options.type(u"txtShotGapFrames"_s, u"3"_s);
+        options.type(u"txtShotSnapFrames"_s, u"0"_s);
+        options.type(u"txtMinGapFrames"_s, u"1000"_s);
         for (const QString &name : {u"chkCorrectSubsAbove2Lines"_s, u"chkCreateBakFile"_s, u"chkParseAllTimes"_s,
                                     u"chkBrakeTo2"_s, u"chkShowMessage"_s, u"chkCreateBakFileAuto"_s,
                                     u"chkShowMessageAuto"_s, u"chkAddToRightClick"_s, u"chkLenientTimes"_s,
@@ -159,6 +171,10 @@ private slots:
             expected.ShowMessage = expected.CreateBakFileAuto = expected.ShowMessageAuto = false;
         expected.Encoding = u"windows-1251"_s;
         expected.LenientTimes = true;
+        expected.ShotChanges = true;
+        expected.ShotGapFrames = 3;
+        expected.ShotSnapFrames = 0;
+        expected.MinGapFrames = 1000;
         QCOMPARE(options.dialog->settings(), expected);
         QVERIFY(!options.shellVerb.registered);
         QVERIFY(options.prompter.informed.isEmpty());
@@ -178,6 +194,9 @@ private slots:
         QTest::addRow("maximum not a number") << 0 << u"abc"_s << maxChars << u"0.6"_s << 1;
         QTest::addRow("reading speed negative") << 1 << u"-3"_s << letters << u"0.6"_s << 1;
         QTest::addRow("gap above 10000") << 2 << u"10001"_s << gap << u"10000"_s << 10000;
+        const QString frames = u"Frames must be a whole number from 0 to 1000, not \"%1\"."_s;
+        QTest::addRow("frames below 0") << 3 << u"-1"_s << frames << u"0"_s << 0;
+        QTest::addRow("frames above 1000") << 4 << u"1001"_s << frames << u"1000"_s << 1000;
     }
 
     void unusableNumbersKeepTheDialogOpen()
@@ -188,13 +207,14 @@ private slots:
         QFETCH(QString, mended);
         const auto &[name, field] = NumberBoxes[box];
         Options options;
+        options.settings.ShotChanges = true; // the frame boxes take typing
         options.open();
         options.type(name, text);
         options.click(u"chkShowMessage"_s);
         options.click(u"Command1"_s);
         QCOMPARE(options.prompter.informed, QStringList{message.arg(text)});
         QVERIFY(options.dialog->isVisible());
-        QCOMPARE(options.dialog->settings(), Settings());
+        QCOMPARE(options.dialog->settings(), options.settings);
         // Mended, the same dialog saves.
         options.type(name, mended);
         options.click(u"Command1"_s);

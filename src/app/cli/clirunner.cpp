@@ -9,6 +9,8 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "engine/shots/cutlistfile.h"
+#include "engine/shots/framegrid.h"
 #include "engine/weakwordfiles.h"
 #include "media/peakcache.h"
 #include "media/shots/shotchangefinder.h"
@@ -17,10 +19,12 @@
 #include "settings/settingsstore.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTextStream>
 
+#include <cmath>
 #include <initializer_list>
 
 using namespace Qt::StringLiterals;
@@ -37,6 +41,8 @@ struct CliOptions
     bool json = false;
     QString videoPath;         // --video: the film whose shot changes the correction keeps clear of
     QString shotListVideoPath; // --list-shot-changes
+    QString shotChangesPath; // a list of the film's shot changes
+    double frameRate = 0;    // for a list that gives none
 };
 
 // Keys with their defaults as Settings{} holds them: "MaxLen (44)".
@@ -92,6 +98,13 @@ QString helpText()
         "  --list-shot-changes VIDEO\n"
         "                         print the frame rate (# fps R) and the shot changes\n"
         "                         of VIDEO, in seconds, one a line, and exit\n"
+        "  --shot-changes LIST    keep timing clear of the film's shot changes (one\n"
+        "                         FILE only): LIST holds one time in seconds a line\n"
+        "                         (12.480), or is a keyframe list; turns the\n"
+        "                         ShotChanges setting on for this run\n"
+        "  --frame-rate R         the film's frames a second (25, 23.976, 30000/1001)\n"
+        "                         where LIST gives none: gaps count whole frames\n"
+        "                         and written times fall on frame starts\n"
         "  -h, --help             show this help\n"
         "  -v, --version          show the version\n"
         "\n"
@@ -116,6 +129,10 @@ QString helpText()
         + keyLine(u"MinGapMs", u"milliseconds kept between subtitles, "_s + ruleOf(u"MinGapMs"))
         + keyLine(u"Encoding", u"encoding of subtitle files, or auto to detect it"_s)
         + keyLine(u"LenientTimes", u"also read common variants of the time format"_s)
+        + keyLine(u"ShotChanges", u"keep timing clear of shot changes (with --shot-changes)"_s)
+        + keyLine(u"ShotGapFrames", u"frames between an end and a shot change, "_s + ruleOf(u"ShotGapFrames"))
+        + keyLine(u"ShotSnapFrames", u"times this near a shot change go to it, 0 never"_s)
+        + keyLine(u"MinGapFrames", u"gap between subtitles in frames, 0 MinGapMs"_s)
         + u"  Window geometry in twips (1/1440 inch), written by the window program:\n"
            "  "_s + keysWithDefaults({u"MainX", u"MainY", u"MainWidth", u"MainHeight", u"EditX"}) + u",\n"
            "  "_s + keysWithDefaults({u"EditY", u"EditWidth", u"EditHeight", u"Diax", u"MainMaximized"})
@@ -138,6 +155,24 @@ QString programName(const QStringList &arguments)
     return calledAs.isEmpty() ? QStringLiteral("quillmend-cli") : calledAs;
 }
 
+// "25", "23.976" or "30000/1001"; none for anything else, a rate of 0 or one
+// above MaxFramesPerSecond.
+std::optional<double> parseFrameRate(const QString &text)
+{
+    const QStringList parts = text.trimmed().split(u'/');
+    double rate = 1;
+    for (qsizetype i = 0; i < parts.size() && i < 2; ++i) {
+        bool ok = false;
+        const double value = parts[i].toDouble(&ok);
+        if (!ok || !(value > 0) || !std::isfinite(value))
+            return std::nullopt;
+        rate = i == 0 ? value : rate / value;
+    }
+    if (parts.size() > 2 || !(rate > 0) || !(rate <= MaxFramesPerSecond))
+        return std::nullopt;
+    return rate;
+}
+
 std::optional<int> parseArguments(const QStringList &arguments, CliOptions &options, QTextStream &out,
                                   QTextStream &err)
 {
@@ -153,10 +188,12 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("NAME"));
     const QCommandLineOption video(QStringLiteral("video"), {}, QStringLiteral("FILE"));
     const QCommandLineOption listShotChanges(QStringLiteral("list-shot-changes"), {}, QStringLiteral("VIDEO"));
+    const QCommandLineOption shotChanges(QStringLiteral("shot-changes"), {}, QStringLiteral("LIST"));
+    const QCommandLineOption frameRate(QStringLiteral("frame-rate"), {}, QStringLiteral("R"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOptions({output, dryRun, settings, set, replaceBak, report, help, version, encoding, video,
-                       listShotChanges});
+                       listShotChanges, shotChanges, frameRate});
 
     auto usageError = [&](const QString &message) {
         err << name << ": " << message << "\nTry 'quillmend-cli --help'." << Qt::endl;
@@ -207,6 +244,21 @@ std::optional<int> parseArguments(const QStringList &arguments, CliOptions &opti
     for (const QString &override : options.overrides) {
         if (!override.contains(QLatin1Char('=')))
             return usageError(QStringLiteral("--set needs KEY=VALUE, not '%1'").arg(override));
+    }
+    options.shotChangesPath = parser.value(shotChanges);
+    if (parser.isSet(shotChanges) && options.shotChangesPath.isEmpty())
+        return usageError(QStringLiteral("--shot-changes needs a file"));
+    if (parser.isSet(shotChanges) && options.files.size() > 1)
+        return usageError(QStringLiteral("--shot-changes takes exactly one subtitle file"));
+    if (parser.isSet(shotChanges) && (parser.isSet(video) || parser.isSet(listShotChanges)))
+        return usageError(QStringLiteral("--shot-changes and --video each give the shot changes; give one"));
+    if (parser.isSet(frameRate)) {
+        if (!parser.isSet(shotChanges))
+            return usageError(QStringLiteral("--frame-rate needs --shot-changes"));
+        const std::optional<double> rate = parseFrameRate(parser.value(frameRate));
+        if (!rate)
+            return usageError(QStringLiteral("invalid frame rate '%1'").arg(parser.value(frameRate)));
+        options.frameRate = *rate;
     }
     if (parser.isSet(encoding)) {
         options.correction.encoding = parser.value(encoding).trimmed();
@@ -259,6 +311,43 @@ QString troubleText(const SettingsTrouble &trouble, const LangDoc &lang)
             .arg(trouble.origin, settingsFileProblemText(*trouble.fileProblem, lang));
     const QString text = settingProblemText(trouble.problem, lang);
     return trouble.origin.isEmpty() ? text : trouble.origin + QStringLiteral(": ") + text;
+}
+
+// Reads the list of shot changes into options; an exit code when it cannot
+// be used, after saying why. An empty list is used, with a warning.
+std::optional<int> loadShotChanges(CliOptions &options, const QString &name, const LangDoc &lang, QTextStream &err)
+{
+    const QString &path = options.shotChangesPath;
+    const auto refuse = [&](const QString &problem, int exitCode = ExitFileFailed) {
+        err << name << ": " << path << ": " << problem << Qt::endl;
+        return std::optional<int>(exitCode);
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refuse(GetLangText(lang, Form1Msg::NoSuchFile));
+    if (!info.isFile())
+        return refuse(GetLangText(lang, Form1Msg::NotRegularFile));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(GetLangText(lang, Form1Msg::CannotRead).arg(file.errorString()));
+    CutListError error;
+    std::optional<ShotChanges> shots = readCutList(file, error, options.frameRate);
+    if (!shots) {
+        QString problem = error.describe(lang);
+        if (error.kind == CutListError::Kind::NoFrameRate)
+            problem += QStringLiteral(" (give it with --frame-rate)");
+        return refuse(problem);
+    }
+    // The list's frame numbers or comment hold its rate; another one given is a mistake.
+    if (options.frameRate > 0 && normalFrameRate(shots->frameRate) != normalFrameRate(options.frameRate))
+        return refuse(QStringLiteral("the list gives %1 frames a second, not the %2 of --frame-rate")
+                          .arg(shots->frameRate)
+                          .arg(options.frameRate),
+                      ExitUsage);
+    if (shots->cutSeconds.empty())
+        err << name << ": " << path << ": no shot changes in the list; timing is corrected without them" << Qt::endl;
+    options.correction.shotChanges = std::move(shots);
+    return std::nullopt;
 }
 
 // The language of the Lang setting, else English as it was loaded first.
@@ -317,6 +406,11 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
             err << name << ": " << troubleText(trouble, lang) << Qt::endl;
         return ExitUsage;
     }
+    if (!options.shotChangesPath.isEmpty()) {
+        if (const auto exitCode = loadShotChanges(options, name, lang, err))
+            return *exitCode;
+        settings.ShotChanges = true;
+    }
 
     // The film is read before any subtitle file is touched.
     if (!options.shotListVideoPath.isEmpty() || !options.videoPath.isEmpty()) {
@@ -329,9 +423,8 @@ int runCli(const QStringList &arguments, QTextStream &out, QTextStream &err, con
             return ExitOk;
         }
         options.correction.shotChanges = *changes;
-        // The film's cuts are what the setting is for; where it is known, --video turns it on.
-        if (SettingsStore::findKey(u"ShotChanges"))
-            SettingsStore::applyValue(settings, u"ShotChanges"_s, u"-1"_s);
+        // The film's cuts are what the setting is for: --video turns it on.
+        settings.ShotChanges = true;
     }
 
     WeakWordLists weakWords;

@@ -10,6 +10,7 @@
 #include "document/timecode.h"
 #include "engine/correctionrun.h"
 #include "engine/readingspeed.h"
+#include "engine/shots/framegrid.h"
 #include "lang/form1messages.h"
 #include "settings/settings.h"
 
@@ -142,7 +143,8 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     }
 
     FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr, settings.LettersFor1Min);
-    CorrectionResult result = runCorrection(decoded.utf8(), settings, lang, sink, weakWords);
+    CorrectionResult result =
+        runCorrection(decoded.utf8(), settings, lang, sink, weakWords, options.shotChanges.value_or(ShotChanges{}));
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
     if (!result.ok) {
         report.error = result.errorText;
@@ -163,6 +165,15 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
     report.language = std::move(result.language);
     report.minGapMs = settings.MinGapMs;
     report.lenientTimeLines = result.lenientTimeLines;
+    if (options.shotChanges) {
+        report.shotChangesGiven = true;
+        report.shotChanges = result.shotChanges;
+        report.frameRate = result.frameRate > 0 ? result.frameRate : normalFrameRate(options.shotChanges->frameRate);
+        for (const ShotChangeTime &time : result.shotChangeTimes) {
+            if (report.shotChange.empty() || report.shotChange.back() != time.number)
+                report.shotChange.push_back(time.number);
+        }
+    }
 
     if (!sink.flush()) {
         const QString badCharacter = sink.badCharacter();

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "document/textencoding.h"
-#include "engine/shotchanges.h"
 #include "engine/editrecord.h"
+#include "engine/shotchanges.h"
 #include "engine/weakwords.h"
 #include "settings/settingproblem.h"
 
@@ -47,6 +47,12 @@ struct FileCorrectionReport
     qint32 minGapMs = 1;
     qint64 lenientTimeLines = 0;        // time lines read only by the LenientTimes variants
     bool lenientTimesWouldRead = false; // refused for a time line those variants read
+    // Given shot changes: the cuts used, the frame rate (0: none known), and
+    // the numbers of the written subtitles with a time a shot-change rule chose, ascending.
+    bool shotChangesGiven = false;
+    qint64 shotChanges = 0;
+    double frameRate = 0;
+    std::vector<qint64> shotChange;
 };
 
 // Reads, corrects and saves one subtitle file without a window, as the

@@ -55,10 +55,10 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
             + QStringLiteral(",\"timeOnlyEdits\":") + QString::number(counters.timeOnlyEdits)
             + QStringLiteral("},\"records\":[");
         // Kind texts repeat; look each up once.
-        QString kinds[3][2];
+        QString kinds[3][2][2];
         for (size_t i = 0; i < report.records.size(); ++i) {
             const EditRecord &record = report.records[i];
-            QString &kind = kinds[int(record.change)][record.timeBought ? 1 : 0];
+            QString &kind = kinds[int(record.change)][record.timeBought ? 1 : 0][record.shotChange ? 1 : 0];
             if (kind.isEmpty())
                 kind = jsonString(record.kindText(lang));
             if (i > 0)
@@ -76,6 +76,8 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
         };
         numbers(u"tooFast", report.tooFast);
         numbers(u"moved", report.moved);
+        if (report.shotChangesGiven)
+            numbers(u"shotChange", report.shotChange);
         line += QLatin1Char(']');
         line += QStringLiteral(",\"lenientTimeLines\":") + QString::number(report.lenientTimeLines);
         // Only away from the defaults, so a default run reports as it always has.
@@ -84,6 +86,16 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
                 + (report.language->isEmpty() ? QStringLiteral("null") : jsonString(*report.language));
         if (report.minGapMs != 1)
             line += QStringLiteral(",\"minGapMs\":") + QString::number(report.minGapMs);
+        if (report.shotChangesGiven) {
+            // Three decimals at most: 23.976, 25.
+            QString rate = QString::number(report.frameRate, 'f', 3);
+            while (rate.endsWith(u'0'))
+                rate.chop(1);
+            if (rate.endsWith(u'.'))
+                rate.chop(1);
+            line += QStringLiteral(",\"shotChanges\":") + QString::number(report.shotChanges)
+                + QStringLiteral(",\"frameRate\":") + (report.frameRate > 0 ? rate : QStringLiteral("null"));
+        }
     }
     if (!report.ok)
         line += QStringLiteral(",\"error\":") + jsonString(report.error);

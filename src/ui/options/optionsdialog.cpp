@@ -165,6 +165,7 @@ void OptionsDialog::createControls()
     layout->addWidget(readingLine);
     addIndented(layout, 0, {lblEncoding, m_cboEncoding});
     layout->addWidget(m_chkLenientTimes);
+    createShotChangeControls(layout);
     layout->addStretch();
     layout->addLayout(buttons);
     createGuidelineControls(frameLayout, layout, Label3);
@@ -210,6 +211,45 @@ void OptionsDialog::createGuidelineControls(QBoxLayout *frameLayout, QBoxLayout 
     layout->insertLayout(layout->indexOf(Label3) + 1, gapRow);
 }
 
+void OptionsDialog::createShotChangeControls(QBoxLayout *layout)
+{
+    auto *shotLine = new QFrame(this);
+    shotLine->setFrameShape(QFrame::HLine);
+    shotLine->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(shotLine);
+    m_chkShotChanges = makeCheckBox(this, u"chkShotChanges", u"Keep timing clear of shot changes");
+    m_chkShotChanges->setToolTip(QStringLiteral(
+        "With the film's shot changes known: no lengthened subtitle crosses a shot change, an end close before one "
+        "is kept a few frames before it, a start close after one goes onto it, a split close to one is made there, "
+        "and gaps count whole frames."));
+    layout->addWidget(m_chkShotChanges);
+    const std::tuple<QLineEdit *&, const char16_t *, const char16_t *, const char16_t *> rows[] = {
+        {m_txtShotGapFrames, u"txtShotGapFrames", u"lblShotGapFrames",
+         u"frames between an end and the shot change after it"},
+        {m_txtShotSnapFrames, u"txtShotSnapFrames", u"lblShotSnapFrames",
+         u"frames from a shot change within which a time goes onto it (0: never)"},
+        {m_txtMinGapFrames, u"txtMinGapFrames", u"lblMinGapFrames",
+         u"frames at least between subtitles (0: the gap in ms above)"},
+    };
+    for (const auto &[box, boxName, labelName, caption] : rows) {
+        box = makeNumberBox(this, boxName, u"0");
+        auto *label = new QLabel(QString::fromUtf16(caption), this);
+        label->setObjectName(QString::fromUtf16(labelName));
+        label->setBuddy(box);
+        addIndented(layout, 1, {box, label});
+    }
+    connect(m_chkShotChanges, &QCheckBox::toggled, this, &OptionsDialog::chkShotChanges_Click);
+}
+
+void OptionsDialog::chkShotChanges_Click()
+{
+    for (QLineEdit *box : {m_txtShotGapFrames, m_txtShotSnapFrames, m_txtMinGapFrames}) {
+        box->setEnabled(m_chkShotChanges->isChecked());
+        if (QWidget *label = findChild<QLabel *>(QStringLiteral("lbl") + box->objectName().mid(3)))
+            label->setEnabled(box->isEnabled());
+    }
+}
+
 void OptionsDialog::Form_Load()
 {
     ApplyLangCaptions(*this, m_lang);
@@ -243,6 +283,12 @@ void OptionsDialog::Form_Load()
     }
     m_cboEncoding->setCurrentIndex(current);
     m_chkLenientTimes->setChecked(m_settings.LenientTimes);
+
+    m_chkShotChanges->setChecked(m_settings.ShotChanges);
+    m_txtShotGapFrames->setText(QString::number(m_settings.ShotGapFrames));
+    m_txtShotSnapFrames->setText(QString::number(m_settings.ShotSnapFrames));
+    m_txtMinGapFrames->setText(QString::number(m_settings.MinGapFrames));
+    chkShotChanges_Click();
 }
 
 // A disabled box keeps its tick; only what depends on it follows.
@@ -303,6 +349,9 @@ QLineEdit *OptionsDialog::refuseUnusableNumbers()
         {m_txtMaxCharsPerLine, &Settings::MaxLen, Form2Msg::BadMaxChars},
         {m_txtLettersFor1Min, &Settings::LettersFor1Min, Form2Msg::BadLettersFor1Min},
         {m_txtMinGapMs, &Settings::MinGapMs, Form2Msg::BadMinGap},
+        {m_txtShotGapFrames, &Settings::ShotGapFrames, Form2Msg::BadFrames},
+        {m_txtShotSnapFrames, &Settings::ShotSnapFrames, Form2Msg::BadFrames},
+        {m_txtMinGapFrames, &Settings::MinGapFrames, Form2Msg::BadFrames},
     };
     for (const auto &[box, field, message] : boxes) {
         if (!usableValue(box->text(), field)) {
@@ -336,4 +385,9 @@ void OptionsDialog::SaveValues()
     m_settings.MinGapMs = *usableValue(m_txtMinGapMs->text(), &Settings::MinGapMs);
     m_settings.Encoding = m_cboEncoding->currentData().toString();
     m_settings.LenientTimes = m_chkLenientTimes->isChecked();
+
+    m_settings.ShotChanges = m_chkShotChanges->isChecked();
+    m_settings.ShotGapFrames = *usableValue(m_txtShotGapFrames->text(), &Settings::ShotGapFrames);
+    m_settings.ShotSnapFrames = *usableValue(m_txtShotSnapFrames->text(), &Settings::ShotSnapFrames);
+    m_settings.MinGapFrames = *usableValue(m_txtMinGapFrames->text(), &Settings::MinGapFrames);
 }

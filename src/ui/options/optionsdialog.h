@@ -74,4 +74,11 @@ private:
     QLineEdit *m_txtMinGapMs = nullptr;
     QComboBox *m_cboEncoding = nullptr;
     QCheckBox *m_chkLenientTimes = nullptr;
+
+    void createShotChangeControls(QBoxLayout *layout);
+    void chkShotChanges_Click();
+    QCheckBox *m_chkShotChanges = nullptr;
+    QLineEdit *m_txtShotGapFrames = nullptr;
+    QLineEdit *m_txtShotSnapFrames = nullptr;
+    QLineEdit *m_txtMinGapFrames = nullptr;
 };
