@@ -132,6 +132,12 @@ inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved 
 inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
 inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
 
+// WebVTT files refused.
+inline constexpr Message NoWebVttSignature{u"Form1", 140, u"no WEBVTT signature; this is not a WebVTT file"};
+// %1: the line.
+inline constexpr Message ArrowInCueText{u"Form1", 141, u"\"-->\" in the text of a cue: %1"};
+// %1: the encoding the file is in.
+inline constexpr Message WebVttNotUtf8{u"Form1", 142, u"a WebVTT file must be UTF-8, not %1"};
 // The film's shot changes in the correction; %1 and %2 as the texts show.
 inline constexpr Message KindShotChange{u"Form1", 160, u"Shot change"};
 inline constexpr Message EndBeforeShotChange{u"Form1", 161, u"End kept %1 frames before the shot change at %2"};
@@ -243,6 +249,9 @@ inline constexpr Message All[] = {
     VideoNoPicture,
     VideoFiles,
     TimeOfSubtitle,
+    NoWebVttSignature,
+    ArrowInCueText,
+    WebVttNotUtf8,
     KindShotChange,
     EndBeforeShotChange,
     StartOnShotChange,
