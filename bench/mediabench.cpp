@@ -4,12 +4,15 @@
 // quillmend-mediabench: times what the video pane and the timeline make a
 // reviewer wait for, on a 1080p H.264 clip with B-frames and stereo AAC at
 // 48 kHz that it makes with the ffmpeg program: a paused seek to a random
-// time until its frame is rendered, and the peaks of the whole sound, with
-// the memory that decoding takes above what the process held before.
+// time until its frame is rendered, a step from one correction to the next
+// with and without the frames decoded ahead, and the peaks of the whole
+// sound, with the memory that decoding takes above what the process held
+// before.
 
 #include "bencharguments.h"
 #include "qtbenchsupport.h"
 
+#include "media/frames/frameprefetcher.h"
 #include "media/peakdecoder.h"
 #include "media/videoplayer.h"
 
@@ -17,6 +20,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -35,10 +39,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr const char *usage =
-    "usage: quillmend-mediabench [--seconds S] [--gop F] [--seeks N] [--runs R] [--file FILE] [--keep]\n"
+    "usage: quillmend-mediabench [--seconds S] [--gop F] [--seeks N] [--pace MS] [--runs R] [--file FILE] [--keep]\n"
     "  --seconds S  length of the generated clip (default 120)\n"
     "  --gop F      frames from one keyframe to the next in the clip (default 48, 2 s)\n"
     "  --seeks N    paused seeks to random times (default 200)\n"
+    "  --pace MS    time a reviewer looks at each correction before the next (default 1000)\n"
     "  --runs R     timed decodes of the whole sound (default 3)\n"
     "  --file FILE  measure on FILE instead of a generated clip (it is only read)\n"
     "  --keep       keep the work folder with the clip\n"
@@ -51,6 +56,9 @@ constexpr double seekMedianTarget = 0.100;
 constexpr double seekSlowTarget = 0.250;
 constexpr double filmDecodeTarget = 30;
 constexpr double decodeMemoryTarget = 200e6;
+constexpr double stepMedianTarget = 0.050;
+constexpr double stepSlowTarget = 0.100;
+constexpr double aheadMemoryTarget = 100e6;
 
 double percentile(std::vector<double> values, double share)
 {
@@ -129,6 +137,50 @@ QString keyframeSummary(const QString &clip)
         .arg(widest, 0, 'f', 1);
 }
 
+// Subtitles of a film, one every 1.5 to 4.5 s, and the about half of them
+// that a correction changed; times in ms.
+struct Subtitles
+{
+    std::vector<qint64> starts;
+    std::vector<std::size_t> corrections; // indexes into starts
+};
+
+Subtitles makeSubtitles(qint64 durationMs)
+{
+    QRandomGenerator random(7);
+    Subtitles made;
+    for (qint64 start = 1000 + random.bounded(1000); start < durationMs - 1000; start += 1500 + random.bounded(3000)) {
+        if (random.bounded(2) == 0)
+            made.corrections.push_back(made.starts.size());
+        made.starts.push_back(start);
+    }
+    return made;
+}
+
+// What the window asks to have ready with correction k selected, in its
+// order (framesAhead): the next and previous corrections, then the rows
+// around.
+QList<qint64> framesAheadOf(const Subtitles &subtitles, std::size_t k)
+{
+    const auto correction = [&](std::ptrdiff_t offset) -> qint64 {
+        const auto at = std::ptrdiff_t(k) + offset;
+        return at >= 0 && at < std::ptrdiff_t(subtitles.corrections.size()) ? subtitles.starts[subtitles.corrections[at]]
+                                                                              : -1;
+    };
+    const std::size_t row = subtitles.corrections[k];
+    const auto around = [&](std::ptrdiff_t offset) -> qint64 {
+        const auto at = std::ptrdiff_t(row) + offset;
+        return at >= 0 && at < std::ptrdiff_t(subtitles.starts.size()) ? subtitles.starts[at] : -1;
+    };
+    QList<qint64> times;
+    for (const qint64 ms : {correction(1), correction(-1), correction(2), correction(-2), correction(3),
+                            correction(-3), correction(4), around(1), around(-1), around(2), around(-2)}) {
+        if (ms >= 0 && ms != subtitles.starts[row] && !times.contains(ms))
+            times << ms;
+    }
+    return times;
+}
+
 // Runs the event loop until done() or timeoutMs; false on the timeout.
 template <typename Done>
 bool waitFor(Done done, int timeoutMs)
@@ -143,6 +195,85 @@ bool waitFor(Done done, int timeoutMs)
     return done();
 }
 
+// Waits ms with the event loop running, as the window does while a
+// reviewer reads.
+void idle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+struct Stepping
+{
+    std::vector<double> seconds; // key press to frame
+    std::vector<qint64> positionsMs;
+    std::vector<std::size_t> frameHashes;
+    qint64 cacheBytes = 0;     // the most the cache held
+    qsizetype cacheFrames = 0; // and how many frames that was
+    double residentGrowth = 0; // VmRSS at the end above what it was before the player
+    QString error;
+};
+
+// Steps through the corrections forwards, then back, as Ctrl-Down and
+// Ctrl-Up do, pace ms after each frame showed; with ahead, with frames
+// decoded ahead as the window has them.
+Stepping stepThrough(const QString &clip, const Subtitles &subtitles, int pace, bool ahead)
+{
+    Stepping result;
+    const double residentBefore = statusBytes("VmRSS");
+    VideoPlayer player(VideoPlayer::AudioOutput::None);
+    player.setFrameSize(QSize(frameWidth, frameHeight));
+    FramePrefetcher *prefetcher = ahead ? new FramePrefetcher(player) : nullptr;
+    if (prefetcher) {
+        QObject::connect(prefetcher, &FramePrefetcher::frameCached, [&] {
+            if (prefetcher->cache().bytes() > result.cacheBytes) {
+                result.cacheBytes = prefetcher->cache().bytes();
+                result.cacheFrames = prefetcher->cache().count();
+            }
+        });
+    }
+    bool loaded = false;
+    QObject::connect(&player, &VideoPlayer::loaded, [&] { loaded = true; });
+    player.open(clip);
+    if (!waitFor([&] { return loaded; }, 30'000)) {
+        result.error = u"the player did not open the clip"_s;
+        return result;
+    }
+    bool finished = false;
+    QObject::connect(&player, &VideoPlayer::seekFinished, [&] { finished = true; });
+    // A step as the window takes it: the seek, then the wish for what may come next.
+    const auto show = [&](std::size_t k) {
+        finished = false;
+        player.seek(subtitles.starts[subtitles.corrections[k]]);
+        if (prefetcher)
+            prefetcher->prefetch(framesAheadOf(subtitles, k));
+        return waitFor([&] { return finished; }, 10'000);
+    };
+    // The first correction is selected, and read.
+    show(0);
+    idle(pace);
+    std::vector<std::size_t> order;
+    for (std::size_t k = 1; k < subtitles.corrections.size(); ++k)
+        order.push_back(k);
+    for (std::size_t k = subtitles.corrections.size() - 1; k-- > 0;)
+        order.push_back(k);
+    for (const std::size_t k : order) {
+        const auto start = Clock::now();
+        if (!show(k)) {
+            result.error = u"a step to %1 ms did not finish"_s.arg(subtitles.starts[subtitles.corrections[k]]);
+            return result;
+        }
+        result.seconds.push_back(secondsSince(start));
+        const QImage &frame = player.frame();
+        result.positionsMs.push_back(player.positionMs());
+        result.frameHashes.push_back(qHashBits(frame.constBits(), std::size_t(frame.sizeInBytes())));
+        idle(pace);
+    }
+    result.residentGrowth = statusBytes("VmRSS") - residentBefore;
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -154,6 +285,7 @@ int main(int argc, char **argv)
     std::uint64_t gop = 48;
     std::uint64_t seeks = 200;
     std::uint64_t runs = 3;
+    std::uint64_t pace = 1000;
     std::string file;
     bool keep = false;
     bool wantsHelp = false;
@@ -161,7 +293,7 @@ int main(int argc, char **argv)
     while (arguments.hasMore() && !arguments.hasError()) {
         if (arguments.takeFlag("--help", wantsHelp) || arguments.takeFlag("-h", wantsHelp)
             || arguments.takeNumber("--seconds", seconds) || arguments.takeNumber("--seeks", seeks)
-            || arguments.takeNumber("--gop", gop)
+            || arguments.takeNumber("--gop", gop) || arguments.takeNumber("--pace", pace)
             || arguments.takeNumber("--runs", runs) || arguments.takeText("--file", file)
             || arguments.takeFlag("--keep", keep))
             continue;
@@ -177,6 +309,8 @@ int main(int argc, char **argv)
         usageError = "--runs, --seeks and --gop must be at least 1";
     if (usageError.empty() && (seconds < 10 || seconds > 7200))
         usageError = "--seconds must be between 10 and 7200";
+    if (usageError.empty() && pace > 60'000)
+        usageError = "--pace must be at most 60000";
     if (!usageError.empty()) {
         std::fprintf(stderr, "quillmend-mediabench: %s\n%s", usageError.c_str(), usage);
         return 2;
@@ -266,6 +400,28 @@ int main(int argc, char **argv)
         if (player.frame().isNull())
             return fail(u"a seek to %1 ms rendered no frame"_s.arg(target));
     }
+    const qint64 durationMs = player.durationMs();
+    const double frameRate = player.frameRate();
+    const QSize videoSize = player.videoSize();
+    player.close();
+
+    // Through the corrections as a reviewer goes, as the window was without
+    // frames decoded ahead and as it is with them.
+    const Subtitles subtitles = makeSubtitles(durationMs);
+    if (subtitles.corrections.size() < 3)
+        return fail(u"the clip is too short for stepping through corrections"_s);
+    const Stepping before = stepThrough(clip, subtitles, int(pace), false);
+    if (!before.error.isEmpty())
+        return fail(before.error);
+    const Stepping after = stepThrough(clip, subtitles, int(pace), true);
+    if (!after.error.isEmpty())
+        return fail(after.error);
+    std::size_t sameFrames = 0;
+    for (std::size_t i = 0; i < before.seconds.size(); ++i)
+        sameFrames += before.positionsMs[i] == after.positionsMs[i] && before.frameHashes[i] == after.frameHashes[i];
+    const FrameCache sizing(FramePrefetcher::defaultBudgetBytes);
+    const QSize fullHd(1920, 1080);
+    const double fullHdBytes = double(sizing.capacityFor(fullHd)) * double(QImage(fullHd, QImage::Format_RGBX8888).sizeInBytes());
 
     const double decodeMedian = percentile(decodeSeconds, 0.5);
     const double perMinute = decodeMedian / (soundSeconds / 60);
@@ -274,11 +430,14 @@ int main(int argc, char **argv)
     const double matroskaProjection = matroskaPerMinute * filmSeconds / 60;
     const double seekMedian = percentile(seekSeconds, 0.5);
     const double seekSlow = percentile(seekSeconds, 0.95);
+    const double stepMedian = percentile(after.seconds, 0.5);
+    const double stepSlow = percentile(after.seconds, 0.95);
+    // The frames held are resident too: the growth counts them and the second player.
+    const double aheadMemory = std::max(double(after.cacheBytes), after.residentGrowth - before.residentGrowth);
     std::printf("\n");
     std::printf("%-24s%s, %.1f MB, %.1f s of video at %.3f frames/s, %d x %d\n", "clip",
                 qPrintable(QFileInfo(clip).fileName()), double(QFileInfo(clip).size()) / 1e6,
-                double(player.durationMs()) / 1000, player.frameRate(), player.videoSize().width(),
-                player.videoSize().height());
+                double(durationMs) / 1000, frameRate, videoSize.width(), videoSize.height());
     std::printf("%-24s%s, %.1f s\n", "sound", qPrintable(codec), soundSeconds);
     std::printf("%-24s%s\n", "keyframes", qPrintable(keyframeSummary(clip)));
     std::printf("%-24s%llu runs: median %.3f s, best %.3f s\n", "peaks of all the sound",
@@ -294,6 +453,20 @@ int main(int argc, char **argv)
                 static_cast<unsigned long long>(seeks), frameWidth, frameHeight);
     std::printf("%-24smedian %.1f ms, 95th percentile %.1f ms, slowest %.1f ms\n", "", seekMedian * 1e3,
                 seekSlow * 1e3, *std::max_element(seekSeconds.begin(), seekSeconds.end()) * 1e3);
+    std::printf("%-24s%zu corrections among %zu subtitles, forwards and back, %llu ms on each\n",
+                "stepping through", subtitles.corrections.size(), subtitles.starts.size(),
+                static_cast<unsigned long long>(pace));
+    for (const auto &[name, run] : {std::pair{"  without frames ahead", &before}, std::pair{"  with frames ahead", &after}})
+        std::printf("%-24smedian %.1f ms, 95th percentile %.1f ms, slowest %.1f ms\n", name,
+                    percentile(run->seconds, 0.5) * 1e3, percentile(run->seconds, 0.95) * 1e3,
+                    *std::max_element(run->seconds.begin(), run->seconds.end()) * 1e3);
+    std::printf("%-24s%zu of %zu steps showed the same frame at the same position both ways\n", "",
+                sameFrames, before.seconds.size());
+    std::printf("%-24sat most %lld frames, %.1f MB (at 1920 x 1080 the budget holds %lld, %.1f MB)\n",
+                "frames ahead held", static_cast<long long>(after.cacheFrames), double(after.cacheBytes) / 1e6,
+                static_cast<long long>(sizing.capacityFor(fullHd)), fullHdBytes / 1e6);
+    std::printf("%-24s%.1f MB more resident at the end than without (VmRSS)\n", "",
+                (after.residentGrowth - before.residentGrowth) / 1e6);
     std::printf("\n");
     std::printf("seek median under 100 ms            %s  (%.1f ms)\n", verdict(seekMedian < seekMedianTarget),
                 seekMedian * 1e3);
@@ -305,6 +478,14 @@ int main(int argc, char **argv)
                 matroskaProjection);
     std::printf("decoding memory under 200 MB        %s  (%.1f MB)\n", verdict(peakGrowth < decodeMemoryTarget),
                 peakGrowth / 1e6);
+    std::printf("step median under 50 ms             %s  (%.1f ms)\n", verdict(stepMedian < stepMedianTarget),
+                stepMedian * 1e3);
+    std::printf("step 95th percentile under 100 ms   %s  (%.1f ms)\n", verdict(stepSlow < stepSlowTarget),
+                stepSlow * 1e3);
+    std::printf("frames ahead under 100 MB           %s  (%.1f MB: the frames and the player decoding them)\n",
+                verdict(aheadMemory < aheadMemoryTarget), aheadMemory / 1e6);
+    std::printf("the same frames as without          %s  (%zu of %zu)\n", verdict(sameFrames == before.seconds.size()),
+                sameFrames, before.seconds.size());
     if (keep)
         std::printf("\nwork folder kept: %s\n", qPrintable(work->path()));
     return 0;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/videoplayer.h"
 
+#include "media/frames/framecache.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -56,7 +58,8 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent)
     }
     const std::initializer_list<std::pair<const char *, const char *>> options = {
         {"vo", "libmpv"},
-        {"ao", audio == AudioOutput::None ? "null" : ""},
+        {"ao", audio == AudioOutput::Device ? "" : "null"},
+        {"aid", audio == AudioOutput::Off ? "no" : ""},
         // No sound device: play on in silence.
         {"audio-fallback-to-null", "yes"},
         // A seek lands on the frame asked for, not on a keyframe.
@@ -223,18 +226,21 @@ void VideoPlayer::resetFile()
     m_rangeEndMs = -1;
     m_seekWatchdog->stop();
     m_frame = QImage();
+    m_cachedShown = false;
+    m_cachedFrame = QImage();
 }
 
 qint64 VideoPlayer::positionMs() const
 {
-    return std::llround(m_positionSeconds * 1000);
+    return m_cachedShown ? m_cachedPositionMs : std::llround(m_positionSeconds * 1000);
 }
 
 qint64 VideoPlayer::frameNumber() const
 {
-    if (!m_hasVideo || m_frameRate <= 0 || !m_frameExact)
+    if (!m_hasVideo || m_frameRate <= 0 || (!m_cachedShown && !m_frameExact))
         return -1;
-    return std::max<qint64>(0, std::llround((m_positionSeconds - m_frames.firstSeconds) * m_frameRate));
+    const double seconds = m_cachedShown ? double(m_cachedPositionMs) / 1000 : m_positionSeconds;
+    return std::max<qint64>(0, std::llround((seconds - m_frames.firstSeconds) * m_frameRate));
 }
 
 void VideoPlayer::checkStillThere()
@@ -279,8 +285,30 @@ void VideoPlayer::seek(qint64 ms)
     // A film that went is not sought in; the check's answer starts the seek.
     if (m_vanishReported)
         return;
+    showCachedFrame(ms);
     m_checkedSeekMs = ms;
     checkStillThere();
+}
+
+void VideoPlayer::showCachedFrame(qint64 ms)
+{
+    const QSize size = m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
+    const FrameCache::Frame *cached = m_frameCache && m_hasVideo ? m_frameCache->find(ms, size) : nullptr;
+    if (!cached)
+        return;
+    m_cachedShown = true;
+    m_cachedFrame = cached->image;
+    m_cachedPositionMs = cached->positionMs;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial = m_openSerial, positionMs = m_cachedPositionMs] {
+            if (serial != m_openSerial || !m_loaded)
+                return;
+            emit positionChanged(positionMs);
+            emit frameReady();
+            emit seekFinished(positionMs);
+        },
+        Qt::QueuedConnection);
 }
 
 void VideoPlayer::startSeek(qint64 ms)
@@ -335,7 +363,9 @@ void VideoPlayer::endSeek(bool force)
         startSeek(next);
         return;
     }
-    if (!m_seekFrameRendered || m_frameSkipped)
+    // A frame taken before this seek's own came (the opening's) is
+    // replaced by the one waiting.
+    if (!m_seekFrameRendered || m_frameSkipped || m_renderer.hasNewFrame())
         renderFrame();
     // Until mpv tells the size, the frame cannot be drawn.
     if (m_frameSkipped && m_hasVideo && !force) {
@@ -343,22 +373,37 @@ void VideoPlayer::endSeek(bool force)
         m_seekWatchdog->start(seekWatchdogMs);
         return;
     }
+    // mpv caught up with a frame shown from the cache: the same frame has
+    // been told already; another one (a cache that was wrong) is told now.
+    const bool wasCached = std::exchange(m_cachedShown, false);
     // A frame that is not the one asked for is not shown as if it were.
     if (!m_frameExact) {
         m_frame = QImage();
         m_positionSeconds = double(m_seekTargetMs) / 1000;
-        emit positionChanged(positionMs());
     }
-    emit frameReady();
-    emit seekFinished(positionMs());
-    if (std::exchange(m_playAfterSeek, false))
-        setPausedProperty(false);
+    const bool told = wasCached && m_frameExact && m_cachedPositionMs == positionMs() && m_cachedFrame == m_frame;
+    m_cachedFrame = QImage();
+    if (!told) {
+        if (wasCached || !m_frameExact)
+            emit positionChanged(positionMs());
+        emit frameReady();
+        emit seekFinished(positionMs());
+    }
+    // A range whose start frame is its last one has nothing to play.
+    if (std::exchange(m_playAfterSeek, false)) {
+        if (m_rangeEndMs >= 0 && isLastFrameBefore(m_rangeEndMs))
+            m_rangeEndMs = -1;
+        else
+            setPausedProperty(false);
+    }
 }
 
 void VideoPlayer::handlePlaybackRestart()
 {
     if (!m_seeking) {
-        if (m_hasVideo) {
+        // A seek held back by the file check, or a frame shown from the
+        // cache, is newer than whatever mpv shows now.
+        if (m_hasVideo && m_checkedSeekMs < 0 && !m_cachedShown) {
             renderFrame();
             emit frameReady();
         }
@@ -529,11 +574,29 @@ void VideoPlayer::setPosition(double seconds)
     if (seconds == m_positionSeconds)
         return;
     m_positionSeconds = seconds;
-    emit positionChanged(positionMs());
-    if (m_rangeEndMs >= 0 && positionMs() >= m_rangeEndMs) {
-        m_rangeEndMs = -1;
-        setPausedProperty(true);
-    }
+    if (m_rangeEndMs >= 0 && !m_seeking && isLastFrameBefore(m_rangeEndMs))
+        stopAtRangeEnd();
+    // mpv on its way to a frame shown from the cache is not what is on show.
+    if (!m_cachedShown)
+        emit positionChanged(positionMs());
+}
+
+bool VideoPlayer::isLastFrameBefore(qint64 endMs) const
+{
+    // Where the next frame starts at a steady rate; without a rate, the
+    // frame past the end tells.
+    const double nextSeconds = m_positionSeconds + (m_hasVideo && m_frameRate > 0 ? 1 / m_frameRate : 0);
+    return std::llround(nextSeconds * 1000) >= endMs;
+}
+
+void VideoPlayer::stopAtRangeEnd()
+{
+    // A range ends on the last frame that starts before its end: paused
+    // while that frame is on screen, then sought to, in case mpv showed the
+    // next one before the pause took.
+    const qint64 lastMs = std::exchange(m_rangeEndMs, -1) - 1;
+    setPausedProperty(true);
+    seek(lastMs);
 }
 
 void VideoPlayer::handleEvents()
@@ -576,6 +639,8 @@ void VideoPlayer::handleEvents()
         }
         case MPV_EVENT_SEEK:
             m_seekBegun = m_seeking;
+            // A restart before the seek began (the opening's) is not its own.
+            restarted = false;
             break;
         case MPV_EVENT_PLAYBACK_RESTART:
             restarted = true;

@@ -17,6 +17,7 @@
 
 #include <atomic>
 
+class FrameCache;
 class QTimer;
 struct mpv_handle;
 struct mpv_event_command;
@@ -35,6 +36,7 @@ public:
     enum class AudioOutput {
         Device, // the system's sound; silence when there is no device
         None,   // mpv's null output, for tests and headless use
+        Off,    // no sound decoded at all: pictures only (decoding ahead)
     };
 
     explicit VideoPlayer(AudioOutput audio = AudioOutput::Device, QObject *parent = nullptr);
@@ -67,6 +69,9 @@ public:
     // is then empty rather than wrong, and positionMs() the time asked for.
     bool isFrameExact() const { return m_frameExact; }
     bool isPaused() const { return m_paused; }
+    // Whether mpv is on its way to a time asked for.
+    // Also while the check that the file is still there holds a seek back.
+    bool isSeeking() const { return m_seeking || m_checkedSeekMs >= 0; }
 
     // Pauses at the frame on screen at ms (the last frame starting at or
     // before it); seekFinished() follows when frame() shows it. Before the
@@ -74,7 +79,8 @@ public:
     void seek(qint64 ms);
     void play();
     void pause();
-    // Plays from startMs and pauses again at endMs.
+    // Plays from startMs and pauses on the last frame that starts before
+    // endMs.
     void playRange(qint64 startMs, qint64 endMs);
     void stepForward();
     void stepBackward();
@@ -93,7 +99,11 @@ public:
 
     // The size frames are rendered at; empty: the video's own size.
     void setFrameSize(const QSize &size);
-    const QImage &frame() const { return m_frame; }
+    const QSize &frameSize() const { return m_frameSize; }
+    const QImage &frame() const { return m_cachedShown ? m_cachedFrame : m_frame; }
+    // Frames decoded ahead (FramePrefetcher's): a seek to a time the cache
+    // holds shows that frame at once while mpv catches up behind it.
+    void setFrameCache(const FrameCache *cache) { m_frameCache = cache; }
 
 signals:
     // The file is open: duration, tracks and frame rate are known.
@@ -131,6 +141,10 @@ private:
     void stillThereChecked(const QString &path, bool exists);
     void resetFile();
     void setPosition(double seconds);
+    void showCachedFrame(qint64 ms);
+    // Whether the frame mpv is on is the last one starting before endMs.
+    bool isLastFrameBefore(qint64 endMs) const;
+    void stopAtRangeEnd();
 
     mpv_handle *m_mpv = nullptr;
     MpvFrameRenderer m_renderer;
@@ -188,4 +202,11 @@ private:
 
     QSize m_frameSize;
     QImage m_frame;
+
+    const FrameCache *m_frameCache = nullptr;
+    // A frame from the cache is on show while mpv seeks to it: mpv's
+    // positions and frames on the way stay behind it until it lands.
+    bool m_cachedShown = false;
+    QImage m_cachedFrame;
+    qint64 m_cachedPositionMs = 0;
 };

@@ -3,6 +3,8 @@
 #include "media/videoplayer.h"
 
 #include "lang/langdoc.h"
+#include "media/frames/framecache.h"
+#include "media/frames/frameprefetcher.h"
 #include "media/mediaclips.h"
 #include "support/testfiles.h"
 
@@ -19,24 +21,31 @@ using namespace Qt::StringLiterals;
 using Kind = MediaError::Kind;
 
 // The player over clips whose frames show their own number: a seek shows
-// the frame on screen at the time asked, and bad files fail with a reason.
+// the frame on screen at the time asked, from mpv or from the frames
+// decoded ahead, and bad files fail with a reason.
 class TestVideoPlayer : public QObject
 {
     Q_OBJECT
+
+    // What a frame of the clips takes in the cache: 4 bytes a pixel.
+    static constexpr qint64 frameBytes = MediaClips::width * 4 * MediaClips::height;
 
     QTemporaryDir m_dir;
     std::map<QString, std::unique_ptr<VideoPlayer>> m_players;
     MediaClips::Listener m_listener;
     QStringList m_crafted;
+    std::map<QString, std::unique_ptr<VideoPlayer>> m_aheadPlayers; // with frames decoded ahead
 
     QString clip(const QString &name) const { return m_dir.filePath(name); }
 
     // A player with file loaded, kept for the rows that follow.
-    VideoPlayer *loaded(const QString &file)
+    VideoPlayer *loaded(const QString &file, bool ahead = false)
     {
-        auto &player = m_players[file];
+        auto &player = (ahead ? m_aheadPlayers : m_players)[file];
         if (!player) {
             player = std::make_unique<VideoPlayer>(VideoPlayer::AudioOutput::None);
+            if (ahead)
+                new FramePrefetcher(*player);
             QSignalSpy ready(player.get(), &VideoPlayer::loaded);
             player->open(clip(file));
             if (!ready.wait(10'000))
@@ -50,6 +59,17 @@ class TestVideoPlayer : public QObject
         QSignalSpy finished(&player, &VideoPlayer::seekFinished);
         player.seek(ms);
         return finished.wait(10'000);
+    }
+
+    static FramePrefetcher &prefetcher(VideoPlayer &player) { return *player.findChild<FramePrefetcher *>(); }
+
+    // Whether ms is decoded ahead, waiting for it as long as a seek may take.
+    static bool prefetched(VideoPlayer &player, qint64 ms)
+    {
+        FramePrefetcher &ahead = prefetcher(player);
+        ahead.prefetch({ms});
+        const QSize size = player.frameSize().isEmpty() ? player.videoSize() : player.frameSize();
+        return QTest::qWaitFor([&] { return ahead.cache().find(ms, size) != nullptr; }, 10'000);
     }
 
 private slots:
@@ -67,6 +87,7 @@ private slots:
                              + u"-c:v libx264 -bf 3 -x264-params b-adapt=0:scenecut=0 -c:a aac"_s;
         const QString vp9 =
             MediaClips::numberedFrames(4) + gop + u"-c:v libvpx-vp9 -deadline realtime -cpu-used 8 -b:v 300k"_s;
+        const QString fifty = MediaClips::numberedFrames(2).replace(u"r=25"_s, u"r=50"_s) + u"-c:v libx264"_s;
         const QString mkv = MediaClips::numberedFrames(1) + MediaClips::tone(1) + MediaClips::tone(1)
                             + u"-map 0 -map 1 -map 2 -c:v libx264 -c:a flac -metadata:s:a:1 language=ger"_s;
         const QString ts = MediaClips::numberedFrames(4) + MediaClips::tone(4)
@@ -76,7 +97,7 @@ private slots:
                               u"-bf 3 -c:a flac"_s;
         for (const auto &[arguments, name] :
              {std::pair{h264, u"h264.mp4"_s}, std::pair{vp9, u"vp9.webm"_s}, std::pair{mkv, u"tracks.mkv"_s},
-              std::pair{ts, u"film.ts"_s}, std::pair{vfr, u"vfr.mkv"_s},
+              std::pair{ts, u"film.ts"_s}, std::pair{vfr, u"vfr.mkv"_s}, std::pair{fifty, u"fifty.mp4"_s},
               std::pair{MediaClips::tone(3), u"it's \"a\" tone – Ünïcödé 日本.wav"_s},
               std::pair{u"-f lavfi -i sine=r=3999:d=1"_s, u"3999 Hz.wav"_s}})
             QCOMPARE(MediaClips::make(arguments, clip(name)), QString());
@@ -88,7 +109,11 @@ private slots:
         QCOMPARE(m_crafted.size(), 5);
     }
 
-    void cleanupTestCase() { m_players.clear(); }
+    void cleanupTestCase()
+    {
+        m_players.clear();
+        m_aheadPlayers.clear();
+    }
 
     // The frame on screen at a time is the last one starting at or before it (within half a millisecond, as times
     // are shown in whole ones); past the end the last frame shows, and the position its start. Frame n starts at
@@ -137,6 +162,80 @@ private slots:
         QVERIFY(player->isPaused());
     }
 
+    // A time decoded ahead shows at once the frame a seek would, and mpv then lands on that frame too.
+    void seekToAFrameDecodedAheadShowsItAtOnce_data() { seekShowsTheFrameOfTheTime_data(); }
+
+    void seekToAFrameDecodedAheadShowsItAtOnce()
+    {
+        QFETCH(QString, file);
+        QFETCH(qint64, ms);
+        QFETCH(int, frame);
+        QFETCH(qint64, startMs);
+        QFETCH(bool, steady);
+        VideoPlayer *player = loaded(file, true);
+        QVERIFY(player);
+        QVERIFY(prefetched(*player, ms));
+        QSignalSpy shown(player, &VideoPlayer::frameReady);
+        player->seek(ms);
+        QCoreApplication::processEvents(); // no waiting for mpv
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(MediaClips::frameNumberIn(player->frame()), frame);
+        if (steady)
+            QCOMPARE(player->frameNumber(), frame);
+        QCOMPARE(player->positionMs(), startMs);
+        QTRY_VERIFY(!player->isSeeking());
+        QCOMPARE(MediaClips::frameNumberIn(player->frame()), frame);
+        QCOMPARE(shown.size(), 1); // the same frame is not told twice
+    }
+
+    // A file closed takes its frames decoded ahead along; the next file decodes its own.
+    void closingDropsTheFramesDecodedAhead()
+    {
+        VideoPlayer player(VideoPlayer::AudioOutput::None);
+        new FramePrefetcher(player);
+        QSignalSpy ready(&player, &VideoPlayer::loaded);
+        player.open(clip(u"h264.mp4"_s));
+        QVERIFY(ready.wait(10'000));
+        QVERIFY(prefetched(player, 1000));
+        prefetcher(player).prefetch({1000, 2000, 3000});
+        player.close();
+        QCOMPARE(prefetcher(player).cache().count(), 0);
+        player.open(clip(u"fifty.mp4"_s));
+        QVERIFY(ready.wait(10'000));
+        QVERIFY(prefetched(player, 1000));
+        player.seek(1000);
+        QCoreApplication::processEvents();
+        QCOMPARE(MediaClips::frameNumberIn(player.frame()), 50);
+    }
+
+    // The cache holds what its budget allows, to the byte: a frame of 160 x 96 takes 61,440 bytes.
+    void frameCacheKeepsToItsBudget_data()
+    {
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<int>("frames");
+        QTest::newRow("a byte short of three") << 3 * frameBytes - 1 << 2;
+        QTest::newRow("three exactly") << 3 * frameBytes << 3;
+        QTest::newRow("a byte over three") << 3 * frameBytes + 1 << 3;
+    }
+
+    void frameCacheKeepsToItsBudget()
+    {
+        QFETCH(qint64, budget);
+        QFETCH(int, frames);
+        const QSize size(MediaClips::width, MediaClips::height);
+        FrameCache cache(budget);
+        QCOMPARE(cache.capacityFor(size), frames);
+        for (int i = 0; i <= frames; ++i)
+            QCOMPARE(cache.insert(i * 40, {QImage(size, QImage::Format_RGBX8888), i * 40}), i < frames);
+        QCOMPARE(cache.count(), frames);
+        QVERIFY(cache.bytes() <= budget);
+        QVERIFY(cache.insert(0, {QImage(size, QImage::Format_RGBX8888), 0})); // a frame replaced takes no more room
+        cache.keepOnly({40, 80}, size);
+        QCOMPARE(cache.count(), frames - 1);
+        QCOMPARE(cache.bytes(), cache.count() * frameBytes);
+        QVERIFY(cache.find(40, size) && !cache.find(0, size) && !cache.find(40, size / 2));
+    }
+
     void stepsAndPlaysARange()
     {
         VideoPlayer *player = loaded(u"h264.mp4"_s);
@@ -151,18 +250,44 @@ private slots:
         player->stepBackward();
         QVERIFY(QTest::qWaitFor([&] { return MediaClips::frameNumberIn(player->frame()) == 10; }));
 
-        // Played from a start, it pauses again at the end, on the last frame that began before it or the one at it.
-        QSignalSpy paused(player, &VideoPlayer::pausedChanged);
-        player->playRange(1000, 1200);
-        QVERIFY(paused.wait(5000));
-        QCOMPARE(paused.last()[0].toBool(), false);
-        QVERIFY(QTest::qWaitFor([&] { return player->isPaused(); }, 5000));
-        QVERIFY2(player->positionMs() >= 1200 && player->positionMs() <= 1280, qPrintable(QString::number(player->positionMs())));
-
         // A smaller frame for a smaller pane.
         player->setFrameSize(QSize(80, 48));
         QCOMPARE(player->frame().size(), QSize(80, 48));
         player->setFrameSize({});
+    }
+
+    // A range played stops on the last frame that starts before its end: frame 30 starts at 1200 ms.
+    void playedRangeStopsOnItsLastFrame_data()
+    {
+        QTest::addColumn<qint64>("startMs");
+        QTest::addColumn<qint64>("endMs");
+        QTest::addColumn<int>("frame");
+        QTest::newRow("end on a frame's start") << qint64(1000) << qint64(1200) << 29;
+        QTest::newRow("end just before") << qint64(1000) << qint64(1199) << 29;
+        QTest::newRow("end just after") << qint64(1000) << qint64(1201) << 30;
+        QTest::newRow("all within one frame") << qint64(1001) << qint64(1039) << 25;
+    }
+
+    void playedRangeStopsOnItsLastFrame()
+    {
+        QFETCH(qint64, startMs);
+        QFETCH(qint64, endMs);
+        QFETCH(int, frame);
+        VideoPlayer *player = loaded(u"h264.mp4"_s);
+        QVERIFY(player);
+        QVERIFY(seekTo(*player, 3000));
+        QSignalSpy finished(player, &VideoPlayer::seekFinished);
+        QSignalSpy paused(player, &VideoPlayer::pausedChanged);
+        player->playRange(startMs, endMs);
+        // Landed on the start, played (unless there is nothing to play), landed on the last frame.
+        const int seeks = frame > startMs / 40 ? 2 : 1;
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), seeks, 5000);
+        QTRY_VERIFY(player->isPaused() && !player->isSeeking());
+        QTest::qWait(200); // nothing plays on
+        QCOMPARE(MediaClips::frameNumberIn(player->frame()), frame);
+        QCOMPARE(player->positionMs(), frame * 40);
+        QCOMPARE(finished.size(), seeks);
+        QCOMPARE(paused.isEmpty(), seeks == 1);
     }
 
     void audioTracks()

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../media/mediaclips.h"
+#include "media/frames/frameprefetcher.h"
 #include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
@@ -16,6 +17,7 @@
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QStandardPaths>
@@ -132,6 +134,48 @@ private slots:
         film().actions().mnuShowOriginal->trigger(); // as read
         QCOMPARE(picture.subtitle(), s().window->originalList().row(row).text);
         film().actions().mnuShowOriginal->trigger();
+    }
+
+    // Stepping through the corrections and the rows shows each frame decoded ahead at once, with its subtitle and
+    // number, without waiting for the player: 1.050 s is frame 26 (the correction), 2.999 s frame 74.
+    void steppingShowsFramesDecodedAheadAtOnce()
+    {
+        clickRow(s().list2, 0);
+        QTRY_COMPARE(shownFrame(), 12);
+        const auto *ahead = film().player().findChild<FramePrefetcher *>();
+        QVERIFY(ahead);
+        const auto step = [&](Qt::KeyboardModifier modifier, Qt::Key key, qint64 ms, int row, int frame) {
+            QTRY_VERIFY(ahead->cache().find(ms, film().player().frameSize()));
+            QTest::keyClick(s().window.get(), key, modifier);
+            QCoreApplication::processEvents(); // no waiting for the player
+            QCOMPARE(shownFrame(), frame);
+            QCOMPARE(film().videoPane().picture().subtitle(), s().corrected().row(row).text);
+            QVERIFY(s().label(u"lblVideoPosition"_qs).endsWith(u"#"_qs + QString::number(frame)));
+        };
+        step(Qt::ControlModifier, Qt::Key_Down, 1050, 1, 26); // the next correction
+        step(Qt::AltModifier, Qt::Key_Down, 2999, 2, 74);     // the next row
+        step(Qt::ControlModifier, Qt::Key_Up, 1050, 1, 26);   // the previous correction
+    }
+
+    // The speaker mutes and says so; a click on the volume puts it there, and a volume chosen is heard.
+    void volumeAndMute()
+    {
+        QSlider &volume = film().videoPane().volume();
+        QToolButton &mute = film().videoPane().muteButton();
+        QCOMPARE(mute.toolTip(), u"Mute"_qs);
+        QCOMPARE(film().player().volume(), 100);
+        mute.click();
+        QVERIFY(mute.isChecked());
+        QCOMPARE(film().player().volume(), 0);
+        QCOMPARE(volume.value(), 100); // kept for unmuting, and saved
+        mute.click();
+        QCOMPARE(film().player().volume(), 100);
+
+        mute.click();
+        QTest::mouseClick(&volume, Qt::LeftButton, {}, volume.rect().center());
+        QVERIFY2(std::abs(volume.value() - 50) <= 2, qPrintable(QString::number(volume.value())));
+        QVERIFY(!mute.isChecked());
+        QCOMPARE(film().player().volume(), volume.value());
     }
 
     // A drag moves an edge by the distance, the body both, each one step of the history; past a limit it stops there

@@ -10,12 +10,14 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "media/audiotrack.h"
+#include "media/frames/frameprefetcher.h"
 #include "media/mediaerror.h"
 #include "media/peakjob.h"
 #include "media/peaks.h"
 #include "settings/settings.h"
 #include "ui/subtitles/subtitlepanes.h"
 #include "ui/twips.h"
+#include "ui/video/framesahead.h"
 #include "ui/video/timelinepane.h"
 #include "ui/video/timelineview.h"
 #include "ui/video/videoactions.h"
@@ -89,7 +91,8 @@ VideoPlayer &FilmReview::player()
     if (m_player)
         return *m_player;
     m_player = new VideoPlayer(m_audio, this);
-    m_player->setVolume(m_videoPane->volume().value());
+    m_prefetcher = new FramePrefetcher(*m_player);
+    m_player->setVolume(m_videoPane->playingVolume());
     m_player->setFrameSize(m_videoPane->picture().size());
     connect(m_player, &VideoPlayer::loaded, this, &FilmReview::showLoaded);
     connect(m_player, &VideoPlayer::failed, this, &FilmReview::showFailure);
@@ -145,7 +148,7 @@ void FilmReview::connectActions()
         if (!visible && isOpen() && !m_window.isMinimized() && m_timelineDock->isHidden())
             m_actions->mnuShowTimeline->setChecked(false);
     });
-    connect(&m_videoPane->volume(), &QSlider::valueChanged, this, [this](int volume) {
+    connect(m_videoPane, &VideoPane::playingVolumeChanged, this, [this](int volume) {
         if (m_player)
             m_player->setVolume(volume);
     });
@@ -352,6 +355,9 @@ void FilmReview::subtitleSelected(int originalRow, int correctedRow)
     m_selectedEndMs = list.endMs(row);
     if (isOpen() && m_selectedStartMs >= 0)
         m_player->seek(m_selectedStartMs);
+    // Kept until the film is loaded, if it is still on its way.
+    if (m_player)
+        m_prefetcher->prefetch(framesAhead(m_document, originalRow, correctedRow));
 }
 
 void FilmReview::followSelectedStart()

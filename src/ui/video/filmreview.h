@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class FramePrefetcher;
 class LangDoc;
 class PeakJob;
 class Prompter;
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<VideoActions> m_actions;
     VideoPlayer::AudioOutput m_audio;
     VideoPlayer *m_player = nullptr;
+    FramePrefetcher *m_prefetcher = nullptr; // the player's
     PeakJob *m_peakJob;
     QDockWidget *m_videoDock;
     QDockWidget *m_timelineDock;

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
@@ -18,9 +19,27 @@
 
 #include <algorithm>
 
+namespace {
+
+// A click on a slider puts its handle there, as a player's volume does,
+// instead of moving it one page towards the click.
+class ClickToValueStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
 VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
     : QWidget(parent), m_actions(actions), m_picture(new VideoPicture(this)), m_position(new QLabel(this)),
-      m_volume(new QSlider(Qt::Horizontal, this)), m_speed(new QToolButton(this))
+      m_volume(new QSlider(Qt::Horizontal, this)), m_speed(new QToolButton(this)), m_mute(new QToolButton(this))
 {
     setObjectName(QStringLiteral("videoPane"));
     m_position->setObjectName(QStringLiteral("lblVideoPosition"));
@@ -31,6 +50,14 @@ VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
     m_volume->setObjectName(QStringLiteral("sldVolume"));
     m_volume->setRange(0, 100);
     m_volume->setMaximumWidth(120);
+    // The style goes with the slider, after it.
+    auto *clickToValue = new ClickToValueStyle;
+    clickToValue->setParent(m_volume);
+    m_volume->setStyle(clickToValue);
+    m_mute->setObjectName(QStringLiteral("cmdMute"));
+    m_mute->setCheckable(true);
+    m_mute->setAutoRaise(true);
+    m_mute->setToolTip(QStringLiteral("Mute"));
 
     const QStyle &style = *this->style();
     actions.mnuPlayPause->setIcon(style.standardIcon(QStyle::SP_MediaPlay));
@@ -61,10 +88,17 @@ VideoPane::VideoPane(const VideoActions &actions, QWidget *parent)
     showSpeed();
     controls->addWidget(m_speed);
     controls->addStretch(1);
-    auto *speaker = new QLabel(this);
-    speaker->setPixmap(style.standardIcon(QStyle::SP_MediaVolume).pixmap(16, 16));
-    controls->addWidget(speaker);
+    controls->addWidget(m_mute);
     controls->addWidget(m_volume);
+    connect(m_mute, &QToolButton::toggled, this, &VideoPane::showMuted);
+    connect(m_volume, &QSlider::valueChanged, this, [this] {
+        // A volume chosen is meant to be heard.
+        if (m_mute->isChecked())
+            m_mute->setChecked(false);
+        else
+            emit playingVolumeChanged(playingVolume());
+    });
+    showMuted(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -77,6 +111,17 @@ void VideoPane::showPosition(qint64 positionMs, qint64 frameNumber)
 {
     const QString time = MillisecondsToTimeText(std::max<qint64>(positionMs, 0));
     m_position->setText(frameNumber < 0 ? time : time + QStringLiteral("  #") + QString::number(frameNumber));
+}
+
+int VideoPane::playingVolume() const
+{
+    return m_mute->isChecked() ? 0 : m_volume->value();
+}
+
+void VideoPane::showMuted(bool muted)
+{
+    m_mute->setIcon(style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+    emit playingVolumeChanged(playingVolume());
 }
 
 void VideoPane::showPlaying(bool playing)
