@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "editing/timelimits.h"
 #include "media/peaks.h"
+#include "ui/video/timelinedrag.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -86,31 +86,12 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    // What a drag moves: one edge, the whole box, or (Alt) the boundary a
-    // box shares with the next, which moves both.
-    enum class DragPart { None, Start, End, Body, Boundary };
-    struct Hit
-    {
-        bool corrected = false;
-        int row = -1;
-        DragPart part = DragPart::None;
-    };
-    struct Drag
-    {
-        Hit hit;
-        double pressX = 0;
-        qint64 startMs = 0;
-        qint64 endMs = 0;
-        TimeLimits limits;
-        TimeRange boundary; // of the row's end, for a boundary drag
-        bool moved = false;
-    };
+    using DragPart = TimelineDrag::Part;
+    using Hit = TimelineDrag::Hit;
 
     const SubtitleList &listOf(bool corrected) const;
     QRectF waveformRect() const;
     QRectF laneRect(bool corrected) const;
-    void paintRuler(QPainter &painter) const;
-    void paintWaveform(QPainter &painter) const;
     void paintLane(QPainter &painter, bool corrected) const;
     void paintLaneName(QPainter &painter, bool corrected) const;
     void paintDragLimits(QPainter &painter) const;
@@ -121,8 +102,6 @@ private:
     void showHover(const QPointF &point, Qt::KeyboardModifiers modifiers);
     // The row's times as the drag to x leaves them, stopped at its limits.
     std::pair<qint64, qint64> draggedTimes(double x) const;
-    // The limits the dragged edge (or, for the body, its start) keeps to.
-    TimeRange dragRange() const;
     void zoomAround(double x, double factor);
 
     SubtitleDocument &m_document;
@@ -137,8 +116,7 @@ private:
     qint64 m_spanMs = 20'000;
     int m_selectedOriginal = -1;
     int m_selectedCorrected = -1;
-    Drag m_drag;
-    double m_dragX = 0;
+    TimelineDrag m_drag;
     Hit m_hover; // the edge the pointer would take, drawn lit
     bool m_dragCancelled = false; // Esc let go of the drag before the button
     bool m_doubleClicked = false; // the release ending a double-click seeks nowhere
