@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -25,6 +26,9 @@ constexpr double EdgeGrip = 4;   // pixels either side of a box edge that take a
 constexpr double SharedEdge = 4; // pixels apart at most, two edges are one boundary
 // Where a drag stops: orange, apart from the red play line and the blue sound.
 const QColor LimitColour(230, 120, 0);
+// Shot changes: a thin purple, apart from those, that the lanes' tints and
+// the boxes still show through.
+const QColor CutColour(140, 60, 170, 170);
 
 } // namespace
 
@@ -81,6 +85,12 @@ void TimelineView::setDurationMs(qint64 durationMs)
 {
     m_durationMs = std::max<qint64>(0, durationMs);
     emit viewChanged();
+}
+
+void TimelineView::setCutMs(std::vector<qint64> cutMs)
+{
+    m_cutMs = std::move(cutMs);
+    update();
 }
 
 qint64 TimelineView::lengthMs() const
@@ -225,6 +235,13 @@ void TimelineView::paintEvent(QPaintEvent *)
     for (const bool corrected : {false, true}) {
         paintLane(painter, corrected);
         paintLaneName(painter, corrected);
+    }
+    // Across the waveform and both lanes, over the boxes.
+    painter.setPen(QPen(CutColour, 1));
+    for (auto cut = std::lower_bound(m_cutMs.begin(), m_cutMs.end(), m_viewStartMs);
+         cut != m_cutMs.end() && *cut <= m_viewStartMs + m_spanMs; ++cut) {
+        const double cutX = std::round(xOf(*cut)) + 0.5;
+        painter.drawLine(QPointF(cutX, RulerHeight), QPointF(cutX, height()));
     }
     paintDragLimits(painter);
     const double x = xOf(m_positionMs);
@@ -412,7 +429,32 @@ void TimelineView::showHover(const QPointF &point, Qt::KeyboardModifiers modifie
 
 std::pair<qint64, qint64> TimelineView::draggedTimes(double x) const
 {
-    return m_drag.times(qint64(std::llround((x - m_drag.pressX()) / std::max(1, width()) * double(m_spanMs))));
+    const double movedX = x - m_drag.pressX();
+    const qint64 heldMs = m_drag.heldEdgeMs();
+    if (!m_dragFree && !m_cutMs.empty()) {
+        // The edge that lands nearest a cut goes onto it; a body drag may
+        // snap its end too, the start following.
+        std::vector<qint64> edges{heldMs};
+        if (m_drag.hit().part == DragPart::Body)
+            edges.push_back(m_drag.endMs());
+        double nearestPixels = SnapPixels;
+        std::optional<qint64> snappedMs;
+        for (const qint64 edgeMs : edges) {
+            const double edgeX = xOf(edgeMs) + movedX;
+            const auto next = std::lower_bound(m_cutMs.begin(), m_cutMs.end(), msAt(edgeX));
+            for (const auto cut : {next, next == m_cutMs.begin() ? m_cutMs.end() : next - 1}) {
+                if (cut == m_cutMs.end())
+                    continue;
+                if (const double pixels = std::abs(xOf(*cut) - edgeX); pixels <= nearestPixels) {
+                    nearestPixels = pixels;
+                    snappedMs = heldMs + *cut - edgeMs;
+                }
+            }
+        }
+        if (snappedMs)
+            return m_drag.timesWithEdgeAt(*snappedMs);
+    }
+    return m_drag.times(qint64(std::llround(movedX / std::max(1, width()) * double(m_spanMs))));
 }
 
 void TimelineView::mousePressEvent(QMouseEvent *event)
@@ -421,6 +463,7 @@ void TimelineView::mousePressEvent(QMouseEvent *event)
         return;
     m_drag = {};
     m_dragCancelled = false;
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
     const Hit hit = hitAt(event->position(), event->modifiers());
     if (hit.corrected && hit.row >= 0)
         m_drag = TimelineDrag(hit, event->position().x(), m_document);
@@ -433,6 +476,7 @@ void TimelineView::mouseMoveEvent(QMouseEvent *event)
         return;
     }
     m_drag.moveTo(event->position().x());
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
     update();
 }
 
@@ -458,6 +502,7 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     m_drag = drag;
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
     const std::pair<qint64, qint64> times = draggedTimes(event->position().x());
     m_drag = {};
     update();

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 #include <utility>
 
 class SubtitleDocument;
@@ -39,6 +40,11 @@ public:
     // The words the lanes are labelled with.
     void setLaneNames(const QString &original, const QString &corrected);
     void setDurationMs(qint64 durationMs);
+    // The film's shot changes, each its first millisecond, ascending: drawn
+    // across the view, and a dragged edge within SnapPixels of one goes onto
+    // it (Shift held: where the pointer puts it).
+    void setCutMs(std::vector<qint64> cutMs);
+    static constexpr double SnapPixels = 8;
     // The end of the scrollable time: the film or the last subtitle.
     qint64 lengthMs() const;
 
@@ -100,7 +106,8 @@ private:
     void forEachRowInView(const SubtitleList &list, Visit visit) const;
     Hit hitAt(const QPointF &point, Qt::KeyboardModifiers modifiers) const;
     void showHover(const QPointF &point, Qt::KeyboardModifiers modifiers);
-    // The row's times as the drag to x leaves them, stopped at its limits.
+    // The row's times as the drag to x leaves them, on a cut near the
+    // dragged edge unless placed freely, stopped at its limits.
     std::pair<qint64, qint64> draggedTimes(double x) const;
     void zoomAround(double x, double factor);
 
@@ -117,6 +124,8 @@ private:
     int m_selectedOriginal = -1;
     int m_selectedCorrected = -1;
     TimelineDrag m_drag;
+    bool m_dragFree = false; // Shift: no snapping to cuts
+    std::vector<qint64> m_cutMs;
     Hit m_hover; // the edge the pointer would take, drawn lit
     bool m_dragCancelled = false; // Esc let go of the drag before the button
     bool m_doubleClicked = false; // the release ending a double-click seeks nowhere
