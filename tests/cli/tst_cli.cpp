@@ -367,6 +367,8 @@ private slots:
                                                            << u"--frame-rate needs --shot-changes"_qs;
         QTest::newRow("a frame rate of 0") << u"--shot-changes c.txt --frame-rate 0 a.srt"_qs << 2
                                            << u"invalid frame rate '0'"_qs;
+        QTest::newRow("frames under a millisecond") << u"--shot-changes c.txt --frame-rate 1001 a.srt"_qs << 2
+                                                    << u"invalid frame rate '1001'"_qs;
         QTest::newRow("shot changes of one film, two files") << u"--shot-changes c.txt a.srt b.srt"_qs << 2
                                                              << u"--shot-changes takes exactly one subtitle file"_qs;
         QTest::newRow("two sources of shot changes") << u"--shot-changes c.txt --video v.mkv a.srt"_qs << 2

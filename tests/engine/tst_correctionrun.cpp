@@ -481,6 +481,9 @@ private slots:
         QTest::newRow("29.97: on frame starts") << 29.97 << 2 << 1 << u"10,001"_qs << u"10,077"_qs;
         QTest::newRow("MinGapMs in whole frames: 83 is 3") << 25.0 << 0 << 83 << u"10,000"_qs << u"10,120"_qs;
         QTest::newRow("no frame rate: the gap in ms") << 0.0 << 2 << 83 << u"10,000"_qs << u"10,083"_qs;
+        QTest::newRow("1000 fps: a frame a millisecond") << 1000.0 << 2 << 83 << u"10,000"_qs << u"10,002"_qs;
+        // Frames shorter than a millisecond cannot be written apart.
+        QTest::newRow("1001 fps: as none") << 1001.0 << 2 << 83 << u"10,000"_qs << u"10,083"_qs;
     }
 
     void shotChangesCountGapsInWholeFrames()

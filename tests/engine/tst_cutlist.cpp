@@ -38,6 +38,10 @@ private slots:
         row("a line too long, shown in part", QByteArray(5000, '1'), 0, {}, 0, notATime.arg(1).arg(QString(80, u'1')));
         row("a time in a keyframe list", keyframes + "fps 25\n1.5\n", 0, {}, 0, u"line 3 is not a frame number: 1.5"_s);
         row("a rate that is no number", keyframes + "fps x\n", 0, {}, 0, u"line 2 is not a frame rate: fps x"_s);
+        row("1000 fps", "# fps 1000\n1\n", 0, {1}, 1000);
+        row("1001 fps: frames under a millisecond", "# fps 1001\n1\n", 0, {}, 0,
+            u"line 1 is not a frame rate: # fps 1001"_s);
+        row("0 fps", keyframes + "fps 0\n", 0, {}, 0, u"line 2 is not a frame rate: fps 0"_s);
         row("MaxCuts times", "1\n"_ba.repeated(MaxCuts), 0, {1}, 0);
         row("one more", "1\n"_ba.repeated(MaxCuts + 1), 0, {}, 0, u"more than 5000000 shot changes"_s);
     }

@@ -155,7 +155,8 @@ QString programName(const QStringList &arguments)
     return calledAs.isEmpty() ? QStringLiteral("quillmend-cli") : calledAs;
 }
 
-// "25", "23.976" or "30000/1001"; none for anything else or a rate of 0.
+// "25", "23.976" or "30000/1001"; none for anything else, a rate of 0 or one
+// above MaxFramesPerSecond.
 std::optional<double> parseFrameRate(const QString &text)
 {
     const QStringList parts = text.trimmed().split(u'/');
@@ -167,7 +168,7 @@ std::optional<double> parseFrameRate(const QString &text)
             return std::nullopt;
         rate = i == 0 ? value : rate / value;
     }
-    if (parts.size() > 2 || !(rate > 0) || !std::isfinite(rate))
+    if (parts.size() > 2 || !(rate > 0) || !(rate <= MaxFramesPerSecond))
         return std::nullopt;
     return rate;
 }

@@ -89,6 +89,13 @@ std::optional<double> decimal(QByteArrayView text)
     return std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
+// A frame rate the grid can use, else none.
+std::optional<double> frameRate(QByteArrayView text)
+{
+    const std::optional<double> rate = decimal(text);
+    return rate && *rate > 0 && *rate <= MaxFramesPerSecond ? rate : std::nullopt;
+}
+
 } // namespace
 
 QString CutListError::describe(const LangDoc &lang) const
@@ -135,7 +142,7 @@ std::optional<ShotChanges> readCutList(QIODevice &device, CutListError &error, d
             if (isFirst && comment == "keyframe format v1") {
                 keyframes = true;
             } else if (!keyframes && comment.startsWith("fps ")) {
-                const std::optional<double> rate = decimal(comment.sliced(4));
+                const std::optional<double> rate = frameRate(comment.sliced(4));
                 if (!rate)
                     return refuse(CutListError::Kind::NotAFrameRate, text);
                 shots.frameRate = *rate;
@@ -143,7 +150,7 @@ std::optional<ShotChanges> readCutList(QIODevice &device, CutListError &error, d
             continue;
         }
         if (keyframes && text.startsWith("fps") && frames.empty() && shots.frameRate == 0) {
-            const std::optional<double> rate = decimal(text.sliced(3).trimmed());
+            const std::optional<double> rate = frameRate(text.sliced(3).trimmed());
             if (!rate)
                 return refuse(CutListError::Kind::NotAFrameRate, text);
             shots.frameRate = *rate;

@@ -42,7 +42,8 @@ inline constexpr qint64 MaxCuts = 5'000'000;
 // frame number a line. Lines end in LF, CR LF or CR; blank lines and other
 // "#" comments are skipped. Times come out ascending, each once; what a
 // film's times mean (one past its end, say) is for the correction to judge.
-// frameRateIfNone serves a list that gives no frame rate (0: none known).
+// A frame rate is above 0 and at most MaxFramesPerSecond. frameRateIfNone
+// serves a list that gives none (0: none known).
 std::optional<ShotChanges> readCutList(QIODevice &device, CutListError &error, double frameRateIfNone = 0);
 
 // Writes the plain list: one time a line in seconds with three decimals,

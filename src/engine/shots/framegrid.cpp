@@ -27,7 +27,7 @@ double normalFrameRate(double framesPerSecond)
 
 FrameGrid::FrameGrid(double framesPerSecond, double firstFrameSeconds)
 {
-    if (framesPerSecond > 0 && std::isfinite(framesPerSecond) && std::isfinite(firstFrameSeconds)) {
+    if (framesPerSecond > 0 && framesPerSecond <= MaxFramesPerSecond && std::isfinite(firstFrameSeconds)) {
         m_framesPerSecond = normalFrameRate(framesPerSecond);
         m_firstFrameSeconds = firstFrameSeconds;
     }

@@ -4,6 +4,9 @@
 
 #include <QtGlobal>
 
+// Faster frames are shorter than a millisecond: no written times tell them apart.
+inline constexpr double MaxFramesPerSecond = 1000;
+
 // The places a correction may write a time: the starts of a film's frames,
 // each as the first millisecond at or after it, or every millisecond when
 // the frame rate is unknown. Places are numbered: frame k, or millisecond k.
@@ -13,7 +16,7 @@ public:
     // Every millisecond.
     FrameGrid() = default;
     // Frame k starts at firstFrameSeconds + k / framesPerSecond; a rate of 0
-    // or less, or not a number, gives every millisecond.
+    // or less, above MaxFramesPerSecond, or not a number, gives every millisecond.
     FrameGrid(double framesPerSecond, double firstFrameSeconds);
 
     bool hasFrames() const { return m_framesPerSecond > 0; }
