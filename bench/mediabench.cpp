@@ -148,6 +148,7 @@ bool waitFor(Done done, int timeoutMs)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    VideoPlayer::prepareProcess();
 
     std::uint64_t seconds = 120;
     std::uint64_t gop = 48;

@@ -5,6 +5,7 @@
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "lang/languagelocator.h"
+#include "media/videoplayer.h"
 #include "settings/settingsstore.h"
 #include "shell/platformshellverb.h"
 #include "ui/mainwindow/commandline.h"
@@ -77,6 +78,7 @@ int main(int argc, char *argv[])
 
     QApplication application(argc, argv);
     setApplicationNames();
+    VideoPlayer::prepareProcess();
 
     const QString folder = QCoreApplication::applicationDirPath();
     MessageBoxPrompter prompter;

@@ -5,6 +5,17 @@
 #include "lang/form1messages.h"
 
 namespace {
+
+QString shownLine(const ReadError &error)
+{
+    // A pathological line would swamp the message; the start is enough.
+    constexpr qsizetype shownLength = 200;
+    QString shown = error.line.left(shownLength);
+    if (error.line.size() > shownLength)
+        shown += QStringLiteral("...");
+    return shown;
+}
+
 QString detail(const ReadError &error, const LangDoc &doc)
 {
     using Kind = ReadError::Kind;
@@ -25,14 +36,15 @@ QString detail(const ReadError &error, const LangDoc &doc)
         return GetLangText(doc, Form1Msg::NoTimeLine);
     case Kind::NotInEncoding:
         return GetLangText(doc, Form1Msg::NotInEncoding).arg(error.reason);
-    case Kind::BadTimeLine: {
-        // A pathological line would swamp the message; the start is enough.
-        constexpr qsizetype shownLength = 200;
-        QString shown = error.line.left(shownLength);
-        if (error.line.size() > shownLength)
-            shown += QStringLiteral("...");
-        return GetLangText(doc, Form1Msg::AtLine).arg(QString::number(error.lineNumber), shown);
-    }
+    case Kind::WebVttNotUtf8:
+        return GetLangText(doc, Form1Msg::WebVttNotUtf8).arg(error.reason);
+    case Kind::NoWebVttSignature:
+        return GetLangText(doc, Form1Msg::AtLine).arg(QStringLiteral("1"), GetLangText(doc, Form1Msg::NoWebVttSignature));
+    case Kind::ArrowInCueText:
+        return GetLangText(doc, Form1Msg::AtLine)
+            .arg(QString::number(error.lineNumber), GetLangText(doc, Form1Msg::ArrowInCueText).arg(shownLine(error)));
+    case Kind::BadTimeLine:
+        return GetLangText(doc, Form1Msg::AtLine).arg(QString::number(error.lineNumber), shownLine(error));
     }
     return {};
 }

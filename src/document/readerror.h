@@ -21,6 +21,9 @@ struct ReadError
         NoTimeLine,     // text but not one time line
         BadTimeLine,    // lineNumber and line: a time line that is no time
         NotInEncoding,  // reason holds the encoding named for the file
+        NoWebVttSignature, // a .vtt file whose first line is not the signature
+        ArrowInCueText,    // lineNumber and line: "-->" in a WebVTT cue's text
+        WebVttNotUtf8,     // reason holds the encoding the WebVTT text is in
     };
 
     Kind kind = Kind::CannotOpen;

@@ -5,9 +5,12 @@
 #include "document/filereplacement.h"
 #include "document/prompter.h"
 #include "document/srtwriter.h"
+#include "document/webvtt/webvttwriter.h"
 #include "lang/form1messages.h"
 
 #include <QFileInfo>
+
+#include <type_traits>
 
 SaveOutcome notEncodable(const QString &target, const QString &character, const FileEncoding &encoding,
                          const LangDoc &lang)
@@ -46,13 +49,18 @@ namespace {
 
 template<typename Rows>
 SaveOutcome saveRows(const Rows &rows, qsizetype rowCount, const FileEncoding &encoding, const QString &target,
-                     bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
+                     bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written,
+                     std::shared_ptr<const WebVttLayout> layout = {})
 {
     if (rowCount == 0)
         return {SaveOutcome::Status::NothingToSave, GetLangText(lang, Form1Msg::NothingToSave)};
     QByteArray fileBytes;
     QString badCharacter;
-    if (!encodeSubtitleFile(rows, encoding, fileBytes, badCharacter))
+    if constexpr (std::is_same_v<Rows, SubtitleRows>) {
+        if (layout)
+            fileBytes = webVttFileBytes(rows, std::move(layout), encoding); // always UTF-8
+    }
+    if (fileBytes.isEmpty() && !encodeSubtitleFile(rows, encoding, fileBytes, badCharacter))
         return notEncodable(target, badCharacter, encoding, lang);
     const SaveOutcome outcome = DoSave(fileBytes, rowCount, target, createBakFile, prompter, lang);
     if (written && outcome.status == SaveOutcome::Status::Saved)
@@ -69,9 +77,10 @@ SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encodi
 }
 
 SaveOutcome DoSave(const SubtitleRows &rows, const FileEncoding &encoding, const QString &target,
-                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written)
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written,
+                   std::shared_ptr<const WebVttLayout> layout)
 {
-    return saveRows(rows, rows.size(), encoding, target, createBakFile, prompter, lang, written);
+    return saveRows(rows, rows.size(), encoding, target, createBakFile, prompter, lang, written, std::move(layout));
 }
 
 bool AskToSave(SaveState &state, Prompter &prompter, const LangDoc &lang, const std::function<SaveOutcome()> &save)

@@ -12,10 +12,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <span>
 
 class LangDoc;
 class Prompter;
+class WebVttLayout;
 
 // What became of a save; message is the text to show for anything but Saved.
 struct SaveOutcome
@@ -44,13 +46,15 @@ bool wantsBackup(const QString &target, bool createBakFile, Prompter &prompter, 
 SaveOutcome DoSave(const QByteArray &fileBytes, qsizetype rowCount, const QString &target,
                    bool createBakFile, Prompter &prompter, const LangDoc &lang);
 
-// The same for rows, written in encoding. With written, once saved, it
-// records what the target now holds, from the bytes just written.
+// The same for rows, written in encoding, or with layout, into the WebVTT
+// file they were read from. With written, once saved, it records what the
+// target now holds, from the bytes just written.
 SaveOutcome DoSave(std::span<const SubtitleRow> rows, const FileEncoding &encoding,
                    const QString &target, bool createBakFile, Prompter &prompter, const LangDoc &lang,
                    FileStamp *written = nullptr);
 SaveOutcome DoSave(const SubtitleRows &rows, const FileEncoding &encoding, const QString &target,
-                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written = nullptr);
+                   bool createBakFile, Prompter &prompter, const LangDoc &lang, FileStamp *written = nullptr,
+                   std::shared_ptr<const WebVttLayout> layout = {});
 
 // Before work that would drop unsaved edits: asks whether to save them.
 // True when the caller may go on (saved, not wanted, or nothing unsaved);

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/srtparser.h"
 
+#include "document/subtitleparser.h"
 #include "document/timecode.h"
 #include "document/unicodetext.h"
 
@@ -205,7 +206,7 @@ bool readSubtitleRows(QByteArrayView utf8, SubtitleRows &rows, ReadError &error,
 {
     rows = SubtitleRows();
     rows.reserve(expectedSubtitleRows(utf8));
-    SrtParser parser(utf8, lenientTimes, true);
+    SubtitleParser parser(utf8, lenientTimes, true);
     SrtEntry entry;
     qsizetype told = 0;
     while (parser.next(entry)) {

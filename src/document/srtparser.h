@@ -76,9 +76,9 @@ private:
 };
 
 // The subtitles as read, numbered 1..N in file order; entries without text
-// give no row. Read in one pass straight into the compact rows; textDone,
-// when given, hears now and then how much of utf8 is read for good, so the
-// caller may release it.
+// give no row; a WebVTT text (see subtitleFormatOf) is read as such. Read in
+// one pass straight into the compact rows; textDone, when given, hears now
+// and then how much of utf8 is read for good, so the caller may release it.
 bool readSubtitleRows(QByteArrayView utf8, SubtitleRows &rows, ReadError &error, bool lenientTimes = false,
                       const std::function<void(qsizetype)> &textDone = {});
 bool readSubtitleRows(QByteArrayView utf8, std::vector<SubtitleRow> &rows, ReadError &error,

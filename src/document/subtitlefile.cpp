@@ -15,6 +15,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
@@ -155,6 +156,9 @@ bool decodeNamed(QByteArray bytes, QStringView encodingName, DecodedSubtitles &d
     return true;
 }
 
+// The text in encodingName, or in the encoding it reads in best.
+bool decodeInEncoding(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName);
+
 } // namespace
 
 void DecodedSubtitles::releaseBefore(qsizetype utf8Offset)
@@ -286,9 +290,43 @@ bool readFileBytes(const QString &path, QByteArray &bytes, ReadError &error)
     return readDeviceBytes(file, bytes, error);
 }
 
-bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName)
+bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName,
+                         bool mustBeWebVtt)
 {
     decoded = DecodedSubtitles{};
+    const qsizetype bomLength = startsWith(bytes, Utf8Bom, 3) ? 3 : 0;
+    // The format allows UTF-8 alone, so no encoding is guessed or named for it.
+    if (hasWebVttSignature(QByteArrayView(bytes).sliced(bomLength))) {
+        if (!decodeUtf8(std::move(bytes), bomLength, decoded, error))
+            return false;
+        decoded.format = SubtitleFormat::WebVtt;
+        return true;
+    }
+    if (!decodeInEncoding(std::move(bytes), decoded, error, encodingName))
+        return false;
+    if (hasWebVttSignature(decoded.utf8())) {
+        error = ReadError{};
+        error.kind = ReadError::Kind::WebVttNotUtf8;
+        error.reason = decoded.encoding.displayName();
+        return false;
+    }
+    if (mustBeWebVtt) {
+        const QByteArrayView text = decoded.utf8();
+        error = ReadError{};
+        error.kind = ReadError::Kind::NoWebVttSignature;
+        error.lineNumber = 1;
+        error.line = utf8ToQString(text.first(std::find_if(text.begin(), text.end(), [](char c) {
+                                                  return c == '\r' || c == '\n';
+                                              }) - text.begin()));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+bool decodeInEncoding(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName)
+{
     if (!isAutoEncoding(encodingName))
         return decodeNamed(std::move(bytes), encodingName, decoded, error);
 
@@ -320,6 +358,8 @@ bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError 
     return true;
 }
 
+} // namespace
+
 bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error, QStringView encodingName,
                       FileStamp *stamp)
 {
@@ -329,5 +369,5 @@ bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError 
         return false;
     if (stamp)
         *stamp = before.withContent(bytes);
-    return decodeSubtitleBytes(std::move(bytes), decoded, error, encodingName);
+    return decodeSubtitleBytes(std::move(bytes), decoded, error, encodingName, hasWebVttExtension(path));
 }

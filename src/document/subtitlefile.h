@@ -4,6 +4,7 @@
 
 #include "document/filestamp.h"
 #include "document/readerror.h"
+#include "document/subtitleformat.h"
 #include "document/textencoding.h"
 
 #include <QByteArray>
@@ -18,6 +19,7 @@ class QIODevice;
 struct DecodedSubtitles
 {
     FileEncoding encoding;
+    SubtitleFormat format = SubtitleFormat::SubRip;
     QByteArray storage;   // holds the bytes utf8() points into
     qsizetype offset = 0; // where the text starts in storage (after a BOM)
 
@@ -41,11 +43,12 @@ bool readDeviceBytes(QIODevice &device, QByteArray &bytes, ReadError &error);
 // the legacy code page that reads most plausibly and gives back the same
 // bytes, else ISO-8859-1) and turns the text into UTF-8. An encodingName
 // other than "auto" is used instead; a file that it does not read exactly
-// is refused.
+// is refused. Text with the WebVTT signature is WebVTT, which is UTF-8
+// whatever encodingName says; mustBeWebVtt (a ".vtt" name) refuses any other.
 bool decodeSubtitleBytes(QByteArray bytes, DecodedSubtitles &decoded, ReadError &error,
-                         QStringView encodingName = {});
+                         QStringView encodingName = {}, bool mustBeWebVtt = false);
 
 // encodingName, when given, is used instead of detection; with stamp, also
-// records what the file was as read.
+// records what the file was as read. A file named ".vtt" must be WebVTT.
 bool readSubtitleFile(const QString &path, DecodedSubtitles &decoded, ReadError &error,
                       QStringView encodingName = {}, FileStamp *stamp = nullptr);

@@ -3,14 +3,16 @@
 #include "editor/listcollector.h"
 
 #include "document/timecode.h"
+#include "engine/cuetext.h"
 #include "engine/readingspeed.h"
 
 #include <algorithm>
 
 ListCollector::ListCollector(const SubtitleRows &held, qsizetype expectedRows, bool heldIsAsRead,
-                             std::function<void(qsizetype)> textDone, qint32 lettersPerSecond)
+                             std::function<void(qsizetype)> textDone, qint32 lettersPerSecond,
+                             SubtitleFormat format)
     : m_held(held), m_expectedRows(expectedRows), m_heldIsAsRead(heldIsAsRead), m_textDone(std::move(textDone)),
-      m_lettersPerSecond(lettersPerSecond), m_corrected(SubtitleRows::sharingTextsOf(held))
+      m_lettersPerSecond(lettersPerSecond), m_format(format), m_corrected(SubtitleRows::sharingTextsOf(held))
 {
     // Room for a split in every fourth subtitle; more only makes it grow.
     m_corrected.reserve(expectedRows + expectedRows / 4);
@@ -48,8 +50,11 @@ void ListCollector::addSubtitle(const CorrectedSubtitle &subtitle)
     const qint64 startMs = SecondsToMilliseconds(subtitle.startSeconds);
     const qint64 endMs = SecondsToMilliseconds(subtitle.endSeconds);
     // As the list measures its rows (times as shown), so the counts agree.
-    const qint64 characters =
-        subtitle.textAsRead ? readingLength(subtitle.utf8Text) : readingLength(subtitle.text);
+    qint64 characters = 0;
+    if (m_format == SubtitleFormat::WebVtt)
+        characters = subtitle.textAsRead ? cueReadingLength(subtitle.utf8Text) : cueReadingLength(subtitle.text);
+    else
+        characters = subtitle.textAsRead ? readingLength(subtitle.utf8Text) : readingLength(subtitle.text);
     m_tooFastCount +=
         readingSpeed(characters, MillisecondsToSeconds(startMs), MillisecondsToSeconds(endMs), m_lettersPerSecond)
             .isTooFast();

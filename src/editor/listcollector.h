@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/rows/subtitlerows.h"
+#include "document/subtitleformat.h"
 #include "engine/correctionrun.h"
 
 #include <functional>
@@ -24,7 +25,8 @@ public:
     // Corrected rows still too fast at lettersPerSecond are counted on the
     // way, while their texts are at hand.
     ListCollector(const SubtitleRows &held, qsizetype expectedRows, bool heldIsAsRead,
-                  std::function<void(qsizetype)> textDone, qint32 lettersPerSecond);
+                  std::function<void(qsizetype)> textDone, qint32 lettersPerSecond,
+                  SubtitleFormat format = SubtitleFormat::SubRip);
 
     void addSubtitleAsRead(const SubtitleAsRead &subtitle) override;
     void addSubtitle(const CorrectedSubtitle &subtitle) override;
@@ -46,6 +48,7 @@ private:
     bool m_heldIsAsRead;
     std::function<void(qsizetype)> m_textDone;
     qint32 m_lettersPerSecond;
+    SubtitleFormat m_format;
     qint64 m_tooFastCount = 0;
     qsizetype m_readCount = 0;
     std::optional<SubtitleRows> m_read;

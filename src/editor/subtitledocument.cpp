@@ -3,9 +3,10 @@
 #include "editor/subtitledocument.h"
 
 #include "document/prompter.h"
-#include "document/srtparser.h"
+#include "document/subtitleparser.h"
 #include "document/subtitlefile.h"
 #include "document/timecode.h"
+#include "document/webvtt/webvttlayout.h"
 #include "editing/rowoperations.h"
 #include "editing/timecommit.h"
 #include "editing/timelimits.h"
@@ -120,6 +121,7 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     m_correctedList->clear();
     m_records->clear();
     m_originalList->clear();
+    m_layout.reset();
     giveBackFreeMemory();
     DecodedSubtitles decoded;
     ReadError error;
@@ -135,6 +137,7 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     if (!read) {
         m_path.clear();
         m_encoding = {};
+        m_format = SubtitleFormat::SubRip;
         m_stamp = {};
         m_originalStamp = {};
         errorText = GetLangText(m_lang, Form1Msg::ErrorInFile) + u'\n' + path + u'\n' + error.describe(m_lang);
@@ -143,6 +146,9 @@ bool SubtitleDocument::load(const QString &path, QString &errorText, const QStri
     }
     m_path = path;
     m_encoding = decoded.encoding;
+    m_format = decoded.format;
+    m_originalList->setSubtitleFormat(m_format);
+    m_correctedList->setSubtitleFormat(m_format);
     m_encodingChoice = encodingName;
     m_stamp = stamp;
     m_originalStamp = stamp;
@@ -188,15 +194,24 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     // reads never depend on LenientTimes).
     const bool heldIsAsRead =
         m_originalStamp.isValid() && stamp.size == m_originalStamp.size && stamp.hash == m_originalStamp.hash;
+    // A WebVTT file's layout shares its bytes, which are then kept whole.
+    std::shared_ptr<const WebVttLayout> layout;
+    if (decoded.format == SubtitleFormat::WebVtt)
+        layout = WebVttLayout::read(decoded, settings.LenientTimes, error);
     ListCollector collector(held, held.isEmpty() ? expectedSubtitleRows(decoded.utf8()) : held.size(),
                             heldIsAsRead, [&decoded](qsizetype offset) { decoded.releaseBefore(offset); },
-                            settings.LettersFor1Min);
+                            settings.LettersFor1Min, decoded.format);
     result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords, shotChanges);
+    if (result.ok && decoded.format == SubtitleFormat::WebVtt && !layout) {
+        result.ok = false;
+        result.readError = error;
+        result.errorText = error.describe(m_lang);
+    }
     if (!result.ok) {
         // A file at fault is named before settings the run refused, as
         // when the file was read before the run.
         if (!result.readError) {
-            SrtParser parser(decoded.utf8(), settings.LenientTimes, true);
+            SubtitleParser parser(decoded.utf8(), settings.LenientTimes, true);
             for (SrtEntry entry; parser.next(entry);) {
             }
             if (parser.error())
@@ -208,6 +223,10 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     startHistory();
     m_corrected = true;
     m_encoding = decoded.encoding;
+    m_format = decoded.format;
+    m_layout = std::move(layout);
+    m_originalList->setSubtitleFormat(m_format);
+    m_correctedList->setSubtitleFormat(m_format);
     m_stamp = stamp;
     decoded = {}; // the bytes before the lists and views fill
     const std::vector<EditRecord> records = reviewRecords(std::move(result.records), result.moved);
@@ -309,7 +328,7 @@ SaveOutcome SubtitleDocument::save(const QString &target, bool createBakFile, Pr
         return {SaveOutcome::Status::Cancelled, {}};
     FileStamp written;
     const SaveOutcome outcome =
-        DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, &written);
+        DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, &written, m_layout);
     if (outcome.status == SaveOutcome::Status::Saved) {
         m_undoStack.setClean();
         m_savedOnce = true;
@@ -326,7 +345,8 @@ SaveOutcome SubtitleDocument::saveCopy(const QString &target, bool createBakFile
     commitPendingEdits();
     if (!confirmRowsWithoutText(prompter))
         return {SaveOutcome::Status::Cancelled, {}};
-    return DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang);
+    return DoSave(m_correctedList->compactRows(), m_encoding, target, createBakFile, prompter, m_lang, nullptr,
+                  m_layout);
 }
 
 void SubtitleDocument::setLettersPerSecond(qint32 lettersPerSecond)

@@ -5,6 +5,7 @@
 #include "document/savestate.h"
 #include "document/filestamp.h"
 #include "document/savecommand.h"
+#include "document/subtitleformat.h"
 #include "document/subtitlerow.h"
 #include "document/textencoding.h"
 #include "engine/correctionrun.h"
@@ -15,6 +16,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,6 +30,7 @@ class SubtitleTableModel;
 struct Settings;
 struct TimeLimits;
 struct TimeRange;
+class WebVttLayout;
 
 // The subtitle file being reviewed: its path and encoding, the subtitles as
 // read and as corrected, the run's edit records, and the history of every
@@ -52,6 +55,8 @@ public:
     // or written here.
     bool changedOnDisk() const { return m_stamp.differsOnDisk(m_path); }
     const FileEncoding &encoding() const { return m_encoding; }
+    // The open file's format, in which it is saved whatever the name saved under.
+    SubtitleFormat format() const { return m_format; }
     // Whether the corrected list holds a correction run's result.
     bool isCorrected() const { return m_corrected; }
     bool isModified() const { return !m_undoStack.isClean(); }
@@ -189,6 +194,9 @@ private:
     const LangDoc &m_lang;
     QString m_path;
     FileEncoding m_encoding;
+    SubtitleFormat m_format = SubtitleFormat::SubRip;
+    // A corrected WebVTT file as read, for writing back what was not corrected.
+    std::shared_ptr<const WebVttLayout> m_layout;
     QString m_encodingChoice = QStringLiteral("auto"); // what the open file is read with
     FileStamp m_stamp; // what the file was when last read or written
     FileStamp m_originalStamp; // the bytes the original list was read from

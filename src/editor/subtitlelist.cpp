@@ -11,7 +11,7 @@ SubtitleList::SubtitleList(QObject *parent) : QObject(parent) {}
 
 ReadingSpeed SubtitleList::readingSpeedOf(int row) const
 {
-    return readingSpeed(readingLength(m_rows.textUtf8(row)), MillisecondsToSeconds(m_rows.startMs(row)),
+    return readingSpeed(readingLength(m_rows.textUtf8(row), m_format), MillisecondsToSeconds(m_rows.startMs(row)),
                         MillisecondsToSeconds(m_rows.endMs(row)), m_lettersPerSecond);
 }
 
@@ -95,6 +95,16 @@ void SubtitleList::setLettersPerSecond(qint32 lettersPerSecond)
     if (m_lettersPerSecond == lettersPerSecond)
         return;
     m_lettersPerSecond = lettersPerSecond;
+    m_tooFastCount.reset();
+    emit speedsChanged();
+    emit changed();
+}
+
+void SubtitleList::setSubtitleFormat(SubtitleFormat format)
+{
+    if (m_format == format)
+        return;
+    m_format = format;
     m_tooFastCount.reset();
     emit speedsChanged();
     emit changed();

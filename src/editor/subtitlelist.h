@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/rows/subtitlerows.h"
+#include "document/subtitleformat.h"
 #include "document/subtitlerow.h"
 #include "editing/rowoperations.h"
 #include "engine/readingspeed.h"
@@ -76,6 +77,8 @@ public:
     // The reading speed the too-fast rows are measured against, LettersFor1Min.
     qint32 lettersPerSecond() const { return m_lettersPerSecond; }
     void setLettersPerSecond(qint32 lettersPerSecond);
+    // How texts are measured: a WebVTT cue's as its viewer sees it.
+    void setSubtitleFormat(SubtitleFormat format);
     ReadingSpeed readingSpeedOf(int row) const;
     bool isTooFast(int row) const;
     // The nearest row after from (before it when up) that is still too
@@ -171,6 +174,7 @@ private:
     std::unordered_map<int, std::pair<int, int>> m_runRowsAt;
     mutable std::optional<qint64> m_tooFastCount;
     qint32 m_lettersPerSecond = Settings().LettersFor1Min;
+    SubtitleFormat m_format = SubtitleFormat::SubRip;
     // By block of BlockRows rows; those from m_spansValid on are stale.
     mutable std::vector<BlockSpan> m_spans;
     mutable qsizetype m_spansValid = 0;

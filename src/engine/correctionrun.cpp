@@ -3,8 +3,10 @@
 #include "engine/correctionrun.h"
 
 #include "document/srtparser.h"
+#include "document/subtitleparser.h"
 #include "document/timecode.h"
 #include "document/unicodetext.h"
+#include "engine/cuetext.h"
 #include "engine/formattags.h"
 #include "engine/guidelinebreak.h"
 #include "engine/linebreak.h"
@@ -31,6 +33,8 @@ public:
             m_breaker.emplace(weakWords);
     }
 
+    // Texts are WebVTT cue texts, measured and broken as the viewer sees them.
+    void correctCueTexts() { m_cueText.emplace(); }
     // readStartSeconds: current's start before the overlap correction.
     void handle(SrtEntry &current, double readStartSeconds, double nextStartSeconds);
     qint32 subtitlesRead() const { return m_ordinal; }
@@ -55,6 +59,7 @@ private:
     double m_firstStartSeconds = 0.0; // and the start written with it
     std::optional<GuidelineBreaker> m_breaker;
     const FilmTiming *m_film; // with the film's shot changes only
+    std::optional<CueText> m_cueText;
 };
 
 bool Corrector::buyTime(SubtitleTiming &timing, qint64 textLength, ShotChoices &shots) const
@@ -107,7 +112,7 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     m_sink.addSubtitleAsRead({m_ordinal, readStartSeconds, current.endSeconds, utf8Text});
 
     const qint64 maxLength = m_settings.MaxLen;
-    const LineStats stats = lineStats(utf8Text);
+    const LineStats stats = m_cueText ? cueLineStats(utf8Text) : lineStats(utf8Text);
     bool needsCorrection = stats.longestLine > maxLength;
     if (!needsCorrection && m_settings.CorrectSubsAbove2Lines && stats.lineBreaks + 1 >= 3)
         needsCorrection = true;
@@ -133,6 +138,11 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
         text.clear();
         appendUtf8(text, utf8Text);
         joinLines(text);
+        if (m_cueText) {
+            // Corrected as seen; the cue's tags and entities come back when it is emitted.
+            m_cueText->assign(text);
+            text = m_cueText->visible();
+        }
         joined = true;
         if (m_settings.BuyTime)
             timeBought = buyTime(timing, qint64(text.size()), shots);
@@ -151,10 +161,14 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
                 const SplitTimes times =
                     m_film ? m_film->splitTimes(timing.startSeconds, timing.endSeconds, firstEnd, shots)
                            : SplitTimes{firstEnd, secondPartStart(firstEnd, timing.endSeconds, m_settings.MinGapMs)};
+                const auto firstLength = qsizetype(parts->first.size());
+                const auto secondLength = qsizetype(parts->second.size());
                 breakInMiddle(parts->first);
                 breakInMiddle(parts->second);
                 // The tags added do not count: the parts were measured without them.
-                if (m_breaker)
+                if (m_cueText)
+                    m_cueText->split(firstLength, parts->secondStart, secondLength, parts->first, parts->second);
+                else if (m_breaker)
                     carryOpenTags(parts->first, parts->second);
                 emitSubtitle(timing.startSeconds, times.firstEndSeconds, parts->first);
                 timing.startSeconds = times.secondStartSeconds;
@@ -180,6 +194,8 @@ void Corrector::handle(SrtEntry &current, double readStartSeconds, double nextSt
     }
     m_previousEndSeconds = timing.endSeconds;
     // Only joining changes the text; the rest of it follows from that.
+    if (joined && m_cueText && !split)
+        text = m_cueText->whole(text);
     if (joined)
         emitSubtitle(timing.startSeconds, timing.endSeconds, text);
     else
@@ -243,11 +259,22 @@ CorrectionResult runCorrection(QByteArrayView utf8, const Settings &settings, co
     // Nearly every subtitle may get a record: growing a vector of a million
     // copies it over and over.
     result.records.reserve(std::size_t(expectedSubtitleRows(utf8)));
-    SrtParser parser(utf8, settings.LenientTimes, true);
+    SubtitleParser parser(utf8, settings.LenientTimes, true);
+    if (parser.format() == SubtitleFormat::WebVtt)
+        corrector.correctCueTexts();
     SrtEntry current;
     SrtEntry next;
     bool more = parser.next(current);
     double currentReadStart = current.startSeconds;
+    // The SRT reader gives the text before the first time line as an entry
+    // ending at 0, which the first subtitle keeps its gap after; WebVTT's
+    // header is no entry, so its first cue does that here.
+    if (more && parser.format() == SubtitleFormat::WebVtt) {
+        if (film)
+            film->correctOverlap(0.0, current.startSeconds, current.endSeconds);
+        else
+            correctOverlap(0.0, current.startSeconds, current.endSeconds, settings.MinGapMs);
+    }
     qsizetype told = 0;
     while (more) {
         if (parser.next(next)) {

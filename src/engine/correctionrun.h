@@ -103,7 +103,8 @@ struct CorrectionResult
     double frameRate = 0;
 };
 
-// The correction run over a whole SRT text (UTF-8, no byte-order mark):
+// The correction run over a whole SRT or WebVTT text (UTF-8, no byte-order
+// mark; WebVTT by its signature):
 // every subtitle is tested, joined and re-broken, retimed and, if need be,
 // split, as settings say, and handed to sink in order. On failure (invalid
 // settings, a time line that is no time) the sink may have seen part of the

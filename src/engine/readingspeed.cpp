@@ -4,6 +4,7 @@
 
 #include "document/subtitlerow.h"
 #include "document/timecode.h"
+#include "engine/cuetext.h"
 #include "engine/linebreak.h"
 #include "lang/form1messages.h"
 
@@ -71,6 +72,11 @@ qint64 readingLength(QByteArrayView utf8Text)
         length -= byte == '\r' && i + 1 < size && bytes[i + 1] == '\n' ? 1 : 0;
     }
     return length;
+}
+
+qint64 readingLength(QByteArrayView utf8Text, SubtitleFormat format)
+{
+    return format == SubtitleFormat::WebVtt ? cueReadingLength(utf8Text) : readingLength(utf8Text);
 }
 
 ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond)

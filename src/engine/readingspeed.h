@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/subtitleformat.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -35,6 +37,8 @@ struct ReadingSpeed
 qint64 readingLength(std::u32string_view text);
 // The same from valid UTF-8, as the lists keep their texts.
 qint64 readingLength(QByteArrayView utf8Text);
+// The same for a text of a file in format: a WebVTT cue's as its viewer sees it.
+qint64 readingLength(QByteArrayView utf8Text, SubtitleFormat format);
 
 // For characters counted already; the time buying decides with this.
 ReadingSpeed readingSpeed(qint64 characters, double startSeconds, double endSeconds, qint32 lettersPerSecond);

@@ -40,7 +40,8 @@ std::optional<SplitParts> atDialogueDash(View text, qint64 maxLength)
     const auto dash = qint64(found) + 1;
     if (!(length - dash - 2 < 2 * maxLength && length - dash >= maxLength / 4))
         return std::nullopt;
-    return SplitParts{Text(trimEndBlanks(text.substr(0, found))), Text(trimEndBlanks(text.substr(found)))};
+    return SplitParts{Text(trimEndBlanks(text.substr(0, found))), Text(trimEndBlanks(text.substr(found))),
+                      qsizetype(found)};
 }
 
 // Step 2: a full stop, comma, semicolon or question mark in a window around
@@ -113,6 +114,7 @@ std::optional<SplitParts> splitText(View text, qint64 maxLength)
         }
         if (qint64(parts->first.size()) > 2 * maxLength || qint64(parts->second.size()) > 2 * maxLength)
             parts = atMiddleBlank(text);
+        parts->secondStart = qsizetype(text.size() - parts->second.size()); // it ends where the text does
     }
     // An empty half would be a subtitle with no text, lost when read again.
     if (!holdsText(parts->first) || !holdsText(parts->second))

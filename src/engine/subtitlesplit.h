@@ -14,6 +14,7 @@ struct SplitParts
 {
     std::u32string first;
     std::u32string second;
+    qsizetype secondStart = 0; // where second starts in the text split
 };
 
 // Where to cut a joined text of more than two lines' worth: at a dialogue

@@ -131,7 +131,17 @@ inline constexpr Message MediaNoSound{u"Form1", 107, u"%1 has no sound"};
 inline constexpr Message MediaVanished{u"Form1", 108, u"%1 was removed or moved while it was open"};
 inline constexpr Message MediaPlayerUnavailable{u"Form1", 109, u"The video player cannot be started: %1"};
 inline constexpr Message MediaTrack{u"Form1", 110, u"Track %1"};
+// Shown in place of the picture: %1 is the time asked for.
+inline constexpr Message MediaInexactSeek{u"Form1", 111, u"The picture at %1 cannot be found exactly in this file"};
+inline constexpr Message MediaSampleRateTooLow{u"Form1", 112,
+                                               u"its sound has too few samples a second to be played (%1 Hz)"};
 
+// WebVTT files refused.
+inline constexpr Message NoWebVttSignature{u"Form1", 140, u"no WEBVTT signature; this is not a WebVTT file"};
+// %1: the line.
+inline constexpr Message ArrowInCueText{u"Form1", 141, u"\"-->\" in the text of a cue: %1"};
+// %1: the encoding the file is in.
+inline constexpr Message WebVttNotUtf8{u"Form1", 142, u"a WebVTT file must be UTF-8, not %1"};
 // The film's shot changes in the correction; %1 and %2 as the texts show.
 inline constexpr Message KindShotChange{u"Form1", 160, u"Shot change"};
 inline constexpr Message EndBeforeShotChange{u"Form1", 161, u"End kept %1 frames before the shot change at %2"};
@@ -250,12 +260,17 @@ inline constexpr Message All[] = {
     MediaVanished,
     MediaPlayerUnavailable,
     MediaTrack,
+    MediaInexactSeek,
+    MediaSampleRateTooLow,
     VideoComputingWaveform,
     VideoWaveformCancelled,
     VideoNoSound,
     VideoNoPicture,
     VideoFiles,
     TimeOfSubtitle,
+    NoWebVttSignature,
+    ArrowInCueText,
+    WebVttNotUtf8,
     KindShotChange,
     EndBeforeShotChange,
     StartOnShotChange,

@@ -32,6 +32,8 @@ QString MediaError::describe(const LangDoc &doc) const
         return cannotOpen(GetLangText(doc, Form1Msg::MediaNoDecoder).arg(reason));
     case Kind::NoSuchTrack:
         return cannotOpen(GetLangText(doc, Form1Msg::MediaNoSuchTrack).arg(reason));
+    case Kind::SampleRateTooLow:
+        return cannotOpen(GetLangText(doc, Form1Msg::MediaSampleRateTooLow).arg(reason));
     case Kind::NoSound:
         return GetLangText(doc, Form1Msg::MediaNoSound).arg(path);
     case Kind::Vanished:

@@ -22,6 +22,7 @@ struct MediaError
         NoSound,          // a video without an audio stream
         NoDecoder,        // reason: the codec's name
         NoSuchTrack,      // reason: the stream number asked for
+        SampleRateTooLow, // reason: the rate in Hz
         Vanished,         // removed or moved while it was open
         PlayerUnavailable, // libmpv could not be started; reason says why
         Cancelled,        // stopped on request; nothing to show

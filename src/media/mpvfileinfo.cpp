@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/mpvfileinfo.h"
 
-#include <cmath>
 #include <cstring>
 
 #include <mpv/client.h>
@@ -38,52 +37,36 @@ bool flag(const mpv_node &map, const char *key)
     return value && value->format == MPV_FORMAT_FLAG && value->u.flag;
 }
 
-// A sure way to free mpv's strings and nodes on every path.
-struct NodeHolder
-{
-    mpv_node node{};
-    ~NodeHolder() { mpv_free_node_contents(&node); }
-};
-
 } // namespace
 
-MpvFileInfo MpvFileInfo::read(mpv_handle *mpv)
+void MpvFileInfo::readTracks(const mpv_node &tracks)
 {
-    MpvFileInfo info;
-    NodeHolder tracks;
-    if (mpv_get_property(mpv, "track-list", MPV_FORMAT_NODE, &tracks.node) >= 0
-        && tracks.node.format == MPV_FORMAT_NODE_ARRAY) {
-        for (int i = 0; i < tracks.node.u.list->num; ++i) {
-            const mpv_node &track = tracks.node.u.list->values[i];
-            const QString type = text(track, "type");
-            if (type == u"video" && !flag(track, "albumart") && !info.hasVideo) {
-                info.hasVideo = true;
-                info.storedSize = QSize(int(number(track, "demux-w", 0)), int(number(track, "demux-h", 0)));
-            }
-            if (type != u"audio")
-                continue;
-            AudioTrack audio;
-            audio.streamIndex = int(number(track, "ff-index"));
-            audio.number = int(info.audioTracks.size()) + 1;
-            audio.codec = text(track, "codec");
-            audio.channels = int(number(track, "demux-channel-count", 0));
-            audio.channelLayout = text(track, "demux-channels");
-            audio.sampleRate = int(number(track, "demux-samplerate", 0));
-            audio.language = text(track, "lang");
-            audio.title = text(track, "title");
-            audio.isDefault = flag(track, "default");
-            if (flag(track, "selected"))
-                info.selectedAudioTrack = audio.streamIndex;
-            info.audioTracks << audio;
-            info.audioTrackIds << number(track, "id");
+    if (tracks.format != MPV_FORMAT_NODE_ARRAY)
+        return;
+    for (int i = 0; i < tracks.u.list->num; ++i) {
+        const mpv_node &track = tracks.u.list->values[i];
+        const QString type = text(track, "type");
+        if (type == u"video" && !flag(track, "albumart") && !hasVideo) {
+            hasVideo = true;
+            storedSize = QSize(int(number(track, "demux-w", 0)), int(number(track, "demux-h", 0)));
         }
+        if (type != u"audio")
+            continue;
+        AudioTrack audio;
+        audio.streamIndex = int(number(track, "ff-index"));
+        audio.number = int(audioTracks.size()) + 1;
+        audio.codec = text(track, "codec");
+        audio.channels = int(number(track, "demux-channel-count", 0));
+        audio.channelLayout = text(track, "demux-channels");
+        audio.sampleRate = int(number(track, "demux-samplerate", 0));
+        audio.language = text(track, "lang");
+        audio.title = text(track, "title");
+        audio.isDefault = flag(track, "default");
+        if (flag(track, "selected"))
+            selectedAudioTrack = audio.streamIndex;
+        audioTracks << audio;
+        audioTrackIds << number(track, "id");
     }
-    double value = 0;
-    if (mpv_get_property(mpv, "duration", MPV_FORMAT_DOUBLE, &value) >= 0)
-        info.durationMs = std::llround(value * 1000);
-    if (mpv_get_property(mpv, "container-fps", MPV_FORMAT_DOUBLE, &value) >= 0 && value > 0 && value < 1000)
-        info.frameRate = value;
-    return info;
 }
 
 qint64 MpvFileInfo::loadedEntryId(const mpv_event_command &reply)

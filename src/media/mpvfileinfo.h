@@ -7,8 +7,8 @@
 #include <QList>
 #include <QSize>
 
-struct mpv_handle;
 struct mpv_event_command;
+struct mpv_node;
 
 // What mpv knows of the file it has just loaded: its picture, its sound
 // streams, its length and frame rate.
@@ -22,7 +22,8 @@ struct MpvFileInfo
     qint64 durationMs = -1;      // -1: not told
     double frameRate = 0;        // 0: not told
 
-    static MpvFileInfo read(mpv_handle *mpv);
+    // Fills in the picture and the sound streams from mpv's "track-list".
+    void readTracks(const mpv_node &tracks);
     // The playlist entry a loadfile command's reply names; -1 without one.
     static qint64 loadedEntryId(const mpv_event_command &reply);
 };

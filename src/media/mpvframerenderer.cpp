@@ -3,6 +3,7 @@
 #include "media/mpvframerenderer.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include <mpv/render.h>
 
@@ -23,12 +24,16 @@ bool MpvFrameRenderer::create(mpv_handle *mpv, void (*frameWaiting)(void *), voi
 
 void MpvFrameRenderer::destroy()
 {
-    // mpv calls back under a lock that these calls take, so none runs after.
-    if (!m_render)
-        return;
-    mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
-    mpv_render_context_free(m_render);
-    m_render = nullptr;
+    if (mpv_render_context *render = release())
+        mpv_render_context_free(render);
+}
+
+mpv_render_context *MpvFrameRenderer::release()
+{
+    // mpv calls back under a lock that this call takes, so none runs after.
+    if (m_render)
+        mpv_render_context_set_update_callback(m_render, nullptr, nullptr);
+    return std::exchange(m_render, nullptr);
 }
 
 bool MpvFrameRenderer::takeUpdate()

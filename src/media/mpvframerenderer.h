@@ -25,6 +25,9 @@ public:
     bool create(mpv_handle *mpv, void (*frameWaiting)(void *), void *context, QString &reason);
     // Must run before mpv itself is destroyed; no callback follows it.
     void destroy();
+    // Stops the callbacks and hands over the context, for freeing elsewhere
+    // (mpv_render_context_free, before mpv itself is destroyed).
+    mpv_render_context *release();
     bool isValid() const { return m_render != nullptr; }
 
     // Whether the wake-up was for a new frame.

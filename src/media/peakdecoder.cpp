@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 extern "C" {
@@ -44,6 +45,45 @@ QByteArray fileUrl(const QString &path)
 
 } // namespace
 
+namespace {
+
+// Formats that name other files or addresses (playlists, manifests, image
+// sequences, session descriptions) and text drawn as pictures: a local file
+// must never make the program open what it names, nor reach the network.
+bool isRefusedFormat(const char *names)
+{
+    static const char *const refused[] = {"hls", "applehttp", "dash", "concat", "imf", "webm_dash_manifest",
+                                          "sdp", "rtp", "rtsp", "sap", "image2", "vobsub", "lavfi",
+                                          "tty", "bin", "xbin", "adf", "idf"};
+    const QByteArrayList parts = QByteArray(names).split(',');
+    return std::any_of(parts.cbegin(), parts.cend(), [](const QByteArray &part) {
+        return std::any_of(std::cbegin(refused), std::cend(refused),
+                           [&](const char *name) { return part == name; });
+    });
+}
+
+// Every demuxer but the refused ones, for FFmpeg's format_whitelist.
+const QByteArray &allowedFormats()
+{
+    static const QByteArray allowed = [] {
+        QByteArrayList names;
+        void *at = nullptr;
+        while (const AVInputFormat *format = av_demuxer_iterate(&at)) {
+            if (!isRefusedFormat(format->name))
+                names << format->name;
+        }
+        return names.join(',');
+    }();
+    return allowed;
+}
+
+} // namespace
+
+void PeakDecoder::prepareProcess()
+{
+    av_log_set_level(AV_LOG_QUIET);
+}
+
 bool PeakDecoder::looksLikeKnownContainer(const QString &path)
 {
     QFile file(path);
@@ -57,7 +97,8 @@ bool PeakDecoder::looksLikeKnownContainer(const QString &path)
     probe.buf_size = size;
     probe.filename = "";
     int score = 0;
-    return av_probe_input_format3(&probe, 1, &score) && score > AVPROBE_SCORE_RETRY;
+    const AVInputFormat *format = av_probe_input_format3(&probe, 1, &score);
+    return format && score > AVPROBE_SCORE_RETRY && !isRefusedFormat(format->name);
 }
 
 namespace {
@@ -80,14 +121,21 @@ struct ResamplerFree
 };
 
 // Folds float samples, interleaved or one plane per channel, into bins of
-// 10 ms by their place in the stream, never holding more than one bin.
+// 10 ms by their place in the stream, never holding more than one bin, and
+// never making more than maxBins: what comes after is dropped.
 class PeakAccumulator
 {
 public:
-    PeakAccumulator(std::vector<Peaks::Bin> &bins, int sampleRate) : m_bins(bins), m_rate(sampleRate) {}
-
-    void startAt(qint64 sample)
+    PeakAccumulator(std::vector<Peaks::Bin> &bins, int sampleRate, qint64 maxBins)
+        : m_bins(bins), m_rate(sampleRate), m_maxBins(maxBins)
     {
+    }
+
+    // seconds from the file's start; a late start leaves silence before it.
+    void startAt(double seconds)
+    {
+        const double limit = double(m_maxBins) * Peaks::binMs / 1000;
+        const qint64 sample = std::llround(std::clamp(seconds, 0.0, limit) * double(m_rate));
         if (sample > m_sample) {
             m_sample = sample;
             m_bin = binOf(sample);
@@ -98,7 +146,7 @@ public:
     void add(const float *const *planes, bool planar, int channels, qint64 count)
     {
         qint64 done = 0;
-        while (done < count) {
+        while (done < count && !isFull()) {
             const qint64 take = std::min(count - done, firstSampleOf(m_bin + 1) - m_sample);
             float low = m_low;
             float high = m_high;
@@ -116,6 +164,7 @@ public:
             }
             m_low = low;
             m_high = high;
+            m_hasSamples = true;
             m_sample += take;
             done += take;
             if (m_sample == firstSampleOf(m_bin + 1))
@@ -131,6 +180,9 @@ public:
     }
 
     qint64 samples() const { return m_sample; }
+    bool isFull() const { return m_bin >= m_maxBins; }
+    // Whether any sample landed in a bin.
+    bool hasSamples() const { return m_hasSamples; }
 
 private:
     // Bin b covers samples s with b * rate <= s * 100 < (b + 1) * rate.
@@ -154,6 +206,8 @@ private:
 
     std::vector<Peaks::Bin> &m_bins;
     const qint64 m_rate;
+    const qint64 m_maxBins;
+    bool m_hasSamples = false;
     qint64 m_sample = 0;
     qint64 m_bin = 0;
     float m_low = 0;
@@ -168,12 +222,7 @@ struct PeakDecoder::Input
     ~Input() { avformat_close_input(&format); }
 };
 
-PeakDecoder::PeakDecoder(const std::atomic_bool *cancelled) : m_cancelled(cancelled)
-{
-    // What goes wrong is reported through MediaError; FFmpeg's own lines on
-    // standard error would only repeat it.
-    av_log_set_level(AV_LOG_FATAL);
-}
+PeakDecoder::PeakDecoder(const std::atomic_bool *cancelled) : m_cancelled(cancelled) {}
 
 PeakDecoder::~PeakDecoder() = default;
 
@@ -197,7 +246,7 @@ void PeakDecoder::close()
 {
     m_input.reset();
     m_tracks.clear();
-    m_hasVideo = false;
+    m_videoStream = -1;
 }
 
 bool PeakDecoder::open(const QString &path, MediaError &error)
@@ -220,25 +269,24 @@ bool PeakDecoder::open(const QString &path, MediaError &error)
     }
     input->format->interrupt_callback.callback = interrupted;
     input->format->interrupt_callback.opaque = const_cast<std::atomic_bool *>(m_cancelled);
-    // Local files only: a playlist inside a file must not reach the network.
+    // Local files in media formats only: a playlist or a manifest inside a
+    // file must neither reach the network nor open what it names.
     AVDictionary *options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", allowedFormats().constData(), 0);
     const int opened = avformat_open_input(&input->format, fileUrl(path).constData(), nullptr, &options);
     av_dict_free(&options);
     if (opened < 0) {
         input->format = nullptr; // freed by the failed open
-        if (opened == AVERROR_INVALIDDATA)
-            error = looksLikeKnownContainer(path) ? failure(MediaError::Kind::Damaged, errorText(opened))
-                                                  : failure(MediaError::Kind::NotMedia);
-        else if (!QFileInfo::exists(path))
+        if (!QFileInfo::exists(path))
             error = failure(MediaError::Kind::Missing);
-        else
+        else if (opened == AVERROR(EACCES) || opened == AVERROR(EPERM))
             error = failure(MediaError::Kind::CannotRead, errorText(opened));
-        return false;
-    }
-    // ANSI art: FFmpeg draws any ".txt" as a video, which no film is.
-    if (qstrcmp(input->format->iformat->name, "tty") == 0) {
-        error = failure(MediaError::Kind::NotMedia);
+        else if (looksLikeKnownContainer(path))
+            error = failure(MediaError::Kind::Damaged, errorText(opened == AVERROR(EIO) || opened == AVERROR_EOF
+                                                                     ? AVERROR_INVALIDDATA : opened));
+        else
+            error = failure(MediaError::Kind::NotMedia);
         return false;
     }
     if (const int found = avformat_find_stream_info(input->format, nullptr); found < 0) {
@@ -249,8 +297,9 @@ bool PeakDecoder::open(const QString &path, MediaError &error)
     for (unsigned i = 0; i < input->format->nb_streams; ++i) {
         const AVStream *stream = input->format->streams[i];
         const AVCodecParameters *parameters = stream->codecpar;
-        if (parameters->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            m_hasVideo = true;
+        if (parameters->codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            && m_videoStream < 0)
+            m_videoStream = int(i);
         if (parameters->codec_type != AVMEDIA_TYPE_AUDIO)
             continue;
         AudioTrack track;
@@ -271,8 +320,16 @@ bool PeakDecoder::open(const QString &path, MediaError &error)
         track.isDefault = stream->disposition & AV_DISPOSITION_DEFAULT;
         m_tracks << track;
     }
-    if (m_tracks.isEmpty() && !m_hasVideo) {
+    if (m_tracks.isEmpty() && m_videoStream < 0) {
         error = failure(MediaError::Kind::NotMedia);
+        return false;
+    }
+    // A sound file the player cannot play is refused as it would be.
+    const auto tooSlow = [](const AudioTrack &track) {
+        return track.sampleRate > 0 && track.sampleRate < minimumSampleRate;
+    };
+    if (m_videoStream < 0 && std::all_of(m_tracks.cbegin(), m_tracks.cend(), tooSlow)) {
+        error = failure(MediaError::Kind::SampleRateTooLow, QString::number(m_tracks.first().sampleRate));
         return false;
     }
     m_input = std::move(input);
@@ -301,15 +358,21 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
 
     AVFormatContext *format = m_input->format;
     AVStream *stream = format->streams[track->streamIndex];
+    // Only a format known by name but not built in lacks a decoder; a header
+    // too damaged to name its format, or to open its decoder, is damaged.
     const AVCodec *codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    std::unique_ptr<AVCodecContext, CodecContextFree> context(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) {
+    if (!codec && stream->codecpar->codec_id != AV_CODEC_ID_NONE) {
         error = failure(MediaError::Kind::NoDecoder, track->codec);
         return std::nullopt;
     }
-    context->pkt_timebase = stream->time_base;
-    if (avcodec_open2(context.get(), codec, nullptr) < 0) {
-        error = failure(MediaError::Kind::NoDecoder, track->codec);
+    std::unique_ptr<AVCodecContext, CodecContextFree> context(codec ? avcodec_alloc_context3(codec) : nullptr);
+    int opened = AVERROR_INVALIDDATA;
+    if (context && avcodec_parameters_to_context(context.get(), stream->codecpar) >= 0) {
+        context->pkt_timebase = stream->time_base;
+        opened = avcodec_open2(context.get(), codec, nullptr);
+    }
+    if (opened < 0) {
+        error = failure(MediaError::Kind::Damaged, errorText(opened));
         return std::nullopt;
     }
     // The demuxer skips what is not asked for; MP4 does not even read it.
@@ -322,18 +385,28 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
     peaks.codec = track->codec;
     peaks.channels = track->channels;
     peaks.sampleRate = context->sample_rate > 0 ? context->sample_rate : track->sampleRate;
-    if (peaks.sampleRate <= 0) {
+    if (peaks.sampleRate <= 0 || peaks.sampleRate > maximumSampleRate) {
         error = failure(MediaError::Kind::Damaged, errorText(AVERROR_INVALIDDATA));
         return std::nullopt;
     }
-    if (const auto source = MediaSource::of(m_path, streamIndex))
+    if (peaks.sampleRate < minimumSampleRate) {
+        error = failure(MediaError::Kind::SampleRateTooLow, QString::number(peaks.sampleRate));
+        return std::nullopt;
+    }
+    const std::optional<MediaSource> source = MediaSource::of(m_path, streamIndex);
+    if (source)
         peaks.source = *source;
     const double startSeconds = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
     const double durationSeconds = format->duration > 0 ? double(format->duration) / AV_TIME_BASE : 0.0;
+    // What a claimed length or a late first timestamp may ask for is bound
+    // by what the file can hold: a day, and at most 16 bins a byte (silence
+    // coded in a byte or two a frame comes to less), beyond a minute.
+    const qint64 maxBins = std::min<qint64>(qint64(24) * 3600 * 1000 / Peaks::binMs,
+                                            (source ? source->size : 0) * 16 + 60 * 1000 / Peaks::binMs);
     if (durationSeconds > 0)
-        peaks.bins.reserve(size_t(durationSeconds * 1000 / Peaks::binMs) + 16);
+        peaks.bins.reserve(size_t(std::min(durationSeconds * 1000 / Peaks::binMs, double(maxBins))) + 16);
 
-    PeakAccumulator accumulator(peaks.bins, peaks.sampleRate);
+    PeakAccumulator accumulator(peaks.bins, peaks.sampleRate, maxBins);
     std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
     std::unique_ptr<AVFrame, FrameFree> frame(av_frame_alloc());
     std::unique_ptr<SwrContext, ResamplerFree> resampler;
@@ -349,14 +422,13 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
     const auto take = [&](AVFrame *decoded) {
         if (!started) {
             started = true;
-            if (decoded->best_effort_timestamp != AV_NOPTS_VALUE) {
-                const double at = double(decoded->best_effort_timestamp) * av_q2d(stream->time_base) - startSeconds;
-                accumulator.startAt(std::llround(std::max(0.0, at) * peaks.sampleRate));
-            }
+            if (decoded->best_effort_timestamp != AV_NOPTS_VALUE)
+                accumulator.startAt(double(decoded->best_effort_timestamp) * av_q2d(stream->time_base) - startSeconds);
         }
         ++framesDecoded;
         const int channels = decoded->ch_layout.nb_channels;
-        if (channels <= 0 || decoded->nb_samples <= 0)
+        if (channels <= 0 || decoded->nb_samples <= 0 || decoded->sample_rate < minimumSampleRate
+            || decoded->sample_rate > maximumSampleRate)
             return;
         const auto sampleFormat = AVSampleFormat(decoded->format);
         if (decoded->sample_rate == peaks.sampleRate
@@ -382,16 +454,18 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
             resamplerFormat = decoded->format;
             resamplerRate = decoded->sample_rate;
         }
-        const int room = swr_get_out_samples(resampler.get(), decoded->nb_samples);
-        if (room <= 0)
-            return;
-        converted.resize(size_t(room) * size_t(channels));
+        // In pieces: a steep change of rate must not ask for one huge buffer.
+        constexpr int piece = 8192;
+        converted.resize(size_t(piece) * size_t(channels));
         auto *out = reinterpret_cast<uint8_t *>(converted.data());
-        const int made = swr_convert(resampler.get(), &out, room,
-                                     const_cast<const uint8_t **>(decoded->extended_data), decoded->nb_samples);
-        if (made > 0) {
-            const float *planes[] = {converted.data()};
-            accumulator.add(planes, false, channels, made);
+        const auto **in = const_cast<const uint8_t **>(decoded->extended_data);
+        int inSamples = decoded->nb_samples;
+        for (int made = piece; made == piece && !accumulator.isFull(); inSamples = 0) {
+            made = swr_convert(resampler.get(), &out, piece, in, inSamples);
+            if (made > 0) {
+                const float *planes[] = {converted.data()};
+                accumulator.add(planes, false, channels, made);
+            }
         }
     };
     const auto receiveAll = [&] {
@@ -401,7 +475,7 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
         }
     };
 
-    while (!isCancelled()) {
+    while (!isCancelled() && !accumulator.isFull()) {
         const int read = av_read_frame(format, packet.get());
         if (read < 0) {
             if (read != AVERROR_EOF)
@@ -433,7 +507,9 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
     avcodec_send_packet(context.get(), nullptr);
     receiveAll();
     accumulator.finish();
-    if (framesDecoded == 0) {
+    // Frames decoded but none within reach (a first timestamp far past any
+    // length the file can have) are as good as none.
+    if (framesDecoded == 0 || !accumulator.hasSamples()) {
         error = failure(MediaError::Kind::Damaged, errorText(readError ? readError : AVERROR_INVALIDDATA));
         return std::nullopt;
     }
@@ -441,4 +517,50 @@ std::optional<Peaks> PeakDecoder::decode(int streamIndex, MediaError &error, con
     if (progress)
         progress(1.0);
     return peaks;
+}
+
+std::optional<PeakDecoder::FrameSpan> PeakDecoder::videoFrameSpan()
+{
+    if (!m_input || m_videoStream < 0)
+        return std::nullopt;
+    AVFormatContext *format = m_input->format;
+    const AVStream *stream = format->streams[m_videoStream];
+    const double timeBase = av_q2d(stream->time_base);
+    const double startSeconds = format->start_time == AV_NOPTS_VALUE ? 0.0 : double(format->start_time) / AV_TIME_BASE;
+    FrameSpan span;
+    if (stream->start_time != AV_NOPTS_VALUE)
+        span.firstSeconds = std::max(0.0, double(stream->start_time) * timeBase - startSeconds);
+    // The last frame starts in the last keyframe interval: read the video's
+    // packets from a little before the end, a bounded number of them.
+    constexpr double tailSeconds = 12;
+    constexpr int mostPackets = 20'000;
+    const double durationSeconds = format->duration > 0 ? double(format->duration) / AV_TIME_BASE : 0.0;
+    const double fromSeconds = startSeconds + std::max(0.0, durationSeconds - tailSeconds);
+    if (durationSeconds <= 0 || std::abs(fromSeconds) > 1e9)
+        return span;
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        format->streams[i]->discard = int(i) == m_videoStream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    if (av_seek_frame(format, -1, std::llround(fromSeconds * AV_TIME_BASE), AVSEEK_FLAG_BACKWARD) < 0)
+        return span;
+    std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
+    qint64 last = AV_NOPTS_VALUE;
+    qint64 secondLast = AV_NOPTS_VALUE;
+    for (int read = 0; packet && read < mostPackets && !isCancelled(); ++read) {
+        if (av_read_frame(format, packet.get()) < 0)
+            break;
+        const qint64 at = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (packet->stream_index == m_videoStream && at != AV_NOPTS_VALUE && at != last) {
+            if (last == AV_NOPTS_VALUE || at > last)
+                secondLast = std::exchange(last, at);
+            else if (secondLast == AV_NOPTS_VALUE || at > secondLast)
+                secondLast = at;
+        }
+        av_packet_unref(packet.get());
+    }
+    const auto seconds = [&](qint64 at) { return std::max(span.firstSeconds, double(at) * timeBase - startSeconds); };
+    if (last != AV_NOPTS_VALUE)
+        span.lastSeconds = seconds(last);
+    if (secondLast != AV_NOPTS_VALUE)
+        span.secondLastSeconds = seconds(secondLast);
+    return span;
 }

@@ -43,6 +43,28 @@ public:
     // audio stream. Kind::NoSound for a file without sound.
     std::optional<Peaks> decode(int streamIndex, MediaError &error, const Progress &progress = {});
 
+    // The starts of the first, the last and the second last frames of the
+    // picture, in seconds from the file's start as a player counts it; -1
+    // where the file does not tell. Reads the end of the file: call it after
+    // decode().
+    struct FrameSpan
+    {
+        double firstSeconds = 0;
+        double lastSeconds = -1;
+        double secondLastSeconds = -1;
+    };
+    std::optional<FrameSpan> videoFrameSpan();
+
+    // Sound sampled slower than this is refused: nobody records speech so,
+    // and the player fails on it.
+    static constexpr int minimumSampleRate = 4000;
+    // Above this a sample rate is taken for damage.
+    static constexpr int maximumSampleRate = 1'536'000;
+
+    // Process-wide, once at start-up: what goes wrong is reported through
+    // MediaError, and FFmpeg's own lines on standard error would only repeat it.
+    static void prepareProcess();
+
     // The file opened, for a reader of another stream in the same pass.
     AVFormatContext *format() const;
     // Packets of streamIndex, read in the same pass as the sound, go to tap
@@ -50,8 +72,9 @@ public:
     using PacketTap = std::function<void(const AVPacket *packet)>;
     void setPacketTap(int streamIndex, PacketTap tap);
 
-    // Whether the start of path is a container FFmpeg knows, by content
-    // alone: one that then fails to open is damaged rather than no media.
+    // Whether the start of path is a container FFmpeg knows and this class
+    // reads, by content alone: one that then fails to open is damaged rather
+    // than no media.
     static bool looksLikeKnownContainer(const QString &path);
 
 private:
@@ -64,7 +87,7 @@ private:
     std::unique_ptr<Input> m_input;
     QString m_path;
     QList<AudioTrack> m_tracks;
-    bool m_hasVideo = false;
+    int m_videoStream = -1;
     int m_tapStream = -1;
     PacketTap m_tap;
 };

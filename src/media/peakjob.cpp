@@ -8,126 +8,111 @@
 #include "media/shots/shotchangefinder.h"
 #include "media/shots/shotchangepass.h"
 
-#include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <new>
 
-PeakJob::PeakJob(QString cacheFolder, QObject *parent) : QObject(parent), m_cacheFolder(std::move(cacheFolder)) {}
+namespace {
 
-PeakJob::~PeakJob()
+// The peaks of path, from the cache or decoded, and its shot changes when
+// wanted, each reported through run on the job's thread.
+void runOnce(PeakJob &job, const QString &cacheFolder, const QString &path, int streamIndex, bool withShotChanges,
+             const DetachedTask::Run &run)
 {
-    stop();
-}
-
-void PeakJob::start(const QString &path, int streamIndex, bool withShotChanges)
-{
-    stop();
-    const quint64 id = ++m_runId;
-    m_cancelled = std::make_unique<std::atomic_bool>(false);
-    std::atomic_bool *cancelled = m_cancelled.get();
-    m_thread = QThread::create([this, id, path, streamIndex, withShotChanges, cancelled] {
-        run(id, path, streamIndex, withShotChanges, cancelled);
-    });
-    m_thread->setObjectName(QStringLiteral("peaks"));
-    m_thread->start(QThread::LowPriority);
-}
-
-void PeakJob::cancel()
-{
-    stop();
-}
-
-void PeakJob::stop()
-{
-    // Whatever the old run already posted is dropped by its id.
-    ++m_runId;
-    if (!m_thread)
-        return;
-    m_cancelled->store(true);
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_cancelled.reset();
-}
-
-template <typename Work>
-void PeakJob::post(quint64 id, Work work)
-{
-    // The job outlives the thread (stop() joins it), so this is always alive.
-    QMetaObject::invokeMethod(
-        this,
-        [this, id, work = std::move(work)] {
-            if (id == m_runId)
-                work();
-        },
-        Qt::QueuedConnection);
-}
-
-void PeakJob::run(quint64 id, const QString &path, int streamIndex, bool withShotChanges, std::atomic_bool *cancelled)
-{
+    const std::atomic_bool *cancelled = run.cancelFlag();
+    const auto progress = [&job, &run](double fraction) {
+        run.post([&job, fraction] { emit job.progress(fraction); });
+    };
     const std::optional<MediaSource> source = MediaSource::of(path, streamIndex);
-    const PeakCache cache(m_cacheFolder);
+    const PeakCache cache(cacheFolder);
     std::optional<Peaks> cached;
-    if (source && !m_cacheFolder.isEmpty())
+    if (source && !cacheFolder.isEmpty())
         cached = cache.load(*source);
     if (cached)
-        post(id, [this, peaks = *std::move(cached)] { emit finished(peaks, true); });
+        run.post([&job, peaks = *std::move(cached)] { emit job.finished(peaks, true); });
     // The shot changes still to find, the cache first.
     bool shotsWanted = withShotChanges;
-    if (shotsWanted && source && !m_cacheFolder.isEmpty()) {
-        if (std::optional<DetectedShots> shots = ShotCache(m_cacheFolder).load(*source)) {
-            post(id, [this, shots = *std::move(shots)] { emit shotChangesFound(shots, true); });
+    if (shotsWanted && source && !cacheFolder.isEmpty()) {
+        if (std::optional<DetectedShots> shots = ShotCache(cacheFolder).load(*source)) {
+            run.post([&job, shots = *std::move(shots)] { emit job.shotChangesFound(shots, true); });
             shotsWanted = false;
         }
     }
+    if (cached && !shotsWanted)
+        return;
 
     PeakDecoder decoder(cancelled);
     MediaError error;
     const bool opened = decoder.open(path, error);
-    if (opened)
-        post(id, [this, tracks = decoder.audioTracks()] { emit audioTracksFound(tracks); });
-
-    std::optional<Peaks> peaks;
     std::optional<DetectedShots> shots;
     if (!cached) {
         std::optional<ShotChangePass> pass;
         if (opened && shotsWanted)
             pass.emplace(decoder);
-        if (opened) {
-            peaks = decoder.decode(streamIndex, error, [this, id](double fraction) {
-                post(id, [this, fraction] { emit progress(fraction); });
-            });
-        }
+        std::optional<Peaks> peaks;
+        if (opened)
+            peaks = decoder.decode(streamIndex, error, progress);
         if (peaks && pass)
             shots = pass->finish(path);
         if (!peaks && error.kind != MediaError::Kind::Cancelled)
-            post(id, [this, error] { emit failed(error); });
+            run.post([&job, error] { emit job.failed(error); });
         // Keyed by the file as it was before decoding: if it changed meanwhile,
         // the next open sees the difference and decodes again.
         if (peaks && source) {
             peaks->source = *source;
-            if (!m_cacheFolder.isEmpty())
+            if (!cacheFolder.isEmpty())
                 cache.store(*peaks);
         }
         if (peaks)
-            post(id, [this, peaks = *std::move(peaks)] { emit finished(peaks, false); });
+            run.post([&job, peaks = *std::move(peaks)] { emit job.finished(peaks, false); });
     }
-    if (!shotsWanted || cancelled->load())
+    if (!shotsWanted || run.isCancelled())
         return;
     if (shots) {
-        if (const auto videoSource = MediaSource::of(path); videoSource && !m_cacheFolder.isEmpty()) {
+        if (const auto videoSource = MediaSource::of(path); videoSource && !cacheFolder.isEmpty()) {
             shots->source = *videoSource;
-            ShotCache(m_cacheFolder).store(*shots);
+            ShotCache(cacheFolder).store(*shots);
         }
     } else {
         // The peaks came from the cache, or the sound could not give them
         // (none, damaged): the picture is read on its own.
-        shots = ShotChangeFinder(cancelled).findCached(path, m_cacheFolder, error, [this, id](double fraction) {
-            post(id, [this, fraction] { emit progress(fraction); });
-        });
+        shots = ShotChangeFinder(cancelled).findCached(path, cacheFolder, error, progress);
         if (!shots) {
             if (error.kind != MediaError::Kind::Cancelled)
-                post(id, [this, error] { emit shotChangesFailed(error); });
+                run.post([&job, error] { emit job.shotChangesFailed(error); });
             return;
         }
     }
-    post(id, [this, shots = *std::move(shots)] { emit shotChangesFound(shots, false); });
+    run.post([&job, shots = *std::move(shots)] { emit job.shotChangesFound(shots, false); });
+}
+
+} // namespace
+
+PeakJob::PeakJob(QString cacheFolder, QObject *parent)
+    : QObject(parent), m_cacheFolder(std::move(cacheFolder)), m_task(*this)
+{
+}
+
+void PeakJob::start(const QString &path, int streamIndex, bool withShotChanges)
+{
+    m_task.start(
+        [this, folder = m_cacheFolder, path, streamIndex, withShotChanges](const DetachedTask::Run &run) {
+            // Nothing a damaged file does may take the window down with it.
+            MediaError error;
+            try {
+                runOnce(*this, folder, path, streamIndex, withShotChanges, run);
+                return;
+            } catch (const std::bad_alloc &) {
+                error = {MediaError::Kind::Damaged, path, QString::fromLocal8Bit(std::strerror(ENOMEM))};
+            } catch (...) {
+                error = {MediaError::Kind::Damaged, path, QString::fromLocal8Bit(std::strerror(EINVAL))};
+            }
+            run.post([this, error] { emit failed(error); });
+        },
+        QThread::LowPriority);
+}
+
+void PeakJob::cancel()
+{
+    m_task.abandon();
 }

@@ -2,9 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/videoplayer.h"
 
-#include "media/mpvfileinfo.h"
-#include "media/peakdecoder.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -14,6 +11,7 @@
 #include <cmath>
 
 #include <mpv/client.h>
+#include <mpv/render.h>
 
 namespace {
 
@@ -21,22 +19,36 @@ enum Observed : quint64 { TimePosition = 1, Pause, Duration, Width, Height };
 constexpr quint64 seekCommand = 100;
 // Load commands carry this plus the number of the open() that sent them.
 constexpr quint64 loadCommand = 1000;
+// Property replies carry what was asked in the low byte and the number of
+// the open or landing they belong to above it.
+enum Asked : quint64 { TrackList = 1, FileDuration, FrameRate, LandingPosition, LandingAtEnd };
+quint64 replyFor(quint64 serial, Asked asked)
+{
+    return serial << 8 | asked;
+}
 // A seek that never restarts playback (a file that cannot seek) frees the
-// player after this long; a 4K film with 10 s between keyframes can take
-// seconds to land.
+// player after this long, and longer for each second it decodes before its
+// target; a 4K film with 10 s between keyframes can take seconds to land.
 constexpr int seekWatchdogMs = 5000;
+// Past this the demuxer is not sent earlier: the frame is said not found.
+constexpr double mostDemuxerOffsetSeconds = 60;
 
 } // namespace
 
-VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), m_seekWatchdog(new QTimer(this))
+void VideoPlayer::prepareProcess()
 {
-    m_seekWatchdog->setSingleShot(true);
-    m_seekWatchdog->setInterval(seekWatchdogMs);
-    connect(m_seekWatchdog, &QTimer::timeout, this, [this] { endSeek(true); });
-
     // mpv refuses to start unless numbers are formatted the C way, and Qt
     // takes LC_NUMERIC from the environment; Qt itself uses QLocale.
     std::setlocale(LC_NUMERIC, "C");
+    PeakDecoder::prepareProcess();
+}
+
+VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent)
+    : QObject(parent), m_seekWatchdog(new QTimer(this)), m_openCheck(*this), m_fileCheck(*this)
+{
+    m_seekWatchdog->setSingleShot(true);
+    connect(m_seekWatchdog, &QTimer::timeout, this, [this] { endSeek(true); });
+
     m_mpv = mpv_create();
     if (!m_mpv) {
         m_unavailableReason = QStringLiteral("mpv_create");
@@ -59,6 +71,12 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
         {"osd-level", "0"},
         // Cover art is no picture of the film.
         {"audio-display", "no"},
+        {"cover-art-auto", "no"},
+        // A local file never makes mpv open what it names (playlists,
+        // linked segments, other files beside it) nor reach the network.
+        {"access-references", "no"},
+        {"autoload-files", "no"},
+        {"demuxer-lavf-o", "protocol_whitelist=file"},
         // Slowed down or sped up, voices keep their pitch.
         {"audio-pitch-correction", "yes"},
         {"hwdec", "no"},
@@ -73,7 +91,6 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
         if (*value)
             mpv_set_option_string(m_mpv, name, value);
     }
-    mpv_request_log_messages(m_mpv, "error");
     if (const int started = mpv_initialize(m_mpv); started < 0) {
         m_unavailableReason = QString::fromUtf8(mpv_error_string(started));
         mpv_terminate_destroy(m_mpv);
@@ -92,14 +109,24 @@ VideoPlayer::VideoPlayer(AudioOutput audio, QObject *parent) : QObject(parent), 
 
 VideoPlayer::~VideoPlayer()
 {
-    // The render context goes before the core, and each callback is
-    // removed before what it points to: mpv calls them under a lock that
-    // these calls take, so none runs after.
-    m_renderer.destroy();
-    if (m_mpv) {
+    m_openCheck.abandon(0);
+    m_fileCheck.abandon(0);
+    // No callback runs after these calls. mpv's teardown waits for its own
+    // threads, which may wait on a read that blocks: it runs on a thread of
+    // its own, waited for a short while. The render context goes first.
+    mpv_render_context *render = m_renderer.release();
+    if (m_mpv)
         mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-        mpv_terminate_destroy(m_mpv);
-    }
+    if (!render && !m_mpv)
+        return;
+    DetachedTask teardown(*this);
+    teardown.start([render, mpv = m_mpv](const DetachedTask::Run &) {
+        if (render)
+            mpv_render_context_free(render);
+        if (mpv)
+            mpv_terminate_destroy(mpv);
+    });
+    teardown.abandon(300);
 }
 
 // Called on mpv's threads: only hop to the player's thread, once until served.
@@ -119,18 +146,42 @@ void VideoPlayer::renderUpdate(void *player)
 
 void VideoPlayer::open(const QString &path)
 {
-    close();
-    m_path = path;
-    m_vanishReported = false;
-    MediaError error = MediaError::checkFile(path);
-    if (!error.isError() && !isAvailable())
-        error = {MediaError::Kind::PlayerUnavailable, path, m_unavailableReason};
-    if (error.isError()) {
+    if (!isAvailable()) {
+        m_openCheck.abandon();
+        const MediaError error{MediaError::Kind::PlayerUnavailable, path, m_unavailableReason};
         QMetaObject::invokeMethod(this, [this, error] { emit failed(error); }, Qt::QueuedConnection);
         return;
     }
+    // FFmpeg looks first, on a thread of its own (the file may sit on a
+    // mount that blocks): it refuses what is no plain media file, and tells
+    // where the picture's frames start and end.
+    m_openCheck.start([this, path](const DetachedTask::Run &run) {
+        PeakDecoder decoder(run.cancelFlag());
+        MediaError error;
+        std::optional<PeakDecoder::FrameSpan> frames;
+        if (decoder.open(path, error))
+            frames = decoder.videoFrameSpan();
+        run.post([this, path, error, frames] { startLoading(path, error, frames); });
+    });
+}
+
+void VideoPlayer::startLoading(const QString &path, const MediaError &error,
+                               const std::optional<PeakDecoder::FrameSpan> &frames)
+{
+    if (error.isError()) {
+        emit failed(error);
+        return;
+    }
+    close();
+    m_path = path;
+    m_vanishReported = false;
+    m_frames = frames.value_or(PeakDecoder::FrameSpan{});
     m_opening = true;
     ++m_openSerial;
+    m_demuxerOffsetSeconds = 0;
+    m_lateLandingSeconds = -1;
+    double offset = 0;
+    mpv_set_property_async(m_mpv, 0, "hr-seek-demuxer-offset", MPV_FORMAT_DOUBLE, &offset);
     const QByteArray file = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     const char *command[] = {"loadfile", file.constData(), "replace", nullptr};
     mpv_command_async(m_mpv, loadCommand + m_openSerial, command);
@@ -138,6 +189,7 @@ void VideoPlayer::open(const QString &path)
 
 void VideoPlayer::close()
 {
+    m_openCheck.abandon();
     const bool wasOpen = m_opening || m_loaded;
     if (wasOpen && m_mpv) {
         const char *command[] = {"stop", nullptr};
@@ -153,8 +205,10 @@ void VideoPlayer::resetFile()
     m_path.clear();
     m_entryId = -1;
     m_opening = false;
+    m_loadRepliesDue = 0;
     m_loaded = false;
     m_hasVideo = false;
+    m_frames = {};
     m_durationMs = 0;
     m_frameRate = 0;
     m_positionSeconds = 0;
@@ -162,7 +216,9 @@ void VideoPlayer::resetFile()
     m_audioTrackIds.clear();
     m_audioTrack = -1;
     m_seeking = false;
+    m_frameExact = true;
     m_queuedSeekMs = -1;
+    m_checkedSeekMs = -1;
     m_playAfterSeek = false;
     m_rangeEndMs = -1;
     m_seekWatchdog->stop();
@@ -176,17 +232,39 @@ qint64 VideoPlayer::positionMs() const
 
 qint64 VideoPlayer::frameNumber() const
 {
-    return m_hasVideo && m_frameRate > 0 ? std::llround(m_positionSeconds * m_frameRate) : -1;
+    if (!m_hasVideo || m_frameRate <= 0 || !m_frameExact)
+        return -1;
+    return std::max<qint64>(0, std::llround((m_positionSeconds - m_frames.firstSeconds) * m_frameRate));
 }
 
-bool VideoPlayer::checkStillThere()
+void VideoPlayer::checkStillThere()
 {
-    // mpv reads on from its open handle; the user should still know.
-    if (!m_vanishReported && !m_path.isEmpty() && !QFileInfo::exists(m_path)) {
-        m_vanishReported = true;
-        emit failed({MediaError::Kind::Vanished, m_path, {}});
+    // mpv reads on from its open handle; the user should still know. A
+    // stat can block on a dead mount, so it runs on a thread of its own.
+    if (m_vanishReported || m_path.isEmpty() || m_fileCheck.isRunning())
+        return;
+    m_fileCheck.start([this, path = m_path](const DetachedTask::Run &run) {
+        const bool exists = QFileInfo::exists(path);
+        run.post([this, path, exists] { stillThereChecked(path, exists); });
+    });
+}
+
+void VideoPlayer::stillThereChecked(const QString &path, bool exists)
+{
+    if (path != m_path || !m_loaded)
+        return;
+    const qint64 ms = std::exchange(m_checkedSeekMs, -1);
+    if (!exists) {
+        if (!std::exchange(m_vanishReported, true))
+            emit failed({MediaError::Kind::Vanished, m_path, {}});
+        return;
     }
-    return m_loaded;
+    if (ms < 0)
+        return;
+    if (m_seeking)
+        m_queuedSeekMs = ms; // the latest wins
+    else
+        startSeek(ms);
 }
 
 void VideoPlayer::seek(qint64 ms)
@@ -198,37 +276,54 @@ void VideoPlayer::seek(qint64 ms)
             m_queuedSeekMs = ms;
         return;
     }
-    checkStillThere();
-    if (m_seeking) {
-        m_queuedSeekMs = ms; // the latest wins
+    // A film that went is not sought in; the check's answer starts the seek.
+    if (m_vanishReported)
         return;
-    }
-    startSeek(ms);
+    m_checkedSeekMs = ms;
+    checkStillThere();
 }
 
 void VideoPlayer::startSeek(qint64 ms)
 {
     if (!m_paused)
         setPausedProperty(true);
-    // The end of the file shows its last frame.
-    ms = std::clamp<qint64>(ms, 0, std::max<qint64>(m_durationMs - 1, 0));
+    // Past the end, the last frame shows; before the first, the first.
+    const double lastSeconds = m_frames.lastSeconds >= 0 ? m_frames.lastSeconds : double(m_durationMs - 1) / 1000;
+    ms = std::clamp<qint64>(ms, 0, std::max<qint64>(std::llround(lastSeconds * 1000), 0));
     m_seeking = true;
+    m_seekTargetMs = ms;
+    m_frameExact = true;
+    // mpv shows the first frame starting at or after the target, so at a
+    // steady frame rate the start of the frame on screen at ms (within half
+    // a millisecond, for times stored in whole ones) goes there directly; a
+    // variable one is corrected by a step back when it lands.
+    // On the last frame mpv tells the target as the position, not the
+    // frame's start, so the last two frames are gone to by their starts.
+    const double at = (double(ms) + 0.5) / 1000;
+    double seconds = double(ms) / 1000;
+    if (m_hasVideo && m_frames.lastSeconds >= 0 && at >= m_frames.lastSeconds)
+        seconds = m_frames.lastSeconds;
+    else if (m_hasVideo && m_frames.secondLastSeconds >= 0 && at >= m_frames.secondLastSeconds)
+        seconds = m_frames.secondLastSeconds;
+    else if (m_hasVideo && m_frameRate > 0)
+        seconds = std::max(m_frames.firstSeconds,
+                           m_frames.firstSeconds
+                               + std::floor((at - m_frames.firstSeconds) * m_frameRate + 1e-6) / m_frameRate);
+    // A hair before the start, so that rounding cannot put it past the frame.
+    m_seekTargetSeconds = m_hasVideo ? std::max(0.0, seconds - 1e-4) : seconds;
+    sendSeek();
+}
+
+void VideoPlayer::sendSeek()
+{
     m_seekBegun = false;
     m_seekRestarted = false;
     m_seekFrameRendered = false;
     m_seekCorrected = false;
-    m_seekTargetMs = ms;
-    // mpv shows the first frame starting at or after the target, so a
-    // constant frame rate gives the start of the frame on screen at ms
-    // directly; a variable one is corrected by a step back when it lands.
-    double seconds = double(ms) / 1000;
-    if (m_hasVideo && m_frameRate > 0)
-        seconds = std::floor(double(ms) * m_frameRate / 1000 + 1e-6) / m_frameRate;
-    m_seekTargetSeconds = seconds;
-    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    const QByteArray target = QByteArray::number(m_seekTargetSeconds, 'f', 6);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
     mpv_command_async(m_mpv, seekCommand, command);
-    m_seekWatchdog->start();
+    m_seekWatchdog->start(seekWatchdogMs + int(m_demuxerOffsetSeconds * 500));
 }
 
 void VideoPlayer::endSeek(bool force)
@@ -245,8 +340,14 @@ void VideoPlayer::endSeek(bool force)
     // Until mpv tells the size, the frame cannot be drawn.
     if (m_frameSkipped && m_hasVideo && !force) {
         m_seeking = true;
-        m_seekWatchdog->start();
+        m_seekWatchdog->start(seekWatchdogMs);
         return;
+    }
+    // A frame that is not the one asked for is not shown as if it were.
+    if (!m_frameExact) {
+        m_frame = QImage();
+        m_positionSeconds = double(m_seekTargetMs) / 1000;
+        emit positionChanged(positionMs());
     }
     emit frameReady();
     emit seekFinished(positionMs());
@@ -267,47 +368,76 @@ void VideoPlayer::handlePlaybackRestart()
     // own start.
     if (!m_seekBegun)
         return;
-    // The landing position decides the step back, so it is read now rather
-    // than trusted to have come with the restart. A frame mpv's video
-    // output waits to hand over is taken first: the core may wait on it.
+    // The landing position decides the step back, so it is asked for now
+    // rather than trusted to have come with the restart; mpv answers
+    // through the event loop, as this thread draws frames and must not wait
+    // on mpv's core. A frame mpv's video output waits to hand over is taken
+    // first.
     if (m_hasVideo && m_renderer.hasNewFrame()) {
         renderFrame();
         m_seekFrameRendered = true;
     }
-    double seconds = 0;
-    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &seconds) >= 0) {
-        // On the last frame the video has ended and mpv tells the sound's
-        // position, which may run on past the picture: the frame is the one
-        // the seek went to.
-        int atEnd = 0;
-        if (m_hasVideo && seconds > m_seekTargetSeconds
-            && mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &atEnd) >= 0 && atEnd)
+    ++m_landingSerial;
+    m_landingSeconds = -1;
+    mpv_get_property_async(m_mpv, replyFor(m_landingSerial, LandingPosition), "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_get_property_async(m_mpv, replyFor(m_landingSerial, LandingAtEnd), "eof-reached", MPV_FORMAT_FLAG);
+}
+
+void VideoPlayer::land(bool atEnd)
+{
+    if (m_landingSeconds >= 0) {
+        // On the last frame the video has ended and mpv tells the target or
+        // the sound's position, which may run on past the picture: the frame
+        // is the last, or else the one the seek went to.
+        double seconds = m_landingSeconds;
+        if (m_hasVideo && m_frames.lastSeconds >= 0 && m_seekTargetSeconds >= m_frames.lastSeconds - 2e-4)
+            seconds = m_frames.lastSeconds;
+        else if (m_hasVideo && seconds > m_seekTargetSeconds && atEnd)
             seconds = m_seekTargetSeconds;
         setPosition(seconds);
     }
     // Half a millisecond of slack for times stored in coarser units.
-    if (m_hasVideo && !m_seekCorrected && m_positionSeconds * 1000 > double(m_seekTargetMs) + 0.5
-        && m_positionSeconds > 0) {
-        m_seekCorrected = true;
-        m_seekBegun = false;
-        m_seekFrameRendered = false;
-        const char *command[] = {"frame-back-step", nullptr};
-        mpv_command_async(m_mpv, seekCommand, command);
-        m_seekWatchdog->start();
-        return;
+    if (m_hasVideo && m_positionSeconds * 1000 > double(m_seekTargetMs) + 0.5
+        && m_positionSeconds > m_frames.firstSeconds + 0.0005) {
+        // A frame late is a variable frame rate: the one before is on screen
+        // at the time. Later still after that step, or by more than a second
+        // at once, the demuxer went to a keyframe past the time (MPEG-TS
+        // does): it is sent earlier and the video decoded forward from there.
+        const double late = m_positionSeconds - m_seekTargetSeconds;
+        const bool farOff = late > 1.0 && m_positionSeconds != m_lateLandingSeconds;
+        if (!m_seekCorrected && !farOff) {
+            m_seekCorrected = true;
+            m_seekBegun = false;
+            m_seekFrameRendered = false;
+            const char *command[] = {"frame-back-step", nullptr};
+            mpv_command_async(m_mpv, seekCommand, command);
+            m_seekWatchdog->start(seekWatchdogMs + int(m_demuxerOffsetSeconds * 500));
+            return;
+        }
+        if (m_demuxerOffsetSeconds < mostDemuxerOffsetSeconds) {
+            m_lateLandingSeconds = m_positionSeconds;
+            m_demuxerOffsetSeconds =
+                std::min(mostDemuxerOffsetSeconds, std::max({1.0, 2 * m_demuxerOffsetSeconds, std::ceil(late)}));
+            mpv_set_property_async(m_mpv, 0, "hr-seek-demuxer-offset", MPV_FORMAT_DOUBLE, &m_demuxerOffsetSeconds);
+            sendSeek();
+            return;
+        }
+        m_frameExact = false;
     }
     // The new frame may come before or after the restart: whichever is
     // second ends the seek.
     m_seekRestarted = true;
-    if (!m_hasVideo || m_seekFrameRendered || m_renderer.hasNewFrame())
+    if (!m_hasVideo || !m_frameExact || m_seekFrameRendered || m_renderer.hasNewFrame())
         endSeek();
 }
 
 void VideoPlayer::play()
 {
     m_rangeEndMs = -1;
-    if (checkStillThere())
-        setPausedProperty(false);
+    if (!m_loaded || m_vanishReported)
+        return;
+    checkStillThere();
+    setPausedProperty(false);
 }
 
 void VideoPlayer::pause()
@@ -330,8 +460,9 @@ void VideoPlayer::playRange(qint64 startMs, qint64 endMs)
 void VideoPlayer::stepForward()
 {
     m_rangeEndMs = -1;
-    if (!checkStillThere() || m_seeking)
+    if (!m_loaded || m_vanishReported || m_seeking)
         return;
+    checkStillThere();
     const char *command[] = {"frame-step", nullptr};
     mpv_command_async(m_mpv, 0, command);
 }
@@ -339,8 +470,9 @@ void VideoPlayer::stepForward()
 void VideoPlayer::stepBackward()
 {
     m_rangeEndMs = -1;
-    if (!checkStillThere() || m_seeking)
+    if (!m_loaded || m_vanishReported || m_seeking)
         return;
+    checkStillThere();
     const char *command[] = {"frame-back-step", nullptr};
     mpv_command_async(m_mpv, 0, command);
 }
@@ -424,14 +556,18 @@ void VideoPlayer::handleEvents()
         case MPV_EVENT_FILE_LOADED:
             // Only the file of the latest open(); an earlier one may still
             // finish loading before mpv gets to the newer command.
-            if (m_opening && m_entryId >= 0 && m_startedEntryId == m_entryId) {
-                m_opening = false;
-                m_loaded = true;
-                readFileProperties();
-                emit loaded();
-                if (m_queuedSeekMs >= 0)
-                    startSeek(std::exchange(m_queuedSeekMs, -1));
+            // What mpv knows of it is asked for; the last answer loads it.
+            if (m_opening && m_entryId >= 0 && m_startedEntryId == m_entryId && m_loadRepliesDue == 0) {
+                m_loadingInfo = {};
+                m_loadRepliesDue = 3;
+                mpv_get_property_async(m_mpv, replyFor(m_openSerial, TrackList), "track-list", MPV_FORMAT_NODE);
+                mpv_get_property_async(m_mpv, replyFor(m_openSerial, FileDuration), "duration", MPV_FORMAT_DOUBLE);
+                mpv_get_property_async(m_mpv, replyFor(m_openSerial, FrameRate), "container-fps", MPV_FORMAT_DOUBLE);
             }
+            break;
+        case MPV_EVENT_GET_PROPERTY_REPLY:
+            handlePropertyReply(event->reply_userdata, event->error,
+                                *static_cast<const mpv_event_property *>(event->data));
             break;
         case MPV_EVENT_END_FILE: {
             const auto *end = static_cast<const mpv_event_end_file *>(event->data);
@@ -450,9 +586,6 @@ void VideoPlayer::handleEvents()
                 endSeek();
             else if (event->reply_userdata == loadCommand + m_openSerial && m_opening)
                 handleLoadReply(event->error, static_cast<const mpv_event_command *>(event->data));
-            break;
-        case MPV_EVENT_LOG_MESSAGE:
-            m_lastLogLine = QString::fromUtf8(static_cast<const mpv_event_log_message *>(event->data)->text).trimmed();
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             const auto *property = static_cast<const mpv_event_property *>(event->data);
@@ -484,44 +617,52 @@ void VideoPlayer::handleEvents()
     }
 }
 
-void VideoPlayer::handleLoadReply(int error, const mpv_event_command *reply)
+void VideoPlayer::handlePropertyReply(quint64 reply, int error, const mpv_event_property &property)
 {
-    if (error >= 0 && reply) {
-        m_entryId = MpvFileInfo::loadedEntryId(*reply);
-        if (m_entryId >= 0)
+    const quint64 serial = reply >> 8;
+    const auto asked = Asked(reply & 0xff);
+    const bool isDouble = error >= 0 && property.format == MPV_FORMAT_DOUBLE;
+    switch (asked) {
+    case TrackList:
+    case FileDuration:
+    case FrameRate:
+        if (serial != m_openSerial || !m_opening || m_loadRepliesDue <= 0)
             return;
-    }
-    MediaError problem{MediaError::Kind::Damaged, m_path, QString::fromUtf8(mpv_error_string(error))};
-    resetFile();
-    emit failed(problem);
-}
-
-void VideoPlayer::handleEndOfFile(int reason, int error, qint64 entry)
-{
-    if (entry != m_entryId || m_entryId < 0 || reason != MPV_END_FILE_REASON_ERROR)
+        if (asked == TrackList && error >= 0 && property.format == MPV_FORMAT_NODE)
+            m_loadingInfo.readTracks(*static_cast<const mpv_node *>(property.data));
+        else if (asked == FileDuration && isDouble)
+            m_loadingInfo.durationMs = std::llround(*static_cast<const double *>(property.data) * 1000);
+        else if (asked == FrameRate && isDouble) {
+            const double rate = *static_cast<const double *>(property.data);
+            if (rate > 0 && rate < 1000)
+                m_loadingInfo.frameRate = rate;
+        }
+        if (--m_loadRepliesDue == 0)
+            finishLoading();
         return;
-    MediaError problem{MediaError::Kind::Damaged, m_path, QString::fromUtf8(mpv_error_string(error))};
-    if (!QFileInfo::exists(m_path))
-        problem.kind = m_loaded ? MediaError::Kind::Vanished : MediaError::Kind::Missing;
-    else if ((error == MPV_ERROR_UNKNOWN_FORMAT || error == MPV_ERROR_NOTHING_TO_PLAY)
-             && !PeakDecoder::looksLikeKnownContainer(m_path))
-        problem.kind = MediaError::Kind::NotMedia;
-    else if (!m_lastLogLine.isEmpty())
-        problem.reason = m_lastLogLine;
-    const bool wasOpen = m_loaded;
-    resetFile();
-    emit failed(problem);
-    if (wasOpen)
-        emit closed();
+    case LandingPosition:
+        if (serial == m_landingSerial && isDouble)
+            m_landingSeconds = std::max(0.0, *static_cast<const double *>(property.data));
+        return;
+    case LandingAtEnd:
+        if (serial == m_landingSerial && m_seeking && m_loaded)
+            land(error >= 0 && property.format == MPV_FORMAT_FLAG && *static_cast<const int *>(property.data));
+        return;
+    }
 }
 
-void VideoPlayer::readFileProperties()
+void VideoPlayer::finishLoading()
 {
-    const MpvFileInfo info = MpvFileInfo::read(m_mpv);
+    const MpvFileInfo &info = m_loadingInfo;
+    m_opening = false;
+    m_loaded = true;
     m_hasVideo = info.hasVideo;
     // The stored size, until mpv tells the displayed one.
     if (m_hasVideo && m_videoSize.isEmpty())
         m_videoSize = info.storedSize;
+    // A sound file shows no picture, least of all the film before it.
+    if (!m_hasVideo)
+        m_frame = QImage();
     m_audioTracks = info.audioTracks;
     m_audioTrackIds = info.audioTrackIds;
     m_audioTrack = info.selectedAudioTrack;
@@ -529,6 +670,43 @@ void VideoPlayer::readFileProperties()
         m_durationMs = info.durationMs;
     if (info.frameRate > 0)
         m_frameRate = info.frameRate;
+    emit loaded();
+    if (m_queuedSeekMs >= 0)
+        startSeek(std::exchange(m_queuedSeekMs, -1));
+}
+
+void VideoPlayer::handleLoadReply(int error, const mpv_event_command *reply)
+{
+    if (error >= 0 && reply) {
+        m_entryId = MpvFileInfo::loadedEntryId(*reply);
+        if (m_entryId >= 0)
+            return;
+    }
+    fail(QString::fromUtf8(mpv_error_string(error)));
+}
+
+void VideoPlayer::handleEndOfFile(int reason, int error, qint64 entry)
+{
+    if (entry != m_entryId || m_entryId < 0 || reason != MPV_END_FILE_REASON_ERROR)
+        return;
+    fail(QString::fromUtf8(mpv_error_string(error)));
+}
+
+void VideoPlayer::fail(const QString &reason)
+{
+    // FFmpeg opened the file before mpv was given it: if it is still there,
+    // it is damaged. Whether it is, is asked off this thread.
+    const QString path = m_path;
+    const bool wasOpen = m_loaded;
+    resetFile();
+    if (wasOpen)
+        emit closed();
+    m_fileCheck.start([this, path, wasOpen, reason](const DetachedTask::Run &run) {
+        MediaError problem{MediaError::Kind::Damaged, path, reason};
+        if (!QFileInfo::exists(path))
+            problem = {wasOpen ? MediaError::Kind::Vanished : MediaError::Kind::Missing, path, {}};
+        run.post([this, problem] { emit failed(problem); });
+    });
 }
 
 void VideoPlayer::setVideoSize(const QSize &size)
@@ -564,6 +742,7 @@ void VideoPlayer::handleRenderUpdate()
     if (!m_loaded)
         return;
     if (!m_seeking) {
+        m_frameExact = true;
         emit frameReady();
         return;
     }
@@ -582,7 +761,12 @@ void VideoPlayer::renderFrame()
     if (!m_renderer.isValid())
         return;
     // A sound file draws nothing, whatever size the pane asks for.
-    const QSize size = m_loaded && !m_hasVideo ? QSize() : m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
+    if (m_loaded && !m_hasVideo) {
+        m_renderer.skip();
+        m_frame = QImage();
+        return;
+    }
+    const QSize size = m_frameSize.isEmpty() ? m_videoSize : m_frameSize;
     m_frameSkipped = size.isEmpty();
     m_renderer.render(size, m_frame);
 }

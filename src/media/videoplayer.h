@@ -3,8 +3,11 @@
 #pragma once
 
 #include "media/audiotrack.h"
+#include "media/detachedtask.h"
 #include "media/mediaerror.h"
+#include "media/mpvfileinfo.h"
 #include "media/mpvframerenderer.h"
+#include "media/peakdecoder.h"
 
 #include <QImage>
 #include <QList>
@@ -17,11 +20,13 @@
 class QTimer;
 struct mpv_handle;
 struct mpv_event_command;
+struct mpv_event_property;
 
 // A video player over libmpv that shows a paused file at the exact frame
 // of a time and plays it, rendering each frame in software into a QImage.
 // Every call returns at once: mpv works on its own threads and reports
-// back through queued calls on the thread the player lives in.
+// back through queued calls on the thread the player lives in, and file
+// checks that could block (a dead network mount) run on threads of their own.
 class VideoPlayer : public QObject
 {
     Q_OBJECT
@@ -35,10 +40,16 @@ public:
     explicit VideoPlayer(AudioOutput audio = AudioOutput::Device, QObject *parent = nullptr);
     ~VideoPlayer() override;
 
+    // Process-wide settings mpv and FFmpeg need, made once at start-up,
+    // after the application object and before any player.
+    static void prepareProcess();
+
     // Whether libmpv started; if not, open() fails with Kind::PlayerUnavailable.
     bool isAvailable() const { return m_renderer.isValid(); }
 
     // Opens path, paused at its first frame: loaded() or failed() follows.
+    // Only plain files in media formats open, and the file open before goes
+    // only once path has proved to be one: a refused file leaves it open.
     void open(const QString &path);
     void close();
     const QString &path() const { return m_path; }
@@ -52,6 +63,9 @@ public:
     // The shown frame's start, and its number from 0 (-1 without picture).
     qint64 positionMs() const;
     qint64 frameNumber() const;
+    // False after a seek that could not find the frame of its time: frame()
+    // is then empty rather than wrong, and positionMs() the time asked for.
+    bool isFrameExact() const { return m_frameExact; }
     bool isPaused() const { return m_paused; }
 
     // Pauses at the frame on screen at ms (the last frame starting at or
@@ -84,6 +98,7 @@ public:
 signals:
     // The file is open: duration, tracks and frame rate are known.
     void loaded();
+    // error.path could not be opened, or the file open failed or went.
     void failed(const MediaError &error);
     void closed();
     // frame() holds a new picture.
@@ -98,16 +113,22 @@ private:
     void handleEvents();
     void handleRenderUpdate();
     void handlePlaybackRestart();
+    void handlePropertyReply(quint64 reply, int error, const mpv_event_property &property);
     void handleLoadReply(int error, const mpv_event_command *reply);
     void handleEndOfFile(int reason, int error, qint64 entry);
-    void readFileProperties();
+    void startLoading(const QString &path, const MediaError &error, const std::optional<PeakDecoder::FrameSpan> &frames);
+    void finishLoading();
+    void fail(const QString &reason);
+    void land(bool atEnd);
     void setVideoSize(const QSize &size);
     void renderFrame();
     void startSeek(qint64 ms);
+    void sendSeek();
     // force: end even without a frame to show (the watchdog).
     void endSeek(bool force = false);
     void setPausedProperty(bool paused);
-    bool checkStillThere();
+    void checkStillThere();
+    void stillThereChecked(const QString &path, bool exists);
     void resetFile();
     void setPosition(double seconds);
 
@@ -117,14 +138,19 @@ private:
     std::atomic_bool m_eventsPosted{false};
     std::atomic_bool m_renderPosted{false};
     QTimer *m_seekWatchdog;
+    DetachedTask m_openCheck;
+    DetachedTask m_fileCheck;
 
     QString m_path;
     quint64 m_openSerial = 0;
     qint64 m_entryId = -1;        // mpv's playlist entry of the file opened
     qint64 m_startedEntryId = -1; // the entry mpv last started
     bool m_opening = false;
+    int m_loadRepliesDue = 0;
+    MpvFileInfo m_loadingInfo;
     bool m_loaded = false;
     bool m_vanishReported = false;
+    PeakDecoder::FrameSpan m_frames;
     bool m_hasVideo = false;
     qint64 m_durationMs = 0;
     double m_frameRate = 0;
@@ -139,7 +165,6 @@ private:
     QList<AudioTrack> m_audioTracks;
     QList<qint64> m_audioTrackIds; // mpv's id of each entry of m_audioTracks
     int m_audioTrack = -1;
-    QString m_lastLogLine;
 
     // One seek at a time, so each playback restart belongs to a known seek.
     bool m_seeking = false;
@@ -147,9 +172,17 @@ private:
     bool m_seekRestarted = false; // mpv restarted playback at the target
     bool m_seekFrameRendered = false; // frame() holds a frame drawn since
     bool m_seekCorrected = false;
+    bool m_frameExact = true;
     qint64 m_seekTargetMs = 0;
     double m_seekTargetSeconds = 0; // where mpv was sent
+    quint64 m_landingSerial = 0;    // of the landing asked for last
+    double m_landingSeconds = -1;   // its position, -1 untold
+    // How far before a target mpv has the demuxer seek, for files whose
+    // demuxer lands past it (MPEG-TS); learned per file.
+    double m_demuxerOffsetSeconds = 0;
+    double m_lateLandingSeconds = -1;
     qint64 m_queuedSeekMs = -1;
+    qint64 m_checkedSeekMs = -1; // waits for the check that the file is there
     bool m_playAfterSeek = false;
     qint64 m_rangeEndMs = -1;
 

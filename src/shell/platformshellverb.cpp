@@ -5,11 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "shell/compositeshellverb.h"
+
 #ifdef Q_OS_WIN
 #include "shell/registryshellverb.h"
 #include "shell/winregistrystore.h"
 #else
-#include "shell/compositeshellverb.h"
 #include "shell/filemanagers/cajaactionshellverb.h"
 #include "shell/filemanagers/nautilusscriptshellverb.h"
 #include "shell/filemanagers/nemoactionshellverb.h"
@@ -27,7 +28,10 @@ namespace {
 class NativeRegistryShellVerb : public ShellVerb
 {
 public:
-    NativeRegistryShellVerb(const QString &folder, const QString &baseName) : m_verb(m_store, folder, baseName) {}
+    NativeRegistryShellVerb(const QString &folder, const QString &baseName, const QString &extension)
+        : m_verb(m_store, folder, baseName, extension)
+    {
+    }
 
     bool IsShellVerbRegistered() override { return m_verb.IsShellVerbRegistered(); }
     bool SetShellVerb(bool add, QString *errorText) override { return m_verb.SetShellVerb(add, errorText); }
@@ -44,8 +48,11 @@ std::unique_ptr<ShellVerb> makePlatformShellVerb(const QString &executablePath)
 {
     const QFileInfo executable(executablePath);
 #ifdef Q_OS_WIN
-    return std::make_unique<NativeRegistryShellVerb>(QDir::toNativeSeparators(executable.absolutePath()),
-                                                     executable.completeBaseName());
+    std::vector<std::unique_ptr<ShellVerb>> parts;
+    for (const QString &extension : {QStringLiteral(".srt"), QStringLiteral(".vtt")})
+        parts.push_back(std::make_unique<NativeRegistryShellVerb>(
+            QDir::toNativeSeparators(executable.absolutePath()), executable.completeBaseName(), extension));
+    return std::make_unique<CompositeShellVerb>(std::move(parts));
 #else
     const QString path = executable.absoluteFilePath();
     const QDir data(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));

@@ -42,8 +42,9 @@ QString keyFailure(const QString &key, bool add)
 } // namespace
 
 RegistryShellVerb::RegistryShellVerb(RegistryStore &store, const QString &executableFolder,
-                                     const QString &executableBaseName)
-    : m_store(store), m_executableFolder(executableFolder), m_executableBaseName(executableBaseName)
+                                     const QString &executableBaseName, const QString &extension)
+    : m_store(store), m_executableFolder(executableFolder), m_executableBaseName(executableBaseName),
+      m_extension(extension)
 {
 }
 
@@ -57,13 +58,14 @@ QString RegistryShellVerb::commandLine() const
 
 std::optional<QString> RegistryShellVerb::baseKey(RegistryClass &registry) const
 {
-    const QString extensionKey = QStringLiteral(".srt");
-    // Without a .srt key the verb goes under .srt itself, created on the way.
+    const QString &extensionKey = m_extension;
+    // Without an extension key the verb goes under the extension itself,
+    // created on the way.
     if (!registry.KeyExists(extensionKey))
-        return QStringLiteral(".srt\\shell");
+        return extensionKey + QStringLiteral("\\shell");
     const QString typeKey = registry.GetValue(extensionKey, QString(), QString()).toString();
     if (typeKey.isEmpty())
-        return QStringLiteral(".srt\\shell");
+        return extensionKey + QStringLiteral("\\shell");
     if (!registry.KeyExists(typeKey))
         return std::nullopt;
     return typeKey + QStringLiteral("\\shell");
@@ -92,8 +94,8 @@ bool RegistryShellVerb::SetShellVerb(bool add, QString *errorText)
         if (add == registered)
             return true;
         if (!base) {
-            setError(errorText,
-                     failureText(add, QStringLiteral("HKEY_CLASSES_ROOT\\.srt names a file type that has no key.")));
+            const QString reason = QStringLiteral("HKEY_CLASSES_ROOT\\%1 names a file type that has no key.");
+            setError(errorText, failureText(add, reason.arg(m_extension)));
             return false;
         }
         return add ? addVerb(registry, *base, errorText) : removeVerb(registry, *base, errorText);

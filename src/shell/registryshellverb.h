@@ -12,13 +12,15 @@ class RegistryClass;
 class RegistryStore;
 
 // The verb as registry keys under the class-registration root: a
-// "Correct subtitles" key, with its command, in the shell key of the .srt
-// file type (or of .srt itself when it names no type).
+// "Correct subtitles" key, with its command, in the shell key of the file
+// type of an extension such as .srt (or of the extension itself when it
+// names no type).
 class RegistryShellVerb : public ShellVerb
 {
 public:
     // The command runs executableFolder\executableBaseName.exe.
-    RegistryShellVerb(RegistryStore &store, const QString &executableFolder, const QString &executableBaseName);
+    RegistryShellVerb(RegistryStore &store, const QString &executableFolder, const QString &executableBaseName,
+                      const QString &extension = QStringLiteral(".srt"));
 
     bool IsShellVerbRegistered() override;
     bool SetShellVerb(bool add, QString *errorText = nullptr) override;
@@ -26,8 +28,8 @@ public:
     QString commandLine() const;
 
 private:
-    // The key that holds the verbs; nullopt when .srt names a type key that
-    // does not exist.
+    // The key that holds the verbs; nullopt when the extension names a type
+    // key that does not exist.
     std::optional<QString> baseKey(RegistryClass &registry) const;
     bool addVerb(RegistryClass &registry, const QString &base, QString *errorText) const;
     bool removeVerb(RegistryClass &registry, const QString &base, QString *errorText) const;
@@ -35,4 +37,5 @@ private:
     RegistryStore &m_store;
     QString m_executableFolder;
     QString m_executableBaseName;
+    QString m_extension;
 };

@@ -4,15 +4,15 @@
 
 #include <QString>
 
-// The "Correct subtitles" verb of the desktop's file manager for .srt files:
-// choosing it runs the executable with "/auto" and the file's path, the
-// unattended correction.
+// The "Correct subtitles" verb of the desktop's file manager for .srt and
+// .vtt files: choosing it runs the executable with "/auto" and the file's
+// path, the unattended correction.
 class ShellVerb
 {
 public:
     virtual ~ShellVerb() = default;
 
-    // Whether the verb is present for .srt files.
+    // Whether the verb is present for .srt and .vtt files.
     virtual bool IsShellVerbRegistered() = 0;
     // Adds the verb (add true) or removes it, changing nothing when it is
     // already in that state. False with errorText set when the change could

@@ -5,12 +5,16 @@
 #include <QFileDialog>
 
 namespace {
-const QString SubtitleFilter = QStringLiteral("*.srt (*.srt)");
-}
+
+const QString SrtFilter = QStringLiteral("*.srt (*.srt)");
+const QString VttFilter = QStringLiteral("*.vtt (*.vtt)");
+const QString SubtitleFilters = QStringLiteral("*.srt *.vtt (*.srt *.vtt);;") + SrtFilter + u";;" + VttFilter;
+
+} // namespace
 
 QString DialogFileChooser::chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath)
 {
-    return QFileDialog::getOpenFileName(parent, title, presetPath, SubtitleFilter);
+    return QFileDialog::getOpenFileName(parent, title, presetPath, SubtitleFilters);
 }
 
 QString DialogFileChooser::chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,
@@ -21,7 +25,10 @@ QString DialogFileChooser::chooseVideoToOpen(QWidget *parent, const QString &tit
 
 QString DialogFileChooser::chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath)
 {
-    return QFileDialog::getSaveFileName(parent, title, presetPath, SubtitleFilter, nullptr,
+    // The file is saved in its own format; the filter shown first is that
+    // of its name.
+    QString selected = presetPath.endsWith(u".vtt", Qt::CaseInsensitive) ? VttFilter : SrtFilter;
+    return QFileDialog::getSaveFileName(parent, title, presetPath, SubtitleFilters, &selected,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

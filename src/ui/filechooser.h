@@ -11,7 +11,7 @@ class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
-    // An existing .srt file, starting from presetPath.
+    // An existing .srt or .vtt file, starting from presetPath.
     virtual QString chooseFileToOpen(QWidget *parent, const QString &title, const QString &presetPath) = 0;
     // An existing video or sound file; filter as a file dialog takes it.
     virtual QString chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,

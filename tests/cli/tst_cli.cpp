@@ -4,6 +4,7 @@
 #include "settings/settingsstore.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
+#include "support/webvtttext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -205,6 +206,27 @@ private slots:
         QFETCH(QString, report);
         QVERIFY2(result.out.trimmed().endsWith(report), qPrintable(result.out));
         QVERIFY2(readFile(movie).contains(end.toLatin1()), readFile(movie).constData());
+    }
+
+    // A WebVTT file is written back as WebVTT, every byte the correction did not change as it was, even under any
+    // encoding chosen for SRT files; the report says so, and a .vtt that is not WebVTT is refused by name.
+    void webVttInAndOut()
+    {
+        const QString vtt = path(u"every.vtt"_qs), srtNamed = path(u"every.srt"_qs), notVtt = path(u"movie.vtt"_qs);
+        QVERIFY(writeFile(vtt, EveryKindVtt) && writeFile(srtNamed, EveryKindVtt) && QFile::copy(data(u"movie.srt"_qs), notVtt));
+        const Run result = run({u"--report"_qs, u"json"_qs, u"--encoding"_qs, u"windows-1252"_qs, vtt, srtNamed, notVtt});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(readFile(vtt), everyKindCorrected());
+        QCOMPARE(readFile(srtNamed), everyKindCorrected());
+        QCOMPARE(readFile(vtt + u".bak"_qs), EveryKindVtt);
+        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        const QJsonObject report = QJsonDocument::fromJson(lines[0].toUtf8()).object();
+        QCOMPARE(report[u"format"_qs], QJsonValue(u"WebVTT"_qs));
+        QCOMPARE(report[u"records"_qs].toArray().size(), 2);
+        QCOMPARE(QJsonDocument::fromJson(lines[2].toUtf8())[u"error"_qs],
+                 QJsonValue(u"Error in file: line 1: no WEBVTT signature; this is not a WebVTT file"_qs));
+        QCOMPARE(readFile(notVtt), input());
     }
 
     void badFilesAreRefusedAndLeftAlone_data()

@@ -9,6 +9,7 @@
 #include "support/scriptedprompter.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
+#include "support/webvtttext.h"
 
 #include <QAbstractItemModelTester>
 #include <QTemporaryDir>
@@ -231,6 +232,30 @@ private slots:
         m_document->undo();
         QCOMPARE(corrected().row(1).startText, u"00:00:03,001"_s);
         QCOMPARE(m_document->summaryText(), summary);
+    }
+
+    // A WebVTT file is saved as WebVTT under any name, a row inserted by hand as a cue of its own, a deleted one
+    // without leaving its cue behind; the reading speed counts what the viewer sees (25 characters, not 59).
+    void webVttKeepsItsFormat()
+    {
+        const QString vtt = m_dir.filePath(u"every.vtt"_s);
+        QVERIFY(writeFile(vtt, EveryKindVtt));
+        QString error;
+        QVERIFY(m_document->load(vtt, error));
+        QCOMPARE(m_document->format(), SubtitleFormat::WebVtt);
+        QCOMPARE(m_document->originalModel().index(1, SubtitleTableModel::CpsColumn).data().toString(), u"16.7"_s);
+        QVERIFY(m_document->correct(Settings()).ok);
+        QCOMPARE(saved(), everyKindCorrected());
+        QCOMPARE(model().index(2, SubtitleTableModel::CpsColumn).data().toString(), u"16.7"_s);
+
+        QVERIFY(m_document->editText(m_document->insertSubtitle(5, true), u"New"_s));
+        QCOMPARE(saved(), everyKindCorrected().chopped(1) + "\n\n00:18.001 --> 00:18.001\nNew\n");
+        m_document->undo();
+        m_document->undo();
+        QVERIFY(m_document->deleteSubtitle(2));
+        QCOMPARE(saved(), everyKindCorrected().replace("00:00:06.500 --> 00:00:08.000 position:10% line:0\n"
+                                                       "<c.yellow>Tom &amp; Jerry</c> &lt;3 <b>bold</b> <u>under</u>",
+                                                       ""));
     }
 };
 

@@ -102,7 +102,8 @@ private slots:
             QVERIFY2(QFileInfo(prefixPath(file)).isFile(), qPrintable(file));
 
         const QByteArray entry = readFile(prefixPath(expected[0]));
-        QVERIFY(entry.contains("\nExec=quillmend %f\n") && entry.contains("\nMimeType=application/x-subrip;\n"));
+        QVERIFY(entry.contains("\nExec=quillmend %f\n") && entry.contains("\nMimeType=application/x-subrip;text/vtt;\n")
+                && readFile(prefixPath(expected[2])).contains("<mediatype>text/vtt</mediatype>"));
         QVERIFY(!readFile(prefixPath(man + u"quillmend.1"_s)).contains("@PROJECT_VERSION@"));
         QCOMPARE(tool(binary(u"quillmend-cli"_s), {u"--version"_s}), "quillmend-cli " QUILLMEND_VERSION "\n");
 

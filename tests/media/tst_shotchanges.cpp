@@ -3,6 +3,7 @@
 #include "media/shots/shotcache.h"
 #include "media/shots/shotchangefinder.h"
 #include "media/shots/shotjob.h"
+#include "media/peakdecoder.h"
 #include "media/peakjob.h"
 
 #include "lang/langdoc.h"
@@ -47,6 +48,8 @@ class TestShotChanges : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    MediaClips::Listener m_listener;
+    QStringList m_crafted;
     QString clip(const QString &name) const { return m_dir.filePath(name); }
 
     static std::optional<DetectedShots> find(const QString &path, MediaError &error)
@@ -57,6 +60,7 @@ class TestShotChanges : public QObject
 private slots:
     void initTestCase()
     {
+        PeakDecoder::prepareProcess();
         if (!MediaClips::hasFfmpeg())
             QSKIP("The ffmpeg program is not installed; it makes the clips these tests need.");
         QVERIFY(m_dir.isValid());
@@ -77,6 +81,8 @@ private slots:
         const QByteArray whole = readFile(scenes25);
         QVERIFY(writeFile(clip(u"truncated.mp4"_s), whole.left(whole.size() / 2)));
         QVERIFY(writeFile(clip(u"notes.txt"_s), "Not a film.\n"));
+        m_crafted = MediaClips::writeCraftedFilms(m_dir.path(), scenes25, m_listener.port());
+        QCOMPARE(m_crafted.size(), 5);
     }
 
     // Every cut on its frame's start, at the three rates of film and television; the flash, the pan and the fade are
@@ -133,6 +139,9 @@ private slots:
         QTest::newRow("truncated") << u"truncated.mp4"_s << Kind::Damaged << false;
         QTest::newRow("text") << u"notes.txt"_s << Kind::NotMedia << false;
         QTest::newRow("missing") << u"gone.mp4"_s << Kind::Missing << false;
+        // Playlists in disguise reach neither the network nor what they name.
+        for (const QString &crafted : std::as_const(m_crafted))
+            QTest::newRow(qPrintable(crafted)) << crafted << Kind::NotMedia << false;
     }
 
     void filmsWithoutCuts()
@@ -142,6 +151,7 @@ private slots:
         QFETCH(bool, hasPicture);
         MediaError error;
         const std::optional<DetectedShots> shots = find(clip(file), error);
+        QVERIFY(!m_listener.wasReached());
         QCOMPARE(error.kind, kind);
         QCOMPARE(bool(shots), kind == Kind::None);
         if (shots) {

@@ -209,19 +209,20 @@ private slots:
         QCOMPARE(filesIn(home(u"work"_s)), QStringList());
     }
 
-    // Offered for .srt files in every letter case, and no others: Thunar and Caja match GLib's simple patterns, Caja
-    // ignoring the case as Matchcase says; Nemo, the end of the name in lower case; the script, itself.
-    void offeredForSrtFilesInEveryLetterCase()
+    // Offered for .srt and .vtt files in every letter case, and no others: Thunar and Caja match GLib's simple
+    // patterns, Caja ignoring the case as Matchcase says; Nemo, the end of the name in lower case; the script, itself.
+    void offeredForSubtitleFilesInEveryLetterCase()
     {
         QVERIFY(verb()->SetShellVerb(true));
-        const QStringList names{u"a b.srt"_s,  u"-x.SRT"_s,    u"new\nline $(touch pwned).srt"_s, u"Mixed.Srt"_s,
-                                u"notes.txt"_s, u"a.srt.txt"_s, u"notes.xsrt"_s};
+        const QStringList names{u"a b.srt"_s,   u"-x.SRT"_s,    u"new\nline $(touch pwned).srt"_s, u"Mixed.Srt"_s,
+                                u"c d.vtt"_s,   u"Mixed.vTT"_s, u"notes.txt"_s, u"a.srt.txt"_s, u"notes.xsrt"_s,
+                                u"notes.xvtt"_s};
         const auto offered = [&](const auto &shows) {
             QStringList shown = names;
             shown.removeIf([&](const QString &name) { return !shows(name); });
             return shown;
         };
-        const QStringList srt = names.mid(0, 4);
+        const QStringList srt = names.mid(0, 6);
         QByteArray expected;
         for (const QString &name : names) {
             QVERIFY(writeFile(home(u"work/"_s + name), "1"));

@@ -233,40 +233,49 @@ private slots:
     }
     void add_data()
     {
-        QTest::addColumn<QString>("srtDefault"); // null: no .srt key, "-": no default value
-        QTest::addColumn<QString>("typeKey");    // created beforehand when not empty
-        QTest::addColumn<QString>("verbKey");    // empty: nothing may be created
-        QTest::newRow("type key") << u"SubRip.File"_s << u"SubRip.File"_s << u"SubRip.File\\shell\\Correct subtitles"_s;
-        QTest::newRow("empty default") << u""_s << QString() << u".srt\\shell\\Correct subtitles"_s;
-        QTest::newRow("no default value") << u"-"_s << QString() << u".srt\\shell\\Correct subtitles"_s;
-        QTest::newRow("no .srt key") << QString() << QString() << u".srt\\shell\\Correct subtitles"_s;
-        QTest::newRow("missing type key") << u"SubRip.File"_s << QString() << QString();
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("extensionDefault"); // null: no key for the extension, "-": no default value
+        QTest::addColumn<QString>("typeKey");          // created beforehand when not empty
+        QTest::addColumn<QString>("verbKey");          // empty: nothing may be created
+        const QString srt = u".srt"_s, vtt = u".vtt"_s;
+        QTest::newRow("type key") << srt << u"SubRip.File"_s << u"SubRip.File"_s
+                                  << u"SubRip.File\\shell\\Correct subtitles"_s;
+        QTest::newRow("empty default") << srt << u""_s << QString() << u".srt\\shell\\Correct subtitles"_s;
+        QTest::newRow("no default value") << srt << u"-"_s << QString() << u".srt\\shell\\Correct subtitles"_s;
+        QTest::newRow("no .srt key") << srt << QString() << QString() << u".srt\\shell\\Correct subtitles"_s;
+        QTest::newRow("missing type key") << srt << u"SubRip.File"_s << QString() << QString();
+        QTest::newRow(".vtt, type key") << vtt << u"WebVTT.File"_s << u"WebVTT.File"_s
+                                        << u"WebVTT.File\\shell\\Correct subtitles"_s;
+        QTest::newRow("no .vtt key") << vtt << QString() << QString() << u".vtt\\shell\\Correct subtitles"_s;
+        QTest::newRow(".vtt, missing type key") << vtt << u"WebVTT.File"_s << QString() << QString();
     }
 
     void add()
     {
-        QFETCH(QString, srtDefault);
+        QFETCH(QString, extension);
+        QFETCH(QString, extensionDefault);
         QFETCH(QString, typeKey);
         QFETCH(QString, verbKey);
-        if (srtDefault == u"-")
-            QVERIFY(m_registry.CreateKey(u".srt"_s));
-        else if (!srtDefault.isNull())
-            QVERIFY(m_registry.SetValue(u".srt"_s, QString(), srtDefault, 1));
+        RegistryShellVerb verb{m_store, u"C:\\Program Files\\Quill mend"_s, u"Quillmend"_s, extension};
+        if (extensionDefault == u"-")
+            QVERIFY(m_registry.CreateKey(extension));
+        else if (!extensionDefault.isNull())
+            QVERIFY(m_registry.SetValue(extension, QString(), extensionDefault, 1));
         if (!typeKey.isEmpty())
             QVERIFY(m_registry.CreateKey(typeKey));
         const QStringList before = m_store.dump();
-        QVERIFY(!m_verb.IsShellVerbRegistered());
+        QVERIFY(!verb.IsShellVerbRegistered());
 
         QString error;
-        const bool added = m_verb.SetShellVerb(true, &error);
+        const bool added = verb.SetShellVerb(true, &error);
         if (verbKey.isEmpty()) {
             QVERIFY(!added);
-            QVERIFY2(error.contains(u"HKEY_CLASSES_ROOT\\.srt"_s), qPrintable(error));
+            QVERIFY2(error.contains(u"HKEY_CLASSES_ROOT\\"_s + extension + u" names"_s), qPrintable(error));
             QCOMPARE(m_store.dump(), before);
             return;
         }
         QVERIFY2(added, qPrintable(error));
-        QVERIFY(m_verb.IsShellVerbRegistered());
+        QVERIFY(verb.IsShellVerbRegistered());
         // The verb, its command key and the command value, nowhere else.
         QCOMPARE(verbLines().size(), 3);
         QCOMPARE(verbLines().first(), verbKey);
@@ -276,8 +285,8 @@ private slots:
                  QVariant(u"\"C:\\Program Files\\Quill mend\\Quillmend.exe\" /auto %1"_s));
 
         // Removing takes the verb and keeps the shell key, which other verbs may share.
-        QVERIFY2(m_verb.SetShellVerb(false, &error), qPrintable(error));
-        QVERIFY(!m_verb.IsShellVerbRegistered());
+        QVERIFY2(verb.SetShellVerb(false, &error), qPrintable(error));
+        QVERIFY(!verb.IsShellVerbRegistered());
         QStringList kept = before + QStringList{verbKey.section(u'\\', 0, 0), verbKey.section(u'\\', 0, 1)};
         kept.removeDuplicates();
         kept.sort();

@@ -5,6 +5,7 @@
 #include "support/srttext.h"
 #include "support/testfiles.h"
 #include "document/timecode.h"
+#include "media/videoplayer.h"
 #include "ui/video/filmreview.h"
 #include "ui/video/timelineview.h"
 #include "ui/video/videoactions.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QStandardPaths>
@@ -66,6 +68,7 @@ class TestFilmReview : public QObject
 private slots:
     void initTestCase()
     {
+        VideoPlayer::prepareProcess();
         if (!MediaClips::hasFfmpeg())
             QSKIP("the test clips are made with the ffmpeg program");
         QStandardPaths::setTestModeEnabled(true); // the waveform cache goes to a test folder
@@ -314,9 +317,12 @@ private slots:
     // After Cancel, the waveform comes back from Video › Compute waveform, which the words in its place offer.
     void waveformComputedAgainAfterCancel()
     {
+        // Cancelled as soon as the film has loaded and its waveform begun, before the cache can answer.
+        auto *cancel = s().window->findChild<QToolButton *>(u"cmdCancelWaveform"_qs);
+        QSignalSpy loaded(&film().player(), &VideoPlayer::loaded);
+        connect(&film().player(), &VideoPlayer::loaded, cancel, &QToolButton::click, Qt::SingleShotConnection);
         film().openVideo(path(u"movie.mp4"_qs));
-        s().window->findChild<QToolButton *>(u"cmdCancelWaveform"_qs)->click();
-        QTRY_VERIFY(film().isOpen());
+        QVERIFY(loaded.wait(10'000));
         TimelineView &timeline = view();
         QVERIFY(!timeline.hasWaveform());
         QTest::mouseClick(&timeline, Qt::LeftButton, {}, timeline.waveformLinkRect().center().toPoint());
@@ -348,10 +354,12 @@ private slots:
         QCOMPARE(gone, (QStringList{u"timeline"_qs, u"document"_qs}));
     }
 
-    // A file that is no film, dropped on the window: said with its name; the subtitles stay as they were.
+    // A file that is no film, dropped on the window: said with its name; the subtitles and the film open stay as they
+    // were. A sound file dropped then shows no picture, not the film's last frame.
     void aFileThatIsNoFilmIsSaid()
     {
         clickRow(s().list2, 0);
+        QTRY_COMPARE(shownFrame(), 12);
         QLineEdit *end = s().line(u"txtEndTime"_qs);
         end->setText(u"00:00:00,950"_qs);
         QTest::keyClick(end, Qt::Key_Return);
@@ -361,10 +369,20 @@ private slots:
         s().drop(notAFilm);
         QTRY_COMPARE(s().prompter.warned.size(), 1);
         QVERIFY(s().prompter.warned.first().contains(notAFilm));
-        QVERIFY(!film().player().isLoaded());
-        QVERIFY(!s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
+        QCOMPARE(film().player().path(), path(u"movie.mp4"_qs));
+        QVERIFY(film().player().isLoaded());
+        QVERIFY(s().window->findChild<QDockWidget *>(u"dockVideo"_qs)->isVisible());
+        QCOMPARE(shownFrame(), 12);
         QCOMPARE(s().corrected().rows(), rows);
         QCOMPARE(s().label(u"lblStatus2"_qs), u"Not saved"_qs);
+
+        const QString sound = path(u"sound.wav"_qs);
+        QCOMPARE(MediaClips::make(MediaClips::tone(2), sound), QString());
+        s().drop(sound);
+        QTRY_COMPARE(film().player().path(), sound);
+        QTRY_VERIFY(film().player().isLoaded());
+        QTRY_COMPARE(shownFrame(), -1);
+        QCOMPARE(s().prompter.warned.size(), 1);
     }
 };
 

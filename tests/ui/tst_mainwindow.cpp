@@ -4,6 +4,7 @@
 #include "support/mainwindowfixture.h"
 #include "support/srttext.h"
 #include "support/testfiles.h"
+#include "support/webvtttext.h"
 #include "ui/edits/editswindow.h"
 #include "ui/mainwindow/commandline.h"
 #include "ui/mainwindow/windowgeometry.h"
@@ -257,7 +258,7 @@ private slots:
     }
 
     // A file named on the command line is opened and corrected at once, not saved; a file dropped on a
-    // list opens in its place, dropped text not.
+    // list opens in its place, dropped text not. A WebVTT file is saved, and saved as, as WebVTT.
     void commandLineAndDrop()
     {
         const QString movie = written(u"movie.srt"_s, twoSubtitles());
@@ -275,6 +276,15 @@ private slots:
         s.drop(other);
         QCOMPARE(s.window->document().path(), other);
         QCOMPARE(s.window->originalList().row(0).text, u"Other."_s);
+
+        const QString vtt = written(u"every.vtt"_s, EveryKindVtt);
+        s.drop(vtt);
+        s.action(u"mnuEditSubs"_s)->trigger();
+        s.action(u"mnuSave"_s)->trigger();
+        QCOMPARE(readFile(vtt), everyKindCorrected());
+        s.files.toSave = path(u"copy.srt"_s);
+        s.action(u"mnuSaveAS"_s)->trigger();
+        QCOMPARE(readFile(s.files.toSave), everyKindCorrected());
     }
 
     void settingsAndGeometrySurviveARestart()

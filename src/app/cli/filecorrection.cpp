@@ -8,7 +8,11 @@
 #include "document/subtitlefile.h"
 #include "document/textencoder.h"
 #include "document/timecode.h"
+#include "document/unicodetext.h"
+#include "document/webvtt/webvttlayout.h"
+#include "document/webvtt/webvttwriter.h"
 #include "engine/correctionrun.h"
+#include "engine/cuetext.h"
 #include "engine/readingspeed.h"
 #include "engine/shots/framegrid.h"
 #include "lang/form1messages.h"
@@ -26,32 +30,56 @@ namespace {
 // writes, small enough to stay in cache.
 constexpr qsizetype ChunkBytes = 1024 * 1024;
 
-// Writes corrected subtitles as SRT straight into the replacement file, a
-// chunk at a time, in the file's own encoding. Nothing is written at all on
-// a dry run.
+// Writes corrected subtitles as SRT, or into the WebVTT file they came
+// from (with its layout), straight into the replacement file, a chunk at a
+// time, in the file's own encoding. Nothing is written at all on a dry run.
 class FileSink : public CorrectionSink
 {
 public:
-    FileSink(const FileEncoding &encoding, FileReplacement *replacement, qint32 lettersPerSecond)
-        : m_writer(encoding, ChunkBytes + ChunkBytes / 4), m_encoder(encoding), m_replacement(replacement),
-          m_lettersPerSecond(lettersPerSecond)
+    FileSink(const FileEncoding &encoding, std::shared_ptr<const WebVttLayout> layout, FileReplacement *replacement,
+             qint32 lettersPerSecond)
+        : m_writer(encoding, layout ? 0 : ChunkBytes + ChunkBytes / 4), m_encoder(encoding),
+          m_replacement(replacement), m_lettersPerSecond(lettersPerSecond)
     {
+        if (layout)
+            m_webVtt.emplace(std::move(layout), encoding);
     }
 
     void addSubtitle(const CorrectedSubtitle &subtitle) override
     {
         // Measured on the times as the file gets them, to the millisecond.
-        const qint64 characters =
-            subtitle.textAsRead ? readingLength(subtitle.utf8Text) : readingLength(subtitle.text);
+        qint64 characters = 0;
+        if (m_webVtt)
+            characters = subtitle.textAsRead ? cueReadingLength(subtitle.utf8Text) : cueReadingLength(subtitle.text);
+        else
+            characters = subtitle.textAsRead ? readingLength(subtitle.utf8Text) : readingLength(subtitle.text);
         if (readingSpeed(characters, Round3(subtitle.startSeconds), Round3(subtitle.endSeconds), m_lettersPerSecond)
                 .isTooFast())
             m_tooFast.push_back(subtitle.number);
-        if (subtitle.textAsRead)
+        if (m_webVtt) {
+            QByteArrayView text = subtitle.utf8Text;
+            if (!subtitle.textAsRead) {
+                m_utf8.resize(4 * qsizetype(subtitle.text.size()));
+                text = QByteArrayView(m_utf8.constData(), writeUtf8(subtitle.text, m_utf8.data()) - m_utf8.data());
+            }
+            m_webVtt->writeRow(subtitle.ordinal, SecondsToMilliseconds(subtitle.startSeconds),
+                               SecondsToMilliseconds(subtitle.endSeconds), text);
+        } else if (subtitle.textAsRead) {
             m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.utf8Text);
-        else
+        } else {
             m_writer.writeRow(subtitle.number, subtitle.startSeconds, subtitle.endSeconds, subtitle.text);
-        if (m_writer.pending().size() >= ChunkBytes)
+        }
+        if (pending().size() >= ChunkBytes)
             flush();
+    }
+
+    // What follows the last subtitle, then what is left; false when the
+    // encoding or the write failed.
+    bool finish()
+    {
+        if (m_webVtt)
+            m_webVtt->finish();
+        return flush();
     }
 
     // Sends what is left; false when the encoding or the write failed.
@@ -61,22 +89,29 @@ public:
             return false;
         if (m_replacement) {
             if (m_encoder.passesThrough()) {
-                m_failed = !m_replacement->write(m_writer.pending());
+                m_failed = !m_replacement->write(pending());
             } else {
                 m_encoded.clear();
-                m_failed = !m_encoder.encode(m_writer.pending(), m_encoded) || !m_replacement->write(m_encoded);
+                m_failed = !m_encoder.encode(pending(), m_encoded) || !m_replacement->write(m_encoded);
             }
         }
-        m_writer.discardPending();
+        if (m_webVtt)
+            m_webVtt->discardPending();
+        else
+            m_writer.discardPending();
         return !m_failed;
     }
 
-    qsizetype rowCount() const { return m_writer.rowCount(); }
+    qsizetype rowCount() const { return m_webVtt ? m_webVtt->rowCount() : m_writer.rowCount(); }
     QString badCharacter() const { return m_encoder.badCharacter(); }
     std::vector<qint64> takeTooFast() { return std::move(m_tooFast); }
 
 private:
+    QByteArrayView pending() const { return m_webVtt ? m_webVtt->pending() : m_writer.pending(); }
+
     SrtWriter m_writer;
+    std::optional<WebVttWriter> m_webVtt;
+    QByteArray m_utf8; // a corrected cue's text
     TextEncoder m_encoder;
     FileReplacement *m_replacement;
     QByteArray m_encoded;
@@ -131,6 +166,12 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
         return report;
     }
     report.encoding = decoded.encoding;
+    report.format = decoded.format;
+    // A WebVTT file is written back into its own layout. Text the reader
+    // refuses is refused by the run as well, which names settings first.
+    std::shared_ptr<const WebVttLayout> layout;
+    if (decoded.format == SubtitleFormat::WebVtt)
+        layout = WebVttLayout::read(decoded, settings.LenientTimes, readError);
 
     const QString target = options.outputPath.isEmpty() ? path : options.outputPath;
     std::optional<FileReplacement> replacement;
@@ -142,7 +183,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
         }
     }
 
-    FileSink sink(decoded.encoding, replacement ? &*replacement : nullptr, settings.LettersFor1Min);
+    FileSink sink(decoded.encoding, layout, replacement ? &*replacement : nullptr, settings.LettersFor1Min);
     CorrectionResult result =
         runCorrection(decoded.utf8(), settings, lang, sink, weakWords, options.shotChanges.value_or(ShotChanges{}));
     decoded = DecodedSubtitles{}; // free the source text before the file is replaced
@@ -151,6 +192,10 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
         report.settingProblems = std::move(result.settingProblems);
         report.lenientTimesWouldRead = result.readError && result.readError->lenientTimesWouldRead;
         return report; // the replacement cancels itself
+    }
+    if (decoded.format == SubtitleFormat::WebVtt && !layout) {
+        report.error = readError.describe(lang);
+        return report;
     }
     report.corrected = true;
     report.subtitlesIn = result.subtitlesIn;
@@ -175,7 +220,7 @@ FileCorrectionReport correctFile(const QString &path, const FileCorrectionOption
         }
     }
 
-    if (!sink.flush()) {
+    if (!sink.finish()) {
         const QString badCharacter = sink.badCharacter();
         report.error = badCharacter.isEmpty() ? replacement->errorText()
                                               : notEncodable(target, badCharacter, report.encoding, lang).message;

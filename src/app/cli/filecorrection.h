@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "document/subtitleformat.h"
 #include "document/textencoding.h"
 #include "engine/editrecord.h"
 #include "engine/shotchanges.h"
@@ -36,6 +37,7 @@ struct FileCorrectionReport
     QString error;          // when not ok, in the run's language
     QList<SettingProblem> settingProblems; // the settings were at fault, not the file
     FileEncoding encoding;
+    SubtitleFormat format = SubtitleFormat::SubRip;
     qint64 subtitlesIn = 0;
     qint64 subtitlesOut = 0;
     CorrectionCounters counters;
@@ -55,8 +57,8 @@ struct FileCorrectionReport
     std::vector<qint64> shotChange;
 };
 
-// Reads, corrects and saves one subtitle file without a window, as the
-// unattended run does: saved over the file with the CreateBakFileAuto
+// Reads, corrects and saves one subtitle file (SRT or WebVTT, written back
+// in its own format) without a window, as the unattended run does: saved over the file with the CreateBakFileAuto
 // backup rule, or to options.outputPath without a backup. A file that
 // cannot be read, corrected or written is left exactly as it was.
 // weakWords serve GuidelineBreaks.

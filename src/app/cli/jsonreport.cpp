@@ -44,8 +44,11 @@ QString jsonReportLine(const FileCorrectionReport &report, const LangDoc &lang)
     QString line = QStringLiteral("{\"file\":") + jsonString(report.file);
     if (report.corrected) {
         const CorrectionCounters &counters = report.counters;
-        line += QStringLiteral(",\"encoding\":") + jsonString(report.encoding.displayName())
-            + QStringLiteral(",\"subtitlesIn\":") + QString::number(report.subtitlesIn)
+        line += QStringLiteral(",\"encoding\":") + jsonString(report.encoding.displayName());
+        // Only for WebVTT, so an SRT file reports as it always has.
+        if (report.format != SubtitleFormat::SubRip)
+            line += QStringLiteral(",\"format\":") + jsonString(subtitleFormatName(report.format));
+        line += QStringLiteral(",\"subtitlesIn\":") + QString::number(report.subtitlesIn)
             + QStringLiteral(",\"subtitlesOut\":") + QString::number(report.subtitlesOut)
             + QStringLiteral(",\"summary\":") + jsonString(report.summary) + QStringLiteral(",\"counters\":{\"edits\":")
             + QString::number(counters.edits) + QStringLiteral(",\"splits\":") + QString::number(counters.splits)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cli/clirunner.h"
 #include "lang/languagelocator.h"
+#include "media/peakdecoder.h"
 #include "settings/settingsstore.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmend"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMEND_VERSION));
+    PeakDecoder::prepareProcess();
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -6,8 +6,6 @@
 #include "media/shots/shotcache.h"
 #include "media/shots/videoscanner.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <memory>
@@ -26,15 +24,6 @@ QString errorText(int code)
     return QString::fromUtf8(text);
 }
 
-int interrupted(void *flag)
-{
-    return flag && static_cast<const std::atomic_bool *>(flag)->load(std::memory_order_relaxed) ? 1 : 0;
-}
-
-struct InputClose
-{
-    void operator()(AVFormatContext *format) const { avformat_close_input(&format); }
-};
 struct PacketFree
 {
     void operator()(AVPacket *packet) const { av_packet_free(&packet); }
@@ -60,32 +49,14 @@ std::optional<DetectedShots> ShotChangeFinder::find(const QString &path, MediaEr
     if (isCancelled())
         return fail(MediaError::Kind::Cancelled);
 
-    av_log_set_level(AV_LOG_FATAL);
-    AVFormatContext *opening = avformat_alloc_context();
-    if (!opening)
-        return fail(MediaError::Kind::CannotRead, errorText(AVERROR(ENOMEM)));
-    opening->interrupt_callback.callback = interrupted;
-    opening->interrupt_callback.opaque = const_cast<std::atomic_bool *>(m_cancelled);
-    // Local files only, as for the peaks: nothing in a file reaches the network.
-    AVDictionary *options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const QByteArray url = "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath());
-    const int opened = avformat_open_input(&opening, url.constData(), nullptr, &options);
-    av_dict_free(&options);
-    if (opened < 0) {
-        if (opened == AVERROR_INVALIDDATA)
-            return PeakDecoder::looksLikeKnownContainer(path) ? fail(MediaError::Kind::Damaged, errorText(opened))
-                                                              : fail(MediaError::Kind::NotMedia);
-        return fail(QFileInfo::exists(path) ? MediaError::Kind::CannotRead : MediaError::Kind::Missing,
-                    errorText(opened));
-    }
-    const std::unique_ptr<AVFormatContext, InputClose> format(opening);
-    if (qstrcmp(format->iformat->name, "tty") == 0)
-        return fail(MediaError::Kind::NotMedia);
-    if (const int found = avformat_find_stream_info(format.get(), nullptr); found < 0)
-        return fail(MediaError::Kind::Damaged, errorText(found));
+    // Opened as the peaks are: plain files in media formats only, so that
+    // nothing in a file reaches the network or opens what it names.
+    PeakDecoder decoder(m_cancelled);
+    if (!decoder.open(path, error))
+        return std::nullopt;
+    AVFormatContext *format = decoder.format();
 
-    const int videoStream = VideoScanner::firstVideoStream(format.get());
+    const int videoStream = VideoScanner::firstVideoStream(format);
     bool hasSound = false;
     for (unsigned i = 0; i < format->nb_streams; ++i)
         hasSound = hasSound || format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
@@ -98,7 +69,7 @@ std::optional<DetectedShots> ShotChangeFinder::find(const QString &path, MediaEr
     shots.hasPicture = true;
 
     VideoScanner scanner;
-    if (!scanner.start(format.get(), videoStream, error)) {
+    if (!scanner.start(format, videoStream, error)) {
         error.path = path;
         return std::nullopt;
     }
@@ -112,7 +83,7 @@ std::optional<DetectedShots> ShotChangeFinder::find(const QString &path, MediaEr
     int readError = 0;
     double reported = 0;
     while (!isCancelled()) {
-        const int read = av_read_frame(format.get(), packet.get());
+        const int read = av_read_frame(format, packet.get());
         if (read < 0) {
             if (read != AVERROR_EOF)
                 readError = read;

@@ -28,7 +28,7 @@ QByteArray CajaActionShellVerb::content() const
                           "[X-Action-Profile correct-subtitles]\n"
                           "Name=%1\n"
                           "Exec=%4 /auto %f\n"
-                          "Basenames=*.srt;\n"
+                          "Basenames=*.srt;*.vtt;\n"
                           "Matchcase=false\n")
         .arg(verbMenuText(), verbComment(), verbMarkerKey(), keyFileValue(percentShellWord(executablePath())))
         .toUtf8();

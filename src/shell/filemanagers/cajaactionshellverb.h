@@ -7,7 +7,7 @@
 #include <QString>
 
 // The verb as a file-manager action in the folder Caja's actions extension
-// reads, shown for files named *.srt in any letter case.
+// reads, shown for files named *.srt or *.vtt in any letter case.
 class CajaActionShellVerb : public OwnFileShellVerb
 {
 public:

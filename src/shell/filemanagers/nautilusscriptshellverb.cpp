@@ -24,11 +24,11 @@ QByteArray NautilusScriptShellVerb::content() const
     // folder it starts the script in; the program gets each one whole and
     // absolute, so a name starting with "-" is no option.
     return "#!/bin/sh\n"
-           "# Runs Quillmend unattended on each selected .srt file."
+           "# Runs Quillmend unattended on each selected .srt or .vtt file."
         + markerLine()
         + "for file in \"$@\"; do\n"
           "    case $file in\n"
-          "        *.[Ss][Rr][Tt]) ;;\n"
+          "        *.[Ss][Rr][Tt] | *.[Vv][Tt][Tt]) ;;\n"
           "        *) continue ;;\n"
           "    esac\n"
           "    case $file in\n"

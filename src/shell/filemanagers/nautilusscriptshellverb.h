@@ -8,7 +8,7 @@
 
 // The verb as a Nautilus script named "Correct subtitles", listed under
 // Scripts in the context menu of any selection; it corrects the selected
-// .srt files one after another and passes over the rest.
+// .srt and .vtt files one after another and passes over the rest.
 class NautilusScriptShellVerb : public OwnFileShellVerb
 {
 public:

@@ -22,7 +22,7 @@ QByteArray NemoActionShellVerb::content() const
                           "Exec=%3 /auto %F\n"
                           "Icon-Name=quillmend\n"
                           "Selection=s\n"
-                          "Extensions=.srt;\n"
+                          "Extensions=.srt;.vtt;\n"
                           "Quote=double\n"
                           "%4=true\n")
         .arg(verbMenuText(), verbComment(), keyFileValue(percentShellWord(executablePath())), verbMarkerKey())

@@ -7,7 +7,7 @@
 #include <QString>
 
 // The verb as a Nemo action, shown in Nemo's context menu when one file named
-// *.srt in any letter case is selected.
+// *.srt or *.vtt in any letter case is selected.
 class NemoActionShellVerb : public OwnFileShellVerb
 {
 public:

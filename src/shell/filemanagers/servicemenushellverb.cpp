@@ -15,7 +15,7 @@ QByteArray ServiceMenuShellVerb::content() const
     // The service type is what KDE before the servicemenus folder looked for.
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Service\n"
-                          "MimeType=application/x-subrip;\n"
+                          "MimeType=application/x-subrip;text/vtt;\n"
                           "Actions=correct-subtitles;\n"
                           "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
                           "X-KDE-Priority=TopLevel\n"

@@ -24,7 +24,8 @@ constexpr qint64 MaximumActionsBytes = 4 * 1024 * 1024;
 constexpr const char *UniqueId = "quillmend-correct-subtitles";
 // Thunar matches these against the file name as GLib's simple patterns: "*"
 // and "?" only, no letter classes, and the letter case counts.
-constexpr const char *Patterns = "*.srt;*.srT;*.sRt;*.sRT;*.Srt;*.SrT;*.SRt;*.SRT";
+constexpr const char *Patterns = "*.srt;*.srT;*.sRt;*.sRT;*.Srt;*.SrT;*.SRt;*.SRT;"
+                                  "*.vtt;*.vtT;*.vTt;*.vTT;*.Vtt;*.VtT;*.VTt;*.VTT";
 // Every node is kept, blanks between elements included, so that each one
 // knows where it starts in the file and nodes follow each other without gaps.
 constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_doctype

@@ -50,6 +50,7 @@ void FilmShots::clear()
 void FilmShots::startFinding()
 {
     m_state = State::Finding;
+    setCuts({});
     emit changed();
 }
 

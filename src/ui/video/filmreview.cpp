@@ -3,6 +3,7 @@
 #include "ui/video/filmreview.h"
 
 #include "document/prompter.h"
+#include "document/timecode.h"
 #include "editor/subtitledocument.h"
 #include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
@@ -96,7 +97,10 @@ VideoPlayer &FilmReview::player()
     connect(m_player, &VideoPlayer::failed, this, &FilmReview::showFailure);
     connect(m_player, &VideoPlayer::frameReady, this, [this] { m_videoPane->picture().setFrame(m_player->frame()); });
     connect(m_player, &VideoPlayer::positionChanged, this, &FilmReview::showPosition);
-    connect(m_player, &VideoPlayer::seekFinished, this, &FilmReview::showPosition);
+    connect(m_player, &VideoPlayer::seekFinished, this, [this] {
+        showPictureNote();
+        showPosition();
+    });
     connect(m_player, &VideoPlayer::pausedChanged, this, [this](bool paused) { m_videoPane->showPlaying(!paused); });
     return *m_player;
 }
@@ -165,7 +169,6 @@ void FilmReview::connectActions()
     connect(a.mnuNextShotChange, &QAction::triggered, this, [this] { stepToShotChange(true); });
     connect(a.mnuPrevShotChange, &QAction::triggered, this, [this] { stepToShotChange(false); });
     connect(m_peakJob, &PeakJob::failed, this, &FilmReview::showPeaksFailure);
-    connect(m_peakJob, &PeakJob::audioTracksFound, this, &FilmReview::listAudioTracks);
     connect(m_timelinePane, &TimelinePane::cancelRequested, this, [this] {
         m_peakJob->cancel();
         m_timelinePane->hideProgress();
@@ -225,19 +228,12 @@ QString FilmReview::videoBeside(const QString &subtitlePath)
 
 void FilmReview::openVideo(const QString &path)
 {
-    closeVideo();
-    m_waveformNote.clear();
-    m_waveformCancelled = false;
-    timeline().setWaveformNote({});
-    m_videoPane->picture().setNote({});
+    // The film open stays until the new one has loaded: a file the player
+    // refuses leaves it as it was.
     player().open(path);
-    // The waveform is computed beside the player; a file the player refuses
-    // stops it again.
-    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
-    m_peaksPending = true;
+    // Cuts being found from now: F8 waits for them; the old film's go.
     if (m_findShotChanges)
         m_shots->startFinding();
-    m_peakJob->start(path, -1, m_findShotChanges);
 }
 
 void FilmReview::closeVideo()
@@ -281,11 +277,25 @@ void FilmReview::showPanes(bool videoOpen)
 void FilmReview::showLoaded()
 {
     showPanes(true);
+    m_waveformNote.clear();
+    m_waveformCancelled = false;
+    timeline().setWaveformNote({});
+    timeline().setPeaks(nullptr);
     timeline().setDurationMs(m_player->durationMs());
     // Times set by hand keep a subtitle at least a frame long.
     const double frameRate = m_player->frameRate() > 0 ? m_player->frameRate() : AssumedFrameRate;
     m_document.setFrameMs(qint64(std::ceil(1000 / frameRate)));
-    m_videoPane->picture().setNote(pictureNote());
+    listAudioTracks(m_player->audioTracks());
+    // The waveform is computed beside the player, with the cuts in the same pass.
+    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
+    m_peaksPending = true;
+    // Asked for when the film was opened, and not cancelled since.
+    const bool findShots = m_shots->isFinding();
+    if (!findShots)
+        m_shots->clear();
+    m_peakJob->start(m_player->path(), -1, findShots);
+    m_videoPane->picture().setFrame(m_player->frame());
+    showPictureNote();
     m_videoPane->picture().setPictureSize(m_player->videoSize());
     m_player->setFrameSize(m_videoPane->picture().size());
     // Straight to the subtitle already selected, if any.
@@ -296,11 +306,26 @@ void FilmReview::showLoaded()
 
 void FilmReview::showFailure(const MediaError &error)
 {
-    // The subtitles are not touched: only the film goes.
+    // The subtitles are not touched: only the film goes, and a file refused
+    // in its place leaves it open.
     const QString message = error.describe(m_lang);
-    closeVideo();
+    if (!isOpen() || error.path == m_player->path())
+        closeVideo();
+    else if (m_shots->isFinding())
+        m_shots->failed(); // the new film's, which never came
     if (!message.isEmpty())
         m_prompter.warn(message);
+}
+
+void FilmReview::showPictureNote()
+{
+    QString note;
+    if (isOpen() && !m_player->hasVideo())
+        note = GetLangText(m_lang, m_shots->state() == FilmShots::State::NoPicture ? Form1Msg::NoPictureNoShotChanges
+                                                                                   : Form1Msg::VideoNoPicture);
+    else if (isOpen() && !m_player->isFrameExact())
+        note = GetLangText(m_lang, Form1Msg::MediaInexactSeek).arg(MillisecondsToTimeText(m_player->positionMs()));
+    m_videoPane->picture().setNote(note);
 }
 
 void FilmReview::showPeaks(const Peaks &peaks)
@@ -447,16 +472,7 @@ void FilmReview::showShotChanges()
     const bool hasCuts = isOpen() && !m_shots->cutMs().empty();
     for (QAction *action : {m_actions->mnuNextShotChange, m_actions->mnuPrevShotChange, m_actions->mnuExportShotChanges})
         action->setEnabled(hasCuts);
-    if (isOpen())
-        m_videoPane->picture().setNote(pictureNote());
-}
-
-QString FilmReview::pictureNote() const
-{
-    if (m_player->hasVideo())
-        return {};
-    return GetLangText(m_lang, m_shots->state() == FilmShots::State::NoPicture ? Form1Msg::NoPictureNoShotChanges
-                                                                               : Form1Msg::VideoNoPicture);
+    showPictureNote();
 }
 
 void FilmReview::stepToShotChange(bool forward)
@@ -570,8 +586,7 @@ void FilmReview::retranslate()
     m_videoPane->speed().setToolTip(m_actions->mnuSpeed->title().remove(u'&'));
     if (m_waveformCancelled)
         showWaveformCancelled();
-    if (isOpen())
-        m_videoPane->picture().setNote(pictureNote());
+    showPictureNote();
     if (m_player && !m_player->audioTracks().isEmpty())
         listAudioTracks(m_player->audioTracks());
 }

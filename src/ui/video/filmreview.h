@@ -79,6 +79,8 @@ private:
     void showSubtitleAtPosition();
     void showLoaded();
     void showFailure(const MediaError &error);
+    // "No picture" for a sound file, or why the frame of a time is not shown.
+    void showPictureNote();
     void showPeaks(const Peaks &peaks);
     void showPeaksFailure(const MediaError &error);
     void listAudioTracks(const QList<AudioTrack> &tracks);
@@ -98,7 +100,6 @@ private:
     void showWaveformCancelled();
     void showShotChanges();
     void stepToShotChange(bool forward);
-    QString pictureNote() const;
 
     QMainWindow &m_window;
     SubtitleDocument &m_document;
