@@ -113,6 +113,8 @@ public:
     QString chooseFileToOpen(QWidget *, const QString &, const QString &) override { return {}; }
     QString chooseVideoToOpen(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return {}; }
+    QString chooseListToOpen(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseListToSave(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
 };
 
 // The benchmark never opens the Options dialog; the verb is never there.

@@ -4,13 +4,62 @@
 #
 # Takes docs/main-window.png (the main window after correcting the bundled
 # sample), docs/review.png (a correction restored, beside the edits window),
-# docs/options.png, docs/create-language.png and docs/film-review.png (the
+# docs/options.png, docs/create-language.png, docs/film-review.png (the
 # sample beside a clip this script makes, with the video and the timeline)
-# under a virtual X server. Needs xvfb, xdotool, x11-apps, imagemagick and
+# and docs/shot-changes.png (the timeline of a clip of hard cuts) under a
+# virtual X server; with --shot-changes only the last. Needs xvfb, xdotool, x11-apps, imagemagick and
 # ffmpeg (apt-get install xvfb xdotool x11-apps imagemagick ffmpeg) and a
 # build in build/.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+# The sample's first seconds beside scenes joined by hard cuts, corrected
+# with ShotChanges on: the timeline's cut lines across waveform and boxes.
+take_shot_changes() {
+    shots=$(mktemp -d)
+    cp "$root/build/bin/quillmend" "$root"/build/bin/*.Quillmend.exe.xml "$root/examples/sample.srt" "$shots/"
+    ffmpeg -loglevel error -nostdin -y -filter_complex \
+        "testsrc2=s=640x360:r=25,trim=end_frame=95,format=yuv420p[a];mandelbrot=s=640x360:r=25,trim=end_frame=72,format=yuv420p[b];cellauto=s=640x360:r=25:rule=110,trim=end_frame=70,format=yuv420p[c];life=s=640x360:r=25:mold=10:life_color=#40c0ff,trim=end_frame=118,format=yuv420p[d];sierpinski=s=640x360:r=25,trim=end_frame=120,format=yuv420p[e];[a][b][c][d][e]concat=n=5:v=1:a=0[v]" \
+        -f lavfi -i "aevalsrc=exprs='0.6*sin(2*PI*(170+40*sin(2*PI*3*t))*t)*gt(sin(2*PI*0.21*t)+0.4*sin(2*PI*1.3*t)\,0.15)':s=48000:d=19" \
+        -map "[v]" -map 0:a -c:v libx264 -preset veryfast -crf 30 -c:a aac -b:a 64k -shortest "$shots/sample.mp4"
+    cat > "$shots/Quillmend.ini" <<'INI'
+[General]
+MainX=0
+MainY=0
+MainWidth=21000
+MainHeight=13400
+ShowMessage=0
+Diax=6200
+VideoPaneWidth=5000
+TimelinePaneHeight=3300
+TimelineSpanMs=16000
+ShotChanges=-1
+INI
+    cat > "$shots/take.sh" <<'SH'
+#!/bin/sh
+set -eu
+cd "$1"
+XDG_CACHE_HOME="$1/cache" ./quillmend sample.srt &
+pid=$!
+sleep 6
+xdotool key F8
+sleep 2
+xdotool key alt+Down
+sleep 2
+xwd -root -silent | convert xwd:- "$1/whole.png"
+kill "$pid"
+SH
+    chmod +x "$shots/take.sh"
+    xvfb-run -a -s "-screen 0 1400x900x24" "$shots/take.sh" "$shots"
+    # The timeline pane alone: the bottom of the window, left of the video.
+    convert "$shots/whole.png" -crop "${SHOTS_CROP:-1030x195+0+691}" +repage "$root/docs/shot-changes.png"
+    rm -rf "$shots"
+    echo "wrote docs/shot-changes.png"
+}
+if [ "${1:-}" = --shot-changes ]; then
+    take_shot_changes
+    exit 0
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -135,3 +184,4 @@ SH
 chmod +x "$film/take.sh"
 xvfb-run -a -s "-screen 0 1400x900x24" "$film/take.sh" "$film" "$root/docs"
 echo "wrote docs/film-review.png"
+take_shot_changes

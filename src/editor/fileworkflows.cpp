@@ -97,7 +97,7 @@ bool FileWorkflows::EditSubs()
             m_prompter.warn(unusable.join(u'\n'));
     }
     // A file that cannot be corrected leaves the document as it was.
-    const CorrectionResult result = m_document.correct(m_settings, weakWords);
+    const CorrectionResult result = m_document.correct(m_settings, weakWords, m_shotChanges);
     if (result.ok)
         return true;
     // Settings the run cannot use are the settings file's fault, not the

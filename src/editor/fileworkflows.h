@@ -2,9 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/shotchanges.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
+#include <utility>
 
 class Prompter;
 class SubtitleDocument;
@@ -36,6 +40,8 @@ public:
     // asking about hand edits, a file changed by another program, or one
     // saved since it was read.
     bool EditSubs();
+    // The film's cuts the corrections use from now on (ShotChanges); none: {}.
+    void setShotChanges(ShotChanges shotChanges) { m_shotChanges = std::move(shotChanges); }
     // Over the open file; asks first when another program changed it.
     bool save();
     // A copy at target, asking before it replaces another file; the open
@@ -62,4 +68,5 @@ private:
     Prompter &m_prompter;
     QString m_settingsPath;
     QStringList m_languageFolders;
+    ShotChanges m_shotChanges;
 };

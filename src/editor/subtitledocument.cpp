@@ -27,6 +27,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -81,6 +82,7 @@ SubtitleDocument::SubtitleDocument(const LangDoc &lang, QObject *parent)
     m_original->setLanguage(&m_lang);
     m_correctedModel->setLanguage(&m_lang);
     m_correctedModel->setOriginalRows(m_originalList);
+    m_correctedModel->setShotChangeTimes(&m_shotChangeTimes);
     // Every change goes through the history, so this is every change.
     connect(&m_undoStack, &QUndoStack::indexChanged, this, &SubtitleDocument::summaryChanged);
     connect(&m_undoStack, &QUndoStack::cleanChanged, this, &SubtitleDocument::saveStateChanged);
@@ -102,6 +104,7 @@ SaveState SubtitleDocument::saveState() const
 void SubtitleDocument::startHistory()
 {
     m_undoStack.clear();
+    m_shotChangeTimes.clear();
     // clear() leaves an empty stack's clean state as it was (unclean after a run).
     m_undoStack.setClean();
     m_savedOnce = false;
@@ -172,7 +175,8 @@ bool SubtitleDocument::isOpenFile(const QString &path) const
     return chosen.absoluteFilePath() == open.absoluteFilePath();
 }
 
-CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakWordLists &weakWords)
+CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakWordLists &weakWords,
+                                           const ShotChanges &shotChanges)
 {
     emit correctionStarting();
     DecodedSubtitles decoded;
@@ -197,7 +201,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     ListCollector collector(held, held.isEmpty() ? expectedSubtitleRows(decoded.utf8()) : held.size(),
                             heldIsAsRead, [&decoded](qsizetype offset) { decoded.releaseBefore(offset); },
                             settings.LettersFor1Min, decoded.format);
-    result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords);
+    result = runCorrection(decoded.utf8(), settings, m_lang, collector, weakWords, shotChanges);
     if (result.ok && decoded.format == SubtitleFormat::WebVtt && !layout) {
         result.ok = false;
         result.readError = error;
@@ -242,6 +246,7 @@ CorrectionResult SubtitleDocument::correct(const Settings &settings, const WeakW
     // Corrected but not saved: no step of the new history is the saved one.
     m_undoStack.resetClean();
     m_counters = result.counters;
+    m_shotChangeTimes = result.shotChangeTimes;
     result.summary += tooFastSummary(tooFastCount(), m_lang);
     emit saveStateChanged();
     announceNewContent();
@@ -499,6 +504,34 @@ bool SubtitleDocument::restoreOrReapply(const QList<int> &ordinals)
     if (chosen.empty())
         return false;
     m_undoStack.push(new RestoreCorrection(*this, *m_correctedList, std::move(chosen), restore));
+    return true;
+}
+
+bool SubtitleDocument::restoreWithoutShotChange(int row)
+{
+    commitPendingEdits();
+    const ShotChangeTime *shot = m_correctedModel->shotChangeTimeOf(row);
+    if (!shot)
+        return false;
+    // A neighbour the rule moved too may stand in the way: the times go as
+    // near as the limits of a time set by hand allow.
+    const TimeLimits limits = timeLimits(row);
+    const qint64 endMs = limits.end.clamp(std::llround(shot->endWithoutRuleSeconds * 1000));
+    const qint64 startMs =
+        std::min(limits.start.clamp(std::llround(shot->startWithoutRuleSeconds * 1000)), endMs - m_frameMs);
+    const SubtitleList &list = *m_correctedList;
+    if (startMs < 0)
+        return false;
+    auto *both = new DocumentCommand(Form1Msg::UndoEditTime, row + 1, m_lang);
+    if (startMs != list.startMs(row))
+        new EditTimeCommand(*this, *m_correctedList, row, TimeField::Start, startMs, both);
+    if (endMs != list.endMs(row))
+        new EditTimeCommand(*this, *m_correctedList, row, TimeField::End, endMs, both);
+    if (both->childCount() == 0) {
+        delete both;
+        return false;
+    }
+    m_undoStack.push(both);
     return true;
 }
 

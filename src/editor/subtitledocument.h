@@ -89,7 +89,9 @@ public:
     // A file that cannot be corrected changes nothing. The run's records go
     // to records(), so the result comes back without them.
     // weakWords are for GuidelineBreaks (see runCorrection).
-    CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {});
+    // shotChanges are the film's, for ShotChanges.
+    CorrectionResult correct(const Settings &settings, const WeakWordLists &weakWords = {},
+                             const ShotChanges &shotChanges = {});
     // The whole corrected list, whatever a view filters. Saved: the
     // history's present becomes the saved state. Subtitles with no text are
     // saved only when the user says so.
@@ -133,6 +135,10 @@ public:
     // Restores the records' subtitles as read; when every one of them is
     // restored already, applies their corrections again instead.
     bool restoreOrReapply(const QList<int> &ordinals);
+    // A corrected row whose times a shot-change rule chose, still at them,
+    // goes to the times the correction would have written without the
+    // rule, one step; false, changing nothing, for any other row.
+    bool restoreWithoutShotChange(int row);
     // The history's steps, typing not yet applied being a step of its own.
     void undo();
     void redo();
@@ -202,6 +208,7 @@ private:
     SubtitleTableModel *m_correctedModel;
     EditRecordModel *m_records;
     CorrectionCounters m_counters;
+    std::vector<ShotChangeTime> m_shotChangeTimes; // of the last correction, by number
     QUndoStack m_undoStack;
     PendingEdits *m_pendingEdits = nullptr;
     qint64 m_minGapMs = 1;

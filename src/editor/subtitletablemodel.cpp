@@ -11,6 +11,9 @@
 #include <QColor>
 #include <QFont>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // A subtitle's lines shown on one table line.
@@ -183,10 +186,31 @@ QVariant SubtitleTableModel::numberData(int row, int role) const
                                        MillisecondsToTimeText(rows.startMs(row)))
                             : word(Form1Msg::KindMoved));
         }
-        return kinds.join(QStringLiteral(" - "));
+        QString tip = kinds.join(QStringLiteral(" - "));
+        if (const ShotChangeTime *shot = shotChangeTimeOf(row); shot && m_lang)
+            tip += u'\n' + shot->reason(*m_lang);
+        return tip;
     }
     }
     return {};
+}
+
+const ShotChangeTime *SubtitleTableModel::shotChangeTimeOf(int row) const
+{
+    if (!m_shotChangeTimes || row < 0 || row >= m_list.rowCount())
+        return nullptr;
+    // A split's halves share their ordinal: the times tell them apart, and a
+    // time changed since is no longer the rule's.
+    const SubtitleRows &rows = m_list.compactRows();
+    const int ordinal = rows.tag(row);
+    const auto first = std::lower_bound(m_shotChangeTimes->begin(), m_shotChangeTimes->end(), ordinal,
+                                        [](const ShotChangeTime &time, int value) { return time.ordinal < value; });
+    for (auto time = first; time != m_shotChangeTimes->end() && time->ordinal == ordinal; ++time) {
+        if (std::llround(time->startSeconds * 1000) == rows.startMs(row)
+            && std::llround(time->endSeconds * 1000) == rows.endMs(row))
+            return &*time;
+    }
+    return nullptr;
 }
 
 QVariant SubtitleTableModel::endData(int row, int role) const

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "editor/labelledtablemodel.h"
+#include "engine/shots/shotchangetime.h"
+
+#include <vector>
 
 class LangDoc;
 class SubtitleList;
@@ -41,6 +44,11 @@ public:
     // The subtitles as read, which a moved start's tooltip quotes; must
     // outlive this model.
     void setOriginalRows(const SubtitleList *original) { m_original = original; }
+    // The times the correction's shot-change rules chose: a row still at
+    // one says why in its number's tooltip.
+    void setShotChangeTimes(const std::vector<ShotChangeTime> *times) { m_shotChangeTimes = times; }
+    // The shot-change time row stands at; nullptr when none.
+    const ShotChangeTime *shotChangeTimeOf(int row) const;
 
 private:
     QString word(const Message &message) const;
@@ -52,4 +60,5 @@ private:
     const SubtitleList &m_list;
     const LangDoc *m_lang = nullptr;
     const SubtitleList *m_original = nullptr;
+    const std::vector<ShotChangeTime> *m_shotChangeTimes = nullptr;
 };

@@ -154,6 +154,19 @@ inline constexpr Message CutNotAFrameRate{u"Form1", 166, u"line %1 is not a fram
 inline constexpr Message CutNoFrameRate{u"Form1", 167, u"the keyframe list gives no frame rate"};
 inline constexpr Message CutTooMany{u"Form1", 168, u"more than %1 shot changes"};
 
+// The film's shot changes in the window; %1 a file unless said.
+inline constexpr Message FindingShotChanges{u"Form1", 180, u"Finding shot changes..."};
+inline constexpr Message NoPictureNoShotChanges{u"Form1", 181, u"No picture: no shot changes"};
+// %2: the reason, as a list's errors give it.
+inline constexpr Message ShotListUnreadable{u"Form1", 182, u"Cannot read the shot changes in %1: %2"};
+inline constexpr Message ShotListUnwritable{u"Form1", 183, u"Cannot write %1: %2"};
+// %1 and %2: signed frame counts, + after the cut.
+inline constexpr Message FramesFromShotChange{u"Form1", 184, u"Frames from the nearest shot change: start %1, end %2"};
+inline constexpr Message CorrectedWithoutShotChanges{u"Form1", 185,
+                                                     u"Corrected without shot changes: finding them was cancelled."};
+inline constexpr Message WaitingForShotChanges{u"Form1", 186, u"Waiting for the shot changes to correct with..."};
+inline constexpr Message ShotChangeLists{u"Form1", 187, u"Lists of shot changes"};
+
 // Every message of the window, in number order.
 inline constexpr Message All[] = {
     ErrorInFile,
@@ -267,5 +280,13 @@ inline constexpr Message All[] = {
     CutNotAFrameRate,
     CutNoFrameRate,
     CutTooMany,
+    FindingShotChanges,
+    NoPictureNoShotChanges,
+    ShotListUnreadable,
+    ShotListUnwritable,
+    FramesFromShotChange,
+    CorrectedWithoutShotChanges,
+    WaitingForShotChanges,
+    ShotChangeLists,
 };
 } // namespace Form1Msg

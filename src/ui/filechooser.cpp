@@ -31,3 +31,15 @@ QString DialogFileChooser::chooseFileToSave(QWidget *parent, const QString &titl
     return QFileDialog::getSaveFileName(parent, title, presetPath, SubtitleFilters, &selected,
                                         QFileDialog::DontConfirmOverwrite);
 }
+
+QString DialogFileChooser::chooseListToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                                            const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, presetPath, filter);
+}
+
+QString DialogFileChooser::chooseListToSave(QWidget *parent, const QString &title, const QString &presetPath,
+                                            const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, presetPath, filter);
+}

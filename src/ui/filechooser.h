@@ -19,6 +19,12 @@ public:
     // A file name to save under; the dialog asks no overwrite question,
     // because saving keeps a backup of a file it replaces.
     virtual QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) = 0;
+    // A list of a film's shot changes to read, or a name to write one under
+    // (asking before it replaces a file); filter as a file dialog takes it.
+    virtual QString chooseListToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                                     const QString &filter) = 0;
+    virtual QString chooseListToSave(QWidget *parent, const QString &title, const QString &presetPath,
+                                     const QString &filter) = 0;
 };
 
 // The platform's file dialogs.
@@ -29,4 +35,8 @@ public:
     QString chooseVideoToOpen(QWidget *parent, const QString &title, const QString &presetPath,
                               const QString &filter) override;
     QString chooseFileToSave(QWidget *parent, const QString &title, const QString &presetPath) override;
+    QString chooseListToOpen(QWidget *parent, const QString &title, const QString &presetPath,
+                             const QString &filter) override;
+    QString chooseListToSave(QWidget *parent, const QString &title, const QString &presetPath,
+                             const QString &filter) override;
 };

@@ -46,6 +46,11 @@ public:
         return toOpen.value(0);
     }
     QString chooseFileToSave(QWidget *, const QString &, const QString &) override { return toSave; }
+    QString chooseListToOpen(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return toOpen.value(0);
+    }
+    QString chooseListToSave(QWidget *, const QString &, const QString &, const QString &) override { return toSave; }
 };
 
 // One loaded main window over a settings file and everything it talks to: the shipped language files, a scripted

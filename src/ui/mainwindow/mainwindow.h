@@ -82,6 +82,8 @@ public:
     void mnuDelSub_Click();
     void mnuLangDef_Click(int index);
     void mnuOpenVideo_Click();
+    void mnuImportShotChanges_Click();
+    void mnuExportShotChanges_Click();
 
     const Settings &settings() const { return m_settings; }
     SubtitleDocument &document() const { return *m_document; }
@@ -112,6 +114,10 @@ private:
     void showCommandState();
     void showOpenFile(const QString &path);
     void showCorrection(const QString &summary);
+    // The correction with the film's cuts when ShotChanges is on; cancelled:
+    // finding them was, which the status field says.
+    void correctWithShotChanges(bool cancelled);
+    void showShotDistance();
     // Warnings of start-up wait until there is a window to stand over.
     void warnOnceShown(const QString &text);
 
@@ -142,4 +148,5 @@ private:
     QMenu *m_mnuReopenEncoding = nullptr;
     std::unique_ptr<WindowGeometry> m_geometry;
     FilmReview *m_filmReview = nullptr;
+    bool m_waitingToCorrect = false; // F8 waits for the cuts being found
 };

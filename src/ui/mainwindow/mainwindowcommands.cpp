@@ -7,6 +7,7 @@
 #include "document/prompter.h"
 #include "editor/fileworkflows.h"
 #include "editor/subtitledocument.h"
+#include "editor/subtitlelist.h"
 #include "lang/form1messages.h"
 #include "lang/langdoc.h"
 #include "ui/about/aboutdialog.h"
@@ -16,12 +17,15 @@
 #include "ui/mainwindow/mainactions.h"
 #include "ui/mainwindow/windowgeometry.h"
 #include "ui/options/optionsdialog.h"
+#include "ui/mainwindow/statusfields.h"
+#include "ui/shots/filmshots.h"
 #include "ui/subtitles/subtitlepanes.h"
 #include "ui/video/filmreview.h"
 #include "ui/video/videoactions.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -61,6 +65,20 @@ void MainWindow::connectActions()
         about.exec();
     });
     connect(m_filmReview->actions().mnuOpenVideo, &QAction::triggered, this, &MainWindow::mnuOpenVideo_Click);
+    const VideoActions &video = m_filmReview->actions();
+    connect(video.mnuImportShotChanges, &QAction::triggered, this, &MainWindow::mnuImportShotChanges_Click);
+    connect(video.mnuExportShotChanges, &QAction::triggered, this, &MainWindow::mnuExportShotChanges_Click);
+    const FilmShots &shots = m_filmReview->shots();
+    // F8 waiting for the cuts goes on once they are found, or without them.
+    connect(&shots, &FilmShots::changed, this, [this] {
+        showShotDistance();
+        if (m_waitingToCorrect && !m_filmReview->shots().isFinding()) {
+            m_waitingToCorrect = false;
+            correctWithShotChanges(m_filmReview->shots().state() == FilmShots::State::Cancelled);
+        }
+    });
+    connect(m_panes, &SubtitlePanes::subtitleSelected, this, &MainWindow::showShotDistance);
+    connect(&m_document->correctedList(), &SubtitleList::changed, this, &MainWindow::showShotDistance);
     connect(m_editsWindow, &EditsWindow::recordActivated, m_panes, &SubtitlePanes::showRecord);
     connect(m_editsWindow, &EditsWindow::restoreRequested, m_document, &SubtitleDocument::restoreOrReapply);
 }
@@ -141,7 +159,61 @@ bool MainWindow::LoadFileToList(const QString &fileName, const QString &encoding
 
 void MainWindow::EditSubs()
 {
-    m_workflows->EditSubs();
+    // The window's thread stays free while the cuts are found.
+    if (m_settings.ShotChanges && m_filmReview->shots().isFinding()) {
+        m_waitingToCorrect = true;
+        m_status->showNote(GetLangText(m_lang, Form1Msg::WaitingForShotChanges), false);
+        return;
+    }
+    correctWithShotChanges(false);
+}
+
+void MainWindow::correctWithShotChanges(bool cancelled)
+{
+    // A film closed or refused has no cuts left.
+    const ShotChanges *cuts = m_settings.ShotChanges ? m_filmReview->shots().shotChanges() : nullptr;
+    m_workflows->setShotChanges(cuts ? *cuts : ShotChanges());
+    const bool corrected = m_workflows->EditSubs();
+    if (cancelled)
+        m_status->showNote(GetLangText(m_lang, Form1Msg::CorrectedWithoutShotChanges), corrected);
+}
+
+void MainWindow::showShotDistance()
+{
+    const int row = m_panes->selectedCorrectedRow();
+    const SubtitleList &list = m_document->correctedList();
+    QString text;
+    if (row >= 0 && row < list.rowCount() && m_filmReview->isOpen())
+        text = m_filmReview->shots().distanceText(list.startMs(row), list.endMs(row),
+                                                  m_filmReview->player().frameRate());
+    m_status->showShotDistance(text);
+}
+
+void MainWindow::mnuImportShotChanges_Click()
+{
+    const QString filter = GetLangText(m_lang, Form1Msg::ShotChangeLists) + u" (*.txt *.keyframes *.log);;* (*)";
+    const QString chosen =
+        m_files.chooseListToOpen(this, m_filmReview->actions().mnuImportShotChanges->text().remove(u'&'),
+                                 QFileInfo(m_filmReview->player().path()).absolutePath(), filter);
+    if (chosen.isEmpty())
+        return;
+    // A list that cannot be read leaves the cuts shown as they were.
+    if (const QString refusal = m_filmReview->shots().importList(chosen, m_filmReview->player().frameRate());
+        !refusal.isEmpty())
+        m_prompter.warn(refusal);
+}
+
+void MainWindow::mnuExportShotChanges_Click()
+{
+    const QString filter = GetLangText(m_lang, Form1Msg::ShotChangeLists) + u" (*.txt)";
+    const QFileInfo film(m_filmReview->player().path());
+    const QString chosen =
+        m_files.chooseListToSave(this, m_filmReview->actions().mnuExportShotChanges->text().remove(u'&'),
+                                 film.dir().filePath(film.completeBaseName() + u"_shots.txt"), filter);
+    if (chosen.isEmpty())
+        return;
+    if (const QString refusal = m_filmReview->shots().exportList(chosen); !refusal.isEmpty())
+        m_prompter.warn(refusal);
 }
 
 void MainWindow::mnuOpen_Click()
@@ -202,6 +274,7 @@ void MainWindow::mnuOptions_Click()
     // set by hand follow it.
     m_document->setLettersPerSecond(m_settings.LettersFor1Min);
     m_document->setMinGapMs(m_settings.MinGapMs);
+    m_filmReview->setFindShotChanges(m_settings.ShotChanges);
     SaveValues();
 }
 

@@ -11,18 +11,21 @@
 
 StatusFields::StatusFields(const SubtitleDocument &document, QWidget *parent)
     : QWidget(parent), m_document(document), m_lblStatus(new QLabel(this)), m_lblStatus2(new QLabel(this)),
-      m_lblStatus3(new QLabel(this)), m_lblEncoding(new QLabel(this))
+      m_lblStatus3(new QLabel(this)), m_lblEncoding(new QLabel(this)),
+      m_lblShotChange(new QLabel(this))
 {
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus2->setObjectName(QStringLiteral("lblStatus2"));
     m_lblStatus3->setObjectName(QStringLiteral("lblStatus3"));
     m_lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
+    m_lblShotChange->setObjectName(QStringLiteral("lblShotChange"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
     // In the proportions 1/2, 3/10 and 1/5 of the width; the encoding as it needs.
     for (const auto &[label, stretch] : {std::pair{m_lblStatus, 5}, std::pair{m_lblStatus2, 3},
-                                         std::pair{m_lblStatus3, 2}, std::pair{m_lblEncoding, 0}}) {
+                                         std::pair{m_lblStatus3, 2}, std::pair{m_lblShotChange, 0},
+                                         std::pair{m_lblEncoding, 0}}) {
         label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -34,6 +37,7 @@ StatusFields::StatusFields(const SubtitleDocument &document, QWidget *parent)
     // A long summary (German, Greek, a narrow window) takes a second line
     // rather than losing its end, where the too-fast count is.
     m_lblStatus->setWordWrap(true);
+    m_lblShotChange->hide(); // until a film's cuts are known
 
     connect(&document, &SubtitleDocument::summaryChanged, this, &StatusFields::showSummary);
     connect(&document, &SubtitleDocument::correctionStarting, this, &StatusFields::showWorking);
@@ -56,6 +60,20 @@ void StatusFields::showLineCounter(const QString &text)
 bool StatusFields::showsLineCounter() const
 {
     return !m_lblStatus3->text().isEmpty();
+}
+
+void StatusFields::showNote(const QString &note, bool afterSummary)
+{
+    const QString summary = m_document.summaryText();
+    const QString text = afterSummary && !summary.isEmpty() ? summary + u' ' + note : note;
+    m_lblStatus->setText(text);
+    m_lblStatus->setToolTip(plainToolTip(text));
+}
+
+void StatusFields::showShotDistance(const QString &text)
+{
+    m_lblShotChange->setText(text);
+    m_lblShotChange->setVisible(!text.isEmpty());
 }
 
 void StatusFields::showSummary()

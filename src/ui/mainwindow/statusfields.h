@@ -9,8 +9,9 @@ class SubtitleDocument;
 
 // The main window's status fields, each showing what the document says:
 // the last correction's summary (lblStatus), the save state (lblStatus2),
-// the line counter of the text being typed (lblStatus3) and the encoding
-// the open file is read and saved in (lblEncoding).
+// the line counter of the text being typed (lblStatus3), the frames from
+// the selected subtitle to the film's nearest cut (lblShotChange) and the
+// encoding the open file is read and saved in (lblEncoding).
 class StatusFields : public QWidget
 {
     Q_OBJECT
@@ -22,6 +23,10 @@ public:
     void retranslate();
     void showLineCounter(const QString &text);
     bool showsLineCounter() const;
+    // In the summary's field: after the summary, or in its place.
+    void showNote(const QString &note, bool afterSummary);
+    // How far the selected subtitle is from the film's nearest cut.
+    void showShotDistance(const QString &text);
 
 private:
     void showSummary();
@@ -34,4 +39,5 @@ private:
     QLabel *m_lblStatus2;
     QLabel *m_lblStatus3;
     QLabel *m_lblEncoding;
+    QLabel *m_lblShotChange;
 };

@@ -308,6 +308,9 @@ void SubtitlePanes::restoreSelected()
 {
     const int corrected = selectedCorrectedRow();
     const int original = m_listView1->selectedRow();
+    // A time a shot-change rule chose goes back to the one without the rule first.
+    if (corrected >= 0 && m_document.restoreWithoutShotChange(corrected))
+        return;
     const int ordinal = corrected >= 0 ? m_document.correctedList().tag(corrected) : original + 1;
     if (ordinal > 0)
         m_document.restoreOrReapply({ordinal});

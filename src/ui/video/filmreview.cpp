@@ -16,6 +16,7 @@
 #include "media/peaks.h"
 #include "settings/settings.h"
 #include "ui/subtitles/subtitlepanes.h"
+#include "ui/shots/filmshots.h"
 #include "ui/twips.h"
 #include "ui/video/framesahead.h"
 #include "ui/video/timelinepane.h"
@@ -61,7 +62,8 @@ FilmReview::FilmReview(QMainWindow &window, SubtitleDocument &document, Subtitle
       m_actions(std::make_unique<VideoActions>(window)), m_audio(audio),
       m_peakJob(new PeakJob(cacheFolder, this)), m_videoDock(new QDockWidget(QStringLiteral("Video"), &window)),
       m_timelineDock(new QDockWidget(QStringLiteral("Timeline"), &window)),
-      m_videoPane(new VideoPane(*m_actions, m_videoDock)), m_timelinePane(new TimelinePane(document, m_timelineDock))
+      m_videoPane(new VideoPane(*m_actions, m_videoDock)), m_timelinePane(new TimelinePane(document, m_timelineDock)),
+      m_shots(new FilmShots(lang, this))
 {
     m_videoDock->setObjectName(QStringLiteral("dockVideo"));
     m_timelineDock->setObjectName(QStringLiteral("dockTimeline"));
@@ -158,14 +160,25 @@ void FilmReview::connectActions()
     });
 
     connect(m_peakJob, &PeakJob::progress, this, [this](double fraction) {
-        m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), fraction);
+        m_timelinePane->showProgress(GetLangText(m_lang, m_peaksPending ? Form1Msg::VideoComputingWaveform
+                                                                        : Form1Msg::FindingShotChanges),
+                                     fraction);
     });
     connect(m_peakJob, &PeakJob::finished, this, [this](const Peaks &peaks, bool) { showPeaks(peaks); });
+    connect(m_peakJob, &PeakJob::shotChangesFound, m_shots, &FilmShots::found);
+    connect(m_peakJob, &PeakJob::shotChangesFailed, m_shots, &FilmShots::failed);
+    connect(m_shots, &FilmShots::changed, this, &FilmReview::showShotChanges);
+    connect(a.mnuFindShotChanges, &QAction::triggered, this, &FilmReview::findShotChanges);
+    connect(a.mnuNextShotChange, &QAction::triggered, this, [this] { stepToShotChange(true); });
+    connect(a.mnuPrevShotChange, &QAction::triggered, this, [this] { stepToShotChange(false); });
     connect(m_peakJob, &PeakJob::failed, this, &FilmReview::showPeaksFailure);
     connect(m_timelinePane, &TimelinePane::cancelRequested, this, [this] {
         m_peakJob->cancel();
         m_timelinePane->hideProgress();
-        showWaveformCancelled();
+        if (m_peaksPending)
+            showWaveformCancelled();
+        m_peaksPending = false;
+        m_shots->cancel();
     });
 
     TimelineView &view = timeline();
@@ -221,12 +234,17 @@ void FilmReview::openVideo(const QString &path)
     // The film open stays until the new one has loaded: a file the player
     // refuses leaves it as it was.
     player().open(path);
+    // Cuts being found from now: F8 waits for them; the old film's go.
+    if (m_findShotChanges)
+        m_shots->startFinding();
 }
 
 void FilmReview::closeVideo()
 {
     m_peakJob->cancel();
+    m_peaksPending = false;
     m_timelinePane->hideProgress();
+    m_shots->clear();
     if (m_player)
         m_player->close();
     m_document.setFrameMs(qint64(std::ceil(1000 / AssumedFrameRate)));
@@ -252,8 +270,10 @@ void FilmReview::showPanes(bool videoOpen)
     for (QAction *action : {m_actions->mnuPlayPause, m_actions->mnuPlaySubtitle, m_actions->mnuFrameBack,
                             m_actions->mnuFrameForward, m_actions->mnuPlayAround, m_actions->mnuSetStartFromVideo,
                             m_actions->mnuSetEndFromVideo, m_actions->mnuZoomIn, m_actions->mnuZoomOut,
-                            m_actions->mnuComputeWaveform})
+                            m_actions->mnuComputeWaveform, m_actions->mnuFindShotChanges,
+                            m_actions->mnuImportShotChanges})
         action->setEnabled(videoOpen);
+    showShotChanges();
     m_actions->mnuSpeed->setEnabled(videoOpen);
 }
 
@@ -269,9 +289,14 @@ void FilmReview::showLoaded()
     const double frameRate = m_player->frameRate() > 0 ? m_player->frameRate() : AssumedFrameRate;
     m_document.setFrameMs(qint64(std::ceil(1000 / frameRate)));
     listAudioTracks(m_player->audioTracks());
-    // The waveform is computed beside the player.
+    // The waveform is computed beside the player, with the cuts in the same pass.
     m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
-    m_peakJob->start(m_player->path());
+    m_peaksPending = true;
+    // Asked for when the film was opened, and not cancelled since.
+    const bool findShots = m_shots->isFinding();
+    if (!findShots)
+        m_shots->clear();
+    m_peakJob->start(m_player->path(), -1, findShots);
     m_videoPane->picture().setFrame(m_player->frame());
     showPictureNote();
     m_videoPane->picture().setPictureSize(m_player->videoSize());
@@ -289,6 +314,8 @@ void FilmReview::showFailure(const MediaError &error)
     const QString message = error.describe(m_lang);
     if (!isOpen() || error.path == m_player->path())
         closeVideo();
+    else if (m_shots->isFinding())
+        m_shots->failed(); // the new film's, which never came
     if (!message.isEmpty())
         m_prompter.warn(message);
 }
@@ -297,7 +324,8 @@ void FilmReview::showPictureNote()
 {
     QString note;
     if (isOpen() && !m_player->hasVideo())
-        note = GetLangText(m_lang, Form1Msg::VideoNoPicture);
+        note = GetLangText(m_lang, m_shots->state() == FilmShots::State::NoPicture ? Form1Msg::NoPictureNoShotChanges
+                                                                                   : Form1Msg::VideoNoPicture);
     else if (isOpen() && !m_player->isFrameExact())
         note = GetLangText(m_lang, Form1Msg::MediaInexactSeek).arg(MillisecondsToTimeText(m_player->positionMs()));
     m_videoPane->picture().setNote(note);
@@ -305,13 +333,17 @@ void FilmReview::showPictureNote()
 
 void FilmReview::showPeaks(const Peaks &peaks)
 {
-    m_timelinePane->hideProgress();
+    m_peaksPending = false;
+    if (!m_shots->isFinding())
+        m_timelinePane->hideProgress();
     timeline().setPeaks(std::make_shared<const Peaks>(peaks));
 }
 
 void FilmReview::showPeaksFailure(const MediaError &error)
 {
-    m_timelinePane->hideProgress();
+    m_peaksPending = false;
+    if (!m_shots->isFinding())
+        m_timelinePane->hideProgress();
     m_waveformCancelled = false;
     m_waveformNote = error.kind == MediaError::Kind::NoSound ? GetLangText(m_lang, Form1Msg::VideoNoSound)
                                                               : error.describe(m_lang);
@@ -340,7 +372,8 @@ void FilmReview::chooseAudioTrack(int streamIndex)
     m_player->setAudioTrack(streamIndex);
     timeline().setPeaks(nullptr);
     m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
-    m_peakJob->start(m_player->path(), streamIndex);
+    m_peaksPending = true;
+    m_peakJob->start(m_player->path(), streamIndex, m_shots->isFinding());
 }
 
 void FilmReview::subtitleSelected(int originalRow, int correctedRow)
@@ -412,7 +445,51 @@ void FilmReview::computeWaveform()
     m_waveformNote.clear();
     timeline().setWaveformNote({});
     m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::VideoComputingWaveform), 0);
-    m_peakJob->start(m_player->path(), m_player->audioTrack());
+    m_peaksPending = true;
+    m_peakJob->start(m_player->path(), m_player->audioTrack(), m_shots->isFinding());
+}
+
+void FilmReview::findShotChanges()
+{
+    if (!isOpen())
+        return;
+    // The peaks come from the cache when they are there, so only the
+    // picture is read.
+    m_shots->startFinding();
+    m_timelinePane->showProgress(GetLangText(m_lang, Form1Msg::FindingShotChanges), 0);
+    m_peaksPending = !timeline().hasWaveform();
+    m_peakJob->start(m_player->path(), m_player->audioTrack(), true);
+}
+
+void FilmReview::setFindShotChanges(bool find)
+{
+    // Turned on with a film open: its cuts are found now.
+    const bool wasOff = !m_findShotChanges;
+    m_findShotChanges = find;
+    if (wasOff && find && isOpen() && m_shots->state() == FilmShots::State::None)
+        findShotChanges();
+}
+
+void FilmReview::showShotChanges()
+{
+    timeline().setCutMs(m_shots->cutMs());
+    if (!m_shots->isFinding() && !m_peaksPending)
+        m_timelinePane->hideProgress();
+    const bool hasCuts = isOpen() && !m_shots->cutMs().empty();
+    for (QAction *action : {m_actions->mnuNextShotChange, m_actions->mnuPrevShotChange, m_actions->mnuExportShotChanges})
+        action->setEnabled(hasCuts);
+    showPictureNote();
+}
+
+void FilmReview::stepToShotChange(bool forward)
+{
+    if (!isOpen())
+        return;
+    const qint64 positionMs = m_player->positionMs();
+    // A millisecond either way: the player may stand a rounding off the cut it went to.
+    const qint64 cutMs = forward ? m_shots->nextCutMs(positionMs + 1) : m_shots->previousCutMs(positionMs - 1);
+    if (cutMs >= 0)
+        m_player->seek(cutMs);
 }
 
 void FilmReview::showWaveformCancelled()
@@ -465,6 +542,7 @@ void FilmReview::showSubtitleAtPosition()
 void FilmReview::applySettings(const Settings &settings)
 {
     m_autoOpen = settings.AutoOpenVideo;
+    setFindShotChanges(settings.ShotChanges);
     m_actions->mnuShowVideo->setChecked(settings.VideoPane);
     m_actions->mnuShowTimeline->setChecked(settings.TimelinePane);
     timeline().setSpanMs(settings.TimelineSpanMs);

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class FilmShots;
 class FramePrefetcher;
 class LangDoc;
 class PeakJob;
@@ -64,6 +65,12 @@ public:
     TimelineView &timeline() const;
     VideoPane &videoPane() const { return *m_videoPane; }
     const VideoActions &actions() const { return *m_actions; }
+    FilmShots &shots() const { return *m_shots; }
+    // Video › Find shot changes: in the waveform's pass when that is still
+    // to come, so the film is read once.
+    void findShotChanges();
+    // ShotChanges: every film opened has its cuts found with its waveform.
+    void setFindShotChanges(bool find);
 
 private:
     void connectActions();
@@ -92,6 +99,8 @@ private:
     void followSelectedStart();
     void computeWaveform();
     void showWaveformCancelled();
+    void showShotChanges();
+    void stepToShotChange(bool forward);
 
     QMainWindow &m_window;
     SubtitleDocument &m_document;
@@ -116,4 +125,7 @@ private:
     QPersistentModelIndex m_selectedCorrected;
     QString m_waveformNote;
     bool m_waveformCancelled = false;
+    FilmShots *m_shots;
+    bool m_findShotChanges = false; // with every film opened (ShotChanges)
+    bool m_peaksPending = false;    // the job still owes the waveform
 };

@@ -6,80 +6,35 @@
 #include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/video/subtitleoverlay.h"
+#include "ui/video/timelinebackdrop.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QVarLengthArray>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 namespace {
 
 constexpr int RulerHeight = 16;
-constexpr double EdgeGrip = 4;      // pixels either side of a box edge that take a drag
-constexpr double SharedEdge = 4;    // pixels apart at most, two edges are one boundary
-constexpr double DragThreshold = 3; // pixels a press moves before it is a drag
+constexpr double EdgeGrip = 4;   // pixels either side of a box edge that take a drag
+constexpr double SharedEdge = 4; // pixels apart at most, two edges are one boundary
 // Where a drag stops: orange, apart from the red play line and the blue sound.
 const QColor LimitColour(230, 120, 0);
-
-// A cursor that shows which edge a drag moves: the edge, arrows both ways,
-// and a bracket opening toward the box the edge belongs to: "[" a start,
-// "]" an end, both at a boundary two boxes share.
-QCursor edgeCursor(bool startOfBox, bool endOfBox)
-{
-    QPixmap pixmap(25, 25);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    for (const auto &[colour, width] : {std::pair{QColor(Qt::white), 3}, std::pair{QColor(Qt::black), 1}}) {
-        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.drawLine(12, 3, 12, 21);
-        painter.drawLine(4, 12, 20, 12);
-        painter.drawPolyline(QPolygon({QPoint(7, 9), QPoint(4, 12), QPoint(7, 15)}));
-        painter.drawPolyline(QPolygon({QPoint(17, 9), QPoint(20, 12), QPoint(17, 15)}));
-        for (const int y : {3, 21}) {
-            if (startOfBox)
-                painter.drawLine(12, y, 16, y);
-            if (endOfBox)
-                painter.drawLine(12, y, 8, y);
-        }
-    }
-    return QCursor(pixmap, 12, 12);
-}
-
-// A tick spacing that gives ticks at least minimumPixels apart.
-qint64 tickSpacingMs(qint64 spanMs, double width, double minimumPixels)
-{
-    static constexpr qint64 Steps[] = {100, 200, 500, 1'000, 2'000, 5'000, 10'000, 15'000, 30'000, 60'000,
-                                       120'000, 300'000, 600'000};
-    for (const qint64 step : Steps) {
-        if (double(step) / double(spanMs) * width >= minimumPixels)
-            return step;
-    }
-    return Steps[std::size(Steps) - 1];
-}
-
-QString tickLabel(qint64 ms, qint64 spacingMs)
-{
-    const qint64 seconds = ms / 1000;
-    QString label = QStringLiteral("%1:%2:%3")
-                        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-                        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    if (spacingMs < 1000)
-        label += QStringLiteral(",%1").arg(ms % 1000 / 100);
-    return label;
-}
+// Shot changes: a thin purple, apart from those, that the lanes' tints and
+// the boxes still show through.
+const QColor CutColour(140, 60, 170, 170);
 
 } // namespace
 
 TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent)
-    : QWidget(parent), m_document(document), m_startCursor(edgeCursor(true, false)),
-      m_endCursor(edgeCursor(false, true)), m_boundaryCursor(edgeCursor(true, true))
+    : QWidget(parent), m_document(document), m_startCursor(TimelineDrag::edgeCursor(true, false)),
+      m_endCursor(TimelineDrag::edgeCursor(false, true)), m_boundaryCursor(TimelineDrag::edgeCursor(true, true))
 {
     setObjectName(QStringLiteral("timelineView"));
     setMinimumHeight(90);
@@ -94,7 +49,7 @@ TimelineView::TimelineView(SubtitleDocument &document, QWidget *parent)
     }
     // A drag under way lets go when its rows change under it (an undo by key), as Esc lets go.
     connect(&document.correctedList(), &SubtitleList::changed, this, [this] {
-        if (m_drag.hit.part != DragPart::None)
+        if (m_drag.isActive())
             m_dragCancelled = true;
         m_drag = {};
         m_hover = {};
@@ -130,6 +85,12 @@ void TimelineView::setDurationMs(qint64 durationMs)
 {
     m_durationMs = std::max<qint64>(0, durationMs);
     emit viewChanged();
+}
+
+void TimelineView::setCutMs(std::vector<qint64> cutMs)
+{
+    m_cutMs = std::move(cutMs);
+    update();
 }
 
 qint64 TimelineView::lengthMs() const
@@ -268,65 +229,24 @@ void TimelineView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
-    paintRuler(painter);
-    paintWaveform(painter);
+    const TimelineBackdrop backdrop(painter, palette(), m_viewStartMs, m_spanMs, width());
+    backdrop.paintRuler(RulerHeight);
+    backdrop.paintWaveform(waveformRect(), m_peaks.get(), m_waveformNote, m_waveformLink, waveformLinkRect());
     for (const bool corrected : {false, true}) {
         paintLane(painter, corrected);
         paintLaneName(painter, corrected);
+    }
+    // Across the waveform and both lanes, over the boxes.
+    painter.setPen(QPen(CutColour, 1));
+    for (auto cut = std::lower_bound(m_cutMs.begin(), m_cutMs.end(), m_viewStartMs);
+         cut != m_cutMs.end() && *cut <= m_viewStartMs + m_spanMs; ++cut) {
+        const double cutX = std::round(xOf(*cut)) + 0.5;
+        painter.drawLine(QPointF(cutX, RulerHeight), QPointF(cutX, height()));
     }
     paintDragLimits(painter);
     const double x = xOf(m_positionMs);
     painter.setPen(QPen(QColor(220, 40, 40), 1));
     painter.drawLine(QPointF(x, 0), QPointF(x, height()));
-}
-
-void TimelineView::paintRuler(QPainter &painter) const
-{
-    painter.fillRect(QRectF(0, 0, width(), RulerHeight), palette().window());
-    const qint64 spacing = tickSpacingMs(m_spanMs, width(), painter.fontMetrics().horizontalAdvance(QStringLiteral("00:00:00,0")) + 16);
-    painter.setPen(palette().windowText().color());
-    for (qint64 tick = m_viewStartMs / spacing * spacing; tick < m_viewStartMs + m_spanMs; tick += spacing) {
-        const double x = xOf(tick);
-        painter.drawLine(QPointF(x, RulerHeight - 4), QPointF(x, RulerHeight));
-        painter.drawText(QPointF(x + 2, RulerHeight - 4), tickLabel(tick, spacing));
-    }
-}
-
-void TimelineView::paintWaveform(QPainter &painter) const
-{
-    const QRectF band = waveformRect();
-    if (band.height() < 2)
-        return;
-    painter.fillRect(band, palette().alternateBase());
-    const double middle = band.center().y();
-    if (!hasWaveform()) {
-        painter.setPen(palette().placeholderText().color());
-        painter.drawText(band, Qt::AlignCenter, m_waveformNote);
-        if (const QRectF link = waveformLinkRect(); !link.isEmpty()) {
-            QFont underlined = painter.font();
-            underlined.setUnderline(true);
-            painter.save();
-            painter.setFont(underlined);
-            painter.setPen(palette().link().color());
-            painter.drawText(link, Qt::AlignCenter, m_waveformLink);
-            painter.restore();
-        }
-        return;
-    }
-    painter.setPen(palette().mid().color());
-    painter.drawLine(QPointF(0, middle), QPointF(width(), middle));
-    // A blue that reads on light and dark backgrounds alike.
-    painter.setPen(QColor(70, 120, 190));
-    const double half = band.height() / 2 - 1;
-    // One column a pixel: the loudest and quietest of the time it covers.
-    for (int x = 0; x < width(); ++x) {
-        const Peaks::Bin bin = m_peaks->extremes(msAt(x), std::max(msAt(x + 1), msAt(x) + 1));
-        if (bin.minimum == 0 && bin.maximum == 0)
-            continue;
-        const double top = middle - double(bin.maximum) / 32767.0 * half;
-        const double bottom = middle - double(bin.minimum) / 32767.0 * half;
-        painter.drawLine(QPointF(x + 0.5, top), QPointF(x + 0.5, std::max(bottom, top + 1)));
-    }
 }
 
 void TimelineView::paintLane(QPainter &painter, bool corrected) const
@@ -340,15 +260,16 @@ void TimelineView::paintLane(QPainter &painter, bool corrected) const
     const QColor boxColour = palette().button().color();
     const QColor edgeColour = palette().mid().color();
     const QFontMetricsF metrics(painter.font());
-    const bool dragging = corrected && m_drag.hit.part != DragPart::None && m_drag.moved;
-    const std::pair<qint64, qint64> dragged = dragging ? draggedTimes(m_dragX) : std::pair<qint64, qint64>();
+    const bool dragging = corrected && m_drag.isActive() && m_drag.hasMoved();
+    const std::pair<qint64, qint64> dragged = dragging ? draggedTimes(m_drag.x()) : std::pair<qint64, qint64>();
+    const TimelineDrag::Hit &held = m_drag.hit();
     forEachRowInView(list, [&](int row, qint64 startMs, qint64 endMs) {
         // The rows a drag moves are drawn where it would put them.
-        if (dragging && row == m_drag.hit.row) {
-            startMs = m_drag.hit.part == DragPart::Boundary ? startMs : dragged.first;
+        if (dragging && row == held.row) {
+            startMs = held.part == DragPart::Boundary ? startMs : dragged.first;
             endMs = dragged.second;
-        } else if (dragging && m_drag.hit.part == DragPart::Boundary && row == m_drag.hit.row + 1) {
-            startMs += dragged.second - m_drag.endMs;
+        } else if (dragging && held.part == DragPart::Boundary && row == held.row + 1) {
+            startMs += dragged.second - m_drag.endMs();
         }
         const double left = xOf(startMs);
         const double right = std::max(left + 1, xOf(endMs));
@@ -404,16 +325,16 @@ void TimelineView::paintLaneName(QPainter &painter, bool corrected) const
 
 void TimelineView::paintDragLimits(QPainter &painter) const
 {
-    if (m_drag.hit.part == DragPart::None || !m_drag.moved)
+    if (!m_drag.isActive() || !m_drag.hasMoved())
         return;
     // Both ends of the range the dragged edge may take; the one it rests
     // on drawn bold.
-    const TimeRange range = dragRange();
+    const TimeRange range = m_drag.range();
+    const DragPart part = m_drag.hit().part;
     const qint64 bodyMs =
-        m_drag.hit.part == DragPart::Body ? std::max(m_drag.endMs, m_drag.startMs) - m_drag.startMs : 0;
-    const std::pair<qint64, qint64> dragged = draggedTimes(m_dragX);
-    const qint64 edgeMs = m_drag.hit.part == DragPart::Start || m_drag.hit.part == DragPart::Body ? dragged.first
-                                                                                                : dragged.second;
+        part == DragPart::Body ? std::max(m_drag.endMs(), m_drag.startMs()) - m_drag.startMs() : 0;
+    const std::pair<qint64, qint64> dragged = draggedTimes(m_drag.x());
+    const qint64 edgeMs = part == DragPart::Start || part == DragPart::Body ? dragged.first : dragged.second;
     const QRectF lane = laneRect(true);
     for (const auto &[limitMs, shownMs] : {std::pair{range.earliestMs, range.earliestMs},
                                            std::pair{range.latestMs, range.latestMs + bodyMs}}) {
@@ -506,41 +427,34 @@ void TimelineView::showHover(const QPointF &point, Qt::KeyboardModifiers modifie
     }
 }
 
-TimeRange TimelineView::dragRange() const
-{
-    switch (m_drag.hit.part) {
-    case DragPart::Start:
-        return m_drag.limits.start;
-    case DragPart::End:
-        return m_drag.limits.end;
-    case DragPart::Body:
-        return m_drag.limits.movedStart;
-    case DragPart::Boundary:
-        return m_drag.boundary;
-    case DragPart::None:
-        break;
-    }
-    return {};
-}
-
 std::pair<qint64, qint64> TimelineView::draggedTimes(double x) const
 {
-    const qint64 deltaMs = qint64(std::llround((x - m_drag.pressX) / std::max(1, width()) * double(m_spanMs)));
-    const TimeRange range = dragRange();
-    switch (m_drag.hit.part) {
-    case DragPart::Start:
-        return {range.clamp(m_drag.startMs + deltaMs), m_drag.endMs};
-    case DragPart::Body: {
-        const qint64 startMs = range.clamp(m_drag.startMs + deltaMs);
-        return {startMs, m_drag.endMs + startMs - m_drag.startMs};
+    const double movedX = x - m_drag.pressX();
+    const qint64 heldMs = m_drag.heldEdgeMs();
+    if (!m_dragFree && !m_cutMs.empty()) {
+        // The edge that lands nearest a cut goes onto it; a body drag may
+        // snap its end too, the start following.
+        std::vector<qint64> edges{heldMs};
+        if (m_drag.hit().part == DragPart::Body)
+            edges.push_back(m_drag.endMs());
+        double nearestPixels = SnapPixels;
+        std::optional<qint64> snappedMs;
+        for (const qint64 edgeMs : edges) {
+            const double edgeX = xOf(edgeMs) + movedX;
+            const auto next = std::lower_bound(m_cutMs.begin(), m_cutMs.end(), msAt(edgeX));
+            for (const auto cut : {next, next == m_cutMs.begin() ? m_cutMs.end() : next - 1}) {
+                if (cut == m_cutMs.end())
+                    continue;
+                if (const double pixels = std::abs(xOf(*cut) - edgeX); pixels <= nearestPixels) {
+                    nearestPixels = pixels;
+                    snappedMs = heldMs + *cut - edgeMs;
+                }
+            }
+        }
+        if (snappedMs)
+            return m_drag.timesWithEdgeAt(*snappedMs);
     }
-    case DragPart::End:
-    case DragPart::Boundary:
-        return {m_drag.startMs, range.clamp(m_drag.endMs + deltaMs)};
-    case DragPart::None:
-        break;
-    }
-    return {m_drag.startMs, m_drag.endMs};
+    return m_drag.times(qint64(std::llround(movedX / std::max(1, width()) * double(m_spanMs))));
 }
 
 void TimelineView::mousePressEvent(QMouseEvent *event)
@@ -549,28 +463,20 @@ void TimelineView::mousePressEvent(QMouseEvent *event)
         return;
     m_drag = {};
     m_dragCancelled = false;
-    m_drag.pressX = event->position().x();
-    m_dragX = m_drag.pressX;
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
     const Hit hit = hitAt(event->position(), event->modifiers());
-    if (hit.corrected && hit.row >= 0) {
-        const SubtitleList &list = m_document.correctedList();
-        m_drag.hit = hit;
-        m_drag.startMs = list.startMs(hit.row);
-        m_drag.endMs = list.endMs(hit.row);
-        m_drag.limits = m_document.timeLimits(hit.row);
-        if (hit.part == DragPart::Boundary)
-            m_drag.boundary = m_document.boundaryLimits(hit.row);
-    }
+    if (hit.corrected && hit.row >= 0)
+        m_drag = TimelineDrag(hit, event->position().x(), m_document);
 }
 
 void TimelineView::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!(event->buttons() & Qt::LeftButton) || m_drag.hit.part == DragPart::None) {
+    if (!(event->buttons() & Qt::LeftButton) || !m_drag.isActive()) {
         showHover(event->position(), event->modifiers());
         return;
     }
-    m_dragX = event->position().x();
-    m_drag.moved = m_drag.moved || std::abs(m_dragX - m_drag.pressX) >= DragThreshold;
+    m_drag.moveTo(event->position().x());
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
     update();
 }
 
@@ -578,13 +484,13 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const Drag drag = std::exchange(m_drag, {});
+    const TimelineDrag drag = std::exchange(m_drag, {});
     const bool doubleClicked = std::exchange(m_doubleClicked, false);
     if (std::exchange(m_dragCancelled, false)) {
         update();
         return;
     }
-    if (!drag.moved) {
+    if (!drag.hasMoved()) {
         // After a double-click the box's start is shown, not the spot clicked.
         if (doubleClicked)
             return;
@@ -596,26 +502,11 @@ void TimelineView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     m_drag = drag;
-    const auto [startMs, endMs] = draggedTimes(event->position().x());
+    m_dragFree = event->modifiers() & Qt::ShiftModifier;
+    const std::pair<qint64, qint64> times = draggedTimes(event->position().x());
     m_drag = {};
     update();
-    const int row = drag.hit.row;
-    switch (drag.hit.part) {
-    case DragPart::Start:
-        m_document.editTimeMs(row, SubtitleDocument::TimeField::Start, startMs);
-        break;
-    case DragPart::End:
-        m_document.editTimeMs(row, SubtitleDocument::TimeField::End, endMs);
-        break;
-    case DragPart::Body:
-        m_document.moveTimesMs(row, startMs);
-        break;
-    case DragPart::Boundary:
-        m_document.moveBoundaryMs(row, endMs);
-        break;
-    case DragPart::None:
-        break;
-    }
+    drag.apply(m_document, times);
 }
 
 void TimelineView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -644,20 +535,20 @@ void TimelineView::wheelEvent(QWheelEvent *event)
 void TimelineView::keyPressEvent(QKeyEvent *event)
 {
     // Esc lets go of a drag, which springs back.
-    if (event->key() == Qt::Key_Escape && m_drag.hit.part != DragPart::None) {
+    if (event->key() == Qt::Key_Escape && m_drag.isActive()) {
         m_drag = {};
         m_dragCancelled = true;
         update();
         return;
     }
-    if (event->key() == Qt::Key_Alt && m_drag.hit.part == DragPart::None)
+    if (event->key() == Qt::Key_Alt && !m_drag.isActive())
         showHover(mapFromGlobal(QCursor::pos()), event->modifiers());
     QWidget::keyPressEvent(event);
 }
 
 void TimelineView::keyReleaseEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Alt && m_drag.hit.part == DragPart::None)
+    if (event->key() == Qt::Key_Alt && !m_drag.isActive())
         showHover(mapFromGlobal(QCursor::pos()), event->modifiers());
     QWidget::keyReleaseEvent(event);
 }

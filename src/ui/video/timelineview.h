@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "editing/timelimits.h"
 #include "media/peaks.h"
+#include "ui/video/timelinedrag.h"
 
 #include <QCursor>
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 #include <utility>
 
 class SubtitleDocument;
@@ -39,6 +40,11 @@ public:
     // The words the lanes are labelled with.
     void setLaneNames(const QString &original, const QString &corrected);
     void setDurationMs(qint64 durationMs);
+    // The film's shot changes, each its first millisecond, ascending: drawn
+    // across the view, and a dragged edge within SnapPixels of one goes onto
+    // it (Shift held: where the pointer puts it).
+    void setCutMs(std::vector<qint64> cutMs);
+    static constexpr double SnapPixels = 8;
     // The end of the scrollable time: the film or the last subtitle.
     qint64 lengthMs() const;
 
@@ -86,31 +92,12 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    // What a drag moves: one edge, the whole box, or (Alt) the boundary a
-    // box shares with the next, which moves both.
-    enum class DragPart { None, Start, End, Body, Boundary };
-    struct Hit
-    {
-        bool corrected = false;
-        int row = -1;
-        DragPart part = DragPart::None;
-    };
-    struct Drag
-    {
-        Hit hit;
-        double pressX = 0;
-        qint64 startMs = 0;
-        qint64 endMs = 0;
-        TimeLimits limits;
-        TimeRange boundary; // of the row's end, for a boundary drag
-        bool moved = false;
-    };
+    using DragPart = TimelineDrag::Part;
+    using Hit = TimelineDrag::Hit;
 
     const SubtitleList &listOf(bool corrected) const;
     QRectF waveformRect() const;
     QRectF laneRect(bool corrected) const;
-    void paintRuler(QPainter &painter) const;
-    void paintWaveform(QPainter &painter) const;
     void paintLane(QPainter &painter, bool corrected) const;
     void paintLaneName(QPainter &painter, bool corrected) const;
     void paintDragLimits(QPainter &painter) const;
@@ -119,10 +106,9 @@ private:
     void forEachRowInView(const SubtitleList &list, Visit visit) const;
     Hit hitAt(const QPointF &point, Qt::KeyboardModifiers modifiers) const;
     void showHover(const QPointF &point, Qt::KeyboardModifiers modifiers);
-    // The row's times as the drag to x leaves them, stopped at its limits.
+    // The row's times as the drag to x leaves them, on a cut near the
+    // dragged edge unless placed freely, stopped at its limits.
     std::pair<qint64, qint64> draggedTimes(double x) const;
-    // The limits the dragged edge (or, for the body, its start) keeps to.
-    TimeRange dragRange() const;
     void zoomAround(double x, double factor);
 
     SubtitleDocument &m_document;
@@ -137,8 +123,9 @@ private:
     qint64 m_spanMs = 20'000;
     int m_selectedOriginal = -1;
     int m_selectedCorrected = -1;
-    Drag m_drag;
-    double m_dragX = 0;
+    TimelineDrag m_drag;
+    bool m_dragFree = false; // Shift: no snapping to cuts
+    std::vector<qint64> m_cutMs;
     Hit m_hover; // the edge the pointer would take, drawn lit
     bool m_dragCancelled = false; // Esc let go of the drag before the button
     bool m_doubleClicked = false; // the release ending a double-click seeks nowhere

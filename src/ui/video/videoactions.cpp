@@ -80,6 +80,14 @@ VideoActions::VideoActions(QMainWindow &window)
     mnuAudioTrack->setObjectName(QStringLiteral("mnuAudioTrack"));
     audioTracks = new QActionGroup(mnuAudioTrack);
     audioTracks->setExclusive(true);
+    mnuVideo->addSeparator();
+    mnuFindShotChanges = makeAction(mnuVideo, u"mnuFindShotChanges", u"Find shot changes");
+    mnuImportShotChanges = makeAction(mnuVideo, u"mnuImportShotChanges", u"Import shot changes...");
+    mnuExportShotChanges = makeAction(mnuVideo, u"mnuExportShotChanges", u"Export shot changes...");
+    mnuNextShotChange = makeAction(mnuVideo, u"mnuNextShotChange", u"Next shot change",
+                                   {QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Right)});
+    mnuPrevShotChange = makeAction(mnuVideo, u"mnuPrevShotChange", u"Previous shot change",
+                                   {QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Left)});
     // The keys work in the window and in its panes, docked or not.
     window.addActions(mnuVideo->actions());
 }

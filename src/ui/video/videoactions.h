@@ -33,6 +33,11 @@ struct VideoActions
     QAction *mnuShowTimeline; // checkable: the timeline pane
     QAction *mnuShowOriginal; // checkable: the subtitles as read over the picture
     QAction *mnuComputeWaveform;
+    QAction *mnuFindShotChanges;
+    QAction *mnuImportShotChanges;
+    QAction *mnuExportShotChanges; // the plain list, one time in seconds a line
+    QAction *mnuNextShotChange; // Alt-Shift-Right: the film to the next cut
+    QAction *mnuPrevShotChange; // Alt-Shift-Left
     QMenu *mnuAudioTrack;
     QActionGroup *audioTracks; // the items of mnuAudioTrack, one checked
 };
