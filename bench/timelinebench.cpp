@@ -10,7 +10,7 @@
 #include "lang/langdoc.h"
 #include "media/peaks.h"
 #include "settings/settings.h"
-#include "ui/video/timelineview.h"
+#include "ui/video/timeline/timelineview.h"
 
 #include <QApplication>
 #include <QFile>

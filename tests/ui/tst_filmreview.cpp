@@ -8,7 +8,7 @@
 #include "document/timecode.h"
 #include "media/videoplayer.h"
 #include "ui/video/filmreview.h"
-#include "ui/video/timelineview.h"
+#include "ui/video/timeline/timelineview.h"
 #include "ui/video/videoactions.h"
 #include "ui/video/videopane.h"
 #include "ui/video/videopicture.h"

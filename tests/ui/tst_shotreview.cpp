@@ -10,7 +10,7 @@
 #include "media/peakcache.h"
 #include "ui/shots/filmshots.h"
 #include "ui/video/filmreview.h"
-#include "ui/video/timelineview.h"
+#include "ui/video/timeline/timelineview.h"
 #include "ui/video/videoactions.h"
 
 #include <QStandardPaths>

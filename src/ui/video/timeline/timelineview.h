@@ -3,7 +3,7 @@
 #pragma once
 
 #include "media/peaks.h"
-#include "ui/video/timelinedrag.h"
+#include "ui/video/timeline/timelinedrag.h"
 
 #include <QCursor>
 #include <QWidget>

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/video/timelinepane.h"
+#include "ui/video/timeline/timelinepane.h"
 
-#include "ui/video/timelineview.h"
+#include "ui/video/timeline/timelineview.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/video/timelineview.h"
+#include "ui/video/timeline/timelineview.h"
 
 #include "editor/subtitledocument.h"
 #include "editor/subtitlelist.h"
 #include "editor/subtitletablemodel.h"
 #include "ui/video/subtitleoverlay.h"
-#include "ui/video/timelinebackdrop.h"
+#include "ui/video/timeline/timelinebackdrop.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

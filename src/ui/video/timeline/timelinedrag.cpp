@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/video/timelinedrag.h"
+#include "ui/video/timeline/timelinedrag.h"
 
 #include "editor/subtitledocument.h"
 #include "editor/subtitlelist.h"

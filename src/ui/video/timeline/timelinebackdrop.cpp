@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Quillmend developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/video/timelinebackdrop.h"
+#include "ui/video/timeline/timelinebackdrop.h"
 
 #include "media/peaks.h"
 
