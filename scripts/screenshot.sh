@@ -44,6 +44,8 @@ pid=$!
 sleep 6
 xdotool key F8
 sleep 2
+# No window manager here: the edits window, mapped last, may hold the keyboard.
+xdotool search --name " - Quillmend" windowfocus --sync
 xdotool key alt+Down
 sleep 2
 xwd -root -silent | convert xwd:- "$1/whole.png"
@@ -93,6 +95,8 @@ cd "$1"
 pid=$!
 sleep 3
 # Select the first corrected subtitle, then step to the fourth correction.
+# No window manager here: the edits window, mapped last, may hold the keyboard.
+xdotool search --name " - Quillmend" windowfocus --sync
 xdotool key alt+Down
 for step in 1 2 3 4; do xdotool key ctrl+Down; sleep 0.3; done
 sleep 1
@@ -109,6 +113,7 @@ shoot() {
     id=$(xdotool search --name "$1" | head -1)
     xwd -id "$id" -silent | convert xwd:- "$2"
 }
+xdotool search --name " - Quillmend" windowfocus --sync
 xdotool key ctrl+p
 sleep 2
 shoot '^Options$' "$2/options.png"
@@ -175,6 +180,8 @@ XDG_CACHE_HOME="$1/cache" ./quillmend sample.srt &
 pid=$!
 sleep 4
 # The fourth correction: a subtitle given more time, over its sound.
+# No window manager here: the edits window, mapped last, may hold the keyboard.
+xdotool search --name " - Quillmend" windowfocus --sync
 xdotool key alt+Down
 for step in 1 2 3 4; do xdotool key ctrl+Down; sleep 0.4; done
 sleep 2
