@@ -145,6 +145,8 @@ private:
     // Whether the frame mpv is on is the last one starting before endMs.
     bool isLastFrameBefore(qint64 endMs) const;
     void stopAtRangeEnd();
+    // mpv's frame-step or frame-back-step, unless a seek is under way.
+    void step(const char *name);
 
     mpv_handle *m_mpv = nullptr;
     MpvFrameRenderer m_renderer;
