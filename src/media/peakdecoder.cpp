@@ -545,6 +545,7 @@ std::optional<PeakDecoder::FrameSpan> PeakDecoder::videoFrameSpan()
     std::unique_ptr<AVPacket, PacketFree> packet(av_packet_alloc());
     qint64 last = AV_NOPTS_VALUE;
     qint64 secondLast = AV_NOPTS_VALUE;
+    qint64 lastKey = AV_NOPTS_VALUE;
     for (int read = 0; packet && read < mostPackets && !isCancelled(); ++read) {
         if (av_read_frame(format, packet.get()) < 0)
             break;
@@ -554,6 +555,8 @@ std::optional<PeakDecoder::FrameSpan> PeakDecoder::videoFrameSpan()
                 secondLast = std::exchange(last, at);
             else if (secondLast == AV_NOPTS_VALUE || at > secondLast)
                 secondLast = at;
+            if ((packet->flags & AV_PKT_FLAG_KEY) && (lastKey == AV_NOPTS_VALUE || at > lastKey))
+                lastKey = at;
         }
         av_packet_unref(packet.get());
     }
@@ -562,5 +565,7 @@ std::optional<PeakDecoder::FrameSpan> PeakDecoder::videoFrameSpan()
         span.lastSeconds = seconds(last);
     if (secondLast != AV_NOPTS_VALUE)
         span.secondLastSeconds = seconds(secondLast);
+    if (lastKey != AV_NOPTS_VALUE)
+        span.lastKeySeconds = seconds(lastKey);
     return span;
 }

@@ -44,14 +44,15 @@ public:
     std::optional<Peaks> decode(int streamIndex, MediaError &error, const Progress &progress = {});
 
     // The starts of the first, the last and the second last frames of the
-    // picture, in seconds from the file's start as a player counts it; -1
-    // where the file does not tell. Reads the end of the file: call it after
-    // decode().
+    // picture, and of its last keyframe, in seconds from the file's start as
+    // a player counts it; -1 where the file does not tell. Reads the end of
+    // the file: call it after decode().
     struct FrameSpan
     {
         double firstSeconds = 0;
         double lastSeconds = -1;
         double secondLastSeconds = -1;
+        double lastKeySeconds = -1;
     };
     std::optional<FrameSpan> videoFrameSpan();
 

@@ -162,6 +162,7 @@ void VideoPlayer::startLoading(const QString &path, const MediaError &error,
     m_opening = true;
     ++m_openSerial;
     m_demuxerOffsetSeconds = 0;
+    m_sentDemuxerOffsetSeconds = 0;
     m_lateLandingSeconds = -1;
     double offset = 0;
     mpv_set_property_async(m_mpv, 0, "hr-seek-demuxer-offset", MPV_FORMAT_DOUBLE, &offset);

@@ -196,6 +196,7 @@ private:
     // How far before a target mpv has the demuxer seek, for files whose
     // demuxer lands past it (MPEG-TS); learned per file.
     double m_demuxerOffsetSeconds = 0;
+    double m_sentDemuxerOffsetSeconds = 0; // the offset mpv has now
     double m_lateLandingSeconds = -1;
     qint64 m_queuedSeekMs = -1;
     qint64 m_checkedSeekMs = -1; // waits for the check that the file is there

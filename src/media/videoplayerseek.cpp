@@ -25,6 +25,9 @@ namespace {
 constexpr int seekWatchdogMs = 5000;
 // Past this the demuxer is not sent earlier: the frame is said not found.
 constexpr double mostDemuxerOffsetSeconds = 60;
+// How far before the last keyframe the demuxer is sent for a time after it
+// (or on it, or just before it).
+constexpr double lastKeyMarginSeconds = 0.5;
 
 } // namespace
 
@@ -133,10 +136,21 @@ void VideoPlayer::sendSeek()
     m_seekRestarted = false;
     m_seekFrameRendered = false;
     m_seekCorrected = false;
+    // Past the last keyframe a demuxer that goes to the next keyframe after
+    // a time (MPEG-TS) finds none, and mpv tells the target while the old
+    // frame stays: the demuxer is sent to the last keyframe.
+    double offset = m_demuxerOffsetSeconds;
+    if (m_hasVideo && m_frames.lastKeySeconds >= 0
+        && m_seekTargetSeconds + lastKeyMarginSeconds > m_frames.lastKeySeconds)
+        offset = std::max(offset, m_seekTargetSeconds - m_frames.lastKeySeconds + lastKeyMarginSeconds);
+    if (offset != m_sentDemuxerOffsetSeconds) {
+        m_sentDemuxerOffsetSeconds = offset;
+        mpv_set_property_async(m_mpv, 0, "hr-seek-demuxer-offset", MPV_FORMAT_DOUBLE, &offset);
+    }
     const QByteArray target = QByteArray::number(m_seekTargetSeconds, 'f', 6);
     const char *command[] = {"seek", target.constData(), "absolute+exact", nullptr};
     mpv_command_async(m_mpv, seekCommand, command);
-    m_seekWatchdog->start(seekWatchdogMs + int(m_demuxerOffsetSeconds * 500));
+    m_seekWatchdog->start(seekWatchdogMs + int(m_sentDemuxerOffsetSeconds * 500));
 }
 
 void VideoPlayer::endSeek(bool force)
@@ -241,14 +255,13 @@ void VideoPlayer::land(bool atEnd)
             m_seekFrameRendered = false;
             const char *command[] = {"frame-back-step", nullptr};
             mpv_command_async(m_mpv, seekCommand, command);
-            m_seekWatchdog->start(seekWatchdogMs + int(m_demuxerOffsetSeconds * 500));
+            m_seekWatchdog->start(seekWatchdogMs + int(m_sentDemuxerOffsetSeconds * 500));
             return;
         }
         if (m_demuxerOffsetSeconds < mostDemuxerOffsetSeconds) {
             m_lateLandingSeconds = m_positionSeconds;
             m_demuxerOffsetSeconds =
                 std::min(mostDemuxerOffsetSeconds, std::max({1.0, 2 * m_demuxerOffsetSeconds, std::ceil(late)}));
-            mpv_set_property_async(m_mpv, 0, "hr-seek-demuxer-offset", MPV_FORMAT_DOUBLE, &m_demuxerOffsetSeconds);
             sendSeek();
             return;
         }
@@ -315,6 +328,10 @@ void VideoPlayer::setPausedProperty(bool paused)
 
 void VideoPlayer::setPosition(double seconds)
 {
+    // Past the picture's last frame mpv tells the sound's position; the
+    // frame on screen is still the last.
+    if (m_hasVideo && m_frames.lastSeconds >= 0)
+        seconds = std::min(seconds, m_frames.lastSeconds);
     if (seconds == m_positionSeconds)
         return;
     m_positionSeconds = seconds;

@@ -162,6 +162,45 @@ private slots:
         QVERIFY(player->isPaused());
     }
 
+    // A film's first seek, with nothing of it read ahead: in an MPEG-TS film's last keyframe interval (from 2021 ms)
+    // the demuxer finds no keyframe after the time and the opening's frame stayed. On the last frame mpv goes on to
+    // tell the sound's position, past the picture's end: the position stays the last frame's start.
+    void firstSeekAndTheLastFrame_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("ms");
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<qint64>("startMs");
+        QTest::newRow("ts, first keyframe interval") << u"film.ts"_s << qint64(1981) << 49 << qint64(1981);
+        QTest::newRow("ts, last keyframe") << u"film.ts"_s << qint64(2022) << 50 << qint64(2021);
+        QTest::newRow("ts, inside the last interval") << u"film.ts"_s << qint64(3000) << 74 << qint64(2981);
+        QTest::newRow("ts, frame before the last") << u"film.ts"_s << qint64(3980) << 98 << qint64(3941);
+        QTest::newRow("ts, past the end") << u"film.ts"_s << qint64(60'000) << 99 << qint64(3981);
+        QTest::newRow("mp4, frame before the last") << u"h264.mp4"_s << qint64(3959) << 98 << qint64(3920);
+        QTest::newRow("mp4, last frame") << u"h264.mp4"_s << qint64(3960) << 99 << qint64(3960);
+        QTest::newRow("vfr, past the end") << u"vfr.mkv"_s << qint64(60'000) << 99 << qint64(5920);
+    }
+
+    void firstSeekAndTheLastFrame()
+    {
+        QFETCH(QString, file);
+        QFETCH(qint64, ms);
+        QFETCH(int, frame);
+        QFETCH(qint64, startMs);
+        VideoPlayer player(VideoPlayer::AudioOutput::None);
+        QSignalSpy ready(&player, &VideoPlayer::loaded);
+        player.open(clip(file));
+        QVERIFY(ready.wait(10'000));
+        QVERIFY(seekTo(player, ms));
+        QCOMPARE(MediaClips::frameNumberIn(player.frame()), frame);
+        QCOMPARE(player.positionMs(), startMs);
+        QSignalSpy moved(&player, &VideoPlayer::positionChanged);
+        moved.wait(500);
+        for (const QList<QVariant> &told : moved)
+            QCOMPARE(told.at(0).toLongLong(), startMs);
+        QCOMPARE(player.positionMs(), startMs);
+    }
+
     // A time decoded ahead shows at once the frame a seek would, and mpv then lands on that frame too.
     void seekToAFrameDecodedAheadShowsItAtOnce_data() { seekShowsTheFrameOfTheTime_data(); }
 
